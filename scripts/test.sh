@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything under AddressSanitizer and
+# UndefinedBehaviorSanitizer, runs every test through CTest, then fuzzes the
+# network-file loader for a bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+cmake --preset test
+cmake --build --preset test -j "$jobs"
+ctest --preset test -j "$jobs"
+
+# The release build must compile too (benchmarks included), without running them.
+cmake --preset release
+cmake --build --preset release -j "$jobs"
+
+if [ -d fuzz ] && [ -f fuzz/CMakeLists.txt ]; then
+  cmake --preset fuzz
+  cmake --build --preset fuzz -j "$jobs"
+  bash scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
+fi
+echo "All tests passed."

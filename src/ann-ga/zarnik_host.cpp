@@ -1,0 +1,3 @@
+#include "zarnik_host.h"
+
+TZarnikHost* ZarnikWindow = nullptr;

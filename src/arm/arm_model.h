@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+
+#include "arm_view.h"
+
+// Scene of 756 x 468 pixels, origin top-left, y downward. Angles are degrees,
+// counter-clockwise as seen on screen, stored as float in [0, 360).
+constexpr int SceneWidth = 756;
+constexpr int SceneHeight = 468;
+constexpr int LinkLength = 181;    // pivot to pivot
+constexpr int PlatWidth = 101;
+constexpr int BlockHeight = 25;
+constexpr int BallSize = 57;
+constexpr int TableSize = 3610;    // one entry per tenth of a degree, 0.0 .. 360.9
+constexpr int SensorCount = 11;    // entries of the sensor vector OutData
+constexpr int OutputCount = 6;     // four joint steps, two platform heights
+
+struct TAxleData {
+  int32_t x, y;  // top-left corner of the joint's 51 x 51 picture; pivot at +25
+  float a;       // direction of the outgoing link (for D: of the claw)
+};
+
+struct TPlatData {
+  int32_t x, y;  // left and top edge; y = 468 - 25 h
+  int32_t h;     // height in blocks, 1..10
+};
+
+struct TPoint32 {
+  int32_t x, y;
+};
+
+// The simulated world: four joints, two platforms, one ball. Plain fields, as
+// the drawing and the commands read them directly.
+class TArmModel {
+ public:
+  explicit TArmModel(TArmView* view);
+
+  TAxleData AxleDat[4];   // joints A..D
+  TPlatData PlatDat[2];   // platforms E, F
+  TPoint32 ClawDat;       // grip point, 40 px from D's pivot at D's angle + 1 degree
+  TPoint32 BallDat;       // ball: horizontal centre and top edge
+  float SinRad[TableSize];
+  float CosRad[TableSize];
+  float Rotation;         // manual step in degrees
+  int32_t Selection;      // 0, or the letter 'A'..'F' of the selected element
+  int32_t MoveState;      // platform the ball is to be carried to: 0 = E, 1 = F
+  int32_t BallState;      // 0 on E, 1 on F, 2 held by the claw
+  bool Train1AN, Train2AN, StartANN;
+  bool OutLines;
+  char Buffer[64];
+  int32_t OutData[SensorCount];
+
+  bool RunActive() const { return Train1AN || Train2AN || StartANN; }
+
+  // Turns joint `axle` and everything beyond it by `delta` degrees; may take or
+  // place the ball. With `draw` the joint fields and the scene follow.
+  void UpdateAxleData(int axle, float delta, bool draw);
+  // Raises or lowers platform `plat` by `delta` blocks; beeps at the bounds.
+  void UpdatePlatData(int plat, int delta);
+
+  // One step of a network: joint steps in units of 0.002 degree (delta[0..3])
+  // and platform heights (delta[4..5], 1..10, other values leave them). With
+  // `keep` false the joints are put back afterwards (a taken ball stays taken).
+  // Returns OutData, the same address on every call.
+  int* GetCalcData(const int* delta, bool keep, bool draw);
+
+  // Arm, claw and ball back to the start of the task; platforms stay.
+  void ResetSimulator();
+  // The full start pose: ResetSimulator plus both platforms at height 5,
+  // Rotation 6.0 and nothing selected.
+  void SetStartPose();
+
+  // Pick-up test of the grip strip against the lying ball: a cheap bounding box
+  // first, then the exact scan in the documented order.
+  bool GripTouchesBall() const;
+  // The exact 153-point scan on its own (kept for comparison in tests).
+  bool GripTouchesBallFullScan() const;
+
+  static int32_t AngleCode(float a);
+
+ private:
+  void FillTables();
+  void PlaceJoint(int i);
+  int ClawIndex() const;
+  void CarryBall(int clawIndex);
+
+  TArmView* View;
+};

@@ -1,0 +1,9 @@
+#include <QApplication>
+#include <QMessageBox>
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QMessageBox::information(nullptr, "Zarnik32",
+                           "Das Hauptfenster ist noch nicht fertig: diese Ausgabe kann erst den Arm-Simulator.");
+  return 0;
+}
