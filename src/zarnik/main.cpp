@@ -3,7 +3,6 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QMessageBox::information(nullptr, "Zarnik32",
-                           "Das Hauptfenster ist noch nicht fertig: diese Ausgabe kann erst den Arm-Simulator.");
+  QMessageBox::information(nullptr, "Zarnik32", "Das Hauptfenster ist noch nicht fertig.");
   return 0;
 }

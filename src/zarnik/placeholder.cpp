@@ -1,0 +1,1 @@
+int zarnik_gui_placeholder = 0;
