@@ -42,6 +42,15 @@ void TArmModel::FillTables() {
     SinRad[i] = static_cast<float>(std::sin(i * static_cast<double>(r)));
     CosRad[i] = static_cast<float>(std::cos(i * static_cast<double>(r)));
   }
+  const auto offset = [this](int k, int radius) {
+    return TOffset{static_cast<int16_t>(Trunc(static_cast<double>(CosRad[k]) * radius)),
+                   static_cast<int16_t>(Trunc(static_cast<double>(SinRad[k]) * radius))};
+  };
+  for (int k = 0; k < TableSize; ++k) {
+    Link[k] = offset(k, LinkLength);
+    Claw[k] = offset(k, 40);
+    Carry[k] = offset(k, 67);
+  }
 }
 
 int TArmModel::ClawIndex() const {
@@ -49,17 +58,17 @@ int TArmModel::ClawIndex() const {
 }
 
 void TArmModel::PlaceJoint(int i) {
-  const int k = Index(AxleDat[i].a);
-  AxleDat[i + 1].x = AxleDat[i].x + Trunc(static_cast<double>(CosRad[k]) * LinkLength);
-  AxleDat[i + 1].y = AxleDat[i].y - Trunc(static_cast<double>(SinRad[k]) * LinkLength);
+  const TOffset o = Link[Index(AxleDat[i].a)];
+  AxleDat[i + 1].x = AxleDat[i].x + o.dx;
+  AxleDat[i + 1].y = AxleDat[i].y - o.dy;
 }
 
 void TArmModel::CarryBall(int k) {
-  BallDat.x = Trunc(static_cast<double>(CosRad[k]) * 67) + AxleDat[3].x + 25;
-  BallDat.y = AxleDat[3].y - Trunc(static_cast<double>(SinRad[k]) * 67) - 3;
+  BallDat.x = Carry[k].dx + AxleDat[3].x + 25;
+  BallDat.y = AxleDat[3].y - Carry[k].dy - 3;
 }
 
-void TArmModel::UpdateAxleData(int axle, float delta, bool draw) {
+void TArmModel::TurnJoints(int axle, float delta) {
   for (int i = axle; i < 4; ++i) {
     float a = AxleDat[i].a + delta;
     if (a >= 360.0f)
@@ -70,19 +79,18 @@ void TArmModel::UpdateAxleData(int axle, float delta, bool draw) {
     if (a >= 360.0f) a = 0.0f;
     AxleDat[i].a = a;
     if (i < 3) PlaceJoint(i);
-    if (draw && View) {
-      std::snprintf(Buffer, sizeof Buffer, "%c:%9.1f\xB0", 'A' + i, static_cast<double>(a));
-      View->SetAxleText(i, Buffer);
-      View->RepaintStatusBar();
-    }
   }
+}
 
-  const int k = ClawIndex();
-  ClawDat.x = Trunc(static_cast<double>(CosRad[k]) * 40) + AxleDat[3].x + 25;
-  ClawDat.y = AxleDat[3].y - Trunc(static_cast<double>(SinRad[k]) * 40) + 25;
+void TArmModel::PlaceClaw() {
+  const TOffset o = Claw[ClawIndex()];
+  ClawDat.x = o.dx + AxleDat[3].x + 25;
+  ClawDat.y = AxleDat[3].y - o.dy + 25;
+}
 
+void TArmModel::TakeOrPlaceBall() {
   if (BallState == 2) {
-    CarryBall(k);
+    CarryBall(ClawIndex());
     const TPlatData& p = PlatDat[MoveState];
     if (BallDat.x - 5 >= p.x && BallDat.x + 5 <= p.x + PlatWidth &&
         BallDat.y + BallSize >= p.y - 1 && BallDat.y + BallSize <= p.y + 1) {
@@ -96,15 +104,25 @@ void TArmModel::UpdateAxleData(int axle, float delta, bool draw) {
         }
       }
     }
-    if (draw && View) View->UpdateSimulator();
-    return;
-  }
-
-  if (GripTouchesBall()) {
-    CarryBall(k);
+  } else if (GripTouchesBall()) {
+    CarryBall(ClawIndex());
     MoveState = 1 - MoveState;
     BallState = 2;
   }
+}
+
+void TArmModel::UpdateAxleData(int axle, float delta, bool draw) {
+  TurnJoints(axle, delta);
+  if (draw && View) {
+    for (int i = axle; i < 4; ++i) {
+      std::snprintf(Buffer, sizeof Buffer, "%c:%9.1f\xB0", 'A' + i,
+                    static_cast<double>(AxleDat[i].a));
+      View->SetAxleText(i, Buffer);
+      View->RepaintStatusBar();
+    }
+  }
+  PlaceClaw();
+  TakeOrPlaceBall();
   if (draw && View) View->UpdateSimulator();
 }
 
@@ -179,9 +197,18 @@ int* TArmModel::GetCalcData(const int* delta, bool keep, bool draw) {
 
   const int32_t ballBefore = BallState;
   for (int i = 0; i < 4; ++i) {
-    UpdateAxleData(i, static_cast<float>(delta[i] * 0.002), draw);
+    const float step = static_cast<float>(delta[i] * 0.002);
+    if (draw) {
+      UpdateAxleData(i, step, true);
+    } else {
+      // The same as UpdateAxleData without showing anything; the claw point
+      // depends on the final pose only, so it is placed once at the end.
+      TurnJoints(i, step);
+      TakeOrPlaceBall();
+    }
     if (BallState != ballBefore) break;  // the rest of this step is void
   }
+  if (!draw) PlaceClaw();
   for (int i = 0; i < 4; ++i) OutData[7 + i] = AngleCode(AxleDat[i].a);
 
   if (!keep) std::memcpy(AxleDat, saved, sizeof saved);
@@ -213,9 +240,7 @@ int* TArmModel::GetCalcData(const int* delta, bool keep, bool draw) {
 
 void TArmModel::ResetSimulator() {
   std::memcpy(AxleDat, StartAxles, sizeof AxleDat);
-  const int k = ClawIndex();
-  ClawDat.x = Trunc(static_cast<double>(CosRad[k]) * 40) + AxleDat[3].x + 25;
-  ClawDat.y = AxleDat[3].y - Trunc(static_cast<double>(SinRad[k]) * 40) + 25;
+  PlaceClaw();
   BallDat = {50, PlatDat[0].y - BallSize};
   MoveState = 0;
   BallState = 0;

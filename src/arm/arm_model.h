@@ -82,8 +82,20 @@ class TArmModel {
  private:
   void FillTables();
   void PlaceJoint(int i);
+  void TurnJoints(int axle, float delta);
+  void PlaceClaw();
+  void TakeOrPlaceBall();
   int ClawIndex() const;
   void CarryBall(int clawIndex);
 
+  // trunc(CosRad[k] * r) and trunc(SinRad[k] * r) for the three radii the
+  // model uses, filled with the tables: the hot path then reads offsets
+  // instead of converting and multiplying.
+  struct TOffset {
+    int16_t dx, dy;
+  };
+  TOffset Link[TableSize];   // 181: next joint
+  TOffset Claw[TableSize];   // 40: claw point
+  TOffset Carry[TableSize];  // 67: held ball
   TArmView* View;
 };
