@@ -1,0 +1,115 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+using TWeight = int32_t;
+using PWeight = TWeight*;
+
+// Initial weight for the raw generator value r (0 .. 2^31 - 1): uniform over
+// -maxWeight*precWeight .. +maxWeight*precWeight, truncated toward zero.
+int DrawInitialWeight(int32_t r, int maxWeight, int precWeight);
+
+// Layered feed-forward network of integer nodes. AdjazenzMatrix[s][t] is the
+// weight from source s to target t; a stored w stands for w / precWeight.
+class TANN {
+ public:
+  struct TNode {
+    int32_t internValue;
+    int32_t Output;
+  };
+  using PNode = TNode*;
+
+  TANN() = default;
+  TANN(const TANN&) = delete;
+  TANN& operator=(const TANN&) = delete;
+  ~TANN();
+
+  void initANN(int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHiddenLayers, int PaMaxWeight,
+               int PaPrecWeight, int PaMaxIntern);
+  void runANN(const int* PaInput, int* PaOutput);
+  void OutFunc1(unsigned int PaIdx) { NodeList[PaIdx].Output = NodeList[PaIdx].internValue; }
+
+  int getNodes() const { return static_cast<int>(Nodes); }
+  int getInputNodes() const { return static_cast<int>(InputNodes); }
+  int getHiddenNodes() const { return static_cast<int>(HiddenNodes); }
+  int getHiddenLayers() const { return static_cast<int>(HiddenLayers); }
+  int getOutputNodes() const { return static_cast<int>(OutputNodes); }
+  int getMaxWeight() const { return maxWeight; }
+  int getPrecWeight() const { return precWeight; }
+  int getMaxIntern() const { return maxIntern; }
+  int getConnections() const { return Connections; }
+  int getOldConnections() const { return oldConnections; }
+
+  // Header setters change numbers only, never storage (copies between networks
+  // of one shape).
+  void setNodes(int v) { Nodes = static_cast<uint32_t>(v); }
+  void setInputNodes(int v) { InputNodes = static_cast<uint32_t>(v); }
+  void setHiddenNodes(int v) { HiddenNodes = static_cast<uint32_t>(v); }
+  void setMaxWeight(int v) { maxWeight = v; Touch(); }
+  void setPrecWeight(int v) { precWeight = v; Touch(); }
+  void setMaxIntern(int v) { maxIntern = v; }
+  void setConnections(int v) { Connections = v; }
+  void setOldConnections(int v) { oldConnections = v; }
+  void calcOutputNodes() { OutputNodes = Nodes - InputNodes - HiddenNodes * HiddenLayers; }
+
+  int getWeight(int PaLine, int PaColumn) const { return AdjazenzMatrix[PaLine][PaColumn]; }
+  void setWeight(int PaLine, int PaColumn, int PaWeight) {
+    AdjazenzMatrix[PaLine][PaColumn] = PaWeight;
+    Touch();
+  }
+  // The live row: the caller may write through it, so the plan is dropped.
+  int* getLineWeight(int PaLine) {
+    Touch();
+    return AdjazenzMatrix[PaLine].get();
+  }
+  const int* getLineWeight(int PaLine) const { return AdjazenzMatrix[PaLine].get(); }
+  // Takes over the row; the old row now belongs to whoever handed it out.
+  void setLineWeight(int PaLine, int* PaLineWeight) {
+    (void)AdjazenzMatrix[PaLine].release();
+    AdjazenzMatrix[PaLine].reset(PaLineWeight);
+    Touch();
+  }
+
+  // Writes the 25 weight lines to the progress window (controls 320 .. 344).
+  void show() const;
+
+  TNode* getNodeList() { return NodeList.get(); }
+  const TNode* getNodeList() const { return NodeList.get(); }
+  int* getOutputList() { return OutputList.get(); }
+
+ protected:
+  // Feed-forward blocks in drawing order: pass L's sources and targets.
+  struct TBlock {
+    int FirstSource, Sources, FirstTarget, Targets;
+  };
+  TBlock Block(int L) const;
+  void Touch() { PlanValid = false; }
+
+  uint32_t Nodes = 0;
+  uint32_t InputNodes = 0;
+  uint32_t OutputNodes = 0;
+  uint32_t HiddenNodes = 0;
+  uint32_t HiddenLayers = 0;
+  int32_t maxWeight = 0;
+  int32_t precWeight = 0;
+  int32_t maxIntern = 0;
+  int32_t Connections = 0;
+  int32_t oldConnections = 0;
+  std::unique_ptr<TNode[]> NodeList;
+  std::unique_ptr<int32_t[]> OutputList;
+  std::unique_ptr<std::unique_ptr<TWeight[]>[]> AdjazenzMatrix;
+
+ private:
+  // Evaluation plan: per target node the non-zero incoming weights as
+  // w / precWeight in extended precision, sources ascending. Rebuilt lazily
+  // after any weight change; sized once in initANN.
+  struct TTerm {
+    long double Factor;
+    int32_t Source;
+  };
+  void BuildPlan();
+  std::unique_ptr<TTerm[]> Terms;
+  std::unique_ptr<int32_t[]> TermEnd;  // per node: one past its last term
+  bool PlanValid = false;
+};

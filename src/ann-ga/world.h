@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "chromosom.h"
+#include "zarnik_host.h"
+
+// The one stop signal of all runs: set by DoBreakANN, tested by the loops.
+extern bool UserBreak;
+
+void copyArrayInt(const int* PaArray1, int* PaArray2, int PaSize);
+
+// The population: 100 individuals, the best one found so far, the breeding
+// parameters and the vectors shared with the simulator.
+class TWorld {
+ public:
+  static constexpr int Individuals = 100;
+  static constexpr int MaxCrossoverPoints = 100;
+  static constexpr int HeaderBytes = 44;
+
+  TWorld(TZarnikHost* parent, int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHiddenLayers,
+         int PaMaxWeight, int PaPrecWeight, int PaMaxIntern, float PaMutationRate, float PaBitFaktor,
+         int PaMinGen, float PaMatingRate, int PaMatingPoolSize, int PaMaxNoImprovement, int PaMaxPoints,
+         float PaGrowthRate, int PaMaxHiddenNodes);
+  TWorld(const TWorld&) = delete;
+  TWorld& operator=(const TWorld&) = delete;
+
+  void setMutationRate(float v);
+  void setBitFaktor(float v);
+  void setMinGen(int v);
+  void setGrowthRate(float v);
+  void setMaxPoints(int v);
+
+  bool IsImprovement() const { return NoImprovement < maxNoImprovement; }
+  int getWorst() const;
+  void overwriteWorstOne(int PaInd, int PaFitness);
+  void Selection();
+  void CrossOver();
+  void mate(int PaInd1, int PaInd2);
+  void mutate();
+  void copyBestIndividual(int PaInd);
+  void useBestIndividual();
+
+  void calcFitness1();
+  void calcFitness2();
+  void DoTrainANN1();
+  void DoTrainANN2();
+  void DoStartANN();
+  void DoBreakANN() { UserBreak = true; }
+
+  // "zarnik.dat" in the working directory.
+  bool DoSaveANN();
+  bool DoLoadANN();
+  bool DoSaveANN(const char* path);
+  bool DoLoadANN(const char* path);
+  // Size of a complete network file of this population.
+  size_t FileSize() const;
+  // Replaces the population from a whole file image if, and only if, it is a
+  // complete file of this population's shape; false leaves everything as it was.
+  bool LoadFromBytes(const unsigned char* data, size_t size);
+
+  TChromosom Population[Individuals];
+  TChromosom bestIndividual;
+  int bestIndividualIdx = 0;
+  int bestFitness = INT32_MIN;
+  int NoImprovement = 0;
+  int maxNoImprovement;
+  int Generations = 0;
+  int maxPoints;
+  float MatingRate;
+  int MatingPoolSize;
+  float MutationRate;
+  float BitFaktor;
+  int minGen;
+  float GrowthRate;
+  int maxHiddenNodes;
+  int* InputList = nullptr;
+  std::unique_ptr<int[]> InputListOld;
+  std::unique_ptr<int[]> OutputList;
+
+ private:
+  bool CheckHeader(const unsigned char* in) const;
+  void EncodeHeader(unsigned char* out) const;
+  void ApplyHeader(const unsigned char* in);
+  void SetDlgInt(int id, const char* format, int value) const;
+  void SwapWeight(TChromosom& a, TChromosom& b, int row, int column);
+
+  int CrossoverPoint[MaxCrossoverPoints + 1] = {};
+};
