@@ -43,6 +43,20 @@ TMutationSetup MakeMutationSetup(int maxWeight, int precWeight, float PaMutation
   return m;
 }
 
+int64_t CombineRunTotals(const int64_t (&savFitness)[5]) {
+  constexpr int64_t minFitness = -2000;
+  int64_t f = 0;
+  for (const int64_t total : savFitness) {
+    if (f < minFitness) {
+      if (total < f) f = total;
+    } else {
+      f += total;
+    }
+  }
+  if (f > 0) f /= 5;
+  return f;
+}
+
 void TChromosom::init(int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHiddenLayers, int PaMaxWeight,
                       int PaPrecWeight, int PaMaxIntern) {
   initANN(PaNodes, PaInputNodes, PaHiddenNodes, PaHiddenLayers, PaMaxWeight, PaPrecWeight, PaMaxIntern);
@@ -79,7 +93,7 @@ void TChromosom::calcFitness1(const int* PaInput, const int* PaInputOld) {
 
 void TChromosom::calcCFitness2(const int* /*PaInput*/) {
   constexpr int maxPodestRuns = 5, maxRuns = 100, DeltaMaxRuns = 1, MeetFactor = 100, Boden = 390,
-                BodenFactor = 100, ConnectionsFactor = 10, minFitness = -2000;
+                BodenFactor = 100, ConnectionsFactor = 10;
   // 64-bit totals: a loaded network may carry any link count.
   int64_t f = 0;
   int64_t meets = 0;
@@ -132,15 +146,7 @@ void TChromosom::calcCFitness2(const int* /*PaInput*/) {
     savFitness[PodestRun] = f;
   }
 
-  f = 0;
-  for (int i = 0; i < maxPodestRuns; ++i) {
-    if (f < minFitness) {
-      if (savFitness[i] < f) f = savFitness[i];
-    } else {
-      f += savFitness[i];
-    }
-  }
-  if (f > 0) f /= maxPodestRuns;
+  f = CombineRunTotals(savFitness);
   Fitness = Saturate(f);
 }
 

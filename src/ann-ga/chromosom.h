@@ -35,6 +35,11 @@ int32_t MutateGen(int32_t Gen, const TMutationSetup& m, Draw&& draw) {
   return Gen;
 }
 
+// Final score of an episode from the five running totals: summed while the sum
+// stays at or above -2000, afterwards only a smaller total replaces it; a
+// positive result is averaged over the runs.
+int64_t CombineRunTotals(const int64_t (&savFitness)[5]);
+
 // One individual: a network and its score.
 class TChromosom : public TANN {
  public:

@@ -134,11 +134,15 @@ void TWorld::CrossOver() {
   }
 }
 
-void TWorld::SwapWeight(TChromosom& a, TChromosom& b, int row, int column) {
+namespace {
+
+void SwapWeight(TChromosom& a, TChromosom& b, int row, int column) {
   const int w = a.getWeight(row, column);
   a.setWeight(row, column, b.getWeight(row, column));
   b.setWeight(row, column, w);
 }
+
+}  // namespace
 
 void TWorld::mate(int PaInd1, int PaInd2) {
   TChromosom& a = Population[PaInd1];
@@ -155,14 +159,21 @@ void TWorld::mate(int PaInd1, int PaInd2) {
   std::sort(CrossoverPoint, CrossoverPoint + points);
   CrossoverPoint[points] = CntWeights - 1;
 
-  for (int k = 0; k < points; k += 2) {
-    const int y1 = CrossoverPoint[k] / Columns, x1 = CrossoverPoint[k] % Columns;
-    const int y2 = CrossoverPoint[k + 1] / Columns, x2 = CrossoverPoint[k + 1] % Columns;
+  CrossStretches(a, b, CrossoverPoint, points);
+}
+
+void TWorld::CrossStretches(TChromosom& a, TChromosom& b, const int* point, int count) {
+  const int Columns = a.getNodes();
+  if (Columns <= 0) return;
+  for (int k = 0; k < count; k += 2) {
+    const int y1 = point[k] / Columns, x1 = point[k] % Columns;
+    const int y2 = point[k + 1] / Columns, x2 = point[k + 1] % Columns;
     if (y1 == y2) {
       for (int x = x1; x <= x2; ++x) SwapWeight(a, b, y1, x);
       continue;
     }
     for (int x = x1; x < Columns; ++x) SwapWeight(a, b, y1, x);
+    // Whole rows change owner instead of being copied.
     for (int y = y1 + 1; y < y2; ++y) {
       int* rowA = a.getLineWeight(y);
       int* rowB = b.getLineWeight(y);

@@ -40,6 +40,9 @@ class TWorld {
   void CrossOver();
   void mate(int PaInd1, int PaInd2);
   void mutate();
+  // Exchanges the stretches [points[k], points[k + 1]], k = 0, 2, .. < count,
+  // of the row-major weight positions; points holds count + 1 sorted entries.
+  static void CrossStretches(TChromosom& a, TChromosom& b, const int* points, int count);
   void copyBestIndividual(int PaInd);
   void useBestIndividual();
 
@@ -85,7 +88,6 @@ class TWorld {
   void EncodeHeader(unsigned char* out) const;
   void ApplyHeader(const unsigned char* in);
   void SetDlgInt(int id, const char* format, int value) const;
-  void SwapWeight(TChromosom& a, TChromosom& b, int row, int column);
 
   int CrossoverPoint[MaxCrossoverPoints + 1] = {};
 };
