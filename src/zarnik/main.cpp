@@ -1,8 +1,7 @@
-#include <QApplication>
-#include <QMessageBox>
+#include "zarnik_application.h"
 
+// The command line is not used.
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  QMessageBox::information(nullptr, "Zarnik32", "Das Hauptfenster ist noch nicht fertig.");
-  return 0;
+  TZarnikApplication app(argc, argv);
+  return app.Run();
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <deque>
+
+class QWidget;
+
+// Every message box and beep of the program goes through here, so that a test
+// can answer the next boxes itself instead of leaving a modal box open.
+QMessageBox::StandardButton ZarnikMessageBox(QWidget* owner, const QString& text,
+                                             const QString& caption,
+                                             QMessageBox::StandardButtons buttons,
+                                             QMessageBox::Icon icon);
+// The simple beep for a manual value at its bound.
+void ZarnikBeep();
+
+// Test hook. While Answers holds buttons, a box is not shown: it is recorded
+// and answered with the front entry.
+struct TMessageBoxHook {
+  std::deque<QMessageBox::StandardButton> Answers;
+  int Shown = 0;  // boxes answered from Answers
+  int Beeps = 0;  // every ZarnikBeep, also outside tests
+  QString LastText, LastCaption;
+  QMessageBox::StandardButtons LastButtons;
+  QMessageBox::Icon LastIcon = QMessageBox::NoIcon;
+};
+TMessageBoxHook& MessageBoxHook();

@@ -1,1 +1,0 @@
-int zarnik_gui_placeholder = 0;

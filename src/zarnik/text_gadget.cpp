@@ -1,0 +1,39 @@
+#include "text_gadget.h"
+
+#include <QPainter>
+
+TTextGadget::TTextGadget(int id, int chars, QWidget* parent)
+    : QFrame(parent), GadgetId(id), Chars(chars) {
+  setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  setLineWidth(1);
+  if (Chars > 0) {
+    setFixedWidth(sizeHint().width());
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  } else {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  }
+}
+
+void TTextGadget::SetText(const QString& text) {
+  if (text == Content) return;
+  Content = text;
+  update();
+}
+
+QSize TTextGadget::sizeHint() const {
+  const QFontMetrics fm = fontMetrics();
+  const int w = Chars * fm.averageCharWidth() + 2 * (frameWidth() + Margin);
+  return {w, fm.height() + 2 * (frameWidth() + Margin)};
+}
+
+QSize TTextGadget::minimumSizeHint() const {
+  return Chars > 0 ? sizeHint() : QSize(0, sizeHint().height());
+}
+
+void TTextGadget::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  QPainter p(this);
+  const QRect r = contentsRect().adjusted(Margin, 0, -Margin, 0);
+  p.setClipRect(r);
+  p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, Content);
+}

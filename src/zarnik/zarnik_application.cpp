@@ -1,0 +1,30 @@
+#include "zarnik_application.h"
+
+#include <QScreen>
+
+#include "zarnik_window.h"
+
+TZarnikApplication::TZarnikApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+// The window goes before the application object it lives in.
+TZarnikApplication::~TZarnikApplication() { Frame.reset(); }
+
+QRect TZarnikApplication::InitialFrame(const QRect& available) {
+  const int cx = available.width(), cy = available.height();
+  const int w = 3 * cx / 4, h = 3 * cy / 4;
+  return QRect(available.x() + (cx - w) / 2, available.y() + (cy - h) / 2, w, h);
+}
+
+void TZarnikApplication::InitMainWindow() {
+  const QRect frame = InitialFrame(primaryScreen()->availableGeometry());
+  Frame = std::make_unique<TZarnikWindow>();
+  Frame->resize(frame.size());
+  Frame->move(frame.topLeft());
+  Frame->SetupWindow();
+  Frame->show();
+}
+
+int TZarnikApplication::Run() {
+  InitMainWindow();
+  return exec();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QApplication>
+#include <QRect>
+
+#include <memory>
+
+class TZarnikWindow;
+
+// The application: builds the main window and runs the event loop until the
+// window has closed.
+class TZarnikApplication : public QApplication {
+ public:
+  TZarnikApplication(int& argc, char** argv);
+  ~TZarnikApplication() override;
+
+  // Creates, places, sets up and shows the main window.
+  void InitMainWindow();
+  // InitMainWindow, then the event loop; returns the exit code.
+  int Run();
+
+  // The frame's first geometry: three quarters of the available screen area
+  // in each direction, centred (all divisions truncate).
+  static QRect InitialFrame(const QRect& available);
+
+  TZarnikWindow* MainWindow() const { return Frame.get(); }
+
+ private:
+  std::unique_ptr<TZarnikWindow> Frame;
+};

@@ -1,0 +1,192 @@
+// The menu, its keys and the command table: one handler and one enabler per
+// command id; the program, simulator and About commands.
+#include <QAction>
+#include <QEvent>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "about_dialog.h"
+#include "world.h"
+#include "zarnik_window.h"
+
+void TZarnikWindow::AddCommand(QMenu* menu, int id, const char* text, QList<QKeySequence> keys,
+                               void (TZarnikWindow::*cm)(),
+                               void (TZarnikWindow::*ce)(TCommandEnabler&)) {
+  // Texts are single-byte Windows-1252; the part after the tab is the key shown.
+  auto* action = new QAction(QString::fromLatin1(text), this);
+  action->setShortcuts(keys);
+  action->setShortcutContext(Qt::WindowShortcut);
+  connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
+  menu->addAction(action);
+  addAction(action);  // the keys work whether or not a menu is open
+  Commands.push_back({id, action, cm, ce});
+}
+
+void TZarnikWindow::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  bar->setNativeMenuBar(false);  // the frame's layout, and so its fitting, includes the menu
+  using W = TZarnikWindow;
+  const auto key = [](Qt::Key k) { return QKeySequence(k); };
+  const auto keypad = [](Qt::Key k) { return QKeySequence(Qt::KeypadModifier | k); };
+
+  QMenu* program = bar->addMenu(QStringLiteral("&Programm"));
+  AddCommand(program, CM_LOADDATA, "&Laden...", {}, &W::CmLoadData, &W::CeLoadData);
+  AddCommand(program, CM_SAVEDATA, "&Speichern", {}, &W::CmSaveData, &W::CeSaveData);
+  program->addSeparator();
+  AddCommand(program, CM_CLOSEAPP, "&Beenden", {}, &W::CmCloseApp, &W::CeCloseApp);
+
+  QMenu* simulator = bar->addMenu(QStringLiteral("&Simulator"));
+  AddCommand(simulator, CM_TRAIN1AN, "Training  &1\tF1", {key(Qt::Key_F1)}, &W::CmTrain1AN, &W::CeTrain1AN);
+  AddCommand(simulator, CM_TRAIN2AN, "Training  &2\tF2", {key(Qt::Key_F2)}, &W::CmTrain2AN, &W::CeTrain2AN);
+  AddCommand(simulator, CM_STARTANN, "&Aktivieren\tF3", {key(Qt::Key_F3)}, &W::CmStartANN, &W::CeStartANN);
+  simulator->addSeparator();
+  AddCommand(simulator, CM_OUTLINES, "&Nur Umrisse\tF4", {key(Qt::Key_F4)}, &W::CmOutLines, &W::CeOutLines);
+  simulator->addSeparator();
+  AddCommand(simulator, CM_SIMRESET, "&Zur\xFC" "cksetzen\tF5", {key(Qt::Key_F5)}, &W::CmSimReset,
+             &W::CeSimReset);
+  AddCommand(simulator, CM_SIMAJUST, "&Justieren\tF6", {key(Qt::Key_F6)}, &W::CmSimAjust, &W::CeSimAjust);
+
+  QMenu* adjust = bar->addMenu(QStringLiteral("&Einstellen"));
+  AddCommand(adjust, CM_INCANGLE, "Rotation\t+", {keypad(Qt::Key_Plus)}, &W::CmIncAngle, &W::CeIncAngle);
+  AddCommand(adjust, CM_DECANGLE, "Rotation\t-", {keypad(Qt::Key_Minus)}, &W::CmDecAngle, &W::CeDecAngle);
+  adjust->addSeparator();
+  AddCommand(adjust, CM_SETAXLEA, "Achse\tA", {key(Qt::Key_A)}, &W::CmSetAxleA, &W::CeSetAxleA);
+  AddCommand(adjust, CM_SETAXLEB, "Achse\tB", {key(Qt::Key_B)}, &W::CmSetAxleB, &W::CeSetAxleB);
+  AddCommand(adjust, CM_SETAXLEC, "Achse\tC", {key(Qt::Key_C)}, &W::CmSetAxleC, &W::CeSetAxleC);
+  AddCommand(adjust, CM_SETAXLED, "Achse\tD", {key(Qt::Key_D)}, &W::CmSetAxleD, &W::CeSetAxleD);
+  AddCommand(adjust, CM_MOVELEFT, "Nach links\tL", {key(Qt::Key_L), key(Qt::Key_Left)}, &W::CmMoveLeft,
+             &W::CeMoveLeft);
+  AddCommand(adjust, CM_MOVERITE, "Nach rechts\tR", {key(Qt::Key_R), key(Qt::Key_Right)}, &W::CmMoveRite,
+             &W::CeMoveRite);
+  adjust->addSeparator();
+  AddCommand(adjust, CM_SETPLATE, "Podest\tE", {key(Qt::Key_E)}, &W::CmSetPlatE, &W::CeSetPlatE);
+  AddCommand(adjust, CM_SETPLATF, "Podest\tF", {key(Qt::Key_F)}, &W::CmSetPlatF, &W::CeSetPlatF);
+  AddCommand(adjust, CM_MOVECEIL, "Nach oben\tO", {key(Qt::Key_O), key(Qt::Key_Up)}, &W::CmMoveCeil,
+             &W::CeMoveCeil);
+  AddCommand(adjust, CM_MOVEDOWN, "Nach unten\tU", {key(Qt::Key_U), key(Qt::Key_Down)}, &W::CmMoveDown,
+             &W::CeMoveDown);
+
+  QMenu* help = bar->addMenu(QStringLiteral("&?"));
+  AddCommand(help, CM_ABOUTAPP, "&Info", {}, &W::CmAboutApp, &W::CeAboutApp);
+
+  for (QMenu* menu : {program, simulator, adjust, help})
+    connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
+  // Items that can carry a check mark reserve room for it from the start.
+  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_OUTLINES}) Action(id)->setCheckable(true);
+}
+
+const TZarnikWindow::TCommand* TZarnikWindow::Find(int id) const {
+  for (const TCommand& c : Commands)
+    if (c.Id == id) return &c;
+  return nullptr;
+}
+
+QAction* TZarnikWindow::Action(int id) const {
+  const TCommand* c = Find(id);
+  return c != nullptr ? c->Action : nullptr;
+}
+
+void TZarnikWindow::UpdateCommands() {
+  for (const TCommand& c : Commands) {
+    TCommandEnabler ce;
+    (this->*c.Ce)(ce);
+    c.Action->setEnabled(ce.Enabled);
+    if (ce.Checked >= 0) c.Action->setChecked(ce.Checked == 1);
+  }
+}
+
+void TZarnikWindow::Dispatch(int id) {
+  if (id == CM_USERSTOP) {
+    EvUserStop();
+    return;
+  }
+  const TCommand* c = Find(id);
+  if (c == nullptr) return;
+  // A stale enabled state must not let a disabled command through.
+  TCommandEnabler ce;
+  (this->*c->Ce)(ce);
+  if (ce.Enabled) (this->*c->Cm)();
+  UpdateCommands();
+}
+
+bool TZarnikWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Qt asks the focus widget with ShortcutOverride before it looks a key up
+  // among the shortcuts; refreshing the enablers there decides the key.
+  if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this)
+    UpdateCommands();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// --- Programm ----------------------------------------------------------------
+
+void TZarnikWindow::CmLoadData() {
+  // Loading the population comes with the training engine.
+}
+
+void TZarnikWindow::CeLoadData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+
+void TZarnikWindow::CmSaveData() {
+  // Storing the population comes with the training engine.
+}
+
+void TZarnikWindow::CeSaveData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+
+void TZarnikWindow::CmCloseApp() { close(); }  // asks CanClose like the close box
+
+void TZarnikWindow::CeCloseApp(TCommandEnabler& ce) { ce.Enable(true); }
+
+// --- Simulator: runs ------------------------------------------------------------
+// Each run command stays enabled during its own run, so choosing it again stops it.
+
+void TZarnikWindow::CmTrain1AN() {
+  // Training mode 1 comes with the training engine.
+}
+
+void TZarnikWindow::CeTrain1AN(TCommandEnabler& ce) {
+  ce.Enable(!Arm.Train2AN && !Arm.StartANN);
+  ce.SetCheck(Arm.Train1AN);
+}
+
+void TZarnikWindow::CmTrain2AN() {
+  // Training mode 2 comes with the training engine.
+}
+
+void TZarnikWindow::CeTrain2AN(TCommandEnabler& ce) {
+  ce.Enable(!Arm.Train1AN && !Arm.StartANN);
+  ce.SetCheck(Arm.Train2AN);
+}
+
+void TZarnikWindow::CmStartANN() {
+  // Activation comes with the training engine.
+}
+
+void TZarnikWindow::CeStartANN(TCommandEnabler& ce) {
+  ce.Enable(!Arm.Train1AN && !Arm.Train2AN);
+  ce.SetCheck(Arm.StartANN);
+}
+
+void TZarnikWindow::EvUserStop() {
+  UserBreak = true;  // AnnGaWorld->DoBreakANN() once the population is wired in
+}
+
+// --- Simulator: drawing ----------------------------------------------------------
+
+void TZarnikWindow::CmOutLines() {
+  Arm.OutLines = !Arm.OutLines;
+  UpdateSimulator();
+}
+
+void TZarnikWindow::CeOutLines(TCommandEnabler& ce) {
+  ce.Enable(true);
+  ce.SetCheck(Arm.OutLines);
+}
+
+// --- ? -----------------------------------------------------------------------------
+
+void TZarnikWindow::CmAboutApp() {
+  TAboutDlg about(this);
+  about.exec();
+}
+
+void TZarnikWindow::CeAboutApp(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }

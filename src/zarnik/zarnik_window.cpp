@@ -1,0 +1,191 @@
+#include "zarnik_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLayout>
+#include <QStatusBar>
+
+#include "ann_ga_dlg.h"
+#include "message_box.h"
+#include "scene_renderer.h"
+#include "string_table.h"
+#include "text_gadget.h"
+#include "world.h"
+#include "zarnik_client.h"
+
+namespace {
+
+// Status-bar fields after the message field: ids and widths in characters.
+struct TGadgetDef {
+  int Id;
+  int Chars;
+};
+constexpr TGadgetDef GadgetDefs[7] = {{513, 5}, {514, 5}, {515, 5}, {516, 5},
+                                      {517, 3}, {518, 3}, {519, 8}};
+constexpr int SeparatorWidth = 2;
+
+}  // namespace
+
+TZarnikWindow::TZarnikWindow(QWidget* parent)
+    : QMainWindow(parent),
+      Arm(this),
+      Simulator(SceneWidth, SceneHeight, QImage::Format_RGB32) {
+  // The usual frame, but without a maximise button.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setWindowIcon(QIcon(QStringLiteral(":/icons/256")));
+
+  // AnnGaWorld: the population is built here, first of all, once training is
+  // wired in; its constructor takes this window as the host of the simulator.
+
+  Simulator.fill(Qt::white);
+  ZarnikClt = new TZarnikClient(this, &Simulator);
+  BuildStatusBar();
+  setCentralWidget(ZarnikClt);
+  Bitmaps.Load();
+  // The arm model has filled its tables and cleared the run flags and OutLines.
+  BuildMenu();
+  // Enablers are asked again right before any key can fire a command.
+  QCoreApplication::instance()->installEventFilter(this);
+}
+
+TZarnikWindow::~TZarnikWindow() {
+  QCoreApplication::instance()->removeEventFilter(this);
+  // The progress window is not ours to delete: the run that made it ends it.
+}
+
+void TZarnikWindow::BuildStatusBar() {
+  StatusBar = new QStatusBar(this);
+  StatusBar->setSizeGripEnabled(false);
+  MessageGad = new TTextGadget(0, 0, StatusBar);
+  StatusBar->addWidget(MessageGad, 1);
+
+  // The seven fields, each followed by a 2-pixel separator, packed without
+  // any spacing of the bar's own.
+  auto* fields = new QWidget(StatusBar);
+  auto* row = new QHBoxLayout(fields);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  TTextGadget* gadgets[7];
+  for (int i = 0; i < 7; ++i) {
+    gadgets[i] = new TTextGadget(GadgetDefs[i].Id, GadgetDefs[i].Chars, fields);
+    row->addWidget(gadgets[i]);
+    auto* separator = new QWidget(fields);
+    separator->setFixedWidth(SeparatorWidth);
+    row->addWidget(separator);
+  }
+  for (int i = 0; i < 4; ++i) AxleGad[i] = gadgets[i];
+  PlatGad[0] = gadgets[4];
+  PlatGad[1] = gadgets[5];
+  DeltaRate = gadgets[6];
+  StatusBar->addPermanentWidget(fields);
+  setStatusBar(StatusBar);
+}
+
+void TZarnikWindow::SetupWindow() {
+  GetStr(IDS_CAPTION, Arm.Buffer, sizeof Arm.Buffer);
+  setWindowTitle(QString::fromLatin1(Arm.Buffer));
+  SimFont = MakeSimFont();
+  Bitmaps.DrawLabels(SimFont);
+  CmSimReset();
+  CmSimAjust();
+  UpdateCommands();
+}
+
+bool TZarnikWindow::CanClose() {
+  if (!Arm.RunActive()) return true;
+  GetStr(IDS_STILL_ACTIVE, Arm.Buffer, sizeof Arm.Buffer);
+  ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
+                   QMessageBox::Warning);
+  UserBreak = true;  // what AnnGaWorld->DoBreakANN() does: the loop stops at its next pass
+  return false;
+}
+
+void TZarnikWindow::closeEvent(QCloseEvent* event) {
+  if (CanClose())
+    event->accept();
+  else
+    event->ignore();
+}
+
+bool TZarnikWindow::event(QEvent* event) {
+  // The message field shows the mode, never menu hints.
+  if (event->type() == QEvent::StatusTip) return true;
+  return QMainWindow::event(event);
+}
+
+QSize TZarnikWindow::ClientSize() const { return ZarnikClt->ClientSize(); }
+
+QString TZarnikWindow::MessageText() const { return MessageGad->Text(); }
+
+void TZarnikWindow::SetMessageText(const char* text) {
+  MessageGad->SetText(QString::fromLatin1(text));
+}
+
+// --- the arm model's view ---------------------------------------------------
+
+void TZarnikWindow::SetAxleText(int axle, const char* text) {
+  AxleGad[axle]->SetText(QString::fromLatin1(text));
+}
+
+void TZarnikWindow::SetPlatText(int plat, const char* text) {
+  PlatGad[plat]->SetText(QString::fromLatin1(text));
+}
+
+void TZarnikWindow::RepaintStatusBar() {
+  if (StatusBar->isVisible()) StatusBar->repaint();
+}
+
+void TZarnikWindow::UpdateSimulator() {
+  if (Arm.OutLines)
+    DrawOutLinesOnly();
+  else
+    DrawColoredModel();
+}
+
+void TZarnikWindow::DrawColoredModel() {
+  Render::DrawColoredModel(Simulator, Arm, Bitmaps);
+  ZarnikClt->ShowPicture();
+}
+
+void TZarnikWindow::DrawOutLinesOnly() {
+  Render::DrawOutLinesOnly(Simulator, Arm, SimFont);
+  ZarnikClt->ShowPicture();
+}
+
+bool TZarnikWindow::AskYesNo(const char* text) {
+  return ZarnikMessageBox(this, QString::fromLatin1(text), windowTitle(),
+                          QMessageBox::Yes | QMessageBox::No,
+                          QMessageBox::Information) == QMessageBox::Yes;
+}
+
+void TZarnikWindow::Beep() { ZarnikBeep(); }
+
+// --- the training code's host -----------------------------------------------
+
+int* TZarnikWindow::GetCalcData(const int* delta, bool keep, bool draw) {
+  return Arm.GetCalcData(delta, keep, draw);
+}
+
+void TZarnikWindow::ResetSimulator() { Arm.ResetSimulator(); }
+
+void TZarnikWindow::AnnHasFinished() {
+  if (AnnGaDlg != nullptr) {
+    AnnGaDlg->done(2);
+    delete AnnGaDlg;
+    AnnGaDlg = nullptr;
+  }
+  GetStr(IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
+  SetMessageText(Arm.Buffer);
+  Arm.Train1AN = Arm.Train2AN = Arm.StartANN = false;
+  UpdateCommands();
+}
+
+void TZarnikWindow::PumpMessages() { QCoreApplication::processEvents(); }
+
+void TZarnikWindow::SetDlgText(int, const char*) {
+  // The progress window's texts come with the training commands.
+}

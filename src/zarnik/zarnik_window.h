@@ -1,0 +1,193 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QMainWindow>
+
+#include <vector>
+
+#include "arm_model.h"
+#include "arm_view.h"
+#include "scene_bitmaps.h"
+#include "zarnik_host.h"
+
+class QAction;
+class QStatusBar;
+class TAnnGaDlg;
+class TTextGadget;
+class TZarnikClient;
+
+// Asked before a command runs, before its menu opens and before its key
+// fires: whether the command is enabled and, where it has one, its check mark.
+class TCommandEnabler {
+ public:
+  void Enable(bool enable) { Enabled = enable; }
+  void SetCheck(bool check) { Checked = check ? 1 : 0; }
+
+  bool Enabled = true;
+  int Checked = -1;  // -1: the command has no check mark
+};
+
+// Command ids of the menu and the keys.
+enum : int {
+  CM_LOADDATA = 257,
+  CM_SAVEDATA = 258,
+  CM_CLOSEAPP = 259,
+  CM_TRAIN1AN = 260,
+  CM_TRAIN2AN = 261,
+  CM_STARTANN = 262,
+  CM_OUTLINES = 263,
+  CM_SIMRESET = 264,
+  CM_SIMAJUST = 265,
+  CM_INCANGLE = 272,
+  CM_DECANGLE = 273,
+  CM_SETAXLEA = 274,
+  CM_SETAXLEB = 275,
+  CM_SETAXLEC = 276,
+  CM_SETAXLED = 277,
+  CM_MOVELEFT = 278,
+  CM_MOVERITE = 279,
+  CM_SETPLATE = 280,
+  CM_SETPLATF = 281,
+  CM_MOVECEIL = 288,
+  CM_MOVEDOWN = 289,
+  CM_ABOUTAPP = 290,
+  CM_USERSTOP = 768,  // from the progress window only
+};
+
+// The main frame: the scene, the status bar with its seven fields, the menu
+// with its keys, and the arm model. The model reaches the window through
+// TArmView, the training code through TZarnikHost.
+class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
+ public:
+  explicit TZarnikWindow(QWidget* parent = nullptr);
+  ~TZarnikWindow() override;
+
+  // Run once after construction, before the frame is first shown: caption,
+  // letters, full reset and fitting the frame to the scene.
+  void SetupWindow();
+  // False keeps the window open: a run is still active.
+  bool CanClose();
+
+  // Asks every enabler and applies the answers to the menu items and keys.
+  void UpdateCommands();
+  // Runs command `id` as the menu or its key would: only if its enabler agrees.
+  void Dispatch(int id);
+  QAction* Action(int id) const;
+
+  // Size of the scene's client area.
+  QSize ClientSize() const;
+  // Resizes the frame until the client area is 756 x 468 or the screen size
+  // `full` leaves nothing to change.
+  void FitFrameToScene(QSize full);
+
+  QString MessageText() const;
+  void SetMessageText(const char* text);
+
+  // TArmView
+  void SetAxleText(int axle, const char* text) override;
+  void SetPlatText(int plat, const char* text) override;
+  void RepaintStatusBar() override;
+  void UpdateSimulator() override;
+  bool AskYesNo(const char* text) override;
+  void Beep() override;
+
+  // TZarnikHost
+  int* GetCalcData(const int* delta, bool keep, bool draw) override;
+  void ResetSimulator() override;
+  void AnnHasFinished() override;
+  void PumpMessages() override;
+  void SetDlgText(int id, const char* text) override;
+
+  void DrawColoredModel();
+  void DrawOutLinesOnly();
+
+  // Commands and their enablers.
+  void CmLoadData();
+  void CeLoadData(TCommandEnabler& ce);
+  void CmSaveData();
+  void CeSaveData(TCommandEnabler& ce);
+  void CmCloseApp();
+  void CeCloseApp(TCommandEnabler& ce);
+  void CmTrain1AN();
+  void CeTrain1AN(TCommandEnabler& ce);
+  void CmTrain2AN();
+  void CeTrain2AN(TCommandEnabler& ce);
+  void CmStartANN();
+  void CeStartANN(TCommandEnabler& ce);
+  void CmOutLines();
+  void CeOutLines(TCommandEnabler& ce);
+  void CmSimReset();
+  void CeSimReset(TCommandEnabler& ce);
+  void CmSimAjust();
+  void CeSimAjust(TCommandEnabler& ce);
+  void CmIncAngle();
+  void CeIncAngle(TCommandEnabler& ce);
+  void CmDecAngle();
+  void CeDecAngle(TCommandEnabler& ce);
+  void CmSetAxleA();
+  void CeSetAxleA(TCommandEnabler& ce);
+  void CmSetAxleB();
+  void CeSetAxleB(TCommandEnabler& ce);
+  void CmSetAxleC();
+  void CeSetAxleC(TCommandEnabler& ce);
+  void CmSetAxleD();
+  void CeSetAxleD(TCommandEnabler& ce);
+  void CmMoveLeft();
+  void CeMoveLeft(TCommandEnabler& ce);
+  void CmMoveRite();
+  void CeMoveRite(TCommandEnabler& ce);
+  void CmSetPlatE();
+  void CeSetPlatE(TCommandEnabler& ce);
+  void CmSetPlatF();
+  void CeSetPlatF(TCommandEnabler& ce);
+  void CmMoveCeil();
+  void CeMoveCeil(TCommandEnabler& ce);
+  void CmMoveDown();
+  void CeMoveDown(TCommandEnabler& ce);
+  void CmAboutApp();
+  void CeAboutApp(TCommandEnabler& ce);
+  // Command 768: the progress window asks the running training to stop.
+  void EvUserStop();
+
+  // The arm model with the run flags, Rotation, Selection, OutLines, Buffer and OutData.
+  TArmModel Arm;
+
+  TAnnGaDlg* AnnGaDlg = nullptr;  // progress window while a training run is active
+  // AnnGaWorld: the population (TWorld) is owned here once training is wired in.
+  QImage Simulator;               // the scene picture, 756 x 468
+  TZarnikClient* ZarnikClt = nullptr;
+  QStatusBar* StatusBar = nullptr;
+  TTextGadget* MessageGad = nullptr;  // the status bar's mode text
+  TTextGadget* AxleGad[4] = {};
+  TTextGadget* PlatGad[2] = {};
+  TTextGadget* DeltaRate = nullptr;
+  TSceneBitmaps Bitmaps;
+  QFont SimFont;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct TCommand {
+    int Id;
+    QAction* Action;
+    void (TZarnikWindow::*Cm)();
+    void (TZarnikWindow::*Ce)(TCommandEnabler&);
+  };
+
+  void BuildStatusBar();
+  void BuildMenu();
+  void AddCommand(QMenu* menu, int id, const char* text, QList<QKeySequence> keys,
+                  void (TZarnikWindow::*cm)(), void (TZarnikWindow::*ce)(TCommandEnabler&));
+  const TCommand* Find(int id) const;
+  void ShowRotation();
+  void SyncLayout();
+  void SetSelection(int32_t selection);
+  bool SelectedAxle() const { return Arm.Selection >= 'A' && Arm.Selection <= 'D'; }
+  bool SelectedPlat() const { return Arm.Selection == 'E' || Arm.Selection == 'F'; }
+
+  std::vector<TCommand> Commands;
+};
