@@ -20,6 +20,16 @@ int32_t ClampTrunc(long double v, long double lo, long double hi) {
   return static_cast<int32_t>(v);
 }
 
+// A single-precision sum to a node value: the clamp runs in double, which holds
+// every int bound exactly, so the conversion is a plain SSE truncation.
+int32_t ClampTruncSum(float sum, double lo, double hi) {
+  double v = sum;
+  if (v != v) v = 0;
+  if (v < lo) v = lo;
+  if (v > hi) v = hi;
+  return static_cast<int32_t>(v);
+}
+
 }  // namespace
 
 int DrawInitialWeight(int32_t r, int maxWeight, int precWeight) {
@@ -63,8 +73,9 @@ void TANN::initANN(int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHidde
   NodeList = std::make_unique<TNode[]>(n);
   AdjazenzMatrix = std::make_unique<std::unique_ptr<TWeight[]>[]>(n);
   for (size_t i = 0; i < n; ++i) AdjazenzMatrix[i] = std::make_unique<TWeight[]>(n);
-  Terms = std::make_unique<TTerm[]>(n * n);
-  TermEnd = std::make_unique<int32_t[]>(n);
+  // At most one row per (group, source) pair: groups never exceed the targets.
+  Rows = std::make_unique<TRow[]>(static_cast<size_t>(Nodes - InputNodes) * (Nodes - OutputNodes));
+  Groups = std::make_unique<TGroup[]>(n);
 
   for (int L = 0; L <= static_cast<int>(HiddenLayers); ++L) {
     const TBlock b = Block(L);
@@ -82,39 +93,77 @@ void TANN::initANN(int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHidde
 void TANN::BuildPlan() {
   const int nodes = static_cast<int>(Nodes);
   const int sources = nodes - static_cast<int>(OutputNodes);
-  int32_t n = 0;
-  for (int i = static_cast<int>(InputNodes); i < nodes; ++i) {
-    for (int j = 0; j < sources; ++j) {
-      const TWeight w = AdjazenzMatrix[j][i];
-      if (w != 0)
-        Terms[n++] = {static_cast<long double>(w) / static_cast<long double>(precWeight), j};
+  int32_t rows = 0;
+  GroupCount = 0;
+  for (int first = static_cast<int>(InputNodes); first < nodes;) {
+    // A target joins the group unless it reads a node of the group that comes
+    // before it (that value must be the one of this evaluation).
+    int width = 1;
+    while (width < GroupWidth && first + width < nodes) {
+      const int k = first + width;
+      bool independent = true;
+      for (int s = first; s < std::min(k, sources); ++s) independent &= AdjazenzMatrix[s][k] == 0;
+      if (!independent) break;
+      ++width;
     }
-    TermEnd[i] = n;
+    TGroup& g = Groups[GroupCount++];
+    g.FirstTarget = first;
+    g.Width = width;
+    g.FirstRow = rows;
+    for (int j = 0; j < sources; ++j) {
+      bool any = false;
+      for (int k = 0; k < width; ++k) any |= AdjazenzMatrix[j][first + k] != 0;
+      if (!any) continue;
+      TRow& r = Rows[rows++];
+      r.Source = j;
+      for (int k = 0; k < GroupWidth; ++k) {
+        const TWeight w = k < width ? AdjazenzMatrix[j][first + k] : 0;
+        r.Factor[k] = w == 0 ? 0.0L : static_cast<long double>(w) / static_cast<long double>(precWeight);
+      }
+    }
+    g.Rows = rows - g.FirstRow;
+    first += width;
   }
+  ClampHigh = std::min<double>(maxIntern, INT_MAX);
+  ClampLow = std::max<double>(-static_cast<double>(maxIntern), INT_MIN);
+  InputHigh = static_cast<int32_t>(ClampHigh);
+  InputLow = std::min(static_cast<int32_t>(ClampLow), InputHigh);
   PlanValid = true;
+}
+
+template <int Width>
+void TANN::RunGroup(const TGroup& g) {
+  TNode* node = NodeList.get();
+  float Sum[Width] = {};
+  const TRow* row = Rows.get() + g.FirstRow;
+  for (int r = 0; r < g.Rows; ++r) {
+    const long double out = node[row[r].Source].Output;
+    for (int k = 0; k < Width; ++k)
+      Sum[k] = static_cast<float>(static_cast<long double>(Sum[k]) + row[r].Factor[k] * out);
+  }
+  for (int k = 0; k < Width; ++k) {
+    const int i = g.FirstTarget + k;
+    node[i].internValue = ClampTruncSum(Sum[k], ClampLow, ClampHigh);
+    OutFunc1(static_cast<unsigned>(i));
+  }
 }
 
 void TANN::runANN(const int* PaInput, int* PaOutput) {
   if (!PlanValid) BuildPlan();
-  const long double hi = std::min<long double>(maxIntern, INT_MAX);
-  const long double lo = std::max<long double>(-static_cast<long double>(maxIntern), INT_MIN);
-  const int64_t hiI = static_cast<int64_t>(hi), loI = static_cast<int64_t>(lo);
-
   TNode* node = NodeList.get();
   const int in = static_cast<int>(InputNodes), nodes = static_cast<int>(Nodes);
   for (int i = 0; i < in; ++i) {
-    node[i].internValue = static_cast<int32_t>(std::clamp<int64_t>(PaInput[i], std::min(loI, hiI), hiI));
+    node[i].internValue = (std::clamp(PaInput[i], InputLow, InputHigh));
     OutFunc1(static_cast<unsigned>(i));
   }
-  const TTerm* term = Terms.get();
-  int32_t t = 0;
-  for (int i = in; i < nodes; ++i) {
-    float Sum = 0;
-    for (const int32_t end = TermEnd[i]; t < end; ++t)
-      Sum = static_cast<float>(static_cast<long double>(Sum) +
-                               term[t].Factor * static_cast<long double>(node[term[t].Source].Output));
-    node[i].internValue = ClampTrunc(Sum, lo, hi);
-    OutFunc1(static_cast<unsigned>(i));
+  for (int32_t k = 0; k < GroupCount; ++k) {
+    const TGroup& g = Groups[k];
+    switch (g.Width) {
+      case 1: RunGroup<1>(g); break;
+      case 2: RunGroup<2>(g); break;
+      case 3: RunGroup<3>(g); break;
+      default: RunGroup<4>(g); break;
+    }
   }
   const int first = nodes - static_cast<int>(OutputNodes);
   for (int k = 0; k < static_cast<int>(OutputNodes); ++k) PaOutput[k] = node[first + k].Output;

@@ -48,7 +48,7 @@ class TANN {
   void setHiddenNodes(int v) { HiddenNodes = static_cast<uint32_t>(v); }
   void setMaxWeight(int v) { maxWeight = v; Touch(); }
   void setPrecWeight(int v) { precWeight = v; Touch(); }
-  void setMaxIntern(int v) { maxIntern = v; }
+  void setMaxIntern(int v) { maxIntern = v; Touch(); }
   void setConnections(int v) { Connections = v; }
   void setOldConnections(int v) { oldConnections = v; }
   void calcOutputNodes() { OutputNodes = Nodes - InputNodes - HiddenNodes * HiddenLayers; }
@@ -101,15 +101,27 @@ class TANN {
   std::unique_ptr<std::unique_ptr<TWeight[]>[]> AdjazenzMatrix;
 
  private:
-  // Evaluation plan: per target node the non-zero incoming weights as
-  // w / precWeight in extended precision, sources ascending. Rebuilt lazily
-  // after any weight change; sized once in initANN.
-  struct TTerm {
-    long double Factor;
+  // Evaluation plan. Targets are taken in groups of up to four consecutive
+  // nodes that do not read each other's new values, and their sums advance
+  // together source by source, so the extended-precision chains of a layer
+  // overlap. A missing weight is a factor of 0: adding an exact zero leaves
+  // the single-precision sum as it is. Rebuilt lazily after any weight change;
+  // storage is sized once in initANN.
+  static constexpr int GroupWidth = 4;
+  struct TRow {
+    long double Factor[GroupWidth];  // w / precWeight per target of the group
     int32_t Source;
   };
+  struct TGroup {
+    int32_t FirstTarget, Width, FirstRow, Rows;
+  };
   void BuildPlan();
-  std::unique_ptr<TTerm[]> Terms;
-  std::unique_ptr<int32_t[]> TermEnd;  // per node: one past its last term
+  template <int Width>
+  void RunGroup(const TGroup& g);
+  std::unique_ptr<TRow[]> Rows;
+  std::unique_ptr<TGroup[]> Groups;
+  int32_t GroupCount = 0;
+  double ClampLow = 0, ClampHigh = 0;  // node value bounds, within int
+  int32_t InputLow = 0, InputHigh = 0;
   bool PlanValid = false;
 };

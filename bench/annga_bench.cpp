@@ -1,0 +1,64 @@
+// The training engine's hot paths: one network step as training 2 makes it,
+// and one whole generation of training 2 on the headless arm.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "ann-ga.h"
+#include "headless_host.h"
+
+namespace {
+
+std::unique_ptr<TWorld> SystemWorld(THeadlessHost& host) {
+  host.Arm.Train2AN = true;
+  return std::make_unique<TWorld>(&host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+}
+
+// runANN on the sensor vector, then the real step; back to the start of the
+// task every 101 steps, as an episode run would be.
+void BM_NetworkStep(benchmark::State& state) {
+  THeadlessHost host;
+  auto world = SystemWorld(host);
+  TChromosom& net = world->Population[0];
+  int* out = net.getOutputList();
+  const int* in = host.GetCalcData(out, true, false);
+  int steps = 0;
+  for (auto _ : state) {
+    net.runANN(in, out);
+    in = host.GetCalcData(out, true, false);
+    if (++steps == 101) {
+      steps = 0;
+      host.ResetSimulator();
+    }
+  }
+}
+BENCHMARK(BM_NetworkStep);
+
+// runANN alone.
+void BM_RunANN(benchmark::State& state) {
+  THeadlessHost host;
+  auto world = SystemWorld(host);
+  TChromosom& net = world->Population[0];
+  int in[11] = {50, 286, 197, 119, 50, 258, -1, 180, 180, -90, 0};
+  int out[6] = {};
+  for (auto _ : state) {
+    net.runANN(in, out);
+    benchmark::DoNotOptimize(out);
+  }
+}
+BENCHMARK(BM_RunANN);
+
+// calcFitness2 over the best and the 100, Selection, CrossOver, mutate.
+void BM_TrainingTwoGeneration(benchmark::State& state) {
+  THeadlessHost host;
+  auto world = SystemWorld(host);
+  for (auto _ : state) {
+    world->calcFitness2();
+    world->Selection();
+    world->CrossOver();
+    world->mutate();
+  }
+}
+BENCHMARK(BM_TrainingTwoGeneration)->Unit(benchmark::kMillisecond);
+
+}  // namespace
