@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "joint_frame.h"
@@ -124,6 +125,23 @@ void DrawClaw(TPixels& pixels, const TJointFrame& frame, const QImage& claw, boo
   }
 }
 
+// A line that includes its start and leaves out its end. Qt's flat-capped
+// one-pixel line always leaves out the end with the larger coordinate along
+// its major axis, whichever way it is drawn; a line running the other way is
+// therefore moved one step back along itself, which keeps its pixels.
+void LineTo(QPainter& p, QPoint from, QPoint to) {
+  const int dx = to.x() - from.x(), dy = to.y() - from.y();
+  const int major = std::max(std::abs(dx), std::abs(dy));
+  if (major == 0) return;
+  const bool forward = std::abs(dx) >= std::abs(dy) ? dx > 0 : dy > 0;
+  if (forward) {
+    p.drawLine(from, to);
+    return;
+  }
+  const QPointF step(static_cast<double>(dx) / major, static_cast<double>(dy) / major);
+  p.drawLine(QPointF(from) - step, QPointF(to) - step);
+}
+
 }  // namespace
 
 namespace Render {
@@ -214,8 +232,8 @@ void DrawOutLinesOnly(QImage& simulator, const TArmModel& arm, const QFont& simF
   for (int i = 0; i < 4; ++i) {
     if (i < 3) {
       const TJointFrame f(arm, i, false);
-      p.drawLine(f.X(-15, 22), f.Y(-15, 22), f.X(-15, 161), f.Y(-15, 161));
-      p.drawLine(f.X(14, 22), f.Y(14, 22), f.X(14, 161), f.Y(14, 161));
+      LineTo(p, {f.X(-15, 22), f.Y(-15, 22)}, {f.X(-15, 161), f.Y(-15, 161)});
+      LineTo(p, {f.X(14, 22), f.Y(14, 22)}, {f.X(14, 161), f.Y(14, 161)});
     } else {
       const TJointFrame f(arm, 3, true);
       if (held) {
@@ -228,14 +246,14 @@ void DrawOutLinesOnly(QImage& simulator, const TArmModel& arm, const QFont& simF
                             {f.X(26, 25), f.Y(26, 25)},   {f.X(6, 25), f.Y(6, 25)}};
       for (int s = 0; s < 5; ++s) {
         p.setPen(s == 2 && !held ? red : black);
-        p.drawLine(cup[s], cup[s + 1]);
+        LineTo(p, cup[s], cup[s + 1]);
       }
       p.setPen(black);
       if (held) {
         // Blank the top of the ball's circle inside the cup.
         p.setPen(white);
-        p.drawLine(f.X(-9, 38), f.Y(-9, 38), f.X(11, 38), f.Y(11, 38));
-        p.drawLine(f.X(-9, 39), f.Y(-9, 39), f.X(11, 39), f.Y(11, 39));
+        LineTo(p, {f.X(-9, 38), f.Y(-9, 38)}, {f.X(11, 38), f.Y(11, 38)});
+        LineTo(p, {f.X(-9, 39), f.Y(-9, 39)}, {f.X(11, 39), f.Y(11, 39)});
         p.setPen(black);
       }
     }
