@@ -61,4 +61,17 @@ void BM_TrainingTwoGeneration(benchmark::State& state) {
 }
 BENCHMARK(BM_TrainingTwoGeneration)->Unit(benchmark::kMillisecond);
 
+// The breeding part of a generation alone.
+void BM_Breeding(benchmark::State& state) {
+  THeadlessHost host;
+  auto world = SystemWorld(host);
+  world->calcFitness2();
+  for (auto _ : state) {
+    world->Selection();
+    world->CrossOver();
+    world->mutate();
+  }
+}
+BENCHMARK(BM_Breeding)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

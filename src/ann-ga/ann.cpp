@@ -95,6 +95,7 @@ void TANN::BuildPlan() {
   const int sources = nodes - static_cast<int>(OutputNodes);
   int32_t rows = 0;
   GroupCount = 0;
+  bool splitOk = precWeight != 0 && maxIntern >= 0 && maxIntern < 2048;
   for (int first = static_cast<int>(InputNodes); first < nodes;) {
     // A target joins the group unless it reads a node of the group that comes
     // before it (that value must be the one of this evaluation).
@@ -119,7 +120,12 @@ void TANN::BuildPlan() {
       for (int k = 0; k < GroupWidth; ++k) {
         const TWeight w = k < width ? AdjazenzMatrix[j][first + k] : 0;
         r.Factor[k] = w == 0 ? 0.0L : static_cast<long double>(w) / static_cast<long double>(precWeight);
+        r.Hi[k] = static_cast<double>(r.Factor[k]);
+        r.Lo[k] = static_cast<double>(r.Factor[k] - r.Hi[k]);
       }
+      // A node not yet computed in this call holds an older value, which may
+      // be anything (a loaded file); only computed and clamped values are small.
+      if (j >= first) splitOk = false;
     }
     g.Rows = rows - g.FirstRow;
     first += width;
@@ -128,23 +134,43 @@ void TANN::BuildPlan() {
   ClampLow = std::max<double>(-static_cast<double>(maxIntern), INT_MIN);
   InputHigh = static_cast<int32_t>(ClampHigh);
   InputLow = std::min(static_cast<int32_t>(ClampLow), InputHigh);
+  SplitFactors = splitOk;
   PlanValid = true;
 }
 
-template <int Width>
+template <int Width, bool Split>
 void TANN::RunGroup(const TGroup& g) {
   TNode* node = NodeList.get();
   float Sum[Width] = {};
   const TRow* row = Rows.get() + g.FirstRow;
   for (int r = 0; r < g.Rows; ++r) {
     const long double out = node[row[r].Source].Output;
-    for (int k = 0; k < Width; ++k)
-      Sum[k] = static_cast<float>(static_cast<long double>(Sum[k]) + row[r].Factor[k] * out);
+    for (int k = 0; k < Width; ++k) {
+      long double term;
+      if constexpr (Split)
+        term = static_cast<long double>(row[r].Hi[k]) * out + static_cast<long double>(row[r].Lo[k]) * out;
+      else
+        term = row[r].Factor[k] * out;
+      Sum[k] = static_cast<float>(static_cast<long double>(Sum[k]) + term);
+    }
   }
   for (int k = 0; k < Width; ++k) {
     const int i = g.FirstTarget + k;
     node[i].internValue = ClampTruncSum(Sum[k], ClampLow, ClampHigh);
     OutFunc1(static_cast<unsigned>(i));
+  }
+}
+
+template <bool Split>
+void TANN::RunGroups() {
+  for (int32_t k = 0; k < GroupCount; ++k) {
+    const TGroup& g = Groups[k];
+    switch (g.Width) {
+      case 1: RunGroup<1, Split>(g); break;
+      case 2: RunGroup<2, Split>(g); break;
+      case 3: RunGroup<3, Split>(g); break;
+      default: RunGroup<4, Split>(g); break;
+    }
   }
 }
 
@@ -156,15 +182,10 @@ void TANN::runANN(const int* PaInput, int* PaOutput) {
     node[i].internValue = (std::clamp(PaInput[i], InputLow, InputHigh));
     OutFunc1(static_cast<unsigned>(i));
   }
-  for (int32_t k = 0; k < GroupCount; ++k) {
-    const TGroup& g = Groups[k];
-    switch (g.Width) {
-      case 1: RunGroup<1>(g); break;
-      case 2: RunGroup<2>(g); break;
-      case 3: RunGroup<3>(g); break;
-      default: RunGroup<4>(g); break;
-    }
-  }
+  if (SplitFactors)
+    RunGroups<true>();
+  else
+    RunGroups<false>();
   const int first = nodes - static_cast<int>(OutputNodes);
   for (int k = 0; k < static_cast<int>(OutputNodes); ++k) PaOutput[k] = node[first + k].Output;
 }

@@ -110,14 +110,21 @@ class TANN {
   static constexpr int GroupWidth = 4;
   struct TRow {
     long double Factor[GroupWidth];  // w / precWeight per target of the group
+    // The same factor as a sum of two doubles: with node values below 2^11
+    // both partial products are exact in extended precision, so their sum is
+    // the extended product rounded once, as before, without 80-bit loads.
+    double Hi[GroupWidth], Lo[GroupWidth];
     int32_t Source;
   };
   struct TGroup {
     int32_t FirstTarget, Width, FirstRow, Rows;
   };
   void BuildPlan();
-  template <int Width>
+  template <int Width, bool Split>
   void RunGroup(const TGroup& g);
+  template <bool Split>
+  void RunGroups();
+  bool SplitFactors = false;
   std::unique_ptr<TRow[]> Rows;
   std::unique_ptr<TGroup[]> Groups;
   int32_t GroupCount = 0;

@@ -2,6 +2,7 @@
 // weight draw, the cached evaluation against a plain one, and the weight lines.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <random>
 #include <string>
@@ -174,6 +175,29 @@ TEST(CachedEvaluation, MatchesThePlainRuleOnRandomNetworks) {
     ExpectSameAsReference(a, input);
     ExpectSameAsReference(b, input);
     if (HasFatalFailure()) return;
+  }
+}
+
+// Networks with links only between neighbouring layers, weights of any size.
+TEST(CachedEvaluation, MatchesThePlainRuleOnLayeredNetworks) {
+  TRandomClockScope clock{annga_test::FixedSeconds};
+  SeedRandomFromClock();
+  std::mt19937 rng(7);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  for (int round = 0; round < 300; ++round) {
+    TChromosom n;
+    const int intern = round % 3 == 0 ? pick(0, 2047) : 1000;
+    n.init(21, 11, 3, 2, 2, 1 + pick(0, 1) * pick(0, 1000), intern);
+    const int range = round % 4 == 0 ? INT32_MAX : 400;
+    for (auto [s0, ns, t0, nt] : {std::array{0, 11, 11, 3}, std::array{11, 3, 14, 3}, std::array{14, 3, 17, 4}})
+      for (int s = s0; s < s0 + ns; ++s)
+        for (int t = t0; t < t0 + nt; ++t) n.setWeight(s, t, pick(0, 3) == 0 ? 0 : pick(-range, range));
+    int input[11];
+    for (int k = 0; k < 20; ++k) {
+      for (int& v : input) v = pick(-3000, 3000);
+      ExpectSameAsReference(n, input);
+      if (::testing::Test::HasFatalFailure()) return;
+    }
   }
 }
 
