@@ -24,9 +24,9 @@ TAboutDlg::TAboutDlg(QWidget* parent)
   static constexpr Line Lines[] = {
       {5, "Zarnik32"},
       {15, "Version 99.01 ( Win95/NT )"},
-      {35, "Neuronale Netze steuern einen Roboterarm"},
-      {45, "und lernen durch einen genetischen"},
-      {55, "Algorithmus."},
+      {35, "Ein Roboterarm, gesteuert von"},
+      {45, "neuronalen Netzen, trainiert durch"},
+      {55, "einen genetischen Algorithmus."},
   };
   for (const Line& line : Lines) {
     auto* label = new QLabel(QString::fromLatin1(line.text), this);
