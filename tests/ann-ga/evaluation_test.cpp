@@ -226,12 +226,4 @@ TEST_F(ShowLines, ThreeBlocksWithEmptyTails) {
   for (int id = 341; id <= 344; ++id) EXPECT_STREQ(host.DlgText(id), "") << id;
 }
 
-TEST_F(ShowLines, OneHiddenLayerShowsEveryNodeUpToTheLastInBlockTwo) {
-  ann.initANN(18, 11, 3, 1, 2, 100, 1000);  // outputs 14..17
-  SetAllWeights(ann, 5);
-  ann.show();
-  EXPECT_STREQ(host.DlgText(331), "   +5   +5   +5   +5");
-  EXPECT_STREQ(host.DlgText(320), "   +5   +5   +5");
-}
-
 }  // namespace

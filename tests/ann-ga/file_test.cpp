@@ -89,17 +89,6 @@ TEST_F(NetworkFile, LayoutIsLittleEndianHeaderThenRecords) {
   EXPECT_EQ(U32(b, 44 + 100 * Record), 99u);  // the best comes last
 }
 
-TEST_F(NetworkFile, NodeValuesAreStoredAfterTheCounts) {
-  int in[11] = {5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
-  int out[6];
-  w.Population[1].runANN(in, out);
-  ASSERT_TRUE(w.DoSaveANN(file.c_str()));
-  const Bytes b = ReadAll(file);
-  const size_t nodes = 44 + Record + 44;
-  EXPECT_EQ(U32(b, nodes + 8 * 3), 8u);      // internValue of input 3
-  EXPECT_EQ(U32(b, nodes + 8 * 3 + 4), 8u);  // its Output
-}
-
 TEST_F(NetworkFile, StoreAndLoadReproduceEveryByte) {
   w.Generations = 12;
   w.bestIndividualIdx = 42;

@@ -122,21 +122,4 @@ TEST_F(Episode, IdleNetworkPlaysFiveFullRunsAndRotatesTheHeights) {
   EXPECT_EQ(c.getOutputList()[5], 0);
 }
 
-TEST_F(Episode, FirstRunHeightsComeFromTwoDraws) {
-  annga_test::SetAllWeights(c, 0);
-  int64_t (*clock)() = annga_test::FixedSeconds;
-  TRandomClockScope again{clock};
-  SeedRandomFromClock();
-  const int e0 = RandomBelow(10) + 1, f0 = RandomBelow(10) + 1;
-  auto advance = [](int h, int times) {
-    for (int i = 0; i < times; ++i) h = (h + 2) % 10 + 1;
-    return h;
-  };
-  TRandomClockScope replay{clock};
-  SeedRandomFromClock();
-  c.calcCFitness2(f.World->InputList);
-  EXPECT_EQ(f.Host.Arm.PlatDat[0].h, advance(e0, 4));
-  EXPECT_EQ(f.Host.Arm.PlatDat[1].h, advance(f0, 4));
-}
-
 }  // namespace

@@ -19,13 +19,6 @@ int Mutate(int gen, std::initializer_list<int> draws) {
   return MutateGen(gen, System, [&] { return next < d.size() ? d[next++] : 0; });
 }
 
-TEST(MutationSetup, SystemValues) {
-  EXPECT_EQ(System.maxValue, 200);
-  EXPECT_EQ(System.HyBit, 7);
-  EXPECT_EQ(System.BitValueFirst, 128);
-  EXPECT_FLOAT_EQ(System.BitPropabilityFirst, 0.1f / 128);
-}
-
 TEST(MutateGen, BitThresholdsFromHighToLow) {
   const int thresholds[8] = {1000, 999, 997, 994, 988, 975, 950, 900};
   for (int bit = 0; bit < 8; ++bit) {
