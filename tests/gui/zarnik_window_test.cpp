@@ -14,6 +14,7 @@
 #include "text_gadget.h"
 #include "world.h"
 #include "zarnik_application.h"
+#include "zarnik_client.h"
 #include "zarnik_window.h"
 
 namespace {
@@ -320,6 +321,30 @@ class ZarnikWindowTest : public QObject {
     QVERIFY(W->ClientSize() != QSize(756, 468));
     W->CmSimAjust();
     QCOMPARE(W->ClientSize(), QSize(756, 468));
+  }
+
+  void clientShowsThePictureScaled() {
+    // Left half red, right half white: the border between them shows the scale.
+    QImage picture(756, 468, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int y = 0; y < 468; ++y)
+      for (int x = 0; x < 378; ++x) picture.setPixel(x, y, qRgb(255, 0, 0));
+    TZarnikClient client(nullptr, &picture);
+    const int edge = client.frameWidth();
+    auto shown = [&](int w, int h) {
+      client.resize(w + 2 * edge, h + 2 * edge);
+      return client.grab().toImage();
+    };
+    QImage g = shown(756, 468);
+    QCOMPARE(client.ClientSize(), QSize(756, 468));
+    QCOMPARE(g.pixel(edge + 377, edge + 467), qRgb(255, 0, 0));
+    QCOMPARE(g.pixel(edge + 378, edge), qRgb(255, 255, 255));
+    g = shown(378, 234);
+    QCOMPARE(g.pixel(edge + 188, edge + 233), qRgb(255, 0, 0));
+    QCOMPARE(g.pixel(edge + 189, edge), qRgb(255, 255, 255));
+    g = shown(1512, 468);
+    QCOMPARE(g.pixel(edge + 755, edge), qRgb(255, 0, 0));
+    QCOMPARE(g.pixel(edge + 756, edge), qRgb(255, 255, 255));
   }
 
   void initialFrame() {
