@@ -6,6 +6,9 @@
 #include <QMenuBar>
 
 #include "about_dialog.h"
+#include "ann_ga_dlg.h"
+#include "message_box.h"
+#include "string_table.h"
 #include "world.h"
 #include "zarnik_window.h"
 
@@ -121,13 +124,19 @@ bool TZarnikWindow::eventFilter(QObject* watched, QEvent* event) {
 // --- Programm ----------------------------------------------------------------
 
 void TZarnikWindow::CmLoadData() {
-  // Loading the population comes with the training engine.
+  if (AnnGaWorld->DoLoadANN()) return;  // used from the next run on; nothing to redraw
+  GetStr(IDS_CANNOT_LOAD, Arm.Buffer, sizeof Arm.Buffer);
+  ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
+                   QMessageBox::Warning);
 }
 
 void TZarnikWindow::CeLoadData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
 
 void TZarnikWindow::CmSaveData() {
-  // Storing the population comes with the training engine.
+  if (AnnGaWorld->DoSaveANN()) return;
+  GetStr(IDS_CANNOT_SAVE, Arm.Buffer, sizeof Arm.Buffer);
+  ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
+                   QMessageBox::Warning);
 }
 
 void TZarnikWindow::CeSaveData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
@@ -139,8 +148,30 @@ void TZarnikWindow::CeCloseApp(TCommandEnabler& ce) { ce.Enable(true); }
 // --- Simulator: runs ------------------------------------------------------------
 // Each run command stays enabled during its own run, so choosing it again stops it.
 
+void TZarnikWindow::RunCommand(bool& flag, unsigned statusText, bool progressWindow,
+                               void (TWorld::*loop)()) {
+  if (flag) {
+    AnnGaWorld->DoBreakANN();
+    return;
+  }
+  Arm.Selection = 0;
+  flag = true;
+  GetStr(statusText, Arm.Buffer, sizeof Arm.Buffer);
+  SetMessageText(Arm.Buffer);
+  RepaintStatusBar();
+  if (progressWindow) {
+    // A fresh window and a fresh buffer: nothing of an earlier run shows.
+    ProgressTexts.Clear();
+    AnnGaDlg = new TAnnGaDlg(this);
+    connect(AnnGaDlg, &TAnnGaDlg::userStop, this, [this] { Dispatch(CM_USERSTOP); });
+  }
+  UpdateCommands();
+  Pump.Reset();  // the first pump point paints the new state
+  (AnnGaWorld->*loop)();  // ends with AnnHasFinished
+}
+
 void TZarnikWindow::CmTrain1AN() {
-  // Training mode 1 comes with the training engine.
+  RunCommand(Arm.Train1AN, IDS_TRAINING, true, &TWorld::DoTrainANN1);
 }
 
 void TZarnikWindow::CeTrain1AN(TCommandEnabler& ce) {
@@ -149,7 +180,7 @@ void TZarnikWindow::CeTrain1AN(TCommandEnabler& ce) {
 }
 
 void TZarnikWindow::CmTrain2AN() {
-  // Training mode 2 comes with the training engine.
+  RunCommand(Arm.Train2AN, IDS_TRAINING, true, &TWorld::DoTrainANN2);
 }
 
 void TZarnikWindow::CeTrain2AN(TCommandEnabler& ce) {
@@ -158,7 +189,7 @@ void TZarnikWindow::CeTrain2AN(TCommandEnabler& ce) {
 }
 
 void TZarnikWindow::CmStartANN() {
-  // Activation comes with the training engine.
+  RunCommand(Arm.StartANN, IDS_ACTIVATED, false, &TWorld::DoStartANN);
 }
 
 void TZarnikWindow::CeStartANN(TCommandEnabler& ce) {
@@ -166,9 +197,7 @@ void TZarnikWindow::CeStartANN(TCommandEnabler& ce) {
   ce.SetCheck(Arm.StartANN);
 }
 
-void TZarnikWindow::EvUserStop() {
-  UserBreak = true;  // AnnGaWorld->DoBreakANN() once the population is wired in
-}
+void TZarnikWindow::EvUserStop() { AnnGaWorld->DoBreakANN(); }
 
 // --- Simulator: drawing ----------------------------------------------------------
 

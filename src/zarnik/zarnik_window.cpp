@@ -38,8 +38,10 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
                  Qt::WindowCloseButtonHint);
   setWindowIcon(QIcon(QStringLiteral(":/icons/256")));
 
-  // AnnGaWorld: the population is built here, first of all, once training is
-  // wired in; its constructor takes this window as the host of the simulator.
+  // The population first of all: its constructor makes this window the host of
+  // the training code and takes one trial step of the arm built above.
+  AnnGaWorld = new TWorld(this, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  Pump.BeforeDispatch = [this] { FlushProgressTexts(); };
 
   Simulator.fill(Qt::white);
   ZarnikClt = new TZarnikClient(this, &Simulator);
@@ -54,6 +56,8 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
 
 TZarnikWindow::~TZarnikWindow() {
   QCoreApplication::instance()->removeEventFilter(this);
+  delete AnnGaWorld;
+  if (ZarnikWindow == this) ZarnikWindow = nullptr;
   // The progress window is not ours to delete: the run that made it ends it.
 }
 
@@ -100,7 +104,7 @@ bool TZarnikWindow::CanClose() {
   GetStr(IDS_STILL_ACTIVE, Arm.Buffer, sizeof Arm.Buffer);
   ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
                    QMessageBox::Warning);
-  UserBreak = true;  // what AnnGaWorld->DoBreakANN() does: the loop stops at its next pass
+  AnnGaWorld->DoBreakANN();  // the loop stops at its next pass; closing works after that
   return false;
 }
 
@@ -140,6 +144,8 @@ void TZarnikWindow::RepaintStatusBar() {
 }
 
 void TZarnikWindow::UpdateSimulator() {
+  // A drawn frame takes milliseconds: the pump must not wait for 32 of them.
+  Pump.CheckClockNext();
   if (Arm.OutLines)
     DrawOutLinesOnly();
   else
@@ -184,8 +190,14 @@ void TZarnikWindow::AnnHasFinished() {
   UpdateCommands();
 }
 
-void TZarnikWindow::PumpMessages() { QCoreApplication::processEvents(); }
+void TZarnikWindow::PumpMessages() { Pump.Pump(); }
 
-void TZarnikWindow::SetDlgText(int, const char*) {
-  // The progress window's texts come with the training commands.
+void TZarnikWindow::SetDlgText(int id, const char* text) {
+  // Only while the progress window exists; it sees the texts at the next dispatch.
+  if (AnnGaDlg != nullptr) ProgressTexts.Set(id, text);
+}
+
+void TZarnikWindow::FlushProgressTexts() {
+  if (AnnGaDlg == nullptr) return;
+  ProgressTexts.Flush([this](int id, const char* text) { AnnGaDlg->SetText(id, text); });
 }

@@ -8,6 +8,7 @@
 
 #include "arm_model.h"
 #include "arm_view.h"
+#include "event_pump.h"
 #include "scene_bitmaps.h"
 #include "zarnik_host.h"
 
@@ -15,6 +16,7 @@ class QAction;
 class QStatusBar;
 class TAnnGaDlg;
 class TTextGadget;
+class TWorld;
 class TZarnikClient;
 
 // Asked before a command runs, before its menu opens and before its key
@@ -154,7 +156,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TArmModel Arm;
 
   TAnnGaDlg* AnnGaDlg = nullptr;  // progress window while a training run is active
-  // AnnGaWorld: the population (TWorld) is owned here once training is wired in.
+  TWorld* AnnGaWorld = nullptr;   // the population; owned
   QImage Simulator;               // the scene picture, 756 x 468
   TZarnikClient* ZarnikClt = nullptr;
   QStatusBar* StatusBar = nullptr;
@@ -164,6 +166,10 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TTextGadget* DeltaRate = nullptr;
   TSceneBitmaps Bitmaps;
   QFont SimFont;
+  // Lets events through from inside the run loops, a few dozen times a second.
+  TEventPump Pump;
+  // The training code's progress texts, handed to AnnGaDlg right before each dispatch.
+  TProgressTexts ProgressTexts;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -186,6 +192,10 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void ShowRotation();
   void SyncLayout();
   void SetSelection(int32_t selection);
+  // The common road of the three run commands: a second choice stops the run,
+  // the first one starts it and returns when its loop has ended.
+  void RunCommand(bool& flag, unsigned statusText, bool progressWindow, void (TWorld::*loop)());
+  void FlushProgressTexts();
   bool SelectedAxle() const { return Arm.Selection >= 'A' && Arm.Selection <= 'D'; }
   bool SelectedPlat() const { return Arm.Selection == 'E' || Arm.Selection == 'F'; }
 
