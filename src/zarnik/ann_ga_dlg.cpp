@@ -83,14 +83,22 @@ constexpr ControlDef Controls[] = {
 // A fixed-pitch font keeps the weight columns under their frames. Some
 // platforms (offscreen, minimal) answer the fixed-font query with the general
 // font, so fall back to the fontconfig alias.
+// Some monospaced fonts do not say so in their metadata (QFontInfo::fixedPitch
+// is false for Noto Sans Mono), so the widths decide.
+bool FixedPitch(const QFont& font) {
+  const QFontMetricsF fm(font);
+  return fm.horizontalAdvance(QLatin1Char('i')) == fm.horizontalAdvance(QLatin1Char('W'));
+}
+
 QFont DialogFont() {
   QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  if (!QFontInfo(font).fixedPitch()) {
+  font.setPointSize(8);
+  if (!FixedPitch(font)) {
     font = QFont(QStringLiteral("Monospace"));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
+    font.setPointSize(8);
   }
-  font.setPointSize(8);
   return font;
 }
 

@@ -156,7 +156,8 @@ void AnnGaDlgTest::weightColumnsUnderFrames() {
   QFETCH(int, column);
   TAnnGaDlg dlg(&Main);
   QLabel* line = dlg.Control(last);
-  QVERIFY(QFontInfo(line->font()).fixedPitch());
+  const QFontMetricsF pitch(line->font());
+  QCOMPARE(pitch.horizontalAdvance(QLatin1Char('i')), pitch.horizontalAdvance(QLatin1Char('W')));
 
   const QString text = QStringLiteral("  -12 +150   +0+1234-1234  +99  -99   +7   -7 +200 -200");
   dlg.SetText(last, text);
