@@ -1,7 +1,5 @@
 // Whole generations of both training modes allocate nothing: this program
 // counts every call of the global allocation functions.
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <cstdlib>
 #include <memory>
@@ -34,60 +32,37 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-struct Generations : ::testing::Test {
-  annga_test::WorldFixture f;
-  TWorld& w = *f.World;
-  void TearDown() override { UserBreak = false; }
-};
+using Generations = WorldTest<>;
 
-TEST(AllocationCounter, SeesAllocations) {
-  const long before = Allocations;
+TEST_F(Generations, WholeRunsOfBothModesAndActivationAllocateNothing) {
+  const long counted = Allocations;
   auto p = std::make_unique<int>(3);
-  EXPECT_EQ(Allocations - before, 1);
-}
+  ASSERT_EQ(Allocations - counted, 1);  // the counter sees allocations
 
-TEST_F(Generations, ModeTwoAllocatesNothing) {
-  w.calcFitness2();  // warm-up: first evaluation plans
-  const long before = Allocations;
-  for (int g = 0; g < 2; ++g) {
-    w.calcFitness2();
-    w.Selection();
-    w.CrossOver();
-    w.mutate();
+  struct Run {
+    bool train1, train2, start;
+    void (*loop)(TWorld&);
+    long long pumps;
+  };
+  static long long limit;
+  for (const Run& r : {Run{false, true, false, [](TWorld& x) { x.DoTrainANN2(); }, 2 * 52000},
+                       Run{true, false, false, [](TWorld& x) { x.DoTrainANN1(); }, 3 * 400},
+                       Run{false, false, true, [](TWorld& x) { x.DoStartANN(); }, 2000}}) {
+    host.Arm.Train1AN = r.train1;
+    host.Arm.Train2AN = r.train2;
+    host.Arm.StartANN = r.start;
+    host.Pumps = 0;
+    UserBreak = false;
+    limit = r.pumps;
+    host.OnPump = [](THeadlessHost& h, void*) {
+      if (h.Pumps > limit) UserBreak = true;
+    };
+    const long before = Allocations;
+    r.loop(w);
+    EXPECT_EQ(Allocations - before, 0) << r.pumps;
+    EXPECT_GT(host.Pumps, r.pumps);  // the loop really ran that long
   }
-  EXPECT_EQ(Allocations - before, 0);
-}
-
-TEST_F(Generations, ModeOneAllocatesNothing) {
-  f.Host.Arm.Train2AN = false;
-  f.Host.Arm.Train1AN = true;
-  const long before = Allocations;
-  f.Host.OnPump = [](THeadlessHost& h, void*) {
-    if (h.Pumps > 3 * 400) UserBreak = true;
-  };
-  w.DoTrainANN1();
-  EXPECT_EQ(Allocations - before, 0);
-}
-
-TEST_F(Generations, WholeModeTwoRunAllocatesNothing) {
-  const long before = Allocations;
-  f.Host.OnPump = [](THeadlessHost& h, void*) {
-    if (h.Pumps > 2 * 52000) UserBreak = true;
-  };
-  w.DoTrainANN2();
-  EXPECT_EQ(Allocations - before, 0);
   EXPECT_GE(w.Generations, 2);
-}
-
-TEST_F(Generations, ActivationAllocatesNothing) {
-  f.Host.Arm.Train2AN = false;
-  f.Host.Arm.StartANN = true;
-  const long before = Allocations;
-  f.Host.OnPump = [](THeadlessHost& h, void*) {
-    if (h.Pumps > 2000) UserBreak = true;
-  };
-  w.DoStartANN();
-  EXPECT_EQ(Allocations - before, 0);
 }
 
 }  // namespace

@@ -1,27 +1,27 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <vector>
 
 #include "ann-ga.h"
 #include "headless_host.h"
 
-namespace annga_test {
-
 inline int64_t FixedSeconds() { return 1234567890; }
 
 // The population as the main window builds it, on a headless arm, with the
 // clock pinned so that every draw repeats.
-struct WorldFixture {
+template <class Host = THeadlessHost>
+struct WorldTest : ::testing::Test {
   TRandomClockScope Clock{FixedSeconds};
-  THeadlessHost Host;
-  std::unique_ptr<TWorld> World;
-
-  explicit WorldFixture(float mutationRate = 0.1f) {
-    Host.Arm.Train2AN = true;  // as a run would: no ball question
-    World = std::make_unique<TWorld>(&Host, 21, 11, 3, 2, 2, 100, 1000, mutationRate, 2.0f, 10, 0.8f, 10, 20, 21,
-                                     0.08f, 20);
-  }
+  Host host;
+  std::unique_ptr<TWorld> world = [this] {
+    host.Arm.Train2AN = true;  // as a run would: no ball question
+    return std::make_unique<TWorld>(&host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  }();
+  TWorld& w = *world;
+  void TearDown() override { UserBreak = false; }
 };
 
 inline std::vector<int> Weights(const TANN& n) {
@@ -36,4 +36,3 @@ inline void SetAllWeights(TANN& n, int value) {
     for (int t = 0; t < n.getNodes(); ++t) n.setWeight(s, t, value);
 }
 
-}  // namespace annga_test
