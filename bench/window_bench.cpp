@@ -1,0 +1,142 @@
+// Runs in the main window, offscreen: a generation of training 2 with the
+// progress window open against the same generation on the headless host, and
+// activation drawing every step, in colour and in outline.
+// Repetitions are interleaved by default, so that both hosts meet the same
+// machine load; compare the medians.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "ann_ga_dlg.h"
+#include "headless_host.h"
+#include "random.h"
+#include "world.h"
+#include "zarnik_window.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void Generation(TWorld& world) {
+  world.calcFitness2();
+  world.Selection();
+  world.CrossOver();
+  world.mutate();
+  ++world.Generations;
+}
+
+// The main window as the program shows it, the scene at its natural size.
+std::unique_ptr<TZarnikWindow> ShownWindow() {
+  auto w = std::make_unique<TZarnikWindow>();
+  w->resize(600, 450);  // three quarters of the offscreen screen, as at start-up
+  w->SetupWindow();
+  w->show();
+  QCoreApplication::processEvents();
+  return w;
+}
+
+// Longest time between two event dispatches of the window's pump.
+struct TGapMeter {
+  explicit TGapMeter(TZarnikWindow& w) : Window(w), Flush(w.Pump.BeforeDispatch) {
+    w.Pump.BeforeDispatch = [this] {
+      const Clock::time_point now = Clock::now();
+      MaxGap = std::max(MaxGap, now - Last);
+      Last = now;
+      Flush();
+    };
+  }
+  ~TGapMeter() { Window.Pump.BeforeDispatch = Flush; }
+  double MaxGapMs() const { return std::chrono::duration<double, std::milli>(MaxGap).count(); }
+
+  TZarnikWindow& Window;
+  std::function<void()> Flush;
+  Clock::time_point Last = Clock::now();
+  Clock::duration MaxGap{};
+};
+
+void BM_Training2Generation_Headless(benchmark::State& state) {
+  THeadlessHost host;
+  host.Arm.Train2AN = true;
+  TWorld world(&host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  for (auto _ : state) Generation(world);
+}
+BENCHMARK(BM_Training2Generation_Headless)->Unit(benchmark::kMillisecond)->Repetitions(9);
+
+// As the F2 command leaves the window: flag, status text, progress window.
+void BM_Training2Generation_Window(benchmark::State& state) {
+  auto w = ShownWindow();
+  TWorld& world = *w->AnnGaWorld;
+  ZarnikWindow = w.get();
+  w->Arm.Selection = 0;
+  w->Arm.Train2AN = true;
+  w->SetMessageText("ANN trainiert");
+  w->ProgressTexts.Clear();
+  w->AnnGaDlg = new TAnnGaDlg(w.get());
+  w->Pump.Reset();
+  const long long dispatches = w->Pump.Dispatches;
+  TGapMeter gaps(*w);
+  for (auto _ : state) Generation(world);
+  state.counters["dispatches"] =
+      benchmark::Counter(double(w->Pump.Dispatches - dispatches), benchmark::Counter::kAvgIterations);
+  state.counters["max_gap_ms"] = gaps.MaxGapMs();
+  w->AnnHasFinished();
+}
+BENCHMARK(BM_Training2Generation_Window)->Unit(benchmark::kMillisecond)->Repetitions(9);
+
+// Steps of the activation loop: pump, one drawn step of the best network, new
+// platform heights when the target changes. Arg: 1 for the outline drawing.
+void BM_ActivationStep(benchmark::State& state) {
+  auto w = ShownWindow();
+  if (w->ClientSize() != QSize(SceneWidth, SceneHeight)) {
+    state.SkipWithError("the scene is not at 756 x 468");
+    return;
+  }
+  TWorld& world = *w->AnnGaWorld;
+  ZarnikWindow = w.get();
+  w->Arm.OutLines = state.range(0) != 0;
+  w->Arm.StartANN = true;
+  w->SetMessageText("ANN aktiviert");
+  int* out = world.OutputList.get();
+  std::fill(out, out + 6, 0);
+  world.InputList = w->GetCalcData(out, true, false);
+  int goal = world.InputList[4];
+  w->Pump.Reset();
+  TGapMeter gaps(*w);
+  for (auto _ : state) {
+    w->PumpMessages();
+    world.useBestIndividual();
+    if (world.InputList[4] != goal) {
+      goal = world.InputList[4];
+      std::fill(out, out + 6, 0);
+      out[4] = RandomBelow(10) + 1;
+      out[5] = RandomBelow(10) + 1;
+      world.InputList = w->GetCalcData(out, true, true);
+      out[4] = out[5] = 0;
+    }
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.counters["max_gap_ms"] = gaps.MaxGapMs();
+  w->AnnHasFinished();
+}
+BENCHMARK(BM_ActivationStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  std::vector<char*> args(argv, argv + argc);
+  char interleave[] = "--benchmark_enable_random_interleaving=true";
+  args.insert(args.begin() + 1, interleave);  // a later flag on the command line wins
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
