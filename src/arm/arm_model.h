@@ -72,7 +72,7 @@ class TArmModel {
   void SetStartPose();
 
   // Pick-up test of the grip strip against the lying ball: a cheap bounding box
-  // first, then the exact scan in the documented order.
+  // first, then the exact scan, points in their fixed order.
   bool GripTouchesBall() const;
   // The exact 153-point scan on its own (kept for comparison in tests).
   bool GripTouchesBallFullScan() const;
