@@ -14,6 +14,8 @@
 #include <QtTest>
 
 #include <functional>
+#include <initializer_list>
+#include <utility>
 
 #include "ann_ga_dlg.h"
 #include "message_box.h"
@@ -68,10 +70,12 @@ class RunsTest : public QObject {
     QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
   }
 
-  // Progress text `id` matches the whole `pattern`.
-  void Expect(int id, const char* pattern) {
-    const QRegularExpression re(QRegularExpression::anchoredPattern(QLatin1String(pattern)));
-    QVERIFY2(re.match(Text(id)).hasMatch(), qPrintable(QStringLiteral("%1: '%2'").arg(id).arg(Text(id))));
+  // Each progress text `id` matches the whole of its `pattern`.
+  void Expect(std::initializer_list<std::pair<int, const char*>> texts) {
+    for (const auto& [id, pattern] : texts) {
+      const QRegularExpression re(QRegularExpression::anchoredPattern(QLatin1String(pattern)));
+      QVERIFY2(re.match(Text(id)).hasMatch(), qPrintable(QStringLiteral("%1: '%2'").arg(id).arg(Text(id))));
+    }
   }
 
   // Only the running command, the outline toggle and closing stay available.
@@ -115,21 +119,24 @@ class RunsTest : public QObject {
     return Bytes(QStringLiteral("snapshot.dat"));
   }
 
+  // Exactly one warning box with `text` has been shown, or none if `text` is null.
+  void ExpectWarning(const char* text) {
+    const TMessageBoxHook& box = MessageBoxHook();
+    QCOMPARE(box.Shown, text ? 1 : 0);
+    QVERIFY(!text || (box.LastText == text && box.LastCaption == "Zarnik32" && box.LastIcon == QMessageBox::Warning &&
+                      box.LastButtons == QMessageBox::Ok));
+  }
+
   // Runs a file command; a failure's warning box is answered with OK.
   void FileCommand(int id, const char* failure) {
     MessageBoxHook() = TMessageBoxHook();
     MessageBoxHook().Answers.push_back(QMessageBox::Ok);
     W->Dispatch(id);
-    const TMessageBoxHook& box = MessageBoxHook();
-    QCOMPARE(box.Shown, failure ? 1 : 0);
-    if (failure)
-      QVERIFY(box.LastText == failure && box.LastCaption == "Zarnik32" && box.LastIcon == QMessageBox::Warning &&
-              box.LastButtons == QMessageBox::Ok);
+    ExpectWarning(failure);
   }
 
  private slots:
   void initTestCase() {
-    QVERIFY(Dir.isValid());
     QVERIFY(QDir::setCurrent(Dir.path()));  // "zarnik.dat" lands here
     W = new TZarnikWindow;
     W->SetupWindow();
@@ -162,16 +169,17 @@ class RunsTest : public QObject {
     const bool training = command != CM_STARTANN;
     QPointer<TAnnGaDlg> dlg;
     bool stillOpen = false;
+    const int generations = W->AnnGaWorld->Generations;  // training 2 counts on from the last F2 row
     if (path == MainClose) MessageBoxHook().Answers.push_back(QMessageBox::Ok);
     Run(key, [&](int pass) {
       if (training ? Text(301).isEmpty() : pass < 3) return;
+      QCOMPARE(W->AnnGaWorld->Generations, generations);
       QCOMPARE(W->MessageText(), QString::fromLatin1(training ? "ANN trainiert" : "ANN aktiviert"));
       QCOMPARE(W->Arm.Selection, 0);
       QCOMPARE(W->AnnGaDlg != nullptr, training);
       CheckEnablersDuring(command);
       Press(W, key == Qt::Key_F3 ? Qt::Key_F1 : Qt::Key_F3);  // another run's key does nothing
-      QCOMPARE(W->Arm.Train1AN, command == CM_TRAIN1AN);
-      QCOMPARE(W->Arm.StartANN, command == CM_STARTANN);
+      QVERIFY(W->Arm.Train1AN == (command == CM_TRAIN1AN) && W->Arm.StartANN == (command == CM_STARTANN));
       dlg = W->AnnGaDlg;
       switch (path) {
         case OwnKey: Press(W, key); break;
@@ -185,52 +193,36 @@ class RunsTest : public QObject {
     });
     QCOMPARE(stillOpen, training);
     QVERIFY(dlg.isNull() && W->isVisible());
-    const TMessageBoxHook& box = MessageBoxHook();  // closing refused with a warning
-    QCOMPARE(box.Shown, path == MainClose ? 1 : 0);
-    QVERIFY(path != MainClose ||
-            (box.LastText == "Bitte warten, ANN ist noch aktiv!" && box.LastButtons == QMessageBox::Ok &&
-             box.LastCaption == "Zarnik32" && box.LastIcon == QMessageBox::Warning));
-    W->UpdateCommands();
-    for (int id : {CM_LOADDATA, CM_SAVEDATA, CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_SIMRESET, CM_ABOUTAPP})
-      QVERIFY(W->Action(id)->isEnabled() && !W->Action(id)->isChecked());
+    QCOMPARE(W->AnnGaWorld->Generations, generations + (command == CM_TRAIN2AN ? 1 : 0));
+    ExpectWarning(path == MainClose ? "Bitte warten, ANN ist noch aktiv!" : nullptr);  // closing refused
   }
 
-  // Two runs of training 2, then training 1, each in a new window: the figures
-  // and formats of both modes, nothing of an earlier run in a new window, and
-  // Generations counting on from run to run.
+  // Training 2, then training 1, each in a new window: the figures and formats
+  // of both modes, and nothing of an earlier run in a new window.
   void progressTexts() {
     TWorld& world = *W->AnnGaWorld;
-    for (int run = 0; run < 2; ++run) {
-      const int start = world.Generations;
-      Run(Qt::Key_F2, [&](int pass) {
-        if (pass == 0) {  // the first dispatch: the top of the run's first generation
-          QCOMPARE(world.Generations, start);
-          CheckFreshWindow({{301, "avrg Fitness"}, {303, "best Fitness"}, {305, "Individual"}, {307, "Generation"},
-                            {309, "Gen. of best"}, {311, "Direction"}, {310, Format("%4i", start)}});
-        } else if (world.Generations > start && !Text(302).isEmpty()) {
-          Expect(302, "(?=.{6}) *-?[0-9]+");
-          Expect(304, "(?=.{6}) *-?[0-9]+");
-          Expect(306, "(?=.{3}$) *[0-9]+");
-          Expect(312, "left|right");
-          QVERIFY(Text(308) == Format("%3i", world.Generations) || Text(308) == Format("%3i", world.Generations - 1));
-          const int shownBest = Text(310).trimmed().toInt();
-          QVERIFY(Text(310) == Format("%4i", shownBest) || Text(310) == Format("%3i", shownBest));
-          QVERIFY(shownBest >= start && shownBest <= world.Generations);
-          CheckWeightLines();
-          Press(W->AnnGaDlg, Qt::Key_Escape);
-        }
-      });
-    }
+    const int start = world.Generations;
+    Run(Qt::Key_F2, [&](int pass) {
+      if (pass == 0) {  // the first dispatch: the top of the run's first generation
+        CheckFreshWindow({{301, "avrg Fitness"}, {303, "best Fitness"}, {305, "Individual"}, {307, "Generation"},
+                          {309, "Gen. of best"}, {311, "Direction"}, {310, Format("%4i", start)}});
+      } else if (world.Generations > start && !Text(302).isEmpty()) {
+        Expect({{302, "(?=.{6}) *-?[0-9]+"}, {304, "(?=.{6}) *-?[0-9]+"}, {306, "(?=.{3}$) *[0-9]+"},
+                {312, "left|right"}});
+        QVERIFY(Text(308) == Format("%3i", world.Generations) || Text(308) == Format("%3i", world.Generations - 1));
+        const int shownBest = Text(310).trimmed().toInt();
+        QVERIFY(Text(310) == Format("%4i", shownBest) || Text(310) == Format("%3i", shownBest));
+        QVERIFY(shownBest >= start && shownBest <= world.Generations);
+        CheckWeightLines();
+        Press(W->AnnGaDlg, Qt::Key_Escape);
+      }
+    });
     Run(Qt::Key_F1, [&](int pass) {
       if (pass == 0)
         CheckFreshWindow({{301, "Distanz"}, {303, "bestFitness"}, {305, "count best used"}, {307, "Pos Ball"}});
       if (Text(308).isEmpty()) return;
-      Expect(302, "-?[0-9]+\\.[0-9]{6}");
-      Expect(304, "(?=.{6}) *-?[0-9]+");
-      Expect(306, "  [012]");
-      Expect(308, "\\( {0,2}-?[0-9]+ , {0,2}-?[0-9]+ \\)");
-      Expect(312, " 6");
-      for (int id : {309, 310, 311}) Expect(id, "");
+      Expect({{302, "-?[0-9]+\\.[0-9]{6}"}, {304, "(?=.{6}) *-?[0-9]+"}, {306, "  [012]"},
+              {308, "\\( {0,2}-?[0-9]+ , {0,2}-?[0-9]+ \\)"}, {312, " 6"}, {309, ""}, {310, ""}, {311, ""}});
       CheckWeightLines();
       Press(W->AnnGaDlg, Qt::Key_Escape);
     });
