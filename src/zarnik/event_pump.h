@@ -14,7 +14,7 @@ class TEventPump {
  public:
   using Clock = std::chrono::steady_clock;
 
-  explicit TEventPump(Clock::duration interval = std::chrono::milliseconds(15))
+  explicit TEventPump(Clock::duration interval = std::chrono::milliseconds(40))
       : Interval(interval) {}
 
   // Called before each dispatch, e.g. to hand buffered texts to their widgets.
