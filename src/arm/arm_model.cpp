@@ -203,7 +203,7 @@ int* TArmModel::GetCalcData(const int* delta, bool keep, bool draw) {
     } else {
       // The same as UpdateAxleData without showing anything; the claw point
       // depends on the final pose only, so it is placed once at the end.
-      TurnJoints(i, step);
+      if (step != 0.0f) TurnJoints(i, step);  // a zero turn changes no joint
       TakeOrPlaceBall();
     }
     if (BallState != ballBefore) break;  // the rest of this step is void
