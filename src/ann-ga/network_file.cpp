@@ -4,9 +4,9 @@
 #include <bit>
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <vector>
 
+#include "atomic_file.h"
 #include "world.h"
 
 namespace {
@@ -153,20 +153,13 @@ bool TWorld::LoadFromBytes(const unsigned char* data, size_t size) {
 }
 
 bool TWorld::DoSaveANN(const char* path) {
-  std::vector<unsigned char> header(HeaderBytes);
-  EncodeHeader(header.data());
-  // Same directory, so the rename cannot cross file systems.
-  const std::string temp = std::string(path) + ".tmp";
-  FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(header.data(), 1, header.size(), f) == header.size();
-  for (int i = 0; ok && i < Individuals; ++i) ok = Population[i].DoSaveANN(f);
-  ok = ok && bestIndividual.DoSaveANN(f);
-  ok = ok && std::fflush(f) == 0;
-  ok = (std::fclose(f) == 0) && ok;
-  ok = ok && std::rename(temp.c_str(), path) == 0;
-  if (!ok) std::remove(temp.c_str());
-  return ok;
+  std::vector<unsigned char> data(FileSize());
+  EncodeHeader(data.data());
+  const size_t record = bestIndividual.RecordSize();
+  unsigned char* first = data.data() + HeaderBytes;
+  for (int i = 0; i < Individuals; ++i) Population[i].EncodeRecord(first + i * record);
+  bestIndividual.EncodeRecord(first + Individuals * record);
+  return WriteFileAtomically(path, data.data(), data.size());
 }
 
 bool TWorld::DoLoadANN(const char* path) {

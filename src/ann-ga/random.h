@@ -5,10 +5,22 @@
 // The one process-wide source of uniform non-negative 31-bit integers used by
 // building, selection, crossover, mutation and the episodes.
 
-// Reseeds from the clock (whole seconds). Every reseed within the process also
-// mixes in a count of earlier reseeds, so two reseeds in the same second still
-// give different streams.
-void SeedRandomFromClock();
+// Reseeds at one of the population's seeding points (building, every
+// Selection). From the clock (whole seconds) by default: every reseed within
+// the process also mixes in a count of earlier reseeds, so two reseeds in the
+// same second still give different streams. With a fixed seed the stream
+// depends only on that seed, `generation` and the number of reseeds the same
+// generation has had before, so a run can be repeated and resumed exactly.
+void SeedRandom(int generation);
+
+// The reseed at the top of a generation that makes a fixed-seed run
+// resumable from its file. Does nothing while the clock seeds, so the window's
+// runs draw exactly as before.
+void SeedRandomAtGeneration(int generation);
+
+// Seeds from `seed` from now on instead of the clock.
+void UseFixedRandomSeed(uint64_t seed);
+void UseClockRandomSeed();
 
 // Next value in 0 .. 2^31 - 1.
 int32_t NextRandom();

@@ -5,7 +5,7 @@
 #include "random.h"
 #include "world.h"
 
-bool UserBreak = false;
+std::atomic<bool> UserBreak{false};
 
 void TWorld::calcFitness1() {
   copyArrayInt(InputList, InputListOld.get(), bestIndividual.getInputNodes());
@@ -19,6 +19,7 @@ void TWorld::calcFitness1() {
       bestIndividualIdx = i;
       copyBestIndividual(i);
       NoImprovement = 0;
+      PassOfBest1 = Passes1;
       SetDlgInt(304, "%6d", bestFitness);
       SetDlgInt(312, "%2i", bestIndividual.getHiddenNodes() * bestIndividual.getHiddenLayers());
       bestIndividual.show();
@@ -46,6 +47,7 @@ void TWorld::calcFitness2() {
       bestIndividualIdx = i;
       copyBestIndividual(i);
       NoImprovement = 0;
+      GenOfBest = Generations;
       SetDlgInt(304, "%8i", bestFitness);
       SetDlgInt(310, "%3i", Generations);
       bestIndividual.show();
@@ -53,14 +55,14 @@ void TWorld::calcFitness2() {
     SumFitness += c.getFitness();
     ZarnikWindow->PumpMessages();
   }
-  SetDlgInt(302, "%6i", static_cast<int>(SumFitness / Individuals));
+  AverageFitness = static_cast<int>(SumFitness / Individuals);
+  SetDlgInt(302, "%6i", AverageFitness);
   if (NoImprovement < INT_MAX) ++NoImprovement;
 }
 
-void TWorld::DoTrainANN1() {
+void TWorld::BeginTrainANN1() {
   UserBreak = false;
-  constexpr int TimesUseBest = 2;
-  int repeats = 0, best = 0;
+  Repeats1 = Best1 = 0;
   ZarnikWindow->SetDlgText(301, "Distanz");
   ZarnikWindow->SetDlgText(303, "bestFitness");
   ZarnikWindow->SetDlgText(305, "count best used");
@@ -69,33 +71,44 @@ void TWorld::DoTrainANN1() {
   bestFitness = INT32_MIN;
   std::fill(OutputList.get(), OutputList.get() + Population[0].getOutputNodes() + 2, 0);
   InputList = ZarnikWindow->GetCalcData(OutputList.get(), false, false);
+}
 
-  while (IsImprovement() && !UserBreak) {
-    ZarnikWindow->PumpMessages();
-    calcFitness1();
-    if (best == bestIndividualIdx) {
-      // A best that keeps winning is cleared so the next pass can move on.
-      if (repeats == TimesUseBest)
-        bestFitness = INT32_MIN;
-      else
-        ++repeats;
-    } else {
-      repeats = 0;
-      best = bestIndividualIdx;
-    }
-    SetDlgInt(306, "%3i", repeats);
-    char text[32];  // two ints of up to 11 characters and 9 more: 31
-    std::snprintf(text, sizeof text, "( %3i , %3i )", InputList[0], InputList[1]);
-    ZarnikWindow->SetDlgText(308, text);
-    useBestIndividual();
-    Selection();
-    CrossOver();
-    mutate();
+void TWorld::TrainPass1() {
+  constexpr int TimesUseBest = 2;
+  ZarnikWindow->PumpMessages();
+  calcFitness1();
+  int64_t sum = 0;
+  for (const TChromosom& c : Population) sum += c.getFitness();
+  const TGenerationFigures figures{1, Passes1, bestFitness, static_cast<int>(sum / Individuals), PassOfBest1};
+  if (Best1 == bestIndividualIdx) {
+    // A best that keeps winning is cleared so the next pass can move on.
+    if (Repeats1 == TimesUseBest)
+      bestFitness = INT32_MIN;
+    else
+      ++Repeats1;
+  } else {
+    Repeats1 = 0;
+    Best1 = bestIndividualIdx;
   }
+  SetDlgInt(306, "%3i", Repeats1);
+  char text[32];  // two ints of up to 11 characters and 9 more: 31
+  std::snprintf(text, sizeof text, "( %3i , %3i )", InputList[0], InputList[1]);
+  ZarnikWindow->SetDlgText(308, text);
+  useBestIndividual();
+  Selection();
+  CrossOver();
+  mutate();
+  if (Passes1 < INT_MAX) ++Passes1;
+  ZarnikWindow->GenerationDone(figures);
+}
+
+void TWorld::DoTrainANN1() {
+  BeginTrainANN1();
+  while (IsImprovement() && !UserBreak) TrainPass1();
   ZarnikWindow->AnnHasFinished();
 }
 
-void TWorld::DoTrainANN2() {
+void TWorld::BeginTrainANN2() {
   UserBreak = false;
   ZarnikWindow->SetDlgText(301, "avrg Fitness");
   ZarnikWindow->SetDlgText(303, "best Fitness");
@@ -104,19 +117,28 @@ void TWorld::DoTrainANN2() {
   ZarnikWindow->SetDlgText(309, "Gen. of best");
   ZarnikWindow->SetDlgText(311, "Direction");
   SetDlgInt(310, "%4i", Generations);
+  GenOfBest = Generations;
   NoImprovement = 0;
   std::fill(OutputList.get(), OutputList.get() + Population[0].getOutputNodes() + 2, 0);
   InputList = ZarnikWindow->GetCalcData(OutputList.get(), false, false);
+}
 
-  while (IsImprovement() && !UserBreak) {
-    ZarnikWindow->PumpMessages();
-    SetDlgInt(308, "%3i", Generations);
-    calcFitness2();
-    Selection();
-    CrossOver();
-    mutate();
-    if (Generations < INT_MAX) ++Generations;  // a loaded count may sit at the top
-  }
+void TWorld::TrainGeneration2() {
+  ZarnikWindow->PumpMessages();
+  SetDlgInt(308, "%3i", Generations);
+  SeedRandomAtGeneration(Generations);
+  calcFitness2();
+  const TGenerationFigures figures{2, Generations, bestFitness, AverageFitness, GenOfBest};
+  Selection();
+  CrossOver();
+  mutate();
+  if (Generations < INT_MAX) ++Generations;  // a loaded count may sit at the top
+  ZarnikWindow->GenerationDone(figures);
+}
+
+void TWorld::DoTrainANN2() {
+  BeginTrainANN2();
+  while (IsImprovement() && !UserBreak) TrainGeneration2();
   ZarnikWindow->AnnHasFinished();
 }
 

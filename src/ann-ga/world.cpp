@@ -25,7 +25,7 @@ TWorld::TWorld(TZarnikHost* parent, int PaNodes, int PaInputNodes, int PaHiddenN
       GrowthRate(PaGrowthRate),
       maxHiddenNodes(PaMaxHiddenNodes) {
   ZarnikWindow = parent;
-  SeedRandomFromClock();
+  SeedRandom(Generations);  // 0 here
   for (TChromosom& c : Population)
     c.init(PaNodes, PaInputNodes, PaHiddenNodes, PaHiddenLayers, PaMaxWeight, PaPrecWeight, PaMaxIntern);
   bestIndividual.init(PaNodes, PaInputNodes, PaHiddenNodes, PaHiddenLayers, PaMaxWeight, PaPrecWeight,
@@ -83,7 +83,7 @@ void TWorld::overwriteWorstOne(int PaInd, int PaFitness) {
 }
 
 void TWorld::Selection() {
-  SeedRandomFromClock();
+  SeedRandom(Generations);
   const int runs = Individuals - MatingPoolSize;
   bool ok = true;
   for (int run = 0; run < runs; ++run) {

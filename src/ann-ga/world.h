@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -8,7 +9,8 @@
 #include "zarnik_host.h"
 
 // The one stop signal of all runs: set by DoBreakANN, tested by the loops.
-extern bool UserBreak;
+// Atomic because evaluation workers of the headless trainer read it too.
+extern std::atomic<bool> UserBreak;
 
 void copyArrayInt(const int* PaArray1, int* PaArray2, int PaSize);
 
@@ -50,6 +52,13 @@ class TWorld {
   void calcFitness2();
   void DoTrainANN1();
   void DoTrainANN2();
+  // The halves of the two training loops, for drivers that decide themselves
+  // when to stop (the loops above are Begin, then Pass while IsImprovement()
+  // and no stop, then AnnHasFinished).
+  void BeginTrainANN1();
+  void TrainPass1();
+  void BeginTrainANN2();
+  void TrainGeneration2();
   void DoStartANN();
   void DoBreakANN() { UserBreak = true; }
 
@@ -71,6 +80,8 @@ class TWorld {
   int NoImprovement = 0;
   int maxNoImprovement;
   int Generations = 0;
+  int GenOfBest = 0;      // Generations when the best of training 2 was found
+  int Passes1 = 0;        // training-1 passes of this session
   int maxPoints;
   float MatingRate;
   int MatingPoolSize;
@@ -90,4 +101,9 @@ class TWorld {
   void SetDlgInt(int id, const char* format, int value) const;
 
   int CrossoverPoint[MaxCrossoverPoints + 1] = {};
+  // Training 1: how often the same best has won in a row, and which one it is.
+  int Repeats1 = 0;
+  int Best1 = 0;
+  int PassOfBest1 = 0;
+  int AverageFitness = 0;  // mean of the last evaluation pass
 };

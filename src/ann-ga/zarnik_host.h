@@ -1,5 +1,15 @@
 #pragma once
 
+// What one generation of training 2, or one pass of training 1, came to.
+struct TGenerationFigures {
+  int mode;              // 1 or 2
+  int generation;        // training 2: the population's Generations during the pass;
+                         // training 1: the session's count of passes, from 0
+  int bestFitness;       // best fitness of the pass
+  int averageFitness;    // mean fitness of the 100 individuals
+  int generationOfBest;  // generation (pass) in which the present best was found
+};
+
 // The one way from the training code to the outside world: the simulator, the
 // progress window's texts and the event pump. The Qt main window implements it;
 // THeadlessHost does the same without a window, for tests, benchmarks and tools.
@@ -15,6 +25,8 @@ class TZarnikHost {
   virtual void PumpMessages() = 0;
   // Sets the text of progress-window control `id` (301..364).
   virtual void SetDlgText(int id, const char* text) = 0;
+  // A generation (training 2) or pass (training 1) is complete, after breeding.
+  virtual void GenerationDone(const TGenerationFigures& /*figures*/) {}
 
  protected:
   ~TZarnikHost() = default;

@@ -17,7 +17,7 @@ struct Net : ::testing::Test {
   TChromosom c;
   void SetUp() override {
     ZarnikWindow = &host;
-    SeedRandomFromClock();
+    SeedRandom(0);
     c.init(21, 11, 3, 2, 2, 100, 1000);
   }
 };
