@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the scene bitmaps 256..263 and icon 256 as PNG files next to this script.
+"""Writes the scene bitmaps 256..263 and icon 256 as PNG files next to this script,
+and the icon at the sizes of the desktop icon theme into icons/ beside it.
 
 Standard library only: the PNG chunks are put together by hand and compressed
 with zlib. Colour pictures are 8-bit palette images, masks 1-bit greyscale
@@ -46,7 +47,9 @@ def write_png(name, width, height, rows, depth, palette=None):
         data += chunk(b"PLTE", b"".join(bytes(c) for c in palette))
     data += chunk(b"IDAT", zlib.compress(pack_rows(rows, depth), 9))
     data += chunk(b"IEND", b"")
-    with open(os.path.join(HERE, name), "wb") as f:
+    path = os.path.join(HERE, name)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
         f.write(data)
 
 
@@ -183,6 +186,28 @@ def main():
                 put(x + dx, y + dy, dark)
     put(5, 16, red)
     write_png("icon256.png", 32, 32, icon, 4, vga)
+    theme_icons(icon, vga)
+
+
+def theme_icons(icon, palette):
+    """The 32 x 32 icon at the other sizes of the hicolor theme: icons/<n>x<n>.png.
+
+    The icon is pixel art, so a smooth resampler would only blur it. Larger sizes
+    repeat each pixel (exactly 2, 4 and 8 times for 64, 128 and 256; alternately
+    once and twice for 48), which keeps the edges sharp and the 16 colours. The
+    16 x 16 icon averages each 2 x 2 block instead: picking one pixel of four would
+    drop the one-pixel lines, averaging keeps them as a half tone.
+    """
+    size = len(icon)
+    for n in (48, 64, 128, 256):
+        rows = [[icon[y * size // n][x * size // n] for x in range(n)] for y in range(n)]
+        write_png("icons/%dx%d.png" % (n, n), n, n, rows, 4, palette)
+
+    def average(x, y):
+        block = [palette[icon[2 * y + dy][2 * x + dx]] for dy in (0, 1) for dx in (0, 1)]
+        return tuple(sum(c[i] for c in block) / 4.0 for i in range(3))
+
+    palette_picture("icons/16x16.png", size // 2, size // 2, average)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing Zarnik32 need.
+# Installs the Debian 12 packages that building, running, testing and packaging
+# Zarnik32 need (dpkg-dev gives cpack the shared-library dependencies).
 # Only what is missing is installed; the package lists are refreshed once, and only then.
 set -euo pipefail
 
@@ -10,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core
   xvfb xauth
+  dpkg-dev file desktop-file-utils appstream man-db
 )
 
 missing=()

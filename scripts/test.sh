@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything under AddressSanitizer and
-# UndefinedBehaviorSanitizer, runs every test through CTest, then fuzzes the
-# network-file loader for a bounded time.
+# UndefinedBehaviorSanitizer, runs every test through CTest, checks the release
+# build's Debian package, then fuzzes the network-file loader for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,6 +15,8 @@ ctest --preset test -j "$jobs"
 # The release build must compile too (benchmarks included), without running them.
 cmake --preset release
 cmake --build --preset release -j "$jobs"
+# The Debian package and the installed programs.
+bash scripts/package-check.sh
 
 if [ -d fuzz ] && [ -f fuzz/CMakeLists.txt ]; then
   cmake --preset fuzz
