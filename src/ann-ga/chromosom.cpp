@@ -14,7 +14,7 @@ namespace {
 int32_t Saturate(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 int64_t Abs(int32_t v) { return v < 0 ? -static_cast<int64_t>(v) : v; }
 
-void ShowDirection(int targetX) { ZarnikWindow->SetDlgText(312, targetX < 200 ? "left" : "right"); }
+void ShowDirection(TZarnikHost& host, int targetX) { host.SetDlgText(312, targetX < 200 ? "left" : "right"); }
 
 int NextHeight(int h) { return (h + 2) % 10 + 1; }
 
@@ -92,6 +92,13 @@ void TChromosom::calcFitness1(const int* PaInput, const int* PaInputOld) {
 }
 
 void TChromosom::calcCFitness2(const int* /*PaInput*/) {
+  // The two first platform heights are the only draws of an episode.
+  const int heightE = RandomBelow(10) + 1;
+  const int heightF = RandomBelow(10) + 1;
+  playEpisode2(*ZarnikWindow, heightE, heightF);
+}
+
+void TChromosom::playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeightF) {
   constexpr int maxPodestRuns = 5, maxRuns = 100, DeltaMaxRuns = 1, MeetFactor = 100, Boden = 390,
                 BodenFactor = 100, ConnectionsFactor = 10;
   // 64-bit totals: a loaded network may carry any link count.
@@ -106,7 +113,7 @@ void TChromosom::calcCFitness2(const int* /*PaInput*/) {
     std::fill(out, out + outN, 0);
     out[4] = heightE;
     out[5] = heightF;
-    const int* in = ZarnikWindow->GetCalcData(out, true, false);
+    const int* in = host.GetCalcData(out, true, false);
     out[4] = out[5] = 0;
     return in;
   };
@@ -114,8 +121,8 @@ void TChromosom::calcCFitness2(const int* /*PaInput*/) {
   for (int PodestRun = 0; PodestRun < maxPodestRuns; ++PodestRun) {
     int maxRuns2 = maxRuns;
     if (PodestRun == 0) {
-      heightE = RandomBelow(10) + 1;
-      heightF = RandomBelow(10) + 1;
+      heightE = firstHeightE;
+      heightF = firstHeightF;
     } else {
       heightE = NextHeight(heightE);
       heightF = NextHeight(heightF);
@@ -123,15 +130,15 @@ void TChromosom::calcCFitness2(const int* /*PaInput*/) {
     int Run = maxRuns2;
     const int* in = setPlatforms();
     int GoalOld = in[4];
-    ShowDirection(GoalOld);
+    ShowDirection(host, GoalOld);
     while (Run >= 0 && !UserBreak) {
-      ZarnikWindow->PumpMessages();
+      host.PumpMessages();
       runANN(in, out);
-      in = ZarnikWindow->GetCalcData(out, true, false);
+      in = host.GetCalcData(out, true, false);
       if (in[4] != GoalOld) {
         GoalOld = in[4];
         ++meets;
-        ShowDirection(GoalOld);
+        ShowDirection(host, GoalOld);
         f += Run * meets * MeetFactor;
         maxRuns2 -= DeltaMaxRuns;
         Run = maxRuns2;

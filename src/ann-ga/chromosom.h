@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "ann.h"
+#include "zarnik_host.h"
 
 // What a mutation needs that does not depend on the single weight.
 struct TMutationSetup {
@@ -52,6 +53,11 @@ class TChromosom : public TANN {
   void calcFitness1(const int* PaInput, const int* PaInputOld);
   // Episode score: five runs of up to 101 steps on the live simulator.
   void calcCFitness2(const int* PaInput);
+  // The same episode on `host`, whose simulator the caller has reset, with the
+  // two first platform heights already drawn (1..10). Uses only this
+  // individual and `host`, so different individuals may play at once on
+  // different hosts.
+  void playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeightF);
   void mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen);
 
   // Bytes of one stored individual of this shape.

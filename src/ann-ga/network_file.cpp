@@ -1,3 +1,4 @@
+#include <cerrno>
 // The network file: a 44-byte header and 101 individual records, all 32-bit
 // little-endian values (floats as IEEE single). Written whole to a temporary
 // file and renamed over the old one; read whole and checked before use.
@@ -138,18 +139,21 @@ void TWorld::ApplyHeader(const unsigned char* p) {
   maxHiddenNodes = GetInt(p);
 }
 
-bool TWorld::LoadFromBytes(const unsigned char* data, size_t size) {
-  if (size != FileSize() || !CheckHeader(data)) return false;
+bool TWorld::LoadFromBytes(const unsigned char* data, size_t size) { return LoadBytes(data, size) == TLoadError::None; }
+
+TLoadError TWorld::LoadBytes(const unsigned char* data, size_t size) {
+  if (size != FileSize()) return TLoadError::WrongSize;
+  if (!CheckHeader(data)) return TLoadError::ForeignShape;
   const size_t record = bestIndividual.RecordSize();
   const unsigned char* first = data + HeaderBytes;
   for (int i = 0; i < Individuals; ++i)
-    if (!Population[i].CheckRecord(first + i * record)) return false;
-  if (!bestIndividual.CheckRecord(first + Individuals * record)) return false;
+    if (!Population[i].CheckRecord(first + i * record)) return TLoadError::ForeignShape;
+  if (!bestIndividual.CheckRecord(first + Individuals * record)) return TLoadError::ForeignShape;
 
   ApplyHeader(data);
   for (int i = 0; i < Individuals; ++i) Population[i].ApplyRecord(first + i * record);
   bestIndividual.ApplyRecord(first + Individuals * record);
-  return true;
+  return TLoadError::None;
 }
 
 bool TWorld::DoSaveANN(const char* path) {
@@ -163,13 +167,30 @@ bool TWorld::DoSaveANN(const char* path) {
 }
 
 bool TWorld::DoLoadANN(const char* path) {
+  size_t size = 0;
+  return LoadANN(path, size) == TLoadError::None;
+}
+
+TLoadError TWorld::LoadANN(const char* path, size_t& size) {
+  size = 0;
   std::unique_ptr<FILE, TFileCloser> f(std::fopen(path, "rb"));
-  if (!f) return false;
+  if (!f) return errno == ENOENT ? TLoadError::Missing : TLoadError::Unreadable;
   // One byte more than a complete file, to see an oversized one.
   std::vector<unsigned char> data(FileSize() + 1);
   const size_t got = std::fread(data.data(), 1, data.size(), f.get());
-  if (std::ferror(f.get())) return false;
-  return LoadFromBytes(data.data(), got);
+  if (std::ferror(f.get())) return TLoadError::Unreadable;
+  if (got > FileSize()) {
+    // Report the real size of an oversized file.
+    if (std::fseek(f.get(), 0, SEEK_END) == 0) {
+      const long end = std::ftell(f.get());
+      size = end > 0 ? static_cast<size_t>(end) : got;
+    } else {
+      size = got;
+    }
+  } else {
+    size = got;
+  }
+  return LoadBytes(data.data(), got);
 }
 
 bool TWorld::DoSaveANN() { return DoSaveANN(FileName); }

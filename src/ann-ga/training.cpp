@@ -2,6 +2,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "evaluation_pool.h"
 #include "random.h"
 #include "world.h"
 
@@ -31,17 +32,28 @@ void TWorld::calcFitness1() {
 
 void TWorld::calcFitness2() {
   int64_t SumFitness = 0;  // 100 ints cannot overflow 64 bits
-  ZarnikWindow->ResetSimulator();
-  bestIndividual.calcCFitness2(InputList);
+  if (Pool) {
+    // The draws in the order the serial pass takes them, then all episodes at once.
+    PoolJobs[0] = &bestIndividual;
+    for (int i = 0; i < Individuals; ++i) PoolJobs[i + 1] = &Population[i];
+    for (int k = 0; k <= Individuals; ++k) {
+      PoolHeights[2 * k] = RandomBelow(10) + 1;
+      PoolHeights[2 * k + 1] = RandomBelow(10) + 1;
+    }
+    Pool->Play(PoolJobs, PoolHeights, Individuals + 1);
+  } else {
+    ZarnikWindow->ResetSimulator();
+    bestIndividual.calcCFitness2(InputList);
+  }
   bestFitness = bestIndividual.getFitness();
   SetDlgInt(304, "%6i", bestFitness);
   bestIndividual.show();
   for (int i = 0; i < Individuals; ++i) {
     TChromosom& c = Population[i];
-    ZarnikWindow->ResetSimulator();
+    if (!Pool) ZarnikWindow->ResetSimulator();
     ZarnikWindow->PumpMessages();
     SetDlgInt(306, "%3i", i);
-    c.calcCFitness2(InputList);
+    if (!Pool) c.calcCFitness2(InputList);
     if (c.getFitness() > bestFitness) {
       bestFitness = c.getFitness();
       bestIndividualIdx = i;

@@ -214,3 +214,7 @@ void TWorld::useBestIndividual() {
   bestIndividual.runANN(InputList, OutputList.get());
   InputList = ZarnikWindow->GetCalcData(OutputList.get(), true, !UserBreak);
 }
+
+std::unique_ptr<TWorld> MakeZarnikWorld(TZarnikHost* host) {
+  return std::make_unique<TWorld>(host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+}

@@ -12,6 +12,11 @@
 // Atomic because evaluation workers of the headless trainer read it too.
 extern std::atomic<bool> UserBreak;
 
+class TEvaluationPool;
+
+// Why a network file could not be loaded.
+enum class TLoadError { None, Missing, Unreadable, WrongSize, ForeignShape };
+
 void copyArrayInt(const int* PaArray1, int* PaArray2, int PaSize);
 
 // The population: 100 individuals, the best one found so far, the breeding
@@ -67,11 +72,20 @@ class TWorld {
   bool DoLoadANN();
   bool DoSaveANN(const char* path);
   bool DoLoadANN(const char* path);
+  // The one load with its reason; `size` gets the bytes read (up to one more
+  // than a complete file). Anything but None leaves the population as it was.
+  TLoadError LoadANN(const char* path, size_t& size);
   // Size of a complete network file of this population.
   size_t FileSize() const;
   // Replaces the population from a whole file image if, and only if, it is a
   // complete file of this population's shape; false leaves everything as it was.
   bool LoadFromBytes(const unsigned char* data, size_t size);
+  TLoadError LoadBytes(const unsigned char* data, size_t size);
+
+  // With a pool, training 2 plays the episodes of a pass on its workers; the
+  // draws, the choice of the best and the texts stay in the serial order, so
+  // the result is the same as without (nullptr: everything on the host).
+  TEvaluationPool* Pool = nullptr;
 
   TChromosom Population[Individuals];
   TChromosom bestIndividual;
@@ -106,4 +120,10 @@ class TWorld {
   int Best1 = 0;
   int PassOfBest1 = 0;
   int AverageFitness = 0;  // mean of the last evaluation pass
+  // The pooled pass: the stored best, then the individuals, and their first heights.
+  TChromosom* PoolJobs[Individuals + 1] = {};
+  int PoolHeights[2 * (Individuals + 1)] = {};
 };
+
+// The population with the parameters of the program (the window builds the same).
+std::unique_ptr<TWorld> MakeZarnikWorld(TZarnikHost* host);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "evaluation_pool.h"
 #include "test_support.h"
 
 // The replacements below pair malloc with free on purpose.
@@ -33,6 +34,21 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 namespace {
 
 using Generations = WorldTest<>;
+
+TEST_F(Generations, PooledGenerationsAllocateNothingOnceTheWorkersRun) {
+  THeadlessHost a, b;
+  a.Arm.Train2AN = b.Arm.Train2AN = host.Arm.Train2AN = true;
+  TZarnikHost* hosts[] = {&a, &b};
+  TEvaluationPool pool(hosts);  // thread start-up allocates, once
+  w.Pool = &pool;
+  w.BeginTrainANN2();
+  w.TrainGeneration2();
+  const long before = Allocations;
+  for (int g = 0; g < 3; ++g) w.TrainGeneration2();
+  EXPECT_EQ(Allocations - before, 0);
+  w.Pool = nullptr;
+  EXPECT_GT(a.Pumps + b.Pumps, 0);  // the workers played the episodes
+}
 
 TEST_F(Generations, WholeRunsOfBothModesAndActivationAllocateNothing) {
   const long counted = Allocations;

@@ -1,0 +1,14 @@
+#include <QCoreApplication>
+
+#include "train_options.h"
+#include "trainer.h"
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("zarnik-train"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(ZARNIK_VERSION));
+  TTrainOptions options;
+  const int status = ParseTrainOptions(options);
+  if (status >= 0) return status;
+  return RunTrainer(options);
+}

@@ -1,0 +1,89 @@
+#include "train_options.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+int UsageError(const QString& text) {
+  std::fprintf(stderr, "zarnik-train: %s\n", qPrintable(text));
+  return 2;
+}
+
+}  // namespace
+
+int ParseTrainOptions(TTrainOptions& o) {
+  QCommandLineParser p;
+  p.setApplicationDescription(QStringLiteral("Trainiert die Netze von Zarnik32 ohne Fenster."));
+  p.addHelpOption();
+  p.addVersionOption();
+  const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("Trainingsart 1 oder 2 (Vorgabe 2)."),
+                                QStringLiteral("1|2"), QStringLiteral("2"));
+  const QCommandLineOption generations(QStringLiteral("generations"),
+                                       QStringLiteral("So viele Generationen hinzu trainieren."), QStringLiteral("N"));
+  const QCommandLineOption minutes(QStringLiteral("minutes"), QStringLiteral("So viele Minuten trainieren."),
+                                   QStringLiteral("M"));
+  const QCommandLineOption threads(QStringLiteral("threads"),
+                                   QStringLiteral("Threads für Training 2 (Vorgabe: alle Kerne)."), QStringLiteral("T"));
+  const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Fester Startwert statt der Uhr."),
+                                QStringLiteral("S"));
+  const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Keine Fortschrittsanzeige."));
+  const QCommandLineOption checkpoint(QStringLiteral("checkpoint"),
+                                      QStringLiteral("Alle K Generationen speichern."), QStringLiteral("K"));
+  const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Fitnessverlauf als CSV anhängen."),
+                               QStringLiteral("FILE.csv"));
+  const QCommandLineOption evaluate(QStringLiteral("evaluate"),
+                                    QStringLiteral("Population nur bewerten, nichts speichern."));
+  p.addOptions({mode, generations, minutes, threads, seed, quiet, checkpoint, log, evaluate});
+  p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Netzdatei (Vorgabe zarnik.dat)."));
+
+  const QStringList args = QCoreApplication::arguments();
+  if (!p.parse(args)) return UsageError(p.errorText());
+  if (p.isSet(QStringLiteral("help"))) {
+    std::fputs(qPrintable(p.helpText()), stdout);
+    return 0;
+  }
+  if (p.isSet(QStringLiteral("version"))) {
+    std::printf("zarnik-train %s\n", qPrintable(QCoreApplication::applicationVersion()));
+    return 0;
+  }
+  const QStringList files = p.positionalArguments();
+  if (files.size() > 1) return UsageError(QStringLiteral("Nur eine Netzdatei angeben."));
+  if (files.size() == 1) o.file = files[0].toStdString();
+
+  bool ok = false;
+  o.mode = p.value(mode).toInt(&ok);
+  if (!ok || (o.mode != 1 && o.mode != 2)) return UsageError(QStringLiteral("--mode muss 1 oder 2 sein."));
+  if (p.isSet(generations)) {
+    const long long n = p.value(generations).toLongLong(&ok);
+    if (!ok || n < 0) return UsageError(QStringLiteral("--generations braucht eine Zahl ab 0."));
+    o.generations = n;
+  }
+  if (p.isSet(minutes)) {
+    const double m = p.value(minutes).toDouble(&ok);
+    if (!ok || !(m >= 0)) return UsageError(QStringLiteral("--minutes braucht eine Zahl ab 0."));
+    o.minutes = m;
+  }
+  o.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  if (p.isSet(threads)) {
+    o.threads = p.value(threads).toInt(&ok);
+    if (!ok || o.threads < 1 || o.threads > 256)
+      return UsageError(QStringLiteral("--threads braucht eine Zahl von 1 bis 256."));
+  }
+  if (p.isSet(seed)) {
+    const qulonglong s = p.value(seed).toULongLong(&ok);
+    if (!ok) return UsageError(QStringLiteral("--seed braucht eine Zahl ab 0."));
+    o.seed = s;
+  }
+  if (p.isSet(checkpoint)) {
+    o.checkpoint = p.value(checkpoint).toInt(&ok);
+    if (!ok || o.checkpoint < 1) return UsageError(QStringLiteral("--checkpoint braucht eine Zahl ab 1."));
+  }
+  o.quiet = p.isSet(quiet);
+  if (p.isSet(log)) o.log = p.value(log).toStdString();
+  o.evaluate = p.isSet(evaluate);
+  return -1;
+}

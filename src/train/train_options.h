@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// What one run of zarnik-train is asked to do.
+struct TTrainOptions {
+  std::string file = "zarnik.dat";
+  int mode = 2;
+  std::optional<long long> generations;  // generations (mode 1: passes) to add
+  std::optional<double> minutes;
+  int threads = 1;
+  std::optional<uint64_t> seed;
+  bool quiet = false;
+  int checkpoint = 0;  // save every so many generations; 0: only at the end
+  std::string log;     // fitness history CSV, "" for none
+  bool evaluate = false;
+};
+
+// Parses the command line of a QCoreApplication that exists. Returns -1 to go
+// on, otherwise the exit status (0 after --help/--version, 2 after a usage
+// error, which is printed).
+int ParseTrainOptions(TTrainOptions& options);

@@ -1,0 +1,266 @@
+#include "trainer.h"
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "evaluation_pool.h"
+#include "fitness_log.h"
+#include "headless_host.h"
+#include "random.h"
+#include "world.h"
+
+namespace {
+
+std::atomic<int> Signals{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+extern "C" void OnStopSignal(int) {
+  // The second signal ends at once; the file of the last save stays.
+  if (Signals.fetch_add(1) >= 1) _exit(130);
+}
+
+void InstallSignals() {
+  struct sigaction sa = {};
+  sa.sa_handler = OnStopSignal;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGTERM, &sa, nullptr);
+}
+
+using TClock = std::chrono::steady_clock;
+
+// The main thread's host: the simulator of the serial path, and the end of
+// every generation (fitness log, progress).
+class TTrainHost : public THeadlessHost {
+ public:
+  void GenerationDone(const TGenerationFigures& figures) override {
+    Last = figures;
+    ++Done;
+    if (Log) {
+      const double seconds = std::chrono::duration<double>(TClock::now() - Start).count();
+      char line[96];
+      const size_t n = FormatFitnessRow(MakeFitnessRow(figures, seconds), line, sizeof line);
+      if (std::fwrite(line, 1, n, Log) != n) LogFailed = true;
+    }
+  }
+  TGenerationFigures Last{};
+  long long Done = 0;
+  FILE* Log = nullptr;
+  bool LogFailed = false;
+  TClock::time_point Start = TClock::now();
+};
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+const char* Reason(TLoadError e) {
+  switch (e) {
+    case TLoadError::Missing: return "nicht vorhanden";
+    case TLoadError::Unreadable: return "nicht lesbar";
+    case TLoadError::WrongSize: return "falsche Größe";
+    case TLoadError::ForeignShape: return "fremde Netzform";
+    case TLoadError::None: break;
+  }
+  return "";
+}
+
+void FormatDuration(double seconds, char* out, size_t size) {
+  const long long s = seconds < 0 ? 0 : static_cast<long long>(seconds);
+  std::snprintf(out, size, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+}
+
+// One refreshing line on a terminal, otherwise a plain line every 10 seconds.
+class TProgress {
+ public:
+  TProgress(bool quiet, const TTrainOptions& o) : Quiet(quiet), Tty(isatty(2) == 1), Options(o) {}
+
+  void Show(const TTrainHost& host, long long added, bool force) {
+    if (Quiet || host.Done == 0) return;
+    const TClock::time_point now = TClock::now();
+    const double interval = Tty ? 0.25 : 10.0;
+    if (!force && std::chrono::duration<double>(now - LastShown).count() < interval) return;
+    LastShown = now;
+    const double elapsed = std::chrono::duration<double>(now - host.Start).count();
+    const double rate = elapsed > 0 ? added / elapsed : 0.0;
+    char time[32], rest[48] = "";
+    FormatDuration(elapsed, time, sizeof time);
+    double remaining = -1;
+    if (Options.generations && rate > 0) remaining = (*Options.generations - added) / rate;
+    if (Options.minutes) {
+      const double byClock = *Options.minutes * 60 - elapsed;
+      remaining = remaining < 0 ? byClock : std::min(remaining, byClock);
+    }
+    if (remaining >= 0) {
+      char r[32];
+      FormatDuration(remaining, r, sizeof r);
+      std::snprintf(rest, sizeof rest, "  Rest %s", r);
+    }
+    const TGenerationFigures& f = host.Last;
+    std::fprintf(stderr, "%sGeneration %d  best Fitness %d  avrg Fitness %d  Gen. of best %d  Gen/s %.1f  %s%s%s",
+                 Tty ? "\r" : "", f.generation, f.bestFitness, f.averageFitness, f.generationOfBest, rate, time, rest,
+                 Tty ? "\033[K" : "\n");
+    std::fflush(stderr);
+    Pending = Tty;
+  }
+  void Finish() {
+    if (Pending) std::fputc('\n', stderr);
+    Pending = false;
+  }
+
+ private:
+  bool Quiet, Tty, Pending = false;
+  const TTrainOptions& Options;
+  TClock::time_point LastShown{};
+};
+
+bool Save(TWorld& world, const std::string& file) {
+  if (world.DoSaveANN(file.c_str())) return true;
+  std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", file.c_str());
+  return false;
+}
+
+}  // namespace
+
+void RequestTrainerStop() { Signals.fetch_add(1); }
+
+int RunTrainer(const TTrainOptions& o) {
+  Signals = 0;
+  UserBreak = false;
+  if (o.seed)
+    UseFixedRandomSeed(*o.seed);
+  else
+    UseClockRandomSeed();
+
+  TTrainHost host;
+  auto world = MakeZarnikWorld(&host);
+
+  // Everything that can refuse the run is checked before anything is written.
+  const std::string dir = DirectoryOf(o.file);
+  struct stat st = {};
+  if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: Verzeichnis '%s' fehlt\n", o.file.c_str(),
+                 dir.c_str());
+    return 2;
+  }
+  size_t size = 0;
+  const TLoadError e = world->LoadANN(o.file.c_str(), size);
+  if (e == TLoadError::WrongSize) {
+    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: falsche Größe (%zu statt %zu Bytes)\n",
+                 o.file.c_str(), size, world->FileSize());
+    return 2;
+  }
+  if (e != TLoadError::None && e != TLoadError::Missing) {
+    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", o.file.c_str(), Reason(e));
+    return 2;
+  }
+  if (!o.evaluate && access(dir.c_str(), W_OK) != 0) {
+    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: Verzeichnis '%s' nicht beschreibbar\n",
+                 o.file.c_str(), dir.c_str());
+    return 2;
+  }
+
+  // Workers start once; the window and --threads 1 keep the serial path.
+  std::vector<std::unique_ptr<THeadlessHost>> workerHosts;
+  std::vector<TZarnikHost*> workers;
+  std::unique_ptr<TEvaluationPool> pool;
+  if (o.mode == 2 && o.threads > 1) {
+    for (int i = 0; i < o.threads; ++i) {
+      workerHosts.push_back(std::make_unique<THeadlessHost>());
+      workerHosts.back()->Arm.Train2AN = true;
+      workers.push_back(workerHosts.back().get());
+    }
+    pool = std::make_unique<TEvaluationPool>(workers);
+    world->Pool = pool.get();
+  }
+
+  if (o.evaluate) {
+    if (o.mode == 2) {
+      host.Arm.Train2AN = true;
+      world->BeginTrainANN2();
+      SeedRandomAtGeneration(world->Generations);
+      world->calcFitness2();
+    } else {
+      host.Arm.Train1AN = true;
+      world->BeginTrainANN1();
+      world->calcFitness1();
+    }
+    std::printf("index,fitness\n");
+    for (int i = 0; i < TWorld::Individuals; ++i) std::printf("%d,%d\n", i, world->Population[i].getFitness());
+    std::printf("best,%d,%d\n", world->bestIndividualIdx, world->bestFitness);
+    world->Pool = nullptr;
+    return 0;
+  }
+
+  if (!o.log.empty()) {
+    host.Log = OpenFitnessLogForAppend(o.log.c_str());
+    if (!host.Log) {
+      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", o.log.c_str());
+      return 2;
+    }
+  }
+  struct TCloser {
+    FILE*& f;
+    ~TCloser() {
+      if (f) std::fclose(f);
+    }
+  } closeLog{host.Log};
+
+  InstallSignals();
+  TProgress progress(o.quiet, o);
+  const TClock::time_point start = TClock::now();
+  host.Start = start;
+  const auto timeUp = [&] {
+    return o.minutes && std::chrono::duration<double>(TClock::now() - start).count() >= *o.minutes * 60;
+  };
+  const auto limitReached = [&](long long added) {
+    return (o.generations && added >= *o.generations) || timeUp();
+  };
+
+  long long added = 0;
+  bool ok = true;
+  if (o.mode == 2) {
+    host.Arm.Train2AN = true;
+    world->BeginTrainANN2();
+  } else {
+    host.Arm.Train1AN = true;
+    world->BeginTrainANN1();
+  }
+  while (!limitReached(added) && Signals.load() == 0) {
+    if (o.mode == 2) {
+      // A run that ends on its own is started again, as pressing F2 again would.
+      if (!world->IsImprovement()) world->BeginTrainANN2();
+      world->TrainGeneration2();
+    } else {
+      if (!world->IsImprovement()) break;
+      world->TrainPass1();
+    }
+    ++added;
+    progress.Show(host, added, false);
+    if (o.checkpoint > 0 && added % o.checkpoint == 0 && !Save(*world, o.file)) {
+      ok = false;
+      break;
+    }
+  }
+  host.AnnHasFinished();
+  progress.Show(host, added, true);
+  progress.Finish();
+  world->Pool = nullptr;
+  if (ok && !Save(*world, o.file)) ok = false;
+  if (host.Log && (std::fflush(host.Log) != 0 || host.LogFailed)) {
+    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", o.log.c_str());
+    ok = false;
+  }
+  if (!ok) return 2;
+  return Signals.load() > 0 ? 130 : 0;
+}

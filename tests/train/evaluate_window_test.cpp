@@ -1,0 +1,51 @@
+// --evaluate gives the window's own measure: the same file loaded into the
+// window's population, the same seed, the window's training-2 pass.
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "random.h"
+#include "world.h"
+#include "zarnik_window.h"
+
+class EvaluateWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void evaluateAgreesWithTheWindow() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("zarnik.dat"));
+    QProcess train;
+    train.start(QStringLiteral(ZARNIK_TRAIN_EXE), {"--generations", "2", "--seed", "4", "--quiet", file});
+    QVERIFY(train.waitForFinished(120000));
+    QCOMPARE(train.exitCode(), 0);
+    train.start(QStringLiteral(ZARNIK_TRAIN_EXE), {"--evaluate", "--seed", "4", "--threads", "2", file});
+    QVERIFY(train.waitForFinished(120000));
+    QCOMPARE(train.exitCode(), 0);
+    const QStringList rows = QString::fromUtf8(train.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), TWorld::Individuals + 2);
+
+    TZarnikWindow window;
+    window.SetupWindow();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(100);  // start-up events are dispatched before the pass
+    TWorld& w = *window.AnnGaWorld;
+    QVERIFY(w.DoLoadANN(file.toLocal8Bit().constData()));
+    UseFixedRandomSeed(4);
+    window.Arm.Train2AN = true;  // as during F2: no ball question
+    SeedRandomAtGeneration(w.Generations);
+    w.calcFitness2();
+    window.Arm.Train2AN = false;
+    UseClockRandomSeed();
+    for (int i = 0; i < TWorld::Individuals; ++i)
+      QCOMPARE(rows[i + 1], QStringLiteral("%1,%2").arg(i).arg(w.Population[i].getFitness()));
+    QCOMPARE(rows.last(), QStringLiteral("best,%1,%2").arg(w.bestIndividualIdx).arg(w.bestFitness));
+  }
+};
+
+QTEST_MAIN(EvaluateWindowTest)
+#include "evaluate_window_test.moc"
