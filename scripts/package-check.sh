@@ -18,8 +18,9 @@ trap 'rm -rf "$tmp"' EXIT
 failures=0
 fail() { echo "package-check: $*" >&2; failures=$((failures + 1)); }
 
-# zarnik-train is packaged when the build has it.
+# Both programs belong in the package.
 train=$(find "$build" -path "$build/_CPack_Packages" -prune -o -type f -name zarnik-train -perm -u+x -print -quit)
+[ -n "$train" ] || fail "zarnik-train was not built"
 
 # --- the package ------------------------------------------------------------
 rm -f "$build"/zarnik32_*.deb
@@ -118,8 +119,8 @@ if [ -x "$prefix/bin/zarnik-train" ]; then
   (cd "$tmp/run" && "$prefix/bin/zarnik-train" --help) >"$tmp/help.log" 2>&1 || { cat "$tmp/help.log" >&2; fail "zarnik-train --help"; }
   [ -s "$tmp/help.log" ] || fail "zarnik-train --help prints nothing"
   (cd "$tmp/run" && "$prefix/bin/zarnik-train" --version) 2>&1 | grep -qF "$version" || fail "zarnik-train --version does not print $version"
-elif [ -n "$train" ]; then
-  fail "zarnik-train is built but not installed"
+else
+  fail "zarnik-train is not installed"
 fi
 if [ -x "$prefix/bin/zarnik" ]; then
   # Still running after 3 s (timeout's 124) passes; ending early or crashing fails.
