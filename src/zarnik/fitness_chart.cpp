@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 #include "file_dialog.h"
 #include "message_box.h"
@@ -28,9 +29,12 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : QWidget(owner, Qt::Wi
   X->setTitleText(QStringLiteral("Generation"));
   X->setLabelFormat(QStringLiteral("%d"));
   X->setTickType(QValueAxis::TicksDynamic);
+  X->setTickAnchor(0);
   Y = new QValueAxis;
   Y->setTitleText(QStringLiteral("Fitness"));
   Y->setLabelFormat(QStringLiteral("%d"));
+  Y->setTickType(QValueAxis::TicksDynamic);
+  Y->setTickAnchor(0);
   Chart->addAxis(X, Qt::AlignBottom);
   Chart->addAxis(Y, Qt::AlignLeft);
   for (int i = 0; i < 3; ++i) {
@@ -60,8 +64,12 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : QWidget(owner, Qt::Wi
 void TFitnessChartWindow::Clear() {
   for (QLineSeries* s : Lines) s->clear();
   Points = 0;
+  LowX = LowY = 0;
+  HighX = HighY = -1;  // the first point sets the axes
   X->setRange(0, 1);
+  X->setTickInterval(1);
   Y->setRange(-1, 1);
+  Y->setTickInterval(1);
 }
 
 void TFitnessChartWindow::Append(const TFitnessRow* rows, size_t count) {
@@ -107,16 +115,34 @@ double NiceStep(double span, int ticks) {
   }
 }
 
+// [low, high] on whole steps around [lo, hi]; the step goes to `step`.
+void NiceRange(double lo, double hi, int ticks, double& low, double& high, double& step) {
+  step = NiceStep(hi - lo, ticks);
+  low = std::floor(lo / step) * step;
+  high = std::max(std::ceil(hi / step) * step, low + step);
+}
+
 }  // namespace
 
 void TFitnessChartWindow::FitAxes() {
-  // Generations are whole numbers: ticks on whole, round steps.
-  X->setRange(MinX, MaxX > MinX ? MaxX : MinX + 1);
-  X->setTickAnchor(0);
-  X->setTickInterval(NiceStep(MaxX - MinX, 8));
-  const double margin = std::max(1.0, (MaxY - MinY) * 0.05);
-  Y->setRange(MinY - margin, MaxY + margin);
-  Y->applyNiceNumbers();
+  // A new range lays the whole chart out again, which costs many times what a
+  // point costs: the axes change only when a point falls outside them, and
+  // then leave room for the next ones (a quarter more generations, a tenth of
+  // the fitness span either way).
+  if (MinX < LowX || MaxX > HighX) {
+    double step;
+    NiceRange(MinX, MinX + std::max(1.0, (MaxX - MinX) * 1.25), 8, LowX, HighX, step);
+    // The interval first: a wide range on the old, finer interval would lay out thousands of ticks.
+    X->setTickInterval(step);  // generations are whole numbers: so are the ticks
+    X->setRange(LowX, HighX);
+  }
+  if (MinY < LowY || MaxY > HighY) {
+    const double pad = std::max(1.0, (MaxY - MinY) * 0.1);
+    double step;
+    NiceRange(MinY - pad, MaxY + pad, 6, LowY, HighY, step);
+    Y->setTickInterval(step);
+    Y->setRange(LowY, HighY);
+  }
 }
 
 bool TFitnessChartWindow::SavePicture(const QString& path) const {

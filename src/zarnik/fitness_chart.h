@@ -55,4 +55,6 @@ class TFitnessChartWindow : public QWidget {
   // Extent of all points so far; valid when Points > 0.
   double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
   size_t Points = 0;
+  // The axes' ranges; they contain every point.
+  double LowX = 0, HighX = 0, LowY = 0, HighY = 0;
 };
