@@ -1,11 +1,13 @@
 // Runs in the main window, offscreen: a generation of training 2 with the
-// progress window open against the same generation on the headless host, and
-// activation drawing every step, in colour and in outline.
+// progress window open against the same generation on the headless host, the
+// same with the fitness chart open against closed, and activation drawing
+// every step, in colour and in outline.
 // Repetitions are interleaved by default, so that both hosts meet the same
 // machine load; compare the medians.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "ann_ga_dlg.h"
+#include "fitness_chart.h"
 #include "headless_host.h"
 #include "random.h"
 #include "world.h"
@@ -88,6 +91,71 @@ void BM_Training2Generation_Window(benchmark::State& state) {
 }
 BENCHMARK(BM_Training2Generation_Window)->Unit(benchmark::kMillisecond)->Repetitions(9);
 
+// As the F2 command leaves the window, up to the loop.
+void BeginTraining2(TZarnikWindow& w) {
+  ZarnikWindow = &w;
+  w.Arm.Selection = 0;
+  w.Arm.Train2AN = true;
+  w.SetMessageText("ANN trainiert");
+  w.ProgressTexts.Clear();
+  w.AnnGaDlg = new TAnnGaDlg(&w);
+  w.History.StartRun();
+  w.Pump.Reset();
+  w.AnnGaWorld->BeginTrainANN2();
+}
+
+// Generations of training 2 as the loop runs them (figures to the history, the
+// chart taking them at the pump's dispatches), in two windows that start from
+// the same population: one with the fitness chart open, one without. The two
+// take turns, each iteration a generation of each in alternating order, so
+// both meet the same machine load; `ratio` is open over closed.
+void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
+  auto open = ShownWindow();
+  auto closed = ShownWindow();
+  QTemporaryDir dir;
+  const QByteArray file = (dir.path() + QStringLiteral("/start.dat")).toLocal8Bit();
+  if (!open->AnnGaWorld->DoSaveANN(file.constData()) || !closed->AnnGaWorld->DoLoadANN(file.constData())) {
+    state.SkipWithError("cannot copy the population");
+    return;
+  }
+  open->Dispatch(CM_FITCHART);
+  if (open->FitnessChart == nullptr || !open->FitnessChart->isVisible()) {
+    state.SkipWithError("the chart did not open");
+    return;
+  }
+  for (TZarnikWindow* w : {open.get(), closed.get()}) BeginTraining2(*w);
+  QCoreApplication::processEvents();
+
+  using Ms = std::chrono::duration<double, std::milli>;
+  Ms spent[2]{};  // open, closed
+  bool openFirst = true;
+  for (auto _ : state) {
+    Ms both{};
+    for (int k = 0; k < 2; ++k) {
+      const int which = (k == 0) == openFirst ? 0 : 1;
+      TZarnikWindow& w = which == 0 ? *open : *closed;
+      ZarnikWindow = &w;
+      const Clock::time_point start = Clock::now();
+      w.AnnGaWorld->TrainGeneration2();
+      const Ms took = Clock::now() - start;
+      spent[which] += took;
+      both += took;
+    }
+    openFirst = !openFirst;
+    state.SetIterationTime(std::chrono::duration<double>(both).count());
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["open_ms"] = spent[0].count() / n;
+  state.counters["closed_ms"] = spent[1].count() / n;
+  state.counters["ratio"] = spent[0].count() / spent[1].count();
+  state.counters["chart_dispatches"] = static_cast<double>(open->Pump.Dispatches);
+  for (TZarnikWindow* w : {open.get(), closed.get()}) {
+    ZarnikWindow = w;
+    w->AnnHasFinished();
+  }
+}
+BENCHMARK(BM_Training2Generation_ChartOpenVsClosed)->Unit(benchmark::kMillisecond)->UseManualTime()->Repetitions(9);
+
 // Steps of the activation loop: pump, one drawn step of the best network, new
 // platform heights when the target changes. Arg: 1 for the outline drawing.
 void BM_ActivationStep(benchmark::State& state) {
@@ -100,6 +168,7 @@ void BM_ActivationStep(benchmark::State& state) {
   ZarnikWindow = w.get();
   w->Arm.OutLines = state.range(0) != 0;
   w->Arm.StartANN = true;
+  w->Pacer.SetTempo(TStepPacer::Maximal);  // the drawing's own cost, not the tempo's
   w->SetMessageText("ANN aktiviert");
   int* out = world.OutputList.get();
   std::fill(out, out + 6, 0);

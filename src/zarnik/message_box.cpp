@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "string_table.h"
+
 TMessageBoxHook& MessageBoxHook() {
   static TMessageBoxHook hook;
   return hook;
@@ -24,6 +26,12 @@ QMessageBox::StandardButton ZarnikMessageBox(QWidget* owner, const QString& text
   }
   QMessageBox box(icon, caption, text, buttons, owner);
   return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QString FileMessage(unsigned resId, const QString& fileName) {
+  char text[64];
+  GetStr(resId, text, sizeof text);
+  return QString::fromLatin1(text).replace(QLatin1String("Zarnik.dat"), fileName);
 }
 
 void ZarnikBeep() {

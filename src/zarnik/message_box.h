@@ -13,6 +13,9 @@ QMessageBox::StandardButton ZarnikMessageBox(QWidget* owner, const QString& text
                                              const QString& caption,
                                              QMessageBox::StandardButtons buttons,
                                              QMessageBox::Icon icon);
+// A file message of the string table (load or save failed) with `fileName`
+// in place of the designed 'Zarnik.dat'.
+QString FileMessage(unsigned resId, const QString& fileName);
 // The simple beep for a manual value at its bound.
 void ZarnikBeep();
 

@@ -1,9 +1,11 @@
 // The menu, its keys and the command table: one handler and one enabler per
 // command id; the program, simulator and About commands.
 #include <QAction>
+#include <QActionGroup>
 #include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 
 #include "about_dialog.h"
 #include "ann_ga_dlg.h"
@@ -35,6 +37,8 @@ void TZarnikWindow::BuildMenu() {
   QMenu* program = bar->addMenu(QStringLiteral("&Programm"));
   AddCommand(program, CM_LOADDATA, "&Laden...", {}, &W::CmLoadData, &W::CeLoadData);
   AddCommand(program, CM_SAVEDATA, "&Speichern", {}, &W::CmSaveData, &W::CeSaveData);
+  AddCommand(program, CM_OPENDATA, "&\xD6" "ffnen...", {}, &W::CmOpenData, &W::CeOpenData);
+  AddCommand(program, CM_SAVEDTAS, "Speichern &unter...", {}, &W::CmSaveDataAs, &W::CeSaveDataAs);
   program->addSeparator();
   AddCommand(program, CM_CLOSEAPP, "&Beenden", {}, &W::CmCloseApp, &W::CeCloseApp);
 
@@ -44,6 +48,11 @@ void TZarnikWindow::BuildMenu() {
   AddCommand(simulator, CM_STARTANN, "&Aktivieren\tF3", {key(Qt::Key_F3)}, &W::CmStartANN, &W::CeStartANN);
   simulator->addSeparator();
   AddCommand(simulator, CM_OUTLINES, "&Nur Umrisse\tF4", {key(Qt::Key_F4)}, &W::CmOutLines, &W::CeOutLines);
+  AddCommand(simulator, CM_FITCHART, "&Fitness-Verlauf\tF7", {key(Qt::Key_F7)}, &W::CmFitChart, &W::CeFitChart);
+  QMenu* tempo = simulator->addMenu(QStringLiteral("&Tempo"));
+  AddCommand(tempo, CM_TEMPSLOW, "&Langsam", {}, &W::CmTempoSlow, &W::CeTempoSlow);
+  AddCommand(tempo, CM_TEMPNORM, "&Normal", {}, &W::CmTempoNormal, &W::CeTempoNormal);
+  AddCommand(tempo, CM_TEMPMAXI, "&Maximal", {}, &W::CmTempoMaximal, &W::CeTempoMaximal);
   simulator->addSeparator();
   AddCommand(simulator, CM_SIMRESET, "&Zur\xFC" "cksetzen\tF5", {key(Qt::Key_F5)}, &W::CmSimReset,
              &W::CeSimReset);
@@ -72,10 +81,15 @@ void TZarnikWindow::BuildMenu() {
   QMenu* help = bar->addMenu(QStringLiteral("&?"));
   AddCommand(help, CM_ABOUTAPP, "&Info", {}, &W::CmAboutApp, &W::CeAboutApp);
 
-  for (QMenu* menu : {program, simulator, adjust, help})
+  for (QMenu* menu : {program, simulator, tempo, adjust, help})
     connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
   // Items that can carry a check mark reserve room for it from the start.
-  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_OUTLINES}) Action(id)->setCheckable(true);
+  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_OUTLINES, CM_FITCHART}) Action(id)->setCheckable(true);
+  auto* tempos = new QActionGroup(this);  // exclusive: one tempo at a time
+  for (int id : {CM_TEMPSLOW, CM_TEMPNORM, CM_TEMPMAXI}) {
+    Action(id)->setCheckable(true);
+    tempos->addAction(Action(id));
+  }
 }
 
 const TZarnikWindow::TCommand* TZarnikWindow::Find(int id) const {
@@ -124,7 +138,10 @@ bool TZarnikWindow::eventFilter(QObject* watched, QEvent* event) {
 // --- Programm ----------------------------------------------------------------
 
 void TZarnikWindow::CmLoadData() {
-  if (AnnGaWorld->DoLoadANN()) return;  // used from the next run on; nothing to redraw
+  if (AnnGaWorld->DoLoadANN()) {  // used from the next run on; nothing to redraw
+    LoadHistory(QStringLiteral("zarnik.csv"));
+    return;
+  }
   GetStr(IDS_CANNOT_LOAD, Arm.Buffer, sizeof Arm.Buffer);
   ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
                    QMessageBox::Warning);
@@ -133,7 +150,10 @@ void TZarnikWindow::CmLoadData() {
 void TZarnikWindow::CeLoadData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
 
 void TZarnikWindow::CmSaveData() {
-  if (AnnGaWorld->DoSaveANN()) return;
+  if (AnnGaWorld->DoSaveANN()) {
+    SaveHistory(QStringLiteral("zarnik.csv"));
+    return;
+  }
   GetStr(IDS_CANNOT_SAVE, Arm.Buffer, sizeof Arm.Buffer);
   ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
                    QMessageBox::Warning);
@@ -166,6 +186,9 @@ void TZarnikWindow::RunCommand(bool& flag, unsigned statusText, bool progressWin
     connect(AnnGaDlg, &TAnnGaDlg::userStop, this, [this] { Dispatch(CM_USERSTOP); });
   }
   UpdateCommands();
+  History.StartRun();
+  Pacer.Reset();
+  Pacer.SetFrameRate(screen() != nullptr ? screen()->refreshRate() : 0.0);
   Pump.Reset();  // the first pump point paints the new state
   (AnnGaWorld->*loop)();  // ends with AnnHasFinished
 }

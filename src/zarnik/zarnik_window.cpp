@@ -41,7 +41,10 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
   // The population first of all: its constructor makes this window the host of
   // the training code and takes one trial step of the arm built above.
   AnnGaWorld = new TWorld(this, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
-  Pump.BeforeDispatch = [this] { FlushProgressTexts(); };
+  Pump.BeforeDispatch = [this] {
+    FlushProgressTexts();
+    FlushChart();
+  };
 
   Simulator.fill(Qt::white);
   ZarnikClt = new TZarnikClient(this, &Simulator);
@@ -50,6 +53,7 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
   Bitmaps.Load();
   // The arm model has filled its tables and cleared the run flags and OutLines.
   BuildMenu();
+  Pacer.SetTempo(SavedTempo());
   // Enablers are asked again right before any key can fire a command.
   QCoreApplication::instance()->installEventFilter(this);
 }
@@ -173,7 +177,14 @@ void TZarnikWindow::Beep() { ZarnikBeep(); }
 // --- the training code's host -----------------------------------------------
 
 int* TZarnikWindow::GetCalcData(const int* delta, bool keep, bool draw) {
-  return Arm.GetCalcData(delta, keep, draw);
+  int* data = Arm.GetCalcData(delta, keep, draw);
+  // Only the steps a person watches are paced: the real steps of activation
+  // and training 1. Evaluation steps are never drawn and never wait.
+  if (draw && (Arm.StartANN || Arm.Train1AN)) {
+    ++DrawnSteps;
+    Pacer.Wait([this] { Pump.Dispatch(); }, [] { return UserBreak.load(); });
+  }
+  return data;
 }
 
 void TZarnikWindow::ResetSimulator() { Arm.ResetSimulator(); }
@@ -188,6 +199,7 @@ void TZarnikWindow::AnnHasFinished() {
   SetMessageText(Arm.Buffer);
   Arm.Train1AN = Arm.Train2AN = Arm.StartANN = false;
   UpdateCommands();
+  FlushChart();  // the run's last generation
 }
 
 void TZarnikWindow::PumpMessages() { Pump.Pump(); }
@@ -195,6 +207,11 @@ void TZarnikWindow::PumpMessages() { Pump.Pump(); }
 void TZarnikWindow::SetDlgText(int id, const char* text) {
   // Only while the progress window exists; it sees the texts at the next dispatch.
   if (AnnGaDlg != nullptr) ProgressTexts.Set(id, text);
+}
+
+void TZarnikWindow::GenerationDone(const TGenerationFigures& figures) {
+  // Only recorded here; the chart takes the new rows at the next dispatch.
+  History.Add(figures);
 }
 
 void TZarnikWindow::FlushProgressTexts() {

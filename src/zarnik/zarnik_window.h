@@ -9,12 +9,15 @@
 #include "arm_model.h"
 #include "arm_view.h"
 #include "event_pump.h"
+#include "fitness_history.h"
 #include "scene_bitmaps.h"
+#include "step_pacer.h"
 #include "zarnik_host.h"
 
 class QAction;
 class QStatusBar;
 class TAnnGaDlg;
+class TFitnessChartWindow;
 class TTextGadget;
 class TWorld;
 class TZarnikClient;
@@ -55,6 +58,13 @@ enum : int {
   CM_MOVEDOWN = 289,
   CM_ABOUTAPP = 290,
   CM_USERSTOP = 768,  // from the progress window only
+  // Additions for watching the learning and for files chosen by name.
+  CM_OPENDATA = 291,
+  CM_SAVEDTAS = 292,
+  CM_FITCHART = 293,
+  CM_TEMPSLOW = 294,
+  CM_TEMPNORM = 295,
+  CM_TEMPMAXI = 296,
 };
 
 // The main frame: the scene, the status bar with its seven fields, the menu
@@ -100,6 +110,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void AnnHasFinished() override;
   void PumpMessages() override;
   void SetDlgText(int id, const char* text) override;
+  void GenerationDone(const TGenerationFigures& figures) override;
 
   void DrawColoredModel();
   void DrawOutLinesOnly();
@@ -151,6 +162,19 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void CeAboutApp(TCommandEnabler& ce);
   // Command 768: the progress window asks the running training to stop.
   void EvUserStop();
+  // Population files by name, the fitness chart, the tempo of drawn steps.
+  void CmOpenData();
+  void CeOpenData(TCommandEnabler& ce);
+  void CmSaveDataAs();
+  void CeSaveDataAs(TCommandEnabler& ce);
+  void CmFitChart();
+  void CeFitChart(TCommandEnabler& ce);
+  void CmTempoSlow();
+  void CeTempoSlow(TCommandEnabler& ce);
+  void CmTempoNormal();
+  void CeTempoNormal(TCommandEnabler& ce);
+  void CmTempoMaximal();
+  void CeTempoMaximal(TCommandEnabler& ce);
 
   // The arm model with the run flags, Rotation, Selection, OutLines, Buffer and OutData.
   TArmModel Arm;
@@ -170,6 +194,12 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TEventPump Pump;
   // The training code's progress texts, handed to AnnGaDlg right before each dispatch.
   TProgressTexts ProgressTexts;
+  // Every generation of both trainings this session, shown by FitnessChart.
+  TFitnessHistory History;
+  TFitnessChartWindow* FitnessChart = nullptr;  // made at its first opening; a child
+  // Holds the drawn steps of activation and training 1 to the chosen tempo.
+  TStepPacer Pacer;
+  long long DrawnSteps = 0;  // drawn steps of runs, for tests
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -196,8 +226,17 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // the first one starts it and returns when its loop has ended.
   void RunCommand(bool& flag, unsigned statusText, bool progressWindow, void (TWorld::*loop)());
   void FlushProgressTexts();
+  // Hands the open chart the rows it has not shown yet.
+  void FlushChart();
+  // The history beside a population file: read after the population has
+  // loaded (missing or damaged: empty), written after it has been saved.
+  void LoadHistory(const QString& path);
+  void SaveHistory(const QString& path);
+  void SetTempo(TStepPacer::TTempo tempo);
   bool SelectedAxle() const { return Arm.Selection >= 'A' && Arm.Selection <= 'D'; }
   bool SelectedPlat() const { return Arm.Selection == 'E' || Arm.Selection == 'F'; }
 
   std::vector<TCommand> Commands;
+  size_t ChartRows = 0;     // rows of History the chart shows
+  unsigned ChartEpoch = 0;  // History.Epoch() when the chart was filled
 };

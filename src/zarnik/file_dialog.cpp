@@ -1,0 +1,35 @@
+#include "file_dialog.h"
+
+#include <QFileDialog>
+
+namespace {
+
+bool Answered(const QString& caption, const QString& filter, QString& answer) {
+  TFileDialogHook& hook = FileDialogHook();
+  if (hook.Answers.empty()) return false;
+  ++hook.Shown;
+  hook.LastCaption = caption;
+  hook.LastFilter = filter;
+  answer = hook.Answers.front();
+  hook.Answers.pop_front();
+  return true;
+}
+
+}  // namespace
+
+TFileDialogHook& FileDialogHook() {
+  static TFileDialogHook hook;
+  return hook;
+}
+
+QString ZarnikOpenFileName(QWidget* owner, const QString& caption, const QString& filter) {
+  QString answer;
+  if (Answered(caption, filter, answer)) return answer;
+  return QFileDialog::getOpenFileName(owner, caption, QString(), filter);
+}
+
+QString ZarnikSaveFileName(QWidget* owner, const QString& caption, const QString& filter) {
+  QString answer;
+  if (Answered(caption, filter, answer)) return answer;
+  return QFileDialog::getSaveFileName(owner, caption, QString(), filter);
+}

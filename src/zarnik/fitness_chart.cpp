@@ -1,0 +1,168 @@
+#include "fitness_chart.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLineSeries>
+#include <QList>
+#include <QPushButton>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+#include "file_dialog.h"
+#include "message_box.h"
+#include "string_table.h"
+
+TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
+  setWindowTitle(QStringLiteral("Fitness-Verlauf"));
+
+  Chart = new QChart;
+  Chart->setAnimationOptions(QChart::NoAnimation);  // points come in during runs
+  const char* names[3] = {"bester (Training 2)", "Durchschnitt (Training 2)", "bester (Training 1)"};
+  const QColor colors[3] = {QColor(0, 90, 200), QColor(120, 170, 230), QColor(210, 80, 0)};
+  X = new QValueAxis;
+  X->setTitleText(QStringLiteral("Generation"));
+  X->setLabelFormat(QStringLiteral("%d"));
+  X->setTickType(QValueAxis::TicksDynamic);
+  X->setTickAnchor(0);
+  Y = new QValueAxis;
+  Y->setTitleText(QStringLiteral("Fitness"));
+  Y->setLabelFormat(QStringLiteral("%d"));
+  Y->setTickType(QValueAxis::TicksDynamic);
+  Y->setTickAnchor(0);
+  Chart->addAxis(X, Qt::AlignBottom);
+  Chart->addAxis(Y, Qt::AlignLeft);
+  for (int i = 0; i < 3; ++i) {
+    Lines[i] = new QLineSeries;
+    Lines[i]->setName(QString::fromLatin1(names[i]));
+    Lines[i]->setColor(colors[i]);
+    Chart->addSeries(Lines[i]);
+    Lines[i]->attachAxis(X);
+    Lines[i]->attachAxis(Y);
+  }
+  Chart->legend()->setAlignment(Qt::AlignBottom);
+  Clear();
+
+  ChartView = new QChartView(Chart, this);
+  SaveButton = new QPushButton(QStringLiteral("Bild speichern..."), this);
+  connect(SaveButton, &QPushButton::clicked, this, [this] { CmSavePicture(); });
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(SaveButton);
+  auto* column = new QVBoxLayout(this);
+  column->addWidget(ChartView, 1);
+  column->addLayout(buttons);
+  resize(640, 420);
+}
+
+void TFitnessChartWindow::Clear() {
+  for (QLineSeries* s : Lines) s->clear();
+  Points = 0;
+  LowX = LowY = 0;
+  HighX = HighY = -1;  // the first point sets the axes
+  X->setRange(0, 1);
+  X->setTickInterval(1);
+  Y->setRange(-1, 1);
+  Y->setTickInterval(1);
+}
+
+void TFitnessChartWindow::Append(const TFitnessRow* rows, size_t count) {
+  if (count == 0) return;
+  QList<QPointF> added[3];
+  for (size_t i = 0; i < count; ++i) {
+    const TFitnessRow& r = rows[i];
+    const double x = r.generation;
+    const double lowest = r.mode == 2 ? std::min(r.bestFitness, r.averageFitness) : r.bestFitness;
+    const double highest = r.mode == 2 ? std::max(r.bestFitness, r.averageFitness) : r.bestFitness;
+    if (Points++ == 0) {
+      MinX = MaxX = x;
+      MinY = lowest;
+      MaxY = highest;
+    } else {
+      MinX = std::min(MinX, x);
+      MaxX = std::max(MaxX, x);
+      MinY = std::min(MinY, lowest);
+      MaxY = std::max(MaxY, highest);
+    }
+    if (r.mode == 2) {
+      added[Best2].append(QPointF(x, r.bestFitness));
+      added[Average2].append(QPointF(x, r.averageFitness));
+    } else {
+      added[Best1].append(QPointF(x, r.bestFitness));
+    }
+  }
+  // One append per series: each costs the chart one update, however many points.
+  for (int s = 0; s < 3; ++s)
+    if (!added[s].isEmpty()) Lines[s]->append(added[s]);
+  FitAxes();
+}
+
+namespace {
+
+// The smallest of 1, 2, 5, 10, 20, 50, ... that splits `span` into at most `ticks` steps.
+double NiceStep(double span, int ticks) {
+  double step = 1;
+  for (;;) {
+    for (double f : {1.0, 2.0, 5.0})
+      if (span / (step * f) <= ticks) return step * f;
+    step *= 10;
+  }
+}
+
+// [low, high] on whole steps around [lo, hi]; the step goes to `step`.
+void NiceRange(double lo, double hi, int ticks, double& low, double& high, double& step) {
+  step = NiceStep(hi - lo, ticks);
+  low = std::floor(lo / step) * step;
+  high = std::max(std::ceil(hi / step) * step, low + step);
+}
+
+}  // namespace
+
+void TFitnessChartWindow::FitAxes() {
+  // A new range lays the whole chart out again, which costs many times what a
+  // point costs: the axes change only when a point falls outside them, and
+  // then leave room for the next ones (a quarter more generations, a tenth of
+  // the fitness span either way).
+  if (MinX < LowX || MaxX > HighX) {
+    double step;
+    NiceRange(MinX, MinX + std::max(1.0, (MaxX - MinX) * 1.25), 8, LowX, HighX, step);
+    // The interval first: a wide range on the old, finer interval would lay out thousands of ticks.
+    X->setTickInterval(step);  // generations are whole numbers: so are the ticks
+    X->setRange(LowX, HighX);
+  }
+  if (MinY < LowY || MaxY > HighY) {
+    const double pad = std::max(1.0, (MaxY - MinY) * 0.1);
+    double step;
+    NiceRange(MinY - pad, MaxY + pad, 6, LowY, HighY, step);
+    Y->setTickInterval(step);
+    Y->setRange(LowY, HighY);
+  }
+}
+
+bool TFitnessChartWindow::SavePicture(const QString& path) const {
+  return ChartView->grab().save(path, "PNG");
+}
+
+void TFitnessChartWindow::CmSavePicture() {
+  QString path = ZarnikSaveFileName(this, QStringLiteral("Bild speichern"), QStringLiteral("PNG-Bild (*.png)"));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
+  if (SavePicture(path)) return;
+  const QString caption = parentWidget() != nullptr ? parentWidget()->windowTitle() : windowTitle();
+  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_SAVE, QFileInfo(path).fileName()), caption, QMessageBox::Ok,
+                   QMessageBox::Warning);
+}
+
+void TFitnessChartWindow::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  if (event->isAccepted()) {
+    hide();
+    emit visibilityChanged();
+  }
+}
