@@ -12,6 +12,11 @@ cmake --preset test
 cmake --build --preset test -j "$jobs"
 ctest --preset test -j "$jobs"
 
+# The trainer and its evaluation pool under ThreadSanitizer: a data race fails.
+cmake --preset tsan
+cmake --build --preset tsan -j "$jobs"
+ctest --preset tsan -j "$jobs"
+
 # The release build must compile too (benchmarks included), without running them.
 cmake --preset release
 cmake --build --preset release -j "$jobs"
