@@ -107,9 +107,13 @@ void BeginTraining2(TZarnikWindow& w) {
 // Generations of training 2 as the loop runs them (figures to the history, the
 // chart taking them at the pump's dispatches), in two windows that start from
 // the same population: one with the fitness chart open, one without. The two
-// take turns, each iteration a generation of each in alternating order, so
-// both meet the same machine load; `ratio` is open over closed.
+// take turns in blocks, each iteration a block of each in alternating order, so
+// both meet the same machine load. A block is long against the pump's interval:
+// each window then dispatches at the cadence a real run has, where turns of a
+// single generation would let each pump see twice its own run's time pass.
+// `ratio` is open over closed, per generation.
 void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
+  constexpr int Block = 40;  // generations, about half a second
   auto open = ShownWindow();
   auto closed = ShownWindow();
   QTemporaryDir dir;
@@ -128,6 +132,7 @@ void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
 
   using Ms = std::chrono::duration<double, std::milli>;
   Ms spent[2]{};  // open, closed
+  long long dispatches[2] = {open->Pump.Dispatches, closed->Pump.Dispatches};
   bool openFirst = true;
   for (auto _ : state) {
     Ms both{};
@@ -136,25 +141,64 @@ void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
       TZarnikWindow& w = which == 0 ? *open : *closed;
       ZarnikWindow = &w;
       const Clock::time_point start = Clock::now();
-      w.AnnGaWorld->TrainGeneration2();
+      for (int g = 0; g < Block; ++g) w.AnnGaWorld->TrainGeneration2();
       const Ms took = Clock::now() - start;
       spent[which] += took;
       both += took;
     }
     openFirst = !openFirst;
-    state.SetIterationTime(std::chrono::duration<double>(both).count());
+    state.SetIterationTime(std::chrono::duration<double>(both).count() / (2 * Block));
   }
-  const double n = static_cast<double>(state.iterations());
+  const double n = static_cast<double>(state.iterations()) * Block;
   state.counters["open_ms"] = spent[0].count() / n;
   state.counters["closed_ms"] = spent[1].count() / n;
   state.counters["ratio"] = spent[0].count() / spent[1].count();
-  state.counters["chart_dispatches"] = static_cast<double>(open->Pump.Dispatches);
+  state.counters["open_dispatches_per_s"] =
+      static_cast<double>(open->Pump.Dispatches - dispatches[0]) / (spent[0].count() / 1000);
+  state.counters["closed_dispatches_per_s"] =
+      static_cast<double>(closed->Pump.Dispatches - dispatches[1]) / (spent[1].count() / 1000);
   for (TZarnikWindow* w : {open.get(), closed.get()}) {
     ZarnikWindow = w;
     w->AnnHasFinished();
   }
 }
-BENCHMARK(BM_Training2Generation_ChartOpenVsClosed)->Unit(benchmark::kMillisecond)->UseManualTime()->Repetitions(9);
+BENCHMARK(BM_Training2Generation_ChartOpenVsClosed)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(6)
+    ->Repetitions(7);
+
+// One refresh of the open chart as a dispatch of a training-2 run makes it:
+// the rows of about three generations appended, then the events that paint
+// it. Arg 0: the points stay inside the axes; arg 1: every refresh widens the x axis.
+void BM_ChartRefresh(benchmark::State& state) {
+  auto w = ShownWindow();
+  w->Dispatch(CM_FITCHART);
+  TFitnessChartWindow& chart = *w->FitnessChart;
+  const bool widen = state.range(0) != 0;
+  std::vector<TFitnessRow> rows;
+  int generation = 0;
+  auto rowsUpTo = [&](int count) {
+    rows.clear();
+    for (int k = 0; k < count; ++k, ++generation)
+      rows.push_back({generation, 2, -4000 + generation % 97, -9000 + generation % 53, generation, 0.0});
+  };
+  if (!widen) {  // room for every refresh to come
+    rowsUpTo(1);
+    rows.push_back({100000, 2, -4000, -9000, 0, 0.0});
+    chart.Append(rows.data(), rows.size());
+    generation = 1;
+  }
+  QCoreApplication::processEvents();
+  for (auto _ : state) {
+    rowsUpTo(3);
+    if (widen) rows.back().generation = generation * 2;
+    chart.Append(rows.data(), rows.size());
+    QCoreApplication::processEvents();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ChartRefresh)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Repetitions(3);
 
 // Steps of the activation loop: pump, one drawn step of the best network, new
 // platform heights when the target changes. Arg: 1 for the outline drawing.

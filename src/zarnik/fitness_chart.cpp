@@ -62,7 +62,10 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : QWidget(owner, Qt::Wi
 }
 
 void TFitnessChartWindow::Clear() {
-  for (QLineSeries* s : Lines) s->clear();
+  for (int s = 0; s < 3; ++s) {
+    Raw[s].clear();
+    Lines[s]->clear();
+  }
   Points = 0;
   LowX = LowY = 0;
   HighX = HighY = -1;  // the first point sets the axes
@@ -74,7 +77,7 @@ void TFitnessChartWindow::Clear() {
 
 void TFitnessChartWindow::Append(const TFitnessRow* rows, size_t count) {
   if (count == 0) return;
-  QList<QPointF> added[3];
+  bool added[3] = {};
   for (size_t i = 0; i < count; ++i) {
     const TFitnessRow& r = rows[i];
     const double x = r.generation;
@@ -91,16 +94,43 @@ void TFitnessChartWindow::Append(const TFitnessRow* rows, size_t count) {
       MaxY = std::max(MaxY, highest);
     }
     if (r.mode == 2) {
-      added[Best2].append(QPointF(x, r.bestFitness));
-      added[Average2].append(QPointF(x, r.averageFitness));
+      Raw[Best2].emplace_back(x, r.bestFitness);
+      Raw[Average2].emplace_back(x, r.averageFitness);
+      added[Best2] = added[Average2] = true;
     } else {
-      added[Best1].append(QPointF(x, r.bestFitness));
+      Raw[Best1].emplace_back(x, r.bestFitness);
+      added[Best1] = true;
     }
   }
-  // One append per series: each costs the chart one update, however many points.
   for (int s = 0; s < 3; ++s)
-    if (!added[s].isEmpty()) Lines[s]->append(added[s]);
+    if (added[s]) ShowSeries(s);
   FitAxes();
+}
+
+void TFitnessChartWindow::ShowSeries(int s) {
+  const std::vector<QPointF>& raw = Raw[s];
+  QLineSeries& line = *Lines[s];
+  if (raw.size() <= MaxShown) {
+    // Every point shown as it is: only the new ones go in, each append costing the chart one update.
+    const qsizetype have = line.count();
+    Shown.clear();
+    for (size_t i = static_cast<size_t>(have); i < raw.size(); ++i) Shown.append(raw[i]);
+    line.append(Shown);
+    return;
+  }
+  // Runs of `stride` generations, a power of two so that the runs only ever
+  // merge in pairs; the last run may be short. Each shows at its last generation.
+  size_t stride = 1;
+  while ((raw.size() + stride - 1) / stride > MaxShown) stride *= 2;
+  Shown.clear();
+  for (size_t first = 0; first < raw.size(); first += stride) {
+    const size_t end = std::min(first + stride, raw.size());
+    double y = raw[first].y();
+    for (size_t i = first + 1; i < end; ++i) y = s == Average2 ? y + raw[i].y() : std::max(y, raw[i].y());
+    if (s == Average2) y /= static_cast<double>(end - first);
+    Shown.append(QPointF(raw[end - 1].x(), y));
+  }
+  line.replace(Shown);
 }
 
 namespace {
@@ -127,11 +157,11 @@ void NiceRange(double lo, double hi, int ticks, double& low, double& high, doubl
 void TFitnessChartWindow::FitAxes() {
   // A new range lays the whole chart out again, which costs many times what a
   // point costs: the axes change only when a point falls outside them, and
-  // then leave room for the next ones (a quarter more generations, a tenth of
+  // then leave room for the next ones (half as many generations again, a tenth of
   // the fitness span either way).
   if (MinX < LowX || MaxX > HighX) {
     double step;
-    NiceRange(MinX, MinX + std::max(1.0, (MaxX - MinX) * 1.25), 8, LowX, HighX, step);
+    NiceRange(MinX, MinX + std::max(1.0, (MaxX - MinX) * 1.5), 8, LowX, HighX, step);
     // The interval first: a wide range on the old, finer interval would lay out thousands of ticks.
     X->setTickInterval(step);  // generations are whole numbers: so are the ticks
     X->setRange(LowX, HighX);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QList>
+#include <QPointF>
 #include <QWidget>
 
 #include <cstddef>
+#include <vector>
 
 #include "fitness_log.h"
 
@@ -24,11 +27,19 @@ class TFitnessChartWindow : public QWidget {
 
   explicit TFitnessChartWindow(QWidget* owner);
 
+  // A series never shows more points than this: beyond it, each shown point
+  // stands for a run of consecutive generations (the best of them for a best
+  // line, their mean for the average), so that a refresh costs the same after
+  // ten thousand generations as after a hundred.
+  static constexpr size_t MaxShown = 512;
+
   void Clear();
   // Appends the rows in their order; the axes follow the data.
   void Append(const TFitnessRow* rows, size_t count);
 
   QLineSeries* Series(TSeries s) const { return Lines[s]; }
+  // Generations the series has received, shown or merged.
+  size_t Received(TSeries s) const { return Raw[s].size(); }
   QValueAxis* AxisX() const { return X; }
   QValueAxis* AxisY() const { return Y; }
   QChartView* View() const { return ChartView; }
@@ -45,6 +56,8 @@ class TFitnessChartWindow : public QWidget {
  private:
   void CmSavePicture();
   void FitAxes();
+  // The shown points of series `s` from its received ones.
+  void ShowSeries(int s);
 
   QChart* Chart = nullptr;
   QChartView* ChartView = nullptr;
@@ -52,6 +65,8 @@ class TFitnessChartWindow : public QWidget {
   QValueAxis* X = nullptr;
   QValueAxis* Y = nullptr;
   QPushButton* SaveButton = nullptr;
+  std::vector<QPointF> Raw[3];  // every received point, by series
+  QList<QPointF> Shown;         // scratch for ShowSeries
   // Extent of all points so far; valid when Points > 0.
   double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
   size_t Points = 0;

@@ -1,0 +1,411 @@
+// Watching the learning in the main window: the fitness chart and its history
+// beside the population file, the tempo of drawn steps, and population files
+// chosen by name. Runs start by their key and end by the test's stop, as a
+// user's would; the checks run from a timer that fires during the run.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QValueAxis>
+#include <QtTest>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+#include "file_dialog.h"
+#include "fitness_chart.h"
+#include "message_box.h"
+#include "world.h"
+#include "zarnik_window.h"
+
+namespace {
+
+QByteArray Bytes(const QString& name) {
+  QFile file(name);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteBytes(const QString& name, const QByteArray& data) {
+  QFile file(name);
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
+}
+
+size_t RowsOfMode(const TFitnessHistory& history, int mode) {
+  size_t n = 0;
+  for (const TFitnessRow& r : history.Data()) n += r.mode == mode ? 1 : 0;
+  return n;
+}
+
+}  // namespace
+
+class WatchingTest : public QObject {
+  Q_OBJECT
+
+ private:
+  TZarnikWindow* W = nullptr;
+  QTemporaryDir Dir;
+
+  TFitnessChartWindow* Chart() const { return W->FitnessChart; }
+
+  // Starts a run by `key` and returns when its loop has ended. `step` runs
+  // every few milliseconds during the run and returns true when the run
+  // should be stopped by its own key; a failed check, or a minute, stops it too.
+  void Run(Qt::Key key, const std::function<bool()>& step) {
+    bool timedOut = false;
+    QTimer poll, watchdog;
+    connect(&poll, &QTimer::timeout, this, [&] {
+      if (UserBreak || !W->Arm.RunActive()) return;
+      if (step()) Press(key);
+      if (QTest::currentTestFailed()) W->AnnGaWorld->DoBreakANN();
+    });
+    connect(&watchdog, &QTimer::timeout, this, [&] {
+      timedOut = true;
+      W->AnnGaWorld->DoBreakANN();
+    });
+    poll.start(5);
+    watchdog.start(60000);
+    Press(key);
+    QVERIFY2(!timedOut, "the run did not end");
+    QVERIFY(!W->Arm.RunActive());
+  }
+
+  void Press(Qt::Key key) {
+    QApplication::setActiveWindow(W);
+    QTest::keyClick(W, key);
+  }
+
+  // Everything the population file holds.
+  QByteArray Snapshot() const {
+    W->AnnGaWorld->DoSaveANN("snapshot.dat");
+    return Bytes(QStringLiteral("snapshot.dat"));
+  }
+
+  // Drawn steps a second of activation at the current tempo, over `ms` after
+  // a first stretch that lets the beat settle. `waits` gets the pacer's waits.
+  double ActivationRate(int ms, long long& waits) {
+    QElapsedTimer clock;
+    long long firstStep = -1;
+    const long long waitsBefore = W->Pacer.Waits;
+    double rate = 0;
+    Run(Qt::Key_F3, [&] {
+      if (firstStep < 0) {
+        if (W->DrawnSteps - StepsBefore < 3) return false;
+        firstStep = W->DrawnSteps;
+        clock.start();
+        return false;
+      }
+      if (clock.elapsed() < ms) return false;
+      rate = double(W->DrawnSteps - firstStep) * 1000.0 / double(clock.nsecsElapsed() / 1000000.0);
+      return true;
+    });
+    waits = W->Pacer.Waits - waitsBefore;
+    return rate;
+  }
+  long long StepsBefore = 0;
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(QDir::setCurrent(Dir.path()));  // "zarnik.dat" and "zarnik.csv" land here
+    W = new TZarnikWindow;
+    W->SetupWindow();
+    W->show();
+    QApplication::setActiveWindow(W);
+    QVERIFY(QTest::qWaitForWindowActive(W));
+  }
+
+  void cleanupTestCase() { delete W; }
+
+  void init() {
+    MessageBoxHook() = TMessageBoxHook();
+    FileDialogHook() = TFileDialogHook();
+    W->Dispatch(CM_SIMRESET);
+    StepsBefore = W->DrawnSteps;
+  }
+
+  // Every generation of both trainings reaches the open chart as a point at
+  // its generation; the history goes to zarnik.csv with the population and
+  // comes back with it.
+  void chartFollowsBothTrainings() {
+    W->Dispatch(CM_TEMPMAXI);
+    W->Dispatch(CM_FITCHART);
+    QVERIFY(Chart() != nullptr && Chart()->isVisible());
+    W->UpdateCommands();
+    QVERIFY(W->Action(CM_FITCHART)->isChecked());
+
+    TWorld& world = *W->AnnGaWorld;
+    const int generations = world.Generations;
+    Run(Qt::Key_F2, [&] { return world.Generations >= generations + 4; });
+    const int passes = world.Passes1;
+    Run(Qt::Key_F1, [&] { return world.Passes1 >= passes + 3; });  // may also end by itself
+
+    const size_t trained2 = size_t(world.Generations - generations);
+    const size_t trained1 = size_t(world.Passes1 - passes);
+    QVERIFY(trained2 >= 4 && trained1 >= 1);
+    QCOMPARE(RowsOfMode(W->History, 2), trained2);
+    QCOMPARE(RowsOfMode(W->History, 1), trained1);
+    QCOMPARE(Chart()->Received(TFitnessChartWindow::Best2), trained2);
+    QCOMPARE(Chart()->Received(TFitnessChartWindow::Average2), trained2);
+    QCOMPARE(Chart()->Received(TFitnessChartWindow::Best1), trained1);
+
+    // Below the merging limit each point is its row: x the generation (or pass), y the figure.
+    size_t index[3] = {};
+    for (const TFitnessRow& r : W->History.Data()) {
+      auto expect = [&](TFitnessChartWindow::TSeries s, int y) {
+        const QPointF p = Chart()->Series(s)->at(qsizetype(index[s]++));
+        QCOMPARE(p, QPointF(r.generation, y));
+        QVERIFY(p.x() >= Chart()->AxisX()->min() && p.x() <= Chart()->AxisX()->max());
+        QVERIFY(p.y() >= Chart()->AxisY()->min() && p.y() <= Chart()->AxisY()->max());
+      };
+      if (r.mode == 2) {
+        expect(TFitnessChartWindow::Best2, r.bestFitness);
+        expect(TFitnessChartWindow::Average2, r.averageFitness);
+      } else {
+        expect(TFitnessChartWindow::Best1, r.bestFitness);
+      }
+    }
+    QCOMPARE(W->History.Data().front().generation, generations);
+    QCOMPARE(RowsOfMode(W->History, 2) + RowsOfMode(W->History, 1), W->History.Size());
+
+    // Saved beside the population; a later generation is gone after loading.
+    W->Dispatch(CM_SAVEDATA);
+    QCOMPARE(MessageBoxHook().Shown, 0);
+    const std::vector<TFitnessRow> saved = W->History.Data();
+    QVERIFY(QFile::exists(QStringLiteral("zarnik.csv")));
+    Run(Qt::Key_F2, [&] { return world.Generations >= generations + int(trained2) + 1; });
+    QVERIFY(W->History.Size() > saved.size());
+    W->Dispatch(CM_LOADDATA);
+    QCOMPARE(MessageBoxHook().Shown, 0);
+    QCOMPARE(W->History.Size(), saved.size());
+    for (size_t i = 0; i < saved.size(); ++i) {
+      QCOMPARE(W->History.Data()[i].generation, saved[i].generation);
+      QCOMPARE(W->History.Data()[i].bestFitness, saved[i].bestFitness);
+    }
+    QCOMPARE(Chart()->Received(TFitnessChartWindow::Best2), trained2);
+    QCOMPARE(Chart()->Received(TFitnessChartWindow::Best1), trained1);
+    // Training 1 numbers its passes on after the loaded ones.
+    QVERIFY(world.Passes1 > W->History.LastPass1());
+
+    // The close box hides the chart, and the check mark follows.
+    Chart()->close();
+    QVERIFY(!Chart()->isVisible());
+    QVERIFY(!W->Action(CM_FITCHART)->isChecked());
+    W->Dispatch(CM_FITCHART);  // opened again, it shows the whole history
+    QCOMPARE(Chart()->Received(TFitnessChartWindow::Best2), trained2);
+    W->Dispatch(CM_FITCHART);
+    QVERIFY(!Chart()->isVisible());
+  }
+
+  // A damaged or missing history never keeps the population from loading.
+  void damagedHistoryIgnored_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addRow("foreign text") << QByteArray("Hallo\n");
+    QTest::addRow("cut-off row") << QByteArray(FitnessLogHeader.data()) + "\n0,2,-4230,-9120,0,0.812\n1,2,-42";
+    QTest::addRow("not a number") << QByteArray(FitnessLogHeader.data()) + "\n0,2,x,-9120,0,0.812\n";
+    QTest::addRow("empty") << QByteArray();
+    QTest::addRow("missing") << QByteArray("-");
+  }
+
+  void damagedHistoryIgnored() {
+    QFETCH(QByteArray, csv);
+    W->Dispatch(CM_FITCHART);
+    W->Dispatch(CM_SAVEDATA);
+    QFile::remove(QStringLiteral("zarnik.csv"));
+    if (csv != "-") QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"), csv));
+    const QByteArray population = Bytes(QStringLiteral("zarnik.dat"));
+    W->AnnGaWorld->Generations += 5;  // changed, so that the load shows
+    MessageBoxHook().Answers.push_back(QMessageBox::Ok);
+    W->Dispatch(CM_LOADDATA);
+    QCOMPARE(MessageBoxHook().Shown, 0);
+    QCOMPARE(Snapshot(), population);
+    QCOMPARE(W->History.Size(), size_t(0));
+    for (auto s : {TFitnessChartWindow::Best2, TFitnessChartWindow::Average2, TFitnessChartWindow::Best1}) {
+      QCOMPARE(Chart()->Received(s), size_t(0));
+      QCOMPARE(Chart()->Series(s)->count(), 0);
+    }
+    W->Dispatch(CM_FITCHART);
+  }
+
+  // Langsam and Normal hold activation to their rates; Maximal never waits.
+  void tempoPacesActivation() {
+    long long waits = 0;
+    W->Dispatch(CM_TEMPSLOW);
+    QCOMPARE(SavedTempo(), TStepPacer::Slow);  // kept for the next start
+    const double slow = ActivationRate(2000, waits);
+    QVERIFY2(slow > TStepPacer::SlowRate * 0.8 && slow < TStepPacer::SlowRate * 1.2, qPrintable(QString::number(slow)));
+    QVERIFY(waits > 0);
+
+    W->Dispatch(CM_TEMPNORM);
+    QCOMPARE(SavedTempo(), TStepPacer::Normal);
+    const double frames = W->Pacer.FrameRate();
+    const double normal = ActivationRate(1500, waits);
+    QVERIFY2(normal > frames * 0.8 && normal < frames * 1.2,
+             qPrintable(QStringLiteral("%1 at %2 frames").arg(normal).arg(frames)));
+
+    W->Dispatch(CM_TEMPMAXI);
+    QCOMPARE(SavedTempo(), TStepPacer::Maximal);
+    const double maximal = ActivationRate(500, waits);
+    QCOMPARE(waits, 0LL);
+    QVERIFY2(maximal > slow * 1.2, qPrintable(QString::number(maximal)));
+    qInfo("drawn steps a second: Langsam %.1f, Normal %.1f at %.0f frames, Maximal %.1f", slow, normal, frames,
+          maximal);
+  }
+
+  // A stop while a paced step waits ends the run within one display frame,
+  // though the next step would be due only after four.
+  void stopDuringPacedWait() {
+    W->Dispatch(CM_TEMPSLOW);
+    QElapsedTimer sinceStop;
+    bool stopDuringWait = false;
+    Run(Qt::Key_F3, [&] {
+      if (W->DrawnSteps - StepsBefore < 3 || !W->Pacer.Waiting()) return false;
+      stopDuringWait = true;
+      sinceStop.start();
+      return true;
+    });
+    const double ms = sinceStop.nsecsElapsed() / 1e6;
+    QVERIFY(stopDuringWait);
+    QVERIFY(!W->Pacer.Waiting());
+    QVERIFY2(ms < 1000.0 / W->Pacer.FrameRate(), qPrintable(QStringLiteral("%1 ms").arg(ms)));
+    W->Dispatch(CM_TEMPMAXI);
+  }
+
+  // A long history shows as at most MaxShown points a line, each for a run of
+  // generations: the best of them on a best line, their mean on the average.
+  // The picture goes to the chosen file as a PNG.
+  void longHistoryAndPicture() {
+    TFitnessChartWindow chart(nullptr);
+    std::vector<TFitnessRow> rows;
+    const int n = 5000;
+    for (int g = 0; g < n; ++g) rows.push_back({g, 2, -5000 + (g * 37) % 1001, -9000 + g % 8, g, 0.0});
+    rows.push_back({7, 1, 123, 0, 7, 0.0});
+    for (size_t done = 0; done < rows.size(); done += 300)  // as dispatches hand them over
+      chart.Append(rows.data() + done, std::min<size_t>(300, rows.size() - done));
+    QCOMPARE(chart.Received(TFitnessChartWindow::Best2), size_t(n));
+    const QList<QPointF> best = chart.Series(TFitnessChartWindow::Best2)->points();
+    const QList<QPointF> average = chart.Series(TFitnessChartWindow::Average2)->points();
+    QVERIFY(best.size() <= qsizetype(TFitnessChartWindow::MaxShown) && best.size() > 100);
+    QCOMPARE(average.size(), best.size());
+    QCOMPARE(best.back().x(), double(n - 1));  // the line reaches the last generation
+    double highest = -1e9, lastX = -1;
+    for (const QPointF& p : best) {
+      QVERIFY(p.x() > lastX);
+      lastX = p.x();
+      highest = std::max(highest, p.y());
+    }
+    QCOMPARE(highest, -4000.0);  // the best generation is never merged away
+    // A run of generations (a power of two long) averages the eight values of the cycle.
+    QCOMPARE(average.front().y(), -8996.5);
+    QCOMPARE(chart.Series(TFitnessChartWindow::Best1)->count(), 1);
+    QCOMPARE(chart.AxisX()->min(), 0.0);
+    QVERIFY(chart.AxisX()->max() >= n - 1 && chart.AxisY()->min() <= -9000 && chart.AxisY()->max() >= 123);
+
+    chart.show();
+    const QString picture = QDir(Dir.path()).filePath(QStringLiteral("verlauf"));
+    FileDialogHook().Answers.push_back(picture);
+    auto* save = chart.findChild<QPushButton*>();
+    QVERIFY(save != nullptr && save->text() == QStringLiteral("Bild speichern..."));
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(FileDialogHook().Shown, 1);
+    const QImage image(picture + ".png");
+    QVERIFY(!image.isNull() && image.width() > 100);
+  }
+
+  // Only the file commands wait for the run's end; the chart and the tempo
+  // are there during runs.
+  void commandsDuringRun() {
+    W->Dispatch(CM_TEMPMAXI);
+    bool asked = false, fileCommands = true, watchCommands = false;
+    Run(Qt::Key_F2, [&] {
+      W->UpdateCommands();
+      asked = true;
+      fileCommands = W->Action(CM_OPENDATA)->isEnabled() || W->Action(CM_SAVEDTAS)->isEnabled();
+      watchCommands = true;
+      for (int id : {CM_FITCHART, CM_TEMPSLOW, CM_TEMPNORM, CM_TEMPMAXI})
+        watchCommands = watchCommands && W->Action(id)->isEnabled();
+      return true;
+    });
+    QVERIFY(asked);
+    QVERIFY(!fileCommands);
+    QVERIFY(watchCommands);
+    W->UpdateCommands();
+    QVERIFY(W->Action(CM_OPENDATA)->isEnabled() && W->Action(CM_SAVEDTAS)->isEnabled());
+  }
+
+  // "Speichern unter..." and "Öffnen..." carry a population and its history
+  // through a chosen path; "Laden..." and "Speichern" keep to zarnik.dat.
+  void chosenFileRoundTrip() {
+    QVERIFY(QDir().mkpath(QStringLiteral("chosen")));
+    const QString base = QDir(Dir.path()).filePath(QStringLiteral("chosen/population"));
+    QFile::remove(QStringLiteral("zarnik.dat"));
+    const QByteArray before = Snapshot();
+    const size_t historyRows = W->History.Size();
+
+    FileDialogHook().Answers.push_back(base);  // without a suffix: ".dat" is added
+    W->Dispatch(CM_SAVEDTAS);
+    QCOMPARE(FileDialogHook().Shown, 1);
+    QCOMPARE(FileDialogHook().LastFilter, QStringLiteral("Zarnik-Population (*.dat)"));
+    QCOMPARE(Bytes(base + ".dat"), before);
+    QVERIFY(QFile::exists(base + ".csv"));
+    QVERIFY(!QFile::exists(QStringLiteral("zarnik.dat")));
+
+    W->AnnGaWorld->Generations += 3;
+    W->AnnGaWorld->Population[7].setWeight(0, 11, W->AnnGaWorld->Population[7].getWeight(0, 11) + 1);
+    W->History.Clear();
+    FileDialogHook().Answers.push_back(base + ".dat");
+    W->Dispatch(CM_OPENDATA);
+    QCOMPARE(MessageBoxHook().Shown, 0);
+    QCOMPARE(Snapshot(), before);
+    QCOMPARE(W->History.Size(), historyRows);
+    QCOMPARE(W->windowTitle(), QStringLiteral("Zarnik32"));
+
+    // A cancelled dialog does nothing.
+    FileDialogHook().Answers.push_back(QString());
+    W->Dispatch(CM_OPENDATA);
+    FileDialogHook().Answers.push_back(QString());
+    W->Dispatch(CM_SAVEDTAS);
+    QCOMPARE(MessageBoxHook().Shown, 0);
+    QCOMPARE(Snapshot(), before);
+
+    // The designed save still writes zarnik.dat in the working directory.
+    W->Dispatch(CM_SAVEDATA);
+    QCOMPARE(Bytes(QStringLiteral("zarnik.dat")), before);
+  }
+
+  // Failures name the chosen file in the designed messages.
+  void chosenFileFailures() {
+    const QByteArray before = Snapshot();
+    auto expectWarning = [](const char* text) {
+      QCOMPARE(MessageBoxHook().Shown, 1);
+      QCOMPARE(MessageBoxHook().LastText, QString::fromLatin1(text));
+      QCOMPARE(MessageBoxHook().LastCaption, QStringLiteral("Zarnik32"));
+      QCOMPARE(MessageBoxHook().LastIcon, QMessageBox::Warning);
+      MessageBoxHook() = TMessageBoxHook();
+    };
+    MessageBoxHook().Answers.push_back(QMessageBox::Ok);
+    FileDialogHook().Answers.push_back(QDir(Dir.path()).filePath(QStringLiteral("fehlt.dat")));
+    W->Dispatch(CM_OPENDATA);
+    expectWarning("Kann Datei 'fehlt.dat' nicht laden!");
+
+    QVERIFY(WriteBytes(QStringLiteral("kurz.dat"), QByteArray(1000, '\0')));
+    MessageBoxHook().Answers.push_back(QMessageBox::Ok);
+    FileDialogHook().Answers.push_back(QDir(Dir.path()).filePath(QStringLiteral("kurz.dat")));
+    W->Dispatch(CM_OPENDATA);
+    expectWarning("Kann Datei 'kurz.dat' nicht laden!");
+    QCOMPARE(Snapshot(), before);
+
+    MessageBoxHook().Answers.push_back(QMessageBox::Ok);
+    FileDialogHook().Answers.push_back(QDir(Dir.path()).filePath(QStringLiteral("kein/ordner/neu.dat")));
+    W->Dispatch(CM_SAVEDTAS);
+    expectWarning("Kann Datei 'neu.dat' nicht speichern!");
+  }
+};
+
+QTEST_MAIN(WatchingTest)
+#include "watching_test.moc"
