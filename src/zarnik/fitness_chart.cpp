@@ -58,7 +58,7 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : QWidget(owner, Qt::Wi
   auto* column = new QVBoxLayout(this);
   column->addWidget(ChartView, 1);
   column->addLayout(buttons);
-  resize(640, 420);
+  resize(780, 460);  // wide enough for the three names of the legend in one row
 }
 
 void TFitnessChartWindow::Clear() {
