@@ -5,8 +5,8 @@
 #include <QImage>
 
 #include "arm_model.h"
-#include "scene_bitmaps.h"
-#include "scene_renderer.h"
+#include "scene/scene_bitmaps.h"
+#include "scene/scene_renderer.h"
 
 namespace {
 

@@ -14,12 +14,12 @@
 #include <memory>
 #include <vector>
 
-#include "ann_ga_dlg.h"
-#include "fitness_chart.h"
+#include "progress/ann_ga_dlg.h"
+#include "watching/fitness_chart.h"
 #include "headless_host.h"
 #include "random.h"
 #include "world.h"
-#include "zarnik_window.h"
+#include "main_window/zarnik_window.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <QGuiApplication>
 
-#include "zarnik_application.h"
+#include "main_window/zarnik_application.h"
 
 // The command line is not used.
 int main(int argc, char* argv[]) {

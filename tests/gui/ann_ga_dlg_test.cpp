@@ -7,7 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "ann_ga_dlg.h"
+#include "progress/ann_ga_dlg.h"
 
 class AnnGaDlgTest : public QObject {
   Q_OBJECT

@@ -17,10 +17,10 @@
 #include <initializer_list>
 #include <utility>
 
-#include "ann_ga_dlg.h"
-#include "message_box.h"
+#include "progress/ann_ga_dlg.h"
+#include "widgets/message_box.h"
 #include "world.h"
-#include "zarnik_window.h"
+#include "main_window/zarnik_window.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QtTest>
 
 #include "arm_model.h"
-#include "scene_bitmaps.h"
-#include "scene_renderer.h"
+#include "scene/scene_bitmaps.h"
+#include "scene/scene_renderer.h"
 
 namespace {
 

@@ -19,11 +19,11 @@
 #include <functional>
 #include <vector>
 
-#include "file_dialog.h"
-#include "fitness_chart.h"
-#include "message_box.h"
+#include "widgets/file_dialog.h"
+#include "watching/fitness_chart.h"
+#include "widgets/message_box.h"
 #include "world.h"
-#include "zarnik_window.h"
+#include "main_window/zarnik_window.h"
 
 namespace {
 

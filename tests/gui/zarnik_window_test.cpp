@@ -9,11 +9,11 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "message_box.h"
-#include "text_gadget.h"
+#include "widgets/message_box.h"
+#include "widgets/text_gadget.h"
 #include "world.h"
-#include "zarnik_application.h"
-#include "zarnik_window.h"
+#include "main_window/zarnik_application.h"
+#include "main_window/zarnik_window.h"
 
 class ZarnikWindowTest : public QObject {
   Q_OBJECT

@@ -8,7 +8,7 @@
 
 #include "random.h"
 #include "world.h"
-#include "zarnik_window.h"
+#include "main_window/zarnik_window.h"
 
 class EvaluateWindowTest : public QObject {
   Q_OBJECT

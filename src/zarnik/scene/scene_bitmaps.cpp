@@ -1,4 +1,4 @@
-#include "scene_bitmaps.h"
+#include "scene/scene_bitmaps.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "about_dialog.h"
+#include "main_window/about_dialog.h"
 
 #include <QFontMetrics>
 #include <QFrame>

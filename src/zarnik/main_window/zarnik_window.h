@@ -8,10 +8,10 @@
 
 #include "arm_model.h"
 #include "arm_view.h"
-#include "event_pump.h"
-#include "fitness_history.h"
-#include "scene_bitmaps.h"
-#include "step_pacer.h"
+#include "widgets/event_pump.h"
+#include "watching/fitness_history.h"
+#include "scene/scene_bitmaps.h"
+#include "watching/step_pacer.h"
 #include "zarnik_host.h"
 
 class QAction;

@@ -1,4 +1,4 @@
-#include "message_box.h"
+#include "widgets/message_box.h"
 
 #include <QApplication>
 

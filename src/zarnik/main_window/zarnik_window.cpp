@@ -1,4 +1,4 @@
-#include "zarnik_window.h"
+#include "main_window/zarnik_window.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -7,13 +7,13 @@
 #include <QLayout>
 #include <QStatusBar>
 
-#include "ann_ga_dlg.h"
-#include "message_box.h"
-#include "scene_renderer.h"
+#include "progress/ann_ga_dlg.h"
+#include "widgets/message_box.h"
+#include "scene/scene_renderer.h"
 #include "string_table.h"
-#include "text_gadget.h"
+#include "widgets/text_gadget.h"
 #include "world.h"
-#include "zarnik_client.h"
+#include "scene/zarnik_client.h"
 
 namespace {
 

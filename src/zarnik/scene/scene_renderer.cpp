@@ -1,11 +1,11 @@
-#include "scene_renderer.h"
+#include "scene/scene_renderer.h"
 
 #include <QPainter>
 
 #include <cstdlib>
 #include <cstring>
 
-#include "joint_frame.h"
+#include "scene/joint_frame.h"
 
 namespace {
 

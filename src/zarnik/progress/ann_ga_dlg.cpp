@@ -1,4 +1,4 @@
-#include "ann_ga_dlg.h"
+#include "progress/ann_ga_dlg.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>

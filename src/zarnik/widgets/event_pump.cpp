@@ -1,4 +1,4 @@
-#include "event_pump.h"
+#include "widgets/event_pump.h"
 
 #include <QCoreApplication>
 #include <cstring>

@@ -4,7 +4,7 @@
 #include <QImage>
 
 #include "arm_model.h"
-#include "scene_bitmaps.h"
+#include "scene/scene_bitmaps.h"
 
 // Builds the whole 756 x 468 scene picture from the arm model. Qt-only and
 // window-free, so the drawing can be measured and checked offscreen. The

@@ -1,8 +1,8 @@
-#include "zarnik_application.h"
+#include "main_window/zarnik_application.h"
 
 #include <QScreen>
 
-#include "zarnik_window.h"
+#include "main_window/zarnik_window.h"
 
 TZarnikApplication::TZarnikApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 

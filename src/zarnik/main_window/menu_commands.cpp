@@ -1,18 +1,16 @@
 // The menu, its keys and the command table: one handler and one enabler per
-// command id; the program, simulator and About commands.
+// command id; closing, the outline toggle and the About box.
 #include <QAction>
 #include <QActionGroup>
 #include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 
-#include "about_dialog.h"
-#include "ann_ga_dlg.h"
-#include "message_box.h"
+#include "main_window/about_dialog.h"
+#include "main_window/zarnik_window.h"
 #include "string_table.h"
 #include "world.h"
-#include "zarnik_window.h"
+
 
 void TZarnikWindow::AddCommand(QMenu* menu, int id, const char* text, QList<QKeySequence> keys,
                                void (TZarnikWindow::*cm)(),
@@ -135,92 +133,11 @@ bool TZarnikWindow::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-// --- Programm ----------------------------------------------------------------
-
-void TZarnikWindow::CmLoadData() {
-  if (AnnGaWorld->DoLoadANN()) {  // used from the next run on; nothing to redraw
-    LoadHistory(QStringLiteral("zarnik.csv"));
-    return;
-  }
-  GetStr(IDS_CANNOT_LOAD, Arm.Buffer, sizeof Arm.Buffer);
-  ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
-                   QMessageBox::Warning);
-}
-
-void TZarnikWindow::CeLoadData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
-
-void TZarnikWindow::CmSaveData() {
-  if (AnnGaWorld->DoSaveANN()) {
-    SaveHistory(QStringLiteral("zarnik.csv"));
-    return;
-  }
-  GetStr(IDS_CANNOT_SAVE, Arm.Buffer, sizeof Arm.Buffer);
-  ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
-                   QMessageBox::Warning);
-}
-
-void TZarnikWindow::CeSaveData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+// --- Programm: closing ------------------------------------------------------
 
 void TZarnikWindow::CmCloseApp() { close(); }  // asks CanClose like the close box
 
 void TZarnikWindow::CeCloseApp(TCommandEnabler& ce) { ce.Enable(true); }
-
-// --- Simulator: runs ------------------------------------------------------------
-// Each run command stays enabled during its own run, so choosing it again stops it.
-
-void TZarnikWindow::RunCommand(bool& flag, unsigned statusText, bool progressWindow,
-                               void (TWorld::*loop)()) {
-  if (flag) {
-    AnnGaWorld->DoBreakANN();
-    return;
-  }
-  Arm.Selection = 0;
-  flag = true;
-  GetStr(statusText, Arm.Buffer, sizeof Arm.Buffer);
-  SetMessageText(Arm.Buffer);
-  RepaintStatusBar();
-  if (progressWindow) {
-    // A fresh window and a fresh buffer: nothing of an earlier run shows.
-    ProgressTexts.Clear();
-    AnnGaDlg = new TAnnGaDlg(this);
-    connect(AnnGaDlg, &TAnnGaDlg::userStop, this, [this] { Dispatch(CM_USERSTOP); });
-  }
-  UpdateCommands();
-  History.StartRun();
-  Pacer.Reset();
-  Pacer.SetFrameRate(screen() != nullptr ? screen()->refreshRate() : 0.0);
-  Pump.Reset();  // the first pump point paints the new state
-  (AnnGaWorld->*loop)();  // ends with AnnHasFinished
-}
-
-void TZarnikWindow::CmTrain1AN() {
-  RunCommand(Arm.Train1AN, IDS_TRAINING, true, &TWorld::DoTrainANN1);
-}
-
-void TZarnikWindow::CeTrain1AN(TCommandEnabler& ce) {
-  ce.Enable(!Arm.Train2AN && !Arm.StartANN);
-  ce.SetCheck(Arm.Train1AN);
-}
-
-void TZarnikWindow::CmTrain2AN() {
-  RunCommand(Arm.Train2AN, IDS_TRAINING, true, &TWorld::DoTrainANN2);
-}
-
-void TZarnikWindow::CeTrain2AN(TCommandEnabler& ce) {
-  ce.Enable(!Arm.Train1AN && !Arm.StartANN);
-  ce.SetCheck(Arm.Train2AN);
-}
-
-void TZarnikWindow::CmStartANN() {
-  RunCommand(Arm.StartANN, IDS_ACTIVATED, false, &TWorld::DoStartANN);
-}
-
-void TZarnikWindow::CeStartANN(TCommandEnabler& ce) {
-  ce.Enable(!Arm.Train1AN && !Arm.Train2AN);
-  ce.SetCheck(Arm.StartANN);
-}
-
-void TZarnikWindow::EvUserStop() { AnnGaWorld->DoBreakANN(); }
 
 // --- Simulator: drawing ----------------------------------------------------------
 

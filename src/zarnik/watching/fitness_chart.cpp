@@ -1,4 +1,4 @@
-#include "fitness_chart.h"
+#include "watching/fitness_chart.h"
 
 #include <QChart>
 #include <QChartView>
@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "file_dialog.h"
-#include "message_box.h"
+#include "widgets/file_dialog.h"
+#include "widgets/message_box.h"
 #include "string_table.h"
 
 TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : QWidget(owner, Qt::Window) {

@@ -1,4 +1,4 @@
-#include "zarnik_client.h"
+#include "scene/zarnik_client.h"
 
 #include <QImage>
 #include <QPainter>

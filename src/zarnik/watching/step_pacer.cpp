@@ -1,4 +1,4 @@
-#include "step_pacer.h"
+#include "watching/step_pacer.h"
 
 #include <QCoreApplication>
 #include <QSettings>

@@ -9,9 +9,9 @@
 #include <cstdio>
 
 #include "string_table.h"
-#include "text_gadget.h"
-#include "zarnik_client.h"
-#include "zarnik_window.h"
+#include "widgets/text_gadget.h"
+#include "scene/zarnik_client.h"
+#include "main_window/zarnik_window.h"
 
 namespace {
 

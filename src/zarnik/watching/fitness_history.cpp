@@ -1,4 +1,4 @@
-#include "fitness_history.h"
+#include "watching/fitness_history.h"
 
 void TFitnessHistory::Add(const TGenerationFigures& figures) {
   const double seconds = std::chrono::duration<double>(Clock::now() - RunStart).count();

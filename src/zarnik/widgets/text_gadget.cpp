@@ -1,4 +1,4 @@
-#include "text_gadget.h"
+#include "widgets/text_gadget.h"
 
 #include <QPainter>
 

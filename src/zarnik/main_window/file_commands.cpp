@@ -1,0 +1,95 @@
+// Loading and storing the population, in "zarnik.dat" or in a file chosen by
+// name, each with its fitness history beside it ("name.csv" for "name.dat").
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "main_window/zarnik_window.h"
+#include "string_table.h"
+#include "widgets/file_dialog.h"
+#include "widgets/message_box.h"
+#include "world.h"
+
+namespace {
+
+const QString PopulationFilter = QStringLiteral("Zarnik-Population (*.dat)");
+
+// "dir/name.dat" keeps its history in "dir/name.csv".
+QString HistoryPathFor(const QString& population) {
+  const QFileInfo file(population);
+  return file.dir().filePath(file.completeBaseName() + QStringLiteral(".csv"));
+}
+
+QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
+
+}  // namespace
+
+// --- files -------------------------------------------------------------------
+
+void TZarnikWindow::LoadHistory(const QString& path) {
+  History.Load(QFile::encodeName(path).constData());  // missing or damaged: the chart starts empty
+  // Training 1 numbers its passes on from the loaded ones, so the chart's line
+  // and the file's rows keep their order.
+  const int lastPass = History.LastPass1();
+  if (lastPass >= 0 && AnnGaWorld->Passes1 <= lastPass) AnnGaWorld->Passes1 = lastPass + 1;
+  FlushChart();
+}
+
+void TZarnikWindow::SaveHistory(const QString& path) {
+  if (History.Save(QFile::encodeName(path).constData())) return;
+  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_SAVE, NameOf(path)), windowTitle(), QMessageBox::Ok,
+                   QMessageBox::Warning);
+}
+
+
+void TZarnikWindow::CmLoadData() {
+  if (AnnGaWorld->DoLoadANN()) {  // used from the next run on; nothing to redraw
+    LoadHistory(QStringLiteral("zarnik.csv"));
+    return;
+  }
+  GetStr(IDS_CANNOT_LOAD, Arm.Buffer, sizeof Arm.Buffer);
+  ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
+                   QMessageBox::Warning);
+}
+
+void TZarnikWindow::CeLoadData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+
+void TZarnikWindow::CmSaveData() {
+  if (AnnGaWorld->DoSaveANN()) {
+    SaveHistory(QStringLiteral("zarnik.csv"));
+    return;
+  }
+  GetStr(IDS_CANNOT_SAVE, Arm.Buffer, sizeof Arm.Buffer);
+  ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
+                   QMessageBox::Warning);
+}
+
+void TZarnikWindow::CeSaveData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+
+void TZarnikWindow::CmOpenData() {
+  const QString path =
+      ZarnikOpenFileName(this, QString::fromLatin1("Population \xF6" "ffnen"), PopulationFilter);
+  if (path.isEmpty()) return;
+  if (AnnGaWorld->DoLoadANN(QFile::encodeName(path).constData())) {
+    LoadHistory(HistoryPathFor(path));
+    return;
+  }
+  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_LOAD, NameOf(path)), windowTitle(), QMessageBox::Ok,
+                   QMessageBox::Warning);
+}
+
+void TZarnikWindow::CeOpenData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+
+void TZarnikWindow::CmSaveDataAs() {
+  QString path = ZarnikSaveFileName(this, QStringLiteral("Population speichern unter"), PopulationFilter);
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dat");
+  if (AnnGaWorld->DoSaveANN(QFile::encodeName(path).constData())) {
+    SaveHistory(HistoryPathFor(path));
+    return;
+  }
+  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_SAVE, NameOf(path)), windowTitle(), QMessageBox::Ok,
+                   QMessageBox::Warning);
+}
+
+void TZarnikWindow::CeSaveDataAs(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }

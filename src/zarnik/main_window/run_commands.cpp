@@ -1,0 +1,64 @@
+// The three runs: training 1, training 2 and activation, and their stop.
+#include <QScreen>
+
+#include "main_window/zarnik_window.h"
+#include "progress/ann_ga_dlg.h"
+#include "string_table.h"
+#include "world.h"
+
+// --- Simulator: runs ------------------------------------------------------------
+// Each run command stays enabled during its own run, so choosing it again stops it.
+
+void TZarnikWindow::RunCommand(bool& flag, unsigned statusText, bool progressWindow,
+                               void (TWorld::*loop)()) {
+  if (flag) {
+    AnnGaWorld->DoBreakANN();
+    return;
+  }
+  Arm.Selection = 0;
+  flag = true;
+  GetStr(statusText, Arm.Buffer, sizeof Arm.Buffer);
+  SetMessageText(Arm.Buffer);
+  RepaintStatusBar();
+  if (progressWindow) {
+    // A fresh window and a fresh buffer: nothing of an earlier run shows.
+    ProgressTexts.Clear();
+    AnnGaDlg = new TAnnGaDlg(this);
+    connect(AnnGaDlg, &TAnnGaDlg::userStop, this, [this] { Dispatch(CM_USERSTOP); });
+  }
+  UpdateCommands();
+  History.StartRun();
+  Pacer.Reset();
+  Pacer.SetFrameRate(screen() != nullptr ? screen()->refreshRate() : 0.0);
+  Pump.Reset();  // the first pump point paints the new state
+  (AnnGaWorld->*loop)();  // ends with AnnHasFinished
+}
+
+void TZarnikWindow::CmTrain1AN() {
+  RunCommand(Arm.Train1AN, IDS_TRAINING, true, &TWorld::DoTrainANN1);
+}
+
+void TZarnikWindow::CeTrain1AN(TCommandEnabler& ce) {
+  ce.Enable(!Arm.Train2AN && !Arm.StartANN);
+  ce.SetCheck(Arm.Train1AN);
+}
+
+void TZarnikWindow::CmTrain2AN() {
+  RunCommand(Arm.Train2AN, IDS_TRAINING, true, &TWorld::DoTrainANN2);
+}
+
+void TZarnikWindow::CeTrain2AN(TCommandEnabler& ce) {
+  ce.Enable(!Arm.Train1AN && !Arm.StartANN);
+  ce.SetCheck(Arm.Train2AN);
+}
+
+void TZarnikWindow::CmStartANN() {
+  RunCommand(Arm.StartANN, IDS_ACTIVATED, false, &TWorld::DoStartANN);
+}
+
+void TZarnikWindow::CeStartANN(TCommandEnabler& ce) {
+  ce.Enable(!Arm.Train1AN && !Arm.Train2AN);
+  ce.SetCheck(Arm.StartANN);
+}
+
+void TZarnikWindow::EvUserStop() { AnnGaWorld->DoBreakANN(); }
