@@ -1,51 +1,100 @@
-// One training-2 generation on one thread (the window's serial pass) and on a
-// pool of two workers, in the same run; the counter "speedup" is their ratio.
+// Training-2 generations on one thread, one episode at a time and batched,
+// and on one worker against two; each counter "speedup" is a ratio of two
+// worlds measured in turns within one run.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <memory>
 
 #include "ann-ga.h"
-#include "evaluation_pool.h"
-#include "headless_host.h"
+#include "headless_pool.h"
 
 namespace {
 
-std::unique_ptr<TWorld> SystemWorld(THeadlessHost& host) {
-  host.Arm.Train2AN = true;
-  return std::make_unique<TWorld>(&host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
-}
+using Clock = std::chrono::steady_clock;
 
-double GenerationSeconds(TWorld& world, int generations) {
-  const auto start = std::chrono::steady_clock::now();
-  for (int g = 0; g < generations; ++g) world.TrainGeneration2();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / generations;
-}
-
-void BM_Training2Generation_OneVsTwoThreads(benchmark::State& state) {
-  UseFixedRandomSeed(1);
-  THeadlessHost serialHost, pooledHost, worker1, worker2;
-  auto serial = SystemWorld(serialHost);
-  serial->BeginTrainANN2();
-  auto pooled = SystemWorld(pooledHost);
-  TZarnikHost* hosts[] = {&worker1, &worker2};
-  TEvaluationPool pool(hosts);
-  pooled->Pool = &pool;
-  pooled->BeginTrainANN2();
-  double one = 0, two = 0;
-  long long rounds = 0;
-  for (auto _ : state) {
-    // Taking turns, so a drifting machine speed hits both alike.
-    one += GenerationSeconds(*serial, 1);
-    two += GenerationSeconds(*pooled, 1);
-    ++rounds;
+struct TPooledWorld {
+  TPooledWorld(int workers, int lanes) : Workers(workers, lanes) {
+    host.Arm.Train2AN = true;
+    world = MakeZarnikWorld(&host);
+    world->Pool = &Workers.Pool();
+    world->BeginTrainANN2();
   }
-  state.counters["one_thread_ms"] = 1000 * one / rounds;
-  state.counters["two_threads_ms"] = 1000 * two / rounds;
-  state.counters["speedup"] = one / two;
+  ~TPooledWorld() { world->Pool = nullptr; }
+  // Seconds of `generations` generations.
+  double Generations(int generations) {
+    const Clock::time_point start = Clock::now();
+    for (int g = 0; g < generations; ++g) world->TrainGeneration2();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+  }
+  long long Steps() const {
+    long long pumps = 0;
+    for (const auto& h : Workers.Hosts()) pumps += h->Pumps;
+    return pumps;
+  }
+  THeadlessHost host;
+  THeadlessPool Workers;
+  std::unique_ptr<TWorld> world;
+};
+
+// Both worlds start from the same seed and take turns in blocks, so a
+// drifting machine speed hits both alike.
+void Compare(benchmark::State& state, TPooledWorld& a, TPooledWorld& b, const char* aName, const char* bName) {
+  constexpr int Block = 5;
+  double ta = 0, tb = 0;
+  const long long sa = a.Steps(), sb = b.Steps();
+  for (auto _ : state) {
+    ta += a.Generations(Block);
+    tb += b.Generations(Block);
+  }
+  const double n = static_cast<double>(state.iterations()) * Block;
+  state.counters[std::string(aName) + "_ms"] = 1000 * ta / n;
+  state.counters[std::string(bName) + "_ms"] = 1000 * tb / n;
+  state.counters["speedup"] = ta / tb;
+  state.counters[std::string(aName) + "_ns_per_step"] = 1e9 * ta / static_cast<double>(a.Steps() - sa);
+  state.counters[std::string(bName) + "_ns_per_step"] = 1e9 * tb / static_cast<double>(b.Steps() - sb);
   UseClockRandomSeed();
 }
-BENCHMARK(BM_Training2Generation_OneVsTwoThreads)->Unit(benchmark::kMillisecond)->Iterations(40);
+
+// One thread: TEpisodeBatch's lanes against one episode at a time.
+void BM_Generation_BatchedVsSingle(benchmark::State& state) {
+  UseFixedRandomSeed(1);
+  TPooledWorld single(1, 1);
+  UseFixedRandomSeed(1);
+  TPooledWorld batched(1, LaneCount);
+  Compare(state, single, batched, "single", "batched");
+}
+BENCHMARK(BM_Generation_BatchedVsSingle)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// Batched: one worker against two.
+void BM_Training2Generation_OneVsTwoThreads(benchmark::State& state) {
+  UseFixedRandomSeed(1);
+  TPooledWorld one(1, LaneCount);
+  UseFixedRandomSeed(1);
+  TPooledWorld two(2, LaneCount);
+  Compare(state, one, two, "one_thread", "two_threads");
+}
+BENCHMARK(BM_Training2Generation_OneVsTwoThreads)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// The network step alone, all lanes busy: a trained-like population's
+// networks evaluated over and over on fixed sensor vectors, single and batched.
+void BM_EpisodePass(benchmark::State& state) {
+  const int lanes = static_cast<int>(state.range(0));
+  UseFixedRandomSeed(1);
+  TPooledWorld w(1, lanes);
+  w.world->TrainGeneration2();
+  TEpisodeJob jobs[TWorld::Individuals];
+  const long long s0 = w.Steps();
+  for (auto _ : state) {
+    for (int k = 0; k < TWorld::Individuals; ++k) jobs[k] = {&w.world->Population[k], 1 + k % 10, 1 + k / 10, 0};
+    w.Workers.Pool().Play(jobs, TWorld::Individuals);
+  }
+  const double steps = static_cast<double>(w.Steps() - s0);
+  state.counters["ns_per_step"] = benchmark::Counter(steps, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_step"] = benchmark::Counter(steps / 1e9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  UseClockRandomSeed();
+}
+BENCHMARK(BM_EpisodePass)->Arg(1)->Arg(LaneCount)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -14,9 +14,9 @@ namespace {
 int32_t Saturate(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 int64_t Abs(int32_t v) { return v < 0 ? -static_cast<int64_t>(v) : v; }
 
-void ShowDirection(TZarnikHost& host, int targetX) { host.SetDlgText(312, targetX < 200 ? "left" : "right"); }
+void ShowDirection(TZarnikHost& host, int targetX) { host.SetDlgText(312, Episode2::DirectionText(targetX)); }
 
-int NextHeight(int h) { return (h + 2) % 10 + 1; }
+using Episode2::NextHeight;
 
 float Distance(const int* v) {
   // Differences in single precision, squares summed in extended precision,
@@ -98,9 +98,10 @@ void TChromosom::calcCFitness2(const int* /*PaInput*/) {
   playEpisode2(*ZarnikWindow, heightE, heightF);
 }
 
-void TChromosom::playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeightF) {
-  constexpr int maxPodestRuns = 5, maxRuns = 100, DeltaMaxRuns = 1, MeetFactor = 100, Boden = 390,
-                BodenFactor = 100, ConnectionsFactor = 10;
+int TChromosom::playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeightF) {
+  using namespace Episode2;
+  constexpr int maxPodestRuns = PodestRuns, maxRuns = MaxRuns;
+  int shown = 0;
   // 64-bit totals: a loaded network may carry any link count.
   int64_t f = 0;
   int64_t meets = 0;
@@ -130,7 +131,7 @@ void TChromosom::playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeig
     int Run = maxRuns2;
     const int* in = setPlatforms();
     int GoalOld = in[4];
-    ShowDirection(host, GoalOld);
+    ShowDirection(host, shown = GoalOld);
     while (Run >= 0 && !UserBreak) {
       host.PumpMessages();
       runANN(in, out);
@@ -138,7 +139,7 @@ void TChromosom::playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeig
       if (in[4] != GoalOld) {
         GoalOld = in[4];
         ++meets;
-        ShowDirection(host, GoalOld);
+        ShowDirection(host, shown = GoalOld);
         f += Run * meets * MeetFactor;
         maxRuns2 -= DeltaMaxRuns;
         Run = maxRuns2;
@@ -155,6 +156,7 @@ void TChromosom::playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeig
 
   f = CombineRunTotals(savFitness);
   Fitness = Saturate(f);
+  return shown;
 }
 
 void TChromosom::mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen) {

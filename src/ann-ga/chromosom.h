@@ -41,6 +41,17 @@ int32_t MutateGen(int32_t Gen, const TMutationSetup& m, Draw&& draw) {
 // positive result is averaged over the runs.
 int64_t CombineRunTotals(const int64_t (&savFitness)[5]);
 
+// The rules of a training-2 episode that the one-at-a-time episode and the
+// batched one share.
+namespace Episode2 {
+constexpr int PodestRuns = 5, MaxRuns = 100, DeltaMaxRuns = 1, MeetFactor = 100, Boden = 390, BodenFactor = 100,
+              ConnectionsFactor = 10;
+// Heights of the next run, or after a target was reached: 1..10.
+inline int NextHeight(int h) { return (h + 2) % 10 + 1; }
+// Text of the progress window's direction field (312) for a target's x.
+inline const char* DirectionText(int targetX) { return targetX < 200 ? "left" : "right"; }
+}  // namespace Episode2
+
 // One individual: a network and its score.
 class TChromosom : public TANN {
  public:
@@ -56,8 +67,8 @@ class TChromosom : public TANN {
   // The same episode on `host`, whose simulator the caller has reset, with the
   // two first platform heights already drawn (1..10). Uses only this
   // individual and `host`, so different individuals may play at once on
-  // different hosts.
-  void playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeightF);
+  // different hosts. Returns the target x of the last direction shown.
+  int playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeightF);
   void mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen);
 
   // Bytes of one stored individual of this shape.

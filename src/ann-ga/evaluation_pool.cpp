@@ -1,8 +1,15 @@
 #include "evaluation_pool.h"
 
-TEvaluationPool::TEvaluationPool(std::span<TZarnikHost* const> hosts) {
-  Threads.reserve(hosts.size());
-  for (TZarnikHost* host : hosts) Threads.emplace_back([this, host] { Work(host); });
+#include <algorithm>
+
+TEvaluationPool::TEvaluationPool(std::span<TZarnikHost* const> hosts, int lanes)
+    : LanesPerWorker(std::clamp(lanes, 1, LaneCount)), Hosts(hosts.begin(), hosts.end()) {
+  const size_t workers = Hosts.size() / LanesPerWorker;
+  Threads.reserve(workers);
+  for (size_t w = 0; w < workers; ++w) {
+    const std::span<TZarnikHost* const> own(Hosts.data() + w * LanesPerWorker, LanesPerWorker);
+    Threads.emplace_back([this, own] { Work(own); });
+  }
 }
 
 TEvaluationPool::~TEvaluationPool() {
@@ -14,38 +21,63 @@ TEvaluationPool::~TEvaluationPool() {
   for (std::thread& t : Threads) t.join();
 }
 
-void TEvaluationPool::Play(TChromosom* const* jobs, const int* heights, int count) {
-  std::unique_lock<std::mutex> guard(Lock);
-  Jobs = jobs;
-  Heights = heights;
-  Count = count;
-  Next = 0;
-  Busy = static_cast<int>(Threads.size());
-  ++Round;
+void TEvaluationPool::Start(TEpisodeJob* jobs, int count) {
+  {
+    std::lock_guard<std::mutex> guard(Lock);
+    Jobs = jobs;
+    Count = count;
+    Next.store(0, std::memory_order_relaxed);
+    Busy = static_cast<int>(Threads.size());
+    ++Round;
+  }
   Wake.notify_all();
-  Done.wait(guard, [this] { return Busy == 0; });
-  Jobs = nullptr;
-  Heights = nullptr;
 }
 
-void TEvaluationPool::Work(TZarnikHost* host) {
+bool TEvaluationPool::WaitUntil(std::chrono::steady_clock::time_point deadline) {
+  std::unique_lock<std::mutex> guard(Lock);
+  return Done.wait_until(guard, deadline, [this] { return Busy == 0; });
+}
+
+void TEvaluationPool::Wait() {
+  std::unique_lock<std::mutex> guard(Lock);
+  Done.wait(guard, [this] { return Busy == 0; });
+}
+
+void TEvaluationPool::Play(TEpisodeJob* jobs, int count) {
+  Start(jobs, count);
+  Wait();
+}
+
+bool TEvaluationPool::Running() const {
+  std::lock_guard<std::mutex> guard(Lock);
+  return Busy > 0;
+}
+
+TEpisodeJob* TEvaluationPool::Take() {
+  // Jobs and Count were written before the round that brought the worker here.
+  const int k = Next.fetch_add(1, std::memory_order_relaxed);
+  return k < Count ? &Jobs[k] : nullptr;
+}
+
+void TEvaluationPool::Work(std::span<TZarnikHost* const> hosts) {
+  std::unique_ptr<TEpisodeBatch> batch;
+  if (hosts.size() > 1) batch = std::make_unique<TEpisodeBatch>(hosts);
   uint64_t seen = 0;
   std::unique_lock<std::mutex> guard(Lock);
   for (;;) {
     Wake.wait(guard, [&] { return Stop || Round != seen; });
     if (Stop) return;
     seen = Round;
-    // An episode is about a hundred thousand times longer than taking the
-    // lock, so one job at a time under the lock costs nothing measurable.
-    while (Next < Count) {
-      const int k = Next++;
-      TChromosom* job = Jobs[k];
-      const int e = Heights[2 * k], f = Heights[2 * k + 1];
-      guard.unlock();
-      host->ResetSimulator();
-      job->playEpisode2(*host, e, f);
-      guard.lock();
+    guard.unlock();
+    if (batch) {
+      batch->Play(*this);
+    } else {
+      while (TEpisodeJob* job = Take()) {
+        hosts[0]->ResetSimulator();
+        job->LastTargetX = job->Individual->playEpisode2(*hosts[0], job->HeightE, job->HeightF);
+      }
     }
-    if (--Busy == 0) Done.notify_one();
+    guard.lock();
+    if (--Busy == 0) Done.notify_all();
   }
 }

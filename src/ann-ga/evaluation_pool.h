@@ -1,44 +1,59 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <thread>
 #include <vector>
 
-#include "chromosom.h"
+#include "episode_batch.h"
 #include "zarnik_host.h"
 
-// Worker threads that play training-2 episodes side by side, one simulator
-// host per worker (owned by the caller, each over its own arm). The threads
-// start once with the pool; a pass hands out work through an atomic index
-// and allocates nothing.
-class TEvaluationPool {
+// Worker threads that play training-2 episodes side by side, each worker on
+// its own simulator hosts (owned by the caller, each over its own arm). The
+// threads start once with the pool; a pass hands out its episodes through an
+// atomic index and allocates nothing.
+class TEvaluationPool : private TEpisodeSource {
  public:
-  explicit TEvaluationPool(std::span<TZarnikHost* const> hosts);
+  // `hosts` holds `lanes` hosts for every worker, worker after worker. With
+  // one lane a worker plays one episode at a time; with more it plays that
+  // many side by side (TEpisodeBatch).
+  explicit TEvaluationPool(std::span<TZarnikHost* const> hosts, int lanes = 1);
   ~TEvaluationPool();
   TEvaluationPool(const TEvaluationPool&) = delete;
   TEvaluationPool& operator=(const TEvaluationPool&) = delete;
 
   int Workers() const { return static_cast<int>(Threads.size()); }
+  int Lanes() const { return LanesPerWorker; }
 
-  // Plays the episode of every jobs[k] with first heights heights[2k],
-  // heights[2k + 1] on a freshly reset worker simulator; returns when all are
-  // done. Each individual is played by exactly one worker.
-  void Play(TChromosom* const* jobs, const int* heights, int count);
+  // Hands out the episodes of jobs[0 .. count - 1], each on a freshly reset
+  // simulator of exactly one worker, and returns at once.
+  void Start(TEpisodeJob* jobs, int count);
+  // True when the pass last started has ended; waits for it until `deadline`.
+  bool WaitUntil(std::chrono::steady_clock::time_point deadline);
+  void Wait();
+  // Start, then Wait.
+  void Play(TEpisodeJob* jobs, int count);
+  // A pass is being played.
+  bool Running() const;
 
  private:
-  void Work(TZarnikHost* host);
+  TEpisodeJob* Take() override;
+  void Work(std::span<TZarnikHost* const> hosts);
 
-  std::mutex Lock;
+  int LanesPerWorker = 1;
+  mutable std::mutex Lock;
   std::condition_variable Wake, Done;
-  uint64_t Round = 0;     // pass number, guarded by Lock
-  int Busy = 0;           // workers still in the pass, guarded by Lock
-  bool Stop = false;      // guarded by Lock
-  TChromosom* const* Jobs = nullptr;
-  const int* Heights = nullptr;
+  uint64_t Round = 0;  // pass number, guarded by Lock
+  int Busy = 0;        // workers still in the pass, guarded by Lock
+  bool Stop = false;   // guarded by Lock
+  TEpisodeJob* Jobs = nullptr;  // written under Lock before a pass
   int Count = 0;
-  int Next = 0;           // next job, guarded by Lock
+  std::atomic<int> Next{0};  // next job of the pass
+  std::vector<TZarnikHost*> Hosts;
   std::vector<std::thread> Threads;
 };

@@ -33,14 +33,18 @@ void TWorld::calcFitness1() {
 void TWorld::calcFitness2() {
   int64_t SumFitness = 0;  // 100 ints cannot overflow 64 bits
   if (Pool) {
-    // The draws in the order the serial pass takes them, then all episodes at once.
-    PoolJobs[0] = &bestIndividual;
-    for (int i = 0; i < Individuals; ++i) PoolJobs[i + 1] = &Population[i];
+    // The draws in the order the serial pass takes them, then all episodes at
+    // once, while the host waits in its own way.
     for (int k = 0; k <= Individuals; ++k) {
-      PoolHeights[2 * k] = RandomBelow(10) + 1;
-      PoolHeights[2 * k + 1] = RandomBelow(10) + 1;
+      TEpisodeJob& job = PoolJobs[k];
+      job.Individual = k == 0 ? &bestIndividual : &Population[k - 1];
+      job.HeightE = RandomBelow(10) + 1;
+      job.HeightF = RandomBelow(10) + 1;
     }
-    Pool->Play(PoolJobs, PoolHeights, Individuals + 1);
+    Pool->Start(PoolJobs, Individuals + 1);
+    ZarnikWindow->AwaitPool(*Pool);
+    // The direction the serial pass leaves: that of the last episode.
+    ZarnikWindow->SetDlgText(312, Episode2::DirectionText(PoolJobs[Individuals].LastTargetX));
   } else {
     ZarnikWindow->ResetSimulator();
     bestIndividual.calcCFitness2(InputList);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "chromosom.h"
+#include "episode_batch.h"
 #include "zarnik_host.h"
 
 // The one stop signal of all runs: set by DoBreakANN, tested by the loops.
@@ -120,9 +121,8 @@ class TWorld {
   int Best1 = 0;
   int PassOfBest1 = 0;
   int AverageFitness = 0;  // mean of the last evaluation pass
-  // The pooled pass: the stored best, then the individuals, and their first heights.
-  TChromosom* PoolJobs[Individuals + 1] = {};
-  int PoolHeights[2 * (Individuals + 1)] = {};
+  // The pooled pass: the stored best, then the individuals.
+  TEpisodeJob PoolJobs[Individuals + 1] = {};
 };
 
 // The population with the parameters of the program (the window builds the same).

@@ -1,5 +1,7 @@
 #pragma once
 
+class TEvaluationPool;
+
 // What one generation of training 2, or one pass of training 1, came to.
 struct TGenerationFigures {
   int mode;              // 1 or 2
@@ -27,6 +29,9 @@ class TZarnikHost {
   virtual void SetDlgText(int id, const char* text) = 0;
   // A generation (training 2) or pass (training 1) is complete, after breeding.
   virtual void GenerationDone(const TGenerationFigures& /*figures*/) {}
+  // The episodes of a pass run on the pool's workers; the training thread
+  // waits here until they are done. A window lets its events through meanwhile.
+  virtual void AwaitPool(TEvaluationPool& pool);
 
  protected:
   ~TZarnikHost() = default;

@@ -14,6 +14,7 @@
 #include "evaluation_pool.h"
 #include "fitness_log.h"
 #include "headless_host.h"
+#include "headless_pool.h"
 #include "random.h"
 #include "world.h"
 
@@ -170,18 +171,11 @@ int RunTrainer(const TTrainOptions& o) {
     return 2;
   }
 
-  // Workers start once; the window and --threads 1 keep the serial path.
-  std::vector<std::unique_ptr<THeadlessHost>> workerHosts;
-  std::vector<TZarnikHost*> workers;
-  std::unique_ptr<TEvaluationPool> pool;
-  if (o.mode == 2 && o.threads > 1) {
-    for (int i = 0; i < o.threads; ++i) {
-      workerHosts.push_back(std::make_unique<THeadlessHost>());
-      workerHosts.back()->Arm.Train2AN = true;
-      workers.push_back(workerHosts.back().get());
-    }
-    pool = std::make_unique<TEvaluationPool>(workers);
-    world->Pool = pool.get();
+  // Workers start once, each playing several episodes side by side.
+  std::unique_ptr<THeadlessPool> pool;
+  if (o.mode == 2) {
+    pool = std::make_unique<THeadlessPool>(o.threads);
+    world->Pool = &pool->Pool();
   }
 
   if (o.evaluate) {

@@ -5,7 +5,9 @@
 #include <memory>
 #include <new>
 
-#include "evaluation_pool.h"
+#include <utility>
+
+#include "headless_pool.h"
 #include "test_support.h"
 
 // The replacements below pair malloc with free on purpose.
@@ -35,19 +37,21 @@ namespace {
 
 using Generations = WorldTest<>;
 
+// One episode at a time and batched, on one and on two workers.
 TEST_F(Generations, PooledGenerationsAllocateNothingOnceTheWorkersRun) {
-  THeadlessHost a, b;
-  a.Arm.Train2AN = b.Arm.Train2AN = host.Arm.Train2AN = true;
-  TZarnikHost* hosts[] = {&a, &b};
-  TEvaluationPool pool(hosts);  // thread start-up allocates, once
-  w.Pool = &pool;
-  w.BeginTrainANN2();
-  w.TrainGeneration2();
-  const long before = Allocations;
-  for (int g = 0; g < 3; ++g) w.TrainGeneration2();
-  EXPECT_EQ(Allocations - before, 0);
-  w.Pool = nullptr;
-  EXPECT_GT(a.Pumps + b.Pumps, 0);  // the workers played the episodes
+  for (const auto& [workers, lanes] : {std::pair{2, 1}, std::pair{1, LaneCount}, std::pair{2, LaneCount}}) {
+    THeadlessPool pool(workers, lanes);  // thread start-up allocates, once
+    w.Pool = &pool.Pool();
+    w.BeginTrainANN2();
+    w.TrainGeneration2();  // the batches size their lanes at the first episode
+    const long before = Allocations;
+    for (int g = 0; g < 3; ++g) w.TrainGeneration2();
+    EXPECT_EQ(Allocations - before, 0) << workers << " x " << lanes;
+    w.Pool = nullptr;
+    long long pumps = 0;
+    for (const auto& h : pool.Hosts()) pumps += h->Pumps;
+    EXPECT_GT(pumps, 4 * 101 * 5);  // the workers played the episodes
+  }
 }
 
 TEST_F(Generations, WholeRunsOfBothModesAndActivationAllocateNothing) {

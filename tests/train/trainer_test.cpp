@@ -18,8 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "evaluation_pool.h"
-#include "headless_host.h"
+#include "headless_pool.h"
 #include "random.h"
 #include "world.h"
 
@@ -131,28 +130,43 @@ TEST_F(Trainer, EvaluateChangesNoFileAndMatchesThreads) {
 }
 
 // The pool on its own, in this process (ThreadSanitizer sees both sides):
-// two pooled generations give what two serial ones give.
+// pooled generations, one episode at a time and batched, give what serial
+// ones give, down to the texts the pass leaves.
 TEST(EvaluationPool, PooledGenerationsEqualSerialOnes) {
-  std::array<std::vector<int>, 2> fitness;
-  for (int pooled = 0; pooled < 2; ++pooled) {
+  struct TOutcome {
+    std::vector<int> fitness;
+    std::vector<std::string> texts;
+    bool operator==(const TOutcome&) const = default;
+  };
+  const auto run = [](int workers, int lanes) {
     UseFixedRandomSeed(11);
     THeadlessHost host;
     host.Arm.Train2AN = true;
     auto world = MakeZarnikWorld(&host);
-    THeadlessHost a, b;
-    a.Arm.Train2AN = b.Arm.Train2AN = true;
-    TZarnikHost* hosts[] = {&a, &b};
-    TEvaluationPool pool(hosts);
-    if (pooled) world->Pool = &pool;
+    std::unique_ptr<THeadlessPool> pool;
+    if (workers > 0) {
+      pool = std::make_unique<THeadlessPool>(workers, lanes);
+      world->Pool = &pool->Pool();
+    }
     world->BeginTrainANN2();
-    for (int g = 0; g < 2; ++g) world->TrainGeneration2();
-    for (const TChromosom& c : world->Population) fitness[pooled].push_back(c.getFitness());
-    fitness[pooled].push_back(world->bestFitness);
-    fitness[pooled].push_back(world->bestIndividualIdx);
+    TOutcome o;
+    for (int g = 0; g < 3; ++g) {
+      world->TrainGeneration2();
+      for (const TChromosom& c : world->Population) o.fitness.push_back(c.getFitness());
+      o.fitness.push_back(world->bestFitness);
+      o.fitness.push_back(world->bestIndividualIdx);
+      for (int id = 302; id <= 344; ++id) o.texts.push_back(host.DlgText(id));
+    }
     world->Pool = nullptr;
-  }
+    return o;
+  };
+  const TOutcome serial = run(0, 1);
+  EXPECT_EQ(serial.texts[306 - 302], " 99");
+  EXPECT_TRUE(serial.texts[312 - 302] == "left" || serial.texts[312 - 302] == "right");
+  EXPECT_TRUE(run(2, 1) == serial);
+  EXPECT_TRUE(run(2, LaneCount) == serial);
+  EXPECT_TRUE(run(1, 3) == serial);
   UseClockRandomSeed();
-  EXPECT_EQ(fitness[0], fitness[1]);
 }
 
 }  // namespace

@@ -1,0 +1,275 @@
+#include "episode_batch.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "world.h"
+
+namespace {
+
+// Feed-forward block L of a layered shape: its sources and targets.
+struct TLayerBlock {
+  int FirstSource, Sources, FirstTarget, Targets;
+};
+
+TLayerBlock LayerBlock(int L, int nodes, int in, int hid, int layers, int outN) {
+  TLayerBlock b;
+  b.FirstSource = L == 0 ? 0 : in + (L - 1) * hid;
+  b.Sources = L == 0 ? in : hid;
+  b.FirstTarget = L == layers ? nodes - outN : in + L * hid;
+  b.Targets = L == layers ? outN : hid;
+  return b;
+}
+
+struct TShapeView {
+  int Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes;
+};
+
+// All blocks of one network step in every lane; node values in `values`
+// (inputs already set). Returns the lanes with a doubtful sum. Compiled for
+// the baseline and for wider vector units; all give the same bits.
+// Returns the number of lane terms taken again the x87 way.
+__attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) long long SumLayers(
+    const TShapeView& s, const TLaneDouble* factor, const long double* longFactor, TLaneDouble* values,
+    TLaneDouble* sums, const TLaneDouble& low, const TLaneDouble& high) {
+  long long redone = 0;
+  for (int L = 0; L <= s.HiddenLayers; ++L) {
+    const TLayerBlock b = LayerBlock(L, s.Nodes, s.InputNodes, s.HiddenNodes, s.HiddenLayers, s.OutputNodes);
+    for (int t = 0; t < b.Targets; ++t) sums[t] = TLaneDouble{};
+    // Source by source, so that the chains of the block's targets interleave.
+    for (int j = 0; j < b.Sources; ++j) {
+      const TLaneDouble out = values[b.FirstSource + j];
+      for (int t = 0; t < b.Targets; ++t, ++factor, longFactor += LaneCount) {
+        TLaneInt64 doubtful;
+        TLaneDouble r = AddLaneTerm<TLaneDouble, TLaneFloat, TLaneInt64>(sums[t], *factor, out, doubtful);
+        if (AnyLane(doubtful)) [[unlikely]] {
+          RedoLaneTerm(r, sums[t], longFactor, out, doubtful);
+          ++redone;
+        }
+        sums[t] = r;
+      }
+    }
+    for (int t = 0; t < b.Targets; ++t) {
+      TLaneDouble v = sums[t] < low ? low : sums[t];
+      v = v > high ? high : v;
+      values[b.FirstTarget + t] = __builtin_convertvector(__builtin_convertvector(v, TLaneInt32), TLaneDouble);
+    }
+  }
+  return redone;
+}
+
+}  // namespace
+
+struct TEpisodeBatch::TLane {
+  TZarnikHost* Host = nullptr;
+  TEpisodeJob* Job = nullptr;  // null: nothing to play
+  TChromosom* C = nullptr;
+  int32_t* Out = nullptr;      // the lane's output vector, OutputNodes + 2 entries
+  const int* In = nullptr;     // the host's sensor vector
+  int InputLow = 0, InputHigh = 0;
+  bool Stepped = false;  // the network has taken a step in this episode
+  int64_t f = 0, meets = 0, sav[Episode2::PodestRuns] = {};
+  int heightE = 0, heightF = 0, podestRun = 0, maxRuns2 = 0, run = 0, goalOld = 0;
+};
+
+TEpisodeBatch::TEpisodeBatch(std::span<TZarnikHost* const> hosts)
+    : LaneHosts(static_cast<int>(std::min<size_t>(hosts.size(), LaneCount))),
+      LaneState(std::make_unique<TLane[]>(LaneCount)),
+      // Storage for the largest shape up front: a worker that gets its first
+      // episode late allocates nothing then.
+      Factors(std::make_unique<TLaneDouble[]>(MaxTerms)),
+      LongFactors(std::make_unique<long double[]>(MaxTerms * LaneCount)),
+      Values(std::make_unique<TLaneDouble[]>(MaxNodes)),
+      Sums(std::make_unique<TLaneDouble[]>(MaxNodes)),
+      OutBuffer(std::make_unique<int32_t[]>(LaneCount * (MaxNodes + 2))) {
+  for (int k = 0; k < LaneHosts; ++k) LaneState[k].Host = hosts[k];
+}
+
+TEpisodeBatch::~TEpisodeBatch() = default;
+
+bool TEpisodeBatch::FitsShape(const TChromosom& c) const {
+  if (Nodes > MaxNodes || static_cast<size_t>(Terms) > MaxTerms || c.getNodes() != Nodes || c.getInputNodes() != InputNodes || c.getHiddenNodes() != HiddenNodes ||
+      c.getHiddenLayers() != HiddenLayers || c.getOutputNodes() != OutputNodes)
+    return false;
+  const int p = c.getPrecWeight();
+  if (p == 0 || p > (1 << 20) || p < -(1 << 20) || c.getMaxIntern() < 0) return false;
+  // Every weight the plain rule reads must lie in a block of the layers.
+  const int sources = Nodes - OutputNodes;
+  for (int j = 0; j < sources; ++j) {
+    const int layer = j < InputNodes ? 0 : 1 + (j - InputNodes) / HiddenNodes;
+    const TLayerBlock b = LayerBlock(layer, Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes);
+    const int* row = c.getLineWeight(j);
+    for (int t = InputNodes; t < Nodes; ++t)
+      if (row[t] != 0 && (t < b.FirstTarget || t >= b.FirstTarget + b.Targets)) return false;
+  }
+  return true;
+}
+
+void TEpisodeBatch::SetShape(const TChromosom& c) {
+  Nodes = c.getNodes();
+  InputNodes = c.getInputNodes();
+  HiddenNodes = c.getHiddenNodes();
+  HiddenLayers = c.getHiddenLayers();
+  OutputNodes = c.getOutputNodes();
+  Terms = 0;
+  for (int L = 0; L <= HiddenLayers && Nodes <= MaxNodes; ++L) {
+    const TLayerBlock b = LayerBlock(L, Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes);
+    Terms += b.Sources * b.Targets;
+  }
+  for (int k = 0; k < LaneCount; ++k) LaneState[k].Out = OutBuffer.get() + k * (MaxNodes + 2);
+}
+
+void TEpisodeBatch::LoadFactors(TLane& lane, int k) {
+  const TChromosom& c = *lane.C;
+  const long double p = c.getPrecWeight();
+  int term = 0;
+  for (int L = 0; L <= HiddenLayers; ++L) {
+    const TLayerBlock b = LayerBlock(L, Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes);
+    for (int j = b.FirstSource; j < b.FirstSource + b.Sources; ++j)
+      for (int t = b.FirstTarget; t < b.FirstTarget + b.Targets; ++t) {
+        const int w = c.getWeight(j, t);
+        const long double f = w == 0 ? 0.0L : static_cast<long double>(w) / p;
+        LongFactors[static_cast<size_t>(term) * LaneCount + k] = f;
+        Factors[term++][k] = static_cast<double>(f);
+      }
+  }
+  const int m = c.getMaxIntern();
+  lane.InputLow = -m;
+  lane.InputHigh = m;
+  Low[k] = -static_cast<double>(m);
+  High[k] = m;
+}
+
+void TEpisodeBatch::BeginRun(TLane& lane) {
+  lane.maxRuns2 = Episode2::MaxRuns;
+  lane.run = lane.maxRuns2;
+  int32_t* out = lane.Out;
+  std::fill(out, out + OutputNodes, 0);
+  out[4] = lane.heightE;
+  out[5] = lane.heightF;
+  lane.In = lane.Host->GetCalcData(out, true, false);
+  out[4] = out[5] = 0;
+  lane.goalOld = lane.In[4];
+  lane.Host->SetDlgText(312, Episode2::DirectionText(lane.goalOld));
+}
+
+bool TEpisodeBatch::Begin(TLane& lane, TEpisodeSource& source) {
+  for (;;) {
+    TEpisodeJob* job = source.Take();
+    if (job == nullptr) return false;
+    TChromosom& c = *job->Individual;
+    if (Nodes == 0) SetShape(c);
+    lane.Host->ResetSimulator();
+    if (!FitsShape(c)) {
+      job->LastTargetX = c.playEpisode2(*lane.Host, job->HeightE, job->HeightF);
+      ++ReferenceEpisodes;
+      continue;
+    }
+    lane.Job = job;
+    lane.C = &c;
+    LoadFactors(lane, static_cast<int>(&lane - LaneState.get()));
+    lane.Stepped = false;
+    lane.f = lane.meets = 0;
+    lane.podestRun = 0;
+    lane.heightE = job->HeightE;
+    lane.heightF = job->HeightF;
+    BeginRun(lane);
+    return true;
+  }
+}
+
+void TEpisodeBatch::Finish(TLane& lane) {
+  TChromosom& c = *lane.C;
+  c.setFitness(static_cast<int32_t>(std::clamp<int64_t>(CombineRunTotals(lane.sav), INT32_MIN, INT32_MAX)));
+  if (lane.Stepped) {
+    const int k = static_cast<int>(&lane - LaneState.get());
+    TANN::TNode* node = c.getNodeList();
+    for (int n = 0; n < Nodes; ++n) node[n].internValue = node[n].Output = static_cast<int32_t>(Values[n][k]);
+  }
+  std::copy(lane.Out, lane.Out + OutputNodes + 2, c.getOutputList());
+  lane.Job->LastTargetX = lane.goalOld;
+  lane.Job = nullptr;
+}
+
+// Moves the lane on to its next network step: through the ends of runs, of
+// episodes and into new ones. False when nothing is left for it.
+bool TEpisodeBatch::EndRun(TLane& lane, TEpisodeSource& source) {
+  for (;;) {
+    if (lane.Job == nullptr && !Begin(lane, source)) return false;
+    if (lane.run >= 0 && !UserBreak) return true;
+    lane.f -= static_cast<int64_t>(lane.C->getConnections()) * Episode2::ConnectionsFactor;
+    lane.sav[lane.podestRun] = lane.f;
+    if (++lane.podestRun < Episode2::PodestRuns) {
+      lane.heightE = Episode2::NextHeight(lane.heightE);
+      lane.heightF = Episode2::NextHeight(lane.heightF);
+      BeginRun(lane);
+    } else {
+      Finish(lane);
+    }
+  }
+}
+
+bool TEpisodeBatch::AfterStep(TLane& lane, TEpisodeSource& source) {
+  using namespace Episode2;
+  lane.In = lane.Host->GetCalcData(lane.Out, true, false);
+  if (lane.In[4] != lane.goalOld) {
+    lane.goalOld = lane.In[4];
+    ++lane.meets;
+    lane.Host->SetDlgText(312, DirectionText(lane.goalOld));
+    lane.f += lane.run * lane.meets * MeetFactor;
+    lane.maxRuns2 -= DeltaMaxRuns;
+    lane.run = lane.maxRuns2;
+    lane.heightE = NextHeight(lane.heightE);
+    lane.heightF = NextHeight(lane.heightF);
+    int32_t* out = lane.Out;
+    std::fill(out, out + OutputNodes, 0);
+    out[4] = lane.heightE;
+    out[5] = lane.heightF;
+    lane.In = lane.Host->GetCalcData(out, true, false);
+    out[4] = out[5] = 0;
+  }
+  --lane.run;
+  if (lane.In[3] > Boden) lane.f -= BodenFactor;
+  return EndRun(lane, source);
+}
+
+void TEpisodeBatch::RunNetworks() {
+  TLaneDouble* value = Values.get();
+  for (int i = 0; i < InputNodes; ++i) {
+    TLaneDouble v{};
+    for (int k = 0; k < LaneHosts; ++k) {
+      const TLane& lane = LaneState[k];
+      if (lane.Job != nullptr) v[k] = std::clamp(lane.In[i], lane.InputLow, lane.InputHigh);
+    }
+    value[i] = v;
+  }
+  const TShapeView shape{Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes};
+  RedoneTerms += SumLayers(shape, Factors.get(), LongFactors.get(), value, Sums.get(), Low, High);
+  const int first = Nodes - OutputNodes;
+  for (int k = 0; k < LaneHosts; ++k) {
+    TLane& lane = LaneState[k];
+    if (lane.Job == nullptr) continue;
+    ++Steps;
+    lane.Stepped = true;
+    for (int o = 0; o < OutputNodes; ++o) lane.Out[o] = static_cast<int32_t>(value[first + o][k]);
+  }
+}
+
+void TEpisodeBatch::Play(TEpisodeSource& source) {
+  int active = 0;
+  for (int k = 0; k < LaneHosts; ++k) {
+    TLane& lane = LaneState[k];
+    lane.Job = nullptr;
+    if (EndRun(lane, source)) ++active;
+  }
+  while (active > 0) {
+    for (int k = 0; k < LaneHosts; ++k)
+      if (LaneState[k].Job != nullptr) LaneState[k].Host->PumpMessages();
+    RunNetworks();
+    active = 0;
+    for (int k = 0; k < LaneHosts; ++k) {
+      TLane& lane = LaneState[k];
+      if (lane.Job != nullptr && AfterStep(lane, source)) ++active;
+    }
+  }
+}

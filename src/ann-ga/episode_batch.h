@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "chromosom.h"
+#include "lane_sum.h"
+#include "zarnik_host.h"
+
+// One training-2 episode to play: the individual and its first platform
+// heights; LastTargetX gets the target x of the episode's last direction
+// text ("left" below 200), which a serial pass would leave on screen.
+struct TEpisodeJob {
+  TChromosom* Individual = nullptr;
+  int HeightE = 0, HeightF = 0;
+  int LastTargetX = 0;
+};
+
+// Hands out the episodes of a pass; nullptr when none is left.
+class TEpisodeSource {
+ public:
+  virtual TEpisodeJob* Take() = 0;
+
+ protected:
+  ~TEpisodeSource() = default;
+};
+
+// Plays training-2 episodes of up to LaneCount individuals side by side on
+// one thread, each on its own host. The networks of all lanes take a step
+// together in vector lanes, so the dependent chains of their sums overlap;
+// a lane whose episode ends takes the next one at once. Every episode ends
+// exactly as TChromosom::playEpisode2 would end it: fitness, node values,
+// output vector, host and direction text.
+class TEpisodeBatch {
+ public:
+  explicit TEpisodeBatch(std::span<TZarnikHost* const> hosts);
+  ~TEpisodeBatch();
+  TEpisodeBatch(const TEpisodeBatch&) = delete;
+  TEpisodeBatch& operator=(const TEpisodeBatch&) = delete;
+
+  int Lanes() const { return LaneHosts; }
+  // Plays until the source is empty and every lane has finished.
+  void Play(TEpisodeSource& source);
+
+  // Network steps in the lanes, and vector terms whose doubtful lanes were
+  // taken again the x87 way. Episodes of networks that do not fit the
+  // vector rule (links outside the layers, other shapes) are played one at a
+  // time and counted in ReferenceEpisodes.
+  long long Steps = 0, RedoneTerms = 0, ReferenceEpisodes = 0;
+
+ private:
+  struct TLane;
+  bool Begin(TLane& lane, TEpisodeSource& source);
+  void BeginRun(TLane& lane);
+  bool EndRun(TLane& lane, TEpisodeSource& source);
+  void Finish(TLane& lane);
+  bool AfterStep(TLane& lane, TEpisodeSource& source);
+  void LoadFactors(TLane& lane, int k);
+  void RunNetworks();
+  bool FitsShape(const TChromosom& c) const;
+  void SetShape(const TChromosom& c);
+
+  // Largest shape the lanes take (the system's has 21 nodes and 54 links);
+  // larger networks are played one at a time.
+  static constexpr int MaxNodes = 64;
+  static constexpr size_t MaxTerms = MaxNodes * MaxNodes / 4;
+
+  int LaneHosts = 0;
+  std::unique_ptr<TLane[]> LaneState;
+  // Shape of the vector rule, taken from the first individual.
+  int Nodes = 0, InputNodes = 0, HiddenNodes = 0, HiddenLayers = 0, OutputNodes = 0, Terms = 0;
+  std::unique_ptr<TLaneDouble[]> Factors;      // per term, blocks in order, sources, targets
+  std::unique_ptr<long double[]> LongFactors;  // the same in extended precision, lane by lane
+  std::unique_ptr<TLaneDouble[]> Values;       // per node
+  std::unique_ptr<TLaneDouble[]> Sums;         // per target of a block
+  std::unique_ptr<int32_t[]> OutBuffer;        // the lanes' output vectors
+  TLaneDouble Low{}, High{};               // node bounds per lane
+};

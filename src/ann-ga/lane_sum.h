@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+
+// The vector helpers below are always inlined: no vector crosses a call.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+// Node sums of several networks at once, one network per lane of a vector of
+// doubles, giving the bits of the x87 rule
+//   Sum = float((long double)Sum + F * out),  F = (long double)w / precWeight,
+// where the product is rounded to extended precision, the sum to extended and
+// then to single precision.
+//
+// In doubles, with F' = double(F): t = F' * out and x = Sum + t differ from
+// the exact extended values by less than |t| 2^-51 + |x| 2^-53. The two
+// roundings of the x87 rule give the single-precision neighbour of x unless
+// the extended sum falls on a midpoint between two floats, which needs x
+// within about 2^-64 |x| of that midpoint. So where x lies farther than the
+// error bound from every midpoint, float(x) is exactly the x87 result; the
+// other lanes are marked doubtful and their term is taken again the x87 way
+// (a few in a hundred: a product that comes out whole often lands a sum on a
+// midpoint, where the last bits of the extended product decide).
+// Every value is a multiple of 2^-(64 + log2 precWeight) (no subnormals), so
+// the bound holds for precWeight up to 2^20.
+
+constexpr int LaneCount = 8;
+using TLaneDouble = double __attribute__((vector_size(8 * LaneCount)));
+using TLaneFloat = float __attribute__((vector_size(4 * LaneCount)));
+using TLaneInt64 = int64_t __attribute__((vector_size(8 * LaneCount)));
+using TLaneInt32 = int32_t __attribute__((vector_size(4 * LaneCount)));
+
+template <class V, class I>
+[[gnu::always_inline]] inline V LaneAbs(V v) {
+  return reinterpret_cast<V>(reinterpret_cast<I>(v) & 0x7FFF'FFFF'FFFF'FFFFll);
+}
+
+// One term of a node sum in every lane; `doubtful` gets the lanes whose
+// result may differ from the x87 rule.
+template <class V, class F, class I>
+[[gnu::always_inline]] inline V AddLaneTerm(V sum, V factor, V out, I& doubtful) {
+  const V t = factor * out;
+  const V x = sum + t;
+  const V r = __builtin_convertvector(__builtin_convertvector(x, F), V);
+  // Half the float spacing in x's binade; x - r is exact (Sterbenz).
+  const V half = reinterpret_cast<V>(reinterpret_cast<I>(x) & 0x7FF0'0000'0000'0000ll) * 0x1p-24;
+  const V gap = half - LaneAbs<V, I>(x - r);  // distance to the nearest midpoint
+  const V bound = LaneAbs<V, I>(t) * 0x1p-50 + LaneAbs<V, I>(x) * 0x1p-51;
+  doubtful = gap < bound;
+  return r;
+}
+
+template <class I>
+[[gnu::always_inline]] inline bool AnyLane(const I& mask) {
+  int64_t any = 0;
+  for (int k = 0; k < static_cast<int>(sizeof mask / sizeof mask[0]); ++k) any |= mask[k];
+  return any != 0;
+}
+
+// The x87 rule for the doubtful lanes of a term: factor[k] is w / precWeight
+// in extended precision.
+[[gnu::noinline, gnu::cold]] inline void RedoLaneTerm(TLaneDouble& result, const TLaneDouble& sum,
+                                                     const long double* factor, const TLaneDouble& out,
+                                                     const TLaneInt64& doubtful) {
+  for (int k = 0; k < LaneCount; ++k)
+    if (doubtful[k] != 0)
+      result[k] = static_cast<float>(static_cast<long double>(static_cast<float>(sum[k])) +
+                                     factor[k] * static_cast<long double>(out[k]));
+}

@@ -1,0 +1,182 @@
+// The batched episode against the one-at-a-time episode, and the vector rule
+// of a node sum against the x87 rule it stands for.
+#include <bit>
+#include <cmath>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "episode_batch.h"
+#include "headless_pool.h"
+#include "lane_sum.h"
+#include "test_support.h"
+
+namespace {
+
+// The x87 rule of one term, as the network states it.
+float X87Term(float sum, int w, int prec, int out) {
+  return static_cast<float>(static_cast<long double>(sum) + static_cast<long double>(w) / prec * out);
+}
+
+struct TTerm {
+  float Sum;
+  int W, Prec, Out;
+};
+
+// Runs the terms through the vector rule, eight lanes at a time: the lanes
+// it does not doubt must give the x87 bits. Returns the doubted lanes.
+int ExpectVectorRuleMatches(const std::vector<TTerm>& terms) {
+  int doubted = 0;
+  for (size_t first = 0; first < terms.size(); first += LaneCount) {
+    TLaneDouble sum{}, factor{}, out{};
+    for (int k = 0; k < LaneCount && first + k < terms.size(); ++k) {
+      const TTerm& t = terms[first + k];
+      sum[k] = t.Sum;
+      factor[k] = static_cast<double>(static_cast<long double>(t.W) / t.Prec);
+      out[k] = t.Out;
+    }
+    TLaneInt64 doubtful{};
+    const TLaneDouble r = AddLaneTerm<TLaneDouble, TLaneFloat, TLaneInt64>(sum, factor, out, doubtful);
+    for (int k = 0; k < LaneCount && first + k < terms.size(); ++k) {
+      const TTerm& t = terms[first + k];
+      if (doubtful[k] != 0) {
+        ++doubted;
+        continue;
+      }
+      const float want = X87Term(t.Sum, t.W, t.Prec, t.Out);
+      EXPECT_EQ(std::bit_cast<uint32_t>(static_cast<float>(r[k])), std::bit_cast<uint32_t>(want))
+          << t.Sum << " + " << t.W << "/" << t.Prec << " * " << t.Out;
+    }
+  }
+  return doubted;
+}
+
+TEST(LaneSum, AgreesWithTheX87RuleAndDoubtsOnlyNearMidpoints) {
+  // The worked example of a node: 1.5 * 500 + (-0.5) * (-300) = 900.
+  std::vector<TTerm> example = {{0.0f, 150, 100, 500}, {750.0f, -50, 100, -300}};
+  EXPECT_EQ(ExpectVectorRuleMatches(example), 0);
+  EXPECT_EQ(X87Term(750.0f, -50, 100, -300), 900.0f);
+
+  std::mt19937 rng(19);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  std::vector<TTerm> terms;
+  for (int i = 0; i < 400000; ++i) {
+    const int prec = i % 4 ? 100 : pick(1, 1 << 20);
+    float sum = X87Term(0.0f, pick(-255, 255), prec, pick(-1000, 1000));
+    if (i % 3 == 0) sum = X87Term(sum, pick(-255, 255), prec, pick(-1000, 1000));
+    terms.push_back({sum, i % 5 ? pick(-255, 255) : pick(-30000, 30000), prec, pick(-1000, 1000)});
+  }
+  EXPECT_LT(ExpectVectorRuleMatches(terms), 400000 / 20);
+
+  // Exact midpoints between two floats: 2^22 + 0.5 k + 0.25 must be doubted,
+  // as must sums that cancel to zero in doubles but not in extended precision.
+  std::vector<TTerm> ties;
+  for (int k = 0; k < 64; ++k) ties.push_back({static_cast<float>(0x1p22 + 0.5 * k), 25, 100, 1});
+  ties.push_back({-X87Term(0.0f, 1, 3, 1), 1, 3, 1});
+  EXPECT_EQ(ExpectVectorRuleMatches(ties), 65);
+}
+
+struct TJobList : TEpisodeSource {
+  std::vector<TEpisodeJob> Jobs;
+  size_t Next = 0;
+  TEpisodeJob* Take() override { return Next < Jobs.size() ? &Jobs[Next++] : nullptr; }
+};
+
+struct TEpisodeResult {
+  int Fitness, LastTargetX;
+  std::vector<int> Nodes, Outputs;
+  bool operator==(const TEpisodeResult&) const = default;
+};
+
+TEpisodeResult ResultOf(TChromosom& c, int lastTargetX) {
+  TEpisodeResult r{c.getFitness(), lastTargetX, {}, {}};
+  for (int n = 0; n < c.getNodes(); ++n) {
+    r.Nodes.push_back(c.getNodeList()[n].internValue);
+    r.Nodes.push_back(c.getNodeList()[n].Output);
+  }
+  r.Outputs.assign(c.getOutputList(), c.getOutputList() + c.getOutputNodes() + 2);
+  return r;
+}
+
+// Hundreds of networks: a population after some training (many of its
+// networks take the ball and deliver it), random ones, ones with huge weights and ones with links
+// outside the layers, which the vector rule leaves to the plain one.
+TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
+  TRandomClockScope clock(FixedSeconds);
+  THeadlessHost trainer;
+  trainer.Arm.Train2AN = true;
+  auto world = MakeZarnikWorld(&trainer);
+  {
+    THeadlessPool pool(1);
+    world->Pool = &pool.Pool();
+    world->BeginTrainANN2();
+    for (int g = 0; g < 20; ++g) world->TrainGeneration2();
+    world->Pool = nullptr;
+  }
+
+  std::mt19937 rng(23);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  constexpr int Count = 404;
+  std::vector<std::unique_ptr<TChromosom>> nets;
+  for (int i = 0; i < Count; ++i) {
+    nets.push_back(std::make_unique<TChromosom>());
+    TChromosom& c = *nets.back();
+    c.init(21, 11, 3, 2, 2, 100, 1000);
+    const TChromosom& trained = world->Population[i % 100];
+    for (int s = 0; s < 21; ++s)
+      for (int t = 0; t < 21; ++t) {
+        int w = trained.getWeight(s, t);
+        if (i >= 100 && w != 0) w = pick(-255, 255);
+        if (i >= 200 && w != 0 && pick(0, 3) == 0) w = pick(-40000, 40000);
+        c.setWeight(s, t, w);
+      }
+    c.setConnections(trained.getConnections());
+    if (i >= 300 && i % 2) c.setWeight(pick(0, 16), pick(11, 20), pick(-200, 200));  // may skip a layer
+  }
+
+  THeadlessHost single;
+  single.Arm.Train2AN = true;
+  single.Arm.SetStartPose();
+  std::vector<TEpisodeResult> want;
+  std::vector<std::array<int, 2>> heights;
+  int takers = 0, deliverers = 0;
+  for (auto& c : nets) {
+    heights.push_back({pick(1, 10), pick(1, 10)});
+    const long long shown = single.DlgWrites;
+    single.ResetSimulator();
+    want.push_back(ResultOf(*c, c->playEpisode2(single, heights.back()[0], heights.back()[1])));
+    const long long meets = single.DlgWrites - shown - 5;  // one direction per run, one per target reached
+    takers += meets >= 1;
+    deliverers += meets >= 2;
+  }
+  EXPECT_GE(takers, 20);
+  EXPECT_GE(deliverers, 5);
+
+  // Overwrite what the single episodes left, so nothing carries over.
+  for (auto& c : nets) {
+    c->setFitness(12345);
+    for (int n = 0; n < 21; ++n) c->getNodeList()[n] = {-7, -7};
+  }
+  std::vector<std::unique_ptr<THeadlessHost>> lanes;
+  std::vector<TZarnikHost*> hosts;
+  for (int k = 0; k < LaneCount; ++k) {
+    lanes.push_back(std::make_unique<THeadlessHost>());
+    lanes.back()->Arm.Train2AN = true;
+    hosts.push_back(lanes.back().get());
+  }
+  TEpisodeBatch batch(hosts);
+  TJobList jobs;
+  for (int i = 0; i < Count; ++i) jobs.Jobs.push_back({nets[i].get(), heights[i][0], heights[i][1], -1});
+  batch.Play(jobs);
+  long long pumps = 0;
+  for (auto& h : lanes) pumps += h->Pumps;
+  EXPECT_EQ(pumps, single.Pumps);  // one pump per step, as one at a time
+  for (int i = 0; i < Count; ++i) EXPECT_EQ(ResultOf(*nets[i], jobs.Jobs[i].LastTargetX), want[i]) << "network " << i;
+  EXPECT_GT(batch.Steps, 100000);
+  EXPECT_GT(batch.RedoneTerms, 0);
+  // Only networks with a link outside the layers go the one-at-a-time way.
+  EXPECT_GT(batch.ReferenceEpisodes, 20);
+  EXPECT_LE(batch.ReferenceEpisodes, 52);
+}
+
+}  // namespace
