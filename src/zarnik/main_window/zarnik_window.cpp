@@ -7,6 +7,9 @@
 #include <QLayout>
 #include <QStatusBar>
 
+#include <thread>
+
+#include "headless_pool.h"
 #include "progress/ann_ga_dlg.h"
 #include "widgets/message_box.h"
 #include "scene/scene_renderer.h"
@@ -41,6 +44,8 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
   // The population first of all: its constructor makes this window the host of
   // the training code and takes one trial step of the arm built above.
   AnnGaWorld = new TWorld(this, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  Workers = std::make_unique<THeadlessPool>(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+  AnnGaWorld->Pool = &Workers->Pool();
   Pump.BeforeDispatch = [this] {
     FlushProgressTexts();
     FlushChart();
@@ -207,6 +212,17 @@ void TZarnikWindow::PumpMessages() { Pump.Pump(); }
 void TZarnikWindow::SetDlgText(int id, const char* text) {
   // Only while the progress window exists; it sees the texts at the next dispatch.
   if (AnnGaDlg != nullptr) ProgressTexts.Set(id, text);
+}
+
+void TZarnikWindow::AwaitPool(TEvaluationPool& pool) {
+  // The window stays live at the pump's cadence while the workers play. After
+  // a stop request every worker ends its episodes at its next step, so the
+  // pass is over long before another frame would be due.
+  while (!UserBreak) {
+    if (pool.WaitUntil(Pump.Due())) return;
+    Pump.Dispatch();
+  }
+  pool.Wait();
 }
 
 void TZarnikWindow::GenerationDone(const TGenerationFigures& figures) {

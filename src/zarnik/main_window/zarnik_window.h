@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QMainWindow>
 
+#include <memory>
 #include <vector>
 
 #include "arm_model.h"
@@ -18,6 +19,7 @@ class QAction;
 class QStatusBar;
 class TAnnGaDlg;
 class TFitnessChartWindow;
+class THeadlessPool;
 class TTextGadget;
 class TWorld;
 class TZarnikClient;
@@ -111,6 +113,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void PumpMessages() override;
   void SetDlgText(int id, const char* text) override;
   void GenerationDone(const TGenerationFigures& figures) override;
+  void AwaitPool(TEvaluationPool& pool) override;
 
   void DrawColoredModel();
   void DrawOutLinesOnly();
@@ -197,6 +200,9 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // Every generation of both trainings this session, shown by FitnessChart.
   TFitnessHistory History;
   TFitnessChartWindow* FitnessChart = nullptr;  // made at its first opening; a child
+  // Plays the episodes of training 2 on every hardware thread, each playing
+  // several side by side; the population's pool for the window's lifetime.
+  std::unique_ptr<THeadlessPool> Workers;
   // Holds the drawn steps of activation and training 1 to the chosen tempo.
   TStepPacer Pacer;
   long long DrawnSteps = 0;  // drawn steps of runs, for tests

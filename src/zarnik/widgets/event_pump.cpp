@@ -19,6 +19,11 @@ void TProgressTexts::Set(int id, const char* text) {
   Dirty[id - FirstId] = true;
 }
 
+const char* TProgressTexts::Text(int id) const {
+  if (id < FirstId || id > LastId) return "";
+  return Texts[id - FirstId].data();
+}
+
 void TProgressTexts::Flush(const std::function<void(int, const char*)>& apply) {
   if (Dirty.none()) return;
   for (int i = 0; i <= LastId - FirstId; ++i) {

@@ -38,6 +38,9 @@ class TEventPump {
   // The next Pump looks at the clock. For slow work between two pump points,
   // such as a drawn step, where waiting for the 32nd call would take too long.
   void CheckClockNext() { Calls = Stride - 1; }
+  // When the next dispatch is due, for a thread that waits in between.
+  Clock::time_point Due() const { return Next; }
+  void SetInterval(Clock::duration interval) { Interval = interval; }
 
   long long Dispatches = 0;
 
@@ -56,6 +59,8 @@ class TProgressTexts {
   static constexpr int FirstId = 300, LastId = 364;
 
   void Set(int id, const char* text);
+  // The text last set for `id`, "" if none.
+  const char* Text(int id) const;
   // Calls `apply(id, text)` for every text changed since the last flush.
   void Flush(const std::function<void(int, const char*)>& apply);
   void Clear();
