@@ -12,11 +12,13 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "progress/ann_ga_dlg.h"
 #include "watching/fitness_chart.h"
 #include "headless_host.h"
+#include "headless_pool.h"
 #include "random.h"
 #include "world.h"
 #include "main_window/zarnik_window.h"
@@ -62,11 +64,15 @@ struct TGapMeter {
   Clock::duration MaxGap{};
 };
 
+// On a pool of every hardware thread, as the window has it.
 void BM_Training2Generation_Headless(benchmark::State& state) {
   THeadlessHost host;
   host.Arm.Train2AN = true;
   TWorld world(&host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  THeadlessPool workers(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+  world.Pool = &workers.Pool();
   for (auto _ : state) Generation(world);
+  world.Pool = nullptr;
 }
 BENCHMARK(BM_Training2Generation_Headless)->Unit(benchmark::kMillisecond)->Repetitions(9);
 
@@ -167,6 +173,71 @@ BENCHMARK(BM_Training2Generation_ChartOpenVsClosed)
     ->UseManualTime()
     ->Iterations(6)
     ->Repetitions(7);
+
+// Training 2 as the window runs it, on every hardware thread (its own pool)
+// against one worker, and against the same pool config on the headless host;
+// all three start from one population and seed and take turns in blocks long
+// against the pump's interval. "speedup" is one worker over all,
+// "window_vs_headless" the window over the headless host, per generation.
+void BM_Training2_WindowPoolVsOneThread(benchmark::State& state) {
+  constexpr int Block = 20;
+  auto all = ShownWindow();
+  auto one = ShownWindow();
+  QTemporaryDir dir;
+  const QByteArray file = (dir.path() + QStringLiteral("/start.dat")).toLocal8Bit();
+  THeadlessHost host;
+  host.Arm.Train2AN = true;
+  auto headless = MakeZarnikWorld(&host);
+  if (!all->AnnGaWorld->DoSaveANN(file.constData()) || !one->AnnGaWorld->DoLoadANN(file.constData()) ||
+      !headless->DoLoadANN(file.constData())) {
+    state.SkipWithError("cannot copy the population");
+    return;
+  }
+  THeadlessPool oneWorker(1);
+  one->AnnGaWorld->Pool = &oneWorker.Pool();
+  THeadlessPool headlessWorkers(all->Workers->Pool().Workers());
+  headless->Pool = &headlessWorkers.Pool();
+  for (TZarnikWindow* w : {all.get(), one.get()}) BeginTraining2(*w);
+  ZarnikWindow = &host;
+  headless->BeginTrainANN2();
+  QCoreApplication::processEvents();
+
+  using Seconds = std::chrono::duration<double>;
+  Seconds spent[3]{};  // all, one, headless
+  const auto block = [&](int which) {
+    TWorld& world = which == 2 ? *headless : *(which == 0 ? all : one)->AnnGaWorld;
+    ZarnikWindow = which == 2 ? static_cast<TZarnikHost*>(&host) : (which == 0 ? all : one).get();
+    const Clock::time_point start = Clock::now();
+    for (int g = 0; g < Block; ++g) world.TrainGeneration2();
+    const Seconds took = Clock::now() - start;
+    spent[which] += took;
+    return took;
+  };
+  int turn = 0;
+  for (auto _ : state) {
+    Seconds both{};
+    for (int k = 0; k < 3; ++k) both += block((turn + k) % 3);
+    ++turn;
+    state.SetIterationTime(both.count() / (3 * Block));
+  }
+  const double n = static_cast<double>(state.iterations()) * Block;
+  state.counters["all_threads_ms"] = 1000 * spent[0].count() / n;
+  state.counters["one_thread_ms"] = 1000 * spent[1].count() / n;
+  state.counters["headless_ms"] = 1000 * spent[2].count() / n;
+  state.counters["speedup"] = spent[1].count() / spent[0].count();
+  state.counters["window_vs_headless"] = spent[0].count() / spent[2].count();
+  state.counters["workers"] = all->Workers->Pool().Workers();
+  one->AnnGaWorld->Pool = &one->Workers->Pool();
+  for (TZarnikWindow* w : {all.get(), one.get()}) {
+    ZarnikWindow = w;
+    w->AnnHasFinished();
+  }
+}
+BENCHMARK(BM_Training2_WindowPoolVsOneThread)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Repetitions(3);
 
 // One refresh of the open chart as a dispatch of a training-2 run makes it:
 // the rows of about three generations appended, then the events that paint

@@ -25,34 +25,78 @@ struct TShapeView {
   int Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes;
 };
 
+// The sums of one block's targets, source by source, so that the chains of
+// the targets interleave, kept in registers.
+template <int Width>
+[[gnu::always_inline]] inline long long SumBlock(const TLayerBlock& b, const TLaneDouble*& factor,
+                                                 const long double*& longFactor, TLaneDouble* values,
+                                                 TLaneDouble* sums, const TLaneDouble& low, const TLaneDouble& high) {
+  long long redone = 0;
+  TLaneDouble sum[Width] = {};
+  for (int j = 0; j < b.Sources; ++j) {
+    const TLaneDouble out = values[b.FirstSource + j];
+#pragma GCC unroll 8
+    for (int t = 0; t < Width; ++t) {
+      TLaneInt64 doubtful;
+      TLaneDouble r = AddLaneTerm<TLaneDouble, TLaneFloat, TLaneInt64>(sum[t], factor[t], out, doubtful);
+      if (AnyLane(doubtful)) [[unlikely]] {
+        RedoLaneTerm(r, sum[t], longFactor + t * LaneCount, out, doubtful);
+        ++redone;
+      }
+      sum[t] = r;
+    }
+    factor += Width;
+    longFactor += Width * LaneCount;
+  }
+#pragma GCC unroll 8
+  for (int t = 0; t < Width; ++t) {
+    TLaneDouble v = sum[t] < low ? low : sum[t];
+    v = v > high ? high : v;
+    values[b.FirstTarget + t] = __builtin_convertvector(__builtin_convertvector(v, TLaneInt32), TLaneDouble);
+  }
+  (void)sums;
+  return redone;
+}
+
+// Blocks of other widths, one term at a time with the sums in memory.
+inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, const long double*& longFactor,
+                             TLaneDouble* values, TLaneDouble* sum, const TLaneDouble& low, const TLaneDouble& high) {
+  long long redone = 0;
+  for (int t = 0; t < b.Targets; ++t) sum[t] = TLaneDouble{};
+  for (int j = 0; j < b.Sources; ++j) {
+    const TLaneDouble out = values[b.FirstSource + j];
+    for (int t = 0; t < b.Targets; ++t, ++factor, longFactor += LaneCount) {
+      TLaneInt64 doubtful;
+      TLaneDouble r = AddLaneTerm<TLaneDouble, TLaneFloat, TLaneInt64>(sum[t], *factor, out, doubtful);
+      if (AnyLane(doubtful)) {
+        RedoLaneTerm(r, sum[t], longFactor, out, doubtful);
+        ++redone;
+      }
+      sum[t] = r;
+    }
+  }
+  for (int t = 0; t < b.Targets; ++t) {
+    TLaneDouble v = sum[t] < low ? low : sum[t];
+    v = v > high ? high : v;
+    values[b.FirstTarget + t] = __builtin_convertvector(__builtin_convertvector(v, TLaneInt32), TLaneDouble);
+  }
+  return redone;
+}
+
 // All blocks of one network step in every lane; node values in `values`
-// (inputs already set). Returns the lanes with a doubtful sum. Compiled for
-// the baseline and for wider vector units; all give the same bits.
-// Returns the number of lane terms taken again the x87 way.
+// (inputs already set). Returns the number of vector terms whose doubtful
+// lanes were taken again the x87 way. Compiled for the baseline and for
+// wider vector units; all give the same bits.
 __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) long long SumLayers(
     const TShapeView& s, const TLaneDouble* factor, const long double* longFactor, TLaneDouble* values,
     TLaneDouble* sums, const TLaneDouble& low, const TLaneDouble& high) {
   long long redone = 0;
   for (int L = 0; L <= s.HiddenLayers; ++L) {
     const TLayerBlock b = LayerBlock(L, s.Nodes, s.InputNodes, s.HiddenNodes, s.HiddenLayers, s.OutputNodes);
-    for (int t = 0; t < b.Targets; ++t) sums[t] = TLaneDouble{};
-    // Source by source, so that the chains of the block's targets interleave.
-    for (int j = 0; j < b.Sources; ++j) {
-      const TLaneDouble out = values[b.FirstSource + j];
-      for (int t = 0; t < b.Targets; ++t, ++factor, longFactor += LaneCount) {
-        TLaneInt64 doubtful;
-        TLaneDouble r = AddLaneTerm<TLaneDouble, TLaneFloat, TLaneInt64>(sums[t], *factor, out, doubtful);
-        if (AnyLane(doubtful)) [[unlikely]] {
-          RedoLaneTerm(r, sums[t], longFactor, out, doubtful);
-          ++redone;
-        }
-        sums[t] = r;
-      }
-    }
-    for (int t = 0; t < b.Targets; ++t) {
-      TLaneDouble v = sums[t] < low ? low : sums[t];
-      v = v > high ? high : v;
-      values[b.FirstTarget + t] = __builtin_convertvector(__builtin_convertvector(v, TLaneInt32), TLaneDouble);
+    switch (b.Targets) {
+      case 3: redone += SumBlock<3>(b, factor, longFactor, values, sums, low, high); break;
+      case 4: redone += SumBlock<4>(b, factor, longFactor, values, sums, low, high); break;
+      default: redone += SumAnyBlock(b, factor, longFactor, values, sums, low, high); break;
     }
   }
   return redone;
@@ -235,13 +279,13 @@ bool TEpisodeBatch::AfterStep(TLane& lane, TEpisodeSource& source) {
 
 void TEpisodeBatch::RunNetworks() {
   TLaneDouble* value = Values.get();
-  for (int i = 0; i < InputNodes; ++i) {
-    TLaneDouble v{};
-    for (int k = 0; k < LaneHosts; ++k) {
-      const TLane& lane = LaneState[k];
-      if (lane.Job != nullptr) v[k] = std::clamp(lane.In[i], lane.InputLow, lane.InputHigh);
+  for (int k = 0; k < LaneCount; ++k) {
+    const TLane& lane = LaneState[k];
+    if (lane.Job == nullptr) {
+      for (int i = 0; i < InputNodes; ++i) value[i][k] = 0;
+      continue;
     }
-    value[i] = v;
+    for (int i = 0; i < InputNodes; ++i) value[i][k] = std::clamp(lane.In[i], lane.InputLow, lane.InputHigh);
   }
   const TShapeView shape{Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes};
   RedoneTerms += SumLayers(shape, Factors.get(), LongFactors.get(), value, Sums.get(), Low, High);

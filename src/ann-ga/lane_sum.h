@@ -49,20 +49,23 @@ template <class V, class F, class I>
   return r;
 }
 
-template <class I>
-[[gnu::always_inline]] inline bool AnyLane(const I& mask) {
-  int64_t any = 0;
-  for (int k = 0; k < static_cast<int>(sizeof mask / sizeof mask[0]); ++k) any |= mask[k];
-  return any != 0;
+// Whether any lane of a comparison result is set: halves folded together.
+[[gnu::always_inline]] inline bool AnyLane(const TLaneInt64& mask) {
+  static_assert(LaneCount == 8);
+  const auto four = __builtin_shufflevector(mask, mask, 0, 1, 2, 3) | __builtin_shufflevector(mask, mask, 4, 5, 6, 7);
+  const auto two = __builtin_shufflevector(four, four, 0, 1) | __builtin_shufflevector(four, four, 2, 3);
+  return (two[0] | two[1]) != 0;
 }
 
-// The x87 rule for the doubtful lanes of a term: factor[k] is w / precWeight
-// in extended precision.
-[[gnu::noinline, gnu::cold]] inline void RedoLaneTerm(TLaneDouble& result, const TLaneDouble& sum,
-                                                     const long double* factor, const TLaneDouble& out,
-                                                     const TLaneInt64& doubtful) {
-  for (int k = 0; k < LaneCount; ++k)
-    if (doubtful[k] != 0)
-      result[k] = static_cast<float>(static_cast<long double>(static_cast<float>(sum[k])) +
-                                     factor[k] * static_cast<long double>(out[k]));
+// The x87 rule for the doubtful lanes of a term (usually one): factor[k] is
+// w / precWeight in extended precision.
+[[gnu::always_inline]] inline void RedoLaneTerm(TLaneDouble& result, const TLaneDouble& sum, const long double* factor,
+                                               const TLaneDouble& out, const TLaneInt64& doubtful) {
+  unsigned lanes = 0;
+  for (int k = 0; k < LaneCount; ++k) lanes |= static_cast<unsigned>(doubtful[k] & 1) << k;
+  for (; lanes != 0; lanes &= lanes - 1) {
+    const int k = __builtin_ctz(lanes);
+    result[k] = static_cast<float>(static_cast<long double>(static_cast<float>(sum[k])) +
+                                   factor[k] * static_cast<long double>(out[k]));
+  }
 }

@@ -174,6 +174,7 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   for (int i = 0; i < Count; ++i) EXPECT_EQ(ResultOf(*nets[i], jobs.Jobs[i].LastTargetX), want[i]) << "network " << i;
   EXPECT_GT(batch.Steps, 100000);
   EXPECT_GT(batch.RedoneTerms, 0);
+  std::printf("steps %lld redone %lld\n", batch.Steps, batch.RedoneTerms);
   // Only networks with a link outside the layers go the one-at-a-time way.
   EXPECT_GT(batch.ReferenceEpisodes, 20);
   EXPECT_LE(batch.ReferenceEpisodes, 52);
