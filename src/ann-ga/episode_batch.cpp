@@ -111,7 +111,8 @@ struct TEpisodeBatch::TLane {
   int32_t* Out = nullptr;      // the lane's output vector, OutputNodes + 2 entries
   const int* In = nullptr;     // the host's sensor vector
   int InputLow = 0, InputHigh = 0;
-  bool Stepped = false;  // the network has taken a step in this episode
+  bool Stepped = false;      // the network has taken a step in this episode
+  bool NodesInList = false;  // its last step ran in the individual itself
   int64_t f = 0, meets = 0, sav[Episode2::PodestRuns] = {};
   int heightE = 0, heightF = 0, podestRun = 0, maxRuns2 = 0, run = 0, goalOld = 0;
 };
@@ -140,11 +141,11 @@ bool TEpisodeBatch::FitsShape(const TChromosom& c) const {
   // Every weight the plain rule reads must lie in a block of the layers.
   const int sources = Nodes - OutputNodes;
   for (int j = 0; j < sources; ++j) {
-    const int layer = j < InputNodes ? 0 : 1 + (j - InputNodes) / HiddenNodes;
-    const TLayerBlock b = LayerBlock(layer, Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes);
     const int* row = c.getLineWeight(j);
-    for (int t = InputNodes; t < Nodes; ++t)
-      if (row[t] != 0 && (t < b.FirstTarget || t >= b.FirstTarget + b.Targets)) return false;
+    for (int t = InputNodes; t < RowTargets[j].first; ++t)
+      if (row[t] != 0) return false;
+    for (int t = RowTargets[j].second; t < Nodes; ++t)
+      if (row[t] != 0) return false;
   }
   return true;
 }
@@ -159,6 +160,8 @@ void TEpisodeBatch::SetShape(const TChromosom& c) {
   for (int L = 0; L <= HiddenLayers && Nodes <= MaxNodes; ++L) {
     const TLayerBlock b = LayerBlock(L, Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes);
     Terms += b.Sources * b.Targets;
+    for (int j = b.FirstSource; j < b.FirstSource + b.Sources; ++j)
+      RowTargets[j] = {b.FirstTarget, b.FirstTarget + b.Targets};
   }
   for (int k = 0; k < LaneCount; ++k) LaneState[k].Out = OutBuffer.get() + k * (MaxNodes + 2);
 }
@@ -212,7 +215,7 @@ bool TEpisodeBatch::Begin(TLane& lane, TEpisodeSource& source) {
     lane.Job = job;
     lane.C = &c;
     LoadFactors(lane, static_cast<int>(&lane - LaneState.get()));
-    lane.Stepped = false;
+    lane.Stepped = lane.NodesInList = false;
     lane.f = lane.meets = 0;
     lane.podestRun = 0;
     lane.heightE = job->HeightE;
@@ -225,7 +228,7 @@ bool TEpisodeBatch::Begin(TLane& lane, TEpisodeSource& source) {
 void TEpisodeBatch::Finish(TLane& lane) {
   TChromosom& c = *lane.C;
   c.setFitness(static_cast<int32_t>(std::clamp<int64_t>(CombineRunTotals(lane.sav), INT32_MIN, INT32_MAX)));
-  if (lane.Stepped) {
+  if (lane.Stepped && !lane.NodesInList) {
     const int k = static_cast<int>(&lane - LaneState.get());
     TANN::TNode* node = c.getNodeList();
     for (int n = 0; n < Nodes; ++n) node[n].internValue = node[n].Output = static_cast<int32_t>(Values[n][k]);
@@ -277,7 +280,19 @@ bool TEpisodeBatch::AfterStep(TLane& lane, TEpisodeSource& source) {
   return EndRun(lane, source);
 }
 
-void TEpisodeBatch::RunNetworks() {
+void TEpisodeBatch::RunNetworks(int active) {
+  // A vector step costs about as much as three networks one at a time: when
+  // the last episodes of a pass leave few lanes busy, they go one at a time.
+  if (active <= 3) {
+    for (int k = 0; k < LaneHosts; ++k) {
+      TLane& lane = LaneState[k];
+      if (lane.Job == nullptr) continue;
+      ++Steps;
+      lane.Stepped = lane.NodesInList = true;
+      lane.C->runANN(lane.In, lane.Out);
+    }
+    return;
+  }
   TLaneDouble* value = Values.get();
   for (int k = 0; k < LaneCount; ++k) {
     const TLane& lane = LaneState[k];
@@ -295,6 +310,7 @@ void TEpisodeBatch::RunNetworks() {
     if (lane.Job == nullptr) continue;
     ++Steps;
     lane.Stepped = true;
+    lane.NodesInList = false;
     for (int o = 0; o < OutputNodes; ++o) lane.Out[o] = static_cast<int32_t>(value[first + o][k]);
   }
 }
@@ -309,7 +325,7 @@ void TEpisodeBatch::Play(TEpisodeSource& source) {
   while (active > 0) {
     for (int k = 0; k < LaneHosts; ++k)
       if (LaneState[k].Job != nullptr) LaneState[k].Host->PumpMessages();
-    RunNetworks();
+    RunNetworks(active);
     active = 0;
     for (int k = 0; k < LaneHosts; ++k) {
       TLane& lane = LaneState[k];

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <utility>
 
 #include "chromosom.h"
 #include "lane_sum.h"
@@ -57,7 +58,7 @@ class TEpisodeBatch {
   void Finish(TLane& lane);
   bool AfterStep(TLane& lane, TEpisodeSource& source);
   void LoadFactors(TLane& lane, int k);
-  void RunNetworks();
+  void RunNetworks(int active);
   bool FitsShape(const TChromosom& c) const;
   void SetShape(const TChromosom& c);
 
@@ -76,4 +77,5 @@ class TEpisodeBatch {
   std::unique_ptr<TLaneDouble[]> Sums;         // per target of a block
   std::unique_ptr<int32_t[]> OutBuffer;        // the lanes' output vectors
   TLaneDouble Low{}, High{};               // node bounds per lane
+  std::pair<int, int> RowTargets[MaxNodes] = {};  // a source's block: first and end target
 };
