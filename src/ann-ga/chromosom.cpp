@@ -159,9 +159,25 @@ int TChromosom::playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeigh
   return shown;
 }
 
+int TChromosom::MutationDraws() const {
+  // One for the sign and one per bit of every weight of the blocks.
+  const TMutationSetup m = MakeMutationSetup(maxWeight, precWeight, 0.0f, 1.0f);
+  int weights = 0;
+  for (int L = 0; L <= static_cast<int>(HiddenLayers); ++L) weights += Block(L).Sources * Block(L).Targets;
+  return weights * (m.HyBit + 2);
+}
+
+void TChromosom::mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen, const int* draws) {
+  MutateWith(PaMutationRate, PaBitFaktor, PaMinGen, [&draws] { return *draws++; });
+}
+
 void TChromosom::mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen) {
+  MutateWith(PaMutationRate, PaBitFaktor, PaMinGen, [] { return RandomBelow(1000); });
+}
+
+template <class Draw>
+void TChromosom::MutateWith(float PaMutationRate, float PaBitFaktor, int PaMinGen, Draw&& draw) {
   const TMutationSetup m = MakeMutationSetup(maxWeight, precWeight, PaMutationRate, PaBitFaktor);
-  const auto draw = [] { return RandomBelow(1000); };
   oldConnections = Connections;
   Connections = 0;
   for (int L = 0; L <= static_cast<int>(HiddenLayers); ++L) {

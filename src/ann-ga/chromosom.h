@@ -70,6 +70,10 @@ class TChromosom : public TANN {
   // different hosts. Returns the target x of the last direction shown.
   int playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeightF);
   void mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen);
+  // The same with the draws (random mod 1000) taken from `draws` in order,
+  // MutationDraws() of them.
+  void mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen, const int* draws);
+  int MutationDraws() const;
 
   // Bytes of one stored individual of this shape.
   size_t RecordSize() const;
@@ -86,5 +90,8 @@ class TChromosom : public TANN {
   void ApplyRecord(const unsigned char* in);
 
  private:
+  template <class Draw>
+  void MutateWith(float PaMutationRate, float PaBitFaktor, int PaMinGen, Draw&& draw);
+
   int32_t Fitness = 0;
 };

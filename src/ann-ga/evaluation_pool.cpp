@@ -25,6 +25,21 @@ void TEvaluationPool::Start(TEpisodeJob* jobs, int count) {
   {
     std::lock_guard<std::mutex> guard(Lock);
     Jobs = jobs;
+    Each = nullptr;
+    Count = count;
+    Next.store(0, std::memory_order_relaxed);
+    Busy = static_cast<int>(Threads.size());
+    ++Round;
+  }
+  Wake.notify_all();
+}
+
+void TEvaluationPool::StartEach(int count, void (*each)(void* context, int k), void* context) {
+  {
+    std::lock_guard<std::mutex> guard(Lock);
+    Jobs = nullptr;
+    Each = each;
+    EachContext = context;
     Count = count;
     Next.store(0, std::memory_order_relaxed);
     Busy = static_cast<int>(Threads.size());
@@ -68,8 +83,12 @@ void TEvaluationPool::Work(std::span<TZarnikHost* const> hosts) {
     Wake.wait(guard, [&] { return Stop || Round != seen; });
     if (Stop) return;
     seen = Round;
+    void (*const each)(void*, int) = Each;
+    void* const context = EachContext;
     guard.unlock();
-    if (batch) {
+    if (each != nullptr) {
+      for (int k; (k = Next.fetch_add(1, std::memory_order_relaxed)) < Count;) each(context, k);
+    } else if (batch) {
       batch->Play(*this);
     } else {
       while (TEpisodeJob* job = Take()) {

@@ -38,6 +38,9 @@ class TEvaluationPool : private TEpisodeSource {
   void Wait();
   // Start, then Wait.
   void Play(TEpisodeJob* jobs, int count);
+  // Runs each(context, k) for k = 0 .. count - 1, each k on exactly one
+  // worker, and returns at once; wait for it as for a pass of episodes.
+  void StartEach(int count, void (*each)(void* context, int k), void* context);
   // A pass is being played.
   bool Running() const;
 
@@ -52,6 +55,8 @@ class TEvaluationPool : private TEpisodeSource {
   int Busy = 0;        // workers still in the pass, guarded by Lock
   bool Stop = false;   // guarded by Lock
   TEpisodeJob* Jobs = nullptr;  // written under Lock before a pass
+  void (*Each)(void*, int) = nullptr;
+  void* EachContext = nullptr;
   int Count = 0;
   std::atomic<int> Next{0};  // next job of the pass
   std::vector<TZarnikHost*> Hosts;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "evaluation_pool.h"
 #include "random.h"
 
 void copyArrayInt(const int* PaArray1, int* PaArray2, int PaSize) {
@@ -30,6 +31,8 @@ TWorld::TWorld(TZarnikHost* parent, int PaNodes, int PaInputNodes, int PaHiddenN
     c.init(PaNodes, PaInputNodes, PaHiddenNodes, PaHiddenLayers, PaMaxWeight, PaPrecWeight, PaMaxIntern);
   bestIndividual.init(PaNodes, PaInputNodes, PaHiddenNodes, PaHiddenLayers, PaMaxWeight, PaPrecWeight,
                       PaMaxIntern);
+  MutationDrawsEach = Population[0].MutationDraws();
+  MutationDrawList = std::make_unique<int[]>(static_cast<size_t>(Individuals) * MutationDrawsEach);
   InputListOld = std::make_unique<int[]>(static_cast<size_t>(PaInputNodes));
   OutputList = std::make_unique<int[]>(static_cast<size_t>(Population[0].getOutputNodes()) + 2);
   InputList = ZarnikWindow->GetCalcData(OutputList.get(), false, false);
@@ -185,6 +188,22 @@ void TWorld::CrossStretches(TChromosom& a, TChromosom& b, const int* point, int 
 }
 
 void TWorld::mutate() {
+  const int per = MutationDrawsEach;
+  bool oneSize = true;
+  for (const TChromosom& c : Population) oneSize &= c.MutationDraws() == per;
+  if (Pool && oneSize) {
+    // The draws in the serial order, the arithmetic on the workers.
+    for (int n = 0; n < Individuals * per; ++n) MutationDrawList[n] = RandomBelow(1000);
+    Pool->StartEach(
+        Individuals,
+        [](void* context, int i) {
+          TWorld& w = *static_cast<TWorld*>(context);
+          w.Population[i].mutate(w.MutationRate, w.BitFaktor, w.minGen, &w.MutationDrawList[i * w.MutationDrawsEach]);
+        },
+        this);
+    ZarnikWindow->AwaitPool(*Pool);
+    return;
+  }
   for (TChromosom& c : Population) {
     c.mutate(MutationRate, BitFaktor, minGen);
     ZarnikWindow->PumpMessages();

@@ -123,6 +123,9 @@ class TWorld {
   int AverageFitness = 0;  // mean of the last evaluation pass
   // The pooled pass: the stored best, then the individuals.
   TEpisodeJob PoolJobs[Individuals + 1] = {};
+  // The pooled mutation: every individual's draws, drawn in the serial order.
+  std::unique_ptr<int[]> MutationDrawList;
+  int MutationDrawsEach = 0;
 };
 
 // The population with the parameters of the program (the window builds the same).
