@@ -85,11 +85,11 @@ inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, c
 
 // All blocks of one network step in every lane; node values in `values`
 // (inputs already set). Returns the number of vector terms whose doubtful
-// lanes were taken again the x87 way. Compiled for the baseline and for
-// wider vector units; all give the same bits.
-__attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) long long SumLayers(
-    const TShapeView& s, const TLaneDouble* factor, const long double* longFactor, TLaneDouble* values,
-    TLaneDouble* sums, const TLaneDouble& low, const TLaneDouble& high) {
+// lanes were taken again the x87 way.
+[[gnu::always_inline]] inline long long SumLayersBody(const TShapeView& s, const TLaneDouble* factor,
+                                                      const long double* longFactor, TLaneDouble* values,
+                                                      TLaneDouble* sums, const TLaneDouble& low,
+                                                      const TLaneDouble& high) {
   long long redone = 0;
   for (int L = 0; L <= s.HiddenLayers; ++L) {
     const TLayerBlock b = LayerBlock(L, s.Nodes, s.InputNodes, s.HiddenNodes, s.HiddenLayers, s.OutputNodes);
@@ -101,6 +101,30 @@ __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) lo
   }
   return redone;
 }
+
+// The same for the baseline and for wider vector units, chosen once by what
+// the processor has (not by an ifunc, which the sanitizers cannot start);
+// all give the same bits.
+#define ZARNIK_SUM_LAYERS(name, target)                                                                         \
+  target long long name(const TShapeView& s, const TLaneDouble* factor, const long double* longFactor,        \
+                        TLaneDouble* values, TLaneDouble* sums, const TLaneDouble& low, const TLaneDouble& high) { \
+    return SumLayersBody(s, factor, longFactor, values, sums, low, high);                                     \
+  }
+ZARNIK_SUM_LAYERS(SumLayersBaseline, )
+ZARNIK_SUM_LAYERS(SumLayersV3, __attribute__((target("arch=x86-64-v3"))))
+ZARNIK_SUM_LAYERS(SumLayersV4, __attribute__((target("arch=x86-64-v4"))))
+#undef ZARNIK_SUM_LAYERS
+
+using TSumLayers = decltype(&SumLayersBaseline);
+
+TSumLayers PickSumLayers() {
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("x86-64-v4")) return SumLayersV4;
+  if (__builtin_cpu_supports("x86-64-v3")) return SumLayersV3;
+  return SumLayersBaseline;
+}
+
+TSumLayers SumLayers = PickSumLayers();
 
 }  // namespace
 
@@ -116,6 +140,16 @@ struct TEpisodeBatch::TLane {
   int64_t f = 0, meets = 0, sav[Episode2::PodestRuns] = {};
   int heightE = 0, heightF = 0, podestRun = 0, maxRuns2 = 0, run = 0, goalOld = 0;
 };
+
+bool UseLaneVariant(int level) {
+  __builtin_cpu_init();
+  switch (level) {
+    case 0: SumLayers = SumLayersBaseline; return true;
+    case 3: if (!__builtin_cpu_supports("x86-64-v3")) return false; SumLayers = SumLayersV3; return true;
+    case 4: if (!__builtin_cpu_supports("x86-64-v4")) return false; SumLayers = SumLayersV4; return true;
+    default: SumLayers = PickSumLayers(); return true;
+  }
+}
 
 TEpisodeBatch::TEpisodeBatch(std::span<TZarnikHost* const> hosts)
     : LaneHosts(static_cast<int>(std::min<size_t>(hosts.size(), LaneCount))),

@@ -27,6 +27,11 @@ class TEpisodeSource {
   ~TEpisodeSource() = default;
 };
 
+// Test seam, before any batch plays: the compiled variant of the lanes'
+// arithmetic to use, 0 for the baseline, 3 or 4 for x86-64-v3 or -v4, -1 for
+// the best the processor has. False if the processor lacks that variant.
+bool UseLaneVariant(int level);
+
 // Plays training-2 episodes of up to LaneCount individuals side by side on
 // one thread, each on its own host. The networks of all lanes take a step
 // together in vector lanes, so the dependent chains of their sums overlap;

@@ -152,11 +152,7 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   EXPECT_GE(takers, 20);
   EXPECT_GE(deliverers, 5);
 
-  // Overwrite what the single episodes left, so nothing carries over.
-  for (auto& c : nets) {
-    c->setFitness(12345);
-    for (int n = 0; n < 21; ++n) c->getNodeList()[n] = {-7, -7};
-  }
+  // What the single episodes left is overwritten before each batch below.
   std::vector<std::unique_ptr<THeadlessHost>> lanes;
   std::vector<TZarnikHost*> hosts;
   for (int k = 0; k < LaneCount; ++k) {
@@ -164,20 +160,30 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
     lanes.back()->Arm.Train2AN = true;
     hosts.push_back(lanes.back().get());
   }
-  TEpisodeBatch batch(hosts);
-  TJobList jobs;
-  for (int i = 0; i < Count; ++i) jobs.Jobs.push_back({nets[i].get(), heights[i][0], heights[i][1], -1});
-  batch.Play(jobs);
-  long long pumps = 0;
-  for (auto& h : lanes) pumps += h->Pumps;
-  EXPECT_EQ(pumps, single.Pumps);  // one pump per step, as one at a time
-  for (int i = 0; i < Count; ++i) EXPECT_EQ(ResultOf(*nets[i], jobs.Jobs[i].LastTargetX), want[i]) << "network " << i;
-  EXPECT_GT(batch.Steps, 100000);
-  EXPECT_GT(batch.RedoneTerms, 0);
-  std::printf("steps %lld redone %lld\n", batch.Steps, batch.RedoneTerms);
-  // Only networks with a link outside the layers go the one-at-a-time way.
-  EXPECT_GT(batch.ReferenceEpisodes, 20);
-  EXPECT_LE(batch.ReferenceEpisodes, 52);
+  // Every compiled variant of the lane arithmetic the processor can run.
+  for (const int level : {0, 3, 4}) {
+    if (!UseLaneVariant(level)) continue;
+    for (auto& c : nets) {
+      c->setFitness(12345);
+      for (int n = 0; n < 21; ++n) c->getNodeList()[n] = {-7, -7};
+    }
+    for (auto& h : lanes) h->Pumps = 0;
+    TEpisodeBatch batch(hosts);
+    TJobList jobs;
+    for (int i = 0; i < Count; ++i) jobs.Jobs.push_back({nets[i].get(), heights[i][0], heights[i][1], -1});
+    batch.Play(jobs);
+    long long pumps = 0;
+    for (auto& h : lanes) pumps += h->Pumps;
+    EXPECT_EQ(pumps, single.Pumps);  // one pump per step, as one at a time
+    for (int i = 0; i < Count; ++i)
+      EXPECT_EQ(ResultOf(*nets[i], jobs.Jobs[i].LastTargetX), want[i]) << "network " << i << ", level " << level;
+    EXPECT_GT(batch.Steps, 100000);
+    EXPECT_GT(batch.RedoneTerms, 0);
+    // Only networks with a link outside the layers go the one-at-a-time way.
+    EXPECT_GT(batch.ReferenceEpisodes, 20);
+    EXPECT_LE(batch.ReferenceEpisodes, 52);
+  }
+  UseLaneVariant(-1);
 }
 
 }  // namespace
