@@ -169,4 +169,39 @@ TEST(EvaluationPool, PooledGenerationsEqualSerialOnes) {
   UseClockRandomSeed();
 }
 
+// A host that lets "frames" through while the workers play, as the window
+// does, and asks for a stop at the second frame: the pass ends before the
+// next frame, the run after that generation. Counts, not clocks, decide.
+TEST(EvaluationPool, AStopWhileWorkersPlayEndsThePassBeforeTheNextFrame) {
+  struct TFramingHost : THeadlessHost {
+    void AwaitPool(TEvaluationPool& pool) override {
+      while (!UserBreak) {
+        if (pool.WaitUntil(std::chrono::steady_clock::now())) return;
+        ++Frames;
+        if (StopAt == 0 && Frames == 2) StopAt = Frames;  // the stop request of this frame
+        if (StopAt != 0) UserBreak = true;
+      }
+      pool.Wait();
+      Stopped = !pool.Running();
+    }
+    int Frames = 0, StopAt = 0;
+    bool Stopped = false;
+  } host;
+  host.Arm.Train2AN = true;
+  UseFixedRandomSeed(3);
+  auto world = MakeZarnikWorld(&host);
+  THeadlessPool pool(2);
+  world->Pool = &pool.Pool();
+  world->BeginTrainANN2();
+  int generations = 0;
+  for (; world->IsImprovement() && !UserBreak && generations < 200; ++generations) world->TrainGeneration2();
+  world->Pool = nullptr;
+  UseClockRandomSeed();
+  UserBreak = false;
+  ASSERT_EQ(host.StopAt, 2) << "no frame came while the workers played in 200 generations";
+  EXPECT_EQ(host.Frames, 2);  // no frame after the stop
+  EXPECT_TRUE(host.Stopped);
+  EXPECT_LT(generations, 200);
+}
+
 }  // namespace
