@@ -65,6 +65,10 @@ void UseClockRandomSeed() { Fixed = false; }
 
 int32_t NextRandom() { return static_cast<int32_t>(Generator() >> 1); }
 
+void RandomsBelow(int n, int* out, int count) {
+  for (int i = 0; i < count; ++i) out[i] = static_cast<int32_t>(Generator() >> 1) % n;
+}
+
 TRandomClockScope::TRandomClockScope(TSecondsClock clock) : Previous(Clock), PreviousReseeds(Reseeds) {
   Clock = clock;
   Reseeds = 0;

@@ -28,6 +28,9 @@ int32_t NextRandom();
 // Next value modulo n (n > 0).
 inline int RandomBelow(int n) { return NextRandom() % n; }
 
+// The next `count` values modulo n into out, as as many RandomBelow calls.
+void RandomsBelow(int n, int* out, int count);
+
 using TSecondsClock = int64_t (*)();
 
 // Test seam: while alive, seeding reads `clock` instead of the system clock and

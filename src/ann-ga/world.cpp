@@ -193,7 +193,7 @@ void TWorld::mutate() {
   for (const TChromosom& c : Population) oneSize &= c.MutationDraws() == per;
   if (Pool && oneSize) {
     // The draws in the serial order, the arithmetic on the workers.
-    for (int n = 0; n < Individuals * per; ++n) MutationDrawList[n] = RandomBelow(1000);
+    RandomsBelow(1000, MutationDrawList.get(), Individuals * per);
     Pool->StartEach(
         Individuals,
         [](void* context, int i) {
