@@ -227,6 +227,29 @@ TEST_F(Trainer, KillsLeaveWholeRowsUpToTheStoredGeneration) {
   EXPECT_EQ(Read(Dir / "h.csv").find("99,2,-41"), std::string::npos);
 }
 
+// The window's "Speichern" (here: this process) and the trainer's
+// checkpoints store the same file at once: neither fails, and the file is
+// always a whole population.
+TEST_F(Trainer, TwoProgramsStoringOneFileNeverFailEachOther) {
+  const pid_t pid = Start({"--checkpoint", "1", "--threads", "1", "--quiet", "--log", "h.csv"});
+  ASSERT_TRUE(WaitForRows(Dir / "h.csv", 1));
+  THeadlessHost host;
+  auto world = MakeZarnikWorld(&host);
+  const fs::path file = Dir / "zarnik.dat";
+  int failures = 0;
+  for (int i = 0; i < 30; ++i) {
+    if (!world->DoSaveANN(file.c_str())) ++failures;
+    size_t size = 0;
+    EXPECT_EQ(world->LoadANN(file.c_str(), size), TLoadError::None);
+  }
+  kill(pid, SIGTERM);
+  EXPECT_EQ(WaitOrEnd(pid, "a stop signal"), 130) << Err();
+  EXPECT_EQ(failures, 0);
+  EXPECT_EQ(Err(), "");
+  size_t size = 0;
+  EXPECT_EQ(world->LoadANN(file.c_str(), size), TLoadError::None);
+}
+
 TEST_F(Trainer, WriteErrorsSayWhy) {
   {
     // Files of the trainer may not grow beyond 100000 bytes: half a population.

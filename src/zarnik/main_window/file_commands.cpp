@@ -29,7 +29,8 @@ QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
 void TZarnikWindow::LoadHistory(const QString& path) {
   History.Load(QFile::encodeName(path).constData());  // missing or damaged: the chart starts empty
   // Training 1 numbers its passes on from the loaded ones, so the chart's line
-  // and the file's rows keep their order.
+  // and the file's rows keep their order. The reader keeps passes at most
+  // MaxHistoryGeneration, far below INT_MAX, so the + 1 cannot overflow.
   const int lastPass = History.LastPass1();
   if (lastPass >= 0 && AnnGaWorld->Passes1 <= lastPass) AnnGaWorld->Passes1 = lastPass + 1;
   FlushChart();
