@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <unistd.h>
 #include <vector>
@@ -35,9 +36,12 @@ TSetup& Setup() {
 }
 
 std::vector<unsigned char> Stored(TWorld& w) {
-  char path[] = "/tmp/annga_fuzz_XXXXXX";
-  const int fd = mkstemp(path);
+  // In memory where there is a tmpfs: a store syncs to the disk, which would
+  // make the fuzzing crawl.
+  std::string name = access("/dev/shm", W_OK) == 0 ? "/dev/shm/annga_fuzz_XXXXXX" : "/tmp/annga_fuzz_XXXXXX";
+  const int fd = mkstemp(name.data());
   if (fd < 0) std::abort();
+  const char* path = name.c_str();
   close(fd);
   if (!w.DoSaveANN(path)) std::abort();
   std::vector<unsigned char> bytes(w.FileSize() + 1);
