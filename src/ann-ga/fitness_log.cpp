@@ -183,7 +183,10 @@ bool PrepareForAppend(int fd) {
   std::string head(std::min<size_t>(static_cast<size_t>(size), FitnessLogHeader.size() + 1), '\0');
   if (!PreadAll(fd, head.data(), head.size(), 0)) return false;
   const bool torn = head.size() <= FitnessLogHeader.size();  // no line end after the header yet
-  if (torn ? FitnessLogHeader.substr(0, head.size()) != head : (head != std::string(FitnessLogHeader) + '\n' && head != std::string(FitnessLogHeader) + '\r')) {
+  const std::string_view header = std::string_view(head).substr(0, FitnessLogHeader.size());
+  const bool history = header == FitnessLogHeader.substr(0, head.size()) &&
+                       (torn || head.back() == '\n' || head.back() == '\r');
+  if (!history) {
     errno = NotAFitnessLog;
     return false;
   }
