@@ -63,8 +63,7 @@ void CheckHistory(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < whole.size(); ++i) {
     const TFitnessRow& r = whole[i];
     if (r.generation != pieces[i].generation || r.seconds != pieces[i].seconds) std::abort();
-    if (r.generation < 0 || r.generation > MaxHistoryGeneration || r.generationOfBest < 0 ||
-        r.generationOfBest > MaxHistoryGeneration || (r.mode != 1 && r.mode != 2) || !(r.seconds >= 0) ||
+    if (r.generation < 0 || r.generationOfBest < 0 || (r.mode != 1 && r.mode != 2) || !(r.seconds >= 0) ||
         r.seconds > MaxHistorySeconds)
       std::abort();
     // What the reader accepts, the writer writes again in a form it accepts.

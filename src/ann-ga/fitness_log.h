@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,11 +41,12 @@ TFitnessRow MakeFitnessRow(const TGenerationFigures& figures, double seconds);
 // limits a file is refused whole, after reading no more than the limit.
 inline constexpr size_t MaxHistoryLineBytes = 256;
 inline constexpr long long MaxHistoryFileBytes = 1LL << 30;  // 1 GiB
-// generation and generation_of_best lie in 0 .. MaxHistoryGeneration, so the
-// window's next pass number (the last one + 1) cannot overflow; mode is 1 or
-// 2; the fitness figures are any 32-bit integers; seconds lie in
+// generation and generation_of_best lie in 0 .. MaxHistoryGeneration, the
+// counters' own range, so that every row the programs write reads back (a
+// loaded count that is counted on must saturate there); mode is 1 or 2; the
+// fitness figures are any 32-bit integers; seconds lie in
 // 0 .. MaxHistorySeconds (31 years).
-inline constexpr int MaxHistoryGeneration = 999'999'999;
+inline constexpr int MaxHistoryGeneration = std::numeric_limits<int>::max();
 inline constexpr double MaxHistorySeconds = 1e9;
 // errno when a file to be appended to is not a fitness history.
 inline constexpr int NotAFitnessLog = EILSEQ;

@@ -41,7 +41,7 @@ bool Same(const TFitnessRow& a, const TFitnessRow& b) {
 
 TEST_F(FitnessLog, RoundTripKeepsEveryRowIncludingExtremes) {
   const std::vector<TFitnessRow> rows = {{0, 2, -4230, -9120, 0, 0.812},
-                                         {999999999, 1, -2147483647 - 1, 2147483647, 999999999, 1e9}};
+                                         {2147483647, 1, -2147483647 - 1, 2147483647, 2147483647, 1e9}};
   const std::string path = (Dir / "h.csv").string();
   ASSERT_TRUE(WriteFitnessLog(path.c_str(), rows));
   EXPECT_EQ(Read(path).rfind("generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n0,2,-4230,", 0),
@@ -60,9 +60,9 @@ TEST_F(FitnessLog, DamagedFilesAndNumbersOutOfRangeAreRefusedAndLeaveTheRowsAlon
   for (const std::string& text :
        {std::string("no header\n"), header + "\n1,2,3,4,5\n", header + "\n1,2,3,4,5,x\n",
         header + "\n1,2,3,4,5,6,7\n", header + "\n1,2,99999999999,4,5,6\n",
-        // A pass count that would overflow when counted on, and its neighbours.
-        good + "2147483647,1,5,5,0,0.5\n", good + "1000000000,1,5,5,0,0.5\n", good + "-1,2,5,5,0,0.5\n",
-        good + "3,2,5,5,1000000000,0.5\n", good + "3,2,5,5,-1,0.5\n", good + "3,3,5,5,0,0.5\n",
+        // Counts beyond the counters' range, fitness beyond 32 bits.
+        good + "2147483648,1,5,5,0,0.5\n", good + "-1,2,5,5,0,0.5\n", good + "3,2,5,5,2147483648,0.5\n",
+        good + "3,2,5,5,-1,0.5\n", good + "3,2,-2147483649,5,0,0.5\n", good + "3,3,5,5,0,0.5\n",
         good + "3,2,5,5,0,-0.001\n", good + "3,2,5,5,0,1000000000.001\n", good + "3,2,5,5,0,nan\n",
         good + "3,2,5,5,0,inf\n", good + "3,+2,5,5,0,1\n", good + "3, 2,5,5,0,1\n",
         // A torn line that is not the last one.

@@ -217,8 +217,7 @@ class WatchingTest : public QObject {
     QTest::addRow("link to /dev/zero") << QByteArray("zero");
     QTest::addRow("sparse 10 GB") << QByteArray("sparse");
     QTest::addRow("line beyond the limit") << header + QByteArray(300, '1') + "\n";
-    // Counted on by one, this pass would overflow.
-    QTest::addRow("pass 2147483647") << header + "0,2,-4230,-9120,0,0.812\n2147483647,1,5,5,0,0.5\n";
+    QTest::addRow("pass beyond 32 bits") << header + "0,2,-4230,-9120,0,0.812\n2147483648,1,5,5,0,0.5\n";
   }
 
   void damagedHistoryIgnored() {
@@ -257,20 +256,26 @@ class WatchingTest : public QObject {
     W->Dispatch(CM_FITCHART);
   }
 
-  // What a crash leaves while a row is written: the rows before it load, and
-  // the highest pass a history may hold is counted on without overflow.
+  // What a crash leaves while a row is written: the rows before it load. The
+  // highest pass a history may hold is counted on without overflow, and the
+  // history stored with it loads again.
   void tornHistoryKeepsItsRows() {
     W->Dispatch(CM_SAVEDATA);
     const QByteArray header = QByteArray(FitnessLogHeader.data(), qsizetype(FitnessLogHeader.size())) + "\n";
     QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"),
-                       header + "0,2,-4230,-9120,0,0.812\n999999999,1,-300,-900,999999999,2.5\n1,2,-42"));
+                       header + "0,2,-4230,-9120,0,0.812\n2147483647,1,-300,-900,2147483647,2.5\n1,2,-42"));
     const int passes = W->AnnGaWorld->Passes1;
     MessageBoxHook().Answers.push_back(QMessageBox::Ok);
     W->Dispatch(CM_LOADDATA);
     QCOMPARE(MessageBoxHook().Shown, 0);
     QCOMPARE(W->History.Size(), size_t(2));
     QCOMPARE(W->History.Data()[1].bestFitness, -300);
-    QCOMPARE(W->AnnGaWorld->Passes1, 1000000000);
+    QCOMPARE(W->AnnGaWorld->Passes1, 2147483647);
+    W->Dispatch(CM_SAVEDATA);
+    W->History.Clear();
+    W->Dispatch(CM_LOADDATA);
+    QCOMPARE(MessageBoxHook().Shown, 0);
+    QCOMPARE(W->History.Size(), size_t(2));
     W->AnnGaWorld->Passes1 = passes;
     W->History.Clear();
   }
