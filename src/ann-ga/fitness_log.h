@@ -36,8 +36,8 @@ inline constexpr std::string_view FitnessLogHeader =
 TFitnessRow MakeFitnessRow(const TGenerationFigures& figures, double seconds);
 
 // Limits of a history file, far beyond any real one: a row is at most about
-// 65 bytes and the trainer writes some 150 rows a second on two cores, so a
-// day of training makes about 350 MB and 13 million generations. Beyond the
+// 65 bytes and the trainer writes at most some 150 rows a second on two
+// cores, so a day of training makes less than 350 MB. Beyond the
 // limits a file is refused whole, after reading no more than the limit.
 inline constexpr size_t MaxHistoryLineBytes = 256;
 inline constexpr long long MaxHistoryFileBytes = 1LL << 30;  // 1 GiB
