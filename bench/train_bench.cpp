@@ -3,6 +3,8 @@
 // worlds measured in turns within one run.
 #include <benchmark/benchmark.h>
 
+#include <time.h>
+
 #include <chrono>
 #include <memory>
 #include <vector>
@@ -22,11 +24,19 @@ struct TPooledWorld {
     world->BeginTrainANN2();
   }
   ~TPooledWorld() { world->Pool = nullptr; }
-  // Seconds of `generations` generations.
-  double Generations(int generations) {
+  // Seconds of `generations` generations; `cpu` gets the process's processor
+  // seconds (all threads), which a busy machine disturbs less than the clock.
+  double Generations(int generations, double* cpu = nullptr) {
+    const double cpu0 = ProcessSeconds();
     const Clock::time_point start = Clock::now();
     for (int g = 0; g < generations; ++g) world->TrainGeneration2();
+    if (cpu) *cpu += ProcessSeconds() - cpu0;
     return std::chrono::duration<double>(Clock::now() - start).count();
+  }
+  static double ProcessSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
   }
   long long Steps() const {
     long long pumps = 0;
@@ -42,12 +52,13 @@ struct TPooledWorld {
 // drifting machine speed hits both alike.
 void Compare(benchmark::State& state, TPooledWorld& a, TPooledWorld& b, const char* aName, const char* bName) {
   constexpr int Block = 5;
-  double ta = 0, tb = 0;
+  double ta = 0, tb = 0, ca = 0, cb = 0;
   const long long sa = a.Steps(), sb = b.Steps();
   for (auto _ : state) {
-    ta += a.Generations(Block);
-    tb += b.Generations(Block);
+    ta += a.Generations(Block, &ca);
+    tb += b.Generations(Block, &cb);
   }
+  state.counters["cpu_ratio"] = ca / cb;
   const double n = static_cast<double>(state.iterations()) * Block;
   state.counters[std::string(aName) + "_ms"] = 1000 * ta / n;
   state.counters[std::string(bName) + "_ms"] = 1000 * tb / n;
