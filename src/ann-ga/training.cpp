@@ -147,7 +147,7 @@ void TWorld::TrainGeneration2() {
   const TGenerationFigures figures{2, Generations, bestFitness, AverageFitness, GenOfBest};
   Selection();
   CrossOver();
-  mutate();
+  MutateOn(Pool);
   if (Generations < INT_MAX) ++Generations;  // a loaded count may sit at the top
   ZarnikWindow->GenerationDone(figures);
 }

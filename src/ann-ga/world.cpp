@@ -187,21 +187,23 @@ void TWorld::CrossStretches(TChromosom& a, TChromosom& b, const int* point, int 
   }
 }
 
-void TWorld::mutate() {
+void TWorld::mutate() { MutateOn(nullptr); }
+
+void TWorld::MutateOn(TEvaluationPool* pool) {
   const int per = MutationDrawsEach;
   bool oneSize = true;
   for (const TChromosom& c : Population) oneSize &= c.MutationDraws() == per;
-  if (Pool && oneSize) {
+  if (pool && oneSize) {
     // The draws in the serial order, the arithmetic on the workers.
     RandomsBelow(1000, MutationDrawList.get(), Individuals * per);
-    Pool->StartEach(
+    pool->StartEach(
         Individuals,
         [](void* context, int i) {
           TWorld& w = *static_cast<TWorld*>(context);
           w.Population[i].mutate(w.MutationRate, w.BitFaktor, w.minGen, &w.MutationDrawList[i * w.MutationDrawsEach]);
         },
         this);
-    ZarnikWindow->AwaitPool(*Pool);
+    ZarnikWindow->AwaitPool(*pool);
     return;
   }
   for (TChromosom& c : Population) {

@@ -84,9 +84,10 @@ class TWorld {
   bool LoadFromBytes(const unsigned char* data, size_t size);
   TLoadError LoadBytes(const unsigned char* data, size_t size);
 
-  // With a pool, training 2 plays the episodes of a pass on its workers; the
-  // draws, the choice of the best and the texts stay in the serial order, so
-  // the result is the same as without (nullptr: everything on the host).
+  // With a pool, training 2 plays the episodes of a pass and does the
+  // arithmetic of its mutation on the workers; the draws, the choice of the
+  // best and the texts stay in the serial order, so the result is the same as
+  // without (nullptr: everything on the host).
   TEvaluationPool* Pool = nullptr;
 
   TChromosom Population[Individuals];
@@ -111,6 +112,9 @@ class TWorld {
   std::unique_ptr<int[]> OutputList;
 
  private:
+  // mutate, with the arithmetic on the pool's workers if there is one (the
+  // draws stay in the serial order).
+  void MutateOn(TEvaluationPool* pool);
   bool CheckHeader(const unsigned char* in) const;
   void EncodeHeader(unsigned char* out) const;
   void ApplyHeader(const unsigned char* in);
