@@ -134,7 +134,6 @@ struct TEpisodeBatch::TLane {
   TChromosom* C = nullptr;
   int32_t* Out = nullptr;      // the lane's output vector, OutputNodes + 2 entries
   const int* In = nullptr;     // the host's sensor vector
-  int InputLow = 0, InputHigh = 0;
   bool Stepped = false;      // the network has taken a step in this episode
   bool NodesInList = false;  // its last step ran in the individual itself
   int64_t f = 0, meets = 0, sav[Episode2::PodestRuns] = {};
@@ -215,8 +214,8 @@ void TEpisodeBatch::LoadFactors(TLane& lane, int k) {
       }
   }
   const int m = c.getMaxIntern();
-  lane.InputLow = -m;
-  lane.InputHigh = m;
+  InputLow[k] = -m;
+  InputHigh[k] = m;
   Low[k] = -static_cast<double>(m);
   High[k] = m;
 }
@@ -327,14 +326,16 @@ void TEpisodeBatch::RunNetworks(int active) {
     }
     return;
   }
+  // Inputs lane by lane as integers, then clamped and converted a vector at a time.
   TLaneDouble* value = Values.get();
   for (int k = 0; k < LaneCount; ++k) {
     const TLane& lane = LaneState[k];
-    if (lane.Job == nullptr) {
-      for (int i = 0; i < InputNodes; ++i) value[i][k] = 0;
-      continue;
-    }
-    for (int i = 0; i < InputNodes; ++i) value[i][k] = std::clamp(lane.In[i], lane.InputLow, lane.InputHigh);
+    for (int i = 0; i < InputNodes; ++i) Inputs[i][k] = lane.Job != nullptr ? lane.In[i] : 0;
+  }
+  for (int i = 0; i < InputNodes; ++i) {
+    TLaneInt32 v = Inputs[i] < InputLow ? InputLow : Inputs[i];
+    v = v > InputHigh ? InputHigh : v;
+    value[i] = __builtin_convertvector(v, TLaneDouble);
   }
   const TShapeView shape{Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes};
   RedoneTerms += SumLayers(shape, Factors.get(), LongFactors.get(), value, Sums.get(), Low, High);

@@ -82,5 +82,7 @@ class TEpisodeBatch {
   std::unique_ptr<TLaneDouble[]> Sums;         // per target of a block
   std::unique_ptr<int32_t[]> OutBuffer;        // the lanes' output vectors
   TLaneDouble Low{}, High{};               // node bounds per lane
+  TLaneInt32 InputLow{}, InputHigh{};      // the same for the inputs
+  TLaneInt32 Inputs[MaxNodes] = {};        // per input node, before clamping
   std::pair<int, int> RowTargets[MaxNodes] = {};  // a source's block: first and end target
 };
