@@ -27,17 +27,19 @@ struct TPooledWorld {
   // Seconds of `generations` generations; `cpu` gets the process's processor
   // seconds (all threads), which a busy machine disturbs less than the clock.
   double Generations(int generations, double* cpu = nullptr) {
-    const double cpu0 = ProcessSeconds();
+    const double cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID), own0 = Seconds(CLOCK_THREAD_CPUTIME_ID);
     const Clock::time_point start = Clock::now();
     for (int g = 0; g < generations; ++g) world->TrainGeneration2();
-    if (cpu) *cpu += ProcessSeconds() - cpu0;
+    if (cpu) *cpu += Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0;
+    Serial += Seconds(CLOCK_THREAD_CPUTIME_ID) - own0;
     return std::chrono::duration<double>(Clock::now() - start).count();
   }
-  static double ProcessSeconds() {
+  static double Seconds(clockid_t clock) {
     timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    clock_gettime(clock, &t);
     return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
   }
+  double Serial = 0;  // processor seconds of the training thread: the serial part
   long long Steps() const {
     long long pumps = 0;
     for (const auto& h : Workers.Hosts()) pumps += h->Pumps;
@@ -59,6 +61,8 @@ void Compare(benchmark::State& state, TPooledWorld& a, TPooledWorld& b, const ch
     tb += b.Generations(Block, &cb);
   }
   state.counters["cpu_ratio"] = ca / cb;
+  state.counters[std::string(aName) + "_serial_share"] = a.Serial / ca;
+  state.counters[std::string(bName) + "_serial_share"] = b.Serial / cb;
   const double n = static_cast<double>(state.iterations()) * Block;
   state.counters[std::string(aName) + "_ms"] = 1000 * ta / n;
   state.counters[std::string(bName) + "_ms"] = 1000 * tb / n;

@@ -44,7 +44,7 @@ template <class V, class F, class I>
   // Half the float spacing in x's binade; x - r is exact (Sterbenz).
   const V half = reinterpret_cast<V>(reinterpret_cast<I>(x) & 0x7FF0'0000'0000'0000ll) * 0x1p-24;
   const V gap = half - LaneAbs<V, I>(x - r);  // distance to the nearest midpoint
-  const V bound = LaneAbs<V, I>(t) * 0x1p-50 + LaneAbs<V, I>(x) * 0x1p-51;
+  const V bound = (LaneAbs<V, I>(t) + LaneAbs<V, I>(x)) * 0x1p-50;  // above |t| 2^-50 + |x| 2^-51
   doubtful = gap < bound;
   return r;
 }
