@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 TTextGadget::TTextGadget(int id, int chars, QWidget* parent)
     : QFrame(parent), GadgetId(id), Chars(chars) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -20,9 +22,14 @@ void TTextGadget::SetText(const QString& text) {
   update();
 }
 
+void TTextGadget::FitText(const QString& widest) {
+  FitWidth = fontMetrics().horizontalAdvance(widest) + 2 * (frameWidth() + Margin);
+  if (Chars > 0) setFixedWidth(sizeHint().width());
+}
+
 QSize TTextGadget::sizeHint() const {
   const QFontMetrics fm = fontMetrics();
-  const int w = Chars * fm.averageCharWidth() + 2 * (frameWidth() + Margin);
+  const int w = std::max(Chars * fm.averageCharWidth() + 2 * (frameWidth() + Margin), FitWidth);
   return {w, fm.height() + 2 * (frameWidth() + Margin)};
 }
 
