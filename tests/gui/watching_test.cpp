@@ -124,6 +124,7 @@ class WatchingTest : public QObject {
 
   void init() {
     MessageBoxHook() = TMessageBoxHook();
+    W->PopulationChanged = false;  // trained before: the question about saving has its own test
     FileDialogHook() = TFileDialogHook();
     W->Dispatch(CM_SIMRESET);
     StepsBefore = W->DrawnSteps;

@@ -192,8 +192,12 @@ QString MenuPath(const QAction* action) {
   QStringList path;
   for (const QAction* a = action; a != nullptr;) {
     const QMenu* menu = nullptr;
-    for (QObject* o : a->associatedObjects())
-      if ((menu = qobject_cast<const QMenu*>(o)) != nullptr) break;
+    for (QObject* o : a->associatedObjects()) {
+      // Not the menu bar's overflow menu, which holds the top menus untitled.
+      menu = qobject_cast<const QMenu*>(o);
+      if (menu != nullptr && !menu->title().isEmpty()) break;
+      menu = nullptr;
+    }
     if (menu == nullptr) break;
     path.prepend(Plain(menu->title()));
     a = menu->menuAction();

@@ -24,7 +24,12 @@ void TTextGadget::SetText(const QString& text) {
 
 void TTextGadget::FitText(const QString& widest) {
   FitWidth = fontMetrics().horizontalAdvance(widest) + 2 * (frameWidth() + Margin);
-  if (Chars > 0) setFixedWidth(sizeHint().width());
+  if (Chars == 0) return;
+  // The fitted width whenever the bar has room; a frame narrower than all
+  // fields together may still squeeze them down to their width in characters.
+  setMinimumWidth(minimumSizeHint().width());
+  setMaximumWidth(sizeHint().width());
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 QSize TTextGadget::sizeHint() const {
@@ -34,7 +39,8 @@ QSize TTextGadget::sizeHint() const {
 }
 
 QSize TTextGadget::minimumSizeHint() const {
-  return Chars > 0 ? sizeHint() : QSize(0, sizeHint().height());
+  if (Chars == 0) return QSize(0, sizeHint().height());
+  return {Chars * fontMetrics().averageCharWidth() + 2 * (frameWidth() + Margin), sizeHint().height()};
 }
 
 void TTextGadget::paintEvent(QPaintEvent* event) {
