@@ -93,3 +93,11 @@ FILE* OpenFitnessLogForAppend(const char* path) {
   }
   return f;
 }
+
+std::string FitnessLogPathFor(std::string_view population) {
+  const size_t slash = population.rfind('/');
+  const size_t name = slash == std::string_view::npos ? 0 : slash + 1;
+  const size_t dot = population.rfind('.');
+  const size_t end = dot != std::string_view::npos && dot >= name ? dot : population.size();
+  return std::string(population.substr(0, end)) + ".csv";
+}

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -45,3 +46,7 @@ bool WriteFitnessLog(const char* path, const std::vector<TFitnessRow>& rows);
 // Opens `path` for appending rows, writing the header first if the file is
 // new or empty; nullptr if it cannot be opened.
 FILE* OpenFitnessLogForAppend(const char* path);
+
+// Where the history of a population file is kept: beside it, with ".csv" in
+// place of the file's last suffix ("runs/a.dat" -> "runs/a.csv", "a" -> "a.csv").
+std::string FitnessLogPathFor(std::string_view population);

@@ -44,17 +44,21 @@ class TTrainHost : public THeadlessHost {
   void GenerationDone(const TGenerationFigures& figures) override {
     Last = figures;
     ++Done;
-    if (Log) {
-      const double seconds = std::chrono::duration<double>(TClock::now() - Start).count();
-      char line[96];
-      const size_t n = FormatFitnessRow(MakeFitnessRow(figures, seconds), line, sizeof line);
-      if (std::fwrite(line, 1, n, Log) != n) LogFailed = true;
-    }
+    if (Logs.empty()) return;
+    const double seconds = std::chrono::duration<double>(TClock::now() - Start).count();
+    char line[96];
+    const size_t n = FormatFitnessRow(MakeFitnessRow(figures, seconds), line, sizeof line);
+    for (TLog& log : Logs)
+      if (std::fwrite(line, 1, n, log.File) != n) log.Failed = true;
   }
+  struct TLog {
+    std::string Path;
+    FILE* File;
+    bool Failed = false;
+  };
   TGenerationFigures Last{};
   long long Done = 0;
-  FILE* Log = nullptr;
-  bool LogFailed = false;
+  std::vector<TLog> Logs;  // the history beside the file, and --log's copy
   TClock::time_point Start = TClock::now();
 };
 
@@ -202,19 +206,24 @@ int RunTrainer(const TTrainOptions& o) {
     return 0;
   }
 
-  if (!o.log.empty()) {
-    host.Log = OpenFitnessLogForAppend(o.log.c_str());
-    if (!host.Log) {
-      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", o.log.c_str());
+  // The history goes beside the population file, where the window reads it;
+  // --log asks for a second copy.
+  struct TCloser {
+    std::vector<TTrainHost::TLog>& logs;
+    ~TCloser() {
+      for (TTrainHost::TLog& log : logs) std::fclose(log.File);
+    }
+  } closeLogs{host.Logs};
+  std::vector<std::string> logPaths{FitnessLogPathFor(o.file)};
+  if (!o.log.empty() && o.log != logPaths[0]) logPaths.push_back(o.log);
+  for (const std::string& path : logPaths) {
+    FILE* f = OpenFitnessLogForAppend(path.c_str());
+    if (!f) {
+      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", path.c_str());
       return 2;
     }
+    host.Logs.push_back({path, f});
   }
-  struct TCloser {
-    FILE*& f;
-    ~TCloser() {
-      if (f) std::fclose(f);
-    }
-  } closeLog{host.Log};
 
   InstallSignals();
   TProgress progress(o.quiet, o);
@@ -257,10 +266,11 @@ int RunTrainer(const TTrainOptions& o) {
   progress.Finish();
   world->Pool = nullptr;
   if (ok && !Save(*world, o.file)) ok = false;
-  if (host.Log && (std::fflush(host.Log) != 0 || host.LogFailed)) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", o.log.c_str());
-    ok = false;
-  }
+  for (TTrainHost::TLog& log : host.Logs)
+    if (std::fflush(log.File) != 0 || log.Failed) {
+      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", log.Path.c_str());
+      ok = false;
+    }
   if (!ok) return 2;
   return Signals.load() > 0 ? 130 : 0;
 }

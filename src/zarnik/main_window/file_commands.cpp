@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "main_window/zarnik_window.h"
+#include "fitness_log.h"
 #include "string_table.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
@@ -14,10 +15,9 @@ namespace {
 
 const QString PopulationFilter = QStringLiteral("Zarnik-Population (*.dat)");
 
-// "dir/name.dat" keeps its history in "dir/name.csv".
+// "dir/name.dat" keeps its history in "dir/name.csv", as the trainer does.
 QString HistoryPathFor(const QString& population) {
-  const QFileInfo file(population);
-  return file.dir().filePath(file.completeBaseName() + QStringLiteral(".csv"));
+  return QFile::decodeName(FitnessLogPathFor(QFile::encodeName(population).toStdString()).c_str());
 }
 
 QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
