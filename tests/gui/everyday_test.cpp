@@ -238,17 +238,20 @@ class EverydayTest : public QObject {
   }
 
   // Beside the main window where there is room: right, then left, then below;
-  // always wholly on the screen.
+  // smaller, down to its minimum, where only that fits; always wholly on the screen.
   void placeBeside() {
     const QRect screen(0, 0, 1600, 1000);
-    QCOMPARE(PlaceBeside(QRect(100, 50, 800, 600), QSize(700, 500), screen), QPoint(900, 50));
-    QCOMPARE(PlaceBeside(QRect(700, 50, 800, 600), QSize(600, 500), screen), QPoint(100, 50));
-    QCOMPARE(PlaceBeside(QRect(500, 0, 800, 500), QSize(700, 450), screen), QPoint(500, 500));
+    const QSize minimum(400, 300);
+    QCOMPARE(PlaceBeside(QRect(100, 50, 800, 600), QSize(700, 500), minimum, screen), QRect(900, 50, 700, 500));
+    QCOMPARE(PlaceBeside(QRect(700, 50, 800, 600), QSize(600, 500), minimum, screen), QRect(100, 50, 600, 500));
+    QCOMPARE(PlaceBeside(QRect(500, 0, 800, 500), QSize(700, 450), minimum, screen), QRect(500, 500, 700, 450));
     // Top-aligned unless that runs off the bottom.
-    QCOMPARE(PlaceBeside(QRect(100, 700, 800, 300), QSize(600, 500), screen), QPoint(900, 500));
-    // No room anywhere: on screen all the same.
-    const QPoint p = PlaceBeside(QRect(100, 100, 1400, 800), QSize(700, 500), screen);
-    QVERIFY(screen.contains(QRect(p, QSize(700, 500))));
+    QCOMPARE(PlaceBeside(QRect(100, 700, 800, 300), QSize(600, 500), minimum, screen), QRect(900, 500, 600, 500));
+    // The 1600 x 1000 screen with the fitted main window and the chart: 640 pixels
+    // to the right, 200 to the left, too little above and below for 460.
+    QCOMPARE(PlaceBeside(QRect(200, 125, 760, 540), QSize(780, 460), minimum, screen), QRect(960, 125, 640, 460));
+    // No room anywhere beside it: on screen all the same.
+    QCOMPARE(PlaceBeside(QRect(100, 100, 1400, 800), QSize(700, 500), minimum, screen), QRect(900, 100, 700, 500));
   }
 
   // Its place and size are kept for the next start.

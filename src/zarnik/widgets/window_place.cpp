@@ -8,20 +8,31 @@
 
 #include <algorithm>
 
-QPoint PlaceBeside(const QRect& main, const QSize& size, const QRect& screen) {
-  // Top-aligned beside, bottom-aligned if the top would push it off the screen.
-  const int top = std::clamp(main.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
-  const int left = std::clamp(main.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - size.width()));
-  const QPoint candidates[] = {
-      {main.right() + 1, top},             // right
-      {main.left() - size.width(), top},   // left
-      {left, main.bottom() + 1},           // below
-      {left, main.top() - size.height()},  // above
+QRect PlaceBeside(const QRect& main, QSize size, QSize minimum, const QRect& screen) {
+  size = size.boundedTo(screen.size());
+  minimum = minimum.boundedTo(size);
+  // Aligned with the main window's top (or left) edge, moved back onto the screen if need be.
+  const auto top = [&](int h) { return std::clamp(main.top(), screen.top(), screen.bottom() + 1 - h); };
+  const auto left = [&](int w) { return std::clamp(main.left(), screen.left(), screen.right() + 1 - w); };
+  const int roomRight = screen.right() - main.right(), roomLeft = main.left() - screen.left();
+  const int roomBelow = screen.bottom() - main.bottom(), roomAbove = main.top() - screen.top();
+  const QRect sides[] = {
+      {main.right() + 1, top(size.height()), std::min(size.width(), roomRight), size.height()},
+      {main.left() - std::min(size.width(), roomLeft), top(size.height()), std::min(size.width(), roomLeft),
+       size.height()},
+      {left(size.width()), main.bottom() + 1, size.width(), std::min(size.height(), roomBelow)},
+      {left(size.width()), main.top() - std::min(size.height(), roomAbove), size.width(),
+       std::min(size.height(), roomAbove)},
   };
-  for (const QPoint& p : candidates)
-    if (screen.contains(QRect(p, size))) return p;
-  // No room anywhere beside it: on screen, as far right as it goes.
-  return {std::max(screen.left(), screen.right() + 1 - size.width()), top};
+  for (const QRect& r : sides)
+    if (r.size() == size) return r;
+  const QRect* best = nullptr;
+  for (const QRect& r : sides)
+    if (r.width() >= minimum.width() && r.height() >= minimum.height() &&
+        (best == nullptr || r.width() * r.height() > best->width() * best->height()))
+      best = &r;
+  if (best != nullptr) return *best;
+  return {screen.right() + 1 - size.width(), top(size.height()), size.width(), size.height()};
 }
 
 namespace {
@@ -64,10 +75,12 @@ void KeepWindowPlace(QWidget* window, const QWidget* main, const QString& key) {
     const QMargins margins(main->geometry().left() - mainFrame.left(), main->geometry().top() - mainFrame.top(),
                            mainFrame.right() - main->geometry().right(),
                            mainFrame.bottom() - main->geometry().bottom());
-    const QSize frameSize = window->size().grownBy(margins);
     const QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
-    const QPoint topLeft = PlaceBeside(mainFrame, frameSize, screen->availableGeometry());
-    window->move(topLeft);  // move() places the frame's top-left corner
+    const QRect frame = PlaceBeside(mainFrame, window->size().grownBy(margins),
+                                    window->minimumSizeHint().expandedTo(window->minimumSize()).grownBy(margins),
+                                    screen->availableGeometry());
+    window->resize(frame.size().shrunkBy(margins));
+    window->move(frame.topLeft());  // move() places the frame's top-left corner
   }
   window->installEventFilter(new TPlaceKeeper(window, key));
 }

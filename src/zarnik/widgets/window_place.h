@@ -6,10 +6,12 @@
 class QWidget;
 
 // Where an additional window (chart, key overview) goes the first time: its
-// frame `size` wholly inside `screen`, beside the main window's frame `main`
-// (right of it, else left, else below, else above) where there is room,
-// top-aligned with it; otherwise as close to the right of it as the screen allows.
-QPoint PlaceBeside(const QRect& main, const QSize& size, const QRect& screen);
+// frame wholly inside `screen`, beside the main window's frame `main` (right
+// of it, else left, else below, else above), top- or left-aligned with it. A
+// window that fits nowhere beside it at its `size` is made smaller, down to
+// `minimum`, on the side with the most room; if even that fits nowhere it
+// goes at the screen's right edge, over the main window.
+QRect PlaceBeside(const QRect& main, QSize size, QSize minimum, const QRect& screen);
 
 // Gives `window` the place and size it had when last shown (kept across
 // starts under `key`), or, the first time or if that place is off every
