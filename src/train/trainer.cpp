@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "atomic_file.h"
 #include "evaluation_pool.h"
 #include "fitness_log.h"
 #include "headless_host.h"
 #include "random.h"
 #include "world.h"
+#include "write_reason.h"
 
 namespace {
 
@@ -48,13 +50,25 @@ class TTrainHost : public THeadlessHost {
     const double seconds = std::chrono::duration<double>(TClock::now() - Start).count();
     char line[96];
     const size_t n = FormatFitnessRow(MakeFitnessRow(figures, seconds), line, sizeof line);
+    // Out of the buffer at once, whole: a kill loses no row and tears none.
     for (TLog& log : Logs)
-      if (std::fwrite(line, 1, n, log.File) != n) log.Failed = true;
+      if ((std::fwrite(line, 1, n, log.File) != n || std::fflush(log.File) != 0) && log.Error == 0) log.Error = errno;
+  }
+  // The rows so far on the disk, before the population that follows them is.
+  bool SyncLog() {
+    for (TLog& log : Logs)
+      if (log.Error == 0 && fsync(fileno(log.File)) != 0) log.Error = errno;
+    return !LogFailed();
+  }
+  bool LogFailed() const {
+    for (const TLog& log : Logs)
+      if (log.Error != 0) return true;
+    return false;
   }
   struct TLog {
     std::string Path;
     FILE* File;
-    bool Failed = false;
+    int Error = 0;  // errno of the first failed write
   };
   TGenerationFigures Last{};
   long long Done = 0;
@@ -74,6 +88,7 @@ const char* Reason(TLoadError e) {
     case TLoadError::Unreadable: return "nicht lesbar";
     case TLoadError::WrongSize: return "falsche Größe";
     case TLoadError::ForeignShape: return "fremde Netzform";
+    case TLoadError::NotRegular: return "keine reguläre Datei";
     case TLoadError::None: break;
   }
   return "";
@@ -128,9 +143,13 @@ class TProgress {
   TClock::time_point LastShown{};
 };
 
+void WriteFailed(const std::string& file, int error) {
+  std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n", file.c_str(), WriteReason(error));
+}
+
 bool Save(TWorld& world, const std::string& file) {
   if (world.DoSaveANN(file.c_str())) return true;
-  std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", file.c_str());
+  WriteFailed(file, errno);
   return false;
 }
 
@@ -150,6 +169,13 @@ int RunTrainer(const TTrainOptions& o) {
   auto world = MakeZarnikWorld(&host);
 
   // Everything that can refuse the run is checked before anything is written.
+  if (!o.log.empty() && IsSaveTargetOrTemporary(o.log.c_str(), o.file.c_str())) {
+    std::fprintf(stderr, "zarnik-train: --log '%s' ist die Netzdatei '%s' oder ihre temporäre Datei\n",
+                 o.log.c_str(), o.file.c_str());
+    return 2;
+  }
+  std::vector<std::string> logPaths{FitnessLogPathFor(o.file)};
+  if (!o.log.empty() && o.log != logPaths[0]) logPaths.push_back(o.log);
   const std::string dir = DirectoryOf(o.file);
   struct stat st = {};
   if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
@@ -214,12 +240,10 @@ int RunTrainer(const TTrainOptions& o) {
       for (TTrainHost::TLog& log : logs) std::fclose(log.File);
     }
   } closeLogs{host.Logs};
-  std::vector<std::string> logPaths{FitnessLogPathFor(o.file)};
-  if (!o.log.empty() && o.log != logPaths[0]) logPaths.push_back(o.log);
   for (const std::string& path : logPaths) {
     FILE* f = OpenFitnessLogForAppend(path.c_str());
     if (!f) {
-      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", path.c_str());
+      WriteFailed(path, errno);
       return 2;
     }
     host.Logs.push_back({path, f});
@@ -256,7 +280,12 @@ int RunTrainer(const TTrainOptions& o) {
     }
     ++added;
     progress.Show(host, added, false);
-    if (o.checkpoint > 0 && added % o.checkpoint == 0 && !Save(*world, o.file)) {
+    // The rows go to the disk before the population they lead up to; a
+    // failed log ends the run (the population is stored below all the same).
+    const bool checkpoint = o.checkpoint > 0 && added % o.checkpoint == 0;
+    if (checkpoint) host.SyncLog();
+    if (host.LogFailed()) break;
+    if (checkpoint && !Save(*world, o.file)) {
       ok = false;
       break;
     }
@@ -265,10 +294,11 @@ int RunTrainer(const TTrainOptions& o) {
   progress.Show(host, added, true);
   progress.Finish();
   world->Pool = nullptr;
+  host.SyncLog();
   if (ok && !Save(*world, o.file)) ok = false;
-  for (TTrainHost::TLog& log : host.Logs)
-    if (std::fflush(log.File) != 0 || log.Failed) {
-      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", log.Path.c_str());
+  for (const TTrainHost::TLog& log : host.Logs)
+    if (log.Error != 0) {
+      WriteFailed(log.Path, log.Error);
       ok = false;
     }
   if (!ok) return 2;

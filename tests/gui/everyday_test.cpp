@@ -23,6 +23,7 @@
 #include "widgets/text_gadget.h"
 #include "widgets/window_place.h"
 #include "world.h"
+#include "../support/file_faults.h"
 
 namespace {
 
@@ -163,11 +164,12 @@ class EverydayTest : public QObject {
 
     W->show();
     W->PopulationChanged = true;
-    QVERIFY(QDir().mkdir(QStringLiteral("other.dat.tmp")));  // the atomic save cannot make its file
     MessageBoxHook() = TMessageBoxHook();
     MessageBoxHook().Answers = {QMessageBox::Yes, QMessageBox::Ok};
-    W->Dispatch(CM_CLOSEAPP);
-    QDir().rmdir(QStringLiteral("other.dat.tmp"));
+    {
+      TFileSizeLimit limit(100000);  // the population's 199620 bytes cannot be written
+      W->Dispatch(CM_CLOSEAPP);
+    }
     QCOMPARE(MessageBoxHook().Shown, 2);
     QCOMPARE(MessageBoxHook().LastText, QStringLiteral("Kann Datei 'other.dat' nicht speichern!"));
     QVERIFY(W->isVisible());
