@@ -18,7 +18,7 @@
 // within about 2^-64 |x| of that midpoint. So where x lies farther than the
 // error bound from every midpoint, float(x) is exactly the x87 result; the
 // other lanes are marked doubtful and their term is taken again the x87 way
-// (a few in a hundred: a product that comes out whole often lands a sum on a
+// (about one lane term in a hundred: a product that comes out whole lands a sum on a
 // midpoint, where the last bits of the extended product decide).
 // Every value is a multiple of 2^-(64 + log2 precWeight) (no subnormals), so
 // the bound holds for precWeight up to 2^20.
