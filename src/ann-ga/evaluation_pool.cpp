@@ -3,7 +3,8 @@
 #include <algorithm>
 
 TEvaluationPool::TEvaluationPool(std::span<TZarnikHost* const> hosts, int lanes)
-    : LanesPerWorker(std::clamp(lanes, 1, LaneCount)), Hosts(hosts.begin(), hosts.end()) {
+    : LanesPerWorker(std::clamp(lanes, 1, std::clamp(static_cast<int>(hosts.size()), 1, LaneCount))),
+      Hosts(hosts.begin(), hosts.end()) {
   const size_t workers = Hosts.size() / LanesPerWorker;
   Threads.reserve(workers);
   for (size_t w = 0; w < workers; ++w) {
