@@ -46,7 +46,7 @@ class TTrainHost : public THeadlessHost {
     ++Done;
     if (Log) {
       const double seconds = std::chrono::duration<double>(TClock::now() - Start).count();
-      char line[96];
+      char line[128];
       const size_t n = FormatFitnessRow(MakeFitnessRow(figures, seconds), line, sizeof line);
       if (std::fwrite(line, 1, n, Log) != n) LogFailed = true;
     }

@@ -32,16 +32,19 @@ struct FitnessLog : ::testing::Test {
 
 bool Same(const TFitnessRow& a, const TFitnessRow& b) {
   return a.generation == b.generation && a.mode == b.mode && a.bestFitness == b.bestFitness &&
-         a.averageFitness == b.averageFitness && a.generationOfBest == b.generationOfBest && a.seconds == b.seconds;
+         a.averageFitness == b.averageFitness && a.generationOfBest == b.generationOfBest && a.seconds == b.seconds &&
+         a.bestDeliveries == b.bestDeliveries;
 }
 
 TEST_F(FitnessLog, RoundTripKeepsEveryRowIncludingExtremes) {
-  const std::vector<TFitnessRow> rows = {{0, 2, -4230, -9120, 0, 0.812},
-                                         {2147483647, 1, -2147483647 - 1, 2147483647, 7, 123456.5}};
+  const std::vector<TFitnessRow> rows = {{0, 2, -4230, -9120, 0, 0.812, 3},
+                                         {2147483647, 1, -2147483647 - 1, 2147483647, 7, 123456.5, -1}};
   const std::string path = (Dir / "h.csv").string();
   ASSERT_TRUE(WriteFitnessLog(path.c_str(), rows));
-  EXPECT_EQ(Read(path).rfind("generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n0,2,-4230,", 0),
-            0u);
+  EXPECT_EQ(Read(path),
+            "generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n"
+            "0,2,-4230,-9120,0,0.812,3\n"
+            "2147483647,1,-2147483648,2147483647,7,123456.500,\n");
   std::vector<TFitnessRow> back;
   ASSERT_TRUE(ReadFitnessLog(path.c_str(), back));
   ASSERT_EQ(back.size(), 2u);
@@ -53,7 +56,8 @@ TEST_F(FitnessLog, DamagedFilesAreRefusedAndLeaveTheRowsAlone) {
   const std::vector<TFitnessRow> kept = {{5, 2, 1, 2, 3, 4.0}};
   const std::string header(FitnessLogHeader);
   for (const std::string& text : {std::string("no header\n"), header + "\n1,2,3,4,5\n", header + "\n1,2,3,4,5,x\n",
-                                  header + "\n1,2,3,4,5,6,7\n", header + "\n1,2,99999999999,4,5,6\n"}) {
+                                  header + "\n1,2,3,4,5,6,7,8\n", header + "\n1,2,3,4,5,6,-1\n",
+                                  header + "\n1,2,3,4,5,6,x\n", header + "\n1,2,99999999999,4,5,6\n"}) {
     const std::string path = (Dir / "bad.csv").string();
     { std::ofstream(path, std::ios::binary) << text; }
     std::vector<TFitnessRow> rows = kept;
@@ -67,11 +71,11 @@ TEST_F(FitnessLog, DamagedFilesAreRefusedAndLeaveTheRowsAlone) {
 
 TEST_F(FitnessLog, AppendingWritesTheHeaderOnce) {
   const std::string path = (Dir / "h.csv").string();
-  char line[96];
+  char line[128];
   for (int run = 0; run < 2; ++run) {
     FILE* f = OpenFitnessLogForAppend(path.c_str());
     ASSERT_NE(f, nullptr);
-    const size_t n = FormatFitnessRow(MakeFitnessRow({2, run, 10, -10, run}, 0.5), line, sizeof line);
+    const size_t n = FormatFitnessRow(MakeFitnessRow({2, run, 10, -10, run, 1}, 0.5), line, sizeof line);
     ASSERT_GT(n, 0u);
     std::fwrite(line, 1, n, f);
     std::fclose(f);
@@ -81,6 +85,32 @@ TEST_F(FitnessLog, AppendingWritesTheHeaderOnce) {
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[1].generation, 1);
   EXPECT_EQ(OpenFitnessLogForAppend((Dir / "no" / "h.csv").c_str()), nullptr);
+}
+
+TEST_F(FitnessLog, OlderFilesWithoutDeliveriesLoadAndGetTheColumnWhenAppendedTo) {
+  const std::string path = (Dir / "old.csv").string();
+  {
+    std::ofstream(path, std::ios::binary) << "generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n"
+                                             "0,2,-500,-900,0,1.500\n4,1,-20,-30,3,2.000\n";
+  }
+  std::vector<TFitnessRow> rows;
+  ASSERT_TRUE(ReadFitnessLog(path.c_str(), rows));
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_TRUE(Same(rows[0], {0, 2, -500, -900, 0, 1.5, -1}));
+  EXPECT_TRUE(Same(rows[1], {4, 1, -20, -30, 3, 2.0, -1}));
+
+  FILE* f = OpenFitnessLogForAppend(path.c_str());
+  ASSERT_NE(f, nullptr);
+  char line[128];
+  const size_t n = FormatFitnessRow(MakeFitnessRow({2, 1, 700, 100, 1, 5}, 0.25), line, sizeof line);
+  std::fwrite(line, 1, n, f);
+  std::fclose(f);
+  EXPECT_EQ(Read(path),
+            "generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n"
+            "0,2,-500,-900,0,1.500,\n4,1,-20,-30,3,2.000,\n1,2,700,100,1,0.250,5\n");
+  ASSERT_TRUE(ReadFitnessLog(path.c_str(), rows));
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[2].bestDeliveries, 5);
 }
 
 std::vector<int32_t> Draws(int n) {
