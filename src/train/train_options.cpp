@@ -37,8 +37,14 @@ int ParseTrainOptions(TTrainOptions& o) {
                                QStringLiteral("FILE.csv"));
   const QCommandLineOption evaluate(QStringLiteral("evaluate"),
                                     QStringLiteral("Population nur bewerten, nichts speichern."));
-  p.addOptions({mode, generations, minutes, threads, seed, quiet, checkpoint, log, evaluate});
-  p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Netzdatei (Vorgabe zarnik.dat)."));
+  const QCommandLineOption runs(QStringLiteral("runs"),
+                                QStringLiteral("N unabhängige Läufe (Startwerte S bis S+N-1) in FILE-<k>.dat, "
+                                               "der beste wird nach FILE kopiert."),
+                                QStringLiteral("N"));
+  const QCommandLineOption rank(QStringLiteral("rank"),
+                                QStringLiteral("Vorhandene Netzdateien vergleichen: Ablagen, dann Fitness des Besten."));
+  p.addOptions({mode, generations, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs, rank});
+  p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
 
   const QStringList args = QCoreApplication::arguments();
   if (!p.parse(args)) return UsageError(p.errorText());
@@ -51,6 +57,11 @@ int ParseTrainOptions(TTrainOptions& o) {
     return 0;
   }
   const QStringList files = p.positionalArguments();
+  if (p.isSet(rank)) {
+    if (files.isEmpty()) return UsageError(QStringLiteral("--rank braucht mindestens eine Netzdatei."));
+    for (const QString& f : files) o.rankFiles.push_back(f.toStdString());
+    return -1;
+  }
   if (files.size() > 1) return UsageError(QStringLiteral("Nur eine Netzdatei angeben."));
   if (files.size() == 1) o.file = files[0].toStdString();
 
@@ -85,5 +96,12 @@ int ParseTrainOptions(TTrainOptions& o) {
   o.quiet = p.isSet(quiet);
   if (p.isSet(log)) o.log = p.value(log).toStdString();
   o.evaluate = p.isSet(evaluate);
+  if (p.isSet(runs)) {
+    o.runs = p.value(runs).toInt(&ok);
+    if (!ok || o.runs < 1 || o.runs > 1000) return UsageError(QStringLiteral("--runs braucht eine Zahl von 1 bis 1000."));
+    if (!o.generations) return UsageError(QStringLiteral("--runs braucht --generations."));
+    if (o.mode != 2 || o.evaluate || o.minutes || !o.log.empty())
+      return UsageError(QStringLiteral("--runs geht nur mit Training 2, ohne --evaluate, --minutes und --log."));
+  }
   return -1;
 }

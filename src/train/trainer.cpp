@@ -14,6 +14,7 @@
 #include "evaluation_pool.h"
 #include "fitness_log.h"
 #include "headless_host.h"
+#include "many_runs.h"
 #include "random.h"
 #include "world.h"
 
@@ -107,9 +108,12 @@ class TProgress {
       std::snprintf(rest, sizeof rest, "  Rest %s", r);
     }
     const TGenerationFigures& f = host.Last;
-    std::fprintf(stderr, "%sGeneration %d  best Fitness %d  avrg Fitness %d  Gen. of best %d  Gen/s %.1f  %s%s%s",
-                 Tty ? "\r" : "", f.generation, f.bestFitness, f.averageFitness, f.generationOfBest, rate, time, rest,
-                 Tty ? "\033[K" : "\n");
+    char deliveries[48] = "";
+    if (f.mode == 2) std::snprintf(deliveries, sizeof deliveries, "  Ablagen des Besten %d", f.bestDeliveries);
+    std::fprintf(stderr,
+                 "%sGeneration %d  best Fitness %d%s  avrg Fitness %d  Gen. of best %d  Gen/s %.1f  %s%s%s",
+                 Tty ? "\r" : "", f.generation, f.bestFitness, deliveries, f.averageFitness, f.generationOfBest, rate,
+                 time, rest, Tty ? "\033[K" : "\n");
     std::fflush(stderr);
     Pending = Tty;
   }
@@ -135,6 +139,8 @@ bool Save(TWorld& world, const std::string& file) {
 void RequestTrainerStop() { Signals.fetch_add(1); }
 
 int RunTrainer(const TTrainOptions& o) {
+  if (!o.rankFiles.empty()) return RankRunFiles(o.rankFiles);
+  if (o.runs > 0) return RunManyRuns(o);
   Signals = 0;
   UserBreak = false;
   if (o.seed)
@@ -195,9 +201,16 @@ int RunTrainer(const TTrainOptions& o) {
       world->BeginTrainANN1();
       world->calcFitness1();
     }
-    std::printf("index,fitness\n");
-    for (int i = 0; i < TWorld::Individuals; ++i) std::printf("%d,%d\n", i, world->Population[i].getFitness());
-    std::printf("best,%d,%d\n", world->bestIndividualIdx, world->bestFitness);
+    // Mode 1 plays no episode: its counts stay empty.
+    const auto counts = [&](const TChromosom& c) {
+      std::string text(",");
+      if (o.mode == 2) text = std::to_string(c.getBallCounts().takes) + "," + std::to_string(c.getBallCounts().deliveries);
+      return text;
+    };
+    std::printf("index,fitness,takes,deliveries\n");
+    for (int i = 0; i < TWorld::Individuals; ++i)
+      std::printf("%d,%d,%s\n", i, world->Population[i].getFitness(), counts(world->Population[i]).c_str());
+    std::printf("best,%d,%d,%s\n", world->bestIndividualIdx, world->bestFitness, counts(world->bestIndividual).c_str());
     world->Pool = nullptr;
     return 0;
   }

@@ -80,7 +80,7 @@ TEST_F(Trainer, OneAndTwoThreadsAndAResumedRunWriteTheSameFile) {
   // The log of the resumed run: header once, one row per generation, from 3 on.
   ASSERT_EQ(Run({"--generations", "1", "--seed", "5", "--quiet", "--log", "h.csv", "part.dat"}), 0);
   const std::string log = Read(Dir / "h.csv");
-  EXPECT_EQ(log.rfind("generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n3,2,", 0), 0u);
+  EXPECT_EQ(log.rfind("generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n3,2,", 0), 0u);
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 5);
 }
 
@@ -125,7 +125,7 @@ TEST_F(Trainer, EvaluateChangesNoFileAndMatchesThreads) {
   ASSERT_EQ(Run({"--evaluate", "--seed", "9", "--threads", "2", "p.dat"}, "e2.txt"), 0);
   const std::string e1 = Read(Dir / "e1.txt");
   EXPECT_EQ(std::count(e1.begin(), e1.end(), '\n'), 102);
-  EXPECT_EQ(e1.rfind("index,fitness\n0,", 0), 0u);
+  EXPECT_EQ(e1.rfind("index,fitness,takes,deliveries\n0,", 0), 0u);
   EXPECT_EQ(e1, Read(Dir / "e2.txt"));
   EXPECT_TRUE(Read(Dir / "p.dat") == before);
 }
