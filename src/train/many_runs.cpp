@@ -26,6 +26,10 @@ namespace {
 
 std::atomic<int> StopSignals{0};
 
+// A run saves this often unless --checkpoint says otherwise: a stopped run
+// loses little, and the file is written about once a second.
+constexpr int DefaultRunCheckpoint = 25;
+
 extern "C" void OnManyStop(int) { StopSignals.fetch_add(1); }
 
 std::string Stem(const std::string& file) {
@@ -196,7 +200,7 @@ int RunManyRuns(const TTrainOptions& o) {
     while (stops == 0 && !failed && running < parallel && next < runs.size()) {
       TRun& r = runs[next++];
       if (r.todo == 0) continue;
-      r.pid = Spawn(exe, r, threadsEach, 25);
+      r.pid = Spawn(exe, r, threadsEach, o.checkpoint > 0 ? o.checkpoint : DefaultRunCheckpoint);
       if (r.pid < 0) {
         std::fprintf(stderr, "zarnik-train: Lauf %d lässt sich nicht starten\n", r.k);
         failed = true;
