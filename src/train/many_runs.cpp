@@ -114,20 +114,23 @@ struct TRun {
   int status = 0;
 };
 
-pid_t Spawn(const std::string& exe, const TRun& r, int threads, int checkpoint) {
+// The run as `--run K` of the same set, the way a scheduler's task starts it.
+pid_t Spawn(const std::string& exe, const TTrainOptions& o, uint64_t firstSeed, const TRun& r, int threads) {
   std::vector<std::string> args = {exe,
-                                   "--generations",
-                                   std::to_string(r.todo),
+                                   "--run",
+                                   std::to_string(r.k),
                                    "--seed",
-                                   std::to_string(r.seed),
+                                   std::to_string(firstSeed),
+                                   "--generations",
+                                   std::to_string(*o.generations),
                                    "--threads",
                                    std::to_string(threads),
-                                   "--checkpoint",
-                                   std::to_string(checkpoint),
-                                   "--log",
-                                   HistoryFileName(r.file),
                                    "--quiet",
-                                   r.file};
+                                   o.file};
+  if (o.checkpoint > 0) {
+    args.insert(args.end() - 1, "--checkpoint");
+    args.insert(args.end() - 1, std::to_string(o.checkpoint));
+  }
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -148,6 +151,22 @@ pid_t Spawn(const std::string& exe, const TRun& r, int threads, int checkpoint) 
 std::string RunFileName(const std::string& file, int k) { return Stem(file) + "-" + std::to_string(k) + ".dat"; }
 
 std::string HistoryFileName(const std::string& datFile) { return Stem(datFile) + ".csv"; }
+
+bool OneRunOfMany(const TTrainOptions& o, TTrainOptions& single) {
+  single = o;
+  single.run = -1;
+  single.file = RunFileName(o.file, o.run);
+  single.seed = *o.seed + static_cast<uint64_t>(o.run);
+  single.log = HistoryFileName(single.file);
+  if (single.checkpoint == 0) single.checkpoint = DefaultRunCheckpoint;
+  const int have = StoredGenerations(single.file);
+  if (have < 0) {
+    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden\n", single.file.c_str());
+    return false;
+  }
+  single.generations = std::max(0LL, *o.generations - have);
+  return true;
+}
 
 int RankRunFiles(const std::vector<std::string>& files) {
   std::vector<TStanding> ranked;
@@ -200,7 +219,7 @@ int RunManyRuns(const TTrainOptions& o) {
     while (stops == 0 && !failed && running < parallel && next < runs.size()) {
       TRun& r = runs[next++];
       if (r.todo == 0) continue;
-      r.pid = Spawn(exe, r, threadsEach, o.checkpoint > 0 ? o.checkpoint : DefaultRunCheckpoint);
+      r.pid = Spawn(exe, o, firstSeed, r, threadsEach);
       if (r.pid < 0) {
         std::fprintf(stderr, "zarnik-train: Lauf %d lässt sich nicht starten\n", r.k);
         failed = true;

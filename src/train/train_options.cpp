@@ -43,7 +43,11 @@ int ParseTrainOptions(TTrainOptions& o) {
                                 QStringLiteral("N"));
   const QCommandLineOption rank(QStringLiteral("rank"),
                                 QStringLiteral("Vorhandene Netzdateien vergleichen: Ablagen, dann Fitness des Besten."));
-  p.addOptions({mode, generations, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs, rank});
+  const QCommandLineOption run(QStringLiteral("run"),
+                               QStringLiteral("Nur Lauf K davon: Startwert S+K, FILE-<K>.dat, bis Generation G "
+                                              "(für Job-Arrays)."),
+                               QStringLiteral("K"));
+  p.addOptions({mode, generations, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs, run, rank});
   p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
 
   const QStringList args = QCoreApplication::arguments();
@@ -100,8 +104,15 @@ int ParseTrainOptions(TTrainOptions& o) {
     o.runs = p.value(runs).toInt(&ok);
     if (!ok || o.runs < 1 || o.runs > 1000) return UsageError(QStringLiteral("--runs braucht eine Zahl von 1 bis 1000."));
     if (!o.generations) return UsageError(QStringLiteral("--runs braucht --generations."));
-    if (o.mode != 2 || o.evaluate || o.minutes || !o.log.empty())
-      return UsageError(QStringLiteral("--runs geht nur mit Training 2, ohne --evaluate, --minutes und --log."));
   }
+  if (p.isSet(run)) {
+    o.run = p.value(run).toInt(&ok);
+    if (!ok || o.run < 0) return UsageError(QStringLiteral("--run braucht eine Zahl ab 0."));
+    if (!o.generations || !o.seed) return UsageError(QStringLiteral("--run braucht --generations und --seed."));
+  }
+  if ((o.runs > 0 || o.run >= 0) && (o.runs > 0) == (o.run >= 0))
+    return UsageError(QStringLiteral("--runs und --run nicht zusammen angeben."));
+  if ((o.runs > 0 || o.run >= 0) && (o.mode != 2 || o.evaluate || o.minutes || !o.log.empty()))
+    return UsageError(QStringLiteral("--runs und --run gehen nur mit Training 2, ohne --evaluate, --minutes und --log."));
   return -1;
 }

@@ -18,6 +18,7 @@ struct TTrainOptions {
   std::string log;     // fitness history CSV, "" for none
   bool evaluate = false;
   int runs = 0;                         // --runs N: best of N independent runs; 0: one run
+  int run = -1;                         // --run K: run K of such a set alone (for schedulers); -1: none
   std::vector<std::string> rankFiles;  // --rank FILE...: compare these files only
 };
 

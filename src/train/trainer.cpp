@@ -141,6 +141,10 @@ void RequestTrainerStop() { Signals.fetch_add(1); }
 int RunTrainer(const TTrainOptions& o) {
   if (!o.rankFiles.empty()) return RankRunFiles(o.rankFiles);
   if (o.runs > 0) return RunManyRuns(o);
+  if (o.run >= 0) {
+    TTrainOptions single;
+    return OneRunOfMany(o, single) ? RunTrainer(single) : 2;
+  }
   Signals = 0;
   UserBreak = false;
   if (o.seed)

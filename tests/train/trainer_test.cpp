@@ -173,6 +173,11 @@ TEST_F(Trainer, RunsRankTheSameTwiceAndResumeAfterAStop) {
   // A second call has nothing left to train and ranks alike.
   ASSERT_EQ(Run(args("a/zarnik.dat"), "a2.txt"), 0);
   EXPECT_EQ(Read(Dir / "a2.txt"), a1);
+  // One run of the set alone, as a scheduler's task makes it, is that run.
+  fs::create_directories(Dir / "c");
+  ASSERT_EQ(Run({"--run", "1", "--seed", "5", "--generations", "30", "--quiet", "c/zarnik.dat"}), 0);
+  EXPECT_TRUE(Read(Dir / "c/zarnik-1.dat") == Read(Dir / "a/zarnik-1.dat"));
+  EXPECT_TRUE(fs::exists(Dir / "c/zarnik-1.csv"));
 
   // Stopped once the first run has saved a checkpoint, then called again.
   const pid_t pid = Start(args("b/zarnik.dat"), "b1.txt");
