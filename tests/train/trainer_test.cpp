@@ -128,7 +128,11 @@ TEST_F(Trainer, AStopSignalFinishesTheGenerationAndSavesALoadableFile) {
 }
 
 TEST_F(Trainer, EvaluateChangesNoFileAndMatchesThreads) {
-  ASSERT_EQ(Run({"--generations", "2", "--seed", "9", "--quiet", "p.dat"}), 0);
+  ASSERT_EQ(Run({"--generations", "2", "--seed", "9", "p.dat"}), 0);
+  // Not a terminal: the progress comes as plain lines, with the best's deliveries.
+  const std::string progress = Read(Dir / "err.txt");
+  EXPECT_NE(progress.find("Generation 1  best Fitness "), std::string::npos) << progress;
+  EXPECT_NE(progress.find("  Ablagen des Besten "), std::string::npos) << progress;
   const std::string before = Read(Dir / "p.dat");
   ASSERT_EQ(Run({"--evaluate", "--seed", "9", "--threads", "1", "p.dat"}, "e1.txt"), 0);
   ASSERT_EQ(Run({"--evaluate", "--seed", "9", "--threads", "2", "p.dat"}, "e2.txt"), 0);
