@@ -42,13 +42,15 @@ int ParseTrainOptions(TTrainOptions& o) {
                                                "der beste wird nach FILE kopiert."),
                                 QStringLiteral("N"));
   const QCommandLineOption rank(QStringLiteral("rank"),
-                                QStringLiteral("Vorhandene Netzdateien vergleichen: Ablagen, dann Fitness des Besten."));
+                                QStringLiteral("Vorhandene Netzdateien vergleichen: Ablagen, dann Fitness "
+                                               "des Besten."));
   const QCommandLineOption run(QStringLiteral("run"),
                                QStringLiteral("Nur Lauf K davon: Startwert S+K, FILE-<K>.dat, bis Generation G "
                                               "(für Job-Arrays)."),
                                QStringLiteral("K"));
   p.addOptions({mode, generations, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs, run, rank});
-  p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
+  p.addPositionalArgument(QStringLiteral("FILE"),
+                          QStringLiteral("Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
 
   const QStringList args = QCoreApplication::arguments();
   if (!p.parse(args)) return UsageError(p.errorText());
@@ -102,7 +104,8 @@ int ParseTrainOptions(TTrainOptions& o) {
   o.evaluate = p.isSet(evaluate);
   if (p.isSet(runs)) {
     o.runs = p.value(runs).toInt(&ok);
-    if (!ok || o.runs < 1 || o.runs > 1000) return UsageError(QStringLiteral("--runs braucht eine Zahl von 1 bis 1000."));
+    if (!ok || o.runs < 1 || o.runs > 1000)
+      return UsageError(QStringLiteral("--runs braucht eine Zahl von 1 bis 1000."));
     if (!o.generations) return UsageError(QStringLiteral("--runs braucht --generations."));
   }
   if (p.isSet(run)) {
@@ -113,6 +116,7 @@ int ParseTrainOptions(TTrainOptions& o) {
   if ((o.runs > 0 || o.run >= 0) && (o.runs > 0) == (o.run >= 0))
     return UsageError(QStringLiteral("--runs und --run nicht zusammen angeben."));
   if ((o.runs > 0 || o.run >= 0) && (o.mode != 2 || o.evaluate || o.minutes || !o.log.empty()))
-    return UsageError(QStringLiteral("--runs und --run gehen nur mit Training 2, ohne --evaluate, --minutes und --log."));
+    return UsageError(
+        QStringLiteral("--runs und --run gehen nur mit Training 2, ohne --evaluate, --minutes und --log."));
   return -1;
 }

@@ -208,7 +208,8 @@ int RunTrainer(const TTrainOptions& o) {
     // Mode 1 plays no episode: its counts stay empty.
     const auto counts = [&](const TChromosom& c) {
       std::string text(",");
-      if (o.mode == 2) text = std::to_string(c.getBallCounts().takes) + "," + std::to_string(c.getBallCounts().deliveries);
+      if (o.mode == 2)
+        text = std::to_string(c.getBallCounts().takes) + "," + std::to_string(c.getBallCounts().deliveries);
       return text;
     };
     std::printf("index,fitness,takes,deliveries\n");

@@ -89,7 +89,9 @@ TEST_F(Trainer, OneAndTwoThreadsAndAResumedRunWriteTheSameFile) {
   // The log of the resumed run: header once, one row per generation, from 3 on.
   ASSERT_EQ(Run({"--generations", "1", "--seed", "5", "--quiet", "--log", "h.csv", "part.dat"}), 0);
   const std::string log = Read(Dir / "h.csv");
-  EXPECT_EQ(log.rfind("generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n3,2,", 0), 0u);
+  EXPECT_EQ(
+      log.rfind("generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n3,2,", 0),
+      0u);
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 5);
 }
 
