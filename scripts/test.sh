@@ -2,7 +2,8 @@
 # Installs what is missing, builds everything under AddressSanitizer and
 # UndefinedBehaviorSanitizer, runs every test through CTest, checks the release
 # build's Debian package and a job array on a one-node Slurm cluster, then
-# fuzzes the network-file loader for a bounded time.
+# fuzzes the network-file loader and the fitness-history reader for a bounded
+# time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
