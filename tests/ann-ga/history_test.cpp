@@ -200,8 +200,8 @@ TEST_F(FitnessLog, OlderFilesWithoutDeliveriesLoadAndGetTheColumnWhenAppendedTo)
   const std::string path = (Dir / "old.csv").string();
   {
     std::ofstream(path, std::ios::binary) << "generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n"
-                                             "0,2,-500,-900,0,1.500\n4,1,-20,-30,3,2.000\n";
-  }
+                                             "0,2,-500,-900,0,1.500\n4,1,-20,-30,3,2.000\n7,2,-1";
+  }  // the last row torn by a kill
   std::vector<TFitnessRow> rows;
   ASSERT_TRUE(ReadFitnessLog(path.c_str(), rows));
   ASSERT_EQ(rows.size(), 2u);
