@@ -75,6 +75,8 @@ bool RankAndPrint(const std::vector<std::string>& files, std::vector<TStanding>&
     std::printf("%4zu  %-28s %12d %8lld %10lld %12d\n", i + 1, ranked[i].file.c_str(), s.generations,
                 s.counts.deliveries, s.counts.takes, s.fitness);
   }
+  std::printf("(Ablagen und Aufnahmen: Summe über %d Episoden mit denselben Podesthöhen; Fitness: ihr Mittel)\n",
+              StandingEpisodes);
   std::fflush(stdout);
   return true;
 }
