@@ -220,10 +220,6 @@ bool PrepareForAppend(int fd) {
   return ::ftruncate(fd, size - static_cast<off_t>(tail - lineEnd - 1)) == 0;
 }
 
-}  // namespace
-
-namespace {
-
 // A history from before best_deliveries is written again with the present
 // header before rows are appended, so that it stays one table. One that
 // cannot be read whole is left for PrepareForAppend to refuse.
