@@ -19,6 +19,7 @@
 #include "headless_host.h"
 #include "run_standing.h"
 #include "world.h"
+#include "write_reason.h"
 
 extern char** environ;
 
@@ -50,8 +51,9 @@ bool Measure(const std::string& file, TStanding& out) {
   host.Arm.Train2AN = true;
   auto world = MakeZarnikWorld(&host);
   size_t size = 0;
-  if (world->LoadANN(file.c_str(), size) != TLoadError::None) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden\n", file.c_str());
+  const TLoadError e = world->LoadANN(file.c_str(), size);
+  if (e != TLoadError::None) {
+    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", file.c_str(), LoadReason(e));
     return false;
   }
   UserBreak = false;
@@ -88,14 +90,18 @@ bool ReadWhole(const std::string& path, std::string& bytes) {
   return !in.bad();
 }
 
-// Generations stored in a run's file; 0 if it does not exist yet, -1 if it cannot be loaded.
+// Generations stored in a run's file; 0 if it does not exist yet, -1 (with a
+// message) if it cannot be loaded.
 int StoredGenerations(const std::string& file) {
   THeadlessHost host;
   auto world = MakeZarnikWorld(&host);
   size_t size = 0;
   const TLoadError e = world->LoadANN(file.c_str(), size);
   if (e == TLoadError::Missing) return 0;
-  if (e != TLoadError::None) return -1;
+  if (e != TLoadError::None) {
+    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", file.c_str(), LoadReason(e));
+    return -1;
+  }
   return world->Generations;
 }
 
@@ -162,10 +168,7 @@ bool OneRunOfMany(const TTrainOptions& o, TTrainOptions& single) {
   single.log = HistoryFileName(single.file);
   if (single.checkpoint == 0) single.checkpoint = DefaultRunCheckpoint;
   const int have = StoredGenerations(single.file);
-  if (have < 0) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden\n", single.file.c_str());
-    return false;
-  }
+  if (have < 0) return false;
   single.generations = std::max(0LL, *o.generations - have);
   return true;
 }
@@ -184,10 +187,7 @@ int RunManyRuns(const TTrainOptions& o) {
   for (int k = 0; k < o.runs; ++k) {
     TRun r{k, firstSeed + static_cast<uint64_t>(k), RunFileName(o.file, k), 0};
     const int have = StoredGenerations(r.file);
-    if (have < 0) {
-      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden\n", r.file.c_str());
-      return 2;
-    }
+    if (have < 0) return 2;
     r.todo = std::max(0LL, target - have);
     runs.push_back(r);
   }

@@ -73,18 +73,6 @@ std::string DirectoryOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-const char* Reason(TLoadError e) {
-  switch (e) {
-    case TLoadError::Missing: return "nicht vorhanden";
-    case TLoadError::Unreadable: return "nicht lesbar";
-    case TLoadError::WrongSize: return "falsche Größe";
-    case TLoadError::ForeignShape: return "fremde Netzform";
-    case TLoadError::NotRegular: return "keine reguläre Datei";
-    case TLoadError::None: break;
-  }
-  return "";
-}
-
 void FormatDuration(double seconds, char* out, size_t size) {
   const long long s = seconds < 0 ? 0 : static_cast<long long>(seconds);
   std::snprintf(out, size, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
@@ -189,7 +177,7 @@ int RunTrainer(const TTrainOptions& o) {
     return 2;
   }
   if (e != TLoadError::None && e != TLoadError::Missing) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", o.file.c_str(), Reason(e));
+    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", o.file.c_str(), LoadReason(e));
     return 2;
   }
   if (!o.evaluate && access(dir.c_str(), W_OK) != 0) {

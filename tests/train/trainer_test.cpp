@@ -257,7 +257,7 @@ TEST_F(Trainer, RankComparesFilesWrittenElsewhere) {
   EXPECT_EQ(table[1], (Row{"2", "costly.dat", "12", "0", "0", "-1500"}));
   { std::ofstream(Dir / "short.dat") << "twelve bytes"; }
   EXPECT_EQ(Run({"--rank", "still.dat", "short.dat"}, "r2.txt"), 2);
-  EXPECT_NE(Read(Dir / "err.txt").find("'short.dat' nicht laden"), std::string::npos);
+  EXPECT_NE(Read(Dir / "err.txt").find("'short.dat' nicht laden: falsche Größe"), std::string::npos);
 }
 
 TEST_F(Trainer, FifosAsPopulationOrLogAreRefusedAtOnce) {
