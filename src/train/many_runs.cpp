@@ -16,6 +16,7 @@
 #include <numeric>
 
 #include "atomic_file.h"
+#include "fitness_log.h"
 #include "headless_host.h"
 #include "run_standing.h"
 #include "world.h"
@@ -158,14 +159,11 @@ pid_t Spawn(const std::string& exe, const TTrainOptions& o, uint64_t firstSeed, 
 
 std::string RunFileName(const std::string& file, int k) { return Stem(file) + "-" + std::to_string(k) + ".dat"; }
 
-std::string HistoryFileName(const std::string& datFile) { return Stem(datFile) + ".csv"; }
-
 bool OneRunOfMany(const TTrainOptions& o, TTrainOptions& single) {
   single = o;
   single.run = -1;
   single.file = RunFileName(o.file, o.run);
   single.seed = *o.seed + static_cast<uint64_t>(o.run);
-  single.log = HistoryFileName(single.file);
   if (single.checkpoint == 0) single.checkpoint = DefaultRunCheckpoint;
   const int have = StoredGenerations(single.file);
   if (have < 0) return false;
@@ -278,9 +276,9 @@ int RunManyRuns(const TTrainOptions& o) {
     return 2;
   }
   std::string history;
-  if (ReadWhole(HistoryFileName(winner), history) &&
-      !WriteFileAtomically(HistoryFileName(o.file).c_str(), history.data(), history.size())) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", HistoryFileName(o.file).c_str());
+  if (ReadWhole(FitnessLogPathFor(winner), history) &&
+      !WriteFileAtomically(FitnessLogPathFor(o.file).c_str(), history.data(), history.size())) {
+    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", FitnessLogPathFor(o.file).c_str());
     return 2;
   }
   std::printf("Gewinner: %s -> %s\n", winner.c_str(), o.file.c_str());

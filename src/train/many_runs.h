@@ -17,10 +17,10 @@ int RankRunFiles(const std::vector<std::string>& files);
 int RunManyRuns(const TTrainOptions& options);
 
 // --run K: run K of such a set alone, as a scheduler's task starts it: seed
-// S+K into FILE-<K>.dat and its history, on until generation G. Returns the
+// S+K into FILE-<K>.dat (and, as always, the history beside it), on until
+// generation G. Returns the
 // options of that single run, or false with a message if its file is unusable.
 bool OneRunOfMany(const TTrainOptions& options, TTrainOptions& single);
 
-// "zarnik.dat", 3 -> "zarnik-3.dat"; the history beside it ends in ".csv".
+// "zarnik.dat", 3 -> "zarnik-3.dat" (its history beside it: "zarnik-3.csv").
 std::string RunFileName(const std::string& file, int k);
-std::string HistoryFileName(const std::string& datFile);
