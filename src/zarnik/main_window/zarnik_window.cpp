@@ -106,7 +106,7 @@ void TZarnikWindow::BuildStatusBar() {
   PlatGad[0] = gadgets[4];
   PlatGad[1] = gadgets[5];
   DeltaRate = gadgets[6];
-  // Added after the designed fields, read whole up to six digits; empty until
+  // After the seven fields, read whole up to six digits; empty until
   // the first activation.
   DeliveriesGad = new TTextGadget(520, 15, fields);
   DeliveriesGad->FitText(QStringLiteral("Ablagen: 888888"));

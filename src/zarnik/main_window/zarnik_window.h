@@ -206,7 +206,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TTextGadget* AxleGad[4] = {};
   TTextGadget* PlatGad[2] = {};
   TTextGadget* DeltaRate = nullptr;
-  // Added after the seven designed fields: deliveries since F3, "Ablagen: N".
+  // After the seven fields: deliveries since F3, "Ablagen: N".
   TTextGadget* DeliveriesGad = nullptr;
   TSceneBitmaps Bitmaps;
   QFont SimFont;
