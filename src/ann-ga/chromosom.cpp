@@ -109,6 +109,8 @@ int TChromosom::playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeigh
   int32_t* out = OutputList.get();
   const int outN = static_cast<int>(OutputNodes);
   int heightE = 0, heightF = 0;
+  // The model counts its events; the episode's are the difference.
+  const TBallCounts countsBefore = host.BallCounts();
 
   const auto setPlatforms = [&]() -> const int* {
     std::fill(out, out + outN, 0);
@@ -156,6 +158,7 @@ int TChromosom::playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeigh
 
   f = CombineRunTotals(savFitness);
   Fitness = Saturate(f);
+  Counts = host.BallCounts() - countsBefore;
   return shown;
 }
 

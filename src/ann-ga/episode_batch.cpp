@@ -137,6 +137,7 @@ struct TEpisodeBatch::TLane {
   bool Stepped = false;      // the network has taken a step in this episode
   bool NodesInList = false;  // its last step ran in the individual itself
   int64_t f = 0, meets = 0, sav[Episode2::PodestRuns] = {};
+  TBallCounts CountsBefore;  // the host's counts when the episode began
   int heightE = 0, heightF = 0, podestRun = 0, maxRuns2 = 0, run = 0, goalOld = 0;
 };
 
@@ -249,6 +250,7 @@ bool TEpisodeBatch::Begin(TLane& lane, TEpisodeSource& source) {
     lane.C = &c;
     LoadFactors(lane, static_cast<int>(&lane - LaneState.get()));
     lane.Stepped = lane.NodesInList = false;
+    lane.CountsBefore = lane.Host->BallCounts();
     lane.f = lane.meets = 0;
     lane.podestRun = 0;
     lane.heightE = job->HeightE;
@@ -261,6 +263,7 @@ bool TEpisodeBatch::Begin(TLane& lane, TEpisodeSource& source) {
 void TEpisodeBatch::Finish(TLane& lane) {
   TChromosom& c = *lane.C;
   c.setFitness(static_cast<int32_t>(std::clamp<int64_t>(CombineRunTotals(lane.sav), INT32_MIN, INT32_MAX)));
+  c.setBallCounts(lane.Host->BallCounts() - lane.CountsBefore);
   if (lane.Stepped && !lane.NodesInList) {
     const int k = static_cast<int>(&lane - LaneState.get());
     TANN::TNode* node = c.getNodeList();

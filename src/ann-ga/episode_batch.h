@@ -36,8 +36,8 @@ bool UseLaneVariant(int level);
 // one thread, each on its own host. The networks of all lanes take a step
 // together in vector lanes, so the dependent chains of their sums overlap;
 // a lane whose episode ends takes the next one at once. Every episode ends
-// exactly as TChromosom::playEpisode2 would end it: fitness, node values,
-// output vector, host and direction text.
+// exactly as TChromosom::playEpisode2 would end it: fitness, takes and
+// deliveries, node values, output vector, host and direction text.
 class TEpisodeBatch {
  public:
   explicit TEpisodeBatch(std::span<TZarnikHost* const> hosts);

@@ -84,12 +84,13 @@ struct TJobList : TEpisodeSource {
 
 struct TEpisodeResult {
   int Fitness, LastTargetX;
+  long long Takes, Deliveries;
   std::vector<int> Nodes, Outputs;
   bool operator==(const TEpisodeResult&) const = default;
 };
 
 TEpisodeResult ResultOf(TChromosom& c, int lastTargetX) {
-  TEpisodeResult r{c.getFitness(), lastTargetX, {}, {}};
+  TEpisodeResult r{c.getFitness(), lastTargetX, c.getBallCounts().takes, c.getBallCounts().deliveries, {}, {}};
   for (int n = 0; n < c.getNodes(); ++n) {
     r.Nodes.push_back(c.getNodeList()[n].internValue);
     r.Nodes.push_back(c.getNodeList()[n].Output);
@@ -148,6 +149,9 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
     const long long meets = single.DlgWrites - shown - 5;  // one direction per run, one per target reached
     takers += meets >= 1;
     deliverers += meets >= 2;
+    // Every target reached is a take or a delivery, alternately, a take first.
+    EXPECT_EQ(c->getBallCounts().takes + c->getBallCounts().deliveries, meets);
+    EXPECT_EQ(c->getBallCounts().takes - c->getBallCounts().deliveries, meets % 2);
   }
   EXPECT_GE(takers, 20);
   EXPECT_GE(deliverers, 5);
@@ -165,6 +169,7 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
     if (!UseLaneVariant(level)) continue;
     for (auto& c : nets) {
       c->setFitness(12345);
+      c->setBallCounts({-1, -1});
       for (int n = 0; n < 21; ++n) c->getNodeList()[n] = {-7, -7};
     }
     for (auto& h : lanes) h->Pumps = 0;

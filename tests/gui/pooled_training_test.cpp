@@ -53,7 +53,10 @@ class PooledTrainingTest : public QObject {
     BeginTraining2(w);
     for (int g = 0; g < 2; ++g) {
       w.AnnGaWorld->TrainGeneration2();
-      for (const TChromosom& c : w.AnnGaWorld->Population) o.Fitness.push_back(c.getFitness());
+      for (const TChromosom& c : w.AnnGaWorld->Population) {
+        o.Fitness.push_back(c.getFitness());
+        o.Fitness.push_back(static_cast<int>(c.getBallCounts().deliveries));
+      }
       o.Fitness.push_back(w.AnnGaWorld->bestIndividual.getFitness());
       o.Fitness.push_back(w.AnnGaWorld->bestFitness);
       o.Fitness.push_back(w.AnnGaWorld->bestIndividualIdx);
@@ -76,11 +79,11 @@ class PooledTrainingTest : public QObject {
     const QByteArray start = (Dir.path() + QStringLiteral("/start.dat")).toLocal8Bit();
     QVERIFY(w.AnnGaWorld->DoSaveANN(start.constData()));
     const TPassOutcome serial = Generations(w, start, nullptr);
-    QCOMPARE(serial.Fitness.size(), 2u * 103);
+    QCOMPARE(serial.Fitness.size(), 2u * 203);
     QCOMPARE(serial.File.size(), 199620);
     QCOMPARE(serial.Texts[306 - 302], std::string(" 99"));  // the last individual of the pass
     QVERIFY(serial.Texts[312 - 302] == "left" || serial.Texts[312 - 302] == "right");
-    QCOMPARE(QString::fromStdString(serial.Texts[304 - 302]).trimmed().toInt(), serial.Fitness[101]);  // first generation
+    QCOMPARE(QString::fromStdString(serial.Texts[304 - 302]).trimmed().toInt(), serial.Fitness[201]);  // first generation
 
     // All hardware threads, as the window has it, and two workers of one lane each.
     const TPassOutcome pooled = Generations(w, start, &w.Workers->Pool());
