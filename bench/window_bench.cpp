@@ -1,7 +1,7 @@
 // Runs in the main window, offscreen: a generation of training 2 with the
 // progress window open against the same generation on the headless host, the
-// same with the fitness chart open against closed, and activation drawing
-// every step, in colour and in outline.
+// same with the fitness chart, and with the network view, open against closed,
+// and activation drawing every step, in colour and in outline.
 // Repetitions are interleaved by default, so that both hosts meet the same
 // machine load; compare the medians.
 #include <benchmark/benchmark.h>
@@ -16,6 +16,7 @@
 
 #include "progress/ann_ga_dlg.h"
 #include "watching/fitness_chart.h"
+#include "watching/network_view.h"
 #include "headless_host.h"
 #include "random.h"
 #include "world.h"
@@ -112,7 +113,8 @@ void BeginTraining2(TZarnikWindow& w) {
 // each window then dispatches at the cadence a real run has, where turns of a
 // single generation would let each pump see twice its own run's time pass.
 // `ratio` is open over closed, per generation.
-void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
+// The same for the network view.
+void OpenVsClosed(benchmark::State& state, int command, bool (*isOpen)(const TZarnikWindow&)) {
   constexpr int Block = 40;  // generations, about half a second
   auto open = ShownWindow();
   auto closed = ShownWindow();
@@ -122,9 +124,9 @@ void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
     state.SkipWithError("cannot copy the population");
     return;
   }
-  open->Dispatch(CM_FITCHART);
-  if (open->FitnessChart == nullptr || !open->FitnessChart->isVisible()) {
-    state.SkipWithError("the chart did not open");
+  open->Dispatch(command);
+  if (!isOpen(*open)) {
+    state.SkipWithError("the window did not open");
     return;
   }
   for (TZarnikWindow* w : {open.get(), closed.get()}) BeginTraining2(*w);
@@ -162,7 +164,20 @@ void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
     w->AnnHasFinished();
   }
 }
+void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
+  OpenVsClosed(state, CM_FITCHART,
+               [](const TZarnikWindow& w) { return w.FitnessChart != nullptr && w.FitnessChart->isVisible(); });
+}
 BENCHMARK(BM_Training2Generation_ChartOpenVsClosed)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(6)
+    ->Repetitions(7);
+
+void BM_Training2Generation_NetViewOpenVsClosed(benchmark::State& state) {
+  OpenVsClosed(state, CM_NETVIEW, [](const TZarnikWindow& w) { return w.NetView != nullptr && w.NetView->isVisible(); });
+}
+BENCHMARK(BM_Training2Generation_NetViewOpenVsClosed)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(6)

@@ -45,6 +45,7 @@ void TZarnikWindow::SaveHistory(const QString& path) {
 void TZarnikWindow::CmLoadData() {
   if (AnnGaWorld->DoLoadANN()) {  // used from the next run on; nothing to redraw
     LoadHistory(QStringLiteral("zarnik.csv"));
+    FlushNetView(false);
     return;
   }
   GetStr(IDS_CANNOT_LOAD, Arm.Buffer, sizeof Arm.Buffer);
@@ -72,6 +73,7 @@ void TZarnikWindow::CmOpenData() {
   if (path.isEmpty()) return;
   if (AnnGaWorld->DoLoadANN(QFile::encodeName(path).constData())) {
     LoadHistory(HistoryPathFor(path));
+    FlushNetView(false);
     return;
   }
   ZarnikMessageBox(this, FileMessage(IDS_CANNOT_LOAD, NameOf(path)), windowTitle(), QMessageBox::Ok,

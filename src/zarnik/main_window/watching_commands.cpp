@@ -1,9 +1,11 @@
-// Watching the network learn: the fitness chart window and the tempo of the
-// drawn steps.
+// Watching the network learn: the fitness chart window, the network view and
+// the tempo of the drawn steps.
 #include <QAction>
 
 #include "main_window/zarnik_window.h"
 #include "watching/fitness_chart.h"
+#include "watching/network_view.h"
+#include "world.h"
 
 // --- fitness chart -----------------------------------------------------------
 
@@ -43,6 +45,40 @@ void TZarnikWindow::FlushChart() {
   if (ChartRows >= History.Size()) return;
   FitnessChart->Append(History.Data().data() + ChartRows, History.Size() - ChartRows);
   ChartRows = History.Size();
+}
+
+// --- network view ------------------------------------------------------------
+
+void TZarnikWindow::CmNetView() {
+  if (NetView != nullptr && NetView->isVisible()) {
+    NetView->hide();
+    return;
+  }
+  if (NetView == nullptr) {
+    NetView = new TNetworkViewWindow(this);
+    NetView->setAttribute(Qt::WA_ShowWithoutActivating);  // the keys stay with the frame
+    NetView->addAction(Action(CM_NETVIEW));
+    connect(NetView, &TNetworkViewWindow::visibilityChanged, this, [this] { UpdateCommands(); });
+  }
+  NetView->show();
+  NetView->raise();
+  // Node values only while a drawn run holds them; until its next step none are shown.
+  FlushNetView(false);
+}
+
+void TZarnikWindow::CeNetView(TCommandEnabler& ce) {
+  ce.Enable(true);
+  ce.SetCheck(NetView != nullptr && NetView->isVisible());
+}
+
+void TZarnikWindow::FlushNetView(bool values) {
+  if (NetView == nullptr || !NetView->isVisible()) return;
+  TNetworkView& view = *NetView->View();
+  view.SetNetwork(AnnGaWorld->bestIndividual);
+  if (values)
+    view.SetValues(AnnGaWorld->bestIndividual);
+  else
+    view.ClearValues();
 }
 
 // --- tempo -------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <QStatusBar>
 
 #include "progress/ann_ga_dlg.h"
+#include "watching/network_view.h"
 #include "widgets/message_box.h"
 #include "scene/scene_renderer.h"
 #include "string_table.h"
@@ -44,6 +45,9 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
   Pump.BeforeDispatch = [this] {
     FlushProgressTexts();
     FlushChart();
+    // Training 2 evaluates the best unseen: the view shows its links only,
+    // at most once a dispatch and only when they changed.
+    if (Arm.Train2AN) FlushNetView(false);
   };
 
   Simulator.fill(Qt::white);
@@ -180,11 +184,15 @@ int* TZarnikWindow::GetCalcData(const int* delta, bool keep, bool draw) {
   int* data = Arm.GetCalcData(delta, keep, draw);
   // Only the steps a person watches are paced: the real steps of activation
   // and training 1. Evaluation steps are never drawn and never wait.
-  if (draw && (Arm.StartANN || Arm.Train1AN)) {
-    ++DrawnSteps;
-    Pacer.Wait([this] { Pump.Dispatch(); }, [] { return UserBreak.load(); });
-  }
+  if (draw && (Arm.StartANN || Arm.Train1AN)) DrawnStep();
   return data;
+}
+
+void TZarnikWindow::DrawnStep() {
+  ++DrawnSteps;
+  // The best network has just made this step: its node values are the step's.
+  FlushNetView(true);
+  Pacer.Wait([this] { Pump.Dispatch(); }, [] { return UserBreak.load(); });
 }
 
 void TZarnikWindow::ResetSimulator() { Arm.ResetSimulator(); }
@@ -200,6 +208,8 @@ void TZarnikWindow::AnnHasFinished() {
   Arm.Train1AN = Arm.Train2AN = Arm.StartANN = false;
   UpdateCommands();
   FlushChart();  // the run's last generation
+  // The best of a training, or the last step's values of a drawn run, stay in view.
+  if (NetView != nullptr && NetView->isVisible()) NetView->View()->SetNetwork(AnnGaWorld->bestIndividual);
 }
 
 void TZarnikWindow::PumpMessages() { Pump.Pump(); }

@@ -18,6 +18,7 @@ class QAction;
 class QStatusBar;
 class TAnnGaDlg;
 class TFitnessChartWindow;
+class TNetworkViewWindow;
 class TTextGadget;
 class TWorld;
 class TZarnikClient;
@@ -65,6 +66,11 @@ enum : int {
   CM_TEMPSLOW = 294,
   CM_TEMPNORM = 295,
   CM_TEMPMAXI = 296,
+  // Additions for looking inside the network, holding a run and filming it.
+  CM_NETVIEW = 310,
+  CM_PAUSE = 311,
+  CM_SINGLESTEP = 312,
+  CM_RECORD = 313,
 };
 
 // The main frame: the scene, the status bar with its seven fields, the menu
@@ -175,6 +181,9 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void CeTempoNormal(TCommandEnabler& ce);
   void CmTempoMaximal();
   void CeTempoMaximal(TCommandEnabler& ce);
+  // The network view, holding and stepping the drawn steps, filming the scene.
+  void CmNetView();
+  void CeNetView(TCommandEnabler& ce);
 
   // The arm model with the run flags, Rotation, Selection, OutLines, Buffer and OutData.
   TArmModel Arm;
@@ -197,6 +206,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // Every generation of both trainings this session, shown by FitnessChart.
   TFitnessHistory History;
   TFitnessChartWindow* FitnessChart = nullptr;  // made at its first opening; a child
+  TNetworkViewWindow* NetView = nullptr;        // made at its first opening; a child
   // Holds the drawn steps of activation and training 1 to the chosen tempo.
   TStepPacer Pacer;
   long long DrawnSteps = 0;  // drawn steps of runs, for tests
@@ -228,6 +238,11 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void FlushProgressTexts();
   // Hands the open chart the rows it has not shown yet.
   void FlushChart();
+  // Hands the open network view the best network; with `values`, also the
+  // node values of its last evaluation, else none.
+  void FlushNetView(bool values);
+  // After each drawn step of a run, before the tempo's wait.
+  void DrawnStep();
   // The history beside a population file: read after the population has
   // loaded (missing or damaged: empty), written after it has been saved.
   void LoadHistory(const QString& path);
