@@ -100,3 +100,19 @@ void TZarnikWindow::CeTempoNormal(TCommandEnabler& ce) { ce.SetCheck(Pacer.Tempo
 void TZarnikWindow::CmTempoMaximal() { SetTempo(TStepPacer::Maximal); }
 
 void TZarnikWindow::CeTempoMaximal(TCommandEnabler& ce) { ce.SetCheck(Pacer.Tempo() == TStepPacer::Maximal); }
+
+// --- pause and single step ------------------------------------------------------
+// Like the tempo, they act on the drawn steps of activation and training 1 only.
+
+void TZarnikWindow::CmPause() { Gate.SetPaused(!Gate.Paused()); }
+
+void TZarnikWindow::CePause(TCommandEnabler& ce) {
+  ce.Enable(true);
+  ce.SetCheck(Gate.Paused());
+}
+
+void TZarnikWindow::CmSingleStep() { Gate.Step(); }
+
+void TZarnikWindow::CeSingleStep(TCommandEnabler& ce) {
+  ce.Enable(Gate.Paused() && (Arm.StartANN || Arm.Train1AN));
+}

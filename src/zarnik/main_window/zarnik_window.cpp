@@ -192,7 +192,10 @@ void TZarnikWindow::DrawnStep() {
   ++DrawnSteps;
   // The best network has just made this step: its node values are the step's.
   FlushNetView(true);
-  Pacer.Wait([this] { Pump.Dispatch(); }, [] { return UserBreak.load(); });
+  const auto dispatch = [this] { Pump.Dispatch(); };
+  const auto stopped = [] { return UserBreak.load(); };
+  Gate.Wait(dispatch, stopped);
+  Pacer.Wait(dispatch, stopped);
 }
 
 void TZarnikWindow::ResetSimulator() { Arm.ResetSimulator(); }

@@ -11,6 +11,7 @@
 #include "widgets/event_pump.h"
 #include "watching/fitness_history.h"
 #include "scene/scene_bitmaps.h"
+#include "watching/pause_gate.h"
 #include "watching/step_pacer.h"
 #include "zarnik_host.h"
 
@@ -184,6 +185,10 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // The network view, holding and stepping the drawn steps, filming the scene.
   void CmNetView();
   void CeNetView(TCommandEnabler& ce);
+  void CmPause();
+  void CePause(TCommandEnabler& ce);
+  void CmSingleStep();
+  void CeSingleStep(TCommandEnabler& ce);
 
   // The arm model with the run flags, Rotation, Selection, OutLines, Buffer and OutData.
   TArmModel Arm;
@@ -209,6 +214,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TNetworkViewWindow* NetView = nullptr;        // made at its first opening; a child
   // Holds the drawn steps of activation and training 1 to the chosen tempo.
   TStepPacer Pacer;
+  // Holds those steps while paused and lets single steps through.
+  TPauseGate Gate;
   long long DrawnSteps = 0;  // drawn steps of runs, for tests
 
  protected:
