@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "progress/ann_ga_dlg.h"
 #include "watching/fitness_chart.h"
 #include "watching/network_view.h"
+#include "watching/scene_recorder.h"
 #include "headless_host.h"
 #include "random.h"
 #include "world.h"
@@ -252,6 +254,70 @@ void BM_ActivationStep(benchmark::State& state) {
   w->AnnHasFinished();
 }
 BENCHMARK(BM_ActivationStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(3);
+
+// What filming costs a drawn step of activation: blocks of steps with the
+// recorder attached and without, in turns, in one window. Frames are handed
+// to the encoder thread; a step waits only when the queue is full, so at
+// Maximal the cost is the encoder's pace. Arg: 0 H.264 in MP4, 1 VP9 in WebM.
+void BM_ActivationStep_RecordingCost(benchmark::State& state) {
+  constexpr int Block = 60;  // steps, a second of film
+  auto w = ShownWindow();
+  QTemporaryDir dir;
+  const QString path = dir.filePath(state.range(0) == 0 ? QStringLiteral("bench.mp4") : QStringLiteral("bench.webm"));
+  auto recorder = std::make_unique<TSceneRecorder>();
+  if (!recorder->Start(path, 60)) {
+    state.SkipWithError("cannot start the recording");
+    return;
+  }
+  TWorld& world = *w->AnnGaWorld;
+  ZarnikWindow = w.get();
+  w->Arm.StartANN = true;
+  w->Pacer.SetTempo(TStepPacer::Maximal);
+  int* out = world.OutputList.get();
+  std::fill(out, out + 6, 0);
+  world.InputList = w->GetCalcData(out, true, false);
+  int goal = world.InputList[4];
+  w->Pump.Reset();
+  auto steps = [&] {
+    const Clock::time_point start = Clock::now();
+    for (int k = 0; k < Block; ++k) {
+      w->PumpMessages();
+      world.useBestIndividual();
+      if (world.InputList[4] != goal) {
+        goal = world.InputList[4];
+        std::fill(out, out + 6, 0);
+        out[4] = RandomBelow(10) + 1;
+        out[5] = RandomBelow(10) + 1;
+        world.InputList = w->GetCalcData(out, true, true);
+        out[4] = out[5] = 0;
+      }
+    }
+    return std::chrono::duration<double, std::milli>(Clock::now() - start);
+  };
+  std::chrono::duration<double, std::milli> spent[2]{};  // plain, recording
+  const long long drawnBefore = w->DrawnSteps;
+  long long recorded = 0;
+  for (auto _ : state) {
+    spent[0] += steps();
+    w->Recorder = std::move(recorder);
+    const long long before = w->DrawnSteps;
+    spent[1] += steps();
+    recorded += w->DrawnSteps - before;
+    recorder = std::move(w->Recorder);
+    state.SetIterationTime((spent[0].count() + spent[1].count()) / 1000.0 / state.iterations());
+  }
+  const double plainSteps = static_cast<double>(w->DrawnSteps - drawnBefore - recorded);
+  const bool finished = recorder->Finish();
+  state.counters["plain_ms_per_step"] = spent[0].count() / plainSteps;
+  state.counters["recording_ms_per_step"] = spent[1].count() / static_cast<double>(recorded);
+  state.counters["cost_ms_per_step"] =
+      spent[1].count() / static_cast<double>(recorded) - spent[0].count() / plainSteps;
+  state.counters["frames"] = static_cast<double>(recorded);
+  state.counters["file_kib"] = QFileInfo(path).size() / 1024.0;
+  if (!finished) state.SkipWithError("the recording failed");
+  w->Arm.StartANN = false;
+}
+BENCHMARK(BM_ActivationStep_RecordingCost)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5)->Repetitions(3);
 
 }  // namespace
 

@@ -1,10 +1,14 @@
 // Watching the network learn: the fitness chart window, the network view and
 // the tempo of the drawn steps.
 #include <QAction>
+#include <QFileInfo>
 
 #include "main_window/zarnik_window.h"
 #include "watching/fitness_chart.h"
 #include "watching/network_view.h"
+#include "watching/scene_recorder.h"
+#include "widgets/file_dialog.h"
+#include "widgets/message_box.h"
 #include "world.h"
 
 // --- fitness chart -----------------------------------------------------------
@@ -115,4 +119,42 @@ void TZarnikWindow::CmSingleStep() { Gate.Step(); }
 
 void TZarnikWindow::CeSingleStep(TCommandEnabler& ce) {
   ce.Enable(Gate.Paused() && (Arm.StartANN || Arm.Train1AN));
+}
+
+// --- film --------------------------------------------------------------------------
+// Each drawn step becomes a frame, at the tempo's rate; Maximal films at 60.
+
+namespace {
+
+QString CannotRecord(const QString& path) {
+  return QStringLiteral("Kann Film '%1' nicht aufnehmen!").arg(QFileInfo(path).fileName());
+}
+
+}  // namespace
+
+void TZarnikWindow::CmRecord() {
+  if (Recorder != nullptr && Recorder->Recording()) {
+    StopRecording();
+    return;
+  }
+  QString path = ZarnikSaveFileName(this, QStringLiteral("Film aufnehmen"), QStringLiteral("Video (*.mp4 *.webm)"));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mp4");
+  if (Recorder == nullptr) Recorder = std::make_unique<TSceneRecorder>();
+  const int rate = Pacer.Tempo() == TStepPacer::Slow ? 15 : 60;
+  if (Recorder->Start(path, rate)) return;
+  ZarnikMessageBox(this, CannotRecord(path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+}
+
+void TZarnikWindow::CeRecord(TCommandEnabler& ce) {
+  ce.Enable(true);
+  ce.SetCheck(Recorder != nullptr && Recorder->Recording());
+}
+
+void TZarnikWindow::StopRecording() {
+  if (Recorder == nullptr || !Recorder->Recording()) return;
+  const QString path = Recorder->Path();
+  if (!Recorder->Finish())
+    ZarnikMessageBox(this, CannotRecord(path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+  UpdateCommands();
 }

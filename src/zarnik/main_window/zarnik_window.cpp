@@ -9,6 +9,7 @@
 
 #include "progress/ann_ga_dlg.h"
 #include "watching/network_view.h"
+#include "watching/scene_recorder.h"
 #include "widgets/message_box.h"
 #include "scene/scene_renderer.h"
 #include "string_table.h"
@@ -64,6 +65,7 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
 
 TZarnikWindow::~TZarnikWindow() {
   QCoreApplication::instance()->removeEventFilter(this);
+  Recorder.reset();  // a film still open is finished
   delete AnnGaWorld;
   if (ZarnikWindow == this) ZarnikWindow = nullptr;
   // The progress window is not ours to delete: the run that made it ends it.
@@ -192,6 +194,8 @@ void TZarnikWindow::DrawnStep() {
   ++DrawnSteps;
   // The best network has just made this step: its node values are the step's.
   FlushNetView(true);
+  // One frame per drawn step, as the scene shows it now; waits while the encoder catches up.
+  if (Recorder != nullptr && Recorder->Recording() && !Recorder->AddFrame(Simulator)) StopRecording();
   const auto dispatch = [this] { Pump.Dispatch(); };
   const auto stopped = [] { return UserBreak.load(); };
   Gate.Wait(dispatch, stopped);
@@ -211,6 +215,7 @@ void TZarnikWindow::AnnHasFinished() {
   Arm.Train1AN = Arm.Train2AN = Arm.StartANN = false;
   UpdateCommands();
   FlushChart();  // the run's last generation
+  StopRecording();  // the run's film ends with it
   // The best of a training, or the last step's values of a drawn run, stay in view.
   if (NetView != nullptr && NetView->isVisible()) NetView->View()->SetNetwork(AnnGaWorld->bestIndividual);
 }

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QMainWindow>
 
+#include <memory>
 #include <vector>
 
 #include "arm_model.h"
@@ -20,6 +21,7 @@ class QStatusBar;
 class TAnnGaDlg;
 class TFitnessChartWindow;
 class TNetworkViewWindow;
+class TSceneRecorder;
 class TTextGadget;
 class TWorld;
 class TZarnikClient;
@@ -189,6 +191,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void CePause(TCommandEnabler& ce);
   void CmSingleStep();
   void CeSingleStep(TCommandEnabler& ce);
+  void CmRecord();
+  void CeRecord(TCommandEnabler& ce);
 
   // The arm model with the run flags, Rotation, Selection, OutLines, Buffer and OutData.
   TArmModel Arm;
@@ -216,6 +220,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TStepPacer Pacer;
   // Holds those steps while paused and lets single steps through.
   TPauseGate Gate;
+  // Films the drawn steps while a recording is open; made at the first one.
+  std::unique_ptr<TSceneRecorder> Recorder;
   long long DrawnSteps = 0;  // drawn steps of runs, for tests
 
  protected:
@@ -250,6 +256,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void FlushNetView(bool values);
   // After each drawn step of a run, before the tempo's wait.
   void DrawnStep();
+  // Ends an open recording; a failure is reported.
+  void StopRecording();
   // The history beside a population file: read after the population has
   // loaded (missing or damaged: empty), written after it has been saved.
   void LoadHistory(const QString& path);
