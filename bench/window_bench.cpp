@@ -116,7 +116,9 @@ void BeginTraining2(TZarnikWindow& w) {
 // single generation would let each pump see twice its own run's time pass.
 // `ratio` is open over closed, per generation.
 // The same for the network view.
-void OpenVsClosed(benchmark::State& state, int command, bool (*isOpen)(const TZarnikWindow&)) {
+// `paints`, if given, counts the opened window's paints.
+void OpenVsClosed(benchmark::State& state, int command, bool (*isOpen)(const TZarnikWindow&),
+                  long long (*paints)(const TZarnikWindow&) = nullptr) {
   constexpr int Block = 40;  // generations, about half a second
   auto open = ShownWindow();
   auto closed = ShownWindow();
@@ -136,6 +138,7 @@ void OpenVsClosed(benchmark::State& state, int command, bool (*isOpen)(const TZa
 
   using Ms = std::chrono::duration<double, std::milli>;
   Ms spent[2]{};  // open, closed
+  const long long paintsBefore = paints != nullptr ? paints(*open) : 0;
   long long dispatches[2] = {open->Pump.Dispatches, closed->Pump.Dispatches};
   bool openFirst = true;
   for (auto _ : state) {
@@ -157,6 +160,7 @@ void OpenVsClosed(benchmark::State& state, int command, bool (*isOpen)(const TZa
   state.counters["open_ms"] = spent[0].count() / n;
   state.counters["closed_ms"] = spent[1].count() / n;
   state.counters["ratio"] = spent[0].count() / spent[1].count();
+  if (paints != nullptr) state.counters["paints_per_generation"] = double(paints(*open) - paintsBefore) / n;
   state.counters["open_dispatches_per_s"] =
       static_cast<double>(open->Pump.Dispatches - dispatches[0]) / (spent[0].count() / 1000);
   state.counters["closed_dispatches_per_s"] =
@@ -177,13 +181,28 @@ BENCHMARK(BM_Training2Generation_ChartOpenVsClosed)
     ->Repetitions(7);
 
 void BM_Training2Generation_NetViewOpenVsClosed(benchmark::State& state) {
-  OpenVsClosed(state, CM_NETVIEW, [](const TZarnikWindow& w) { return w.NetView != nullptr && w.NetView->isVisible(); });
+  OpenVsClosed(
+      state, CM_NETVIEW, [](const TZarnikWindow& w) { return w.NetView != nullptr && w.NetView->isVisible(); },
+      [](const TZarnikWindow& w) { return w.NetView->View()->Paints; });
 }
 BENCHMARK(BM_Training2Generation_NetViewOpenVsClosed)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(6)
     ->Repetitions(7);
+
+// One paint of the network view at its opening size, values shown.
+void BM_NetViewPaint(benchmark::State& state) {
+  auto w = ShownWindow();
+  w->Dispatch(CM_NETVIEW);
+  TNetworkView& view = *w->NetView->View();
+  view.SetValues(w->AnnGaWorld->bestIndividual);
+  QImage image(view.size(), QImage::Format_RGB32);
+  for (auto _ : state) view.render(&image);
+  state.SetItemsProcessed(state.iterations());
+  state.counters["lines"] = view.LinesDrawn();
+}
+BENCHMARK(BM_NetViewPaint)->Unit(benchmark::kMicrosecond)->Repetitions(3);
 
 // One refresh of the open chart as a dispatch of a training-2 run makes it:
 // the rows of about three generations appended, then the events that paint
@@ -298,13 +317,15 @@ void BM_ActivationStep_RecordingCost(benchmark::State& state) {
   const long long drawnBefore = w->DrawnSteps;
   long long recorded = 0;
   for (auto _ : state) {
-    spent[0] += steps();
+    const auto plain = steps();
     w->Recorder = std::move(recorder);
     const long long before = w->DrawnSteps;
-    spent[1] += steps();
+    const auto filmed = steps();
     recorded += w->DrawnSteps - before;
     recorder = std::move(w->Recorder);
-    state.SetIterationTime((spent[0].count() + spent[1].count()) / 1000.0 / state.iterations());
+    spent[0] += plain;
+    spent[1] += filmed;
+    state.SetIterationTime((plain + filmed).count() / 1000.0);
   }
   const double plainSteps = static_cast<double>(w->DrawnSteps - drawnBefore - recorded);
   const bool finished = recorder->Finish();

@@ -133,7 +133,6 @@ void TNetworkView::paintEvent(QPaintEvent*) {
   Drawn = 0;
   QPainter p(this);
   p.fillRect(rect(), Qt::white);
-  p.setRenderHint(QPainter::Antialiasing);
   if (LayerCount() == 0) return;
 
   const QFontMetrics metrics(font());
@@ -162,6 +161,9 @@ void TNetworkView::paintEvent(QPaintEvent*) {
 
   QFont small = font();
   small.setPointSizeF(std::max(6.0, small.pointSizeF() * std::clamp(radius / 16.0, 0.6, 1.0)));
+  // Smooth circles are cheap; smooth wide lines would double the cost of a
+  // paint, which training 2 pays at each new best.
+  p.setRenderHint(QPainter::Antialiasing);
   for (int i = 0; i < Nodes; ++i) {
     int place = 0;
     const int layer = LayerOf(i, &place);
