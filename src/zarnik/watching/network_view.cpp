@@ -159,8 +159,10 @@ void TNetworkView::paintEvent(QPaintEvent*) {
     }
   }
 
+  // Node values in a font in which the widest, "-1000", fits inside a node.
   QFont small = font();
-  small.setPointSizeF(std::max(6.0, small.pointSizeF() * std::clamp(radius / 16.0, 0.6, 1.0)));
+  const double widest = QFontMetricsF(small).horizontalAdvance(QStringLiteral("-1000"));
+  small.setPointSizeF(std::max(5.0, small.pointSizeF() * std::min(1.0, 1.8 * radius / widest)));
   // Smooth circles are cheap; smooth wide lines would double the cost of a
   // paint, which training 2 pays at each new best.
   p.setRenderHint(QPainter::Antialiasing);
@@ -173,9 +175,12 @@ void TNetworkView::paintEvent(QPaintEvent*) {
     p.drawEllipse(c, radius, radius);
     if (ShowValues) {
       p.setFont(small);
+      // Dark fills take white digits.
+      if (std::abs(Values[i]) > MaxIntern * 6 / 10) p.setPen(Qt::white);
       p.drawText(QRectF(c.x() - 2 * radius, c.y() - radius, 4 * radius, 2 * radius), Qt::AlignCenter,
                  QString::number(Values[i]));
       p.setFont(font());
+      p.setPen(Qt::black);
     }
     QString label;
     if (layer == 0)
