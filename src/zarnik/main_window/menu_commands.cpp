@@ -87,7 +87,8 @@ void TZarnikWindow::BuildMenu() {
   for (QMenu* menu : {program, simulator, tempo, adjust, help})
     connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
   // Items that can carry a check mark reserve room for it from the start.
-  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_OUTLINES, CM_FITCHART, CM_NETVIEW, CM_PAUSE, CM_RECORD}) Action(id)->setCheckable(true);
+  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_OUTLINES, CM_FITCHART, CM_NETVIEW, CM_PAUSE, CM_RECORD})
+    Action(id)->setCheckable(true);
   auto* tempos = new QActionGroup(this);  // exclusive: one tempo at a time
   for (int id : {CM_TEMPSLOW, CM_TEMPNORM, CM_TEMPMAXI}) {
     Action(id)->setCheckable(true);
