@@ -9,7 +9,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cstdlib>
 #include <functional>
+#include <vector>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -55,6 +57,37 @@ TFilm ReadFilm(const QString& path) {
   }
   avformat_close_input(&format);
   return film;
+}
+
+// Mean luma of the top-left pixel of every decoded frame, in display order.
+std::vector<int> FrameLumas(const QString& path) {
+  std::vector<int> lumas;
+  AVFormatContext* format = nullptr;
+  if (avformat_open_input(&format, QFile::encodeName(path).constData(), nullptr, nullptr) < 0) return lumas;
+  const AVCodec* codec = nullptr;
+  const int video = avformat_find_stream_info(format, nullptr) >= 0
+                        ? av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0)
+                        : -1;
+  AVCodecContext* decoder = video >= 0 ? avcodec_alloc_context3(codec) : nullptr;
+  if (decoder != nullptr && avcodec_parameters_to_context(decoder, format->streams[video]->codecpar) >= 0 &&
+      avcodec_open2(decoder, codec, nullptr) >= 0) {
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    auto drain = [&] {
+      while (avcodec_receive_frame(decoder, frame) >= 0) lumas.push_back(frame->data[0][0]);
+    };
+    while (av_read_frame(format, packet) >= 0) {
+      if (packet->stream_index == video && avcodec_send_packet(decoder, packet) >= 0) drain();
+      av_packet_unref(packet);
+    }
+    avcodec_send_packet(decoder, nullptr);
+    drain();
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+  }
+  avcodec_free_context(&decoder);
+  avformat_close_input(&format);
+  return lumas;
 }
 
 }  // namespace
@@ -155,6 +188,30 @@ class RecordingTest : public QObject {
     QCOMPARE(film.Height, 468);
     QCOMPARE(int(film.Codec), codec);
     QCOMPARE(film.Rate, rate);
+  }
+
+  // Five times more frames than the queue holds, handed over as fast as the
+  // caller can: each waits its turn, none is lost or doubled, the order
+  // holds. Frame k is grey level 6k, whose luma in the limited range of
+  // H.264 is 16 + 219 * 6k / 255.
+  void fullQueueLosesNothing() {
+    constexpr int Count = 5 * int(TSceneRecorder::QueueFrames);
+    const QString path = Dir.filePath(QStringLiteral("grey.mp4"));
+    TSceneRecorder recorder;
+    QVERIFY(recorder.Start(path, 60));
+    QImage frame(756, 468, QImage::Format_RGB32);
+    for (int k = 0; k < Count; ++k) {
+      frame.fill(QColor(6 * k, 6 * k, 6 * k));
+      QVERIFY(recorder.AddFrame(frame));
+    }
+    QVERIFY(recorder.Finish());
+    const std::vector<int> lumas = FrameLumas(path);
+    QCOMPARE(int(lumas.size()), Count);
+    for (int k = 0; k < Count; ++k) {
+      const int expected = 16 + 219 * 6 * k / 255;
+      QVERIFY2(std::abs(lumas[k] - expected) <= 3,
+               qPrintable(QStringLiteral("frame %1: luma %2, expected %3").arg(k).arg(lumas[k]).arg(expected)));
+    }
   }
 
   // Chosen again, it stops; a film without a frame leaves no file.
