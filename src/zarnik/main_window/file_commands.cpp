@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "main_window/zarnik_window.h"
+#include "fitness_log.h"
 #include "string_table.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
@@ -16,10 +17,9 @@ namespace {
 
 const QString PopulationFilter = QStringLiteral("Zarnik-Population (*.dat)");
 
-// "dir/name.dat" keeps its history in "dir/name.csv".
+// "dir/name.dat" keeps its history in "dir/name.csv", as the trainer does.
 QString HistoryPathFor(const QString& population) {
-  const QFileInfo file(population);
-  return file.dir().filePath(file.completeBaseName() + QStringLiteral(".csv"));
+  return QFile::decodeName(FitnessLogPathFor(QFile::encodeName(population).toStdString()).c_str());
 }
 
 QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
@@ -46,42 +46,53 @@ void TZarnikWindow::SaveHistory(const QString& path) {
 }
 
 
-void TZarnikWindow::CmLoadData() {
-  if (AnnGaWorld->DoLoadANN()) {  // used from the next run on; nothing to redraw
-    LoadHistory(QStringLiteral("zarnik.csv"));
-    FlushNetView(false);
-    return;
+// An empty path is the designed "zarnik.dat" with its designed messages.
+bool TZarnikWindow::LoadPopulation(const QString& path) {
+  const QString file = path.isEmpty() ? QStringLiteral("zarnik.dat") : path;
+  if (AnnGaWorld->DoLoadANN(QFile::encodeName(file).constData())) {  // used from the next run on; nothing to redraw
+    LoadHistory(HistoryPathFor(file));
+    PopulationFile = path;
+    PopulationChanged = false;
+    FlushNetView(false);  // an open network view shows the loaded best
+    return true;
   }
-  GetStr(IDS_CANNOT_LOAD, Arm.Buffer, sizeof Arm.Buffer);
-  ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
-                   QMessageBox::Warning);
+  ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+  return false;
+}
+
+bool TZarnikWindow::SavePopulation(const QString& path) {
+  const QString file = path.isEmpty() ? QStringLiteral("zarnik.dat") : path;
+  if (AnnGaWorld->DoSaveANN(QFile::encodeName(file).constData())) {
+    SaveHistory(HistoryPathFor(file));
+    PopulationFile = path;
+    PopulationChanged = false;
+    return true;
+  }
+  ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_SAVE, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+  return false;
+}
+
+QString TZarnikWindow::FileMessageFor(unsigned resId, const QString& path) {
+  if (!path.isEmpty()) return FileMessage(resId, NameOf(path));
+  GetStr(resId, Arm.Buffer, sizeof Arm.Buffer);
+  return QString::fromLatin1(Arm.Buffer);
+}
+
+void TZarnikWindow::CmLoadData() {
+  if (MayReplacePopulation()) LoadPopulation(QString());
 }
 
 void TZarnikWindow::CeLoadData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
 
-void TZarnikWindow::CmSaveData() {
-  if (AnnGaWorld->DoSaveANN()) {
-    SaveHistory(QStringLiteral("zarnik.csv"));
-    return;
-  }
-  GetStr(IDS_CANNOT_SAVE, Arm.Buffer, sizeof Arm.Buffer);
-  ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
-                   QMessageBox::Warning);
-}
+void TZarnikWindow::CmSaveData() { SavePopulation(QString()); }
 
 void TZarnikWindow::CeSaveData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
 
 void TZarnikWindow::CmOpenData() {
+  if (!MayReplacePopulation()) return;
   const QString path =
       ZarnikOpenFileName(this, QString::fromLatin1("Population \xF6" "ffnen"), PopulationFilter);
-  if (path.isEmpty()) return;
-  if (AnnGaWorld->DoLoadANN(QFile::encodeName(path).constData())) {
-    LoadHistory(HistoryPathFor(path));
-    FlushNetView(false);
-    return;
-  }
-  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_LOAD, NameOf(path)), windowTitle(), QMessageBox::Ok,
-                   QMessageBox::Warning);
+  if (!path.isEmpty()) LoadPopulation(path);
 }
 
 void TZarnikWindow::CeOpenData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
@@ -90,12 +101,18 @@ void TZarnikWindow::CmSaveDataAs() {
   QString path = ZarnikSaveFileName(this, QStringLiteral("Population speichern unter"), PopulationFilter);
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dat");
-  if (AnnGaWorld->DoSaveANN(QFile::encodeName(path).constData())) {
-    SaveHistory(HistoryPathFor(path));
-    return;
-  }
-  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_SAVE, NameOf(path)), windowTitle(), QMessageBox::Ok,
-                   QMessageBox::Warning);
+  SavePopulation(path);
 }
 
 void TZarnikWindow::CeSaveDataAs(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+
+// --- unsaved work ------------------------------------------------------------
+
+bool TZarnikWindow::MayReplacePopulation() {
+  if (!PopulationChanged) return true;
+  const QMessageBox::StandardButton answer =
+      ZarnikMessageBox(this, QString::fromLatin1("Die Population wurde ge\xE4ndert. Vorher speichern?"), windowTitle(),
+                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information);
+  if (answer == QMessageBox::Yes) return SavePopulation(PopulationFile);  // on only if it was saved
+  return answer == QMessageBox::No;
+}

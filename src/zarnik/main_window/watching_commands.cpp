@@ -10,6 +10,7 @@
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
 #include "world.h"
+#include "widgets/window_place.h"
 
 // --- fitness chart -----------------------------------------------------------
 
@@ -23,6 +24,8 @@ void TZarnikWindow::CmFitChart() {
     // Watching should not take the keys from the frame; F7 closes it from either window.
     FitnessChart->setAttribute(Qt::WA_ShowWithoutActivating);
     FitnessChart->addAction(Action(CM_FITCHART));
+    ShareRunKeys(FitnessChart);
+    KeepWindowPlace(FitnessChart, this, QStringLiteral("Fitness-Verlauf"));
     connect(FitnessChart, &TFitnessChartWindow::visibilityChanged, this, [this] { UpdateCommands(); });
   }
   // Hidden, it took no rows: it starts again from the whole history.
@@ -62,6 +65,11 @@ void TZarnikWindow::CmNetView() {
     NetView = new TNetworkViewWindow(this);
     NetView->setAttribute(Qt::WA_ShowWithoutActivating);  // the keys stay with the frame
     NetView->addAction(Action(CM_NETVIEW));
+    // Holding and stepping a run is what one does while watching its network.
+    NetView->addAction(Action(CM_PAUSE));
+    NetView->addAction(Action(CM_SINGLESTEP));
+    ShareRunKeys(NetView);
+    KeepWindowPlace(NetView, this, QStringLiteral("Netzansicht"));
     connect(NetView, &TNetworkViewWindow::visibilityChanged, this, [this] { UpdateCommands(); });
   }
   NetView->show();

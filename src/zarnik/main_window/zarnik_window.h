@@ -20,6 +20,8 @@ class QAction;
 class QStatusBar;
 class TAnnGaDlg;
 class TFitnessChartWindow;
+class TKeyOverviewDlg;
+struct TKeyLine;
 class TNetworkViewWindow;
 class TSceneRecorder;
 class TTextGadget;
@@ -69,6 +71,8 @@ enum : int {
   CM_TEMPSLOW = 294,
   CM_TEMPNORM = 295,
   CM_TEMPMAXI = 296,
+  // Everyday use.
+  CM_KEYTABLE = 300,
   // Additions for looking inside the network, holding a run and filming it.
   CM_NETVIEW = 310,
   CM_PAUSE = 311,
@@ -87,14 +91,21 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // Run once after construction, before the frame is first shown: caption,
   // letters, full reset and fitting the frame to the scene.
   void SetupWindow();
-  // False keeps the window open: a run is still active.
+  // False keeps the window open: a run is still active, or the user kept
+  // a changed population (see MayReplacePopulation).
   bool CanClose();
+  // Before the population is closed or replaced: if it changed since it was
+  // last loaded or saved, asks whether to save it first. False: stay.
+  bool MayReplacePopulation();
 
   // Asks every enabler and applies the answers to the menu items and keys.
   void UpdateCommands();
   // Runs command `id` as the menu or its key would: only if its enabler agrees.
   void Dispatch(int id);
   QAction* Action(int id) const;
+  // The run keys F1, F2 and F3 act from `window` too (a window of ours besides
+  // the frame), so a run can be stopped wherever the focus is.
+  void ShareRunKeys(QWidget* window);
 
   // Size of the scene's client area.
   QSize ClientSize() const;
@@ -193,6 +204,11 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void CeSingleStep(TCommandEnabler& ce);
   void CmRecord();
   void CeRecord(TCommandEnabler& ce);
+  // "?" > "Tastenbelegung": the key overview, made from the command table.
+  void CmKeyTable();
+  void CeKeyTable(TCommandEnabler& ce);
+  // Every command with keys, in menu order: its keys and "Menu › Item".
+  QList<TKeyLine> KeyLines() const;
 
   // The arm model with the run flags, Rotation, Selection, OutLines, Buffer and OutData.
   TArmModel Arm;
@@ -215,7 +231,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // Every generation of both trainings this session, shown by FitnessChart.
   TFitnessHistory History;
   TFitnessChartWindow* FitnessChart = nullptr;  // made at its first opening; a child
-  TNetworkViewWindow* NetView = nullptr;        // made at its first opening; a child
+  TKeyOverviewDlg* KeyOverview = nullptr;       // likewise
+  TNetworkViewWindow* NetView = nullptr;        // likewise
   // Holds the drawn steps of activation and training 1 to the chosen tempo.
   TStepPacer Pacer;
   // Holds those steps while paused and lets single steps through.
@@ -223,6 +240,9 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // Films the drawn steps while a recording is open; made at the first one.
   std::unique_ptr<TSceneRecorder> Recorder;
   long long DrawnSteps = 0;  // drawn steps of runs, for tests
+  // Trained since the population was last loaded or saved, and that file ("": zarnik.dat).
+  bool PopulationChanged = false;
+  QString PopulationFile;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -263,6 +283,11 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void LoadHistory(const QString& path);
   void SaveHistory(const QString& path);
   void SetTempo(TStepPacer::TTempo tempo);
+  // Population files; "" is "zarnik.dat" with the designed messages. Each
+  // reports its own failure and returns whether it worked.
+  bool LoadPopulation(const QString& path);
+  bool SavePopulation(const QString& path);
+  QString FileMessageFor(unsigned resId, const QString& path);
   bool SelectedAxle() const { return Arm.Selection >= 'A' && Arm.Selection <= 'D'; }
   bool SelectedPlat() const { return Arm.Selection == 'E' || Arm.Selection == 'F'; }
 
