@@ -50,6 +50,10 @@ class TArmModel {
   bool OutLines;
   char Buffer[64];
   int32_t OutData[SensorCount];
+  // Every take (the ball becomes held) and delivery (the held ball is set down
+  // on its target platform) since construction; only ever counted up.
+  long long Takes = 0;
+  long long Deliveries = 0;
 
   bool RunActive() const { return Train1AN || Train2AN || StartANN; }
 
