@@ -46,8 +46,9 @@ class RunsTest : public QObject {
 
   // Starts a run by `key` and returns when its loop has ended. `step` runs at
   // each event dispatch of the run, with the dispatch's number, until something
-  // asks the run to stop; a failed check, or a run still going after a minute, stops it.
-  void Run(Qt::Key key, const std::function<void(int)>& step) {
+  // asks the run to stop; a failed check stops it, and so does a run still
+  // going after a minute, which fails naming what was waited for.
+  void Run(Qt::Key key, const char* waitedFor, const std::function<void(int)>& step) {
     int pass = 0;
     bool timedOut = false;
     QTimer poll, watchdog;
@@ -59,12 +60,14 @@ class RunsTest : public QObject {
       timedOut = true;
       W->AnnGaWorld->DoBreakANN();
     });
+    watchdog.setSingleShot(true);
     poll.start(0);
     watchdog.start(60000);
     UserBreak = false;
     QApplication::setActiveWindow(W);  // the last run's progress window had the focus
     QTest::keyClick(W, key);
-    QVERIFY2(!timedOut && UserBreak, "the run did not end by the test's stop");
+    QVERIFY2(!timedOut, qPrintable(QStringLiteral("no end after a minute, waiting for %1").arg(waitedFor)));
+    QVERIFY2(UserBreak, "the run ended by itself, not by the test's stop");
     QVERIFY(!W->Arm.RunActive());
     QCOMPARE(W->AnnGaDlg, nullptr);
     QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
@@ -171,7 +174,8 @@ class RunsTest : public QObject {
     bool stillOpen = false;
     const int generations = W->AnnGaWorld->Generations;  // training 2 counts on from the last F2 row
     if (path == MainClose) MessageBoxHook().Answers.push_back(QMessageBox::Ok);
-    Run(key, [&](int pass) {
+    Run(key, training ? "the labels of the progress window, then the stop" : "three dispatches, then the stop",
+        [&](int pass) {
       if (training ? Text(301).isEmpty() : pass < 3) return;
       QCOMPARE(W->AnnGaWorld->Generations, generations);
       QCOMPARE(W->MessageText(), QString::fromLatin1(training ? "ANN trainiert" : "ANN aktiviert"));
@@ -202,7 +206,7 @@ class RunsTest : public QObject {
   void progressTexts() {
     TWorld& world = *W->AnnGaWorld;
     const int start = world.Generations;
-    Run(Qt::Key_F2, [&](int pass) {
+    Run(Qt::Key_F2, "the end of a first generation of training 2", [&](int pass) {
       if (pass == 0) {  // the first dispatch: the top of the run's first generation
         CheckFreshWindow({{301, "avrg Fitness"}, {303, "best Fitness"}, {305, "Individual"}, {307, "Generation"},
                           {309, "Gen. of best"}, {311, "Direction"}, {310, Format("%4i", start)}});
@@ -217,7 +221,7 @@ class RunsTest : public QObject {
         Press(W->AnnGaDlg, Qt::Key_Escape);
       }
     });
-    Run(Qt::Key_F1, [&](int pass) {
+    Run(Qt::Key_F1, "the first pass of training 1", [&](int pass) {
       if (pass == 0)
         CheckFreshWindow({{301, "Distanz"}, {303, "bestFitness"}, {305, "count best used"}, {307, "Pos Ball"}});
       if (Text(308).isEmpty()) return;

@@ -60,9 +60,21 @@ class Trainer : public ::testing::Test {
     posix_spawn_file_actions_destroy(&fa);
     return pid;
   }
-  static int Wait(pid_t pid) {
+  // The trainer's exit status; one that has not ended after two minutes is
+  // killed, and the test fails naming what it waited for.
+  static int Wait(pid_t pid, const char* waitedFor = "the trainer's exit") {
     int status = 0;
-    if (waitpid(pid, &status, 0) != pid) return -1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    pid_t done = 0;
+    while ((done = waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (done == 0) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      ADD_FAILURE() << "no end after two minutes, waiting for " << waitedFor;
+      return -1;
+    }
+    if (done != pid) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
   }
   int Run(std::vector<std::string> args, const char* out = "out.txt") { return Wait(Start(std::move(args), out)); }
@@ -107,10 +119,12 @@ TEST_F(Trainer, BadFilesAndUsageGiveTwoAndChangeNothing) {
 TEST_F(Trainer, AStopSignalFinishesTheGenerationAndSavesALoadableFile) {
   const pid_t pid = Start({"--seed", "3", "--threads", "2", "--log", "h.csv"});
   // Wait for the first generation's row, so the handler is in place.
-  for (int i = 0; i < 600 && Read(Dir / "h.csv").find("\n0,2,") == std::string::npos; ++i)
+  bool row = false;
+  for (int i = 0; i < 1200 && !(row = Read(Dir / "h.csv").find("\n0,2,") != std::string::npos); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_TRUE(row) << "no first generation's row in h.csv after a minute";
   kill(pid, SIGTERM);
-  EXPECT_EQ(Wait(pid), 130);
+  EXPECT_EQ(Wait(pid, "the end of the generation after SIGTERM"), 130);
   THeadlessHost host;
   auto world = MakeZarnikWorld(&host);
   size_t size = 0;
