@@ -53,7 +53,9 @@ TEST_F(FitnessLog, DamagedFilesAreRefusedAndLeaveTheRowsAlone) {
   const std::vector<TFitnessRow> kept = {{5, 2, 1, 2, 3, 4.0}};
   const std::string header(FitnessLogHeader);
   for (const std::string& text : {std::string("no header\n"), header + "\n1,2,3,4,5\n", header + "\n1,2,3,4,5,x\n",
-                                  header + "\n1,2,3,4,5,6,7\n", header + "\n1,2,99999999999,4,5,6\n"}) {
+                                  header + "\n1,2,3,4,5,6,7\n", header + "\n1,2,99999999999,4,5,6\n",
+                                  header + "\n-1,2,3,4,5,6\n", header + "\n1,0,3,4,5,6\n",
+                                  header + "\n1,3,3,4,5,6\n", header + "\n1,2,3,4,5,inf\n"}) {
     const std::string path = (Dir / "bad.csv").string();
     { std::ofstream(path, std::ios::binary) << text; }
     std::vector<TFitnessRow> rows = kept;
@@ -63,6 +65,12 @@ TEST_F(FitnessLog, DamagedFilesAreRefusedAndLeaveTheRowsAlone) {
   }
   std::vector<TFitnessRow> rows;
   EXPECT_FALSE(ReadFitnessLog((Dir / "missing.csv").c_str(), rows));
+  // The ends of the ranges are rows: generation 0, modes 1 and 2.
+  const std::string path = (Dir / "edges.csv").string();
+  { std::ofstream(path, std::ios::binary) << header << "\n0,1,-5,-6,0,0.000\n0,2,7,8,0,1.500\n"; }
+  ASSERT_TRUE(ReadFitnessLog(path.c_str(), rows));
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_TRUE(Same(rows[1], {0, 2, 7, 8, 0, 1.5}));
 }
 
 TEST_F(FitnessLog, AppendingWritesTheHeaderOnce) {

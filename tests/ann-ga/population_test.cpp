@@ -53,6 +53,22 @@ TEST_F(Breeding, SelectionsWithinOneSecondDrawFreshStreams) {
   EXPECT_NE(drawn[0], drawn[1]);
 }
 
+TEST_F(Breeding, SelectionReseedsBeforeItsFirstDraw) {
+  std::vector<int> drawn[2];
+  for (int k = 0; k < 2; ++k) {
+    TRandomClockScope clock{FixedSeconds};  // the reseed count starts again
+    Mark(-1);
+    w.bestIndividualIdx = 99;
+    w.bestFitness = 99;
+    for (int i = 0; i < 3 * k; ++i) NextRandom();  // draws before it do not matter
+    w.Selection();
+    for (const TChromosom& c : w.Population) drawn[k].push_back(c.getWeight(0, 0));
+  }
+  EXPECT_EQ(drawn[0], drawn[1]);
+  // Fitness i: each tournament's winner and the four copies of 99 go over the lowest.
+  EXPECT_GE(std::count(drawn[0].begin(), drawn[0].end(), 100), 5);
+}
+
 TEST_F(Breeding, CrossOverMatesEveryIndividualExactlyOnceAndKeepsRowsApart) {
   w.MatingRate = 1.0f;  // always exchange, so every pairing shows
   Mark(0);
@@ -150,6 +166,41 @@ TEST_F(Runs, ModeTwoEndsAfterTwentyPassesWithoutImprovement) {
   EXPECT_EQ(w.NoImprovement, 20);
   EXPECT_EQ(w.Generations, 23);
   EXPECT_EQ(host.Finished, 1);
+}
+
+// The pass average divides the sum by the 100 individuals, truncating toward
+// zero: with no step scored, individual i pays 10 * (i % 3) a link and run, so
+// its episode comes to -150 * (i % 3) and the sum to -150 * 99.
+TEST(PassAverage, IsTheSumOverAHundredTruncatedTowardZero) {
+  TRandomClockScope clock{FixedSeconds};
+  ScriptHost s;
+  TWorld w(&s, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  for (int i = 0; i < 100; ++i) w.Population[i].setConnections(i % 3);
+  w.bestIndividual.setConnections(0);
+  w.calcFitness2();
+  EXPECT_EQ(w.Population[2].getFitness(), -300);
+  EXPECT_EQ(s.Text(302), "  -148");
+}
+
+// Activation: when the target changes, new heights for E and then F, each a
+// draw modulo 10 plus 1, in one drawn step; then the run goes on as before.
+TEST(Activation, NewHeightsForBothPlatformsWhenTheTargetChanges) {
+  ScriptHost s;
+  UseFixedRandomSeed(77);
+  TWorld w(&s, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  s.MeetAt = {3};  // the world's first call, activation's own, then its first step
+  s.StopAfterHeights = 1;
+  UseFixedRandomSeed(78);
+  SeedRandom(0);
+  w.DoStartANN();
+  UseFixedRandomSeed(78);
+  SeedRandom(0);
+  const int e = NextRandom() % 10 + 1, f = NextRandom() % 10 + 1;
+  UseClockRandomSeed();
+  UserBreak = false;
+  ASSERT_NE(e, f);  // so the order shows
+  EXPECT_EQ(s.Heights, (std::vector<std::pair<int, int>>{{e, f}}));
+  EXPECT_EQ(s.Steps, 3);
 }
 
 TEST_F(Runs, StopRequestEndsActivationAndLeavesThePopulation) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "ann-ga.h"
@@ -36,3 +39,38 @@ inline void SetAllWeights(TANN& n, int value) {
     for (int t = 0; t < n.getNodes(); ++t) n.setWeight(s, t, value);
 }
 
+
+// A simulator that plays a script instead of an arm: every step returns the
+// same sensor vector except that the target (entry 4) switches sides at the
+// step numbers in `MeetAt` (counted from 1 over all steps), and the claw
+// (entry 3) lies below the episode's floor line if `BelowFloor`. Calls that
+// set platform heights are recorded, not counted as steps.
+struct ScriptHost : TZarnikHost {
+  std::vector<int> MeetAt;
+  bool BelowFloor = false;
+  int StopAfterHeights = 0;  // > 0: request a stop after that many height calls
+  int Steps = 0;
+  std::vector<std::pair<int, int>> Heights;
+  std::vector<std::string> Directions;  // texts of control 312
+  int Sensor[11] = {0, 300, 100, 100, 100, 100, 0, 0, 45, 0, 0};
+
+  int* GetCalcData(const int* delta, bool, bool) override {
+    if (delta[4] != 0 || delta[5] != 0) {
+      Heights.emplace_back(delta[4], delta[5]);
+      if (StopAfterHeights > 0 && static_cast<int>(Heights.size()) >= StopAfterHeights) UserBreak = true;
+    } else if (std::find(MeetAt.begin(), MeetAt.end(), ++Steps) != MeetAt.end()) {
+      Sensor[4] = Sensor[4] < 200 ? 600 : 100;
+    }
+    Sensor[3] = BelowFloor ? 391 : 100;
+    return Sensor;
+  }
+  void ResetSimulator() override {}
+  void AnnHasFinished() override {}
+  void PumpMessages() override {}
+  void SetDlgText(int id, const char* text) override {
+    if (id == 312) Directions.emplace_back(text);
+    if (id >= 300 && id < 365) Texts[id - 300] = text;
+  }
+  std::string Text(int id) const { return Texts[id - 300]; }
+  std::string Texts[65];
+};
