@@ -86,6 +86,9 @@ TEST_F(Net, FreshNetworkCountsItsLinksAndDrawsOverPlusMinusTwo) {
   EXPECT_EQ(DrawInitialWeight(2147483647, 2, 100), -200);  // reduced to 0 first
   EXPECT_EQ(DrawInitialWeight(1 << 30, 2, 100), 0);
   EXPECT_EQ(DrawInitialWeight(3 << 29, 2, 100), 100);
+  // One draw below: 100 - 200 / 2^30 = 99.99999981, which single precision rounds to 100.
+  EXPECT_EQ(DrawInitialWeight((3 << 29) - 1, 2, 100), 100);
+  EXPECT_EQ(DrawInitialWeight(1, 2, 100), -200);  // -199.99999981 rounds to -200
 }
 
 // Random networks of any weight scale and node limit, weights anywhere (a
