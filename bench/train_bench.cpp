@@ -13,10 +13,11 @@ namespace {
 
 std::unique_ptr<TWorld> SystemWorld(THeadlessHost& host) {
   host.Arm.Train2AN = true;
-  return std::make_unique<TWorld>(&host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  return MakeZarnikWorld(&host);
 }
 
-double GenerationSeconds(TWorld& world, int generations) {
+double GenerationSeconds(TWorld& world, TZarnikHost& host, int generations) {
+  TZarnikHostScope useHost(&host);
   const auto start = std::chrono::steady_clock::now();
   for (int g = 0; g < generations; ++g) world.TrainGeneration2();
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / generations;
@@ -26,18 +27,24 @@ void BM_Training2Generation_OneVsTwoThreads(benchmark::State& state) {
   UseFixedRandomSeed(1);
   THeadlessHost serialHost, pooledHost, worker1, worker2;
   auto serial = SystemWorld(serialHost);
-  serial->BeginTrainANN2();
+  {
+    TZarnikHostScope useHost(&serialHost);
+    serial->BeginTrainANN2();
+  }
   auto pooled = SystemWorld(pooledHost);
   TZarnikHost* hosts[] = {&worker1, &worker2};
   TEvaluationPool pool(hosts);
   pooled->Pool = &pool;
-  pooled->BeginTrainANN2();
+  {
+    TZarnikHostScope useHost(&pooledHost);
+    pooled->BeginTrainANN2();
+  }
   double one = 0, two = 0;
   long long rounds = 0;
   for (auto _ : state) {
     // Taking turns, so a drifting machine speed hits both alike.
-    one += GenerationSeconds(*serial, 1);
-    two += GenerationSeconds(*pooled, 1);
+    one += GenerationSeconds(*serial, serialHost, 1);
+    two += GenerationSeconds(*pooled, pooledHost, 1);
     ++rounds;
   }
   state.counters["one_thread_ms"] = 1000 * one / rounds;

@@ -65,7 +65,8 @@ struct TGapMeter {
 void BM_Training2Generation_Headless(benchmark::State& state) {
   THeadlessHost host;
   host.Arm.Train2AN = true;
-  TWorld world(&host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  TZarnikHostScope useHost(&host);
+  TWorld world(&host, DefaultWorldDef());
   for (auto _ : state) Generation(world);
 }
 BENCHMARK(BM_Training2Generation_Headless)->Unit(benchmark::kMillisecond)->Repetitions(9);

@@ -143,6 +143,7 @@ int RunTrainer(const TTrainOptions& o) {
     UseClockRandomSeed();
 
   TTrainHost host;
+  TZarnikHostScope useHost(&host);
   auto world = MakeZarnikWorld(&host);
 
   // Everything that can refuse the run is checked before anything is written.

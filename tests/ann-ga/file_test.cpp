@@ -71,9 +71,17 @@ TEST_F(NetworkFile, StoreAndLoadReproduceEveryByte) {
   for (int i = 0; i < 100; ++i) w.Population[i].setFitness(i * 37 - 900);
   w.copyBestIndividual(42);
   const Bytes original = Saved(w);
-  THeadlessHost other;
   TRandomClockScope clock{[]() -> int64_t { return 42; }};
-  TWorld loaded(&other, 21, 11, 3, 2, 2, 100, 1000, 0.3f, 1.5f, 3, 0.5f, 20, 20, 5, 0.5f, 3);
+  TWorldDef other = DefaultWorldDef();  // breeding parameters that the file replaces
+  other.MutationRate = 0.3f;
+  other.BitFaktor = 1.5f;
+  other.MinGen = 3;
+  other.MatingRate = 0.5f;
+  other.MatingPoolSize = 20;
+  other.MaxPoints = 5;
+  other.GrowthRate = 0.5f;
+  other.MaxHiddenNodes = 3;
+  TWorld loaded(&host, other);
   const int in[11] = {50, 286, 197, 119, 50, 258, -1, 180, 180, -90, 0};
   int a[4], b[4];
   loaded.Population[5].runANN(in, b);  // evaluated once before the load

@@ -71,6 +71,7 @@ TEST_P(Golden, FixedSeedRunsOfBothTrainingsHashToThePinnedValues) {
   {
     UseFixedRandomSeed(1999);
     THeadlessHost host;
+    TZarnikHostScope useHost(&host);
     auto world = MakeZarnikWorld(&host);
     ASSERT_TRUE(world->DoSaveANN(start.c_str()));
   }
@@ -78,6 +79,7 @@ TEST_P(Golden, FixedSeedRunsOfBothTrainingsHashToThePinnedValues) {
 
   UseFixedRandomSeed(32);
   HistoryHost host;
+  TZarnikHostScope useHost(&host);
   auto world = MakeZarnikWorld(&host);
   size_t size = 0;
   ASSERT_EQ(world->LoadANN(start.c_str(), size), TLoadError::None);

@@ -17,9 +17,9 @@ namespace {
 struct Net : ::testing::Test {
   TRandomClockScope Clock{FixedSeconds};
   THeadlessHost host;
+  TZarnikHostScope useHost{&host};
   TChromosom c;
   void SetUp() override {
-    ZarnikWindow = &host;
     SeedRandom(0);
     c.init(21, 11, 3, 2, 2, 100, 1000);
   }

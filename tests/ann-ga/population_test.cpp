@@ -69,6 +69,19 @@ TEST_F(Breeding, SelectionReseedsBeforeItsFirstDraw) {
   EXPECT_GE(std::count(drawn[0].begin(), drawn[0].end(), 100), 5);
 }
 
+// The host pointer is its owner's: building a second population leaves it,
+// a scope sets it and puts back the one before.
+TEST_F(Breeding, ASecondPopulationLeavesTheHostPointerAlone) {
+  THeadlessHost other;
+  {
+    auto second = MakeZarnikWorld(&other);
+    EXPECT_EQ(ZarnikWindow, &host);
+    TZarnikHostScope useOther(&other);
+    EXPECT_EQ(ZarnikWindow, &other);
+  }
+  EXPECT_EQ(ZarnikWindow, &host);
+}
+
 TEST_F(Breeding, CrossOverMatesEveryIndividualExactlyOnceAndKeepsRowsApart) {
   w.MatingRate = 1.0f;  // always exchange, so every pairing shows
   Mark(0);
@@ -174,7 +187,8 @@ TEST_F(Runs, ModeTwoEndsAfterTwentyPassesWithoutImprovement) {
 TEST(PassAverage, IsTheSumOverAHundredTruncatedTowardZero) {
   TRandomClockScope clock{FixedSeconds};
   ScriptHost s;
-  TWorld w(&s, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  TZarnikHostScope useHost(&s);
+  TWorld w(&s, DefaultWorldDef());
   for (int i = 0; i < 100; ++i) w.Population[i].setConnections(i % 3);
   w.bestIndividual.setConnections(0);
   w.calcFitness2();
@@ -186,8 +200,9 @@ TEST(PassAverage, IsTheSumOverAHundredTruncatedTowardZero) {
 // draw modulo 10 plus 1, in one drawn step; then the run goes on as before.
 TEST(Activation, NewHeightsForBothPlatformsWhenTheTargetChanges) {
   ScriptHost s;
+  TZarnikHostScope useHost(&s);
   UseFixedRandomSeed(77);
-  TWorld w(&s, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  TWorld w(&s, DefaultWorldDef());
   s.MeetAt = {3};  // the world's first call, activation's own, then its first step
   s.StopAfterHeights = 1;
   UseFixedRandomSeed(78);

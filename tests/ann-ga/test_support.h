@@ -19,9 +19,10 @@ template <class Host = THeadlessHost>
 struct WorldTest : ::testing::Test {
   TRandomClockScope Clock{FixedSeconds};
   Host host;
+  TZarnikHostScope useHost{&host};
   std::unique_ptr<TWorld> world = [this] {
     host.Arm.Train2AN = true;  // as a run would: no ball question
-    return std::make_unique<TWorld>(&host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+    return MakeZarnikWorld(&host);
   }();
   TWorld& w = *world;
   void TearDown() override { UserBreak = false; }

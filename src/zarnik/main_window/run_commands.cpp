@@ -31,7 +31,7 @@ void TZarnikWindow::RunCommand(bool& flag, unsigned statusText, bool progressWin
   Pacer.Reset();
   Pacer.SetFrameRate(screen() != nullptr ? screen()->refreshRate() : 0.0);
   Pump.Reset();  // the first pump point paints the new state
-  (AnnGaWorld->*loop)();  // ends with AnnHasFinished
+  (AnnGaWorld.get()->*loop)();  // ends with AnnHasFinished
 }
 
 void TZarnikWindow::CmTrain1AN() {

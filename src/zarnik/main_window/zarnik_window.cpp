@@ -38,9 +38,10 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
                  Qt::WindowCloseButtonHint);
   setWindowIcon(QIcon(QStringLiteral(":/icons/256")));
 
-  // The population first of all: its constructor makes this window the host of
-  // the training code and takes one trial step of the arm built above.
-  AnnGaWorld = new TWorld(this, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  // The population first of all, with this window as the host of the training
+  // code; its constructor takes one trial step of the arm built above.
+  ZarnikWindow = this;
+  AnnGaWorld = std::make_unique<TWorld>(this, DefaultWorldDef());
   Pump.BeforeDispatch = [this] {
     FlushProgressTexts();
     FlushChart();
@@ -60,7 +61,7 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
 
 TZarnikWindow::~TZarnikWindow() {
   QCoreApplication::instance()->removeEventFilter(this);
-  delete AnnGaWorld;
+  AnnGaWorld.reset();
   if (ZarnikWindow == this) ZarnikWindow = nullptr;
   // The progress window is not ours to delete: the run that made it ends it.
 }

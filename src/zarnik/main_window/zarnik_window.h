@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QMainWindow>
 
+#include <memory>
 #include <vector>
 
 #include "arm_model.h"
@@ -180,7 +181,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TArmModel Arm;
 
   TAnnGaDlg* AnnGaDlg = nullptr;  // progress window while a training run is active
-  TWorld* AnnGaWorld = nullptr;   // the population; owned
+  std::unique_ptr<TWorld> AnnGaWorld;  // the population
   QImage Simulator;               // the scene picture, 756 x 468
   TZarnikClient* ZarnikClt = nullptr;
   QStatusBar* StatusBar = nullptr;
