@@ -240,6 +240,7 @@ class RunsTest : public QObject {
     const QByteArray before = Snapshot();
     FileCommand(CM_LOADDATA, cannotLoad);  // without a file nothing changes
     QCOMPARE(Snapshot(), before);
+    QCOMPARE(W->LoadFailure, TLoadError::Missing);
 
     // Round trip through the menu.
     FileCommand(CM_SAVEDATA, nullptr);
@@ -249,6 +250,7 @@ class RunsTest : public QObject {
     world.bestIndividual.setFitness(world.bestIndividual.getFitness() - 1);
     FileCommand(CM_LOADDATA, nullptr);
     QCOMPARE(Snapshot(), before);
+    QCOMPARE(W->LoadFailure, TLoadError::None);
 
     // A damaged file is refused whole.
     QVERIFY(file.resize(199620 - 1976 / 2));
@@ -256,6 +258,7 @@ class RunsTest : public QObject {
     const QByteArray changed = Snapshot();
     FileCommand(CM_LOADDATA, cannotLoad);
     QCOMPARE(Snapshot(), changed);
+    QCOMPARE(W->LoadFailure, TLoadError::WrongSize);
 
     // A save that cannot be written leaves the old file.
     const QByteArray old = Bytes(file.fileName());

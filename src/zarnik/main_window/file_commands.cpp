@@ -13,6 +13,7 @@
 namespace {
 
 const QString PopulationFilter = QStringLiteral("Zarnik-Population (*.dat)");
+const QString DefaultPopulation = QStringLiteral("zarnik.dat");  // in the working directory
 
 // "dir/name.dat" keeps its history in "dir/name.csv".
 QString HistoryPathFor(const QString& population) {
@@ -41,41 +42,44 @@ void TZarnikWindow::SaveHistory(const QString& path) {
                    QMessageBox::Warning);
 }
 
-
-void TZarnikWindow::CmLoadData() {
-  if (AnnGaWorld->DoLoadANN()) {  // used from the next run on; nothing to redraw
-    LoadHistory(QStringLiteral("zarnik.csv"));
-    return;
+// The one way in and the one way out for a population file and the history
+// beside it. A failure shows the designed message with `shownName` in it; a
+// load that fails leaves the population as it was and keeps its reason.
+bool TZarnikWindow::LoadPopulation(const QString& path, const QString& shownName) {
+  size_t size = 0;
+  LoadFailure = AnnGaWorld->LoadANN(QFile::encodeName(path).constData(), size);
+  if (LoadFailure == TLoadError::None) {  // used from the next run on; nothing to redraw
+    LoadHistory(HistoryPathFor(path));
+    return true;
   }
-  GetStr(IDS_CANNOT_LOAD, Arm.Buffer, sizeof Arm.Buffer);
-  ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
+  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_LOAD, shownName), windowTitle(), QMessageBox::Ok,
                    QMessageBox::Warning);
+  return false;
 }
+
+bool TZarnikWindow::SavePopulation(const QString& path, const QString& shownName) {
+  if (AnnGaWorld->DoSaveANN(QFile::encodeName(path).constData())) {
+    SaveHistory(HistoryPathFor(path));
+    return true;
+  }
+  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_SAVE, shownName), windowTitle(), QMessageBox::Ok,
+                   QMessageBox::Warning);
+  return false;
+}
+
+// The designed messages of "Laden" and "Speichern" name the file 'Zarnik.dat'.
+void TZarnikWindow::CmLoadData() { LoadPopulation(DefaultPopulation, QStringLiteral("Zarnik.dat")); }
 
 void TZarnikWindow::CeLoadData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
 
-void TZarnikWindow::CmSaveData() {
-  if (AnnGaWorld->DoSaveANN()) {
-    SaveHistory(QStringLiteral("zarnik.csv"));
-    return;
-  }
-  GetStr(IDS_CANNOT_SAVE, Arm.Buffer, sizeof Arm.Buffer);
-  ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
-                   QMessageBox::Warning);
-}
+void TZarnikWindow::CmSaveData() { SavePopulation(DefaultPopulation, QStringLiteral("Zarnik.dat")); }
 
 void TZarnikWindow::CeSaveData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
 
 void TZarnikWindow::CmOpenData() {
   const QString path =
       ZarnikOpenFileName(this, QString::fromLatin1("Population \xF6" "ffnen"), PopulationFilter);
-  if (path.isEmpty()) return;
-  if (AnnGaWorld->DoLoadANN(QFile::encodeName(path).constData())) {
-    LoadHistory(HistoryPathFor(path));
-    return;
-  }
-  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_LOAD, NameOf(path)), windowTitle(), QMessageBox::Ok,
-                   QMessageBox::Warning);
+  if (!path.isEmpty()) LoadPopulation(path, NameOf(path));
 }
 
 void TZarnikWindow::CeOpenData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
@@ -84,12 +88,7 @@ void TZarnikWindow::CmSaveDataAs() {
   QString path = ZarnikSaveFileName(this, QStringLiteral("Population speichern unter"), PopulationFilter);
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dat");
-  if (AnnGaWorld->DoSaveANN(QFile::encodeName(path).constData())) {
-    SaveHistory(HistoryPathFor(path));
-    return;
-  }
-  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_SAVE, NameOf(path)), windowTitle(), QMessageBox::Ok,
-                   QMessageBox::Warning);
+  SavePopulation(path, NameOf(path));
 }
 
 void TZarnikWindow::CeSaveDataAs(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }

@@ -22,6 +22,7 @@ class TFitnessChartWindow;
 class TTextGadget;
 class TWorld;
 class TZarnikClient;
+enum class TLoadError;
 
 // Asked before a command runs, before its menu opens and before its key
 // fires: whether the command is enabled and, where it has one, its check mark.
@@ -197,6 +198,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TProgressTexts ProgressTexts;
   // Every generation of both trainings this session, shown by FitnessChart.
   TFitnessHistory History;
+  TLoadError LoadFailure{};  // why the last load failed (None after a good one), for the status bar or later
   TFitnessChartWindow* FitnessChart = nullptr;  // made at its first opening; a child
   // Holds the drawn steps of activation and training 1 to the chosen tempo.
   TStepPacer Pacer;
@@ -233,6 +235,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // loaded (missing or damaged: empty), written after it has been saved.
   void LoadHistory(const QString& path);
   void SaveHistory(const QString& path);
+  bool LoadPopulation(const QString& path, const QString& shownName);
+  bool SavePopulation(const QString& path, const QString& shownName);
   void SetTempo(TStepPacer::TTempo tempo);
   bool SelectedAxle() const { return Arm.Selection >= 'A' && Arm.Selection <= 'D'; }
   bool SelectedPlat() const { return Arm.Selection == 'E' || Arm.Selection == 'F'; }
