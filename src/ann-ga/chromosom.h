@@ -75,5 +75,10 @@ class TChromosom : public TANN {
   void ApplyRecord(const unsigned char* in);
 
  private:
+  // The record's eleven 32-bit fields in file order, each with what a file may
+  // hold there; writing, checking and reading all go by it (network_file.cpp).
+  struct TField;
+  static const TField RecordFields[11];
+
   int32_t Fitness = 0;
 };
