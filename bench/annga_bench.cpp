@@ -10,7 +10,7 @@
 namespace {
 
 std::unique_ptr<TWorld> SystemWorld(THeadlessHost& host) {
-  host.Arm.Train2AN = true;
+  host.View.Running = true;
   return MakeZarnikWorld(&host);
 }
 

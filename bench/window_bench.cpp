@@ -64,7 +64,7 @@ struct TGapMeter {
 
 void BM_Training2Generation_Headless(benchmark::State& state) {
   THeadlessHost host;
-  host.Arm.Train2AN = true;
+  host.View.Running = true;
   TZarnikHostScope useHost(&host);
   TWorld world(&host, DefaultWorldDef());
   for (auto _ : state) Generation(world);
@@ -76,8 +76,8 @@ void BM_Training2Generation_Window(benchmark::State& state) {
   auto w = ShownWindow();
   TWorld& world = *w->AnnGaWorld;
   ZarnikWindow = w.get();
-  w->Arm.Selection = 0;
-  w->Arm.Train2AN = true;
+  w->Selection = 0;
+  w->Train2AN = true;
   w->SetMessageText("ANN trainiert");
   w->ProgressTexts.Clear();
   w->AnnGaDlg = new TAnnGaDlg(w.get());
@@ -95,8 +95,8 @@ BENCHMARK(BM_Training2Generation_Window)->Unit(benchmark::kMillisecond)->Repetit
 // As the F2 command leaves the window, up to the loop.
 void BeginTraining2(TZarnikWindow& w) {
   ZarnikWindow = &w;
-  w.Arm.Selection = 0;
-  w.Arm.Train2AN = true;
+  w.Selection = 0;
+  w.Train2AN = true;
   w.SetMessageText("ANN trainiert");
   w.ProgressTexts.Clear();
   w.AnnGaDlg = new TAnnGaDlg(&w);
@@ -212,7 +212,7 @@ void BM_ActivationStep(benchmark::State& state) {
   TWorld& world = *w->AnnGaWorld;
   ZarnikWindow = w.get();
   w->Arm.OutLines = state.range(0) != 0;
-  w->Arm.StartANN = true;
+  w->StartANN = true;
   w->Pacer.SetTempo(TStepPacer::Maximal);  // the drawing's own cost, not the tempo's
   w->SetMessageText("ANN aktiviert");
   int* out = world.OutputList.get();

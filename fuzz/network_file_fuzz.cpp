@@ -18,7 +18,7 @@ struct TSetup {
   THeadlessHost Host;
   std::unique_ptr<TWorld> World;
   TSetup() {
-    Host.Arm.Train2AN = true;
+    Host.View.Running = true;
     World = MakeZarnikWorld(&Host);
   }
 };

@@ -178,7 +178,7 @@ int RunTrainer(const TTrainOptions& o) {
   if (o.mode == 2 && o.threads > 1) {
     for (int i = 0; i < o.threads; ++i) {
       workerHosts.push_back(std::make_unique<THeadlessHost>());
-      workerHosts.back()->Arm.Train2AN = true;
+      workerHosts.back()->View.Running = true;
       workers.push_back(workerHosts.back().get());
     }
     pool = std::make_unique<TEvaluationPool>(workers);
@@ -187,12 +187,12 @@ int RunTrainer(const TTrainOptions& o) {
 
   if (o.evaluate) {
     if (o.mode == 2) {
-      host.Arm.Train2AN = true;
+      host.View.Running = true;
       world->BeginTrainANN2();
       SeedRandomAtGeneration(world->Generations);
       world->calcFitness2();
     } else {
-      host.Arm.Train1AN = true;
+      host.View.Running = true;
       world->BeginTrainANN1();
       world->calcFitness1();
     }
@@ -231,10 +231,10 @@ int RunTrainer(const TTrainOptions& o) {
   long long added = 0;
   bool ok = true;
   if (o.mode == 2) {
-    host.Arm.Train2AN = true;
+    host.View.Running = true;
     world->BeginTrainANN2();
   } else {
-    host.Arm.Train1AN = true;
+    host.View.Running = true;
     world->BeginTrainANN1();
   }
   while (!limitReached(added) && Signals.load() == 0) {

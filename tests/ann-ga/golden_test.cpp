@@ -84,22 +84,20 @@ TEST_P(Golden, FixedSeedRunsOfBothTrainingsHashToThePinnedValues) {
   size_t size = 0;
   ASSERT_EQ(world->LoadANN(start.c_str(), size), TLoadError::None);
 
-  host.Arm.Train1AN = true;
+  host.View.Running = true;  // as during a run: no ball question
   world->BeginTrainANN1();
   for (int pass = 0; pass < 3; ++pass) world->TrainPass1();
-  host.Arm.Train1AN = false;
 
   std::vector<std::unique_ptr<THeadlessHost>> hosts;
   std::vector<TZarnikHost*> pointers;
   for (int k = 0; k < workers; ++k) {
     hosts.push_back(std::make_unique<THeadlessHost>());
-    hosts.back()->Arm.Train2AN = true;
+    hosts.back()->View.Running = true;
     pointers.push_back(hosts.back().get());
   }
   std::unique_ptr<TEvaluationPool> pool;
   if (workers > 0) pool = std::make_unique<TEvaluationPool>(pointers);
   world->Pool = pool.get();
-  host.Arm.Train2AN = true;
   world->BeginTrainANN2();
   for (int g = 0; g < 3; ++g) world->TrainGeneration2();
   world->Pool = nullptr;

@@ -220,8 +220,6 @@ TEST(Activation, NewHeightsForBothPlatformsWhenTheTargetChanges) {
 
 TEST_F(Runs, StopRequestEndsActivationAndLeavesThePopulation) {
   const std::vector<int> before = Weights(w.Population[0]);
-  host.Arm.Train2AN = false;
-  host.Arm.StartANN = true;
   host.OnPumpContext = &w;
   host.OnPump = [](THeadlessHost& h, void* world) {
     if (h.Pumps == 50) static_cast<TWorld*>(world)->DoBreakANN();

@@ -21,7 +21,7 @@ struct WorldTest : ::testing::Test {
   Host host;
   TZarnikHostScope useHost{&host};
   std::unique_ptr<TWorld> world = [this] {
-    host.Arm.Train2AN = true;  // as a run would: no ball question
+    host.View.Running = true;  // as a run would: no ball question
     return MakeZarnikWorld(&host);
   }();
   TWorld& w = *world;

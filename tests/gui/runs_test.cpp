@@ -68,7 +68,7 @@ class RunsTest : public QObject {
     QTest::keyClick(W, key);
     QVERIFY2(!timedOut, qPrintable(QStringLiteral("no end after a minute, waiting for %1").arg(waitedFor)));
     QVERIFY2(UserBreak, "the run ended by itself, not by the test's stop");
-    QVERIFY(!W->Arm.RunActive());
+    QVERIFY(!W->RunActive());
     QCOMPARE(W->AnnGaDlg, nullptr);
     QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
   }
@@ -179,11 +179,11 @@ class RunsTest : public QObject {
       if (training ? Text(301).isEmpty() : pass < 3) return;
       QCOMPARE(W->AnnGaWorld->Generations, generations);
       QCOMPARE(W->MessageText(), QString::fromLatin1(training ? "ANN trainiert" : "ANN aktiviert"));
-      QCOMPARE(W->Arm.Selection, 0);
+      QCOMPARE(W->Selection, 0);
       QCOMPARE(W->AnnGaDlg != nullptr, training);
       CheckEnablersDuring(command);
       Press(W, key == Qt::Key_F3 ? Qt::Key_F1 : Qt::Key_F3);  // another run's key does nothing
-      QVERIFY(W->Arm.Train1AN == (command == CM_TRAIN1AN) && W->Arm.StartANN == (command == CM_STARTANN));
+      QVERIFY(W->Train1AN == (command == CM_TRAIN1AN) && W->StartANN == (command == CM_STARTANN));
       dlg = W->AnnGaDlg;
       switch (path) {
         case OwnKey: Press(W, key); break;

@@ -60,7 +60,7 @@ class SceneDrawingTest : public QObject {
   void linksAndClawInTheStartPose() {
     Arm.PlatDat[0] = {0, 443, 1};  // platform blocks stand on the bottom
     Arm.PlatDat[1] = {655, 218, 10};
-    Render::DrawColoredModel(Picture, Arm, MarkerBitmaps());
+    Render::DrawColoredModel(Picture, Arm, 0, MarkerBitmaps());
     // Link A: truncation moves column u = -15 onto -14 and every pixel with u > 0 a row lower.
     QCOMPARE(Box(Picture, LinkColour, Span(0, 243, 755, 467)), Span(364, 279, 393, 423));
     // The claw of D, with its red gripping edge in the last two rows.
@@ -78,7 +78,7 @@ class SceneDrawingTest : public QObject {
   void heldBallMarksTheTarget() {
     Arm.BallState = 2;
     Arm.MoveState = 1;
-    Render::DrawColoredModel(Picture, Arm, MarkerBitmaps());
+    Render::DrawColoredModel(Picture, Arm, 0, MarkerBitmaps());
     QCOMPARE(Box(Picture, Red, Span(300, 250, 755, 467)), Span(655, 342, 755, 343));
     QCOMPARE(Box(Picture, HeldClawColour, Span(0, 0, 755, 200)), Span(172, 103, 221, 118));
     const QRect mark = Box(Picture, Red, Span(0, 0, 299, 250));
@@ -89,7 +89,7 @@ class SceneDrawingTest : public QObject {
   // claw's red bottom edge from P(-25, 40) = (222, 119) up to, not including,
   // P(26, 40) = (172, 119), where the next, black line starts.
   void outlineFigures() {
-    Render::DrawOutLinesOnly(Picture, Arm, MakeSimFont());
+    Render::DrawOutLinesOnly(Picture, Arm, 0, MakeSimFont());
     QCOMPARE(Box(Picture, Black, Span(0, 343, 120, 467)), Span(0, 343, 100, 467));
     QCOMPARE(Box(Picture, Red, Span(0, 0, 755, 200)), Span(173, 119, 222, 119));
     QCOMPARE(Picture.pixel(172, 119), Black);

@@ -78,7 +78,7 @@ class WatchingTest : public QObject {
     bool timedOut = false;
     QTimer poll, watchdog;
     connect(&poll, &QTimer::timeout, this, [&] {
-      if (UserBreak || !W->Arm.RunActive()) return;
+      if (UserBreak || !W->RunActive()) return;
       if (step()) Press(key);
       if (QTest::currentTestFailed()) W->AnnGaWorld->DoBreakANN();
     });
@@ -91,7 +91,7 @@ class WatchingTest : public QObject {
     watchdog.start(60000);
     Press(key);
     QVERIFY2(!timedOut, qPrintable(QStringLiteral("no end after a minute, waiting for %1").arg(waitedFor)));
-    QVERIFY(!W->Arm.RunActive());
+    QVERIFY(!W->RunActive());
   }
 
   void Press(Qt::Key key) {

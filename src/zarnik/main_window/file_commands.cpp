@@ -70,11 +70,11 @@ bool TZarnikWindow::SavePopulation(const QString& path, const QString& shownName
 // The designed messages of "Laden" and "Speichern" name the file 'Zarnik.dat'.
 void TZarnikWindow::CmLoadData() { LoadPopulation(DefaultPopulation, QStringLiteral("Zarnik.dat")); }
 
-void TZarnikWindow::CeLoadData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeLoadData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 void TZarnikWindow::CmSaveData() { SavePopulation(DefaultPopulation, QStringLiteral("Zarnik.dat")); }
 
-void TZarnikWindow::CeSaveData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeSaveData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 void TZarnikWindow::CmOpenData() {
   const QString path =
@@ -82,7 +82,7 @@ void TZarnikWindow::CmOpenData() {
   if (!path.isEmpty()) LoadPopulation(path, NameOf(path));
 }
 
-void TZarnikWindow::CeOpenData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeOpenData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 void TZarnikWindow::CmSaveDataAs() {
   QString path = ZarnikSaveFileName(this, QStringLiteral("Population speichern unter"), PopulationFilter);
@@ -91,4 +91,4 @@ void TZarnikWindow::CmSaveDataAs() {
   SavePopulation(path, NameOf(path));
 }
 
-void TZarnikWindow::CeSaveDataAs(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeSaveDataAs(TCommandEnabler& ce) { ce.Enable(!RunActive()); }

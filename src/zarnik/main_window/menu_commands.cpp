@@ -158,4 +158,4 @@ void TZarnikWindow::CmAboutApp() {
   about.exec();
 }
 
-void TZarnikWindow::CeAboutApp(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeAboutApp(TCommandEnabler& ce) { ce.Enable(!RunActive()); }

@@ -52,7 +52,7 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
   BuildStatusBar();
   setCentralWidget(ZarnikClt);
   Bitmaps.Load();
-  // The arm model has filled its tables and cleared the run flags and OutLines.
+  // The arm model has filled its tables and cleared OutLines; no run is active.
   BuildMenu();
   Pacer.SetTempo(SavedTempo());
   // Enablers are asked again right before any key can fire a command.
@@ -105,7 +105,7 @@ void TZarnikWindow::SetupWindow() {
 }
 
 bool TZarnikWindow::CanClose() {
-  if (!Arm.RunActive()) return true;
+  if (!RunActive()) return true;
   GetStr(IDS_STILL_ACTIVE, Arm.Buffer, sizeof Arm.Buffer);
   ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
                    QMessageBox::Warning);
@@ -158,12 +158,12 @@ void TZarnikWindow::UpdateSimulator() {
 }
 
 void TZarnikWindow::DrawColoredModel() {
-  Render::DrawColoredModel(Simulator, Arm, Bitmaps);
+  Render::DrawColoredModel(Simulator, Arm, Selection, Bitmaps);
   ZarnikClt->ShowPicture();
 }
 
 void TZarnikWindow::DrawOutLinesOnly() {
-  Render::DrawOutLinesOnly(Simulator, Arm, SimFont);
+  Render::DrawOutLinesOnly(Simulator, Arm, Selection, SimFont);
   ZarnikClt->ShowPicture();
 }
 
@@ -181,7 +181,7 @@ int* TZarnikWindow::GetCalcData(const int* delta, bool keep, bool draw) {
   int* data = Arm.GetCalcData(delta, keep, draw);
   // Only the steps a person watches are paced: the real steps of activation
   // and training 1. Evaluation steps are never drawn and never wait.
-  if (draw && (Arm.StartANN || Arm.Train1AN)) {
+  if (draw && (StartANN || Train1AN)) {
     ++DrawnSteps;
     Pacer.Wait([this] { Pump.Dispatch(); }, [] { return UserBreak.load(); });
   }
@@ -198,7 +198,7 @@ void TZarnikWindow::AnnHasFinished() {
   }
   GetStr(IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
   SetMessageText(Arm.Buffer);
-  Arm.Train1AN = Arm.Train2AN = Arm.StartANN = false;
+  Train1AN = Train2AN = StartANN = false;
   UpdateCommands();
   FlushChart();  // the run's last generation
 }

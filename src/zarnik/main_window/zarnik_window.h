@@ -103,6 +103,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void SetPlatText(int plat, const char* text) override;
   void RepaintStatusBar() override;
   void UpdateSimulator() override;
+  bool RunActive() const override { return Train1AN || Train2AN || StartANN; }
   bool AskYesNo(const char* text) override;
   void Beep() override;
 
@@ -178,8 +179,12 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void CmTempoMaximal();
   void CeTempoMaximal(TCommandEnabler& ce);
 
-  // The arm model with the run flags, Rotation, Selection, OutLines, Buffer and OutData.
+  // The arm model with OutLines, Buffer and OutData.
   TArmModel Arm;
+  // The kind of run that is active, at most one; none is the adjust mode.
+  bool Train1AN = false, Train2AN = false, StartANN = false;
+  float Rotation = 0.0f;   // manual step in degrees
+  int32_t Selection = 0;   // 0, or the letter 'A'..'F' of the selected element
 
   TAnnGaDlg* AnnGaDlg = nullptr;  // progress window while a training run is active
   std::unique_ptr<TWorld> AnnGaWorld;  // the population
@@ -238,8 +243,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   bool LoadPopulation(const QString& path, const QString& shownName);
   bool SavePopulation(const QString& path, const QString& shownName);
   void SetTempo(TStepPacer::TTempo tempo);
-  bool SelectedAxle() const { return Arm.Selection >= 'A' && Arm.Selection <= 'D'; }
-  bool SelectedPlat() const { return Arm.Selection == 'E' || Arm.Selection == 'F'; }
+  bool SelectedAxle() const { return Selection >= 'A' && Selection <= 'D'; }
+  bool SelectedPlat() const { return Selection == 'E' || Selection == 'F'; }
 
   std::vector<TCommand> Commands;
   size_t ChartRows = 0;     // rows of History the chart shows
