@@ -199,7 +199,10 @@ struct Episode : Net {
     Net::SetUp();
     c.setConnections(54);
   }
-  void TearDown() override { UserBreak = false; }
+  void TearDown() override {
+    EXPECT_FALSE(s.HitLimit) << "no end after 100000 steps";
+    UserBreak = false;
+  }
 };
 
 TEST_F(Episode, ATargetAtTheFirstStepEarnsAHundredStepsTimesOneMeet) {

@@ -151,12 +151,25 @@ struct RecordingHost : THeadlessHost {
 };
 
 // Every weight 0 and no mutation: every individual scores the same each pass.
+// A run that has not ended after three million pumps (twenty generations of
+// training 2 take about one million) is stopped and fails.
 struct Runs : WorldTest<RecordingHost> {
+  bool TimedOut = false;
   void SetUp() override {
     w.setMutationRate(0.0f);
     for (auto& c : w.Population) SetAllWeights(c, 0), c.setConnections(0);
     SetAllWeights(w.bestIndividual, 0);
     w.bestIndividual.setConnections(0);
+    host.OnPumpContext = this;
+    host.OnPump = [](THeadlessHost& h, void* self) {
+      if (h.Pumps < 3000000) return;
+      static_cast<Runs*>(self)->TimedOut = true;
+      UserBreak = true;
+    };
+  }
+  void TearDown() override {
+    EXPECT_FALSE(TimedOut) << "no end after three million pumps";
+    WorldTest<RecordingHost>::TearDown();
   }
 };
 
@@ -214,6 +227,7 @@ TEST(Activation, NewHeightsForBothPlatformsWhenTheTargetChanges) {
   UseClockRandomSeed();
   UserBreak = false;
   ASSERT_NE(e, f);  // so the order shows
+  EXPECT_FALSE(s.HitLimit) << "no new heights after 100000 steps";
   EXPECT_EQ(s.Heights, (std::vector<std::pair<int, int>>{{e, f}}));
   EXPECT_EQ(s.Steps, 3);
 }

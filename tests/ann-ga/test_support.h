@@ -45,12 +45,14 @@ inline void SetAllWeights(TANN& n, int value) {
 // same sensor vector except that the target (entry 4) switches sides at the
 // step numbers in `MeetAt` (counted from 1 over all steps), and the claw
 // (entry 3) lies below the episode's floor line if `BelowFloor`. Calls that
-// set platform heights are recorded, not counted as steps.
+// set platform heights are recorded, not counted as steps. A run still going
+// after 100000 steps is asked to stop, and HitLimit tells.
 struct ScriptHost : TZarnikHost {
   std::vector<int> MeetAt;
   bool BelowFloor = false;
   int StopAfterHeights = 0;  // > 0: request a stop after that many height calls
   int Steps = 0;
+  bool HitLimit = false;
   std::vector<std::pair<int, int>> Heights;
   std::vector<std::string> Directions;  // texts of control 312
   int Sensor[11] = {0, 300, 100, 100, 100, 100, 0, 0, 45, 0, 0};
@@ -61,6 +63,9 @@ struct ScriptHost : TZarnikHost {
       if (StopAfterHeights > 0 && static_cast<int>(Heights.size()) >= StopAfterHeights) UserBreak = true;
     } else if (std::find(MeetAt.begin(), MeetAt.end(), ++Steps) != MeetAt.end()) {
       Sensor[4] = Sensor[4] < 200 ? 600 : 100;
+    } else if (Steps >= 100000) {
+      HitLimit = true;
+      UserBreak = true;
     }
     Sensor[3] = BelowFloor ? 391 : 100;
     return Sensor;
