@@ -102,6 +102,12 @@ TEST_F(NetworkFile, EveryBadFileIsRefusedAndChangesNothing) {
       {"22 nodes in record 50", [](Bytes& b) { PutU32(b, 44 + 50 * Record + 4, 22); }},
       {"outputs swapped with hidden", [](Bytes& b) { PutU32(b, 44 + 12, 3), PutU32(b, 44 + 16, 4); }},
       {"other node limit", [](Bytes& b) { PutU32(b, 44 + 99 * Record + 32, 0x7FFFFFFF); }},
+      {"generation -1", [](Bytes& b) { PutU32(b, 8, 0xFFFFFFFF); }},
+      {"no crossover point", [](Bytes& b) { PutU32(b, 12, 0); }},
+      {"101 crossover points", [](Bytes& b) { PutU32(b, 12, 101); }},
+      {"mating pool of 101", [](Bytes& b) { PutU32(b, 20, 101); }},
+      {"442 links in record 3", [](Bytes& b) { PutU32(b, 44 + 3 * Record + 36, 21 * 21 + 1); }},
+      {"-1 old links in the best", [](Bytes& b) { PutU32(b, 44 + 100 * Record + 40, 0xFFFFFFFF); }},
   };
   for (auto [what, apply] : damages) {
     Bytes bad = good;
