@@ -11,7 +11,7 @@ namespace {
 
 constexpr QRgb White = 0xFFFFFFFF, Black = 0xFF000000, Red = 0xFFFF0000;
 constexpr QRgb LinkColour = 0xFF123456, ClawColour = 0xFF000077, HeldClawColour = 0xFF770000;
-constexpr QRgb BlockColour = 0xFFC0C0C0;
+constexpr QRgb BlockColour = 0xFFC0C0C0, SelectedBlockColour = 0xFF00C000;
 
 QImage Plain(int w, int h, QRgb colour) {
   QImage image(w, h, QImage::Format_RGB32);
@@ -83,6 +83,17 @@ class SceneDrawingTest : public QObject {
     QCOMPARE(Box(Picture, HeldClawColour, Span(0, 0, 755, 200)), Span(172, 103, 221, 118));
     const QRect mark = Box(Picture, Red, Span(0, 0, 299, 250));
     QVERIFY(mark.top() >= 80 + 93 && mark.bottom() <= 80 + 95 && mark.left() >= 197 - 6 && mark.right() <= 197 + 7);
+  }
+
+  // The window's selection: E's bottom block in its selected picture, at the
+  // left edge on the floor; nothing selected, nothing of it.
+  void selectedPlatform() {
+    TSceneBitmaps bitmaps = MarkerBitmaps();
+    bitmaps.PlatBmp[2] = Plain(101, 25, SelectedBlockColour);
+    Render::DrawColoredModel(Picture, Arm, 'E', bitmaps);
+    QCOMPARE(Box(Picture, SelectedBlockColour, Picture.rect()), Span(0, 443, 100, 467));
+    Render::DrawColoredModel(Picture, Arm, 0, bitmaps);
+    QCOMPARE(Box(Picture, SelectedBlockColour, Picture.rect()), QRect());
   }
 
   // Outlines: platform E as one rectangle, right and bottom inclusive; the open
