@@ -1,15 +1,21 @@
-// Feeds arbitrary bytes to the network-file loader. A file it accepts must
-// store back to exactly the same bytes and the loaded networks must run; a
-// file it refuses must leave the population as it was.
+// Feeds arbitrary bytes to the two readers of files a user may hand in.
+// The network-file loader: a file it accepts must store back to exactly the
+// same bytes and the loaded networks must run; a file it refuses must leave
+// the population as it was. The fitness-history reader: the same answer
+// whether the bytes come whole or in two pieces, and every row it accepts
+// within the documented ranges.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
 #include "ann-ga.h"
+#include "fitness_log.h"
 #include "headless_host.h"
 
 namespace {
@@ -29,9 +35,12 @@ TSetup& Setup() {
 }
 
 std::vector<unsigned char> Stored(TWorld& w) {
-  char path[] = "/tmp/annga_fuzz_XXXXXX";
-  const int fd = mkstemp(path);
+  // In memory where there is a tmpfs: a store syncs to the disk, which would
+  // make the fuzzing crawl.
+  std::string name = access("/dev/shm", W_OK) == 0 ? "/dev/shm/annga_fuzz_XXXXXX" : "/tmp/annga_fuzz_XXXXXX";
+  const int fd = mkstemp(name.data());
   if (fd < 0) std::abort();
+  const char* path = name.c_str();
   close(fd);
   if (!w.DoSaveANN(path)) std::abort();
   std::vector<unsigned char> bytes(w.FileSize() + 1);
@@ -40,6 +49,30 @@ std::vector<unsigned char> Stored(TWorld& w) {
   std::fclose(f);
   std::remove(path);
   return bytes;
+}
+
+void CheckHistory(const uint8_t* data, size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  std::vector<TFitnessRow> whole, pieces;
+  const bool ok = ParseFitnessLog(text, whole);
+  TFitnessLogParser parser;
+  const size_t cut = size > 0 ? data[0] % size : 0;
+  const bool okPieces = parser.Feed(text.substr(0, cut)) && parser.Feed(text.substr(cut)) && parser.Finish(pieces);
+  if (ok != okPieces || whole.size() != pieces.size()) std::abort();
+  for (size_t i = 0; i < whole.size(); ++i) {
+    const TFitnessRow& r = whole[i];
+    if (r.generation != pieces[i].generation || r.seconds != pieces[i].seconds) std::abort();
+    if (r.generation < 0 || r.generationOfBest < 0 || (r.mode != 1 && r.mode != 2) || !(r.seconds >= 0) ||
+        r.seconds > MaxHistorySeconds)
+      std::abort();
+    // What the reader accepts, the writer writes again in a form it accepts.
+    char line[96];
+    const size_t n = FormatFitnessRow(r, line, sizeof line);
+    TFitnessRow back;
+    if (n == 0 || !ParseFitnessRow(std::string_view(line, n - 1), back) || back.bestFitness != r.bestFitness ||
+        back.generation != r.generation)
+      std::abort();
+  }
 }
 
 }  // namespace
@@ -53,6 +86,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  CheckHistory(data, size);
   TWorld& w = *Setup().World;
   static const std::vector<unsigned char> initial = Stored(w);
   if (w.LoadFromBytes(data, size)) {

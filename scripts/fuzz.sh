@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Fuzzes the network-file loader for $1 seconds (default 60). The corpus lives
-# in a temporary directory, seeded with a valid file and a few damaged ones.
+# Fuzzes the network-file loader and the fitness-history reader for $1
+# seconds (default 60). The corpus lives in a temporary directory, seeded with
+# a valid file of each kind and a few damaged ones.
 # Exits non-zero on any crash or sanitizer report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,6 +31,12 @@ cp "$corpus/valid.dat" "$corpus/bad-index.dat"
 printf '\x64\x00\x00\x00' | dd of="$corpus/bad-index.dat" bs=1 seek=0 conv=notrunc status=none
 cp "$corpus/valid.dat" "$corpus/bad-shape.dat"
 printf '\x16\x00\x00\x00' | dd of="$corpus/bad-shape.dat" bs=1 seek=48 conv=notrunc status=none
+
+# Histories: a good one, one with a torn last line, one number out of range.
+header="generation,mode,best_fitness,average_fitness,generation_of_best,seconds"
+printf '%s\n0,2,-4230,-9120,0,0.812\n1,2,-4100,-9000,1,1.630\n' "$header" > "$corpus/history.csv"
+printf '%s\n0,1,-4230,-9120,0,0.812\r\n1,2,-41' "$header" > "$corpus/history-torn.csv"
+printf '%s\n2147483647,1,0,0,0,0.5\n' "$header" > "$corpus/history-overflow.csv"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"

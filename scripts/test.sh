@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything under AddressSanitizer and
 # UndefinedBehaviorSanitizer, runs every test through CTest, checks the release
-# build's Debian package, then fuzzes the network-file loader for a bounded time.
+# build's Debian package, then fuzzes the network-file loader and the
+# fitness-history reader for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -1,11 +1,16 @@
 #include "fitness_log.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <string>
 
 #include "atomic_file.h"
+#include "regular_file.h"
 
 namespace {
 
@@ -50,26 +55,88 @@ bool ParseFitnessRow(std::string_view line, TFitnessRow& row) {
       !ParseField(rest, r.bestFitness, false) || !ParseField(rest, r.averageFitness, false) ||
       !ParseField(rest, r.generationOfBest, false) || !ParseField(rest, r.seconds, true))
     return false;
-  if ((r.mode != 1 && r.mode != 2) || r.generation < 0 || !std::isfinite(r.seconds)) return false;
+  const auto counted = [](int n) { return n >= 0 && n <= MaxHistoryGeneration; };
+  if ((r.mode != 1 && r.mode != 2) || !counted(r.generation) || !counted(r.generationOfBest) ||
+      !(r.seconds >= 0 && r.seconds <= MaxHistorySeconds))
+    return false;
   row = r;
   return true;
 }
 
-bool ReadFitnessLog(const char* path, std::vector<TFitnessRow>& rows) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string line;
-  if (!std::getline(in, line) || WithoutLineEnd(line) != FitnessLogHeader) return false;
-  std::vector<TFitnessRow> read;
-  while (std::getline(in, line)) {
-    if (WithoutLineEnd(line).empty()) continue;
+bool TFitnessLogParser::EndOfLine() {
+  const std::string_view line = WithoutLineEnd(Line);
+  bool ok = true;
+  if (!HeaderSeen) {
+    ok = HeaderSeen = line == FitnessLogHeader;
+  } else if (!line.empty()) {
     TFitnessRow r;
-    if (!ParseFitnessRow(line, r)) return false;
-    read.push_back(r);
+    ok = ParseFitnessRow(line, r);
+    if (ok) Rows.push_back(r);
   }
-  if (in.bad()) return false;
-  rows = std::move(read);
+  Line.clear();
+  return ok;
+}
+
+bool TFitnessLogParser::Feed(std::string_view bytes) {
+  if (Refused) return false;
+  Total += static_cast<long long>(bytes.size());
+  if (Total > MaxHistoryFileBytes) Refused = true;
+  while (!Refused && !bytes.empty()) {
+    const size_t end = bytes.find('\n');
+    const size_t take = end == std::string_view::npos ? bytes.size() : end;
+    // A line beyond the limit is refused before it is kept whole.
+    if (Line.size() + take > MaxHistoryLineBytes) {
+      Refused = true;
+      break;
+    }
+    Line.append(bytes.substr(0, take));
+    if (end == std::string_view::npos) break;
+    bytes.remove_prefix(end + 1);
+    if (!EndOfLine()) Refused = true;
+  }
+  if (Refused) {
+    Rows = {};
+    Line = {};
+  }
+  return !Refused;
+}
+
+bool TFitnessLogParser::Finish(std::vector<TFitnessRow>& rows) {
+  if (Refused) return false;
+  // The torn last line is dropped; a torn header means no rows yet.
+  if (!HeaderSeen && FitnessLogHeader.substr(0, Line.size()) != Line) return false;
+  Line.clear();
+  rows = std::move(Rows);
+  Rows.clear();
   return true;
+}
+
+bool ParseFitnessLog(std::string_view text, std::vector<TFitnessRow>& rows) {
+  TFitnessLogParser parser;
+  return parser.Feed(text) && parser.Finish(rows);
+}
+
+bool ReadFitnessLog(const char* path, std::vector<TFitnessRow>& rows) {
+  const int fd = OpenRegularForReading(path);
+  if (fd < 0) return false;
+  struct TCloser {
+    int fd;
+    ~TCloser() { ::close(fd); }
+  } closer{fd};
+  // A file beyond the limit is refused without reading it.
+  struct stat st = {};
+  if (::fstat(fd, &st) != 0 || st.st_size > MaxHistoryFileBytes) return false;
+  TFitnessLogParser parser;
+  std::vector<char> chunk(64 * 1024);
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk.data(), chunk.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    // Also stops a file that grows while it is read.
+    if (!parser.Feed(std::string_view(chunk.data(), static_cast<size_t>(n)))) return false;
+  }
+  return parser.Finish(rows);
 }
 
 bool WriteFitnessLog(const char* path, const std::vector<TFitnessRow>& rows) {
@@ -80,16 +147,73 @@ bool WriteFitnessLog(const char* path, const std::vector<TFitnessRow>& rows) {
   return WriteFileAtomically(path, text.data(), text.size());
 }
 
-FILE* OpenFitnessLogForAppend(const char* path) {
-  FILE* f = std::fopen(path, "ab");
-  if (!f) return nullptr;
-  // Where an append-mode stream starts is up to the library: ask the end.
-  if (std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) == 0) {
-    std::fprintf(f, "%.*s\n", static_cast<int>(FitnessLogHeader.size()), FitnessLogHeader.data());
-    if (std::fflush(f) != 0) {
-      std::fclose(f);
-      return nullptr;
+namespace {
+
+bool PreadAll(int fd, char* out, size_t size, off_t at) {
+  while (size > 0) {
+    const ssize_t n = ::pread(fd, out, size, at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = NotAFitnessLog;  // shorter than fstat said
+      return false;
     }
+    out += n;
+    size -= static_cast<size_t>(n);
+    at += n;
+  }
+  return true;
+}
+
+bool WriteLine(int fd, std::string_view text) {
+  std::string line(text);
+  line += '\n';
+  const ssize_t n = ::write(fd, line.data(), line.size());
+  if (n >= 0 && static_cast<size_t>(n) != line.size()) errno = ENOSPC;
+  return n >= 0 && static_cast<size_t>(n) == line.size();
+}
+
+// Makes the end of the file a line end: a header is written into an empty
+// file, a torn last line is cut. Refuses a file that is no history.
+bool PrepareForAppend(int fd) {
+  struct stat st = {};
+  if (::fstat(fd, &st) != 0) return false;
+  const off_t size = st.st_size;
+  if (size == 0) return WriteLine(fd, FitnessLogHeader);
+  // Something else in the history's place is left alone.
+  std::string head(std::min<size_t>(static_cast<size_t>(size), FitnessLogHeader.size() + 1), '\0');
+  if (!PreadAll(fd, head.data(), head.size(), 0)) return false;
+  const bool torn = head.size() <= FitnessLogHeader.size();  // no line end after the header yet
+  const std::string_view header = std::string_view(head).substr(0, FitnessLogHeader.size());
+  const bool history = header == FitnessLogHeader.substr(0, head.size()) &&
+                       (torn || head.back() == '\n' || head.back() == '\r');
+  if (!history) {
+    errno = NotAFitnessLog;
+    return false;
+  }
+  if (torn) return ::ftruncate(fd, 0) == 0 && WriteLine(fd, FitnessLogHeader);
+  // The last line end lies within the last line's limit.
+  const size_t tail = std::min<size_t>(static_cast<size_t>(size), MaxHistoryLineBytes + 2);
+  std::string end(tail, '\0');
+  if (!PreadAll(fd, end.data(), tail, size - static_cast<off_t>(tail))) return false;
+  if (end.back() == '\n') return true;
+  const size_t lineEnd = end.rfind('\n');
+  if (lineEnd == std::string::npos) {
+    errno = NotAFitnessLog;
+    return false;
+  }
+  return ::ftruncate(fd, size - static_cast<off_t>(tail - lineEnd - 1)) == 0;
+}
+
+}  // namespace
+
+FILE* OpenFitnessLogForAppend(const char* path) {
+  const int fd = OpenRegularForAppend(path);
+  if (fd < 0) return nullptr;
+  FILE* f = PrepareForAppend(fd) ? ::fdopen(fd, "a+b") : nullptr;
+  if (!f) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
   }
   return f;
 }

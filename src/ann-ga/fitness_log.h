@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
+#include <limits>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +20,7 @@
 // Integers in decimal; seconds since the start of the run that wrote the row,
 // with three decimals; '.' as decimal point whatever the locale; lines end in
 // "\n". Rows appear in the order they happened; a later run appends.
+// Every row is written whole, with one write, as soon as it exists.
 struct TFitnessRow {
   int generation;
   int mode;
@@ -31,17 +35,60 @@ inline constexpr std::string_view FitnessLogHeader =
 
 TFitnessRow MakeFitnessRow(const TGenerationFigures& figures, double seconds);
 
+// Limits of a history file, far beyond any real one: a row is at most about
+// 65 bytes and the trainer writes at most some 150 rows a second on two
+// cores, so a day of training makes less than 350 MB. Beyond the
+// limits a file is refused whole, after reading no more than the limit.
+inline constexpr size_t MaxHistoryLineBytes = 256;
+inline constexpr long long MaxHistoryFileBytes = 1LL << 30;  // 1 GiB
+// generation and generation_of_best lie in 0 .. MaxHistoryGeneration, the
+// counters' own range, so that every row the programs write reads back (a
+// loaded count that is counted on must saturate there); mode is 1 or 2; the
+// fitness figures are any 32-bit integers; seconds lie in
+// 0 .. MaxHistorySeconds (31 years).
+inline constexpr int MaxHistoryGeneration = std::numeric_limits<int>::max();
+inline constexpr double MaxHistorySeconds = 1e9;
+// errno when a file to be appended to is not a fitness history.
+inline constexpr int NotAFitnessLog = EILSEQ;
+
 // The row as one line with its "\n"; returns its length (0 if it does not fit).
 // 96 bytes always do.
 size_t FormatFitnessRow(const TFitnessRow& row, char* out, size_t size);
-// One line without its end of line; false if it is not a complete row.
+// One line without its end of line; false if it is not a complete row with
+// every number in its range.
 bool ParseFitnessRow(std::string_view line, TFitnessRow& row);
 
-// Reads a whole history. False, with `rows` untouched, if the file is missing,
-// does not start with the header or has any line that is not a row.
+// Reads a history piece by piece, as it comes from the file.
+class TFitnessLogParser {
+ public:
+  // The next bytes; false (and from then on) if they cannot be a history.
+  bool Feed(std::string_view bytes);
+  // The end of the file. A last line without its "\n" is what a crash
+  // leaves while writing it: it is dropped. A file that holds no more than
+  // (a beginning of) the header is an empty history.
+  bool Finish(std::vector<TFitnessRow>& rows);
+
+ private:
+  bool EndOfLine();
+  std::string Line;
+  std::vector<TFitnessRow> Rows;
+  long long Total = 0;
+  bool HeaderSeen = false;
+  bool Refused = false;
+};
+
+// A whole history in memory, as ReadFitnessLog reads a file.
+bool ParseFitnessLog(std::string_view text, std::vector<TFitnessRow>& rows);
+// Reads a whole history. False, with `rows` untouched, if the file is
+// missing, not a regular file (a FIFO is refused without waiting), beyond the
+// limits above, does not start with the header or has a complete line that
+// is not a row.
 bool ReadFitnessLog(const char* path, std::vector<TFitnessRow>& rows);
 // Writes the header and every row, atomically.
 bool WriteFitnessLog(const char* path, const std::vector<TFitnessRow>& rows);
-// Opens `path` for appending rows, writing the header first if the file is
-// new or empty; nullptr if it cannot be opened.
+// Opens `path` for appending rows: a regular file only; a new or empty file
+// gets the header first; a torn last line (no "\n") is cut off, so the next
+// row starts a line of its own. nullptr with errno set if it cannot be
+// opened or written, or (NotAFitnessLog) if a file with other contents is
+// in its place.
 FILE* OpenFitnessLogForAppend(const char* path);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "atomic_file.h"
+#include "regular_file.h"
 #include "world.h"
 
 namespace {
@@ -205,8 +206,11 @@ bool TWorld::DoLoadANN(const char* path) {
 
 TLoadError TWorld::LoadANN(const char* path, size_t& size) {
   size = 0;
-  std::unique_ptr<FILE, TFileCloser> f(std::fopen(path, "rb"));
-  if (!f) return errno == ENOENT ? TLoadError::Missing : TLoadError::Unreadable;
+  std::unique_ptr<FILE, TFileCloser> f(OpenRegularStream(path, false));
+  if (!f) {
+    if (errno == ENOENT) return TLoadError::Missing;
+    return errno == NotRegularFile ? TLoadError::NotRegular : TLoadError::Unreadable;
+  }
   // One byte more than a complete file, to see an oversized one.
   std::vector<unsigned char> data(FileSize() + 1);
   const size_t got = std::fread(data.data(), 1, data.size(), f.get());

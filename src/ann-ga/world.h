@@ -14,8 +14,9 @@ extern std::atomic<bool> UserBreak;
 
 class TEvaluationPool;
 
-// Why a network file could not be loaded.
-enum class TLoadError { None, Missing, Unreadable, WrongSize, ForeignShape };
+// Why a network file could not be loaded. NotRegular: a FIFO, socket, device
+// or directory, refused without waiting for it.
+enum class TLoadError { None, Missing, Unreadable, WrongSize, ForeignShape, NotRegular };
 
 void copyArrayInt(const int* PaArray1, int* PaArray2, int PaSize);
 

@@ -53,6 +53,7 @@ int ParseTrainOptions(TTrainOptions& o) {
   const QStringList files = p.positionalArguments();
   if (files.size() > 1) return UsageError(QStringLiteral("Nur eine Netzdatei angeben."));
   if (files.size() == 1) o.file = files[0].toStdString();
+  if (o.file.empty()) return UsageError(QStringLiteral("Der Name der Netzdatei ist leer."));
 
   bool ok = false;
   o.mode = p.value(mode).toInt(&ok);
@@ -83,7 +84,10 @@ int ParseTrainOptions(TTrainOptions& o) {
     if (!ok || o.checkpoint < 1) return UsageError(QStringLiteral("--checkpoint braucht eine Zahl ab 1."));
   }
   o.quiet = p.isSet(quiet);
-  if (p.isSet(log)) o.log = p.value(log).toStdString();
+  if (p.isSet(log)) {
+    o.log = p.value(log).toStdString();
+    if (o.log.empty()) return UsageError(QStringLiteral("--log braucht einen Dateinamen."));
+  }
   o.evaluate = p.isSet(evaluate);
   return -1;
 }

@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "atomic_file.h"
 #include "evaluation_pool.h"
 #include "fitness_log.h"
 #include "headless_host.h"
 #include "random.h"
 #include "world.h"
+#include "write_reason.h"
 
 namespace {
 
@@ -48,13 +50,19 @@ class TTrainHost : public THeadlessHost {
       const double seconds = std::chrono::duration<double>(TClock::now() - Start).count();
       char line[96];
       const size_t n = FormatFitnessRow(MakeFitnessRow(figures, seconds), line, sizeof line);
-      if (std::fwrite(line, 1, n, Log) != n) LogFailed = true;
+      // Out of the buffer at once, whole: a kill loses no row and tears none.
+      if ((std::fwrite(line, 1, n, Log) != n || std::fflush(Log) != 0) && LogError == 0) LogError = errno;
     }
+  }
+  // The rows so far on the disk, before the population that follows them is.
+  bool SyncLog() {
+    if (Log && LogError == 0 && fsync(fileno(Log)) != 0) LogError = errno;
+    return LogError == 0;
   }
   TGenerationFigures Last{};
   long long Done = 0;
   FILE* Log = nullptr;
-  bool LogFailed = false;
+  int LogError = 0;  // errno of the first failed write
   TClock::time_point Start = TClock::now();
 };
 
@@ -70,6 +78,7 @@ const char* Reason(TLoadError e) {
     case TLoadError::Unreadable: return "nicht lesbar";
     case TLoadError::WrongSize: return "falsche Größe";
     case TLoadError::ForeignShape: return "fremde Netzform";
+    case TLoadError::NotRegular: return "keine reguläre Datei";
     case TLoadError::None: break;
   }
   return "";
@@ -124,9 +133,13 @@ class TProgress {
   TClock::time_point LastShown{};
 };
 
+void WriteFailed(const std::string& file, int error) {
+  std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n", file.c_str(), WriteReason(error));
+}
+
 bool Save(TWorld& world, const std::string& file) {
   if (world.DoSaveANN(file.c_str())) return true;
-  std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", file.c_str());
+  WriteFailed(file, errno);
   return false;
 }
 
@@ -147,6 +160,11 @@ int RunTrainer(const TTrainOptions& o) {
   auto world = MakeZarnikWorld(&host);
 
   // Everything that can refuse the run is checked before anything is written.
+  if (!o.log.empty() && IsSaveTargetOrTemporary(o.log.c_str(), o.file.c_str())) {
+    std::fprintf(stderr, "zarnik-train: --log '%s' ist die Netzdatei '%s' oder ihre temporäre Datei\n",
+                 o.log.c_str(), o.file.c_str());
+    return 2;
+  }
   const std::string dir = DirectoryOf(o.file);
   struct stat st = {};
   if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
@@ -206,7 +224,7 @@ int RunTrainer(const TTrainOptions& o) {
   if (!o.log.empty()) {
     host.Log = OpenFitnessLogForAppend(o.log.c_str());
     if (!host.Log) {
-      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", o.log.c_str());
+      WriteFailed(o.log, errno);
       return 2;
     }
   }
@@ -248,7 +266,12 @@ int RunTrainer(const TTrainOptions& o) {
     }
     ++added;
     progress.Show(host, added, false);
-    if (o.checkpoint > 0 && added % o.checkpoint == 0 && !Save(*world, o.file)) {
+    // The rows go to the disk before the population they lead up to; a
+    // failed log ends the run (the population is stored below all the same).
+    const bool checkpoint = o.checkpoint > 0 && added % o.checkpoint == 0;
+    if (checkpoint) host.SyncLog();
+    if (host.LogError != 0) break;
+    if (checkpoint && !Save(*world, o.file)) {
       ok = false;
       break;
     }
@@ -257,9 +280,10 @@ int RunTrainer(const TTrainOptions& o) {
   progress.Show(host, added, true);
   progress.Finish();
   world->Pool = nullptr;
+  host.SyncLog();
   if (ok && !Save(*world, o.file)) ok = false;
-  if (host.Log && (std::fflush(host.Log) != 0 || host.LogFailed)) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", o.log.c_str());
+  if (host.LogError != 0) {
+    WriteFailed(o.log, host.LogError);
     ok = false;
   }
   if (!ok) return 2;

@@ -1,5 +1,7 @@
-// The network file: layout, round trip, refusal of damaged or foreign files,
-// and a failed store that keeps the old file.
+// The network file: layout, round trip, refusal of damaged or foreign files
+// and of special files, and storing: a failed store keeps the old file,
+// links are kept and never followed, two writers never fail each other.
+#include <algorithm>
 #include <bit>
 #include <filesystem>
 #include <fstream>
@@ -7,8 +9,16 @@
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
+#include <string>
+#include <thread>
+
+#include "../support/file_faults.h"
+#include "atomic_file.h"
 #include "test_support.h"
 
 namespace {
@@ -120,13 +130,107 @@ TEST_F(NetworkFile, EveryBadFileIsRefusedAndChangesNothing) {
   EXPECT_EQ(Saved(w), good);
 }
 
-TEST_F(NetworkFile, FailedStoreKeepsTheOldFile) {
+// Names of everything in `d`, so that no temporary file is left behind.
+std::vector<std::string> Listing(const fs::path& d) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(d)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(NetworkFile, FailedStoreKeepsTheOldFileAndLeavesNoTemporary) {
   ASSERT_TRUE(w.DoSaveANN(file.c_str()));
   const Bytes old = ReadAll(file);
   w.Generations = 555;
-  fs::create_directory(dir / "zarnik.dat.tmp");  // where the temporary file would go
-  EXPECT_FALSE(w.DoSaveANN(file.c_str()));
+  {
+    TFileSizeLimit limit(100000);  // half a file
+    errno = 0;
+    EXPECT_FALSE(w.DoSaveANN(file.c_str()));
+    EXPECT_EQ(errno, EFBIG);  // the reason survives the cleanup
+  }
   EXPECT_EQ(ReadAll(file), old);
+  EXPECT_EQ(Listing(dir), std::vector<std::string>{"zarnik.dat"});
+  // A directory at the old fixed temporary name is in nobody's way now.
+  fs::create_directory(dir / "zarnik.dat.tmp");
+  EXPECT_TRUE(w.DoSaveANN(file.c_str()));
+  EXPECT_EQ(U32(ReadAll(file), 8), 555u);
+}
+
+TEST_F(NetworkFile, SpecialFilesAreRefusedAtOnce) {
+  const Bytes good = Saved(w);
+  const fs::path fifo = dir / "fifo.dat";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // A FIFO without a writer: opened with blocking, this would wait for ever;
+  // in a child, an alarm ends such a wait after 20 s.
+  const int status = InChildWithin(20, [&] {
+    size_t size = 0;
+    return w.LoadANN(fifo.c_str(), size) == TLoadError::NotRegular;
+  });
+  EXPECT_EQ(status, 0) << (status == 1000 + SIGALRM ? "blocked on the FIFO" : "not refused as NotRegular");
+  for (const char* special : {"/dev/zero", "/dev/null"}) {
+    size_t size = 0;
+    EXPECT_EQ(w.LoadANN(special, size), TLoadError::NotRegular) << special;
+  }
+  size_t size = 0;
+  EXPECT_EQ(w.LoadANN(dir.c_str(), size), TLoadError::NotRegular);
+  fs::create_symlink("/dev/zero", dir / "zero.dat");  // also behind a link
+  EXPECT_EQ(w.LoadANN((dir / "zero.dat").c_str(), size), TLoadError::NotRegular);
+  EXPECT_EQ(w.LoadANN((dir / "missing.dat").c_str(), size), TLoadError::Missing);
+  EXPECT_EQ(Saved(w), good);
+}
+
+TEST_F(NetworkFile, StoringKeepsLinksAndNeverFollowsAPlantedOne) {
+  // A link planted at the temporary name once used: its target stays as it was.
+  const fs::path victim = dir / "victim.txt";
+  { std::ofstream(victim) << "keep me"; }
+  fs::create_symlink(victim, dir / "zarnik.dat.tmp");
+  ASSERT_TRUE(w.DoSaveANN(file.c_str()));
+  EXPECT_EQ(ReadAll(victim), (Bytes{'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
+  EXPECT_FALSE(fs::is_symlink(file));
+  EXPECT_EQ(fs::file_size(file), 199620u);
+  EXPECT_TRUE(fs::is_symlink(dir / "zarnik.dat.tmp"));
+
+  // The population file is a chain of links (one relative, one absolute):
+  // the links stay, the file at their end is replaced, with its permissions.
+  fs::create_directory(dir / "real");
+  const fs::path real = dir / "real" / "pop.dat";
+  ASSERT_TRUE(w.DoSaveANN(real.c_str()));
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("real/pop.dat", dir / "middle.dat");
+  fs::create_symlink(dir / "middle.dat", dir / "linked.dat");
+  EXPECT_EQ(SaveTarget((dir / "linked.dat").c_str()), dir.string() + "/real/pop.dat");
+  w.Generations = 4242;
+  ASSERT_TRUE(w.DoSaveANN((dir / "linked.dat").c_str()));
+  EXPECT_TRUE(fs::is_symlink(dir / "linked.dat"));
+  EXPECT_TRUE(fs::is_symlink(dir / "middle.dat"));
+  EXPECT_EQ(U32(ReadAll(real), 8), 4242u);
+  EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(Listing(dir / "real"), std::vector<std::string>{"pop.dat"});
+
+  // A new file gets 0666 less the umask, as fopen would give it.
+  const mode_t mask = umask(027);
+  ASSERT_TRUE(w.DoSaveANN((dir / "new.dat").c_str()));
+  umask(mask);
+  EXPECT_EQ(fs::status(dir / "new.dat").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(NetworkFile, TwoWritersOfOneFileNeverFailEachOther) {
+  // Two programs (here: threads) store the same file over and over.
+  const std::string a(199620, 'a'), b(199620, 'b');
+  std::atomic<int> failures{0};
+  const auto writer = [&](const std::string& bytes) {
+    for (int i = 0; i < 40; ++i)
+      if (!WriteFileAtomically(file.c_str(), bytes.data(), bytes.size())) ++failures;
+  };
+  std::thread first(writer, std::cref(a)), second(writer, std::cref(b));
+  first.join();
+  second.join();
+  EXPECT_EQ(failures.load(), 0);
+  const Bytes last = ReadAll(file);
+  EXPECT_TRUE(last == Bytes(a.begin(), a.end()) || last == Bytes(b.begin(), b.end()));
+  EXPECT_EQ(Listing(dir), std::vector<std::string>{"zarnik.dat"});
 }
 
 }  // namespace

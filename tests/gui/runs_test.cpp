@@ -13,10 +13,13 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <initializer_list>
 #include <utility>
 
+#include "../support/file_faults.h"
 #include "progress/ann_ga_dlg.h"
 #include "widgets/message_box.h"
 #include "world.h"
@@ -260,12 +263,28 @@ class RunsTest : public QObject {
     QCOMPARE(Snapshot(), changed);
     QCOMPARE(W->LoadFailure, TLoadError::WrongSize);
 
-    // A save that cannot be written leaves the old file.
+    // A save that cannot be written leaves the old file and no other.
     const QByteArray old = Bytes(file.fileName());
-    QVERIFY(QDir().mkdir(QStringLiteral("zarnik.dat.tmp")));
-    FileCommand(CM_SAVEDATA, "Kann Datei 'Zarnik.dat' nicht speichern!");
-    QDir().rmdir(QStringLiteral("zarnik.dat.tmp"));
+    const QStringList files = QDir().entryList(QDir::Files);
+    {
+      TFileSizeLimit limit(100000);
+      FileCommand(CM_SAVEDATA, "Kann Datei 'Zarnik.dat' nicht speichern!");
+    }
     QCOMPARE(Bytes(file.fileName()), old);
+    QCOMPARE(QDir().entryList(QDir::Files), files);
+
+    // A FIFO without a writer is refused at once with the designed message
+    // (opened the blocking way, "Laden..." would freeze the window).
+    QVERIFY(file.remove());
+    QCOMPARE(mkfifo("zarnik.dat", 0600), 0);
+    {
+      TWatchdog watchdog("\"Laden...\" of a FIFO", 30);
+      FileCommand(CM_LOADDATA, cannotLoad);
+    }
+    QCOMPARE(Snapshot(), changed);
+    // Saving replaces it by a population file.
+    FileCommand(CM_SAVEDATA, nullptr);
+    QCOMPARE(file.size(), qint64(199620));
   }
 };
 

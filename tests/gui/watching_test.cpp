@@ -14,10 +14,14 @@
 #include <QValueAxis>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <functional>
 #include <vector>
 
+#include "../support/file_faults.h"
 #include "widgets/file_dialog.h"
 #include "watching/fitness_chart.h"
 #include "watching/step_pacer.h"
@@ -199,32 +203,78 @@ class WatchingTest : public QObject {
     QVERIFY(!Chart()->isVisible());
   }
 
-  // A damaged or missing history never keeps the population from loading.
+  // A damaged, missing, endless or blocking history never keeps the
+  // population from loading, and never freezes "Laden...".
   void damagedHistoryIgnored_data() {
     QTest::addColumn<QByteArray>("csv");
+    const QByteArray header = QByteArray(FitnessLogHeader.data(), qsizetype(FitnessLogHeader.size())) + "\n";
     QTest::addRow("foreign text") << QByteArray("Hallo\n");
-    QTest::addRow("cut-off row") << QByteArray(FitnessLogHeader.data()) + "\n0,2,-4230,-9120,0,0.812\n1,2,-42";
     QTest::addRow("missing") << QByteArray("-");
+    QTest::addRow("FIFO without a writer") << QByteArray("fifo");
+    QTest::addRow("link to /dev/zero") << QByteArray("zero");
+    QTest::addRow("sparse 10 GB") << QByteArray("sparse");
+    QTest::addRow("line beyond the limit") << header + QByteArray(300, '1') + "\n";
+    QTest::addRow("pass beyond 32 bits") << header + "0,2,-4230,-9120,0,0.812\n2147483648,1,5,5,0,0.5\n";
   }
 
   void damagedHistoryIgnored() {
     QFETCH(QByteArray, csv);
     W->Dispatch(CM_FITCHART);
     W->Dispatch(CM_SAVEDATA);
-    QFile::remove(QStringLiteral("zarnik.csv"));
-    if (csv != "-") QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"), csv));
+    const QString name = QStringLiteral("zarnik.csv");
+    QFile::remove(name);
+    if (csv == "fifo") {
+      QCOMPARE(mkfifo("zarnik.csv", 0600), 0);
+    } else if (csv == "zero") {
+      QVERIFY(QFile::link(QStringLiteral("/dev/zero"), name));
+    } else if (csv == "sparse") {
+      QFile file(name);
+      QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(10'000'000'000LL));
+    } else if (csv != "-") {
+      QVERIFY(WriteBytes(name, csv));
+    }
     const QByteArray population = Bytes(QStringLiteral("zarnik.dat"));
     W->AnnGaWorld->Generations += 5;  // changed, so that the load shows
+    const int passes = W->AnnGaWorld->Passes1;
     MessageBoxHook().Answers.push_back(QMessageBox::Ok);
-    W->Dispatch(CM_LOADDATA);
+    {
+      TWatchdog watchdog("\"Laden...\" with a bad zarnik.csv", 30);
+      W->Dispatch(CM_LOADDATA);
+    }
+    QFile::remove(name);
     QCOMPARE(MessageBoxHook().Shown, 0);
     QCOMPARE(Snapshot(), population);
     QCOMPARE(W->History.Size(), size_t(0));
+    QCOMPARE(W->AnnGaWorld->Passes1, passes);
     for (auto s : {TFitnessChartWindow::Best2, TFitnessChartWindow::Average2, TFitnessChartWindow::Best1}) {
       QCOMPARE(Chart()->Received(s), size_t(0));
       QCOMPARE(Chart()->Series(s)->count(), 0);
     }
     W->Dispatch(CM_FITCHART);
+  }
+
+  // What a crash leaves while a row is written: the rows before it load. The
+  // highest pass a history may hold is counted on without overflow, and the
+  // history stored with it loads again.
+  void tornHistoryKeepsItsRows() {
+    W->Dispatch(CM_SAVEDATA);
+    const QByteArray header = QByteArray(FitnessLogHeader.data(), qsizetype(FitnessLogHeader.size())) + "\n";
+    QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"),
+                       header + "0,2,-4230,-9120,0,0.812\n2147483647,1,-300,-900,2147483647,2.5\n1,2,-42"));
+    const int passes = W->AnnGaWorld->Passes1;
+    MessageBoxHook().Answers.push_back(QMessageBox::Ok);
+    W->Dispatch(CM_LOADDATA);
+    QCOMPARE(MessageBoxHook().Shown, 0);
+    QCOMPARE(W->History.Size(), size_t(2));
+    QCOMPARE(W->History.Data()[1].bestFitness, -300);
+    QCOMPARE(W->AnnGaWorld->Passes1, 2147483647);
+    W->Dispatch(CM_SAVEDATA);
+    W->History.Clear();
+    W->Dispatch(CM_LOADDATA);
+    QCOMPARE(MessageBoxHook().Shown, 0);
+    QCOMPARE(W->History.Size(), size_t(2));
+    W->AnnGaWorld->Passes1 = passes;
+    W->History.Clear();
   }
 
   // The pacer's schedule on a clock that moves only while it waits: Langsam

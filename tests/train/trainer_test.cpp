@@ -1,4 +1,5 @@
-// The trainer as a program: exit statuses, files, resume, signals.
+// The trainer as a program: exit statuses, files, special files, bad --log
+// values, kills, write errors, resume, signals.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -16,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "../support/file_faults.h"
+#include "fitness_log.h"
 #include "headless_host.h"
 #include "world.h"
 
@@ -74,6 +77,31 @@ class Trainer : public ::testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
   }
   int Run(std::vector<std::string> args, const char* out = "out.txt") { return Wait(Start(std::move(args), out)); }
+  // Waits for the end, but ends the trainer (and says so) if it is still
+  // running after a generous safety time: what it must never do is block.
+  static int WaitOrEnd(pid_t pid, const char* what) {
+    int status = 0;
+    for (int i = 0; i < 3000; ++i) {
+      const pid_t done = waitpid(pid, &status, WNOHANG);
+      if (done == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    ADD_FAILURE() << "zarnik-train still blocked after 30 s on " << what;
+    return -1;
+  }
+  // Waits, with a safety time, until `file` holds `rows` complete rows.
+  bool WaitForRows(const fs::path& file, long rows) {
+    for (int i = 0; i < 3000; ++i) {
+      const std::string text = Read(file);
+      if (std::count(text.begin(), text.end(), '\n') >= rows + 1) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ADD_FAILURE() << "no " << rows << " rows in " << file << " after 30 s";
+    return false;
+  }
+  std::string Err() { return Read(Dir / "err.txt"); }
 };
 
 // Thread counts are pinned by the core's golden test; here the program's resume.
@@ -137,6 +165,120 @@ TEST_F(Trainer, EvaluateChangesNoFileAndMatchesThreads) {
   EXPECT_EQ(e1.rfind("index,fitness\n0,", 0), 0u);
   EXPECT_EQ(e1, Read(Dir / "e2.txt"));
   EXPECT_TRUE(Read(Dir / "p.dat") == before);
+}
+
+TEST_F(Trainer, FifosAsPopulationOrLogAreRefusedAtOnce) {
+  ASSERT_EQ(mkfifo((Dir / "fifo.dat").c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo((Dir / "fifo.csv").c_str(), 0600), 0);
+  EXPECT_EQ(WaitOrEnd(Start({"--evaluate", "fifo.dat"}), "a FIFO population"), 2);
+  EXPECT_NE(Err().find("Kann Datei 'fifo.dat' nicht laden: keine reguläre Datei"), std::string::npos) << Err();
+  EXPECT_EQ(WaitOrEnd(Start({"--generations", "1", "--log", "fifo.csv", "p.dat"}), "a FIFO log"), 2);
+  EXPECT_NE(Err().find("Kann Datei 'fifo.csv' nicht schreiben: keine reguläre Datei"), std::string::npos) << Err();
+  EXPECT_EQ(WaitOrEnd(Start({"--generations", "1", "--log", "/dev/zero", "p.dat"}), "/dev/zero as log"), 2);
+  EXPECT_FALSE(fs::exists(Dir / "p.dat"));  // refused before any training
+}
+
+TEST_F(Trainer, ALogThatIsThePopulationOrAnEmptyNameIsRefusedBeforeTraining) {
+  ASSERT_EQ(Run({"--generations", "1", "--seed", "2", "--quiet", "p.dat"}), 0);
+  const std::string population = Read(Dir / "p.dat");
+  fs::create_symlink("p.dat", Dir / "link.dat");
+  fs::create_hard_link(Dir / "p.dat", Dir / "hard.dat");
+  fs::create_directory(Dir / "sub");
+  for (const char* log : {"p.dat", "./sub/../p.dat", "link.dat", "hard.dat", "p.dat.tmp", "p.dat.tmp.Ab12Cd"}) {
+    EXPECT_EQ(Run({"--generations", "1", "--quiet", "--log", log, "p.dat"}), 2) << log;
+    EXPECT_NE(Err().find("ist die Netzdatei 'p.dat' oder ihre temporäre Datei"), std::string::npos) << log;
+    EXPECT_TRUE(Read(Dir / "p.dat") == population) << log;
+  }
+  // Through a link to the population the other way round too.
+  EXPECT_EQ(Run({"--generations", "1", "--quiet", "--log", "p.dat", "link.dat"}), 2);
+  EXPECT_EQ(Run({"--generations", "1", "--log", "", "p.dat"}), 2);
+  EXPECT_NE(Err().find("--log braucht einen Dateinamen."), std::string::npos);
+  EXPECT_EQ(Run({"--generations", "1", "--log=", "p.dat"}), 2);
+  EXPECT_EQ(Run({"--generations", "1", ""}), 2);
+  EXPECT_NE(Err().find("Der Name der Netzdatei ist leer."), std::string::npos);
+  EXPECT_TRUE(Read(Dir / "p.dat") == population);
+  EXPECT_FALSE(fs::exists(Dir / "zarnik.dat"));
+  // A log beside it is fine.
+  EXPECT_EQ(Run({"--generations", "1", "--quiet", "--log", "p.dat.csv", "p.dat"}), 0);
+}
+
+// Kills at any moment of runs with a checkpoint every generation: each time
+// the log holds whole rows only, at least up to the stored generation, and
+// the next run goes on after a line torn by hand.
+TEST_F(Trainer, KillsLeaveWholeRowsUpToTheStoredGeneration) {
+  long rows = 0;
+  for (int kill = 0; kill < 3; ++kill) {
+    const pid_t pid = Start({"--checkpoint", "1", "--threads", "1", "--quiet", "--log", "h.csv"});
+    rows += 3;
+    const bool running = WaitForRows(Dir / "h.csv", rows);
+    ::kill(pid, SIGKILL);
+    EXPECT_EQ(Wait(pid), 1000 + SIGKILL);
+    if (!running) return;
+    const std::string log = Read(Dir / "h.csv");
+    ASSERT_EQ(log.back(), '\n');
+    std::vector<TFitnessRow> read;
+    ASSERT_TRUE(ReadFitnessLog((Dir / "h.csv").c_str(), read));
+    THeadlessHost host;
+    auto world = MakeZarnikWorld(&host);
+    size_t size = 0;
+    ASSERT_EQ(world->LoadANN((Dir / "zarnik.dat").c_str(), size), TLoadError::None);
+    std::vector<bool> logged(world->Generations, false);
+    for (const TFitnessRow& r : read)
+      if (r.generation < world->Generations) logged[r.generation] = true;
+    EXPECT_EQ(std::count(logged.begin(), logged.end(), false), 0) << "generations stored: " << world->Generations;
+    rows = static_cast<long>(read.size());
+  }
+  { std::ofstream(Dir / "h.csv", std::ios::app) << "99,2,-41"; }
+  ASSERT_EQ(Run({"--generations", "1", "--quiet", "--log", "h.csv"}), 0);
+  std::vector<TFitnessRow> read;
+  ASSERT_TRUE(ReadFitnessLog((Dir / "h.csv").c_str(), read));
+  EXPECT_EQ(static_cast<long>(read.size()), rows + 1);
+  EXPECT_EQ(Read(Dir / "h.csv").find("99,2,-41"), std::string::npos);
+}
+
+// The window's "Speichern" (here: this process) and the trainer's
+// checkpoints store the same file at once: neither fails, and the file is
+// always a whole population.
+TEST_F(Trainer, TwoProgramsStoringOneFileNeverFailEachOther) {
+  const pid_t pid = Start({"--checkpoint", "1", "--threads", "1", "--quiet", "--log", "h.csv"});
+  ASSERT_TRUE(WaitForRows(Dir / "h.csv", 1));
+  THeadlessHost host;
+  auto world = MakeZarnikWorld(&host);
+  const fs::path file = Dir / "zarnik.dat";
+  int failures = 0;
+  for (int i = 0; i < 30; ++i) {
+    if (!world->DoSaveANN(file.c_str())) ++failures;
+    size_t size = 0;
+    EXPECT_EQ(world->LoadANN(file.c_str(), size), TLoadError::None);
+  }
+  kill(pid, SIGTERM);
+  EXPECT_EQ(WaitOrEnd(pid, "a stop signal"), 130) << Err();
+  EXPECT_EQ(failures, 0);
+  EXPECT_EQ(Err(), "");
+  size_t size = 0;
+  EXPECT_EQ(world->LoadANN(file.c_str(), size), TLoadError::None);
+}
+
+TEST_F(Trainer, WriteErrorsSayWhy) {
+  {
+    // Files of the trainer may not grow beyond 100000 bytes: half a population.
+    TFileSizeLimit limit(100000);
+    EXPECT_EQ(Run({"--generations", "1", "--quiet", "--log", "h.csv", "p.dat"}), 2);
+  }
+  EXPECT_NE(Err().find("zarnik-train: Kann Datei 'p.dat' nicht schreiben: Datei zu groß\n"), std::string::npos)
+      << Err();
+  EXPECT_FALSE(fs::exists(Dir / "p.dat"));
+  EXPECT_EQ(Read(Dir / "h.csv").rfind(std::string(FitnessLogHeader) + "\n0,2,", 0), 0u);  // the log is fine
+  { std::ofstream(Dir / "notes.txt") << "Brot\n"; }
+  EXPECT_EQ(Run({"--generations", "1", "--quiet", "--log", "notes.txt", "p.dat"}), 2);
+  EXPECT_NE(Err().find("Kann Datei 'notes.txt' nicht schreiben: kein Fitnessverlauf"), std::string::npos);
+  EXPECT_EQ(Read(Dir / "notes.txt"), "Brot\n");
+  if (geteuid() != 0) {  // root may write anyway
+    { std::ofstream(Dir / "ro.csv") << ""; }
+    fs::permissions(Dir / "ro.csv", fs::perms::owner_read);
+    EXPECT_EQ(Run({"--generations", "1", "--quiet", "--log", "ro.csv", "p.dat"}), 2);
+    EXPECT_NE(Err().find("Kann Datei 'ro.csv' nicht schreiben: keine Schreibberechtigung"), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <climits>
+
 #include "main_window/zarnik_window.h"
 #include "string_table.h"
 #include "widgets/file_dialog.h"
@@ -30,9 +32,11 @@ QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
 void TZarnikWindow::LoadHistory(const QString& path) {
   History.Load(QFile::encodeName(path).constData());  // missing or damaged: the chart starts empty
   // Training 1 numbers its passes on from the loaded ones, so the chart's line
-  // and the file's rows keep their order.
+  // and the file's rows keep their order; at the top the count stays, as
+  // training 1 keeps it there too.
   const int lastPass = History.LastPass1();
-  if (lastPass >= 0 && AnnGaWorld->Passes1 <= lastPass) AnnGaWorld->Passes1 = lastPass + 1;
+  if (lastPass >= 0 && AnnGaWorld->Passes1 <= lastPass)
+    AnnGaWorld->Passes1 = lastPass < INT_MAX ? lastPass + 1 : INT_MAX;
   FlushChart();
 }
 

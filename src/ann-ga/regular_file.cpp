@@ -1,0 +1,53 @@
+#include "regular_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// O_NONBLOCK: a FIFO without a writer opens at once instead of waiting for
+// one; a FIFO without a reader fails (ENXIO) instead of waiting. Once the file
+// is known to be regular the flag is cleared again, though it means nothing
+// for regular files.
+int OpenRegular(const char* path, int flags) {
+  const int fd = ::open(path, flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+  if (fd < 0) {
+    if (errno == ENXIO || errno == EISDIR) errno = NotRegularFile;
+    return -1;
+  }
+  struct stat st = {};
+  const bool known = ::fstat(fd, &st) == 0;
+  if (!known || !S_ISREG(st.st_mode)) {
+    const int error = known ? NotRegularFile : errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  const int status = ::fcntl(fd, F_GETFL);
+  if (status == -1 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
+int OpenRegularForReading(const char* path) { return OpenRegular(path, O_RDONLY); }
+
+int OpenRegularForAppend(const char* path) { return OpenRegular(path, O_RDWR | O_APPEND | O_CREAT); }
+
+FILE* OpenRegularStream(const char* path, bool append) {
+  const int fd = append ? OpenRegularForAppend(path) : OpenRegularForReading(path);
+  if (fd < 0) return nullptr;
+  FILE* f = ::fdopen(fd, append ? "a+b" : "rb");
+  if (!f) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+  }
+  return f;
+}

@@ -1,0 +1,27 @@
+#include "write_reason.h"
+
+#include <cerrno>
+
+#include "fitness_log.h"
+#include "regular_file.h"
+
+const char* WriteReason(int error) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT: return "Datenträger voll";
+    case EFBIG: return "Datei zu groß";
+    case EACCES:
+    case EPERM: return "keine Schreibberechtigung";
+    case EROFS: return "Datenträger schreibgeschützt";
+    case ENOENT:
+    case ENOTDIR: return "Verzeichnis fehlt";
+    case NotRegularFile: return "keine reguläre Datei";
+    case NotAFitnessLog: return "kein Fitnessverlauf";
+    case ELOOP: return "zu viele symbolische Verweise";
+    case ENAMETOOLONG: return "Name zu lang";
+    case EIO: return "Ein-/Ausgabefehler";
+    case EMFILE:
+    case ENFILE: return "zu viele offene Dateien";
+    default: return "Schreibfehler";
+  }
+}

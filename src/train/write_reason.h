@@ -1,0 +1,5 @@
+#pragma once
+
+// Why a file could not be written, for the trainer's one line on stderr,
+// from the errno of the failed call.
+const char* WriteReason(int error);

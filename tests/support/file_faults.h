@@ -1,0 +1,84 @@
+#pragma once
+
+// Faults of the file system on demand, and safety nets for code that would
+// block forever if it regressed (a FIFO opened without waiting).
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+// While it lives, no file of this process (or of a child started meanwhile)
+// grows beyond `bytes`: writes past it fail with EFBIG, as a full disk fails
+// with ENOSPC. Root can do neither a full disk nor a missing permission
+// without mounting, so this is the write failure every test can make.
+class TFileSizeLimit {
+ public:
+  explicit TFileSizeLimit(rlim_t bytes) {
+    OldHandler = ::signal(SIGXFSZ, SIG_IGN);  // the error instead of the signal
+    ::getrlimit(RLIMIT_FSIZE, &Old);
+    rlimit limit = Old;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~TFileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &Old);
+    ::signal(SIGXFSZ, OldHandler);
+  }
+  TFileSizeLimit(const TFileSizeLimit&) = delete;
+  TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+
+ private:
+  rlimit Old{};
+  sighandler_t OldHandler;
+};
+
+// Runs `check` in a child process that an alarm ends after `seconds`;
+// returns 0 if check() returned true, 1 if false, and 1000 + the signal if
+// the child was ended (SIGALRM: it blocked).
+inline int InChildWithin(unsigned seconds, const std::function<bool()>& check) {
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::alarm(seconds);
+    ::_exit(check() ? 0 : 1);
+  }
+  int status = 0;
+  if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+}
+
+// For a process that cannot fork safely (a Qt program): ends the whole test
+// program with `what` on stderr if it is still alive after `seconds`.
+class TWatchdog {
+ public:
+  TWatchdog(const char* what, int seconds)
+      : Thread([this, what, seconds] {
+          std::unique_lock lock(Mutex);
+          if (!Done.wait_for(lock, std::chrono::seconds(seconds), [this] { return Finished; })) {
+            std::fprintf(stderr, "FAIL: still waiting for %s after %d s\n", what, seconds);
+            std::_Exit(1);
+          }
+        }) {}
+  ~TWatchdog() {
+    {
+      std::lock_guard lock(Mutex);
+      Finished = true;
+    }
+    Done.notify_one();
+    Thread.join();
+  }
+
+ private:
+  std::mutex Mutex;
+  std::condition_variable Done;
+  bool Finished = false;
+  std::thread Thread;
+};
