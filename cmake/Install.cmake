@@ -51,7 +51,12 @@ if(TARGET zarnik-train)
   install(FILES ${zarnik_data}/zarnik-train.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
-# cpack -G DEB in the build folder makes zarnik32_<version>_<arch>.deb.
+# The licence in Debian's machine-readable copyright format, where Debian keeps it.
+configure_file(${PROJECT_SOURCE_DIR}/data/copyright.in ${zarnik_data}/copyright @ONLY)
+install(FILES ${zarnik_data}/copyright DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zarnik32)
+
+# cpack -G DEB in the build folder makes zarnik32_<version>_<arch>.deb; the
+# package preset builds nothing but what goes into it.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zarnik32)
 set(CPACK_PACKAGE_VENDOR "Zarnik32 developers")
@@ -73,5 +78,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ZARNIK_HOMEPAGE})
 # time, so they are named here (libqt6gui6 only recommends them).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# Qt's own texts in German; without them Qt's buttons and dialogs speak English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -14,6 +14,10 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core
   xvfb xauth
+  # Keys as X11 delivers them: a window manager, xdotool and xprop for the Xvfb tests.
+  openbox xdotool x11-utils
+  # Qt's own texts in German (standard buttons, file dialogs).
+  qt6-translations-l10n
   dpkg-dev file desktop-file-utils appstream man-db
 )
 

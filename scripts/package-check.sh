@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the release build and checks it: control
-# fields, the exact file list, the desktop entry, the AppStream metainfo, the
+# Builds the Debian package from the package preset (the programs and their
+# data, no tests or benchmarks) and checks it: control fields, the exact file
+# list, the copyright file, the desktop entry, the AppStream metainfo, the
 # icons and the man pages. Then installs into a temporary prefix and starts the
 # programs from there, in an empty working directory.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
-build=build/release
-[ -f "$build/CMakeCache.txt" ] || cmake --preset release
-cmake --build --preset release -j "$(nproc)"
+build=build/package
+[ -f "$build/CMakeCache.txt" ] || cmake --preset package
+cmake --build --preset package -j "$(nproc)"
 
 id=io.github.zarnik32.Zarnik32
 version=$(sed -n 's/^project(Zarnik32 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -18,7 +19,11 @@ trap 'rm -rf "$tmp"' EXIT
 failures=0
 fail() { echo "package-check: $*" >&2; failures=$((failures + 1)); }
 
-# Both programs belong in the package.
+# Both programs belong in the package, and nothing else is built.
+for target in annga_tests train_tests zarnik_window_test arm_bench; do
+  [ -z "$(find "$build" -path "$build/_CPack_Packages" -prune -o -type f -name "$target" -print -quit)" ] ||
+    fail "the package build made $target"
+done
 train=$(find "$build" -path "$build/_CPack_Packages" -prune -o -type f -name zarnik-train -perm -u+x -print -quit)
 [ -n "$train" ] || fail "zarnik-train was not built"
 
@@ -47,6 +52,7 @@ depends=$(field Depends)
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
   [[ ", $depends," == *", $lib "* || ", $depends," == *", $lib,"* ]] || fail "Depends lacks $lib: $depends"
 done
+[[ ", $(field Recommends)," == *", qt6-translations-l10n,"* ]] || fail "Recommends lacks qt6-translations-l10n: $(field Recommends)"
 
 # Exactly these files, nothing left over from the build (libraries, tests, headers).
 {
@@ -55,6 +61,7 @@ done
   echo "./usr/share/metainfo/$id.metainfo.xml"
   for size in 16 32 48 64 128 256; do echo "./usr/share/icons/hicolor/${size}x${size}/apps/$id.png"; done
   echo "./usr/share/man/man1/zarnik.1.gz"
+  echo "./usr/share/doc/zarnik32/copyright"
   if [ -n "$train" ]; then
     echo "./usr/bin/zarnik-train"
     echo "./usr/share/man/man1/zarnik-train.1.gz"
@@ -87,9 +94,22 @@ if [ -f "$metainfo" ]; then
   grep -q "<id>$id</id>" "$metainfo" || fail "metainfo id is not $id"
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" || fail "metainfo launchable is not $id.desktop"
   grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo has no release $version"
+  grep -q "<project_license>MIT</project_license>" "$metainfo" || fail "metainfo does not name the MIT licence"
   for binary in $(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo"); do
     [ -x "$root/usr/bin/$binary" ] || fail "metainfo provides '$binary', which is not packaged"
   done
+fi
+
+# --- licence ----------------------------------------------------------------
+copyright=$share/doc/zarnik32/copyright
+if [ -f "$copyright" ]; then
+  # Debian's machine-readable format: its Format line, and every Files paragraph's licence given in full.
+  head -n1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "copyright does not start with the format line"
+  grep -q '^License: Expat$' "$copyright" || fail "copyright does not name the Expat (MIT) licence"
+  grep -q '^ Permission is hereby granted, free of charge' "$copyright" || fail "copyright lacks the licence text"
+  diff <(sed -n '5,$p' LICENSE | sed 's/^$/./; s/^/ /') <(sed -n '/^License: Expat$/,$p' "$copyright" | tail -n +2 | grep '^ ') >&2 ||
+    fail "copyright's licence text differs from LICENSE"
 fi
 
 # --- icons and man pages ----------------------------------------------------

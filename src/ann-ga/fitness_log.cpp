@@ -217,3 +217,13 @@ FILE* OpenFitnessLogForAppend(const char* path) {
   }
   return f;
 }
+
+std::string FitnessLogPathFor(std::string_view population) {
+  const size_t slash = population.rfind('/');
+  const size_t name = slash == std::string_view::npos ? 0 : slash + 1;
+  const size_t dot = population.rfind('.');
+  const size_t end = dot != std::string_view::npos && dot >= name ? dot : population.size();
+  // "a.csv" keeps its history in "a.csv.csv", never in itself.
+  if (population.substr(end) == ".csv") return std::string(population) + ".csv";
+  return std::string(population.substr(0, end)) + ".csv";
+}

@@ -92,3 +92,8 @@ bool WriteFitnessLog(const char* path, const std::vector<TFitnessRow>& rows);
 // opened or written, or (NotAFitnessLog) if a file with other contents is
 // in its place.
 FILE* OpenFitnessLogForAppend(const char* path);
+
+// Where the history of a population file is kept: beside it, with ".csv" in
+// place of the file's last suffix ("runs/a.dat" -> "runs/a.csv", "a" -> "a.csv";
+// "a.csv" -> "a.csv.csv", never the population file itself).
+std::string FitnessLogPathFor(std::string_view population);

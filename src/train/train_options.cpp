@@ -33,7 +33,8 @@ int ParseTrainOptions(TTrainOptions& o) {
   const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Keine Fortschrittsanzeige."));
   const QCommandLineOption checkpoint(QStringLiteral("checkpoint"),
                                       QStringLiteral("Alle K Generationen speichern."), QStringLiteral("K"));
-  const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Fitnessverlauf als CSV anhängen."),
+  const QCommandLineOption log(QStringLiteral("log"),
+                               QStringLiteral("Fitnessverlauf auch hier anhängen (er steht immer neben der Netzdatei)."),
                                QStringLiteral("FILE.csv"));
   const QCommandLineOption evaluate(QStringLiteral("evaluate"),
                                     QStringLiteral("Population nur bewerten, nichts speichern."));

@@ -46,23 +46,33 @@ class TTrainHost : public THeadlessHost {
   void GenerationDone(const TGenerationFigures& figures) override {
     Last = figures;
     ++Done;
-    if (Log) {
-      const double seconds = std::chrono::duration<double>(TClock::now() - Start).count();
-      char line[96];
-      const size_t n = FormatFitnessRow(MakeFitnessRow(figures, seconds), line, sizeof line);
-      // Out of the buffer at once, whole: a kill loses no row and tears none.
-      if ((std::fwrite(line, 1, n, Log) != n || std::fflush(Log) != 0) && LogError == 0) LogError = errno;
-    }
+    if (Logs.empty()) return;
+    const double seconds = std::chrono::duration<double>(TClock::now() - Start).count();
+    char line[96];
+    const size_t n = FormatFitnessRow(MakeFitnessRow(figures, seconds), line, sizeof line);
+    // Out of the buffer at once, whole: a kill loses no row and tears none.
+    for (TLog& log : Logs)
+      if ((std::fwrite(line, 1, n, log.File) != n || std::fflush(log.File) != 0) && log.Error == 0) log.Error = errno;
   }
   // The rows so far on the disk, before the population that follows them is.
   bool SyncLog() {
-    if (Log && LogError == 0 && fsync(fileno(Log)) != 0) LogError = errno;
-    return LogError == 0;
+    for (TLog& log : Logs)
+      if (log.Error == 0 && fsync(fileno(log.File)) != 0) log.Error = errno;
+    return !LogFailed();
   }
+  bool LogFailed() const {
+    for (const TLog& log : Logs)
+      if (log.Error != 0) return true;
+    return false;
+  }
+  struct TLog {
+    std::string Path;
+    FILE* File;
+    int Error = 0;  // errno of the first failed write
+  };
   TGenerationFigures Last{};
   long long Done = 0;
-  FILE* Log = nullptr;
-  int LogError = 0;  // errno of the first failed write
+  std::vector<TLog> Logs;  // the history beside the file, and --log's copy
   TClock::time_point Start = TClock::now();
 };
 
@@ -165,6 +175,8 @@ int RunTrainer(const TTrainOptions& o) {
                  o.log.c_str(), o.file.c_str());
     return 2;
   }
+  std::vector<std::string> logPaths{FitnessLogPathFor(o.file)};
+  if (!o.log.empty() && o.log != logPaths[0]) logPaths.push_back(o.log);
   const std::string dir = DirectoryOf(o.file);
   struct stat st = {};
   if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
@@ -221,19 +233,22 @@ int RunTrainer(const TTrainOptions& o) {
     return 0;
   }
 
-  if (!o.log.empty()) {
-    host.Log = OpenFitnessLogForAppend(o.log.c_str());
-    if (!host.Log) {
-      WriteFailed(o.log, errno);
+  // The history goes beside the population file, where the window reads it;
+  // --log asks for a second copy.
+  struct TCloser {
+    std::vector<TTrainHost::TLog>& logs;
+    ~TCloser() {
+      for (TTrainHost::TLog& log : logs) std::fclose(log.File);
+    }
+  } closeLogs{host.Logs};
+  for (const std::string& path : logPaths) {
+    FILE* f = OpenFitnessLogForAppend(path.c_str());
+    if (!f) {
+      WriteFailed(path, errno);
       return 2;
     }
+    host.Logs.push_back({path, f});
   }
-  struct TCloser {
-    FILE*& f;
-    ~TCloser() {
-      if (f) std::fclose(f);
-    }
-  } closeLog{host.Log};
 
   InstallSignals();
   TProgress progress(o.quiet, o);
@@ -270,7 +285,7 @@ int RunTrainer(const TTrainOptions& o) {
     // failed log ends the run (the population is stored below all the same).
     const bool checkpoint = o.checkpoint > 0 && added % o.checkpoint == 0;
     if (checkpoint) host.SyncLog();
-    if (host.LogError != 0) break;
+    if (host.LogFailed()) break;
     if (checkpoint && !Save(*world, o.file)) {
       ok = false;
       break;
@@ -282,10 +297,11 @@ int RunTrainer(const TTrainOptions& o) {
   world->Pool = nullptr;
   host.SyncLog();
   if (ok && !Save(*world, o.file)) ok = false;
-  if (host.LogError != 0) {
-    WriteFailed(o.log, host.LogError);
-    ok = false;
-  }
+  for (const TTrainHost::TLog& log : host.Logs)
+    if (log.Error != 0) {
+      WriteFailed(log.Path, log.Error);
+      ok = false;
+    }
   if (!ok) return 2;
   return Signals.load() > 0 ? 130 : 0;
 }

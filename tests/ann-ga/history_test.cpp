@@ -217,3 +217,11 @@ TEST(FixedSeed, RepeatsPerGenerationAndReseedAndDiffersBetweenSeeds) {
 }
 
 }  // namespace
+
+// The window and the trainer keep a population's history under the same name.
+TEST(FitnessLogPath, BesideThePopulationWithItsLastSuffixReplaced) {
+  EXPECT_EQ(FitnessLogPathFor("zarnik.dat"), "zarnik.csv");
+  EXPECT_EQ(FitnessLogPathFor("runs/a.b.dat"), "runs/a.b.csv");
+  EXPECT_EQ(FitnessLogPathFor("runs.d/pop"), "runs.d/pop.csv");
+  EXPECT_EQ(FitnessLogPathFor("a.csv"), "a.csv.csv");  // never the population file itself
+}

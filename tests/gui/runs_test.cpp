@@ -21,13 +21,14 @@
 
 #include "../support/file_faults.h"
 #include "progress/ann_ga_dlg.h"
+#include "watching/fitness_chart.h"
 #include "widgets/message_box.h"
 #include "world.h"
 #include "main_window/zarnik_window.h"
 
 namespace {
 
-enum TStopPath { OwnKey, Button, Enter, Escape, CloseBox, MainClose };
+enum TStopPath { OwnKey, Button, Enter, Escape, CloseBox, MainClose, KeyInDialog, KeyInChart };
 
 QString Format(const char* format, int value) { return QString::asprintf(format, value); }
 
@@ -155,16 +156,19 @@ class RunsTest : public QObject {
 
   void init() {
     MessageBoxHook() = TMessageBoxHook();
+    W->PopulationChanged = false;  // trained before: the question about saving has its own test
     W->Dispatch(CM_SIMRESET);
   }
 
   void stopPaths_data() {
     QTest::addColumn<int>("command");
     QTest::addColumn<int>("path");
-    const char* paths[] = {"own key", "Abbrechen", "Enter", "Escape", "close box", "main window close"};
+    const char* paths[] = {"own key",          "Abbrechen",           "Enter",
+                           "Escape",           "close box",           "main window close",
+                           "own key in the progress window", "own key in the chart"};
     for (int command : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN})
-      for (int p = OwnKey; p <= MainClose; ++p)
-        if (command != CM_STARTANN || p == OwnKey || p == MainClose)
+      for (int p = OwnKey; p <= KeyInChart; ++p)
+        if (command != CM_STARTANN || p == OwnKey || p == MainClose || p == KeyInChart)
           QTest::addRow("F%d, %s", command - CM_TRAIN1AN + 1, paths[p]) << command << p;
   }
 
@@ -195,6 +199,16 @@ class RunsTest : public QObject {
         case Escape: Press(dlg, Qt::Key_Escape); break;
         case CloseBox: dlg->close(); break;
         case MainClose: W->close(); break;
+        case KeyInDialog:
+          Press(dlg, key == Qt::Key_F1 ? Qt::Key_F3 : Qt::Key_F1);  // another run's key does nothing there either
+          QVERIFY(!UserBreak);
+          Press(dlg, key);
+          break;
+        case KeyInChart:
+          W->Dispatch(CM_FITCHART);
+          Press(W->FitnessChart, key);
+          W->FitnessChart->hide();
+          break;
       }
       stillOpen = training && dlg && dlg->isVisible();  // the window stays until the loop ends
     });

@@ -125,6 +125,7 @@ class WatchingTest : public QObject {
 
   void init() {
     MessageBoxHook() = TMessageBoxHook();
+    W->PopulationChanged = false;  // trained before: the question about saving has its own test
     FileDialogHook() = TFileDialogHook();
     W->Dispatch(CM_SIMRESET);
     StepsBefore = W->DrawnSteps;
@@ -181,8 +182,9 @@ class WatchingTest : public QObject {
     QVERIFY(QFile::exists(QStringLiteral("zarnik.csv")));
     Run(Qt::Key_F2, "a generation of training 2", [&] { return world.Generations >= generations + int(trained2) + 1; });
     QVERIFY(W->History.Size() > saved.size());
+    MessageBoxHook().Answers.push_back(QMessageBox::No);  // trained since the save: not kept
     W->Dispatch(CM_LOADDATA);
-    QCOMPARE(MessageBoxHook().Shown, 0);
+    QCOMPARE(MessageBoxHook().Shown, 1);
     QCOMPARE(W->History.Size(), saved.size());
     for (size_t i = 0; i < saved.size(); ++i) {
       QCOMPARE(W->History.Data()[i].generation, saved[i].generation);

@@ -71,10 +71,10 @@ class ZarnikWindowTest : public QObject {
          "&Beenden|"},
         {"&Simulator", "Training  &1\tF1|F1", "Training  &2\tF2|F2", "&Aktivieren\tF3|F3", "-",
          "&Nur Umrisse\tF4|F4", "&Fitness-Verlauf\tF7|F7", "&Tempo|", "-", QString::fromLatin1("&Zur\xFC" "cksetzen\tF5|F5"), "&Justieren\tF6|F6"},
-        {"&Einstellen", "Rotation\t+|Num++", "Rotation\t-|Num+-", "-", "Achse\tA|A", "Achse\tB|B", "Achse\tC|C",
+        {"&Einstellen", "Rotation\t+|Num++; +", "Rotation\t-|Num+-; -", "-", "Achse\tA|A", "Achse\tB|B", "Achse\tC|C",
          "Achse\tD|D", "Nach links\tL|L; Left", "Nach rechts\tR|R; Right", "-", "Podest\tE|E", "Podest\tF|F",
          "Nach oben\tO|O; Up", "Nach unten\tU|U; Down"},
-        {"&?", "&Info|"}};
+        {"&?", "&Info|", "&Tastenbelegung|"}};
     const QList<QAction*> menus = W->menuBar()->actions();
     QCOMPARE(menus.size(), 4);
     for (int m = 0; m < 4; ++m) {

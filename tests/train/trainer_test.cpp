@@ -117,6 +117,11 @@ TEST_F(Trainer, AResumedRunWritesTheSameFileAsAnUninterruptedOne) {
   const std::string log = Read(Dir / "h.csv");
   EXPECT_EQ(log.rfind("generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n3,2,", 0), 0u);
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 5);
+  // Beside the file, with or without --log: every generation of the three runs, from 0 on.
+  const std::string beside = Read(Dir / "part.csv");
+  EXPECT_EQ(beside.rfind("generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n0,2,", 0), 0u);
+  EXPECT_EQ(std::count(beside.begin(), beside.end(), '\n'), 8);
+  EXPECT_NE(beside.find(log.substr(log.find('\n') + 1, 4)), std::string::npos);  // row "3,2," of the copy
 }
 
 TEST_F(Trainer, BadFilesAndUsageGiveTwoAndChangeNothing) {

@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "main_window/zarnik_window.h"
+#include "fitness_log.h"
 #include "string_table.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
@@ -15,12 +16,10 @@
 namespace {
 
 const QString PopulationFilter = QStringLiteral("Zarnik-Population (*.dat)");
-const QString DefaultPopulation = QStringLiteral("zarnik.dat");  // in the working directory
 
-// "dir/name.dat" keeps its history in "dir/name.csv".
+// "dir/name.dat" keeps its history in "dir/name.csv", as the trainer does.
 QString HistoryPathFor(const QString& population) {
-  const QFileInfo file(population);
-  return file.dir().filePath(file.completeBaseName() + QStringLiteral(".csv"));
+  return QFile::decodeName(FitnessLogPathFor(QFile::encodeName(population).toStdString()).c_str());
 }
 
 QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
@@ -46,44 +45,55 @@ void TZarnikWindow::SaveHistory(const QString& path) {
                    QMessageBox::Warning);
 }
 
-// The one way in and the one way out for a population file and the history
-// beside it. A failure shows the designed message with `shownName` in it; a
-// load that fails leaves the population as it was and keeps its reason.
-bool TZarnikWindow::LoadPopulation(const QString& path, const QString& shownName) {
+
+// An empty path is the designed "zarnik.dat" with its designed messages.
+bool TZarnikWindow::LoadPopulation(const QString& path) {
+  const QString file = path.isEmpty() ? QStringLiteral("zarnik.dat") : path;
   size_t size = 0;
-  LoadFailure = AnnGaWorld->LoadANN(QFile::encodeName(path).constData(), size);
+  LoadFailure = AnnGaWorld->LoadANN(QFile::encodeName(file).constData(), size);  // the reason stays for later
   if (LoadFailure == TLoadError::None) {  // used from the next run on; nothing to redraw
-    LoadHistory(HistoryPathFor(path));
+    LoadHistory(HistoryPathFor(file));
+    PopulationFile = path;
+    PopulationChanged = false;
     return true;
   }
-  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_LOAD, shownName), windowTitle(), QMessageBox::Ok,
-                   QMessageBox::Warning);
+  ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
   return false;
 }
 
-bool TZarnikWindow::SavePopulation(const QString& path, const QString& shownName) {
-  if (AnnGaWorld->DoSaveANN(QFile::encodeName(path).constData())) {
-    SaveHistory(HistoryPathFor(path));
+bool TZarnikWindow::SavePopulation(const QString& path) {
+  const QString file = path.isEmpty() ? QStringLiteral("zarnik.dat") : path;
+  if (AnnGaWorld->DoSaveANN(QFile::encodeName(file).constData())) {
+    SaveHistory(HistoryPathFor(file));
+    PopulationFile = path;
+    PopulationChanged = false;
     return true;
   }
-  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_SAVE, shownName), windowTitle(), QMessageBox::Ok,
-                   QMessageBox::Warning);
+  ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_SAVE, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
   return false;
 }
 
-// The designed messages of "Laden" and "Speichern" name the file 'Zarnik.dat'.
-void TZarnikWindow::CmLoadData() { LoadPopulation(DefaultPopulation, QStringLiteral("Zarnik.dat")); }
+QString TZarnikWindow::FileMessageFor(unsigned resId, const QString& path) {
+  if (!path.isEmpty()) return FileMessage(resId, NameOf(path));
+  GetStr(resId, Arm.Buffer, sizeof Arm.Buffer);
+  return QString::fromLatin1(Arm.Buffer);
+}
+
+void TZarnikWindow::CmLoadData() {
+  if (MayReplacePopulation()) LoadPopulation(QString());
+}
 
 void TZarnikWindow::CeLoadData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
-void TZarnikWindow::CmSaveData() { SavePopulation(DefaultPopulation, QStringLiteral("Zarnik.dat")); }
+void TZarnikWindow::CmSaveData() { SavePopulation(QString()); }
 
 void TZarnikWindow::CeSaveData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 void TZarnikWindow::CmOpenData() {
+  if (!MayReplacePopulation()) return;
   const QString path =
       ZarnikOpenFileName(this, QString::fromLatin1("Population \xF6" "ffnen"), PopulationFilter);
-  if (!path.isEmpty()) LoadPopulation(path, NameOf(path));
+  if (!path.isEmpty()) LoadPopulation(path);
 }
 
 void TZarnikWindow::CeOpenData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
@@ -92,7 +102,18 @@ void TZarnikWindow::CmSaveDataAs() {
   QString path = ZarnikSaveFileName(this, QStringLiteral("Population speichern unter"), PopulationFilter);
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dat");
-  SavePopulation(path, NameOf(path));
+  SavePopulation(path);
 }
 
 void TZarnikWindow::CeSaveDataAs(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
+
+// --- unsaved work ------------------------------------------------------------
+
+bool TZarnikWindow::MayReplacePopulation() {
+  if (!PopulationChanged) return true;
+  const QMessageBox::StandardButton answer =
+      ZarnikMessageBox(this, QString::fromLatin1("Die Population wurde ge\xE4ndert. Vorher speichern?"), windowTitle(),
+                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information);
+  if (answer == QMessageBox::Yes) return SavePopulation(PopulationFile);  // on only if it was saved
+  return answer == QMessageBox::No;
+}

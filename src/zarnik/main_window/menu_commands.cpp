@@ -6,9 +6,13 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <algorithm>
+
 #include "main_window/about_dialog.h"
+#include "main_window/key_overview_dialog.h"
 #include "main_window/zarnik_window.h"
 #include "string_table.h"
+#include "widgets/window_place.h"
 #include "world.h"
 
 
@@ -57,8 +61,13 @@ void TZarnikWindow::BuildMenu() {
   AddCommand(simulator, CM_SIMAJUST, "&Justieren\tF6", {key(Qt::Key_F6)}, &W::CmSimAjust, &W::CeSimAjust);
 
   QMenu* adjust = bar->addMenu(QStringLiteral("&Einstellen"));
-  AddCommand(adjust, CM_INCANGLE, "Rotation\t+", {keypad(Qt::Key_Plus)}, &W::CmIncAngle, &W::CeIncAngle);
-  AddCommand(adjust, CM_DECANGLE, "Rotation\t-", {keypad(Qt::Key_Minus)}, &W::CmDecAngle, &W::CeDecAngle);
+  // The keypad's + and - as designed. X11 and Wayland hand shortcuts the key
+  // without its keypad modifier, so the plain keys stand beside them; they are
+  // also the main keyboard's + and -.
+  AddCommand(adjust, CM_INCANGLE, "Rotation\t+", {keypad(Qt::Key_Plus), key(Qt::Key_Plus)}, &W::CmIncAngle,
+             &W::CeIncAngle);
+  AddCommand(adjust, CM_DECANGLE, "Rotation\t-", {keypad(Qt::Key_Minus), key(Qt::Key_Minus)}, &W::CmDecAngle,
+             &W::CeDecAngle);
   adjust->addSeparator();
   AddCommand(adjust, CM_SETAXLEA, "Achse\tA", {key(Qt::Key_A)}, &W::CmSetAxleA, &W::CeSetAxleA);
   AddCommand(adjust, CM_SETAXLEB, "Achse\tB", {key(Qt::Key_B)}, &W::CmSetAxleB, &W::CeSetAxleB);
@@ -78,6 +87,7 @@ void TZarnikWindow::BuildMenu() {
 
   QMenu* help = bar->addMenu(QStringLiteral("&?"));
   AddCommand(help, CM_ABOUTAPP, "&Info", {}, &W::CmAboutApp, &W::CeAboutApp);
+  AddCommand(help, CM_KEYTABLE, "&Tastenbelegung", {}, &W::CmKeyTable, &W::CeKeyTable);
 
   for (QMenu* menu : {program, simulator, tempo, adjust, help})
     connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
@@ -127,9 +137,11 @@ void TZarnikWindow::Dispatch(int id) {
 bool TZarnikWindow::eventFilter(QObject* watched, QEvent* event) {
   // Qt asks the focus widget with ShortcutOverride before it looks a key up
   // among the shortcuts; refreshing the enablers there decides the key.
-  if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == this)
-    UpdateCommands();
+  // The same in the windows that share the frame's keys (progress window, chart).
+  if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType()) {
+    const QWidget* window = static_cast<QWidget*>(watched)->window();
+    if (window == this || window->parentWidget() == this) UpdateCommands();
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -159,3 +171,69 @@ void TZarnikWindow::CmAboutApp() {
 }
 
 void TZarnikWindow::CeAboutApp(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
+
+// The overview of the keys is generated from the command table and the menus
+// it built, so the two cannot disagree.
+
+namespace {
+
+// A menu or item text as read: no mnemonic marks, no key after the tab.
+QString Plain(const QString& text) { return text.section('\t', 0, 0).remove('&').simplified(); }
+
+QString KeyName(const QKeySequence& keys) {
+  const QKeyCombination key = keys[0];
+  if (key.keyboardModifiers() & Qt::KeypadModifier)
+    return QKeySequence(key.key()).toString(QKeySequence::NativeText) + QStringLiteral(" (Ziffernblock)");
+  return keys.toString(QKeySequence::NativeText);
+}
+
+// "Menu › Submenu" above `action`, from the menu bar down.
+QString MenuPath(const QAction* action) {
+  QStringList path;
+  for (const QAction* a = action; a != nullptr;) {
+    const QMenu* menu = nullptr;
+    for (QObject* o : a->associatedObjects()) {
+      // Not the menu bar's overflow menu, which holds the top menus untitled.
+      menu = qobject_cast<const QMenu*>(o);
+      if (menu != nullptr && !menu->title().isEmpty()) break;
+      menu = nullptr;
+    }
+    if (menu == nullptr) break;
+    path.prepend(Plain(menu->title()));
+    a = menu->menuAction();
+  }
+  return path.join(QString::fromUtf8(" \u203A "));
+}
+
+}  // namespace
+
+QList<TKeyLine> TZarnikWindow::KeyLines() const {
+  QList<TKeyLine> lines;
+  for (const TCommand& c : Commands) {
+    if (c.Action->shortcuts().isEmpty()) continue;
+    QStringList keys;
+    for (const QKeySequence& k : c.Action->shortcuts()) keys << KeyName(k);
+    // Items of the same name ("Achse", "Rotation") are told apart by the key
+    // name the menu shows, as in "Achse A".
+    QString item = Plain(c.Action->text());
+    const auto sameName = [&item](const TCommand& other) { return Plain(other.Action->text()) == item; };
+    if (std::count_if(Commands.begin(), Commands.end(), sameName) > 1) item += ' ' + c.Action->text().section('\t', 1);
+    lines.append({keys.join(QStringLiteral(", ")), MenuPath(c.Action) + QString::fromUtf8(" \u203A ") + item});
+  }
+  return lines;
+}
+
+void TZarnikWindow::CmKeyTable() {
+  if (KeyOverview == nullptr) {
+    KeyOverview = new TKeyOverviewDlg(this, KeyLines());
+    KeyOverview->adjustSize();
+    KeepWindowPlace(KeyOverview, this, QStringLiteral("Tastenbelegung"));
+    ShareRunKeys(KeyOverview);
+  }
+  KeyOverview->show();
+  KeyOverview->raise();
+  KeyOverview->activateWindow();
+}
+
+// Only shows what is: open during runs as well.
+void TZarnikWindow::CeKeyTable(TCommandEnabler& ce) { ce.Enable(true); }

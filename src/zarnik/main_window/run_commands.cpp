@@ -25,6 +25,7 @@ void TZarnikWindow::RunCommand(bool& flag, unsigned statusText, bool progressWin
     ProgressTexts.Clear();
     AnnGaDlg = new TAnnGaDlg(this);
     connect(AnnGaDlg, &TAnnGaDlg::userStop, this, [this] { Dispatch(CM_USERSTOP); });
+    ShareRunKeys(AnnGaDlg);  // it takes the focus: its own key stops the run from there
   }
   UpdateCommands();
   History.StartRun();
@@ -32,6 +33,7 @@ void TZarnikWindow::RunCommand(bool& flag, unsigned statusText, bool progressWin
   Pacer.SetFrameRate(screen() != nullptr ? screen()->refreshRate() : 0.0);
   Pump.Reset();  // the first pump point paints the new state
   (AnnGaWorld.get()->*loop)();  // ends with AnnHasFinished
+  if (progressWindow) PopulationChanged = true;  // trained: closing and loading ask first
 }
 
 void TZarnikWindow::CmTrain1AN() {
@@ -59,6 +61,10 @@ void TZarnikWindow::CmStartANN() {
 void TZarnikWindow::CeStartANN(TCommandEnabler& ce) {
   ce.Enable(!Train1AN && !Train2AN);
   ce.SetCheck(StartANN);
+}
+
+void TZarnikWindow::ShareRunKeys(QWidget* window) {
+  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN}) window->addAction(Action(id));
 }
 
 void TZarnikWindow::EvUserStop() { AnnGaWorld->DoBreakANN(); }

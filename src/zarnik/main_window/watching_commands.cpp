@@ -4,6 +4,7 @@
 
 #include "main_window/zarnik_window.h"
 #include "watching/fitness_chart.h"
+#include "widgets/window_place.h"
 
 // --- fitness chart -----------------------------------------------------------
 
@@ -17,6 +18,8 @@ void TZarnikWindow::CmFitChart() {
     // Watching should not take the keys from the frame; F7 closes it from either window.
     FitnessChart->setAttribute(Qt::WA_ShowWithoutActivating);
     FitnessChart->addAction(Action(CM_FITCHART));
+    ShareRunKeys(FitnessChart);
+    KeepWindowPlace(FitnessChart, this, QStringLiteral("Fitness-Verlauf"));
     connect(FitnessChart, &TFitnessChartWindow::visibilityChanged, this, [this] { UpdateCommands(); });
   }
   // Hidden, it took no rows: it starts again from the whole history.

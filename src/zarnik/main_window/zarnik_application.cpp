@@ -1,10 +1,24 @@
 #include "main_window/zarnik_application.h"
 
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 
 #include "main_window/zarnik_window.h"
 
-TZarnikApplication::TZarnikApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TZarnikApplication::TZarnikApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // Debian's qt6-translations-l10n; the program's own texts are German anyway.
+  LoadQtTranslations(*this, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+bool TZarnikApplication::LoadQtTranslations(QCoreApplication& app, const QString& dir) {
+  auto* translator = new QTranslator(&app);
+  if (!translator->load(QStringLiteral("qtbase_de"), dir)) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
+}
 
 // The window goes before the application object it lives in.
 TZarnikApplication::~TZarnikApplication() { Frame.reset(); }

@@ -25,6 +25,11 @@ class TZarnikApplication : public QApplication {
 
   TZarnikWindow* MainWindow() const { return Frame.get(); }
 
+  // Qt's own texts (standard buttons, file dialogs, context menus) in German,
+  // like the program's, from "qtbase_de" in `dir`. False if they are missing:
+  // Qt then speaks English and the program runs as before.
+  static bool LoadQtTranslations(QCoreApplication& app, const QString& dir);
+
  private:
   std::unique_ptr<TZarnikWindow> Frame;
 };

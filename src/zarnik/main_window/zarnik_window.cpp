@@ -7,6 +7,8 @@
 #include <QLayout>
 #include <QStatusBar>
 
+#include <cstdio>
+
 #include "progress/ann_ga_dlg.h"
 #include "widgets/message_box.h"
 #include "scene/scene_renderer.h"
@@ -25,6 +27,20 @@ struct TGadgetDef {
 constexpr TGadgetDef GadgetDefs[7] = {{513, 5}, {514, 5}, {515, 5}, {516, 5},
                                       {517, 3}, {518, 3}, {519, 8}};
 constexpr int SeparatorWidth = 2;
+
+// The widest text field `i` ever shows: its format with the most digits its
+// values take (angles and the step below 360, heights up to 10), 8 standing
+// for any digit. Each field is made at least this wide, so it is read whole.
+QString WidestGadgetText(int i) {
+  char text[32];
+  if (i < 4)
+    std::snprintf(text, sizeof text, "%c:%9.1f\xB0", 'A' + i, 888.8);
+  else if (i < 6)
+    std::snprintf(text, sizeof text, "%c:%5d", 'E' + i - 4, 88);
+  else
+    std::snprintf(text, sizeof text, "Rotation:%9.1f\xB0", 888.8);
+  return QString::fromLatin1(text);
+}
 
 }  // namespace
 
@@ -81,6 +97,7 @@ void TZarnikWindow::BuildStatusBar() {
   TTextGadget* gadgets[7];
   for (int i = 0; i < 7; ++i) {
     gadgets[i] = new TTextGadget(GadgetDefs[i].Id, GadgetDefs[i].Chars, fields);
+    gadgets[i]->FitText(WidestGadgetText(i));
     row->addWidget(gadgets[i]);
     auto* separator = new QWidget(fields);
     separator->setFixedWidth(SeparatorWidth);
@@ -105,7 +122,7 @@ void TZarnikWindow::SetupWindow() {
 }
 
 bool TZarnikWindow::CanClose() {
-  if (!RunActive()) return true;
+  if (!RunActive()) return MayReplacePopulation();
   GetStr(IDS_STILL_ACTIVE, Arm.Buffer, sizeof Arm.Buffer);
   ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
                    QMessageBox::Warning);

@@ -19,6 +19,8 @@ class QAction;
 class QStatusBar;
 class TAnnGaDlg;
 class TFitnessChartWindow;
+class TKeyOverviewDlg;
+struct TKeyLine;
 class TTextGadget;
 class TWorld;
 class TZarnikClient;
@@ -67,6 +69,8 @@ enum : int {
   CM_TEMPSLOW = 294,
   CM_TEMPNORM = 295,
   CM_TEMPMAXI = 296,
+  // Everyday use.
+  CM_KEYTABLE = 300,
 };
 
 // The main frame: the scene, the status bar with its seven fields, the menu
@@ -80,14 +84,21 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // Run once after construction, before the frame is first shown: caption,
   // letters, full reset and fitting the frame to the scene.
   void SetupWindow();
-  // False keeps the window open: a run is still active.
+  // False keeps the window open: a run is still active, or the user kept
+  // a changed population (see MayReplacePopulation).
   bool CanClose();
+  // Before the population is closed or replaced: if it changed since it was
+  // last loaded or saved, asks whether to save it first. False: stay.
+  bool MayReplacePopulation();
 
   // Asks every enabler and applies the answers to the menu items and keys.
   void UpdateCommands();
   // Runs command `id` as the menu or its key would: only if its enabler agrees.
   void Dispatch(int id);
   QAction* Action(int id) const;
+  // The run keys F1, F2 and F3 act from `window` too (a window of ours besides
+  // the frame), so a run can be stopped wherever the focus is.
+  void ShareRunKeys(QWidget* window);
 
   // Size of the scene's client area.
   QSize ClientSize() const;
@@ -178,6 +189,11 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void CeTempoNormal(TCommandEnabler& ce);
   void CmTempoMaximal();
   void CeTempoMaximal(TCommandEnabler& ce);
+  // "?" > "Tastenbelegung": the key overview, made from the command table.
+  void CmKeyTable();
+  void CeKeyTable(TCommandEnabler& ce);
+  // Every command with keys, in menu order: its keys and "Menu › Item".
+  QList<TKeyLine> KeyLines() const;
 
   // The arm model with OutLines, Buffer and OutData.
   TArmModel Arm;
@@ -205,9 +221,13 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TFitnessHistory History;
   TLoadError LoadFailure{};  // why the last load failed (None after a good one), for the status bar or later
   TFitnessChartWindow* FitnessChart = nullptr;  // made at its first opening; a child
+  TKeyOverviewDlg* KeyOverview = nullptr;       // likewise
   // Holds the drawn steps of activation and training 1 to the chosen tempo.
   TStepPacer Pacer;
   long long DrawnSteps = 0;  // drawn steps of runs, for tests
+  // Trained since the population was last loaded or saved, and that file ("": zarnik.dat).
+  bool PopulationChanged = false;
+  QString PopulationFile;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -240,9 +260,12 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // loaded (missing or damaged: empty), written after it has been saved.
   void LoadHistory(const QString& path);
   void SaveHistory(const QString& path);
-  bool LoadPopulation(const QString& path, const QString& shownName);
-  bool SavePopulation(const QString& path, const QString& shownName);
   void SetTempo(TStepPacer::TTempo tempo);
+  // Population files; "" is "zarnik.dat" with the designed messages. Each
+  // reports its own failure and returns whether it worked.
+  bool LoadPopulation(const QString& path);
+  bool SavePopulation(const QString& path);
+  QString FileMessageFor(unsigned resId, const QString& path);
   bool SelectedAxle() const { return Selection >= 'A' && Selection <= 'D'; }
   bool SelectedPlat() const { return Selection == 'E' || Selection == 'F'; }
 

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 TTextGadget::TTextGadget(int id, int chars, QWidget* parent)
     : QFrame(parent), GadgetId(id), Chars(chars) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -20,14 +22,25 @@ void TTextGadget::SetText(const QString& text) {
   update();
 }
 
+void TTextGadget::FitText(const QString& widest) {
+  FitWidth = fontMetrics().horizontalAdvance(widest) + 2 * (frameWidth() + Margin);
+  if (Chars == 0) return;
+  // The fitted width whenever the bar has room; a frame narrower than all
+  // fields together may still squeeze them down to their width in characters.
+  setMinimumWidth(minimumSizeHint().width());
+  setMaximumWidth(sizeHint().width());
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
 QSize TTextGadget::sizeHint() const {
   const QFontMetrics fm = fontMetrics();
-  const int w = Chars * fm.averageCharWidth() + 2 * (frameWidth() + Margin);
+  const int w = std::max(Chars * fm.averageCharWidth() + 2 * (frameWidth() + Margin), FitWidth);
   return {w, fm.height() + 2 * (frameWidth() + Margin)};
 }
 
 QSize TTextGadget::minimumSizeHint() const {
-  return Chars > 0 ? sizeHint() : QSize(0, sizeHint().height());
+  if (Chars == 0) return QSize(0, sizeHint().height());
+  return {Chars * fontMetrics().averageCharWidth() + 2 * (frameWidth() + Margin), sizeHint().height()};
 }
 
 void TTextGadget::paintEvent(QPaintEvent* event) {

@@ -4,8 +4,9 @@
 #include <QString>
 
 // One recessed, left-aligned text field of the status bar. A field with a
-// width in characters keeps that width whatever its text; a longer text is
-// cut at the right edge, so the field shows what fits from the left.
+// width in characters keeps that width (or the width FitText asked for)
+// whatever its text; a longer text is cut at the right edge, so the field
+// shows what fits from the left.
 class TTextGadget : public QFrame {
  public:
   // `chars` 0 makes a field that takes whatever width the bar gives it.
@@ -13,6 +14,10 @@ class TTextGadget : public QFrame {
 
   int Id() const { return GadgetId; }
   void SetText(const QString& text);
+  // Widens the field, if need be, so that `widest` shows whole in its font.
+  void FitText(const QString& widest);
+  // Room for text inside border and margins.
+  int TextWidth() const { return contentsRect().width() - 2 * Margin; }
   const QString& Text() const { return Content; }
 
   QSize sizeHint() const override;
@@ -25,5 +30,6 @@ class TTextGadget : public QFrame {
   static constexpr int Margin = 2;
   int GadgetId;
   int Chars;
+  int FitWidth = 0;  // from FitText, in pixels with border and margins
   QString Content;
 };

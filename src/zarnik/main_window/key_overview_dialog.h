@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+class QTableWidget;
+
+// One line of the key overview: the keys, as shown to the user, and the
+// command they choose, as "Menu › Item".
+struct TKeyLine {
+  QString Keys;
+  QString Command;
+};
+
+// "Tastenbelegung": a table of the program's keys, made from the lines its
+// owner generates from the command table. Modeless; closing hides it.
+class TKeyOverviewDlg : public QDialog {
+ public:
+  TKeyOverviewDlg(QWidget* parent, const QList<TKeyLine>& lines);
+
+  QTableWidget* Table() const { return Lines; }
+
+ private:
+  QTableWidget* Lines = nullptr;
+};

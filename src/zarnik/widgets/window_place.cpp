@@ -1,0 +1,86 @@
+#include "widgets/window_place.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+#include <QWidget>
+
+#include <algorithm>
+
+QRect PlaceBeside(const QRect& main, QSize size, QSize minimum, const QRect& screen) {
+  size = size.boundedTo(screen.size());
+  minimum = minimum.boundedTo(size);
+  // Aligned with the main window's top (or left) edge, moved back onto the screen if need be.
+  const auto top = [&](int h) { return std::clamp(main.top(), screen.top(), screen.bottom() + 1 - h); };
+  const auto left = [&](int w) { return std::clamp(main.left(), screen.left(), screen.right() + 1 - w); };
+  const int roomRight = screen.right() - main.right(), roomLeft = main.left() - screen.left();
+  const int roomBelow = screen.bottom() - main.bottom(), roomAbove = main.top() - screen.top();
+  const QRect sides[] = {
+      {main.right() + 1, top(size.height()), std::min(size.width(), roomRight), size.height()},
+      {main.left() - std::min(size.width(), roomLeft), top(size.height()), std::min(size.width(), roomLeft),
+       size.height()},
+      {left(size.width()), main.bottom() + 1, size.width(), std::min(size.height(), roomBelow)},
+      {left(size.width()), main.top() - std::min(size.height(), roomAbove), size.width(),
+       std::min(size.height(), roomAbove)},
+  };
+  for (const QRect& r : sides)
+    if (r.size() == size) return r;
+  const QRect* best = nullptr;
+  for (const QRect& r : sides)
+    if (r.width() >= minimum.width() && r.height() >= minimum.height() &&
+        (best == nullptr || r.width() * r.height() > best->width() * best->height()))
+      best = &r;
+  if (best != nullptr) return *best;
+  return {screen.right() + 1 - size.width(), top(size.height()), size.width(), size.height()};
+}
+
+namespace {
+
+QSettings Settings() { return QSettings(QStringLiteral("Zarnik32"), QStringLiteral("Zarnik32")); }
+
+QString SettingsKey(const QString& key) { return QStringLiteral("Fenster/") + key; }
+
+// Keeps the window's geometry in the settings whenever it changes.
+class TPlaceKeeper : public QObject {
+ public:
+  TPlaceKeeper(QWidget* window, const QString& key) : QObject(window), Key(SettingsKey(key)) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const QEvent::Type t = event->type();
+    if ((t == QEvent::Move || t == QEvent::Resize || t == QEvent::Hide) && watched->isWidgetType()) {
+      auto* window = static_cast<QWidget*>(watched);
+      if (window->isVisible() || t == QEvent::Hide) Settings().setValue(Key, window->saveGeometry());
+    }
+    return false;
+  }
+
+ private:
+  QString Key;
+};
+
+bool OnSomeScreen(const QRect& frame) {
+  for (const QScreen* screen : QGuiApplication::screens())
+    if (screen->availableGeometry().contains(frame)) return true;
+  return false;
+}
+
+}  // namespace
+
+void KeepWindowPlace(QWidget* window, const QWidget* main, const QString& key) {
+  const QByteArray saved = Settings().value(SettingsKey(key)).toByteArray();
+  if (saved.isEmpty() || !window->restoreGeometry(saved) || !OnSomeScreen(window->frameGeometry())) {
+    // Before the first show the frame is not known yet: the main window's margins stand in for it.
+    const QRect mainFrame = main->frameGeometry();
+    const QMargins margins(main->geometry().left() - mainFrame.left(), main->geometry().top() - mainFrame.top(),
+                           mainFrame.right() - main->geometry().right(),
+                           mainFrame.bottom() - main->geometry().bottom());
+    const QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+    const QRect frame = PlaceBeside(mainFrame, window->size().grownBy(margins),
+                                    window->minimumSizeHint().expandedTo(window->minimumSize()).grownBy(margins),
+                                    screen->availableGeometry());
+    window->resize(frame.size().shrunkBy(margins));
+    window->move(frame.topLeft());  // move() places the frame's top-left corner
+  }
+  window->installEventFilter(new TPlaceKeeper(window, key));
+}

@@ -1,0 +1,75 @@
+// The README's section "Headless training" as a user follows it: its command
+// as written, then the window in the same directory, "Programm > Laden...",
+// F7 and F3.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "main_window/zarnik_window.h"
+#include "watching/fitness_chart.h"
+#include "widgets/message_box.h"
+#include "world.h"
+
+class ReadmeHeadlessTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void asWritten() {
+    QFile readme(QStringLiteral(ZARNIK_README));
+    QVERIFY(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const QString section = text.section(QStringLiteral("## Headless training"), 1).section(QStringLiteral("\n## "), 0, 0);
+    const QRegularExpressionMatch command =
+        QRegularExpression(QStringLiteral("\n    zarnik-train ([^\n]*)\n")).match(section);
+    QVERIFY2(command.hasMatch(), "no indented zarnik-train command in the section");
+    const QStringList args = command.captured(1).split(' ', Qt::SkipEmptyParts);
+    const int generations = args.value(args.indexOf("--generations") + 1).toInt();
+    QVERIFY2(generations > 0 && generations <= 100, "the example should finish in seconds");
+
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QProcess train;
+    train.start(QStringLiteral(ZARNIK_TRAIN_EXE), args);
+    QVERIFY(train.waitForFinished(300000));
+    QCOMPARE(train.exitCode(), 0);
+    QCOMPARE(QFile(QStringLiteral("zarnik.dat")).size(), qint64(199620));
+    QFile history(QStringLiteral("zarnik.csv"));
+    QVERIFY2(history.open(QIODevice::ReadOnly), "no history beside zarnik.dat");
+    const QList<QByteArray> lines = history.readAll().split('\n');
+    QCOMPARE(lines.first(), QByteArray("generation,mode,best_fitness,average_fitness,generation_of_best,seconds"));
+    QCOMPARE(lines.size(), generations + 2);  // header, rows, the empty rest after the last "\n"
+
+    TZarnikWindow window;
+    window.SetupWindow();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.Dispatch(CM_LOADDATA);
+    QCOMPARE(MessageBoxHook().Shown, 0);
+    QCOMPARE(window.AnnGaWorld->Generations, generations);
+    window.Dispatch(CM_FITCHART);
+    QVERIFY(window.FitnessChart != nullptr && window.FitnessChart->isVisible());
+    QCOMPARE(window.FitnessChart->Received(TFitnessChartWindow::Best2), size_t(generations));
+
+    // F3: the loaded best network steers until F3 again.
+    bool sawSteps = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+      if (window.DrawnSteps < 3) return;
+      sawSteps = true;
+      window.Dispatch(CM_STARTANN);
+    });
+    QTimer::singleShot(60000, this, [&] { window.AnnGaWorld->DoBreakANN(); });
+    poll.start(0);
+    QTest::keyClick(&window, Qt::Key_F3);
+    QVERIFY2(sawSteps, "the network made no drawn steps within a minute");
+    QVERIFY(!window.StartANN);
+  }
+};
+
+QTEST_MAIN(ReadmeHeadlessTest)
+#include "readme_headless_test.moc"
