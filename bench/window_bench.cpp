@@ -182,11 +182,12 @@ void BM_ChartRefresh(benchmark::State& state) {
   auto rowsUpTo = [&](int count) {
     rows.clear();
     for (int k = 0; k < count; ++k, ++generation)
-      rows.push_back({generation, 2, -4000 + generation % 97, -9000 + generation % 53, generation, 0.0});
+      rows.push_back(
+          {generation, 2, -4000 + generation % 97, -9000 + generation % 53, generation, 0.0, generation % 7});
   };
   if (!widen) {  // room for every refresh to come
     rowsUpTo(1);
-    rows.push_back({100000, 2, -4000, -9000, 0, 0.0});
+    rows.push_back({100000, 2, -4000, -9000, 0, 0.0, 6});
     chart.Append(rows.data(), rows.size());
     generation = 1;
   }

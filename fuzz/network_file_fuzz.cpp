@@ -66,11 +66,11 @@ void CheckHistory(const uint8_t* data, size_t size) {
         r.seconds > MaxHistorySeconds)
       std::abort();
     // What the reader accepts, the writer writes again in a form it accepts.
-    char line[96];
+    char line[128];
     const size_t n = FormatFitnessRow(r, line, sizeof line);
     TFitnessRow back;
     if (n == 0 || !ParseFitnessRow(std::string_view(line, n - 1), back) || back.bestFitness != r.bestFitness ||
-        back.generation != r.generation)
+        back.generation != r.generation || back.bestDeliveries != r.bestDeliveries)
       std::abort();
   }
 }

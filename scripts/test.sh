@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything under AddressSanitizer and
 # UndefinedBehaviorSanitizer, runs every test through CTest, checks the release
-# build's Debian package, then fuzzes the network-file loader and the
-# fitness-history reader for a bounded time.
+# build's Debian package and a job array on a one-node Slurm cluster, then
+# fuzzes the network-file loader and the fitness-history reader for a bounded
+# time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,6 +24,8 @@ cmake --preset release
 cmake --build --preset release -j "$jobs"
 # The Debian package and the installed programs.
 bash scripts/package-check.sh
+# The Slurm road on a one-node cluster of this machine (about half a minute).
+bash scripts/slurm/smoke.sh build/release/src/train/zarnik-train
 
 if [ -d fuzz ] && [ -f fuzz/CMakeLists.txt ]; then
   cmake --preset fuzz

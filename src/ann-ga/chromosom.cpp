@@ -108,6 +108,8 @@ void TChromosom::playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeig
   int32_t* out = OutputList.get();
   const int outN = static_cast<int>(OutputNodes);
   int heightE = 0, heightF = 0;
+  // The model counts its events; the episode's are the difference.
+  const TBallCounts countsBefore = host.BallCounts();
 
   const auto setPlatforms = [&]() -> const int* {
     std::fill(out, out + outN, 0);
@@ -155,6 +157,7 @@ void TChromosom::playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeig
 
   f = CombineRunTotals(savFitness);
   Fitness = Saturate(f);
+  Counts = host.BallCounts() - countsBefore;
 }
 
 void TChromosom::mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen) {

@@ -48,6 +48,9 @@ class TChromosom : public TANN {
             int PaPrecWeight, int PaMaxIntern);
   int getFitness() const { return Fitness; }
   void setFitness(int PaFitness) { Fitness = PaFitness; }
+  // Takes and deliveries of the last episode (calcCFitness2, playEpisode2).
+  const TBallCounts& getBallCounts() const { return Counts; }
+  void setBallCounts(const TBallCounts& PaCounts) { Counts = PaCounts; }
 
   // One-step score from the sensor vectors after and before a trial step.
   void calcFitness1(const int* PaInput, const int* PaInputOld);
@@ -81,4 +84,5 @@ class TChromosom : public TANN {
   static const TField RecordFields[11];
 
   int32_t Fitness = 0;
+  TBallCounts Counts;
 };

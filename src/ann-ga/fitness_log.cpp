@@ -33,7 +33,8 @@ std::string_view WithoutLineEnd(std::string_view line) {
 }  // namespace
 
 TFitnessRow MakeFitnessRow(const TGenerationFigures& f, double seconds) {
-  return {f.generation, f.mode, f.bestFitness, f.averageFitness, f.generationOfBest, seconds};
+  return {f.generation, f.mode, f.bestFitness, f.averageFitness, f.generationOfBest, seconds,
+          f.mode == 2 ? f.bestDeliveries : -1};
 }
 
 size_t FormatFitnessRow(const TFitnessRow& r, char* out, size_t size) {
@@ -43,8 +44,10 @@ size_t FormatFitnessRow(const TFitnessRow& r, char* out, size_t size) {
   const auto res = std::to_chars(seconds, seconds + sizeof seconds, s, std::chars_format::fixed, 3);
   if (res.ec != std::errc()) return 0;
   *res.ptr = '\0';
-  const int n = std::snprintf(out, size, "%d,%d,%d,%d,%d,%s\n", r.generation, r.mode, r.bestFitness,
-                              r.averageFitness, r.generationOfBest, seconds);
+  char deliveries[16] = "";
+  if (r.bestDeliveries >= 0) std::snprintf(deliveries, sizeof deliveries, "%d", r.bestDeliveries);
+  const int n = std::snprintf(out, size, "%d,%d,%d,%d,%d,%s,%s\n", r.generation, r.mode, r.bestFitness,
+                              r.averageFitness, r.generationOfBest, seconds, deliveries);
   return n > 0 && static_cast<size_t>(n) < size ? static_cast<size_t>(n) : 0;
 }
 
@@ -53,8 +56,20 @@ bool ParseFitnessRow(std::string_view line, TFitnessRow& row) {
   std::string_view rest = WithoutLineEnd(line);
   if (!ParseField(rest, r.generation, false) || !ParseField(rest, r.mode, false) ||
       !ParseField(rest, r.bestFitness, false) || !ParseField(rest, r.averageFitness, false) ||
-      !ParseField(rest, r.generationOfBest, false) || !ParseField(rest, r.seconds, true))
+      !ParseField(rest, r.generationOfBest, false))
     return false;
+  // Six fields in files from before best_deliveries, seven since (the last
+  // one empty in training 1).
+  const size_t comma = rest.find(',');
+  if (comma == std::string_view::npos) {
+    if (!ParseField(rest, r.seconds, true)) return false;
+  } else {
+    std::string_view seconds = rest.substr(0, comma);
+    std::string_view deliveries = rest.substr(comma + 1);
+    if (!ParseField(seconds, r.seconds, true)) return false;
+    if (!deliveries.empty() && (!ParseField(deliveries, r.bestDeliveries, true) || r.bestDeliveries < 0))
+      return false;
+  }
   const auto counted = [](int n) { return n >= 0 && n <= MaxHistoryGeneration; };
   if ((r.mode != 1 && r.mode != 2) || !counted(r.generation) || !counted(r.generationOfBest) ||
       !(r.seconds >= 0 && r.seconds <= MaxHistorySeconds))
@@ -67,7 +82,7 @@ bool TFitnessLogParser::EndOfLine() {
   const std::string_view line = WithoutLineEnd(Line);
   bool ok = true;
   if (!HeaderSeen) {
-    ok = HeaderSeen = line == FitnessLogHeader;
+    ok = HeaderSeen = line == FitnessLogHeader || line == FitnessLogHeaderV1;
   } else if (!line.empty()) {
     TFitnessRow r;
     ok = ParseFitnessRow(line, r);
@@ -103,7 +118,8 @@ bool TFitnessLogParser::Feed(std::string_view bytes) {
 
 bool TFitnessLogParser::Finish(std::vector<TFitnessRow>& rows) {
   if (Refused) return false;
-  // The torn last line is dropped; a torn header means no rows yet.
+  // The torn last line is dropped; a torn header means no rows yet (the
+  // older header is the beginning of the present one).
   if (!HeaderSeen && FitnessLogHeader.substr(0, Line.size()) != Line) return false;
   Line.clear();
   rows = std::move(Rows);
@@ -142,7 +158,7 @@ bool ReadFitnessLog(const char* path, std::vector<TFitnessRow>& rows) {
 bool WriteFitnessLog(const char* path, const std::vector<TFitnessRow>& rows) {
   std::string text(FitnessLogHeader);
   text += '\n';
-  char line[96];
+  char line[128];
   for (const TFitnessRow& r : rows) text.append(line, FormatFitnessRow(r, line, sizeof line));
   return WriteFileAtomically(path, text.data(), text.size());
 }
@@ -204,9 +220,26 @@ bool PrepareForAppend(int fd) {
   return ::ftruncate(fd, size - static_cast<off_t>(tail - lineEnd - 1)) == 0;
 }
 
+// A history from before best_deliveries is written again with the present
+// header before rows are appended, so that it stays one table. One that
+// cannot be read whole is left for PrepareForAppend to refuse.
+bool UpgradeOlderHistory(const char* path) {
+  const int fd = OpenRegularForReading(path);
+  if (fd < 0) return true;  // missing, or refused when it is opened for appending
+  std::string head(FitnessLogHeaderV1.size() + 1, '\0');
+  const bool older = PreadAll(fd, head.data(), head.size(), 0) &&
+                     std::string_view(head).substr(0, FitnessLogHeaderV1.size()) == FitnessLogHeaderV1 &&
+                     (head.back() == '\n' || head.back() == '\r');
+  ::close(fd);
+  std::vector<TFitnessRow> rows;
+  if (!older || !ReadFitnessLog(path, rows)) return true;
+  return WriteFitnessLog(path, rows);
+}
+
 }  // namespace
 
 FILE* OpenFitnessLogForAppend(const char* path) {
+  if (!UpgradeOlderHistory(path)) return nullptr;
   const int fd = OpenRegularForAppend(path);
   if (fd < 0) return nullptr;
   FILE* f = PrepareForAppend(fd) ? ::fdopen(fd, "a+b") : nullptr;

@@ -14,12 +14,14 @@
 // (training 1), written by the headless trainer's --log and beside the
 // window's population file, read back by the window's chart:
 //
-//   generation,mode,best_fitness,average_fitness,generation_of_best,seconds
-//   0,2,-4230,-9120,0,0.812
+//   generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries
+//   0,2,-4230,-9120,0,0.812,0
 //
 // Integers in decimal; seconds since the start of the run that wrote the row,
 // with three decimals; '.' as decimal point whatever the locale; lines end in
 // "\n". Rows appear in the order they happened; a later run appends.
+// best_deliveries (deliveries in the episode of the pass's best) is empty in
+// training 1. Files written before it existed have six columns and still load.
 // Every row is written whole, with one write, as soon as it exists.
 struct TFitnessRow {
   int generation;
@@ -28,15 +30,19 @@ struct TFitnessRow {
   int averageFitness;
   int generationOfBest;
   double seconds;
+  int bestDeliveries = -1;  // -1: none (training 1, or an older file)
 };
 
 inline constexpr std::string_view FitnessLogHeader =
+    "generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries";
+// The header of files from before best_deliveries.
+inline constexpr std::string_view FitnessLogHeaderV1 =
     "generation,mode,best_fitness,average_fitness,generation_of_best,seconds";
 
 TFitnessRow MakeFitnessRow(const TGenerationFigures& figures, double seconds);
 
 // Limits of a history file, far beyond any real one: a row is at most about
-// 65 bytes and the trainer writes at most some 150 rows a second on two
+// 76 bytes and the trainer writes at most some 150 rows a second on two
 // cores, so a day of training makes less than 350 MB. Beyond the
 // limits a file is refused whole, after reading no more than the limit.
 inline constexpr size_t MaxHistoryLineBytes = 256;
@@ -52,10 +58,11 @@ inline constexpr double MaxHistorySeconds = 1e9;
 inline constexpr int NotAFitnessLog = EILSEQ;
 
 // The row as one line with its "\n"; returns its length (0 if it does not fit).
-// 96 bytes always do.
+// 128 bytes always do.
 size_t FormatFitnessRow(const TFitnessRow& row, char* out, size_t size);
 // One line without its end of line; false if it is not a complete row with
-// every number in its range.
+// every number in its range (six fields, or seven with an empty or
+// non-negative last one).
 bool ParseFitnessRow(std::string_view line, TFitnessRow& row);
 
 // Reads a history piece by piece, as it comes from the file.
@@ -87,10 +94,11 @@ bool ReadFitnessLog(const char* path, std::vector<TFitnessRow>& rows);
 // Writes the header and every row, atomically.
 bool WriteFitnessLog(const char* path, const std::vector<TFitnessRow>& rows);
 // Opens `path` for appending rows: a regular file only; a new or empty file
-// gets the header first; a torn last line (no "\n") is cut off, so the next
-// row starts a line of its own. nullptr with errno set if it cannot be
-// opened or written, or (NotAFitnessLog) if a file with other contents is
-// in its place.
+// gets the header first; a file from before best_deliveries is written again
+// with the present header first (so that it stays one table); a torn last
+// line (no "\n") is cut off, so the next row starts a line of its own.
+// nullptr with errno set if it cannot be opened or written, or
+// (NotAFitnessLog) if a file with other contents is in its place.
 FILE* OpenFitnessLogForAppend(const char* path);
 
 // Where the history of a population file is kept: beside it, with ".csv" in

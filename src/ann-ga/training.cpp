@@ -8,6 +8,13 @@
 
 std::atomic<bool> UserBreak{false};
 
+namespace {
+
+// An episode has at most a few hundred steps; the clamp only keeps the type honest.
+int ClampedCount(long long n) { return static_cast<int>(std::min<long long>(n, INT_MAX)); }
+
+}  // namespace
+
 void TWorld::calcFitness1() {
   copyArrayInt(InputList, InputListOld.get(), bestIndividual.getInputNodes());
   for (int i = 0; i < Individuals; ++i) {
@@ -91,7 +98,7 @@ void TWorld::TrainPass1() {
   calcFitness1();
   int64_t sum = 0;
   for (const TChromosom& c : Population) sum += c.getFitness();
-  const TGenerationFigures figures{1, Passes1, bestFitness, static_cast<int>(sum / Individuals), PassOfBest1};
+  const TGenerationFigures figures{1, Passes1, bestFitness, static_cast<int>(sum / Individuals), PassOfBest1, -1};
   if (Best1 == bestIndividualIdx) {
     // A best that keeps winning is cleared so the next pass can move on.
     if (Repeats1 == TimesUseBest)
@@ -140,7 +147,8 @@ void TWorld::TrainGeneration2() {
   SetDlgInt(308, "%3i", Generations);
   SeedRandomAtGeneration(Generations);
   calcFitness2();
-  const TGenerationFigures figures{2, Generations, bestFitness, AverageFitness, GenOfBest};
+  const TGenerationFigures figures{2, Generations, bestFitness, AverageFitness, GenOfBest,
+                                   ClampedCount(bestIndividual.getBallCounts().deliveries)};
   Selection();
   CrossOver();
   mutate();
@@ -155,6 +163,7 @@ void TWorld::DoTrainANN2() {
 }
 
 void TWorld::DoStartANN() {
+  const TBallCounts countsAtStart = ZarnikWindow->BallCounts();
   const int OutN = bestIndividual.getOutputNodes();
   int* out = OutputList.get();
   std::fill(out, out + OutN + 2, 0);
@@ -162,9 +171,16 @@ void TWorld::DoStartANN() {
   out[4] = out[5] = 0;
   int GoalOld = InputList[4];
   UserBreak = false;
+  TBallCounts shown = ZarnikWindow->BallCounts() - countsAtStart;
+  ZarnikWindow->ActivationCounts(shown);
   while (!UserBreak) {
     ZarnikWindow->PumpMessages();
     useBestIndividual();
+    const TBallCounts counts = ZarnikWindow->BallCounts() - countsAtStart;
+    if (counts.takes != shown.takes || counts.deliveries != shown.deliveries) {
+      shown = counts;
+      ZarnikWindow->ActivationCounts(shown);
+    }
     if (InputList[4] != GoalOld) {
       GoalOld = InputList[4];
       std::fill(out, out + OutN + 2, 0);

@@ -197,6 +197,7 @@ void TWorld::copyBestIndividual(int PaInd) {
     std::copy(src, src + n, bestIndividual.getLineWeight(row));
   }
   bestIndividual.setFitness(from.getFitness());
+  bestIndividual.setBallCounts(from.getBallCounts());
   bestIndividual.setNodes(from.getNodes());
   bestIndividual.setInputNodes(from.getInputNodes());
   bestIndividual.setHiddenNodes(from.getHiddenNodes());

@@ -1,5 +1,17 @@
 #pragma once
 
+// Balls taken (picked up by the claw) and delivered (set down on their target
+// platform), as the arm model decides them. The model only counts up; a run
+// keeps the counts at its start and takes the difference.
+struct TBallCounts {
+  long long takes = 0;
+  long long deliveries = 0;
+};
+
+inline TBallCounts operator-(const TBallCounts& a, const TBallCounts& b) {
+  return {a.takes - b.takes, a.deliveries - b.deliveries};
+}
+
 // What one generation of training 2, or one pass of training 1, came to.
 struct TGenerationFigures {
   int mode;              // 1 or 2
@@ -8,6 +20,7 @@ struct TGenerationFigures {
   int bestFitness;       // best fitness of the pass
   int averageFitness;    // mean fitness of the 100 individuals
   int generationOfBest;  // generation (pass) in which the present best was found
+  int bestDeliveries;    // training 2: deliveries in the episode of the pass's best; -1 in training 1
 };
 
 // The one way from the training code to the outside world: the simulator, the
@@ -21,12 +34,16 @@ class TZarnikHost {
   virtual void ResetSimulator() = 0;
   // A run has ended: progress window gone, "Einstellmodus", run flags cleared.
   virtual void AnnHasFinished() = 0;
+  // Takes and deliveries of this host's arm since it was made.
+  virtual TBallCounts BallCounts() const = 0;
   // Lets waiting window events through (painting, the stop request).
   virtual void PumpMessages() = 0;
   // Sets the text of progress-window control `id` (301..364).
   virtual void SetDlgText(int id, const char* text) = 0;
   // A generation (training 2) or pass (training 1) is complete, after breeding.
   virtual void GenerationDone(const TGenerationFigures& /*figures*/) {}
+  // Activation: takes and deliveries since it started, after each change.
+  virtual void ActivationCounts(const TBallCounts& /*counts*/) {}
 
  protected:
   ~TZarnikHost() = default;

@@ -94,6 +94,7 @@ void TArmModel::TakeOrPlaceBall() {
     if (BallDat.x - 5 >= p.x && BallDat.x + 5 <= p.x + PlatWidth &&
         BallDat.y + BallSize >= p.y - 1 && BallDat.y + BallSize <= p.y + 1) {
       BallState = MoveState;
+      ++Deliveries;
       if (View && !View->RunActive()) {
         View->UpdateSimulator();
         GetStr(IDS_BINGO, Buffer, sizeof Buffer);
@@ -107,6 +108,7 @@ void TArmModel::TakeOrPlaceBall() {
     CarryBall(ClawIndex());
     MoveState = 1 - MoveState;
     BallState = 2;
+    ++Takes;
   }
 }
 

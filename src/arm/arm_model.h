@@ -47,6 +47,10 @@ class TArmModel {
   bool OutLines;
   char Buffer[64];
   int32_t OutData[SensorCount];
+  // Every take (the ball becomes held) and delivery (the held ball is set down
+  // on its target platform) since construction; only ever counted up.
+  long long Takes = 0;
+  long long Deliveries = 0;
 
   // Turns joint `axle` and everything beyond it by `delta` degrees; may take or
   // place the ball. With `draw` the joint fields and the scene follow.

@@ -41,6 +41,7 @@ class THeadlessHost : public TZarnikHost {
     return Arm.GetCalcData(delta, keep, draw);
   }
   void ResetSimulator() override { Arm.ResetSimulator(); }
+  TBallCounts BallCounts() const override { return {Arm.Takes, Arm.Deliveries}; }
   void AnnHasFinished() override;
   void PumpMessages() override;
   void SetDlgText(int id, const char* text) override;

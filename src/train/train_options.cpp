@@ -38,8 +38,20 @@ int ParseTrainOptions(TTrainOptions& o) {
                                QStringLiteral("FILE.csv"));
   const QCommandLineOption evaluate(QStringLiteral("evaluate"),
                                     QStringLiteral("Population nur bewerten, nichts speichern."));
-  p.addOptions({mode, generations, minutes, threads, seed, quiet, checkpoint, log, evaluate});
-  p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Netzdatei (Vorgabe zarnik.dat)."));
+  const QCommandLineOption runs(QStringLiteral("runs"),
+                                QStringLiteral("N unabhängige Läufe (Startwerte S bis S+N-1) in FILE-<k>.dat, "
+                                               "der beste wird nach FILE kopiert."),
+                                QStringLiteral("N"));
+  const QCommandLineOption rank(QStringLiteral("rank"),
+                                QStringLiteral("Vorhandene Netzdateien vergleichen: Ablagen, dann Fitness "
+                                               "des Besten."));
+  const QCommandLineOption run(QStringLiteral("run"),
+                               QStringLiteral("Nur Lauf K davon: Startwert S+K, FILE-<K>.dat, bis Generation G "
+                                              "(für Job-Arrays)."),
+                               QStringLiteral("K"));
+  p.addOptions({mode, generations, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs, run, rank});
+  p.addPositionalArgument(QStringLiteral("FILE"),
+                          QStringLiteral("Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
 
   const QStringList args = QCoreApplication::arguments();
   if (!p.parse(args)) return UsageError(p.errorText());
@@ -52,6 +64,11 @@ int ParseTrainOptions(TTrainOptions& o) {
     return 0;
   }
   const QStringList files = p.positionalArguments();
+  if (p.isSet(rank)) {
+    if (files.isEmpty()) return UsageError(QStringLiteral("--rank braucht mindestens eine Netzdatei."));
+    for (const QString& f : files) o.rankFiles.push_back(f.toStdString());
+    return -1;
+  }
   if (files.size() > 1) return UsageError(QStringLiteral("Nur eine Netzdatei angeben."));
   if (files.size() == 1) o.file = files[0].toStdString();
   if (o.file.empty()) return UsageError(QStringLiteral("Der Name der Netzdatei ist leer."));
@@ -90,5 +107,21 @@ int ParseTrainOptions(TTrainOptions& o) {
     if (o.log.empty()) return UsageError(QStringLiteral("--log braucht einen Dateinamen."));
   }
   o.evaluate = p.isSet(evaluate);
+  if (p.isSet(runs)) {
+    o.runs = p.value(runs).toInt(&ok);
+    if (!ok || o.runs < 1 || o.runs > 1000)
+      return UsageError(QStringLiteral("--runs braucht eine Zahl von 1 bis 1000."));
+    if (!o.generations) return UsageError(QStringLiteral("--runs braucht --generations."));
+  }
+  if (p.isSet(run)) {
+    o.run = p.value(run).toInt(&ok);
+    if (!ok || o.run < 0) return UsageError(QStringLiteral("--run braucht eine Zahl ab 0."));
+    if (!o.generations || !o.seed) return UsageError(QStringLiteral("--run braucht --generations und --seed."));
+  }
+  if ((o.runs > 0 || o.run >= 0) && (o.runs > 0) == (o.run >= 0))
+    return UsageError(QStringLiteral("--runs und --run nicht zusammen angeben."));
+  if ((o.runs > 0 || o.run >= 0) && (o.mode != 2 || o.evaluate || o.minutes || !o.log.empty()))
+    return UsageError(
+        QStringLiteral("--runs und --run gehen nur mit Training 2, ohne --evaluate, --minutes und --log."));
   return -1;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // What one run of zarnik-train is asked to do.
 struct TTrainOptions {
@@ -16,6 +17,9 @@ struct TTrainOptions {
   int checkpoint = 0;  // save every so many generations; 0: only at the end
   std::string log;     // fitness history CSV, "" for none
   bool evaluate = false;
+  int runs = 0;                         // --runs N: best of N independent runs; 0: one run
+  int run = -1;                         // --run K: run K of such a set alone (for schedulers); -1: none
+  std::vector<std::string> rankFiles;  // --rank FILE...: compare these files only
 };
 
 // Parses the command line of a QCoreApplication that exists. Returns -1 to go

@@ -15,6 +15,7 @@
 #include "evaluation_pool.h"
 #include "fitness_log.h"
 #include "headless_host.h"
+#include "many_runs.h"
 #include "random.h"
 #include "world.h"
 #include "write_reason.h"
@@ -48,7 +49,7 @@ class TTrainHost : public THeadlessHost {
     ++Done;
     if (Logs.empty()) return;
     const double seconds = std::chrono::duration<double>(TClock::now() - Start).count();
-    char line[96];
+    char line[128];
     const size_t n = FormatFitnessRow(MakeFitnessRow(figures, seconds), line, sizeof line);
     // Out of the buffer at once, whole: a kill loses no row and tears none.
     for (TLog& log : Logs)
@@ -80,18 +81,6 @@ std::string DirectoryOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-const char* Reason(TLoadError e) {
-  switch (e) {
-    case TLoadError::Missing: return "nicht vorhanden";
-    case TLoadError::Unreadable: return "nicht lesbar";
-    case TLoadError::WrongSize: return "falsche Größe";
-    case TLoadError::ForeignShape: return "fremde Netzform";
-    case TLoadError::NotRegular: return "keine reguläre Datei";
-    case TLoadError::None: break;
-  }
-  return "";
 }
 
 void FormatDuration(double seconds, char* out, size_t size) {
@@ -126,9 +115,12 @@ class TProgress {
       std::snprintf(rest, sizeof rest, "  Rest %s", r);
     }
     const TGenerationFigures& f = host.Last;
-    std::fprintf(stderr, "%sGeneration %d  best Fitness %d  avrg Fitness %d  Gen. of best %d  Gen/s %.1f  %s%s%s",
-                 Tty ? "\r" : "", f.generation, f.bestFitness, f.averageFitness, f.generationOfBest, rate, time, rest,
-                 Tty ? "\033[K" : "\n");
+    char deliveries[48] = "";
+    if (f.mode == 2) std::snprintf(deliveries, sizeof deliveries, "  Ablagen des Besten %d", f.bestDeliveries);
+    std::fprintf(stderr,
+                 "%sGeneration %d  best Fitness %d%s  avrg Fitness %d  Gen. of best %d  Gen/s %.1f  %s%s%s",
+                 Tty ? "\r" : "", f.generation, f.bestFitness, deliveries, f.averageFitness, f.generationOfBest, rate,
+                 time, rest, Tty ? "\033[K" : "\n");
     std::fflush(stderr);
     Pending = Tty;
   }
@@ -158,6 +150,12 @@ bool Save(TWorld& world, const std::string& file) {
 void RequestTrainerStop() { Signals.fetch_add(1); }
 
 int RunTrainer(const TTrainOptions& o) {
+  if (!o.rankFiles.empty()) return RankRunFiles(o.rankFiles);
+  if (o.runs > 0) return RunManyRuns(o);
+  if (o.run >= 0) {
+    TTrainOptions single;
+    return OneRunOfMany(o, single) ? RunTrainer(single) : 2;
+  }
   Signals = 0;
   UserBreak = false;
   if (o.seed)
@@ -192,7 +190,7 @@ int RunTrainer(const TTrainOptions& o) {
     return 2;
   }
   if (e != TLoadError::None && e != TLoadError::Missing) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", o.file.c_str(), Reason(e));
+    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", o.file.c_str(), LoadReason(e));
     return 2;
   }
   if (!o.evaluate && access(dir.c_str(), W_OK) != 0) {
@@ -226,9 +224,17 @@ int RunTrainer(const TTrainOptions& o) {
       world->BeginTrainANN1();
       world->calcFitness1();
     }
-    std::printf("index,fitness\n");
-    for (int i = 0; i < TWorld::Individuals; ++i) std::printf("%d,%d\n", i, world->Population[i].getFitness());
-    std::printf("best,%d,%d\n", world->bestIndividualIdx, world->bestFitness);
+    // Mode 1 plays no episode: its counts stay empty.
+    const auto counts = [&](const TChromosom& c) {
+      std::string text(",");
+      if (o.mode == 2)
+        text = std::to_string(c.getBallCounts().takes) + "," + std::to_string(c.getBallCounts().deliveries);
+      return text;
+    };
+    std::printf("index,fitness,takes,deliveries\n");
+    for (int i = 0; i < TWorld::Individuals; ++i)
+      std::printf("%d,%d,%s\n", i, world->Population[i].getFitness(), counts(world->Population[i]).c_str());
+    std::printf("best,%d,%d,%s\n", world->bestIndividualIdx, world->bestFitness, counts(world->bestIndividual).c_str());
     world->Pool = nullptr;
     return 0;
   }

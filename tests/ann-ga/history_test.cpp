@@ -36,16 +36,19 @@ struct FitnessLog : ::testing::Test {
 
 bool Same(const TFitnessRow& a, const TFitnessRow& b) {
   return a.generation == b.generation && a.mode == b.mode && a.bestFitness == b.bestFitness &&
-         a.averageFitness == b.averageFitness && a.generationOfBest == b.generationOfBest && a.seconds == b.seconds;
+         a.averageFitness == b.averageFitness && a.generationOfBest == b.generationOfBest && a.seconds == b.seconds &&
+         a.bestDeliveries == b.bestDeliveries;
 }
 
 TEST_F(FitnessLog, RoundTripKeepsEveryRowIncludingExtremes) {
-  const std::vector<TFitnessRow> rows = {{0, 2, -4230, -9120, 0, 0.812},
-                                         {2147483647, 1, -2147483647 - 1, 2147483647, 2147483647, 1e9}};
+  const std::vector<TFitnessRow> rows = {{0, 2, -4230, -9120, 0, 0.812, 3},
+                                         {2147483647, 1, -2147483647 - 1, 2147483647, 2147483647, 1e9, -1}};
   const std::string path = (Dir / "h.csv").string();
   ASSERT_TRUE(WriteFitnessLog(path.c_str(), rows));
-  EXPECT_EQ(Read(path).rfind("generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n0,2,-4230,", 0),
-            0u);
+  EXPECT_EQ(Read(path),
+            "generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n"
+            "0,2,-4230,-9120,0,0.812,3\n"
+            "2147483647,1,-2147483648,2147483647,2147483647,1000000000.000,\n");
   std::vector<TFitnessRow> back;
   ASSERT_TRUE(ReadFitnessLog(path.c_str(), back));
   ASSERT_EQ(back.size(), 2u);
@@ -59,7 +62,8 @@ TEST_F(FitnessLog, DamagedFilesAndNumbersOutOfRangeAreRefusedAndLeaveTheRowsAlon
   const std::string good = header + "\n0,2,-4230,-9120,0,0.812\n";
   for (const std::string& text :
        {std::string("no header\n"), header + "\n1,2,3,4,5\n", header + "\n1,2,3,4,5,x\n",
-        header + "\n1,2,3,4,5,6,7\n", header + "\n1,2,99999999999,4,5,6\n",
+        header + "\n1,2,3,4,5,6,7,8\n", header + "\n1,2,3,4,5,6,-1\n", header + "\n1,2,3,4,5,6,x\n",
+        header + "\n1,2,99999999999,4,5,6\n",
         // Counts beyond the counters' range, fitness beyond 32 bits.
         good + "2147483648,1,5,5,0,0.5\n", good + "-1,2,5,5,0,0.5\n", good + "3,2,5,5,2147483648,0.5\n",
         good + "3,2,5,5,-1,0.5\n", good + "3,2,-2147483649,5,0,0.5\n", good + "3,3,5,5,0,0.5\n",
@@ -154,11 +158,12 @@ TEST_F(FitnessLog, SpecialFilesAreRefusedAtOnceForReadingAndAppending) {
 
 TEST_F(FitnessLog, AppendingWritesTheHeaderOnceAndCutsATornLine) {
   const std::string path = (Dir / "h.csv").string();
-  char line[96];
+  char line[128];
   const auto append = [&](int generation) {
     FILE* f = OpenFitnessLogForAppend(path.c_str());
     ASSERT_NE(f, nullptr);
-    const size_t n = FormatFitnessRow(MakeFitnessRow({2, generation, 10, -10, generation}, 0.5), line, sizeof line);
+    const size_t n =
+        FormatFitnessRow(MakeFitnessRow({2, generation, 10, -10, generation, 1}, 0.5), line, sizeof line);
     ASSERT_GT(n, 0u);
     std::fwrite(line, 1, n, f);
     std::fclose(f);
@@ -166,16 +171,16 @@ TEST_F(FitnessLog, AppendingWritesTheHeaderOnceAndCutsATornLine) {
   append(0);
   append(1);
   const std::string header(FitnessLogHeader);
-  EXPECT_EQ(Read(path), header + "\n0,2,10,-10,0,0.500\n1,2,10,-10,1,0.500\n");
+  EXPECT_EQ(Read(path), header + "\n0,2,10,-10,0,0.500,1\n1,2,10,-10,1,0.500,1\n");
 
   // What a kill in the middle of a row leaves: the next run cuts it off.
   { std::ofstream(path, std::ios::app | std::ios::binary) << "2,2,-4"; }
   append(2);
-  EXPECT_EQ(Read(path), header + "\n0,2,10,-10,0,0.500\n1,2,10,-10,1,0.500\n2,2,10,-10,2,0.500\n");
+  EXPECT_EQ(Read(path), header + "\n0,2,10,-10,0,0.500,1\n1,2,10,-10,1,0.500,1\n2,2,10,-10,2,0.500,1\n");
   // A torn header is written anew.
   { std::ofstream(path, std::ios::binary) << "generation,mode,be"; }
   append(3);
-  EXPECT_EQ(Read(path), header + "\n3,2,10,-10,3,0.500\n");
+  EXPECT_EQ(Read(path), header + "\n3,2,10,-10,3,0.500,1\n");
 
   // Anything else in its place is left alone.
   for (const std::string& other : {std::string("Einkaufsliste"), std::string("Brot\nMilch\n"),
@@ -189,6 +194,32 @@ TEST_F(FitnessLog, AppendingWritesTheHeaderOnceAndCutsATornLine) {
   errno = 0;
   EXPECT_EQ(OpenFitnessLogForAppend((Dir / "no" / "h.csv").c_str()), nullptr);
   EXPECT_EQ(errno, ENOENT);
+}
+
+TEST_F(FitnessLog, OlderFilesWithoutDeliveriesLoadAndGetTheColumnWhenAppendedTo) {
+  const std::string path = (Dir / "old.csv").string();
+  {
+    std::ofstream(path, std::ios::binary) << "generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n"
+                                             "0,2,-500,-900,0,1.500\n4,1,-20,-30,3,2.000\n7,2,-1";
+  }  // the last row torn by a kill
+  std::vector<TFitnessRow> rows;
+  ASSERT_TRUE(ReadFitnessLog(path.c_str(), rows));
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_TRUE(Same(rows[0], {0, 2, -500, -900, 0, 1.5, -1}));
+  EXPECT_TRUE(Same(rows[1], {4, 1, -20, -30, 3, 2.0, -1}));
+
+  FILE* f = OpenFitnessLogForAppend(path.c_str());
+  ASSERT_NE(f, nullptr);
+  char line[128];
+  const size_t n = FormatFitnessRow(MakeFitnessRow({2, 1, 700, 100, 1, 5}, 0.25), line, sizeof line);
+  std::fwrite(line, 1, n, f);
+  std::fclose(f);
+  EXPECT_EQ(Read(path),
+            "generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n"
+            "0,2,-500,-900,0,1.500,\n4,1,-20,-30,3,2.000,\n1,2,700,100,1,0.250,5\n");
+  ASSERT_TRUE(ReadFitnessLog(path.c_str(), rows));
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[2].bestDeliveries, 5);
 }
 
 std::vector<int32_t> Draws(int n) {

@@ -72,6 +72,7 @@ struct ScriptHost : TZarnikHost {
   }
   void ResetSimulator() override {}
   void AnnHasFinished() override {}
+  TBallCounts BallCounts() const override { return {}; }
   void PumpMessages() override {}
   void SetDlgText(int id, const char* text) override {
     if (id == 312) Directions.emplace_back(text);

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <vector>
 
@@ -157,17 +158,23 @@ class WatchingTest : public QObject {
     QCOMPARE(Chart()->Received(TFitnessChartWindow::Best1), trained1);
 
     // Below the merging limit each point is its row: x the generation (or pass), y the figure.
-    size_t index[3] = {};
+    size_t index[TFitnessChartWindow::SeriesCount] = {};
+    int soFar = INT_MIN;
     for (const TFitnessRow& r : W->History.Data()) {
       auto expect = [&](TFitnessChartWindow::TSeries s, int y) {
         const QPointF p = Chart()->Series(s)->at(qsizetype(index[s]++));
         QCOMPARE(p, QPointF(r.generation, y));
         QVERIFY(p.x() >= Chart()->AxisX()->min() && p.x() <= Chart()->AxisX()->max());
-        QVERIFY(p.y() >= Chart()->AxisY()->min() && p.y() <= Chart()->AxisY()->max());
+        const QValueAxis* axis = s == TFitnessChartWindow::Deliveries2 ? Chart()->AxisDeliveries() : Chart()->AxisY();
+        QVERIFY(p.y() >= axis->min() && p.y() <= axis->max());
       };
       if (r.mode == 2) {
         expect(TFitnessChartWindow::Best2, r.bestFitness);
         expect(TFitnessChartWindow::Average2, r.averageFitness);
+        soFar = std::max(soFar, r.bestFitness);
+        expect(TFitnessChartWindow::BestSoFar2, soFar);
+        QVERIFY(r.bestDeliveries >= 0);
+        expect(TFitnessChartWindow::Deliveries2, r.bestDeliveries);
       } else {
         expect(TFitnessChartWindow::Best1, r.bestFitness);
       }
@@ -248,7 +255,8 @@ class WatchingTest : public QObject {
     QCOMPARE(Snapshot(), population);
     QCOMPARE(W->History.Size(), size_t(0));
     QCOMPARE(W->AnnGaWorld->Passes1, passes);
-    for (auto s : {TFitnessChartWindow::Best2, TFitnessChartWindow::Average2, TFitnessChartWindow::Best1}) {
+    for (auto s : {TFitnessChartWindow::Best2, TFitnessChartWindow::Average2, TFitnessChartWindow::Best1,
+                   TFitnessChartWindow::BestSoFar2, TFitnessChartWindow::Deliveries2}) {
       QCOMPARE(Chart()->Received(s), size_t(0));
       QCOMPARE(Chart()->Series(s)->count(), 0);
     }
@@ -375,6 +383,27 @@ class WatchingTest : public QObject {
     QCOMPARE(clock.T, stopAt + clock.Tick);  // the tick in which F3 came, no more
     QVERIFY(clock.T < due);
     W->Dispatch(CM_TEMPMAXI);
+  }
+
+  // "bisher bestes" is the highest best of training 2 up to each generation;
+  // the deliveries line has a point for each row that has a count (none in
+  // training 1 or in rows of older files), on its own axis from 0.
+  void bestSoFarAndDeliveries() {
+    TFitnessChartWindow chart(nullptr);
+    const std::vector<TFitnessRow> rows = {{0, 2, -500, -900, 0, 0.0, -1}, {1, 2, 300, -800, 1, 0.0, 2},
+                                           {2, 2, 100, -700, 1, 0.0, 1},   {3, 1, 50, 0, 3, 0.0, -1},
+                                           {3, 2, 700, -600, 3, 0.0, 4}};
+    chart.Append(rows.data(), 2);
+    chart.Append(rows.data() + 2, 3);
+    const QList<QPointF> soFar = chart.Series(TFitnessChartWindow::BestSoFar2)->points();
+    QCOMPARE(soFar, (QList<QPointF>{{0, -500}, {1, 300}, {2, 300}, {3, 700}}));
+    const QList<QPointF> deliveries = chart.Series(TFitnessChartWindow::Deliveries2)->points();
+    QCOMPARE(deliveries, (QList<QPointF>{{1, 2}, {2, 1}, {3, 4}}));
+    QCOMPARE(chart.Series(TFitnessChartWindow::BestSoFar2)->name(), QStringLiteral("bisher bestes"));
+    QCOMPARE(chart.AxisDeliveries()->titleText(), QStringLiteral("Ablagen des Besten"));
+    QCOMPARE(chart.AxisDeliveries()->min(), 0.0);
+    QVERIFY(chart.AxisDeliveries()->max() >= 4);
+    QVERIFY(chart.Series(TFitnessChartWindow::Deliveries2)->attachedAxes().contains(chart.AxisDeliveries()));
   }
 
   // A long history shows as at most MaxShown points a line, each for a run of

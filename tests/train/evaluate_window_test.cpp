@@ -41,9 +41,19 @@ class EvaluateWindowTest : public QObject {
     w.calcFitness2();
     window.Train2AN = false;
     UseClockRandomSeed();
-    for (int i = 0; i < TWorld::Individuals; ++i)
-      QCOMPARE(rows[i + 1], QStringLiteral("%1,%2").arg(i).arg(w.Population[i].getFitness()));
-    QCOMPARE(rows.last(), QStringLiteral("best,%1,%2").arg(w.bestIndividualIdx).arg(w.bestFitness));
+    QCOMPARE(rows[0], QStringLiteral("index,fitness,takes,deliveries"));
+    const auto counts = [](const TChromosom& c) {
+      return QStringLiteral("%1,%2").arg(c.getBallCounts().takes).arg(c.getBallCounts().deliveries);
+    };
+    long long takes = 0;
+    for (int i = 0; i < TWorld::Individuals; ++i) {
+      const TChromosom& c = w.Population[i];
+      QCOMPARE(rows[i + 1], QStringLiteral("%1,%2,%3").arg(i).arg(c.getFitness()).arg(counts(c)));
+      takes += c.getBallCounts().takes;
+    }
+    QVERIFY2(takes > 0, "a pass in which nobody takes the ball compares only zeros");
+    QCOMPARE(rows.last(),
+             QStringLiteral("best,%1,%2,%3").arg(w.bestIndividualIdx).arg(w.bestFitness).arg(counts(w.bestIndividual)));
   }
 };
 

@@ -41,7 +41,8 @@ class ReadmeHeadlessTest : public QObject {
     QFile history(QStringLiteral("zarnik.csv"));
     QVERIFY2(history.open(QIODevice::ReadOnly), "no history beside zarnik.dat");
     const QList<QByteArray> lines = history.readAll().split('\n');
-    QCOMPARE(lines.first(), QByteArray("generation,mode,best_fitness,average_fitness,generation_of_best,seconds"));
+    QCOMPARE(lines.first(),
+             QByteArray("generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries"));
     QCOMPARE(lines.size(), generations + 2);  // header, rows, the empty rest after the last "\n"
 
     TZarnikWindow window;

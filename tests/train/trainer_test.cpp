@@ -8,11 +8,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
+#include <tuple>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,6 +31,12 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
+
+void SetZero(TANN& n, int links) {
+  for (int s = 0; s < n.getNodes(); ++s)
+    for (int t = 0; t < n.getNodes(); ++t) n.setWeight(s, t, 0);
+  n.setConnections(links);
+}
 
 std::string Read(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -115,11 +125,13 @@ TEST_F(Trainer, AResumedRunWritesTheSameFileAsAnUninterruptedOne) {
   // The log of the resumed run: header once, one row per generation, from 3 on.
   ASSERT_EQ(Run({"--generations", "1", "--seed", "5", "--quiet", "--log", "h.csv", "part.dat"}), 0);
   const std::string log = Read(Dir / "h.csv");
-  EXPECT_EQ(log.rfind("generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n3,2,", 0), 0u);
+  EXPECT_EQ(
+      log.rfind("generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n3,2,", 0),
+      0u);
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 5);
   // Beside the file, with or without --log: every generation of the three runs, from 0 on.
   const std::string beside = Read(Dir / "part.csv");
-  EXPECT_EQ(beside.rfind("generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n0,2,", 0), 0u);
+  EXPECT_EQ(beside.rfind(std::string(FitnessLogHeader) + "\n0,2,", 0), 0u);
   EXPECT_EQ(std::count(beside.begin(), beside.end(), '\n'), 8);
   EXPECT_NE(beside.find(log.substr(log.find('\n') + 1, 4)), std::string::npos);  // row "3,2," of the copy
 }
@@ -161,15 +173,106 @@ TEST_F(Trainer, AStopSignalFinishesTheGenerationAndSavesALoadableFile) {
 }
 
 TEST_F(Trainer, EvaluateChangesNoFileAndMatchesThreads) {
-  ASSERT_EQ(Run({"--generations", "2", "--seed", "9", "--quiet", "p.dat"}), 0);
+  ASSERT_EQ(Run({"--generations", "2", "--seed", "9", "p.dat"}), 0);
+  // Not a terminal: the progress comes as plain lines, with the best's deliveries.
+  const std::string progress = Read(Dir / "err.txt");
+  EXPECT_NE(progress.find("Generation 1  best Fitness "), std::string::npos) << progress;
+  EXPECT_NE(progress.find("  Ablagen des Besten "), std::string::npos) << progress;
   const std::string before = Read(Dir / "p.dat");
   ASSERT_EQ(Run({"--evaluate", "--seed", "9", "--threads", "1", "p.dat"}, "e1.txt"), 0);
   ASSERT_EQ(Run({"--evaluate", "--seed", "9", "--threads", "2", "p.dat"}, "e2.txt"), 0);
   const std::string e1 = Read(Dir / "e1.txt");
   EXPECT_EQ(std::count(e1.begin(), e1.end(), '\n'), 102);
-  EXPECT_EQ(e1.rfind("index,fitness\n0,", 0), 0u);
+  EXPECT_EQ(e1.rfind("index,fitness,takes,deliveries\n0,", 0), 0u);
   EXPECT_EQ(e1, Read(Dir / "e2.txt"));
   EXPECT_TRUE(Read(Dir / "p.dat") == before);
+}
+
+// The rows of a ranking table: "rank file generations deliveries takes fitness".
+std::vector<std::vector<std::string>> TableRows(const std::string& out) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(out);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    std::vector<std::string> row{std::istream_iterator<std::string>(words), {}};
+    if (row.size() == 6 && std::isdigit(static_cast<unsigned char>(row[0][0]))) rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST_F(Trainer, RunsRankTheSameTwiceAndResumeAfterAStop) {
+  fs::create_directories(Dir / "a");
+  fs::create_directories(Dir / "b");
+  const auto args = [](const char* file) {
+    return std::vector<std::string>{"--runs",    "3", "--seed",       "5", "--generations", "30",
+                                    "--threads", "2", "--checkpoint", "2", file};
+  };
+  ASSERT_EQ(Run(args("a/zarnik.dat"), "a1.txt"), 0);
+  const std::string a1 = Read(Dir / "a1.txt");
+  const auto table = TableRows(a1);
+  ASSERT_EQ(table.size(), 3u) << a1;
+  for (size_t i = 0; i < table.size(); ++i) {
+    EXPECT_EQ(table[i][0], std::to_string(i + 1));
+    EXPECT_EQ(table[i][2], "30");  // every run at its generation count
+  }
+  EXPECT_NE(a1.find("Gewinner: " + table[0][1] + " -> a/zarnik.dat"), std::string::npos);
+  EXPECT_TRUE(Read(Dir / "a/zarnik.dat") == Read(Dir / table[0][1]));
+  EXPECT_TRUE(Read(Dir / "a/zarnik.csv") == Read(Dir / fs::path(table[0][1]).replace_extension(".csv")));
+  // A second call has nothing left to train and ranks alike.
+  ASSERT_EQ(Run(args("a/zarnik.dat"), "a2.txt"), 0);
+  EXPECT_EQ(Read(Dir / "a2.txt"), a1);
+  // One run of the set alone, as a scheduler's task makes it, is that run.
+  fs::create_directories(Dir / "c");
+  ASSERT_EQ(Run({"--run", "1", "--seed", "5", "--generations", "30", "--quiet", "c/zarnik.dat"}), 0);
+  EXPECT_TRUE(Read(Dir / "c/zarnik-1.dat") == Read(Dir / "a/zarnik-1.dat"));
+  EXPECT_TRUE(fs::exists(Dir / "c/zarnik-1.csv"));
+
+  // Stopped once the first run has saved a checkpoint, then called again.
+  const pid_t pid = Start(args("b/zarnik.dat"), "b1.txt");
+  for (int i = 0; i < 1200 && !fs::exists(Dir / "b/zarnik-0.dat"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(fs::exists(Dir / "b/zarnik-0.dat")) << "waited 60 s for the first run's checkpoint";
+  kill(pid, SIGINT);
+  EXPECT_EQ(Wait(pid), 130);
+  EXPECT_FALSE(fs::exists(Dir / "b/zarnik.dat"));
+  THeadlessHost host;
+  auto world = MakeZarnikWorld(&host);
+  size_t size = 0;
+  ASSERT_EQ(world->LoadANN((Dir / "b/zarnik-0.dat").c_str(), size), TLoadError::None);
+  EXPECT_GE(world->Generations, 2);
+  EXPECT_LT(world->Generations, 30);
+  ASSERT_EQ(Run(args("b/zarnik.dat"), "b2.txt"), 0);
+  auto resumed = TableRows(Read(Dir / "b2.txt"));
+  for (auto& row : resumed) row[1].replace(0, 1, "a");
+  EXPECT_EQ(resumed, table);
+  for (int k = 0; k < 3; ++k) {
+    const std::string name = "zarnik-" + std::to_string(k) + ".dat";
+    EXPECT_TRUE(Read(Dir / "a" / name) == Read(Dir / "b" / name)) << name;
+  }
+}
+
+TEST_F(Trainer, RankComparesFilesWrittenElsewhere) {
+  // Two populations saved here, not by --runs: their bests never move the
+  // arm (all weights 0), so the comparison episode takes and delivers
+  // nothing, and the fitness is only the link cost: 0 for none, and for 10
+  // links running totals -100 .. -500 that add up to -1500.
+  for (const auto& [name, links, generations] : {std::tuple{"still.dat", 0, 7}, std::tuple{"costly.dat", 10, 12}}) {
+    THeadlessHost host;
+    auto world = MakeZarnikWorld(&host);
+    SetZero(world->bestIndividual, links);
+    world->Generations = generations;
+    ASSERT_TRUE(world->DoSaveANN((Dir / name).c_str()));
+  }
+  ASSERT_EQ(Run({"--rank", "costly.dat", "still.dat"}, "r.txt"), 0);
+  const auto table = TableRows(Read(Dir / "r.txt"));
+  using Row = std::vector<std::string>;
+  ASSERT_EQ(table.size(), 2u);
+  EXPECT_EQ(table[0], (Row{"1", "still.dat", "7", "0", "0", "0"}));
+  EXPECT_EQ(table[1], (Row{"2", "costly.dat", "12", "0", "0", "-1500"}));
+  { std::ofstream(Dir / "short.dat") << "twelve bytes"; }
+  EXPECT_EQ(Run({"--rank", "still.dat", "short.dat"}, "r2.txt"), 2);
+  EXPECT_NE(Read(Dir / "err.txt").find("'short.dat' nicht laden: falsche Größe"), std::string::npos);
 }
 
 TEST_F(Trainer, FifosAsPopulationOrLogAreRefusedAtOnce) {

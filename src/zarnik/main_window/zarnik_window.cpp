@@ -107,6 +107,11 @@ void TZarnikWindow::BuildStatusBar() {
   PlatGad[0] = gadgets[4];
   PlatGad[1] = gadgets[5];
   DeltaRate = gadgets[6];
+  // After the seven fields, read whole up to six digits; empty until
+  // the first activation.
+  DeliveriesGad = new TTextGadget(520, 15, fields);
+  DeliveriesGad->FitText(QStringLiteral("Ablagen: 888888"));
+  row->addWidget(DeliveriesGad);
   StatusBar->addPermanentWidget(fields);
   setStatusBar(StatusBar);
 }
@@ -230,6 +235,11 @@ void TZarnikWindow::SetDlgText(int id, const char* text) {
 void TZarnikWindow::GenerationDone(const TGenerationFigures& figures) {
   // Only recorded here; the chart takes the new rows at the next dispatch.
   History.Add(figures);
+}
+
+void TZarnikWindow::ActivationCounts(const TBallCounts& counts) {
+  DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(counts.deliveries));
+  RepaintStatusBar();
 }
 
 void TZarnikWindow::FlushProgressTexts() {

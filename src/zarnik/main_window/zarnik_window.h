@@ -125,6 +125,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void PumpMessages() override;
   void SetDlgText(int id, const char* text) override;
   void GenerationDone(const TGenerationFigures& figures) override;
+  TBallCounts BallCounts() const override { return {Arm.Takes, Arm.Deliveries}; }
+  void ActivationCounts(const TBallCounts& counts) override;
 
   void DrawColoredModel();
   void DrawOutLinesOnly();
@@ -211,6 +213,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TTextGadget* AxleGad[4] = {};
   TTextGadget* PlatGad[2] = {};
   TTextGadget* DeltaRate = nullptr;
+  // After the seven fields: deliveries since F3, "Ablagen: N".
+  TTextGadget* DeliveriesGad = nullptr;
   TSceneBitmaps Bitmaps;
   QFont SimFont;
   // Lets events through from inside the run loops, a few dozen times a second.

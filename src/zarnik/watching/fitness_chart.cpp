@@ -23,8 +23,10 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : QWidget(owner, Qt::Wi
 
   Chart = new QChart;
   Chart->setAnimationOptions(QChart::NoAnimation);  // points come in during runs
-  const char* names[3] = {"bester (Training 2)", "Durchschnitt (Training 2)", "bester (Training 1)"};
-  const QColor colors[3] = {QColor(0, 90, 200), QColor(120, 170, 230), QColor(210, 80, 0)};
+  const char* names[SeriesCount] = {"bester (Training 2)", "Durchschnitt (Training 2)", "bester (Training 1)",
+                                    "bisher bestes", "Ablagen des Besten"};
+  const QColor colors[SeriesCount] = {QColor(0, 90, 200), QColor(120, 170, 230), QColor(210, 80, 0),
+                                      QColor(0, 40, 110), QColor(40, 150, 60)};
   X = new QValueAxis;
   X->setTitleText(QStringLiteral("Generation"));
   X->setLabelFormat(QStringLiteral("%d"));
@@ -35,15 +37,26 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : QWidget(owner, Qt::Wi
   Y->setLabelFormat(QStringLiteral("%d"));
   Y->setTickType(QValueAxis::TicksDynamic);
   Y->setTickAnchor(0);
+  Y2 = new QValueAxis;
+  Y2->setTitleText(QStringLiteral("Ablagen des Besten"));
+  Y2->setLabelFormat(QStringLiteral("%d"));
+  Y2->setTickType(QValueAxis::TicksDynamic);
+  Y2->setTickAnchor(0);
   Chart->addAxis(X, Qt::AlignBottom);
   Chart->addAxis(Y, Qt::AlignLeft);
-  for (int i = 0; i < 3; ++i) {
+  Chart->addAxis(Y2, Qt::AlignRight);
+  for (int i = 0; i < SeriesCount; ++i) {
     Lines[i] = new QLineSeries;
-    Lines[i]->setName(QString::fromLatin1(names[i]));
+    Lines[i]->setName(QString::fromUtf8(names[i]));
     Lines[i]->setColor(colors[i]);
     Chart->addSeries(Lines[i]);
     Lines[i]->attachAxis(X);
-    Lines[i]->attachAxis(Y);
+    Lines[i]->attachAxis(i == Deliveries2 ? Y2 : Y);
+  }
+  {
+    QPen dashed = Lines[BestSoFar2]->pen();
+    dashed.setStyle(Qt::DashLine);
+    Lines[BestSoFar2]->setPen(dashed);
   }
   Chart->legend()->setAlignment(Qt::AlignBottom);
   Clear();
@@ -58,11 +71,11 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : QWidget(owner, Qt::Wi
   auto* column = new QVBoxLayout(this);
   column->addWidget(ChartView, 1);
   column->addLayout(buttons);
-  resize(780, 460);  // wide enough for the three names of the legend in one row
+  resize(1020, 480);  // wide enough for the five names of the legend in one row
 }
 
 void TFitnessChartWindow::Clear() {
-  for (int s = 0; s < 3; ++s) {
+  for (int s = 0; s < SeriesCount; ++s) {
     Raw[s].clear();
     Lines[s]->clear();
   }
@@ -73,11 +86,16 @@ void TFitnessChartWindow::Clear() {
   X->setTickInterval(1);
   Y->setRange(-1, 1);
   Y->setTickInterval(1);
+  MaxDeliveries = 0;
+  HighDeliveries = -1;  // the first point sets the axis
+  AnyBest2 = false;
+  Y2->setRange(0, 1);
+  Y2->setTickInterval(1);
 }
 
 void TFitnessChartWindow::Append(const TFitnessRow* rows, size_t count) {
   if (count == 0) return;
-  bool added[3] = {};
+  bool added[SeriesCount] = {};
   for (size_t i = 0; i < count; ++i) {
     const TFitnessRow& r = rows[i];
     const double x = r.generation;
@@ -96,13 +114,21 @@ void TFitnessChartWindow::Append(const TFitnessRow* rows, size_t count) {
     if (r.mode == 2) {
       Raw[Best2].emplace_back(x, r.bestFitness);
       Raw[Average2].emplace_back(x, r.averageFitness);
-      added[Best2] = added[Average2] = true;
+      BestSoFar = AnyBest2 ? std::max<double>(BestSoFar, r.bestFitness) : r.bestFitness;
+      AnyBest2 = true;
+      Raw[BestSoFar2].emplace_back(x, BestSoFar);
+      added[Best2] = added[Average2] = added[BestSoFar2] = true;
+      if (r.bestDeliveries >= 0) {  // rows of older files have none
+        Raw[Deliveries2].emplace_back(x, r.bestDeliveries);
+        MaxDeliveries = std::max<double>(MaxDeliveries, r.bestDeliveries);
+        added[Deliveries2] = true;
+      }
     } else {
       Raw[Best1].emplace_back(x, r.bestFitness);
       added[Best1] = true;
     }
   }
-  for (int s = 0; s < 3; ++s)
+  for (int s = 0; s < SeriesCount; ++s)
     if (added[s]) ShowSeries(s);
   FitAxes();
 }
@@ -172,6 +198,13 @@ void TFitnessChartWindow::FitAxes() {
     NiceRange(MinY - pad, MaxY + pad, 6, LowY, HighY, step);
     Y->setTickInterval(step);
     Y->setRange(LowY, HighY);
+  }
+  if (MaxDeliveries > HighDeliveries) {
+    // Whole deliveries from 0, with headroom as on the other axes.
+    double low, step;
+    NiceRange(0, std::max(5.0, MaxDeliveries * 1.5), 6, low, HighDeliveries, step);
+    Y2->setTickInterval(step);
+    Y2->setRange(0, HighDeliveries);
   }
 }
 

@@ -16,14 +16,16 @@ class QPushButton;
 class QValueAxis;
 
 // The window "Fitness-Verlauf": best and average fitness per generation of
-// training 2 and best fitness per pass of training 1, as three line series
-// over the generation. The main window owns it and hands it the rows of its
-// history; closing only hides it.
+// training 2 and best fitness per pass of training 1, the best fitness of
+// training 2 found so far, and on a second y-axis the deliveries of each
+// generation's best, as line series over the generation. The main window
+// owns it and hands it the rows of its history; closing only hides it.
 class TFitnessChartWindow : public QWidget {
   Q_OBJECT
 
  public:
-  enum TSeries { Best2, Average2, Best1 };
+  enum TSeries { Best2, Average2, Best1, BestSoFar2, Deliveries2 };
+  static constexpr int SeriesCount = 5;
 
   explicit TFitnessChartWindow(QWidget* owner);
 
@@ -42,6 +44,7 @@ class TFitnessChartWindow : public QWidget {
   size_t Received(TSeries s) const { return Raw[s].size(); }
   QValueAxis* AxisX() const { return X; }
   QValueAxis* AxisY() const { return Y; }
+  QValueAxis* AxisDeliveries() const { return Y2; }
   QChartView* View() const { return ChartView; }
   // The chart as a PNG file; false if it cannot be written.
   bool SavePicture(const QString& path) const;
@@ -61,15 +64,19 @@ class TFitnessChartWindow : public QWidget {
 
   QChart* Chart = nullptr;
   QChartView* ChartView = nullptr;
-  QLineSeries* Lines[3] = {};
+  QLineSeries* Lines[SeriesCount] = {};
   QValueAxis* X = nullptr;
   QValueAxis* Y = nullptr;
+  QValueAxis* Y2 = nullptr;  // deliveries, on the right
   QPushButton* SaveButton = nullptr;
-  std::vector<QPointF> Raw[3];  // every received point, by series
+  std::vector<QPointF> Raw[SeriesCount];  // every received point, by series
   QList<QPointF> Shown;         // scratch for ShowSeries
   // Extent of all points so far; valid when Points > 0.
   double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
   size_t Points = 0;
   // The axes' ranges; they contain every point.
   double LowX = 0, HighX = 0, LowY = 0, HighY = 0;
+  double MaxDeliveries = 0, HighDeliveries = 0;
+  bool AnyBest2 = false;
+  double BestSoFar = 0;  // highest best fitness of training 2 so far, when AnyBest2
 };
