@@ -1,12 +1,13 @@
 // Runs in the main window, offscreen: a generation of training 2 with the
 // progress window open against the same generation on the headless host, the
-// same with the fitness chart open against closed, and activation drawing
-// every step, in colour and in outline.
+// same with the fitness chart, and with the network view, open against closed,
+// and activation drawing every step, in colour and in outline.
 // Repetitions are interleaved by default, so that both hosts meet the same
 // machine load; compare the medians.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -16,6 +17,8 @@
 
 #include "progress/ann_ga_dlg.h"
 #include "watching/fitness_chart.h"
+#include "watching/network_view.h"
+#include "watching/scene_recorder.h"
 #include "headless_host.h"
 #include "random.h"
 #include "world.h"
@@ -113,7 +116,10 @@ void BeginTraining2(TZarnikWindow& w) {
 // each window then dispatches at the cadence a real run has, where turns of a
 // single generation would let each pump see twice its own run's time pass.
 // `ratio` is open over closed, per generation.
-void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
+// The same for the network view.
+// `paints`, if given, counts the opened window's paints.
+void OpenVsClosed(benchmark::State& state, int command, bool (*isOpen)(const TZarnikWindow&),
+                  long long (*paints)(const TZarnikWindow&) = nullptr) {
   constexpr int Block = 40;  // generations, about half a second
   auto open = ShownWindow();
   auto closed = ShownWindow();
@@ -123,9 +129,9 @@ void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
     state.SkipWithError("cannot copy the population");
     return;
   }
-  open->Dispatch(CM_FITCHART);
-  if (open->FitnessChart == nullptr || !open->FitnessChart->isVisible()) {
-    state.SkipWithError("the chart did not open");
+  open->Dispatch(command);
+  if (!isOpen(*open)) {
+    state.SkipWithError("the window did not open");
     return;
   }
   for (TZarnikWindow* w : {open.get(), closed.get()}) BeginTraining2(*w);
@@ -133,6 +139,7 @@ void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
 
   using Ms = std::chrono::duration<double, std::milli>;
   Ms spent[2]{};  // open, closed
+  const long long paintsBefore = paints != nullptr ? paints(*open) : 0;
   long long dispatches[2] = {open->Pump.Dispatches, closed->Pump.Dispatches};
   bool openFirst = true;
   for (auto _ : state) {
@@ -154,6 +161,7 @@ void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
   state.counters["open_ms"] = spent[0].count() / n;
   state.counters["closed_ms"] = spent[1].count() / n;
   state.counters["ratio"] = spent[0].count() / spent[1].count();
+  if (paints != nullptr) state.counters["paints_per_generation"] = double(paints(*open) - paintsBefore) / n;
   state.counters["open_dispatches_per_s"] =
       static_cast<double>(open->Pump.Dispatches - dispatches[0]) / (spent[0].count() / 1000);
   state.counters["closed_dispatches_per_s"] =
@@ -163,11 +171,39 @@ void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
     w->AnnHasFinished();
   }
 }
+void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
+  OpenVsClosed(state, CM_FITCHART,
+               [](const TZarnikWindow& w) { return w.FitnessChart != nullptr && w.FitnessChart->isVisible(); });
+}
 BENCHMARK(BM_Training2Generation_ChartOpenVsClosed)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(6)
     ->Repetitions(7);
+
+void BM_Training2Generation_NetViewOpenVsClosed(benchmark::State& state) {
+  OpenVsClosed(
+      state, CM_NETVIEW, [](const TZarnikWindow& w) { return w.NetView != nullptr && w.NetView->isVisible(); },
+      [](const TZarnikWindow& w) { return w.NetView->View()->Paints; });
+}
+BENCHMARK(BM_Training2Generation_NetViewOpenVsClosed)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(6)
+    ->Repetitions(7);
+
+// One paint of the network view at its opening size, values shown.
+void BM_NetViewPaint(benchmark::State& state) {
+  auto w = ShownWindow();
+  w->Dispatch(CM_NETVIEW);
+  TNetworkView& view = *w->NetView->View();
+  view.SetValues(w->AnnGaWorld->bestIndividual);
+  QImage image(view.size(), QImage::Format_RGB32);
+  for (auto _ : state) view.render(&image);
+  state.SetItemsProcessed(state.iterations());
+  state.counters["lines"] = view.LinesDrawn();
+}
+BENCHMARK(BM_NetViewPaint)->Unit(benchmark::kMicrosecond)->Repetitions(3);
 
 // One refresh of the open chart as a dispatch of a training-2 run makes it:
 // the rows of about three generations appended, then the events that paint
@@ -239,6 +275,72 @@ void BM_ActivationStep(benchmark::State& state) {
   w->AnnHasFinished();
 }
 BENCHMARK(BM_ActivationStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(3);
+
+// What filming costs a drawn step of activation: blocks of steps with the
+// recorder attached and without, in turns, in one window. Frames are handed
+// to the encoder thread; a step waits only when the queue is full, so at
+// Maximal the cost is the encoder's pace. Arg: 0 H.264 in MP4, 1 VP9 in WebM.
+void BM_ActivationStep_RecordingCost(benchmark::State& state) {
+  constexpr int Block = 60;  // steps, a second of film
+  auto w = ShownWindow();
+  QTemporaryDir dir;
+  const QString path = dir.filePath(state.range(0) == 0 ? QStringLiteral("bench.mp4") : QStringLiteral("bench.webm"));
+  auto recorder = std::make_unique<TSceneRecorder>();
+  if (!recorder->Start(path, 60)) {
+    state.SkipWithError("cannot start the recording");
+    return;
+  }
+  TWorld& world = *w->AnnGaWorld;
+  ZarnikWindow = w.get();
+  w->StartANN = true;
+  w->Pacer.SetTempo(TStepPacer::Maximal);
+  int* out = world.OutputList.get();
+  std::fill(out, out + 6, 0);
+  world.InputList = w->GetCalcData(out, true, false);
+  int goal = world.InputList[4];
+  w->Pump.Reset();
+  auto steps = [&] {
+    const Clock::time_point start = Clock::now();
+    for (int k = 0; k < Block; ++k) {
+      w->PumpMessages();
+      world.useBestIndividual();
+      if (world.InputList[4] != goal) {
+        goal = world.InputList[4];
+        std::fill(out, out + 6, 0);
+        out[4] = RandomBelow(10) + 1;
+        out[5] = RandomBelow(10) + 1;
+        world.InputList = w->GetCalcData(out, true, true);
+        out[4] = out[5] = 0;
+      }
+    }
+    return std::chrono::duration<double, std::milli>(Clock::now() - start);
+  };
+  std::chrono::duration<double, std::milli> spent[2]{};  // plain, recording
+  const long long drawnBefore = w->DrawnSteps;
+  long long recorded = 0;
+  for (auto _ : state) {
+    const auto plain = steps();
+    w->Recorder = std::move(recorder);
+    const long long before = w->DrawnSteps;
+    const auto filmed = steps();
+    recorded += w->DrawnSteps - before;
+    recorder = std::move(w->Recorder);
+    spent[0] += plain;
+    spent[1] += filmed;
+    state.SetIterationTime((plain + filmed).count() / 1000.0);
+  }
+  const double plainSteps = static_cast<double>(w->DrawnSteps - drawnBefore - recorded);
+  const bool finished = recorder->Finish();
+  state.counters["plain_ms_per_step"] = spent[0].count() / plainSteps;
+  state.counters["recording_ms_per_step"] = spent[1].count() / static_cast<double>(recorded);
+  state.counters["cost_ms_per_step"] =
+      spent[1].count() / static_cast<double>(recorded) - spent[0].count() / plainSteps;
+  state.counters["frames"] = static_cast<double>(recorded);
+  state.counters["file_kib"] = QFileInfo(path).size() / 1024.0;
+  if (!finished) state.SkipWithError("the recording failed");
+  w->StartANN = false;
+}
+BENCHMARK(BM_ActivationStep_RecordingCost)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5)->Repetitions(3);
 
 }  // namespace
 

@@ -10,6 +10,8 @@ packages=(
   # Qt Charts for the fitness chart; its CMake package needs Qt6OpenGL's,
   # which bookworm's qt6-charts-dev does not pull in.
   qt6-charts-dev libqt6opengl6-dev
+  # FFmpeg's libraries for filming the scene (H.264 and VP9 encoders come with libavcodec).
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core

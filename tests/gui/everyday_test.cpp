@@ -231,6 +231,9 @@ class EverydayTest : public QObject {
         {"Einstellen" + sep + "Rotation -", "- (Ziffernblock), -"},
         {"Einstellen" + sep + "Achse C", "C"},
         {"Einstellen" + sep + "Podest F", "F"},
+        {"Simulator" + sep + "Netzansicht", "F8"},
+        {"Simulator" + sep + "Tempo" + sep + "Pause", "P"},
+        {"Simulator" + sep + "Tempo" + sep + "Einzelschritt", "S"},
     };
     for (auto it = expected.begin(); it != expected.end(); ++it) QCOMPARE(lines.value(it.key()), it.value());
     // Arrow keys as Qt names them (German once its translations are loaded).

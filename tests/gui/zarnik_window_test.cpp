@@ -70,7 +70,7 @@ class ZarnikWindowTest : public QObject {
         {"&Programm", "&Laden...|", "&Speichern|", QString::fromLatin1("&\xD6" "ffnen...|"), "Speichern &unter...|", "-",
          "&Beenden|"},
         {"&Simulator", "Training  &1\tF1|F1", "Training  &2\tF2|F2", "&Aktivieren\tF3|F3", "-",
-         "&Nur Umrisse\tF4|F4", "&Fitness-Verlauf\tF7|F7", "&Tempo|", "-", QString::fromLatin1("&Zur\xFC" "cksetzen\tF5|F5"), "&Justieren\tF6|F6"},
+         "&Nur Umrisse\tF4|F4", "&Fitness-Verlauf\tF7|F7", "&Netzansicht\tF8|F8", "&Tempo|", "Film &aufnehmen...|", "-", QString::fromLatin1("&Zur\xFC" "cksetzen\tF5|F5"), "&Justieren\tF6|F6"},
         {"&Einstellen", "Rotation\t+|Num++; +", "Rotation\t-|Num+-; -", "-", "Achse\tA|A", "Achse\tB|B", "Achse\tC|C",
          "Achse\tD|D", "Nach links\tL|L; Left", "Nach rechts\tR|R; Right", "-", "Podest\tE|E", "Podest\tF|F",
          "Nach oben\tO|O; Up", "Nach unten\tU|U; Down"},
@@ -84,11 +84,11 @@ class ZarnikWindowTest : public QObject {
       QCOMPARE(items, expected[m]);
     }
     // The tempo's submenu: three exclusive entries, Normal unless chosen otherwise.
-    QMenu* tempo = menus[1]->menu()->actions()[6]->menu();
+    QMenu* tempo = menus[1]->menu()->actions()[7]->menu();
     QVERIFY(tempo != nullptr);
     QStringList tempos;
-    for (QAction* a : tempo->actions()) tempos << a->text();
-    QCOMPARE(tempos, QStringList({"&Langsam", "&Normal", "&Maximal"}));
+    for (QAction* a : tempo->actions()) tempos << (a->isSeparator() ? QString() : a->text());
+    QCOMPARE(tempos, QStringList({"&Langsam", "&Normal", "&Maximal", "", "&Pause\tP", "&Einzelschritt\tS"}));
   }
 
   // Moving needs a selection of the right kind; disabled commands ignore their

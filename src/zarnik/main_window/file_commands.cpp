@@ -55,6 +55,7 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
     LoadHistory(HistoryPathFor(file));
     PopulationFile = path;
     PopulationChanged = false;
+    FlushNetView(false);  // an open network view shows the loaded best
     return true;
   }
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);

@@ -51,10 +51,15 @@ void TZarnikWindow::BuildMenu() {
   simulator->addSeparator();
   AddCommand(simulator, CM_OUTLINES, "&Nur Umrisse\tF4", {key(Qt::Key_F4)}, &W::CmOutLines, &W::CeOutLines);
   AddCommand(simulator, CM_FITCHART, "&Fitness-Verlauf\tF7", {key(Qt::Key_F7)}, &W::CmFitChart, &W::CeFitChart);
+  AddCommand(simulator, CM_NETVIEW, "&Netzansicht\tF8", {key(Qt::Key_F8)}, &W::CmNetView, &W::CeNetView);
   QMenu* tempo = simulator->addMenu(QStringLiteral("&Tempo"));
   AddCommand(tempo, CM_TEMPSLOW, "&Langsam", {}, &W::CmTempoSlow, &W::CeTempoSlow);
   AddCommand(tempo, CM_TEMPNORM, "&Normal", {}, &W::CmTempoNormal, &W::CeTempoNormal);
   AddCommand(tempo, CM_TEMPMAXI, "&Maximal", {}, &W::CmTempoMaximal, &W::CeTempoMaximal);
+  tempo->addSeparator();
+  AddCommand(tempo, CM_PAUSE, "&Pause\tP", {key(Qt::Key_P)}, &W::CmPause, &W::CePause);
+  AddCommand(tempo, CM_SINGLESTEP, "&Einzelschritt\tS", {key(Qt::Key_S)}, &W::CmSingleStep, &W::CeSingleStep);
+  AddCommand(simulator, CM_RECORD, "Film &aufnehmen...", {}, &W::CmRecord, &W::CeRecord);
   simulator->addSeparator();
   AddCommand(simulator, CM_SIMRESET, "&Zur\xFC" "cksetzen\tF5", {key(Qt::Key_F5)}, &W::CmSimReset,
              &W::CeSimReset);
@@ -92,7 +97,8 @@ void TZarnikWindow::BuildMenu() {
   for (QMenu* menu : {program, simulator, tempo, adjust, help})
     connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
   // Items that can carry a check mark reserve room for it from the start.
-  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_OUTLINES, CM_FITCHART}) Action(id)->setCheckable(true);
+  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_OUTLINES, CM_FITCHART, CM_NETVIEW, CM_PAUSE, CM_RECORD})
+    Action(id)->setCheckable(true);
   auto* tempos = new QActionGroup(this);  // exclusive: one tempo at a time
   for (int id : {CM_TEMPSLOW, CM_TEMPNORM, CM_TEMPMAXI}) {
     Action(id)->setCheckable(true);

@@ -10,6 +10,8 @@
 #include <cstdio>
 
 #include "progress/ann_ga_dlg.h"
+#include "watching/network_view.h"
+#include "watching/scene_recorder.h"
 #include "widgets/message_box.h"
 #include "scene/scene_renderer.h"
 #include "string_table.h"
@@ -61,6 +63,9 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
   Pump.BeforeDispatch = [this] {
     FlushProgressTexts();
     FlushChart();
+    // Training 2 evaluates the best unseen: the view shows its links only,
+    // at most once a dispatch and only when they changed.
+    if (Train2AN) FlushNetView(false);
   };
 
   Simulator.fill(Qt::white);
@@ -77,6 +82,7 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
 
 TZarnikWindow::~TZarnikWindow() {
   QCoreApplication::instance()->removeEventFilter(this);
+  Recorder.reset();  // a film still open is finished
   AnnGaWorld.reset();
   if (ZarnikWindow == this) ZarnikWindow = nullptr;
   // The progress window is not ours to delete: the run that made it ends it.
@@ -203,11 +209,20 @@ int* TZarnikWindow::GetCalcData(const int* delta, bool keep, bool draw) {
   int* data = Arm.GetCalcData(delta, keep, draw);
   // Only the steps a person watches are paced: the real steps of activation
   // and training 1. Evaluation steps are never drawn and never wait.
-  if (draw && (StartANN || Train1AN)) {
-    ++DrawnSteps;
-    Pacer.Wait([this] { Pump.Dispatch(); }, [] { return UserBreak.load(); });
-  }
+  if (draw && (StartANN || Train1AN)) DrawnStep();
   return data;
+}
+
+void TZarnikWindow::DrawnStep() {
+  ++DrawnSteps;
+  // The best network has just made this step: its node values are the step's.
+  FlushNetView(true);
+  // One frame per drawn step, as the scene shows it now; waits while the encoder catches up.
+  if (Recorder != nullptr && Recorder->Recording() && !Recorder->AddFrame(Simulator)) StopRecording();
+  const auto dispatch = [this] { Pump.Dispatch(); };
+  const auto stopped = [] { return UserBreak.load(); };
+  Gate.Wait(dispatch, stopped);
+  Pacer.Wait(dispatch, stopped);
 }
 
 void TZarnikWindow::ResetSimulator() { Arm.ResetSimulator(); }
@@ -223,6 +238,9 @@ void TZarnikWindow::AnnHasFinished() {
   Train1AN = Train2AN = StartANN = false;
   UpdateCommands();
   FlushChart();  // the run's last generation
+  StopRecording();  // the run's film ends with it
+  // The best of a training, or the last step's values of a drawn run, stay in view.
+  if (NetView != nullptr && NetView->isVisible()) NetView->View()->SetNetwork(AnnGaWorld->bestIndividual);
 }
 
 void TZarnikWindow::PumpMessages() { Pump.Pump(); }

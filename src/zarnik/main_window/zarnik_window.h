@@ -12,6 +12,7 @@
 #include "widgets/event_pump.h"
 #include "watching/fitness_history.h"
 #include "scene/scene_bitmaps.h"
+#include "watching/pause_gate.h"
 #include "watching/step_pacer.h"
 #include "zarnik_host.h"
 
@@ -21,6 +22,8 @@ class TAnnGaDlg;
 class TFitnessChartWindow;
 class TKeyOverviewDlg;
 struct TKeyLine;
+class TNetworkViewWindow;
+class TSceneRecorder;
 class TTextGadget;
 class TWorld;
 class TZarnikClient;
@@ -71,6 +74,11 @@ enum : int {
   CM_TEMPMAXI = 296,
   // Everyday use.
   CM_KEYTABLE = 300,
+  // Additions for looking inside the network, holding a run and filming it.
+  CM_NETVIEW = 310,
+  CM_PAUSE = 311,
+  CM_SINGLESTEP = 312,
+  CM_RECORD = 313,
 };
 
 // The main frame: the scene, the status bar with its seven fields, the menu
@@ -191,6 +199,15 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void CeTempoNormal(TCommandEnabler& ce);
   void CmTempoMaximal();
   void CeTempoMaximal(TCommandEnabler& ce);
+  // The network view, holding and stepping the drawn steps, filming the scene.
+  void CmNetView();
+  void CeNetView(TCommandEnabler& ce);
+  void CmPause();
+  void CePause(TCommandEnabler& ce);
+  void CmSingleStep();
+  void CeSingleStep(TCommandEnabler& ce);
+  void CmRecord();
+  void CeRecord(TCommandEnabler& ce);
   // "?" > "Tastenbelegung": the key overview, made from the command table.
   void CmKeyTable();
   void CeKeyTable(TCommandEnabler& ce);
@@ -226,8 +243,13 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TLoadError LoadFailure{};  // why the last load failed (None after a good one), for the status bar or later
   TFitnessChartWindow* FitnessChart = nullptr;  // made at its first opening; a child
   TKeyOverviewDlg* KeyOverview = nullptr;       // likewise
+  TNetworkViewWindow* NetView = nullptr;        // likewise
   // Holds the drawn steps of activation and training 1 to the chosen tempo.
   TStepPacer Pacer;
+  // Holds those steps while paused and lets single steps through.
+  TPauseGate Gate;
+  // Films the drawn steps while a recording is open; made at the first one.
+  std::unique_ptr<TSceneRecorder> Recorder;
   long long DrawnSteps = 0;  // drawn steps of runs, for tests
   // Trained since the population was last loaded or saved, and that file ("": zarnik.dat).
   bool PopulationChanged = false;
@@ -260,6 +282,13 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void FlushProgressTexts();
   // Hands the open chart the rows it has not shown yet.
   void FlushChart();
+  // Hands the open network view the best network; with `values`, also the
+  // node values of its last evaluation, else none.
+  void FlushNetView(bool values);
+  // After each drawn step of a run, before the tempo's wait.
+  void DrawnStep();
+  // Ends an open recording; a failure is reported.
+  void StopRecording();
   // The history beside a population file: read after the population has
   // loaded (missing or damaged: empty), written after it has been saved.
   void LoadHistory(const QString& path);

@@ -1,0 +1,237 @@
+#include "watching/network_view.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "ann.h"
+#include "string_table.h"
+#include "widgets/file_dialog.h"
+#include "widgets/message_box.h"
+
+namespace {
+
+// What the sensor vector carries, by input node.
+const char* const InputLabels[] = {"Kugel x", "Kugel y", "Greifer x", "Greifer y", "Ziel x",  "Ziel y",
+                                   "Richtung", "Winkel A", "Winkel B", "Winkel C", "Winkel D"};
+constexpr int LabelledInputs = sizeof InputLabels / sizeof InputLabels[0];
+
+const QColor Positive(200, 40, 30);
+const QColor Negative(30, 80, 200);
+
+// White at 0, the sign's colour at the bound.
+QColor ValueColor(int value, int bound) {
+  const double t = std::clamp(std::abs(static_cast<double>(value)) / std::max(bound, 1), 0.0, 1.0);
+  const QColor& c = value < 0 ? Negative : Positive;
+  const auto mix = [t](int full) { return static_cast<int>(std::lround(255 + (full - 255) * t)); };
+  return QColor(mix(c.red()), mix(c.green()), mix(c.blue()));
+}
+
+}  // namespace
+
+TNetworkView::TNetworkView(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);  // paints every pixel itself
+  setMinimumSize(360, 240);
+}
+
+void TNetworkView::SetNetwork(const TANN& net) {
+  const int n = net.getNodes();
+  const int in = net.getInputNodes(), hid = net.getHiddenNodes(), layers = net.getHiddenLayers();
+  bool same = n == Nodes && in == Inputs && hid == Hidden && layers == HiddenLayers &&
+              net.getMaxIntern() == MaxIntern;
+  if (!same) {
+    Nodes = n;
+    Inputs = in;
+    Hidden = hid;
+    HiddenLayers = layers;
+    Outputs = net.getOutputNodes();
+    MaxIntern = net.getMaxIntern();
+    MaxWeight = std::max(1, net.getMaxWeight() * net.getPrecWeight());
+    Weights.assign(static_cast<size_t>(n) * n, 0);
+    Values.assign(n, 0);
+    ShowValues = false;
+  }
+  for (int s = 0; s < n; ++s) {
+    const int* row = net.getLineWeight(s);
+    int* mine = Weights.data() + static_cast<size_t>(s) * n;
+    if (!std::equal(row, row + n, mine)) {
+      std::copy(row, row + n, mine);
+      same = false;
+    }
+  }
+  if (!same) update();
+}
+
+void TNetworkView::SetValues(const TANN& net) {
+  if (net.getNodes() != Nodes) return;  // SetNetwork first
+  const TANN::TNode* nodes = net.getNodeList();
+  for (int i = 0; i < Nodes; ++i) Values[i] = nodes[i].Output;
+  ShowValues = true;
+  update();  // repaints at the next dispatch, however many steps came before it
+}
+
+void TNetworkView::ClearValues() {
+  if (!ShowValues) return;
+  ShowValues = false;
+  update();
+}
+
+int TNetworkView::LayerOf(int node, int* place) const {
+  if (node < Inputs) {
+    *place = node;
+    return 0;
+  }
+  if (node >= Nodes - Outputs) {
+    *place = node - (Nodes - Outputs);
+    return HiddenLayers + 1;
+  }
+  *place = (node - Inputs) % Hidden;
+  return 1 + (node - Inputs) / Hidden;
+}
+
+int TNetworkView::LayerSize(int layer) const {
+  if (layer == 0) return Inputs;
+  return layer == HiddenLayers + 1 ? Outputs : Hidden;
+}
+
+int TNetworkView::PossibleLinks() const {
+  if (Hidden <= 0) return 0;
+  return Inputs * Hidden + Hidden * Hidden * (HiddenLayers - 1) + Hidden * Outputs;
+}
+
+int TNetworkView::LinksInUse() const {
+  int links = 0;
+  for (int s = 0; s < Nodes; ++s) {
+    int place = 0;
+    const int layer = LayerOf(s, &place);
+    if (layer > HiddenLayers) continue;  // outputs lead nowhere
+    for (int t = 0; t < Nodes; ++t) {
+      int tp = 0;
+      if (LayerOf(t, &tp) == layer + 1 && Weights[static_cast<size_t>(s) * Nodes + t] != 0) ++links;
+    }
+  }
+  return links;
+}
+
+QPointF TNetworkView::Centre(int node, const QRectF& area) const {
+  int place = 0;
+  const int layer = LayerOf(node, &place);
+  const double x = area.left() + area.width() * layer / std::max(1, LayerCount() - 1);
+  const double rowHeight = area.height() / std::max(1, LayerSize(layer));
+  return {x, area.top() + rowHeight * (place + 0.5)};
+}
+
+void TNetworkView::paintEvent(QPaintEvent*) {
+  ++Paints;
+  Drawn = 0;
+  QPainter p(this);
+  p.fillRect(rect(), Qt::white);
+  if (LayerCount() == 0) return;
+
+  const QFontMetrics metrics(font());
+  const int line = metrics.height();
+  const int labelWidth = metrics.horizontalAdvance(QStringLiteral("Greifer x")) + 10;
+  const double radius = std::clamp(std::min(width(), height()) / 28.0, 7.0, 22.0);
+  // Room for the labels left and right and for the counts below.
+  const QRectF area(labelWidth + radius + 4, radius + 6, width() - 2 * (labelWidth + radius + 4),
+                    height() - 2 * radius - 12 - 1.5 * line);
+
+  // Links first, so the nodes lie on top of them.
+  for (int s = 0; s < Nodes; ++s) {
+    int place = 0;
+    const int layer = LayerOf(s, &place);
+    if (layer > HiddenLayers) continue;
+    for (int t = 0; t < Nodes; ++t) {
+      int tp = 0;
+      const int w = Weights[static_cast<size_t>(s) * Nodes + t];
+      if (w == 0 || LayerOf(t, &tp) != layer + 1) continue;
+      const double width = 0.5 + 4.5 * std::min(1.0, std::abs(w) / static_cast<double>(MaxWeight));
+      p.setPen(QPen(w > 0 ? Positive : Negative, width));
+      p.drawLine(Centre(s, area), Centre(t, area));
+      ++Drawn;
+    }
+  }
+
+  // Node values in a font in which the widest, "-1000", fits inside a node.
+  QFont small = font();
+  const double widest = QFontMetricsF(small).horizontalAdvance(QStringLiteral("-1000"));
+  small.setPointSizeF(std::max(5.0, small.pointSizeF() * std::min(1.0, 1.8 * radius / widest)));
+  // Smooth circles are cheap; smooth wide lines would double the cost of a
+  // paint, which training 2 pays at each new best.
+  p.setRenderHint(QPainter::Antialiasing);
+  for (int i = 0; i < Nodes; ++i) {
+    int place = 0;
+    const int layer = LayerOf(i, &place);
+    const QPointF c = Centre(i, area);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(ShowValues ? ValueColor(Values[i], MaxIntern) : QColor(235, 235, 235));
+    p.drawEllipse(c, radius, radius);
+    if (ShowValues) {
+      p.setFont(small);
+      // Dark fills take white digits.
+      if (std::abs(Values[i]) > MaxIntern * 6 / 10) p.setPen(Qt::white);
+      p.drawText(QRectF(c.x() - 2 * radius, c.y() - radius, 4 * radius, 2 * radius), Qt::AlignCenter,
+                 QString::number(Values[i]));
+      p.setFont(font());
+      p.setPen(Qt::black);
+    }
+    QString label;
+    if (layer == 0)
+      label = place < LabelledInputs ? QString::fromLatin1(InputLabels[place]) : QString::number(i);
+    else if (layer == HiddenLayers + 1)
+      label = QStringLiteral("Achse %1").arg(QChar('A' + place));
+    if (label.isEmpty()) continue;
+    if (layer == 0)
+      p.drawText(QRectF(0, c.y() - line, c.x() - radius - 4, 2 * line), Qt::AlignRight | Qt::AlignVCenter, label);
+    else
+      p.drawText(QRectF(c.x() + radius + 4, c.y() - line, labelWidth + 10, 2 * line),
+                 Qt::AlignLeft | Qt::AlignVCenter, label);
+  }
+
+  p.drawText(QRectF(0, height() - 1.5 * line, width(), 1.5 * line), Qt::AlignCenter,
+             QStringLiteral("Verbindungen: %1 von %2").arg(LinksInUse()).arg(PossibleLinks()));
+}
+
+// --- the window -------------------------------------------------------------------
+
+TNetworkViewWindow::TNetworkViewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
+  setWindowTitle(QStringLiteral("Netzansicht"));
+  Net = new TNetworkView(this);
+  SaveButton = new QPushButton(QStringLiteral("Bild speichern..."), this);
+  connect(SaveButton, &QPushButton::clicked, this, [this] { CmSavePicture(); });
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(SaveButton);
+  auto* column = new QVBoxLayout(this);
+  column->addWidget(Net, 1);
+  column->addLayout(buttons);
+  resize(740, 520);
+}
+
+bool TNetworkViewWindow::SavePicture(const QString& path) const { return Net->grab().save(path, "PNG"); }
+
+void TNetworkViewWindow::CmSavePicture() {
+  QString path = ZarnikSaveFileName(this, QStringLiteral("Bild speichern"), QStringLiteral("PNG-Bild (*.png)"));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
+  if (SavePicture(path)) return;
+  const QString caption = parentWidget() != nullptr ? parentWidget()->windowTitle() : windowTitle();
+  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_SAVE, QFileInfo(path).fileName()), caption, QMessageBox::Ok,
+                   QMessageBox::Warning);
+}
+
+void TNetworkViewWindow::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  if (event->isAccepted()) {
+    hide();
+    emit visibilityChanged();
+  }
+}

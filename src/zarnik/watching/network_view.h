@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QWidget>
+
+#include <vector>
+
+class QPushButton;
+class TANN;
+
+// Draws one network as its layers from left to right: the inputs labelled
+// with what they carry, the hidden layers, the outputs "Achse A" .. "Achse D".
+// A link is a line coloured by its weight's sign and as wide as its magnitude;
+// absent links are not drawn. Each node shows its value when there is one.
+class TNetworkView : public QWidget {
+ public:
+  explicit TNetworkView(QWidget* parent = nullptr);
+
+  // Takes the shape and the weights of `net`; repaints only when they differ
+  // from those shown.
+  void SetNetwork(const TANN& net);
+  // Takes the node values `net` holds from its last evaluation.
+  void SetValues(const TANN& net);
+  // Nodes show no value (their values would not belong to what is drawn).
+  void ClearValues();
+
+  int LinksInUse() const;
+  int PossibleLinks() const;
+  bool HasValues() const { return ShowValues; }
+  int Value(int node) const { return Values[node]; }
+  // Link lines the last paint drew, for tests.
+  int LinesDrawn() const { return Drawn; }
+  // Paints made, for tests and benchmarks.
+  long long Paints = 0;
+
+  QSize sizeHint() const override { return {720, 460}; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  // Layer of every node, and its place within the layer.
+  int LayerCount() const { return Hidden > 0 ? HiddenLayers + 2 : 0; }
+  int LayerOf(int node, int* place) const;
+  int LayerSize(int layer) const;
+  QPointF Centre(int node, const QRectF& area) const;
+
+  int Nodes = 0, Inputs = 0, Hidden = 0, HiddenLayers = 0, Outputs = 0;
+  std::vector<int> Weights;  // Nodes x Nodes, source row by target column
+  std::vector<int> Values;
+  int MaxIntern = 1000;
+  int MaxWeight = 200;  // in stored units; wider weights draw as wide as this
+  bool ShowValues = false;
+  int Drawn = 0;
+};
+
+// The window "Netzansicht": the network view and its "Bild speichern..."
+// button. The main window owns it and feeds it; closing only hides it.
+class TNetworkViewWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TNetworkViewWindow(QWidget* owner);
+
+  TNetworkView* View() const { return Net; }
+  // The view as a PNG file; false if it cannot be written.
+  bool SavePicture(const QString& path) const;
+
+ signals:
+  // Shown or hidden by its own close box, so the menu's check mark can follow.
+  void visibilityChanged();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CmSavePicture();
+
+  TNetworkView* Net = nullptr;
+  QPushButton* SaveButton = nullptr;
+};
