@@ -10,14 +10,15 @@
 namespace {
 
 std::unique_ptr<TWorld> SystemWorld(THeadlessHost& host) {
-  host.Arm.Train2AN = true;
-  return std::make_unique<TWorld>(&host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  host.View.Running = true;
+  return MakeZarnikWorld(&host);
 }
 
 // runANN on the sensor vector, then the real step; back to the start of the
 // task every 101 steps, as an episode run would be.
 void BM_NetworkStep(benchmark::State& state) {
   THeadlessHost host;
+  TZarnikHostScope useHost(&host);
   auto world = SystemWorld(host);
   TChromosom& net = world->Population[0];
   int* out = net.getOutputList();
@@ -37,6 +38,7 @@ BENCHMARK(BM_NetworkStep);
 // runANN alone.
 void BM_RunANN(benchmark::State& state) {
   THeadlessHost host;
+  TZarnikHostScope useHost(&host);
   auto world = SystemWorld(host);
   TChromosom& net = world->Population[0];
   int in[11] = {50, 286, 197, 119, 50, 258, -1, 180, 180, -90, 0};
@@ -51,6 +53,7 @@ BENCHMARK(BM_RunANN);
 // calcFitness2 over the best and the 100, Selection, CrossOver, mutate.
 void BM_TrainingTwoGeneration(benchmark::State& state) {
   THeadlessHost host;
+  TZarnikHostScope useHost(&host);
   auto world = SystemWorld(host);
   for (auto _ : state) {
     world->calcFitness2();
@@ -64,6 +67,7 @@ BENCHMARK(BM_TrainingTwoGeneration)->Unit(benchmark::kMillisecond);
 // The breeding part of a generation alone.
 void BM_Breeding(benchmark::State& state) {
   THeadlessHost host;
+  TZarnikHostScope useHost(&host);
   auto world = SystemWorld(host);
   world->calcFitness2();
   for (auto _ : state) {

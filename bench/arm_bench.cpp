@@ -9,7 +9,7 @@ namespace {
 // and forth so that the pose stays in the same region.
 void BM_GetCalcDataFourSteps(benchmark::State& state) {
   THeadlessHost host;
-  host.Arm.Train2AN = true;
+  host.View.Running = true;
   int out[OutputCount] = {700, -400, 300, -900, 0, 0};
   for (auto _ : state) {
     benchmark::DoNotOptimize(host.Arm.GetCalcData(out, true, false));

@@ -16,7 +16,7 @@ namespace {
 void BM_EpisodeAgainstItsCounting(benchmark::State& state) {
   UseFixedRandomSeed(2);
   THeadlessHost host;
-  host.Arm.Train2AN = true;
+  host.View.Running = true;
   auto world = MakeZarnikWorld(&host);
   // Through the interface, as the episode calls it; hidden from the
   // optimiser so the calls stay virtual.

@@ -32,7 +32,7 @@ void BM_DrawColoredModel(benchmark::State& state) {
   TScene scene;
   if (state.range(0) != 0) Slant(scene.Arm);
   for (auto _ : state) {
-    Render::DrawColoredModel(scene.Picture, scene.Arm, scene.Bitmaps);
+    Render::DrawColoredModel(scene.Picture, scene.Arm, 0, scene.Bitmaps);
     benchmark::DoNotOptimize(scene.Picture.constBits());
   }
 }
@@ -42,7 +42,7 @@ void BM_DrawOutLinesOnly(benchmark::State& state) {
   TScene scene;
   if (state.range(0) != 0) Slant(scene.Arm);
   for (auto _ : state) {
-    Render::DrawOutLinesOnly(scene.Picture, scene.Arm, scene.Font);
+    Render::DrawOutLinesOnly(scene.Picture, scene.Arm, 0, scene.Font);
     benchmark::DoNotOptimize(scene.Picture.constBits());
   }
 }

@@ -18,7 +18,8 @@ using Clock = std::chrono::steady_clock;
 
 struct TPooledWorld {
   TPooledWorld(int workers, int lanes) : Workers(workers, lanes) {
-    host.Arm.Train2AN = true;
+    host.View.Running = true;
+    TZarnikHostScope useHost(&host);
     world = MakeZarnikWorld(&host);
     world->Pool = &Workers.Pool();
     world->BeginTrainANN2();
@@ -28,6 +29,7 @@ struct TPooledWorld {
   // seconds (all threads), which a busy machine disturbs less than the clock.
   double Generations(int generations, double* cpu = nullptr) {
     const double cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID), own0 = Seconds(CLOCK_THREAD_CPUTIME_ID);
+    TZarnikHostScope useHost(&host);  // the two worlds take turns
     const Clock::time_point start = Clock::now();
     for (int g = 0; g < generations; ++g) world->TrainGeneration2();
     if (cpu) *cpu += Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0;
@@ -111,7 +113,7 @@ void BM_EpisodePass(benchmark::State& state) {
   std::vector<TZarnikHost*> hosts;
   for (int k = 0; k < lanes; ++k) {
     own.push_back(std::make_unique<THeadlessHost>());
-    own.back()->Arm.Train2AN = true;
+    own.back()->View.Running = true;
     hosts.push_back(own.back().get());
   }
   TEpisodeBatch batch(hosts);

@@ -70,8 +70,9 @@ struct TGapMeter {
 // On a pool of every hardware thread, as the window has it.
 void BM_Training2Generation_Headless(benchmark::State& state) {
   THeadlessHost host;
-  host.Arm.Train2AN = true;
-  TWorld world(&host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  host.View.Running = true;
+  TZarnikHostScope useHost(&host);
+  TWorld world(&host, DefaultWorldDef());
   THeadlessPool workers(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
   world.Pool = &workers.Pool();
   for (auto _ : state) Generation(world);
@@ -84,8 +85,8 @@ void BM_Training2Generation_Window(benchmark::State& state) {
   auto w = ShownWindow();
   TWorld& world = *w->AnnGaWorld;
   ZarnikWindow = w.get();
-  w->Arm.Selection = 0;
-  w->Arm.Train2AN = true;
+  w->Selection = 0;
+  w->Train2AN = true;
   w->SetMessageText("ANN trainiert");
   w->ProgressTexts.Clear();
   w->AnnGaDlg = new TAnnGaDlg(w.get());
@@ -103,8 +104,8 @@ BENCHMARK(BM_Training2Generation_Window)->Unit(benchmark::kMillisecond)->Repetit
 // As the F2 command leaves the window, up to the loop.
 void BeginTraining2(TZarnikWindow& w) {
   ZarnikWindow = &w;
-  w.Arm.Selection = 0;
-  w.Arm.Train2AN = true;
+  w.Selection = 0;
+  w.Train2AN = true;
   w.SetMessageText("ANN trainiert");
   w.ProgressTexts.Clear();
   w.AnnGaDlg = new TAnnGaDlg(&w);
@@ -198,7 +199,7 @@ void BM_Training2_WindowPoolVsOneThread(benchmark::State& state) {
   QTemporaryDir dir;
   const QByteArray file = (dir.path() + QStringLiteral("/start.dat")).toLocal8Bit();
   THeadlessHost host;
-  host.Arm.Train2AN = true;
+  host.View.Running = true;
   auto headless = MakeZarnikWorld(&host);
   if (!all->AnnGaWorld->DoSaveANN(file.constData()) || !one->AnnGaWorld->DoLoadANN(file.constData()) ||
       !headless->DoLoadANN(file.constData())) {
@@ -319,7 +320,7 @@ void BM_ActivationStep(benchmark::State& state) {
   TWorld& world = *w->AnnGaWorld;
   ZarnikWindow = w.get();
   w->Arm.OutLines = state.range(0) != 0;
-  w->Arm.StartANN = true;
+  w->StartANN = true;
   w->Pacer.SetTempo(TStepPacer::Maximal);  // the drawing's own cost, not the tempo's
   w->SetMessageText("ANN aktiviert");
   int* out = world.OutputList.get();
@@ -362,7 +363,7 @@ void BM_ActivationStep_RecordingCost(benchmark::State& state) {
   }
   TWorld& world = *w->AnnGaWorld;
   ZarnikWindow = w.get();
-  w->Arm.StartANN = true;
+  w->StartANN = true;
   w->Pacer.SetTempo(TStepPacer::Maximal);
   int* out = world.OutputList.get();
   std::fill(out, out + 6, 0);
@@ -408,7 +409,7 @@ void BM_ActivationStep_RecordingCost(benchmark::State& state) {
   state.counters["frames"] = static_cast<double>(recorded);
   state.counters["file_kib"] = QFileInfo(path).size() / 1024.0;
   if (!finished) state.SkipWithError("the recording failed");
-  w->Arm.StartANN = false;
+  w->StartANN = false;
 }
 BENCHMARK(BM_ActivationStep_RecordingCost)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5)->Repetitions(3);
 

@@ -24,9 +24,8 @@ struct TSetup {
   THeadlessHost Host;
   std::unique_ptr<TWorld> World;
   TSetup() {
-    Host.Arm.Train2AN = true;
-    World = std::make_unique<TWorld>(&Host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f,
-                                     20);
+    Host.View.Running = true;
+    World = MakeZarnikWorld(&Host);
   }
 };
 

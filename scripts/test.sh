@@ -14,7 +14,7 @@ cmake --preset test
 cmake --build --preset test -j "$jobs"
 ctest --preset test -j "$jobs"
 
-# The trainer and its evaluation pool under ThreadSanitizer: a data race fails.
+# The core, the trainer and its evaluation pool under ThreadSanitizer: a data race fails.
 cmake --preset tsan
 cmake --build --preset tsan -j "$jobs"
 ctest --preset tsan -j "$jobs"

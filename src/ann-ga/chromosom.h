@@ -96,6 +96,11 @@ class TChromosom : public TANN {
   template <class Draw>
   void MutateWith(float PaMutationRate, float PaBitFaktor, int PaMinGen, Draw&& draw);
 
+  // The record's eleven 32-bit fields in file order, each with what a file may
+  // hold there; writing, checking and reading all go by it (network_file.cpp).
+  struct TField;
+  static const TField RecordFields[11];
+
   int32_t Fitness = 0;
   TBallCounts Counts;
 };

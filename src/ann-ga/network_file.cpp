@@ -1,9 +1,11 @@
-#include <cerrno>
 // The network file: a 44-byte header and 101 individual records, all 32-bit
 // little-endian values (floats as IEEE single). Written whole to a temporary
 // file and renamed over the old one; read whole and checked before use.
 #include <bit>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <cstring>
 #include <vector>
 
@@ -29,6 +31,29 @@ uint32_t Get(const unsigned char*& p) {
 int32_t GetInt(const unsigned char*& p) { return static_cast<int32_t>(Get(p)); }
 float GetFloat(const unsigned char*& p) { return std::bit_cast<float>(Get(p)); }
 
+// The header's eleven 32-bit fields in file order, written, checked and read
+// by this one table. Values that index arrays or count loops have a range;
+// the rest cannot do harm.
+struct THeaderField {
+  int TWorld::*Int;      // one of the two is set
+  float TWorld::*Float;
+  int32_t Min = INT32_MIN, Max = INT32_MAX;
+};
+constexpr THeaderField HeaderFields[] = {
+    {&TWorld::bestIndividualIdx, nullptr, 0, TWorld::Individuals - 1},
+    {&TWorld::bestFitness, nullptr},
+    {&TWorld::Generations, nullptr, 0},
+    {&TWorld::maxPoints, nullptr, 1, TWorld::MaxCrossoverPoints},
+    {nullptr, &TWorld::MatingRate},
+    {&TWorld::MatingPoolSize, nullptr, 0, TWorld::Individuals},
+    {nullptr, &TWorld::MutationRate},
+    {nullptr, &TWorld::BitFaktor},
+    {&TWorld::minGen, nullptr},
+    {nullptr, &TWorld::GrowthRate},
+    {&TWorld::maxHiddenNodes, nullptr},
+};
+static_assert(4 * std::size(HeaderFields) == TWorld::HeaderBytes);
+
 // Closes on every path; a failed close counts as a failed write.
 struct TFileCloser {
   void operator()(FILE* f) const { std::fclose(f); }
@@ -36,15 +61,37 @@ struct TFileCloser {
 
 }  // namespace
 
+struct TChromosom::TField {
+  enum TRule { Any, Own, LinkCount };  // anything; this network's value; 0 .. Nodes²
+  uint32_t TChromosom::*Unsigned;      // one of the two is set
+  int32_t TChromosom::*Signed;
+  TRule Rule;
+};
+
+// A stored network must have the shape and scale of the one built at start:
+// anything else would not fit its storage or would change what weights mean.
+const TChromosom::TField TChromosom::RecordFields[11] = {
+    {nullptr, &TChromosom::Fitness, TField::Any},
+    {&TChromosom::Nodes, nullptr, TField::Own},
+    {&TChromosom::InputNodes, nullptr, TField::Own},
+    {&TChromosom::OutputNodes, nullptr, TField::Own},  // before HiddenNodes, as declared
+    {&TChromosom::HiddenNodes, nullptr, TField::Own},
+    {&TChromosom::HiddenLayers, nullptr, TField::Own},
+    {nullptr, &TChromosom::maxWeight, TField::Own},
+    {nullptr, &TChromosom::precWeight, TField::Own},
+    {nullptr, &TChromosom::maxIntern, TField::Own},
+    {nullptr, &TChromosom::Connections, TField::LinkCount},
+    {nullptr, &TChromosom::oldConnections, TField::LinkCount},
+};
+
 size_t TChromosom::RecordSize() const {
   const size_t n = Nodes;
-  return 44 + 8 * n + 4 * n * n;
+  return 4 * std::size(RecordFields) + 8 * n + 4 * n * n;
 }
 
 void TChromosom::EncodeRecord(unsigned char* p) const {
-  PutInt(p, Fitness);
-  for (uint32_t v : {Nodes, InputNodes, OutputNodes, HiddenNodes, HiddenLayers}) Put(p, v);
-  for (int32_t v : {maxWeight, precWeight, maxIntern, Connections, oldConnections}) PutInt(p, v);
+  for (const TField& f : RecordFields)
+    Put(p, f.Unsigned ? this->*f.Unsigned : static_cast<uint32_t>(this->*f.Signed));
   for (uint32_t i = 0; i < Nodes; ++i) {
     PutInt(p, NodeList[i].internValue);
     PutInt(p, NodeList[i].Output);
@@ -54,27 +101,26 @@ void TChromosom::EncodeRecord(unsigned char* p) const {
 }
 
 bool TChromosom::CheckRecord(const unsigned char* p) const {
-  p += 4;  // any fitness
-  // Same shape and scale as the network built at start: anything else would
-  // not fit its storage or would change what the weights mean.
-  for (uint32_t own : {Nodes, InputNodes, OutputNodes, HiddenNodes, HiddenLayers})
-    if (Get(p) != own) return false;
-  for (int32_t own : {maxWeight, precWeight, maxIntern})
-    if (GetInt(p) != own) return false;
-  // Link counts: at most one per matrix entry.
-  const int64_t maxLinks = static_cast<int64_t>(Nodes) * Nodes;
-  for (int i = 0; i < 2; ++i) {
-    const int32_t links = GetInt(p);
-    if (links < 0 || links > maxLinks) return false;
+  const int64_t maxLinks = static_cast<int64_t>(Nodes) * Nodes;  // at most one per matrix entry
+  for (const TField& f : RecordFields) {
+    const uint32_t v = Get(p);
+    const uint32_t own = f.Unsigned ? this->*f.Unsigned : static_cast<uint32_t>(this->*f.Signed);
+    if (f.Rule == TField::Own && v != own) return false;
+    if (f.Rule == TField::LinkCount && (static_cast<int32_t>(v) < 0 || static_cast<int32_t>(v) > maxLinks))
+      return false;
   }
   return true;
 }
 
 void TChromosom::ApplyRecord(const unsigned char* p) {
-  Fitness = GetInt(p);
-  p += 4 * 8;  // shape and scale: checked equal
-  Connections = GetInt(p);
-  oldConnections = GetInt(p);
+  for (const TField& f : RecordFields) {
+    const uint32_t v = Get(p);
+    if (f.Rule == TField::Own) continue;  // checked equal
+    if (f.Unsigned)
+      this->*f.Unsigned = v;
+    else
+      this->*f.Signed = static_cast<int32_t>(v);
+  }
   for (uint32_t i = 0; i < Nodes; ++i) {
     NodeList[i].internValue = GetInt(p);
     NodeList[i].Output = GetInt(p);
@@ -101,43 +147,29 @@ bool TChromosom::DoLoadANN(FILE* PaFile) {
 size_t TWorld::FileSize() const { return HeaderBytes + (Individuals + 1) * bestIndividual.RecordSize(); }
 
 void TWorld::EncodeHeader(unsigned char* p) const {
-  PutInt(p, bestIndividualIdx);
-  PutInt(p, bestFitness);
-  PutInt(p, Generations);
-  PutInt(p, maxPoints);
-  PutFloat(p, MatingRate);
-  PutInt(p, MatingPoolSize);
-  PutFloat(p, MutationRate);
-  PutFloat(p, BitFaktor);
-  PutInt(p, minGen);
-  PutFloat(p, GrowthRate);
-  PutInt(p, maxHiddenNodes);
+  for (const THeaderField& f : HeaderFields) {
+    if (f.Int)
+      PutInt(p, this->*f.Int);
+    else
+      PutFloat(p, this->*f.Float);
+  }
 }
 
 bool TWorld::CheckHeader(const unsigned char* p) const {
-  const int32_t idx = GetInt(p);
-  p += 4;  // any best fitness
-  const int32_t generations = GetInt(p);
-  const int32_t points = GetInt(p);
-  p += 4;
-  const int32_t poolSize = GetInt(p);
-  // Values that index arrays or count loops; the rest cannot do harm.
-  return idx >= 0 && idx < Individuals && generations >= 0 && points >= 1 && points <= MaxCrossoverPoints &&
-         poolSize >= 0 && poolSize <= Individuals;
+  for (const THeaderField& f : HeaderFields) {
+    const int32_t v = GetInt(p);
+    if (f.Int && (v < f.Min || v > f.Max)) return false;
+  }
+  return true;
 }
 
 void TWorld::ApplyHeader(const unsigned char* p) {
-  bestIndividualIdx = GetInt(p);
-  bestFitness = GetInt(p);
-  Generations = GetInt(p);
-  maxPoints = GetInt(p);
-  MatingRate = GetFloat(p);
-  MatingPoolSize = GetInt(p);
-  MutationRate = GetFloat(p);
-  BitFaktor = GetFloat(p);
-  minGen = GetInt(p);
-  GrowthRate = GetFloat(p);
-  maxHiddenNodes = GetInt(p);
+  for (const THeaderField& f : HeaderFields) {
+    if (f.Int)
+      this->*f.Int = GetInt(p);
+    else
+      this->*f.Float = GetFloat(p);
+  }
 }
 
 bool TWorld::LoadFromBytes(const unsigned char* data, size_t size) { return LoadBytes(data, size) == TLoadError::None; }

@@ -12,30 +12,28 @@ void copyArrayInt(const int* PaArray1, int* PaArray2, int PaSize) {
   std::copy(PaArray1, PaArray1 + std::max(PaSize, 0), PaArray2);
 }
 
-TWorld::TWorld(TZarnikHost* parent, int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHiddenLayers,
-               int PaMaxWeight, int PaPrecWeight, int PaMaxIntern, float PaMutationRate, float PaBitFaktor,
-               int PaMinGen, float PaMatingRate, int PaMatingPoolSize, int PaMaxNoImprovement, int PaMaxPoints,
-               float PaGrowthRate, int PaMaxHiddenNodes)
-    : maxNoImprovement(PaMaxNoImprovement),
-      maxPoints(PaMaxPoints),
-      MatingRate(PaMatingRate),
-      MatingPoolSize(PaMatingPoolSize),
-      MutationRate(PaMutationRate),
-      BitFaktor(PaBitFaktor),
-      minGen(PaMinGen),
-      GrowthRate(PaGrowthRate),
-      maxHiddenNodes(PaMaxHiddenNodes) {
-  ZarnikWindow = parent;
+TWorld::TWorld(TZarnikHost* parent, const TWorldDef& def)
+    : maxNoImprovement(def.MaxNoImprovement),
+      maxPoints(def.MaxPoints),
+      MatingRate(def.MatingRate),
+      MatingPoolSize(def.MatingPoolSize),
+      MutationRate(def.MutationRate),
+      BitFaktor(def.BitFaktor),
+      minGen(def.MinGen),
+      GrowthRate(def.GrowthRate),
+      maxHiddenNodes(def.MaxHiddenNodes) {
   SeedRandom(Generations);  // 0 here
-  for (TChromosom& c : Population)
-    c.init(PaNodes, PaInputNodes, PaHiddenNodes, PaHiddenLayers, PaMaxWeight, PaPrecWeight, PaMaxIntern);
-  bestIndividual.init(PaNodes, PaInputNodes, PaHiddenNodes, PaHiddenLayers, PaMaxWeight, PaPrecWeight,
-                      PaMaxIntern);
+  const auto init = [&def](TChromosom& c) {
+    c.init(def.Nodes, def.InputNodes, def.HiddenNodes, def.HiddenLayers, def.MaxWeight, def.PrecWeight,
+           def.MaxIntern);
+  };
+  for (TChromosom& c : Population) init(c);
+  init(bestIndividual);
   MutationDrawsEach = Population[0].MutationDraws();
   MutationDrawList = std::make_unique<int[]>(static_cast<size_t>(Individuals) * MutationDrawsEach);
-  InputListOld = std::make_unique<int[]>(static_cast<size_t>(PaInputNodes));
+  InputListOld = std::make_unique<int[]>(static_cast<size_t>(def.InputNodes));
   OutputList = std::make_unique<int[]>(static_cast<size_t>(Population[0].getOutputNodes()) + 2);
-  InputList = ZarnikWindow->GetCalcData(OutputList.get(), false, false);
+  InputList = parent->GetCalcData(OutputList.get(), false, false);
 }
 
 void TWorld::setMutationRate(float v) {
@@ -238,5 +236,5 @@ void TWorld::useBestIndividual() {
 }
 
 std::unique_ptr<TWorld> MakeZarnikWorld(TZarnikHost* host) {
-  return std::make_unique<TWorld>(host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  return std::make_unique<TWorld>(host, DefaultWorldDef());
 }

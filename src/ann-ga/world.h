@@ -21,6 +21,30 @@ enum class TLoadError { None, Missing, Unreadable, WrongSize, ForeignShape, NotR
 
 void copyArrayInt(const int* PaArray1, int* PaArray2, int PaSize);
 
+// Everything a population is built with: the network shape and the breeding
+// parameters. The defaults are the program's own values; a caller that needs
+// other ones changes fields of DefaultWorldDef().
+struct TWorldDef {
+  int Nodes = 21;
+  int InputNodes = 11;
+  int HiddenNodes = 3;
+  int HiddenLayers = 2;
+  int MaxWeight = 2;        // initial weights up to +-MaxWeight
+  int PrecWeight = 100;     // a stored weight w stands for w / PrecWeight
+  int MaxIntern = 1000;     // node values saturate here
+  float MutationRate = 0.1f;
+  float BitFaktor = 2.0f;
+  int MinGen = 10;          // smaller weights are pruned by mutation
+  float MatingRate = 0.8f;
+  int MatingPoolSize = 10;  // Selection runs 100 - MatingPoolSize tournaments
+  int MaxNoImprovement = 20;
+  int MaxPoints = 21;       // crossover points
+  float GrowthRate = 0.08f;
+  int MaxHiddenNodes = 20;
+};
+
+inline TWorldDef DefaultWorldDef() { return {}; }
+
 // The population: 100 individuals, the best one found so far, the breeding
 // parameters and the vectors shared with the simulator.
 class TWorld {
@@ -29,10 +53,9 @@ class TWorld {
   static constexpr int MaxCrossoverPoints = 100;
   static constexpr int HeaderBytes = 44;
 
-  TWorld(TZarnikHost* parent, int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHiddenLayers,
-         int PaMaxWeight, int PaPrecWeight, int PaMaxIntern, float PaMutationRate, float PaBitFaktor,
-         int PaMinGen, float PaMatingRate, int PaMatingPoolSize, int PaMaxNoImprovement, int PaMaxPoints,
-         float PaGrowthRate, int PaMaxHiddenNodes);
+  // Builds the population on `parent`, which gives the first sensor vector;
+  // the runs reach their host through ZarnikWindow, which its owner sets.
+  TWorld(TZarnikHost* parent, const TWorldDef& def);
   TWorld(const TWorld&) = delete;
   TWorld& operator=(const TWorld&) = delete;
 
@@ -133,5 +156,5 @@ class TWorld {
   int MutationDrawsEach = 0;
 };
 
-// The population with the parameters of the program (the window builds the same).
+// The population with the parameters of the program.
 std::unique_ptr<TWorld> MakeZarnikWorld(TZarnikHost* host);

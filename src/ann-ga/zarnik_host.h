@@ -54,5 +54,19 @@ class TZarnikHost {
   ~TZarnikHost() = default;
 };
 
-// Points at the host the population was built with.
+// The host the training code works through. Its owner sets it and clears it
+// when the host goes (the window in its constructor and destructor, headless
+// drivers through a TZarnikHostScope); building a population leaves it alone.
 extern TZarnikHost* ZarnikWindow;
+
+// Points ZarnikWindow at `host` while it lives, then back at the one before.
+class TZarnikHostScope {
+ public:
+  explicit TZarnikHostScope(TZarnikHost* host) : Previous(ZarnikWindow) { ZarnikWindow = host; }
+  ~TZarnikHostScope() { ZarnikWindow = Previous; }
+  TZarnikHostScope(const TZarnikHostScope&) = delete;
+  TZarnikHostScope& operator=(const TZarnikHostScope&) = delete;
+
+ private:
+  TZarnikHost* Previous;
+};

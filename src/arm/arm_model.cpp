@@ -28,9 +28,8 @@ TArmModel::TArmModel(TArmView* view) : View(view) {
   std::memset(PlatDat, 0, sizeof PlatDat);
   ClawDat = {0, 0};
   BallDat = {0, 0};
-  Rotation = 0.0f;
-  Selection = MoveState = BallState = 0;
-  Train1AN = Train2AN = StartANN = OutLines = false;
+  MoveState = BallState = 0;
+  OutLines = false;
   std::memset(Buffer, 0, sizeof Buffer);
   std::memset(OutData, 0, sizeof OutData);
   FillTables();
@@ -96,7 +95,7 @@ void TArmModel::TakeOrPlaceBall() {
         BallDat.y + BallSize >= p.y - 1 && BallDat.y + BallSize <= p.y + 1) {
       BallState = MoveState;
       ++Deliveries;
-      if (!RunActive() && View) {
+      if (View && !View->RunActive()) {
         View->UpdateSimulator();
         GetStr(IDS_BINGO, Buffer, sizeof Buffer);
         if (View->AskYesNo(Buffer)) {
@@ -252,6 +251,4 @@ void TArmModel::SetStartPose() {
   PlatDat[0] = {0, 343, 5};
   PlatDat[1] = {655, 343, 5};
   ResetSimulator();
-  Rotation = 6.0f;
-  Selection = 0;
 }

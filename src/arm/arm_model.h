@@ -42,11 +42,8 @@ class TArmModel {
   TPoint32 BallDat;       // ball: horizontal centre and top edge
   float SinRad[TableSize];
   float CosRad[TableSize];
-  float Rotation;         // manual step in degrees
-  int32_t Selection;      // 0, or the letter 'A'..'F' of the selected element
   int32_t MoveState;      // platform the ball is to be carried to: 0 = E, 1 = F
   int32_t BallState;      // 0 on E, 1 on F, 2 held by the claw
-  bool Train1AN, Train2AN, StartANN;
   bool OutLines;
   char Buffer[64];
   int32_t OutData[SensorCount];
@@ -54,8 +51,6 @@ class TArmModel {
   // on its target platform) since construction; only ever counted up.
   long long Takes = 0;
   long long Deliveries = 0;
-
-  bool RunActive() const { return Train1AN || Train2AN || StartANN; }
 
   // Turns joint `axle` and everything beyond it by `delta` degrees; may take or
   // place the ball. With `draw` the joint fields and the scene follow.
@@ -71,8 +66,8 @@ class TArmModel {
 
   // Arm, claw and ball back to the start of the task; platforms stay.
   void ResetSimulator();
-  // The full start pose: ResetSimulator plus both platforms at height 5,
-  // Rotation 6.0 and nothing selected.
+  // The full start pose: ResetSimulator plus both platforms at height 5 (the
+  // window resets its Rotation and Selection beside it).
   void SetStartPose();
 
   // Pick-up test of the grip strip against the lying ball: a cheap bounding box

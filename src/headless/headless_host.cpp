@@ -6,7 +6,7 @@ THeadlessHost::THeadlessHost() : Arm(&View) { Arm.SetStartPose(); }
 
 void THeadlessHost::AnnHasFinished() {
   ++Finished;
-  Arm.Train1AN = Arm.Train2AN = Arm.StartANN = false;
+  View.Running = false;
 }
 
 void THeadlessHost::PumpMessages() {

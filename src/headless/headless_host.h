@@ -20,8 +20,10 @@ class THeadlessArmView : public TArmView {
     return Answer;
   }
   void Beep() override { ++Beeps; }
+  bool RunActive() const override { return Running; }
 
-  bool Answer = false;  // what the Yes/No question is answered with
+  bool Running = false;  // a run is active: placing the ball asks nothing
+  bool Answer = false;   // what the Yes/No question is answered with
   std::array<std::string, 4> AxleText;
   std::array<std::string, 2> PlatText;
   std::string LastQuestion;

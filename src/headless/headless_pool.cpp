@@ -7,7 +7,7 @@ THeadlessPool::THeadlessPool(int workers, int lanes) {
   std::vector<TZarnikHost*> hosts;
   for (int i = 0; i < std::max(workers, 1) * lanes; ++i) {
     Own.push_back(std::make_unique<THeadlessHost>());
-    Own.back()->Arm.Train2AN = true;  // a run: no question when the ball is placed
+    Own.back()->View.Running = true;  // a run: no question when the ball is placed
     hosts.push_back(Own.back().get());
   }
   Evaluation = std::make_unique<TEvaluationPool>(hosts, lanes);

@@ -49,7 +49,8 @@ struct TStanding {
 // Loads `file` and measures its best; false (with a message) if it cannot be loaded.
 bool Measure(const std::string& file, TStanding& out) {
   THeadlessHost host;
-  host.Arm.Train2AN = true;
+  host.View.Running = true;
+  TZarnikHostScope useHost(&host);
   auto world = MakeZarnikWorld(&host);
   size_t size = 0;
   const TLoadError e = world->LoadANN(file.c_str(), size);

@@ -165,6 +165,7 @@ int RunTrainer(const TTrainOptions& o) {
     UseClockRandomSeed();
 
   TTrainHost host;
+  TZarnikHostScope useHost(&host);
   auto world = MakeZarnikWorld(&host);
 
   // Everything that can refuse the run is checked before anything is written.
@@ -208,12 +209,12 @@ int RunTrainer(const TTrainOptions& o) {
 
   if (o.evaluate) {
     if (o.mode == 2) {
-      host.Arm.Train2AN = true;
+      host.View.Running = true;
       world->BeginTrainANN2();
       SeedRandomAtGeneration(world->Generations);
       world->calcFitness2();
     } else {
-      host.Arm.Train1AN = true;
+      host.View.Running = true;
       world->BeginTrainANN1();
       world->calcFitness1();
     }
@@ -263,10 +264,10 @@ int RunTrainer(const TTrainOptions& o) {
   long long added = 0;
   bool ok = true;
   if (o.mode == 2) {
-    host.Arm.Train2AN = true;
+    host.View.Running = true;
     world->BeginTrainANN2();
   } else {
-    host.Arm.Train1AN = true;
+    host.View.Running = true;
     world->BeginTrainANN1();
   }
   while (!limitReached(added) && Signals.load() == 0) {

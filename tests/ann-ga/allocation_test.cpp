@@ -60,17 +60,14 @@ TEST_F(Generations, WholeRunsOfBothModesAndActivationAllocateNothing) {
   ASSERT_EQ(Allocations - counted, 1);  // the counter sees allocations
 
   struct Run {
-    bool train1, train2, start;
     void (*loop)(TWorld&);
     long long pumps;
   };
   static long long limit;
-  for (const Run& r : {Run{false, true, false, [](TWorld& x) { x.DoTrainANN2(); }, 2 * 52000},
-                       Run{true, false, false, [](TWorld& x) { x.DoTrainANN1(); }, 3 * 400},
-                       Run{false, false, true, [](TWorld& x) { x.DoStartANN(); }, 2000}}) {
-    host.Arm.Train1AN = r.train1;
-    host.Arm.Train2AN = r.train2;
-    host.Arm.StartANN = r.start;
+  for (const Run& r : {Run{[](TWorld& x) { x.DoTrainANN2(); }, 2 * 52000},
+                       Run{[](TWorld& x) { x.DoTrainANN1(); }, 3 * 400},
+                       Run{[](TWorld& x) { x.DoStartANN(); }, 2000}}) {
+    host.View.Running = true;
     host.Pumps = 0;
     UserBreak = false;
     limit = r.pumps;

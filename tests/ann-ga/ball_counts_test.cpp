@@ -130,7 +130,7 @@ TEST_F(BallCounts, StillNetworkAtTheBallTakesItOnceAndNeverDelivers) {
   SetAllWeights(c, 0);
   c.setConnections(0);
   THeadlessHost plain;
-  plain.Arm.Train2AN = true;
+  plain.View.Running = true;
   const std::optional<TPose> grab = GrabPose(plain.Arm);
   ASSERT_TRUE(grab);
   auto probe = std::make_unique<TArmModel>(plain.Arm);
@@ -154,7 +154,8 @@ TEST(BallCountsOfAPass, TheBestCarriesItsEpisodesCountsIntoTheGenerationsFigures
     void GenerationDone(const TGenerationFigures& f) override { Figures = f; }
     TGenerationFigures Figures{};
   } host;
-  host.Arm.Train2AN = true;
+  host.View.Running = true;
+  TZarnikHostScope useHost(&host);
   auto world = MakeZarnikWorld(&host);
   for (TChromosom& c : world->Population) {
     SetAllWeights(c, 0);

@@ -105,7 +105,8 @@ TEpisodeResult ResultOf(TChromosom& c, int lastTargetX) {
 TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   TRandomClockScope clock(FixedSeconds);
   THeadlessHost trainer;
-  trainer.Arm.Train2AN = true;
+  trainer.View.Running = true;
+  TZarnikHostScope useHost(&trainer);
   auto world = MakeZarnikWorld(&trainer);
   {
     THeadlessPool pool(1);
@@ -136,7 +137,7 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   }
 
   THeadlessHost single;
-  single.Arm.Train2AN = true;
+  single.View.Running = true;
   single.Arm.SetStartPose();
   std::vector<TEpisodeResult> want;
   std::vector<std::array<int, 2>> heights;
@@ -161,7 +162,7 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   std::vector<TZarnikHost*> hosts;
   for (int k = 0; k < LaneCount; ++k) {
     lanes.push_back(std::make_unique<THeadlessHost>());
-    lanes.back()->Arm.Train2AN = true;
+    lanes.back()->View.Running = true;
     hosts.push_back(lanes.back().get());
   }
   // Every compiled variant of the lane arithmetic the processor can run.

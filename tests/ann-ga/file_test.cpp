@@ -81,9 +81,17 @@ TEST_F(NetworkFile, StoreAndLoadReproduceEveryByte) {
   for (int i = 0; i < 100; ++i) w.Population[i].setFitness(i * 37 - 900);
   w.copyBestIndividual(42);
   const Bytes original = Saved(w);
-  THeadlessHost other;
   TRandomClockScope clock{[]() -> int64_t { return 42; }};
-  TWorld loaded(&other, 21, 11, 3, 2, 2, 100, 1000, 0.3f, 1.5f, 3, 0.5f, 20, 20, 5, 0.5f, 3);
+  TWorldDef other = DefaultWorldDef();  // breeding parameters that the file replaces
+  other.MutationRate = 0.3f;
+  other.BitFaktor = 1.5f;
+  other.MinGen = 3;
+  other.MatingRate = 0.5f;
+  other.MatingPoolSize = 20;
+  other.MaxPoints = 5;
+  other.GrowthRate = 0.5f;
+  other.MaxHiddenNodes = 3;
+  TWorld loaded(&host, other);
   const int in[11] = {50, 286, 197, 119, 50, 258, -1, 180, 180, -90, 0};
   int a[4], b[4];
   loaded.Population[5].runANN(in, b);  // evaluated once before the load
@@ -104,6 +112,12 @@ TEST_F(NetworkFile, EveryBadFileIsRefusedAndChangesNothing) {
       {"22 nodes in record 50", [](Bytes& b) { PutU32(b, 44 + 50 * Record + 4, 22); }},
       {"outputs swapped with hidden", [](Bytes& b) { PutU32(b, 44 + 12, 3), PutU32(b, 44 + 16, 4); }},
       {"other node limit", [](Bytes& b) { PutU32(b, 44 + 99 * Record + 32, 0x7FFFFFFF); }},
+      {"generation -1", [](Bytes& b) { PutU32(b, 8, 0xFFFFFFFF); }},
+      {"no crossover point", [](Bytes& b) { PutU32(b, 12, 0); }},
+      {"101 crossover points", [](Bytes& b) { PutU32(b, 12, 101); }},
+      {"mating pool of 101", [](Bytes& b) { PutU32(b, 20, 101); }},
+      {"442 links in record 3", [](Bytes& b) { PutU32(b, 44 + 3 * Record + 36, 21 * 21 + 1); }},
+      {"-1 old links in the best", [](Bytes& b) { PutU32(b, 44 + 100 * Record + 40, 0xFFFFFFFF); }},
   };
   for (auto [what, apply] : damages) {
     Bytes bad = good;

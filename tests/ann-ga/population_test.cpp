@@ -53,6 +53,35 @@ TEST_F(Breeding, SelectionsWithinOneSecondDrawFreshStreams) {
   EXPECT_NE(drawn[0], drawn[1]);
 }
 
+TEST_F(Breeding, SelectionReseedsBeforeItsFirstDraw) {
+  std::vector<int> drawn[2];
+  for (int k = 0; k < 2; ++k) {
+    TRandomClockScope clock{FixedSeconds};  // the reseed count starts again
+    Mark(-1);
+    w.bestIndividualIdx = 99;
+    w.bestFitness = 99;
+    for (int i = 0; i < 3 * k; ++i) NextRandom();  // draws before it do not matter
+    w.Selection();
+    for (const TChromosom& c : w.Population) drawn[k].push_back(c.getWeight(0, 0));
+  }
+  EXPECT_EQ(drawn[0], drawn[1]);
+  // Fitness i: each tournament's winner and the four copies of 99 go over the lowest.
+  EXPECT_GE(std::count(drawn[0].begin(), drawn[0].end(), 100), 5);
+}
+
+// The host pointer is its owner's: building a second population leaves it,
+// a scope sets it and puts back the one before.
+TEST_F(Breeding, ASecondPopulationLeavesTheHostPointerAlone) {
+  THeadlessHost other;
+  {
+    auto second = MakeZarnikWorld(&other);
+    EXPECT_EQ(ZarnikWindow, &host);
+    TZarnikHostScope useOther(&other);
+    EXPECT_EQ(ZarnikWindow, &other);
+  }
+  EXPECT_EQ(ZarnikWindow, &host);
+}
+
 TEST_F(Breeding, CrossOverMatesEveryIndividualExactlyOnceAndKeepsRowsApart) {
   w.MatingRate = 1.0f;  // always exchange, so every pairing shows
   Mark(0);
@@ -122,12 +151,25 @@ struct RecordingHost : THeadlessHost {
 };
 
 // Every weight 0 and no mutation: every individual scores the same each pass.
+// A run that has not ended after three million pumps (twenty generations of
+// training 2 take about one million) is stopped and fails.
 struct Runs : WorldTest<RecordingHost> {
+  bool TimedOut = false;
   void SetUp() override {
     w.setMutationRate(0.0f);
     for (auto& c : w.Population) SetAllWeights(c, 0), c.setConnections(0);
     SetAllWeights(w.bestIndividual, 0);
     w.bestIndividual.setConnections(0);
+    host.OnPumpContext = this;
+    host.OnPump = [](THeadlessHost& h, void* self) {
+      if (h.Pumps < 3000000) return;
+      static_cast<Runs*>(self)->TimedOut = true;
+      UserBreak = true;
+    };
+  }
+  void TearDown() override {
+    EXPECT_FALSE(TimedOut) << "no end after three million pumps";
+    WorldTest<RecordingHost>::TearDown();
   }
 };
 
@@ -152,10 +194,46 @@ TEST_F(Runs, ModeTwoEndsAfterTwentyPassesWithoutImprovement) {
   EXPECT_EQ(host.Finished, 1);
 }
 
+// The pass average divides the sum by the 100 individuals, truncating toward
+// zero: with no step scored, individual i pays 10 * (i % 3) a link and run, so
+// its episode comes to -150 * (i % 3) and the sum to -150 * 99.
+TEST(PassAverage, IsTheSumOverAHundredTruncatedTowardZero) {
+  TRandomClockScope clock{FixedSeconds};
+  ScriptHost s;
+  TZarnikHostScope useHost(&s);
+  TWorld w(&s, DefaultWorldDef());
+  for (int i = 0; i < 100; ++i) w.Population[i].setConnections(i % 3);
+  w.bestIndividual.setConnections(0);
+  w.calcFitness2();
+  EXPECT_EQ(w.Population[2].getFitness(), -300);
+  EXPECT_EQ(s.Text(302), "  -148");
+}
+
+// Activation: when the target changes, new heights for E and then F, each a
+// draw modulo 10 plus 1, in one drawn step; then the run goes on as before.
+TEST(Activation, NewHeightsForBothPlatformsWhenTheTargetChanges) {
+  ScriptHost s;
+  TZarnikHostScope useHost(&s);
+  UseFixedRandomSeed(77);
+  TWorld w(&s, DefaultWorldDef());
+  s.MeetAt = {3};  // the world's first call, activation's own, then its first step
+  s.StopAfterHeights = 1;
+  UseFixedRandomSeed(78);
+  SeedRandom(0);
+  w.DoStartANN();
+  UseFixedRandomSeed(78);
+  SeedRandom(0);
+  const int e = NextRandom() % 10 + 1, f = NextRandom() % 10 + 1;
+  UseClockRandomSeed();
+  UserBreak = false;
+  ASSERT_NE(e, f);  // so the order shows
+  EXPECT_FALSE(s.HitLimit) << "no new heights after 100000 steps";
+  EXPECT_EQ(s.Heights, (std::vector<std::pair<int, int>>{{e, f}}));
+  EXPECT_EQ(s.Steps, 3);
+}
+
 TEST_F(Runs, StopRequestEndsActivationAndLeavesThePopulation) {
   const std::vector<int> before = Weights(w.Population[0]);
-  host.Arm.Train2AN = false;
-  host.Arm.StartANN = true;
   host.OnPumpContext = &w;
   host.OnPump = [](THeadlessHost& h, void* world) {
     if (h.Pumps == 50) static_cast<TWorld*>(world)->DoBreakANN();

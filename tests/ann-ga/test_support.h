@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "ann-ga.h"
@@ -16,9 +19,10 @@ template <class Host = THeadlessHost>
 struct WorldTest : ::testing::Test {
   TRandomClockScope Clock{FixedSeconds};
   Host host;
+  TZarnikHostScope useHost{&host};
   std::unique_ptr<TWorld> world = [this] {
-    host.Arm.Train2AN = true;  // as a run would: no ball question
-    return std::make_unique<TWorld>(&host, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+    host.View.Running = true;  // as a run would: no ball question
+    return MakeZarnikWorld(&host);
   }();
   TWorld& w = *world;
   void TearDown() override { UserBreak = false; }
@@ -36,3 +40,44 @@ inline void SetAllWeights(TANN& n, int value) {
     for (int t = 0; t < n.getNodes(); ++t) n.setWeight(s, t, value);
 }
 
+
+// A simulator that plays a script instead of an arm: every step returns the
+// same sensor vector except that the target (entry 4) switches sides at the
+// step numbers in `MeetAt` (counted from 1 over all steps), and the claw
+// (entry 3) lies below the episode's floor line if `BelowFloor`. Calls that
+// set platform heights are recorded, not counted as steps. A run still going
+// after 100000 steps is asked to stop, and HitLimit tells.
+struct ScriptHost : TZarnikHost {
+  std::vector<int> MeetAt;
+  bool BelowFloor = false;
+  int StopAfterHeights = 0;  // > 0: request a stop after that many height calls
+  int Steps = 0;
+  bool HitLimit = false;
+  std::vector<std::pair<int, int>> Heights;
+  std::vector<std::string> Directions;  // texts of control 312
+  int Sensor[11] = {0, 300, 100, 100, 100, 100, 0, 0, 45, 0, 0};
+
+  int* GetCalcData(const int* delta, bool, bool) override {
+    if (delta[4] != 0 || delta[5] != 0) {
+      Heights.emplace_back(delta[4], delta[5]);
+      if (StopAfterHeights > 0 && static_cast<int>(Heights.size()) >= StopAfterHeights) UserBreak = true;
+    } else if (std::find(MeetAt.begin(), MeetAt.end(), ++Steps) != MeetAt.end()) {
+      Sensor[4] = Sensor[4] < 200 ? 600 : 100;
+    } else if (Steps >= 100000) {
+      HitLimit = true;
+      UserBreak = true;
+    }
+    Sensor[3] = BelowFloor ? 391 : 100;
+    return Sensor;
+  }
+  void ResetSimulator() override {}
+  void AnnHasFinished() override {}
+  TBallCounts BallCounts() const override { return {}; }
+  void PumpMessages() override {}
+  void SetDlgText(int id, const char* text) override {
+    if (id == 312) Directions.emplace_back(text);
+    if (id >= 300 && id < 365) Texts[id - 300] = text;
+  }
+  std::string Text(int id) const { return Texts[id - 300]; }
+  std::string Texts[65];
+};

@@ -109,7 +109,7 @@ TEST_F(Arm, CheapGripRejectionAgreesWithTheFullScan) {
 }
 
 TEST_F(Arm, PlacedExactlyInsideTheDropWindowOfF) {
-  arm.Train2AN = true;  // during a run: no question
+  view.Running = true;  // during a run: no question
   for (int x = 640; x <= 770; ++x) {
     for (int y = 280; y <= 292; ++y) {
       Hold();
@@ -135,7 +135,7 @@ TEST_F(Arm, ABallPlacedByHandAsksWhetherToTakeItAgain) {
 }
 
 TEST_F(Arm, BallCycleFromEToFAndBack) {
-  arm.StartANN = true;
+  view.Running = true;
   // {claw x, ball state, move state} after each move, the claw at y 223
   const std::array<int, 3> moves[] = {
       {25, 2, 1},        // take the ball from E
@@ -154,7 +154,7 @@ TEST_F(Arm, BallCycleFromEToFAndBack) {
 }
 
 TEST_F(Arm, StepSensorVectorsAtTheStartPoseAndWithTheBallHeld) {
-  arm.Train2AN = true;
+  view.Running = true;
   const int* s = arm.GetCalcData(out, false, false);
   EXPECT_EQ(std::vector<int>(s, s + SensorCount), (std::vector<int>{50, 286, 197, 119, 50, 258, -1, 180, 180, -90, 0}));
   arm.BallDat = {197, 118};

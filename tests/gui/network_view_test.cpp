@@ -58,7 +58,7 @@ class NetworkViewTest : public QObject {
   void cleanupTestCase() { delete W; }
 
   void init() {
-    W->Arm.Train1AN = W->Arm.Train2AN = W->Arm.StartANN = false;
+    W->Train1AN = W->Train2AN = W->StartANN = false;
     UserBreak = false;
     W->Dispatch(CM_SIMRESET);
     W->Dispatch(CM_TEMPMAXI);
@@ -67,7 +67,7 @@ class NetworkViewTest : public QObject {
   // F8 opens and closes it in every mode, with the check mark following.
   void opensAndClosesByKey() {
     for (bool running : {false, true}) {
-      W->Arm.StartANN = running;
+      W->StartANN = running;
       QApplication::setActiveWindow(W);
       QTest::keyClick(W, Qt::Key_F8);
       QVERIFY(W->NetView != nullptr && W->NetView->isVisible());
@@ -79,7 +79,7 @@ class NetworkViewTest : public QObject {
       W->UpdateCommands();
       QVERIFY(!W->Action(CM_NETVIEW)->isChecked());
     }
-    W->Arm.StartANN = false;
+    W->StartANN = false;
   }
 
   // One line per link in use, none for an absent one; the counts below are
@@ -134,7 +134,7 @@ class NetworkViewTest : public QObject {
     QApplication::processEvents();
     TWorld& world = *W->AnnGaWorld;
     ZarnikWindow = W;
-    W->Arm.StartANN = true;
+    W->StartANN = true;
     int* out = world.OutputList.get();
     std::fill(out, out + 6, 0);
     world.InputList = W->GetCalcData(out, true, false);
@@ -165,14 +165,14 @@ class NetworkViewTest : public QObject {
     W->Dispatch(CM_NETVIEW);
     QApplication::processEvents();
     QCOMPARE(View()->LinksInUse(), 0);
-    W->Arm.Train2AN = true;
+    W->Train2AN = true;
     Best().setWeight(0, 11, 5);
     Best().setWeight(16, 20, -5);
     QCOMPARE(View()->LinksInUse(), 0);  // not before the dispatch
     W->Pump.Dispatch();
     QCOMPARE(View()->LinksInUse(), 2);
     QVERIFY(!View()->HasValues());
-    W->Arm.Train2AN = false;
+    W->Train2AN = false;
     W->Dispatch(CM_NETVIEW);
   }
 };

@@ -28,7 +28,7 @@ class PauseStepTest : public QObject {
     bool timedOut = false;
     QTimer poll, watchdog;
     connect(&poll, &QTimer::timeout, this, [&] {
-      if (!W->Arm.RunActive()) return;
+      if (!W->RunActive()) return;
       tick();
       if (QTest::currentTestFailed()) W->AnnGaWorld->DoBreakANN();
     });
@@ -40,7 +40,7 @@ class PauseStepTest : public QObject {
     watchdog.start(60000);
     Press(key);
     QVERIFY2(!timedOut, "the run did not end within a minute");
-    QVERIFY(!W->Arm.RunActive());
+    QVERIFY(!W->RunActive());
   }
 
   void Press(Qt::Key key) {

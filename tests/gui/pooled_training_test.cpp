@@ -27,8 +27,8 @@ struct TPassOutcome {
 // The window as the F2 command leaves it, up to the loop.
 void BeginTraining2(TZarnikWindow& w) {
   ZarnikWindow = &w;
-  w.Arm.Selection = 0;
-  w.Arm.Train2AN = true;
+  w.Selection = 0;
+  w.Train2AN = true;
   w.ProgressTexts.Clear();
   w.AnnGaDlg = new TAnnGaDlg(&w);
   w.Pump.Reset();
@@ -124,7 +124,7 @@ class PooledTrainingTest : public QObject {
     QCOMPARE(late, 0);
     QCOMPARE(w.AnnGaWorld->Generations, generationOfStop + 1);
     QVERIFY(generationOfStop >= before);
-    QVERIFY(!w.Arm.RunActive());
+    QVERIFY(!w.RunActive());
     QCOMPARE(w.MessageText(), QStringLiteral("Einstellmodus"));
   }
 };

@@ -112,7 +112,7 @@ class RecordingTest : public QObject {
     bool timedOut = false;
     QTimer poll, watchdog;
     connect(&poll, &QTimer::timeout, this, [&] {
-      if (!W->Arm.RunActive() || !W->Gate.Holding()) return;
+      if (!W->RunActive() || !W->Gate.Holding()) return;
       if (W->DrawnSteps - before < steps)
         Press(Qt::Key_S);
       else

@@ -52,8 +52,9 @@ class RunsTest : public QObject {
 
   // Starts a run by `key` and returns when its loop has ended. `step` runs at
   // each event dispatch of the run, with the dispatch's number, until something
-  // asks the run to stop; a failed check, or a run still going after a minute, stops it.
-  void Run(Qt::Key key, const std::function<void(int)>& step) {
+  // asks the run to stop; a failed check stops it, and so does a run still
+  // going after a minute, which fails naming what was waited for.
+  void Run(Qt::Key key, const char* waitedFor, const std::function<void(int)>& step) {
     int pass = 0;
     bool timedOut = false;
     QTimer poll, watchdog;
@@ -65,13 +66,15 @@ class RunsTest : public QObject {
       timedOut = true;
       W->AnnGaWorld->DoBreakANN();
     });
+    watchdog.setSingleShot(true);
     poll.start(0);
     watchdog.start(60000);
     UserBreak = false;
     QApplication::setActiveWindow(W);  // the last run's progress window had the focus
     QTest::keyClick(W, key);
-    QVERIFY2(!timedOut && UserBreak, "the run did not end by the test's stop");
-    QVERIFY(!W->Arm.RunActive());
+    QVERIFY2(!timedOut, qPrintable(QStringLiteral("no end after a minute, waiting for %1").arg(waitedFor)));
+    QVERIFY2(UserBreak, "the run ended by itself, not by the test's stop");
+    QVERIFY(!W->RunActive());
     QCOMPARE(W->AnnGaDlg, nullptr);
     QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
   }
@@ -180,15 +183,16 @@ class RunsTest : public QObject {
     bool stillOpen = false;
     const int generations = W->AnnGaWorld->Generations;  // training 2 counts on from the last F2 row
     if (path == MainClose) MessageBoxHook().Answers.push_back(QMessageBox::Ok);
-    Run(key, [&](int pass) {
+    Run(key, training ? "the labels of the progress window, then the stop" : "three dispatches, then the stop",
+        [&](int pass) {
       if (training ? Text(301).isEmpty() : pass < 3) return;
       QCOMPARE(W->AnnGaWorld->Generations, generations);
       QCOMPARE(W->MessageText(), QString::fromLatin1(training ? "ANN trainiert" : "ANN aktiviert"));
-      QCOMPARE(W->Arm.Selection, 0);
+      QCOMPARE(W->Selection, 0);
       QCOMPARE(W->AnnGaDlg != nullptr, training);
       CheckEnablersDuring(command);
       Press(W, key == Qt::Key_F3 ? Qt::Key_F1 : Qt::Key_F3);  // another run's key does nothing
-      QVERIFY(W->Arm.Train1AN == (command == CM_TRAIN1AN) && W->Arm.StartANN == (command == CM_STARTANN));
+      QVERIFY(W->Train1AN == (command == CM_TRAIN1AN) && W->StartANN == (command == CM_STARTANN));
       dlg = W->AnnGaDlg;
       switch (path) {
         case OwnKey: Press(W, key); break;
@@ -221,7 +225,7 @@ class RunsTest : public QObject {
   void progressTexts() {
     TWorld& world = *W->AnnGaWorld;
     const int start = world.Generations;
-    Run(Qt::Key_F2, [&](int pass) {
+    Run(Qt::Key_F2, "the end of a first generation of training 2", [&](int pass) {
       if (pass == 0) {  // the first dispatch: the top of the run's first generation
         CheckFreshWindow({{301, "avrg Fitness"}, {303, "best Fitness"}, {305, "Individual"}, {307, "Generation"},
                           {309, "Gen. of best"}, {311, "Direction"}, {310, Format("%4i", start)}});
@@ -236,7 +240,7 @@ class RunsTest : public QObject {
         Press(W->AnnGaDlg, Qt::Key_Escape);
       }
     });
-    Run(Qt::Key_F1, [&](int pass) {
+    Run(Qt::Key_F1, "the first pass of training 1", [&](int pass) {
       if (pass == 0)
         CheckFreshWindow({{301, "Distanz"}, {303, "bestFitness"}, {305, "count best used"}, {307, "Pos Ball"}});
       if (Text(308).isEmpty()) return;
@@ -255,6 +259,7 @@ class RunsTest : public QObject {
     const QByteArray before = Snapshot();
     FileCommand(CM_LOADDATA, cannotLoad);  // without a file nothing changes
     QCOMPARE(Snapshot(), before);
+    QCOMPARE(W->LoadFailure, TLoadError::Missing);
 
     // Round trip through the menu.
     FileCommand(CM_SAVEDATA, nullptr);
@@ -264,6 +269,7 @@ class RunsTest : public QObject {
     world.bestIndividual.setFitness(world.bestIndividual.getFitness() - 1);
     FileCommand(CM_LOADDATA, nullptr);
     QCOMPARE(Snapshot(), before);
+    QCOMPARE(W->LoadFailure, TLoadError::None);
 
     // A damaged file is refused whole.
     QVERIFY(file.resize(199620 - 1976 / 2));
@@ -271,6 +277,7 @@ class RunsTest : public QObject {
     const QByteArray changed = Snapshot();
     FileCommand(CM_LOADDATA, cannotLoad);
     QCOMPARE(Snapshot(), changed);
+    QCOMPARE(W->LoadFailure, TLoadError::WrongSize);
 
     // A save that cannot be written leaves the old file and no other.
     const QByteArray old = Bytes(file.fileName());
@@ -310,7 +317,7 @@ class RunsTest : public QObject {
     const long long before = W->Arm.Deliveries;
     bool placed = false, sawZero = false;
     long long placedAt = 0;
-    Run(Qt::Key_F3, [&](int pass) {
+    Run(Qt::Key_F3, "a delivery after the arm is put over F, then the stop", [&](int pass) {
       if (pass == 0) {
         sawZero = W->DeliveriesGad->Text() == QStringLiteral("Ablagen: 0");
         return;

@@ -11,7 +11,7 @@ namespace {
 
 constexpr QRgb White = 0xFFFFFFFF, Black = 0xFF000000, Red = 0xFFFF0000;
 constexpr QRgb LinkColour = 0xFF123456, ClawColour = 0xFF000077, HeldClawColour = 0xFF770000;
-constexpr QRgb BlockColour = 0xFFC0C0C0;
+constexpr QRgb BlockColour = 0xFFC0C0C0, SelectedBlockColour = 0xFF00C000;
 
 QImage Plain(int w, int h, QRgb colour) {
   QImage image(w, h, QImage::Format_RGB32);
@@ -60,7 +60,7 @@ class SceneDrawingTest : public QObject {
   void linksAndClawInTheStartPose() {
     Arm.PlatDat[0] = {0, 443, 1};  // platform blocks stand on the bottom
     Arm.PlatDat[1] = {655, 218, 10};
-    Render::DrawColoredModel(Picture, Arm, MarkerBitmaps());
+    Render::DrawColoredModel(Picture, Arm, 0, MarkerBitmaps());
     // Link A: truncation moves column u = -15 onto -14 and every pixel with u > 0 a row lower.
     QCOMPARE(Box(Picture, LinkColour, Span(0, 243, 755, 467)), Span(364, 279, 393, 423));
     // The claw of D, with its red gripping edge in the last two rows.
@@ -78,18 +78,29 @@ class SceneDrawingTest : public QObject {
   void heldBallMarksTheTarget() {
     Arm.BallState = 2;
     Arm.MoveState = 1;
-    Render::DrawColoredModel(Picture, Arm, MarkerBitmaps());
+    Render::DrawColoredModel(Picture, Arm, 0, MarkerBitmaps());
     QCOMPARE(Box(Picture, Red, Span(300, 250, 755, 467)), Span(655, 342, 755, 343));
     QCOMPARE(Box(Picture, HeldClawColour, Span(0, 0, 755, 200)), Span(172, 103, 221, 118));
     const QRect mark = Box(Picture, Red, Span(0, 0, 299, 250));
     QVERIFY(mark.top() >= 80 + 93 && mark.bottom() <= 80 + 95 && mark.left() >= 197 - 6 && mark.right() <= 197 + 7);
   }
 
+  // The window's selection: E's bottom block in its selected picture, at the
+  // left edge on the floor; nothing selected, nothing of it.
+  void selectedPlatform() {
+    TSceneBitmaps bitmaps = MarkerBitmaps();
+    bitmaps.PlatBmp[2] = Plain(101, 25, SelectedBlockColour);
+    Render::DrawColoredModel(Picture, Arm, 'E', bitmaps);
+    QCOMPARE(Box(Picture, SelectedBlockColour, Picture.rect()), Span(0, 443, 100, 467));
+    Render::DrawColoredModel(Picture, Arm, 0, bitmaps);
+    QCOMPARE(Box(Picture, SelectedBlockColour, Picture.rect()), QRect());
+  }
+
   // Outlines: platform E as one rectangle, right and bottom inclusive; the open
   // claw's red bottom edge from P(-25, 40) = (222, 119) up to, not including,
   // P(26, 40) = (172, 119), where the next, black line starts.
   void outlineFigures() {
-    Render::DrawOutLinesOnly(Picture, Arm, MakeSimFont());
+    Render::DrawOutLinesOnly(Picture, Arm, 0, MakeSimFont());
     QCOMPARE(Box(Picture, Black, Span(0, 343, 120, 467)), Span(0, 343, 100, 467));
     QCOMPARE(Box(Picture, Red, Span(0, 0, 755, 200)), Span(173, 119, 222, 119));
     QCOMPARE(Picture.pixel(172, 119), Black);

@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLineSeries>
@@ -26,6 +25,7 @@
 #include "../support/file_faults.h"
 #include "widgets/file_dialog.h"
 #include "watching/fitness_chart.h"
+#include "watching/step_pacer.h"
 #include "widgets/message_box.h"
 #include "world.h"
 #include "main_window/zarnik_window.h"
@@ -41,6 +41,22 @@ bool WriteBytes(const QString& name, const QByteArray& data) {
   QFile file(name);
   return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
 }
+
+// Time that passes only while the pacer waits: each turn lets events through
+// once and moves on by one tick, never past the time waited for.
+struct TFakePacerClock final : TPacerClock {
+  Clock::time_point T = Clock::time_point(std::chrono::hours(1));
+  Clock::duration Tick = std::chrono::milliseconds(1);
+  std::vector<Clock::time_point> Dues;  // each time waited for, once
+  std::function<void()> OnTick;
+  Clock::time_point Now() override { return T; }
+  void LetEventsThrough(Clock::time_point until) override {
+    if (Dues.empty() || Dues.back() != until) Dues.push_back(until);
+    QCoreApplication::processEvents();
+    if (OnTick) OnTick();
+    T = std::min(T + Tick, until);
+  }
+};
 
 size_t RowsOfMode(const TFitnessHistory& history, int mode) {
   size_t n = 0;
@@ -61,15 +77,17 @@ class WatchingTest : public QObject {
 
   // Starts a run by `key` and returns when its loop has ended. `step` runs
   // every few milliseconds during the run and returns true when the run
-  // should be stopped by its own key; a failed check, or a minute, stops it too.
-  void Run(Qt::Key key, const std::function<bool()>& step) {
+  // should be stopped by its own key; a failed check stops it too, and so does
+  // a minute without the run ending, which fails naming what was waited for.
+  void Run(Qt::Key key, const char* waitedFor, const std::function<bool()>& step) {
     bool timedOut = false;
     QTimer poll, watchdog;
     connect(&poll, &QTimer::timeout, this, [&] {
-      if (UserBreak || !W->Arm.RunActive()) return;
+      if (UserBreak || !W->RunActive()) return;
       if (step()) Press(key);
       if (QTest::currentTestFailed()) W->AnnGaWorld->DoBreakANN();
     });
+    watchdog.setSingleShot(true);
     connect(&watchdog, &QTimer::timeout, this, [&] {
       timedOut = true;
       W->AnnGaWorld->DoBreakANN();
@@ -77,8 +95,8 @@ class WatchingTest : public QObject {
     poll.start(5);
     watchdog.start(60000);
     Press(key);
-    QVERIFY2(!timedOut, "the run did not end");
-    QVERIFY(!W->Arm.RunActive());
+    QVERIFY2(!timedOut, qPrintable(QStringLiteral("no end after a minute, waiting for %1").arg(waitedFor)));
+    QVERIFY(!W->RunActive());
   }
 
   void Press(Qt::Key key) {
@@ -92,27 +110,6 @@ class WatchingTest : public QObject {
     return Bytes(QStringLiteral("snapshot.dat"));
   }
 
-  // Drawn steps a second of activation at the current tempo, over `ms` after
-  // a first stretch that lets the beat settle. `waits` gets the pacer's waits.
-  double ActivationRate(int ms, long long& waits) {
-    QElapsedTimer clock;
-    long long firstStep = -1;
-    const long long waitsBefore = W->Pacer.Waits;
-    double rate = 0;
-    Run(Qt::Key_F3, [&] {
-      if (firstStep < 0) {
-        if (W->DrawnSteps - StepsBefore < 3) return false;
-        firstStep = W->DrawnSteps;
-        clock.start();
-        return false;
-      }
-      if (clock.elapsed() < ms) return false;
-      rate = double(W->DrawnSteps - firstStep) * 1000.0 / double(clock.nsecsElapsed() / 1000000.0);
-      return true;
-    });
-    waits = W->Pacer.Waits - waitsBefore;
-    return rate;
-  }
   long long StepsBefore = 0;
 
  private slots:
@@ -147,9 +144,9 @@ class WatchingTest : public QObject {
 
     TWorld& world = *W->AnnGaWorld;
     const int generations = world.Generations;
-    Run(Qt::Key_F2, [&] { return world.Generations >= generations + 4; });
+    Run(Qt::Key_F2, "four generations of training 2", [&] { return world.Generations >= generations + 4; });
     const int passes = world.Passes1;
-    Run(Qt::Key_F1, [&] { return world.Passes1 >= passes + 3; });  // may also end by itself
+    Run(Qt::Key_F1, "three passes of training 1", [&] { return world.Passes1 >= passes + 3; });  // may also end by itself
 
     const size_t trained2 = size_t(world.Generations - generations);
     const size_t trained1 = size_t(world.Passes1 - passes);
@@ -190,7 +187,7 @@ class WatchingTest : public QObject {
     QCOMPARE(MessageBoxHook().Shown, 0);
     const std::vector<TFitnessRow> saved = W->History.Data();
     QVERIFY(QFile::exists(QStringLiteral("zarnik.csv")));
-    Run(Qt::Key_F2, [&] { return world.Generations >= generations + int(trained2) + 1; });
+    Run(Qt::Key_F2, "a generation of training 2", [&] { return world.Generations >= generations + int(trained2) + 1; });
     QVERIFY(W->History.Size() > saved.size());
     MessageBoxHook().Answers.push_back(QMessageBox::No);  // trained since the save: not kept
     W->Dispatch(CM_LOADDATA);
@@ -290,47 +287,101 @@ class WatchingTest : public QObject {
     W->History.Clear();
   }
 
-  // Langsam and Normal hold activation to their rates; Maximal never waits.
+  // The pacer's schedule on a clock that moves only while it waits: Langsam
+  // is 15 steps a second, Normal one a display frame, and the beat keeps its
+  // rate unless a step comes later than one interval, when it starts afresh.
+  void pacerSchedule() {
+    TFakePacerClock clock;
+    TStepPacer pacer;
+    pacer.UseClock(&clock);
+    int dispatched = 0;
+    const auto wait = [&] { pacer.Wait([&] { ++dispatched; }, [] { return false; }); };
+    pacer.SetTempo(TStepPacer::Slow);
+    QCOMPARE(pacer.Interval(), std::chrono::nanoseconds(66666666));  // 1 s / 15
+    const auto t0 = clock.T;
+    wait();
+    QCOMPARE(clock.T - t0, std::chrono::nanoseconds(66666666));
+    QCOMPARE(dispatched, 1);
+    clock.T += std::chrono::milliseconds(20);  // a little late: the beat holds
+    wait();
+    QCOMPARE(clock.T - t0, std::chrono::nanoseconds(2 * 66666666));
+    clock.T += std::chrono::milliseconds(100);  // later than a whole interval: afresh
+    const auto late = clock.T;
+    wait();
+    QCOMPARE(clock.T - late, std::chrono::nanoseconds(66666666));
+    QCOMPARE(pacer.Waits, 3LL);
+
+    pacer.SetTempo(TStepPacer::Normal);
+    pacer.SetFrameRate(0.0);  // not reported: 60 frames
+    QCOMPARE(pacer.Interval(), std::chrono::nanoseconds(16666666));
+    pacer.SetFrameRate(144.0);
+    QCOMPARE(pacer.Interval(), std::chrono::nanoseconds(6944444));
+    pacer.SetFrameRate(1000.0);
+    QCOMPARE(pacer.FrameRate(), 60.0);
+
+    pacer.SetTempo(TStepPacer::Maximal);  // no wait, no dispatch, no time
+    const auto before = clock.T;
+    wait();
+    QCOMPARE(clock.T, before);
+    QCOMPARE(dispatched, 3);
+    QCOMPARE(pacer.Waits, 3LL);
+
+    // A stop ends the wait at once, long before the step is due.
+    pacer.SetTempo(TStepPacer::Slow);
+    int ticks = 0;
+    clock.OnTick = [&] { ++ticks; };
+    const auto stopFrom = clock.T;
+    pacer.Reset();
+    pacer.Wait([] {}, [&] { return ticks == 5; });
+    QCOMPARE(clock.T - stopFrom, 5 * clock.Tick);
+    QVERIFY(!pacer.Waiting());
+  }
+
+  // The window's runs wait by the pacer: activation at Langsam makes its drawn
+  // steps one Langsam interval apart, at Maximal it never waits. The tempo is
+  // kept in the settings for the next start.
   void tempoPacesActivation() {
-    long long waits = 0;
+    TFakePacerClock clock;
+    W->Pacer.UseClock(&clock);
     W->Dispatch(CM_TEMPSLOW);
-    QCOMPARE(SavedTempo(), TStepPacer::Slow);  // kept for the next start
-    const double slow = ActivationRate(2000, waits);
-    QVERIFY2(slow > TStepPacer::SlowRate * 0.8 && slow < TStepPacer::SlowRate * 1.2, qPrintable(QString::number(slow)));
-    QVERIFY(waits > 0);
+    QCOMPARE(SavedTempo(), TStepPacer::Slow);
+    Run(Qt::Key_F3, "ten paced steps of activation", [&] { return clock.Dues.size() >= 10; });
+    QVERIFY(clock.Dues.size() >= 10);
+    for (size_t k = 1; k < clock.Dues.size(); ++k)
+      QCOMPARE(clock.Dues[k] - clock.Dues[k - 1], std::chrono::nanoseconds(66666666));
 
     W->Dispatch(CM_TEMPNORM);
     QCOMPARE(SavedTempo(), TStepPacer::Normal);
-    const double frames = W->Pacer.FrameRate();
-    const double normal = ActivationRate(1500, waits);
-    QVERIFY2(normal > frames * 0.8 && normal < frames * 1.2,
-             qPrintable(QStringLiteral("%1 at %2 frames").arg(normal).arg(frames)));
-
     W->Dispatch(CM_TEMPMAXI);
     QCOMPARE(SavedTempo(), TStepPacer::Maximal);
-    const double maximal = ActivationRate(500, waits);
-    QCOMPARE(waits, 0LL);
-    QVERIFY2(maximal > slow * 1.2, qPrintable(QString::number(maximal)));
-    qInfo("drawn steps a second: Langsam %.1f, Normal %.1f at %.0f frames, Maximal %.1f", slow, normal, frames,
-          maximal);
+    const long long waits = W->Pacer.Waits;
+    StepsBefore = W->DrawnSteps;
+    Run(Qt::Key_F3, "twenty drawn steps of activation", [&] { return W->DrawnSteps - StepsBefore >= 20; });
+    QCOMPARE(W->Pacer.Waits, waits);
+    W->Pacer.UseClock(nullptr);
   }
 
-  // A stop while a paced step waits ends the run within one display frame,
-  // though the next step would be due only after four.
+  // A stop while a paced step waits ends the run at once: the wait lets no
+  // more time pass after the stop, though the step is not yet due.
   void stopDuringPacedWait() {
+    TFakePacerClock clock;
+    W->Pacer.UseClock(&clock);
     W->Dispatch(CM_TEMPSLOW);
-    QElapsedTimer sinceStop;
-    bool stopDuringWait = false;
-    Run(Qt::Key_F3, [&] {
-      if (W->DrawnSteps - StepsBefore < 3 || !W->Pacer.Waiting()) return false;
-      stopDuringWait = true;
-      sinceStop.start();
-      return true;
-    });
-    const double ms = sinceStop.nsecsElapsed() / 1e6;
-    QVERIFY(stopDuringWait);
+    bool stopped = false;
+    TPacerClock::Clock::time_point stopAt{}, due{};
+    clock.OnTick = [&] {
+      if (stopped || W->DrawnSteps - StepsBefore < 3 || !W->Pacer.Waiting()) return;
+      stopped = true;
+      stopAt = clock.T;
+      due = W->Pacer.NextDue();
+      Press(Qt::Key_F3);
+    };
+    Run(Qt::Key_F3, "a stop by F3 during a paced wait", [&] { return false; });
+    W->Pacer.UseClock(nullptr);
+    QVERIFY(stopped);
     QVERIFY(!W->Pacer.Waiting());
-    QVERIFY2(ms < 1000.0 / W->Pacer.FrameRate(), qPrintable(QStringLiteral("%1 ms").arg(ms)));
+    QCOMPARE(clock.T, stopAt + clock.Tick);  // the tick in which F3 came, no more
+    QVERIFY(clock.T < due);
     W->Dispatch(CM_TEMPMAXI);
   }
 

@@ -49,7 +49,7 @@ class ZarnikWindowTest : public QObject {
   void cleanupTestCase() { delete W; }
 
   void init() {
-    W->Arm.Train1AN = W->Arm.Train2AN = W->Arm.StartANN = W->Arm.OutLines = false;
+    W->Train1AN = W->Train2AN = W->StartANN = W->Arm.OutLines = false;
     UserBreak = false;
     MessageBoxHook() = TMessageBoxHook();
     W->Dispatch(CM_SIMRESET);
@@ -100,11 +100,11 @@ class ZarnikWindowTest : public QObject {
     Key(Qt::Key_B);
     ExpectDisabled({CM_MOVECEIL, CM_MOVEDOWN, CM_SIMAJUST});
 
-    W->Arm.StartANN = true;  // a run: selecting and resetting by key or dispatch do nothing
-    W->Arm.Rotation = 3.0f;
+    W->StartANN = true;  // a run: selecting and resetting by key or dispatch do nothing
+    W->Rotation = 3.0f;
     Key(Qt::Key_A);
     W->Dispatch(CM_SIMRESET);
-    QVERIFY(W->Arm.Selection == 'B' && W->Arm.Rotation == 3.0f);
+    QVERIFY(W->Selection == 'B' && W->Rotation == 3.0f);
   }
 
   void turningJointsByKey() {
@@ -120,10 +120,10 @@ class ZarnikWindowTest : public QObject {
   // Rotation step 0.5..359.5 by the keypad's + and -, platforms 1..10; each
   // of the four steps past a bound beeps and changes nothing.
   void boundsBeep() {
-    W->Arm.Rotation = 1.0f;
+    W->Rotation = 1.0f;
     for (int i = 0; i < 2; ++i) Key(Qt::Key_Minus, Qt::KeypadModifier);
-    QCOMPARE(W->Arm.Rotation, 0.5f);
-    W->Arm.Rotation = 359.0f;
+    QCOMPARE(W->Rotation, 0.5f);
+    W->Rotation = 359.0f;
     for (int i = 0; i < 2; ++i) Key(Qt::Key_Plus, Qt::KeypadModifier);
     QCOMPARE(Status().section('|', 6), QStringLiteral("Rotation:    359.5~"));
     for (Qt::Key k : {Qt::Key_E, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_O,
@@ -141,7 +141,7 @@ class ZarnikWindowTest : public QObject {
       arm.AxleDat[3] = {680, 286 + 3 + static_cast<int>(static_cast<double>(arm.SinRad[2700]) * 67), 270.0f};
       arm.BallState = 2;
       arm.MoveState = 1;
-      arm.Rotation = 1.0f;
+      W->Rotation = 1.0f;
       Key(Qt::Key_D);
       MessageBoxHook().Answers.push_back(yes ? QMessageBox::Yes : QMessageBox::No);
       Key(Qt::Key_R);
@@ -157,7 +157,7 @@ class ZarnikWindowTest : public QObject {
   void outlineToggle() {
     const QPoint barA(378, 350);  // middle of link A
     for (bool during : {false, true}) {  // also during a run
-      W->Arm.Train1AN = during;
+      W->Train1AN = during;
       Key(Qt::Key_F4);
       QCOMPARE(W->Action(CM_OUTLINES)->isChecked(), !during);
       QCOMPARE(W->Simulator.pixel(barA) == qRgb(255, 255, 255), !during);
@@ -182,7 +182,16 @@ class ZarnikWindowTest : public QObject {
   void aboutBox() {
     QString title;
     QStringList texts;
-    QTimer::singleShot(0, this, [&] {
+    // Answers the box once it is up; after ten seconds it closes whatever is
+    // modal, so the test fails instead of waiting for ever.
+    QTimer poll;
+    int polls = 0;
+    connect(&poll, &QTimer::timeout, this, [&] {
+      if (++polls > 1000) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+          if (w->isModal() && w->isVisible()) w->close();
+        return;
+      }
       QWidget* box = QApplication::activeModalWidget();
       if (box == nullptr) return;
       title = box->windowTitle();
@@ -190,7 +199,9 @@ class ZarnikWindowTest : public QObject {
       for (QPushButton* b : box->findChildren<QPushButton*>())
         if (b->text() == "OK") QTest::mouseClick(b, Qt::LeftButton);
     });
+    poll.start(10);
     W->Dispatch(CM_ABOUTAPP);  // returns once OK has closed the box
+    QVERIFY2(polls <= 1000, "the About box had no OK that closed it");
     QCOMPARE(title, QStringLiteral("Info zu Zarnik32"));
     QVERIFY(texts.contains("Version 99.01 ( Win95/NT )"));
   }

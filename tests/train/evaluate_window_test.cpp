@@ -36,10 +36,10 @@ class EvaluateWindowTest : public QObject {
     TWorld& w = *window.AnnGaWorld;
     QVERIFY(w.DoLoadANN(file.toLocal8Bit().constData()));
     UseFixedRandomSeed(4);
-    window.Arm.Train2AN = true;  // as during F2: no ball question
+    window.Train2AN = true;  // as during F2: no ball question
     SeedRandomAtGeneration(w.Generations);
     w.calcFitness2();
-    window.Arm.Train2AN = false;
+    window.Train2AN = false;
     UseClockRandomSeed();
     QCOMPARE(rows[0], QStringLiteral("index,fitness,takes,deliveries"));
     const auto counts = [](const TChromosom& c) {

@@ -68,7 +68,7 @@ class ReadmeHeadlessTest : public QObject {
     poll.start(0);
     QTest::keyClick(&window, Qt::Key_F3);
     QVERIFY2(sawSteps, "the network made no drawn steps within a minute");
-    QVERIFY(!window.Arm.StartANN);
+    QVERIFY(!window.StartANN);
   }
 };
 

@@ -37,7 +37,7 @@ class XcbKeysTest : public QObject {
   // The keypad's + and - and the main keyboard's (US layout: + is Shift+=)
   // change the turning step by half a degree; the status field follows.
   void rotationKeys() {
-    W->Arm.Rotation = 6.0f;
+    W->Rotation = 6.0f;
     const struct {
       const char* key;
       float after;
@@ -45,7 +45,7 @@ class XcbKeysTest : public QObject {
                    {"minus", 6.0f}};
     for (const auto& p : presses) {
       Press(p.key);
-      QTRY_COMPARE_WITH_TIMEOUT(W->Arm.Rotation, p.after, 5000);
+      QTRY_COMPARE_WITH_TIMEOUT(W->Rotation, p.after, 5000);
     }
     QCOMPARE(W->DeltaRate->Text(), QString::fromLatin1("Rotation:      6.0\xB0"));
   }
@@ -59,7 +59,7 @@ class XcbKeysTest : public QObject {
       bool seenRunning = false;
       QTimer poll, watchdog;
       connect(&poll, &QTimer::timeout, this, [&] {
-        seenRunning = seenRunning || W->Arm.Train2AN;
+        seenRunning = seenRunning || W->Train2AN;
         if (!pressed && W->AnnGaDlg != nullptr && W->AnnGaDlg->isActiveWindow()) {
           pressed = true;
           Press("F2");
@@ -75,7 +75,7 @@ class XcbKeysTest : public QObject {
       QVERIFY(QTest::qWaitForWindowActive(W));
       Press("F2");
       // The run loops inside the key's dispatch; the timer sees it run, the test's loop its end.
-      QTRY_VERIFY_WITH_TIMEOUT(seenRunning && !W->Arm.Train2AN, 40000);
+      QTRY_VERIFY_WITH_TIMEOUT(seenRunning && !W->Train2AN, 40000);
     }
     QVERIFY2(pressed, "the progress window never had the focus during a run");
     QVERIFY2(!timedOut, "F2 in the progress window did not stop the run");

@@ -26,7 +26,9 @@ constexpr int MaxFitPasses = 8;
 }  // namespace
 
 void TZarnikWindow::CmSimReset() {
-  Arm.SetStartPose();  // start pose, Rotation 6.0, nothing selected, ball on E
+  Arm.SetStartPose();  // start pose, ball on E
+  Rotation = 6.0f;
+  Selection = 0;
   AnnGaDlg = nullptr;
   for (int i = 0; i < 4; ++i) {
     std::snprintf(Arm.Buffer, sizeof Arm.Buffer, "%c:%9.1f\xB0", 'A' + i,
@@ -43,7 +45,7 @@ void TZarnikWindow::CmSimReset() {
   UpdateSimulator();
 }
 
-void TZarnikWindow::CeSimReset(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeSimReset(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 void TZarnikWindow::CmSimAjust() {
   const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
@@ -51,7 +53,7 @@ void TZarnikWindow::CmSimAjust() {
 }
 
 void TZarnikWindow::CeSimAjust(TCommandEnabler& ce) {
-  ce.Enable(!Arm.RunActive() && ClientSize() != QSize(SceneWidth, SceneHeight));
+  ce.Enable(!RunActive() && ClientSize() != QSize(SceneWidth, SceneHeight));
 }
 
 void TZarnikWindow::SyncLayout() {
@@ -92,34 +94,34 @@ void TZarnikWindow::FitFrameToScene(QSize full) {
 }
 
 void TZarnikWindow::ShowRotation() {
-  std::snprintf(Arm.Buffer, sizeof Arm.Buffer, "Rotation:%9.1f\xB0", static_cast<double>(Arm.Rotation));
+  std::snprintf(Arm.Buffer, sizeof Arm.Buffer, "Rotation:%9.1f\xB0", static_cast<double>(Rotation));
   DeltaRate->SetText(QString::fromLatin1(Arm.Buffer));
 }
 
 void TZarnikWindow::CmIncAngle() {
-  if (Arm.Rotation >= RotationMax) {
+  if (Rotation >= RotationMax) {
     Beep();
     return;
   }
-  Arm.Rotation += RotationStep;
+  Rotation += RotationStep;
   ShowRotation();
 }
 
-void TZarnikWindow::CeIncAngle(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeIncAngle(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 void TZarnikWindow::CmDecAngle() {
-  if (Arm.Rotation <= RotationMin) {
+  if (Rotation <= RotationMin) {
     Beep();
     return;
   }
-  Arm.Rotation -= RotationStep;
+  Rotation -= RotationStep;
   ShowRotation();
 }
 
-void TZarnikWindow::CeDecAngle(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeDecAngle(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 void TZarnikWindow::SetSelection(int32_t selection) {
-  Arm.Selection = selection;
+  Selection = selection;
   UpdateSimulator();
 }
 
@@ -129,20 +131,20 @@ void TZarnikWindow::CmSetAxleC() { SetSelection('C'); }
 void TZarnikWindow::CmSetAxleD() { SetSelection('D'); }
 void TZarnikWindow::CmSetPlatE() { SetSelection('E'); }
 void TZarnikWindow::CmSetPlatF() { SetSelection('F'); }
-void TZarnikWindow::CeSetAxleA(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
-void TZarnikWindow::CeSetAxleB(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
-void TZarnikWindow::CeSetAxleC(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
-void TZarnikWindow::CeSetAxleD(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
-void TZarnikWindow::CeSetPlatE(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
-void TZarnikWindow::CeSetPlatF(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeSetAxleA(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
+void TZarnikWindow::CeSetAxleB(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
+void TZarnikWindow::CeSetAxleC(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
+void TZarnikWindow::CeSetAxleD(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
+void TZarnikWindow::CeSetPlatE(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
+void TZarnikWindow::CeSetPlatF(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 // The moving commands look only at the selection; a run's start clears it.
-void TZarnikWindow::CmMoveLeft() { Arm.UpdateAxleData(Arm.Selection - 'A', Arm.Rotation, true); }
-void TZarnikWindow::CmMoveRite() { Arm.UpdateAxleData(Arm.Selection - 'A', -Arm.Rotation, true); }
+void TZarnikWindow::CmMoveLeft() { Arm.UpdateAxleData(Selection - 'A', Rotation, true); }
+void TZarnikWindow::CmMoveRite() { Arm.UpdateAxleData(Selection - 'A', -Rotation, true); }
 void TZarnikWindow::CeMoveLeft(TCommandEnabler& ce) { ce.Enable(SelectedAxle()); }
 void TZarnikWindow::CeMoveRite(TCommandEnabler& ce) { ce.Enable(SelectedAxle()); }
 
-void TZarnikWindow::CmMoveCeil() { Arm.UpdatePlatData(Arm.Selection - 'E', +1); }
-void TZarnikWindow::CmMoveDown() { Arm.UpdatePlatData(Arm.Selection - 'E', -1); }
+void TZarnikWindow::CmMoveCeil() { Arm.UpdatePlatData(Selection - 'E', +1); }
+void TZarnikWindow::CmMoveDown() { Arm.UpdatePlatData(Selection - 'E', -1); }
 void TZarnikWindow::CeMoveCeil(TCommandEnabler& ce) { ce.Enable(SelectedPlat()); }
 void TZarnikWindow::CeMoveDown(TCommandEnabler& ce) { ce.Enable(SelectedPlat()); }

@@ -49,7 +49,9 @@ void TZarnikWindow::SaveHistory(const QString& path) {
 // An empty path is the designed "zarnik.dat" with its designed messages.
 bool TZarnikWindow::LoadPopulation(const QString& path) {
   const QString file = path.isEmpty() ? QStringLiteral("zarnik.dat") : path;
-  if (AnnGaWorld->DoLoadANN(QFile::encodeName(file).constData())) {  // used from the next run on; nothing to redraw
+  size_t size = 0;
+  LoadFailure = AnnGaWorld->LoadANN(QFile::encodeName(file).constData(), size);  // the reason stays for later
+  if (LoadFailure == TLoadError::None) {  // used from the next run on; nothing to redraw
     LoadHistory(HistoryPathFor(file));
     PopulationFile = path;
     PopulationChanged = false;
@@ -82,11 +84,11 @@ void TZarnikWindow::CmLoadData() {
   if (MayReplacePopulation()) LoadPopulation(QString());
 }
 
-void TZarnikWindow::CeLoadData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeLoadData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 void TZarnikWindow::CmSaveData() { SavePopulation(QString()); }
 
-void TZarnikWindow::CeSaveData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeSaveData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 void TZarnikWindow::CmOpenData() {
   if (!MayReplacePopulation()) return;
@@ -95,7 +97,7 @@ void TZarnikWindow::CmOpenData() {
   if (!path.isEmpty()) LoadPopulation(path);
 }
 
-void TZarnikWindow::CeOpenData(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeOpenData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 void TZarnikWindow::CmSaveDataAs() {
   QString path = ZarnikSaveFileName(this, QStringLiteral("Population speichern unter"), PopulationFilter);
@@ -104,7 +106,7 @@ void TZarnikWindow::CmSaveDataAs() {
   SavePopulation(path);
 }
 
-void TZarnikWindow::CeSaveDataAs(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeSaveDataAs(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 // --- unsaved work ------------------------------------------------------------
 

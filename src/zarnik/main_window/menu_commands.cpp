@@ -176,7 +176,7 @@ void TZarnikWindow::CmAboutApp() {
   about.exec();
 }
 
-void TZarnikWindow::CeAboutApp(TCommandEnabler& ce) { ce.Enable(!Arm.RunActive()); }
+void TZarnikWindow::CeAboutApp(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 // The overview of the keys is generated from the command table and the menus
 // it built, so the two cannot disagree.

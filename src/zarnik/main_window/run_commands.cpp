@@ -15,7 +15,7 @@ void TZarnikWindow::RunCommand(bool& flag, unsigned statusText, bool progressWin
     AnnGaWorld->DoBreakANN();
     return;
   }
-  Arm.Selection = 0;
+  Selection = 0;
   flag = true;
   GetStr(statusText, Arm.Buffer, sizeof Arm.Buffer);
   SetMessageText(Arm.Buffer);
@@ -32,35 +32,35 @@ void TZarnikWindow::RunCommand(bool& flag, unsigned statusText, bool progressWin
   Pacer.Reset();
   Pacer.SetFrameRate(screen() != nullptr ? screen()->refreshRate() : 0.0);
   Pump.Reset();  // the first pump point paints the new state
-  (AnnGaWorld->*loop)();  // ends with AnnHasFinished
+  (AnnGaWorld.get()->*loop)();  // ends with AnnHasFinished
   if (progressWindow) PopulationChanged = true;  // trained: closing and loading ask first
 }
 
 void TZarnikWindow::CmTrain1AN() {
-  RunCommand(Arm.Train1AN, IDS_TRAINING, true, &TWorld::DoTrainANN1);
+  RunCommand(Train1AN, IDS_TRAINING, true, &TWorld::DoTrainANN1);
 }
 
 void TZarnikWindow::CeTrain1AN(TCommandEnabler& ce) {
-  ce.Enable(!Arm.Train2AN && !Arm.StartANN);
-  ce.SetCheck(Arm.Train1AN);
+  ce.Enable(!Train2AN && !StartANN);
+  ce.SetCheck(Train1AN);
 }
 
 void TZarnikWindow::CmTrain2AN() {
-  RunCommand(Arm.Train2AN, IDS_TRAINING, true, &TWorld::DoTrainANN2);
+  RunCommand(Train2AN, IDS_TRAINING, true, &TWorld::DoTrainANN2);
 }
 
 void TZarnikWindow::CeTrain2AN(TCommandEnabler& ce) {
-  ce.Enable(!Arm.Train1AN && !Arm.StartANN);
-  ce.SetCheck(Arm.Train2AN);
+  ce.Enable(!Train1AN && !StartANN);
+  ce.SetCheck(Train2AN);
 }
 
 void TZarnikWindow::CmStartANN() {
-  RunCommand(Arm.StartANN, IDS_ACTIVATED, false, &TWorld::DoStartANN);
+  RunCommand(StartANN, IDS_ACTIVATED, false, &TWorld::DoStartANN);
 }
 
 void TZarnikWindow::CeStartANN(TCommandEnabler& ce) {
-  ce.Enable(!Arm.Train1AN && !Arm.Train2AN);
-  ce.SetCheck(Arm.StartANN);
+  ce.Enable(!Train1AN && !Train2AN);
+  ce.SetCheck(StartANN);
 }
 
 void TZarnikWindow::ShareRunKeys(QWidget* window) {

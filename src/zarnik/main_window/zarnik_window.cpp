@@ -58,9 +58,10 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
                  Qt::WindowCloseButtonHint);
   setWindowIcon(QIcon(QStringLiteral(":/icons/256")));
 
-  // The population first of all: its constructor makes this window the host of
-  // the training code and takes one trial step of the arm built above.
-  AnnGaWorld = new TWorld(this, 21, 11, 3, 2, 2, 100, 1000, 0.1f, 2.0f, 10, 0.8f, 10, 20, 21, 0.08f, 20);
+  // The population first of all, with this window as the host of the training
+  // code; its constructor takes one trial step of the arm built above.
+  ZarnikWindow = this;
+  AnnGaWorld = std::make_unique<TWorld>(this, DefaultWorldDef());
   Workers = std::make_unique<THeadlessPool>(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
   AnnGaWorld->Pool = &Workers->Pool();
   Pump.BeforeDispatch = [this] {
@@ -68,7 +69,7 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
     FlushChart();
     // Training 2 evaluates the best unseen: the view shows its links only,
     // at most once a dispatch and only when they changed.
-    if (Arm.Train2AN) FlushNetView(false);
+    if (Train2AN) FlushNetView(false);
   };
 
   Simulator.fill(Qt::white);
@@ -76,7 +77,7 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
   BuildStatusBar();
   setCentralWidget(ZarnikClt);
   Bitmaps.Load();
-  // The arm model has filled its tables and cleared the run flags and OutLines.
+  // The arm model has filled its tables and cleared OutLines; no run is active.
   BuildMenu();
   Pacer.SetTempo(SavedTempo());
   // Enablers are asked again right before any key can fire a command.
@@ -86,7 +87,7 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
 TZarnikWindow::~TZarnikWindow() {
   QCoreApplication::instance()->removeEventFilter(this);
   Recorder.reset();  // a film still open is finished
-  delete AnnGaWorld;
+  AnnGaWorld.reset();
   if (ZarnikWindow == this) ZarnikWindow = nullptr;
   // The progress window is not ours to delete: the run that made it ends it.
 }
@@ -136,7 +137,7 @@ void TZarnikWindow::SetupWindow() {
 }
 
 bool TZarnikWindow::CanClose() {
-  if (!Arm.RunActive()) return MayReplacePopulation();
+  if (!RunActive()) return MayReplacePopulation();
   GetStr(IDS_STILL_ACTIVE, Arm.Buffer, sizeof Arm.Buffer);
   ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
                    QMessageBox::Warning);
@@ -189,12 +190,12 @@ void TZarnikWindow::UpdateSimulator() {
 }
 
 void TZarnikWindow::DrawColoredModel() {
-  Render::DrawColoredModel(Simulator, Arm, Bitmaps);
+  Render::DrawColoredModel(Simulator, Arm, Selection, Bitmaps);
   ZarnikClt->ShowPicture();
 }
 
 void TZarnikWindow::DrawOutLinesOnly() {
-  Render::DrawOutLinesOnly(Simulator, Arm, SimFont);
+  Render::DrawOutLinesOnly(Simulator, Arm, Selection, SimFont);
   ZarnikClt->ShowPicture();
 }
 
@@ -212,7 +213,7 @@ int* TZarnikWindow::GetCalcData(const int* delta, bool keep, bool draw) {
   int* data = Arm.GetCalcData(delta, keep, draw);
   // Only the steps a person watches are paced: the real steps of activation
   // and training 1. Evaluation steps are never drawn and never wait.
-  if (draw && (Arm.StartANN || Arm.Train1AN)) DrawnStep();
+  if (draw && (StartANN || Train1AN)) DrawnStep();
   return data;
 }
 
@@ -238,7 +239,7 @@ void TZarnikWindow::AnnHasFinished() {
   }
   GetStr(IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
   SetMessageText(Arm.Buffer);
-  Arm.Train1AN = Arm.Train2AN = Arm.StartANN = false;
+  Train1AN = Train2AN = StartANN = false;
   UpdateCommands();
   FlushChart();  // the run's last generation
   StopRecording();  // the run's film ends with it

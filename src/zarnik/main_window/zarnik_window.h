@@ -28,6 +28,7 @@ class TSceneRecorder;
 class TTextGadget;
 class TWorld;
 class TZarnikClient;
+enum class TLoadError;
 
 // Asked before a command runs, before its menu opens and before its key
 // fires: whether the command is enabled and, where it has one, its check mark.
@@ -122,6 +123,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void SetPlatText(int plat, const char* text) override;
   void RepaintStatusBar() override;
   void UpdateSimulator() override;
+  bool RunActive() const override { return Train1AN || Train2AN || StartANN; }
   bool AskYesNo(const char* text) override;
   void Beep() override;
 
@@ -214,11 +216,15 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // Every command with keys, in menu order: its keys and "Menu › Item".
   QList<TKeyLine> KeyLines() const;
 
-  // The arm model with the run flags, Rotation, Selection, OutLines, Buffer and OutData.
+  // The arm model with OutLines, Buffer and OutData.
   TArmModel Arm;
+  // The kind of run that is active, at most one; none is the adjust mode.
+  bool Train1AN = false, Train2AN = false, StartANN = false;
+  float Rotation = 0.0f;   // manual step in degrees
+  int32_t Selection = 0;   // 0, or the letter 'A'..'F' of the selected element
 
   TAnnGaDlg* AnnGaDlg = nullptr;  // progress window while a training run is active
-  TWorld* AnnGaWorld = nullptr;   // the population; owned
+  std::unique_ptr<TWorld> AnnGaWorld;  // the population
   QImage Simulator;               // the scene picture, 756 x 468
   TZarnikClient* ZarnikClt = nullptr;
   QStatusBar* StatusBar = nullptr;
@@ -236,6 +242,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TProgressTexts ProgressTexts;
   // Every generation of both trainings this session, shown by FitnessChart.
   TFitnessHistory History;
+  TLoadError LoadFailure{};  // why the last load failed (None after a good one), for the status bar or later
   TFitnessChartWindow* FitnessChart = nullptr;  // made at its first opening; a child
   TKeyOverviewDlg* KeyOverview = nullptr;       // likewise
   TNetworkViewWindow* NetView = nullptr;        // likewise
@@ -297,8 +304,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   bool LoadPopulation(const QString& path);
   bool SavePopulation(const QString& path);
   QString FileMessageFor(unsigned resId, const QString& path);
-  bool SelectedAxle() const { return Arm.Selection >= 'A' && Arm.Selection <= 'D'; }
-  bool SelectedPlat() const { return Arm.Selection == 'E' || Arm.Selection == 'F'; }
+  bool SelectedAxle() const { return Selection >= 'A' && Selection <= 'D'; }
+  bool SelectedPlat() const { return Selection == 'E' || Selection == 'F'; }
 
   std::vector<TCommand> Commands;
   size_t ChartRows = 0;     // rows of History the chart shows

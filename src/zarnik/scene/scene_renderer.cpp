@@ -146,12 +146,12 @@ void LineTo(QPainter& p, QPoint from, QPoint to) {
 
 namespace Render {
 
-void DrawColoredModel(QImage& simulator, const TArmModel& arm, const TSceneBitmaps& bitmaps) {
+void DrawColoredModel(QImage& simulator, const TArmModel& arm, int32_t selection, const TSceneBitmaps& bitmaps) {
   simulator.fill(White);
   TPixels pixels(simulator);
 
   for (int i = 0; i < 2; ++i) {
-    const bool selected = arm.Selection == 'E' + i;
+    const bool selected = selection == 'E' + i;
     pixels.Copy(bitmaps.PlatBmp[selected ? i + 2 : i], arm.PlatDat[i].x, SceneHeight - BlockHeight);
     for (int j = 2; j <= arm.PlatDat[i].h; ++j)
       pixels.Copy(bitmaps.PlatBmp[4], arm.PlatDat[i].x, SceneHeight - BlockHeight * j);
@@ -176,13 +176,13 @@ void DrawColoredModel(QImage& simulator, const TArmModel& arm, const TSceneBitma
       }
       DrawClaw(pixels, claw, bitmaps.LinkBmp[held ? 2 : 1], held);
     }
-    const bool selected = arm.Selection == 'A' + i;
+    const bool selected = selection == 'A' + i;
     pixels.Sprite(bitmaps.AxleBmp[selected ? i + 4 : i], bitmaps.AxleBmp[8], arm.AxleDat[i].x,
                   arm.AxleDat[i].y);
   }
 }
 
-void DrawOutLinesOnly(QImage& simulator, const TArmModel& arm, const QFont& simFont) {
+void DrawOutLinesOnly(QImage& simulator, const TArmModel& arm, int32_t selection, const QFont& simFont) {
   simulator.fill(White);
   TPixels pixels(simulator);
 
@@ -217,7 +217,7 @@ void DrawOutLinesOnly(QImage& simulator, const TArmModel& arm, const QFont& simF
 
   for (int i = 0; i < 2; ++i) {
     const TPlatData& plat = arm.PlatDat[i];
-    letter(plat.x + 45, SceneHeight - BlockHeight, static_cast<char>('E' + i), arm.Selection == 'E' + i);
+    letter(plat.x + 45, SceneHeight - BlockHeight, static_cast<char>('E' + i), selection == 'E' + i);
     p.drawRect(figureRect(plat.x, plat.y, plat.x + PlatWidth, SceneHeight));
   }
 
@@ -258,7 +258,7 @@ void DrawOutLinesOnly(QImage& simulator, const TArmModel& arm, const QFont& simF
       }
     }
     const TAxleData& d = arm.AxleDat[i];
-    letter(d.x + 18, d.y + 12, static_cast<char>('A' + i), arm.Selection == 'A' + i);
+    letter(d.x + 18, d.y + 12, static_cast<char>('A' + i), selection == 'A' + i);
     p.drawEllipse(figureRect(d.x, d.y, d.x + 51, d.y + 51));
   }
 }

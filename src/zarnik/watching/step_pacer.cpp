@@ -12,9 +12,18 @@ TStepPacer::Clock::duration PerSecond(double rate) {
 
 }  // namespace
 
-TStepPacer::TStepPacer() {
+TRealPacerClock::TRealPacerClock() {
   Wake.setSingleShot(true);
   Wake.setTimerType(Qt::PreciseTimer);
+}
+
+void TRealPacerClock::LetEventsThrough(Clock::time_point until) {
+  const Clock::duration left = until - Clock::now();
+  if (left <= Clock::duration::zero()) return;
+  if (!Wake.isActive())
+    Wake.start(static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count()));
+  // Sleeps until an event comes, the timer's at the latest.
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 void TStepPacer::SetFrameRate(double hz) {
@@ -34,7 +43,7 @@ TStepPacer::Clock::duration TStepPacer::Interval() const {
 void TStepPacer::Wait(const std::function<void()>& dispatch, const std::function<bool()>& stopped) {
   const Clock::duration interval = Interval();
   if (interval == Clock::duration::zero()) return;
-  const Clock::time_point now = Clock::now();
+  const Clock::time_point now = Time->Now();
   // The beat keeps the average rate when a step comes a little late; after a
   // long delay (slow drawing, a modal box) it starts afresh instead of rushing.
   if (Due == Clock::time_point{} || now - Due > interval) Due = now;
@@ -43,15 +52,8 @@ void TStepPacer::Wait(const std::function<void()>& dispatch, const std::function
   InWait = true;
   ++Waits;
   dispatch();
-  while (!stopped()) {
-    const Clock::duration left = Due - Clock::now();
-    if (left <= Clock::duration::zero()) break;
-    if (!Wake.isActive())
-      Wake.start(static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count()));
-    // Sleeps until an event comes, the timer's at the latest.
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  }
-  Wake.stop();
+  while (!stopped() && Time->Now() < Due) Time->LetEventsThrough(Due);
+  Real.Done();
   InWait = false;
 }
 

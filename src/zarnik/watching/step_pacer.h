@@ -5,17 +5,42 @@
 #include <chrono>
 #include <functional>
 
+// Where the pacer's time comes from and how it lets time pass. The program
+// uses the steady clock and the event loop; tests give a clock of their own,
+// so a tempo test checks the schedule and not the machine's speed.
+class TPacerClock {
+ public:
+  using Clock = std::chrono::steady_clock;
+  virtual Clock::time_point Now() = 0;
+  // Lets waiting events through, and sleeps until one comes or `until` is
+  // reached, whichever is first.
+  virtual void LetEventsThrough(Clock::time_point until) = 0;
+
+ protected:
+  ~TPacerClock() = default;
+};
+
+// The steady clock, with a timer that wakes the event wait when a step is due.
+class TRealPacerClock final : public TPacerClock {
+ public:
+  TRealPacerClock();
+  Clock::time_point Now() override { return Clock::now(); }
+  void LetEventsThrough(Clock::time_point until) override;
+  void Done() { Wake.stop(); }
+
+ private:
+  QTimer Wake;
+};
+
 // Holds the drawn steps of a run to a tempo a person can follow. After each
 // drawn step the run waits until the next step is due, dispatching events
 // meanwhile, so painting goes on and a stop request ends the wait at once.
 class TStepPacer {
  public:
-  using Clock = std::chrono::steady_clock;
+  using Clock = TPacerClock::Clock;
   enum TTempo { Slow, Normal, Maximal };
   static constexpr double SlowRate = 15.0;       // drawn steps a second
   static constexpr double FallbackFrameRate = 60.0;
-
-  TStepPacer();
 
   void SetTempo(TTempo tempo) { Current = tempo; }
   TTempo Tempo() const { return Current; }
@@ -25,6 +50,8 @@ class TStepPacer {
   double FrameRate() const { return Frames; }
   // Time from one drawn step to the next; zero for Maximal.
   Clock::duration Interval() const;
+  // The clock to wait by; nullptr goes back to the real one.
+  void UseClock(TPacerClock* clock) { Time = clock ? clock : &Real; }
 
   // A run starts: its first drawn step sets the beat.
   void Reset() { Due = {}; }
@@ -34,13 +61,16 @@ class TStepPacer {
   void Wait(const std::function<void()>& dispatch, const std::function<bool()>& stopped);
 
   bool Waiting() const { return InWait; }
+  // When the step being waited for (or the last one) is due.
+  Clock::time_point NextDue() const { return Due; }
   long long Waits = 0;  // waits begun, for tests
 
  private:
   TTempo Current = Normal;
   double Frames = FallbackFrameRate;
   Clock::time_point Due{};
-  QTimer Wake;  // wakes the event wait when the step is due
+  TRealPacerClock Real;
+  TPacerClock* Time = &Real;
   bool InWait = false;
 };
 
