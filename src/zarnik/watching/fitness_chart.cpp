@@ -3,7 +3,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLineSeries>
 #include <QList>
@@ -14,9 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "widgets/file_dialog.h"
-#include "widgets/message_box.h"
-#include "string_table.h"
+#include "widgets/picture_saving.h"
 
 TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   setWindowTitle(QStringLiteral("Fitness-Verlauf"));
@@ -63,7 +60,8 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : QWidget(owner, Qt::Wi
 
   ChartView = new QChartView(Chart, this);
   SaveButton = new QPushButton(QStringLiteral("Bild speichern..."), this);
-  connect(SaveButton, &QPushButton::clicked, this, [this] { CmSavePicture(); });
+  connect(SaveButton, &QPushButton::clicked, this,
+          [this] { SavePictureAs(this, [this](const QString& path) { return SavePicture(path); }); });
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -210,16 +208,6 @@ void TFitnessChartWindow::FitAxes() {
 
 bool TFitnessChartWindow::SavePicture(const QString& path) const {
   return ChartView->grab().save(path, "PNG");
-}
-
-void TFitnessChartWindow::CmSavePicture() {
-  QString path = ZarnikSaveFileName(this, QStringLiteral("Bild speichern"), QStringLiteral("PNG-Bild (*.png)"));
-  if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
-  if (SavePicture(path)) return;
-  const QString caption = parentWidget() != nullptr ? parentWidget()->windowTitle() : windowTitle();
-  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_SAVE, QFileInfo(path).fileName()), caption, QMessageBox::Ok,
-                   QMessageBox::Warning);
 }
 
 void TFitnessChartWindow::closeEvent(QCloseEvent* event) {

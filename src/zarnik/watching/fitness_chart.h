@@ -57,7 +57,6 @@ class TFitnessChartWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void CmSavePicture();
   void FitAxes();
   // The shown points of series `s` from its received ones.
   void ShowSeries(int s);

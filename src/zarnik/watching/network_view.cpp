@@ -1,7 +1,6 @@
 #include "watching/network_view.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
@@ -12,9 +11,7 @@
 #include <cstdlib>
 
 #include "ann.h"
-#include "string_table.h"
-#include "widgets/file_dialog.h"
-#include "widgets/message_box.h"
+#include "widgets/picture_saving.h"
 
 namespace {
 
@@ -205,7 +202,8 @@ TNetworkViewWindow::TNetworkViewWindow(QWidget* owner) : QWidget(owner, Qt::Wind
   setWindowTitle(QStringLiteral("Netzansicht"));
   Net = new TNetworkView(this);
   SaveButton = new QPushButton(QStringLiteral("Bild speichern..."), this);
-  connect(SaveButton, &QPushButton::clicked, this, [this] { CmSavePicture(); });
+  connect(SaveButton, &QPushButton::clicked, this,
+          [this] { SavePictureAs(this, [this](const QString& path) { return SavePicture(path); }); });
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -217,16 +215,6 @@ TNetworkViewWindow::TNetworkViewWindow(QWidget* owner) : QWidget(owner, Qt::Wind
 }
 
 bool TNetworkViewWindow::SavePicture(const QString& path) const { return Net->grab().save(path, "PNG"); }
-
-void TNetworkViewWindow::CmSavePicture() {
-  QString path = ZarnikSaveFileName(this, QStringLiteral("Bild speichern"), QStringLiteral("PNG-Bild (*.png)"));
-  if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
-  if (SavePicture(path)) return;
-  const QString caption = parentWidget() != nullptr ? parentWidget()->windowTitle() : windowTitle();
-  ZarnikMessageBox(this, FileMessage(IDS_CANNOT_SAVE, QFileInfo(path).fileName()), caption, QMessageBox::Ok,
-                   QMessageBox::Warning);
-}
 
 void TNetworkViewWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);

@@ -73,8 +73,6 @@ class TNetworkViewWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void CmSavePicture();
-
   TNetworkView* Net = nullptr;
   QPushButton* SaveButton = nullptr;
 };
