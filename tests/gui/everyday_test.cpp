@@ -17,6 +17,7 @@
 
 #include "main_window/key_overview_dialog.h"
 #include "main_window/zarnik_application.h"
+#include "gui_test_support.h"
 #include "main_window/zarnik_window.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
@@ -63,8 +64,7 @@ class EverydayTest : public QObject {
  private slots:
   void initTestCase() {
     QVERIFY(QDir::setCurrent(Dir.path()));
-    W = new TZarnikWindow;
-    W->SetupWindow();
+    W = NewTestWindow();
     W->show();
     QVERIFY(QTest::qWaitForWindowExposed(W));
   }

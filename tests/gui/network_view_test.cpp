@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "gui_test_support.h"
 #include "main_window/zarnik_window.h"
 #include "watching/network_view.h"
 #include "widgets/file_dialog.h"
@@ -47,19 +48,13 @@ class NetworkViewTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(QDir::setCurrent(Dir.path()));
-    W = new TZarnikWindow;
-    W->SetupWindow();
-    W->show();
-    QApplication::setActiveWindow(W);
-    QVERIFY(QTest::qWaitForWindowActive(W));
+    QVERIFY(OpenTestWindow(W, Dir));
   }
 
   void cleanupTestCase() { delete W; }
 
   void init() {
-    W->Train1AN = W->Train2AN = W->StartANN = false;
-    UserBreak = false;
+    ResetRunFlags(W);
     W->Dispatch(CM_SIMRESET);
     W->Dispatch(CM_TEMPMAXI);
   }

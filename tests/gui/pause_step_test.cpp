@@ -10,6 +10,7 @@
 
 #include <functional>
 
+#include "gui_test_support.h"
 #include "main_window/zarnik_window.h"
 #include "progress/ann_ga_dlg.h"
 #include "widgets/message_box.h"
@@ -50,12 +51,7 @@ class PauseStepTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(QDir::setCurrent(Dir.path()));
-    W = new TZarnikWindow;
-    W->SetupWindow();
-    W->show();
-    QApplication::setActiveWindow(W);
-    QVERIFY(QTest::qWaitForWindowActive(W));
+    QVERIFY(OpenTestWindow(W, Dir));
   }
 
   void cleanupTestCase() { delete W; }

@@ -18,6 +18,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include "gui_test_support.h"
 #include "main_window/zarnik_window.h"
 #include "watching/scene_recorder.h"
 #include "widgets/file_dialog.h"
@@ -133,12 +134,9 @@ class RecordingTest : public QObject {
  private slots:
   void initTestCase() {
     QVERIFY(QDir::setCurrent(Dir.path()));
-    W = new TZarnikWindow;
-    W->SetupWindow();
+    W = NewTestWindow();
     W->resize(500, 360);  // smaller than the scene: the film keeps the scene's size
-    W->show();
-    QApplication::setActiveWindow(W);
-    QVERIFY(QTest::qWaitForWindowActive(W));
+    QVERIFY(ShowActive(W));
   }
 
   void cleanupTestCase() { delete W; }

@@ -25,6 +25,7 @@
 #include "watching/fitness_chart.h"
 #include "widgets/message_box.h"
 #include "world.h"
+#include "gui_test_support.h"
 #include "main_window/zarnik_window.h"
 #include "widgets/text_gadget.h"
 
@@ -146,12 +147,7 @@ class RunsTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(QDir::setCurrent(Dir.path()));  // "zarnik.dat" lands here
-    W = new TZarnikWindow;
-    W->SetupWindow();
-    W->show();
-    QApplication::setActiveWindow(W);
-    QVERIFY(QTest::qWaitForWindowActive(W));
+    QVERIFY(OpenTestWindow(W, Dir));  // "zarnik.dat" lands here
   }
 
   void cleanupTestCase() { delete W; }

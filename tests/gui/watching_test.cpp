@@ -28,6 +28,7 @@
 #include "watching/step_pacer.h"
 #include "widgets/message_box.h"
 #include "world.h"
+#include "gui_test_support.h"
 #include "main_window/zarnik_window.h"
 
 namespace {
@@ -114,12 +115,7 @@ class WatchingTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(QDir::setCurrent(Dir.path()));  // "zarnik.dat" and "zarnik.csv" land here
-    W = new TZarnikWindow;
-    W->SetupWindow();
-    W->show();
-    QApplication::setActiveWindow(W);
-    QVERIFY(QTest::qWaitForWindowActive(W));
+    QVERIFY(OpenTestWindow(W, Dir));  // "zarnik.dat" and "zarnik.csv" land here
   }
 
   void cleanupTestCase() { delete W; }

@@ -13,6 +13,7 @@
 #include "widgets/text_gadget.h"
 #include "world.h"
 #include "main_window/zarnik_application.h"
+#include "gui_test_support.h"
 #include "main_window/zarnik_window.h"
 
 class ZarnikWindowTest : public QObject {
@@ -41,16 +42,14 @@ class ZarnikWindowTest : public QObject {
     W = new TZarnikWindow;
     W->resize(TZarnikApplication::InitialFrame(QRect(0, 0, 800, 600)).size());
     W->SetupWindow();
-    W->show();
-    QApplication::setActiveWindow(W);
-    QVERIFY(QTest::qWaitForWindowActive(W));
+    QVERIFY(ShowActive(W));
   }
 
   void cleanupTestCase() { delete W; }
 
   void init() {
-    W->Train1AN = W->Train2AN = W->StartANN = W->Arm.OutLines = false;
-    UserBreak = false;
+    ResetRunFlags(W);
+    W->Arm.OutLines = false;
     MessageBoxHook() = TMessageBoxHook();
     W->Dispatch(CM_SIMRESET);
     QApplication::setActiveWindow(W);
