@@ -2,20 +2,16 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QLineSeries>
 #include <QList>
-#include <QPushButton>
 #include <QValueAxis>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
 
 #include "widgets/picture_saving.h"
 
-TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
+TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : TPictureWindow(owner) {
   setWindowTitle(QStringLiteral("Fitness-Verlauf"));
 
   Chart = new QChart;
@@ -59,16 +55,7 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : QWidget(owner, Qt::Wi
   Clear();
 
   ChartView = new QChartView(Chart, this);
-  SaveButton = new QPushButton(QStringLiteral("Bild speichern..."), this);
-  connect(SaveButton, &QPushButton::clicked, this,
-          [this] { SavePictureAs(this, [this](const QString& path) { return SavePicture(path); }); });
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(SaveButton);
-  auto* column = new QVBoxLayout(this);
-  column->addWidget(ChartView, 1);
-  column->addLayout(buttons);
+  SetPicture(ChartView);
   resize(1020, 480);  // wide enough for the five names of the legend in one row
 }
 
@@ -203,17 +190,5 @@ void TFitnessChartWindow::FitAxes() {
     NiceRange(0, std::max(5.0, MaxDeliveries * 1.5), 6, low, HighDeliveries, step);
     Y2->setTickInterval(step);
     Y2->setRange(0, HighDeliveries);
-  }
-}
-
-bool TFitnessChartWindow::SavePicture(const QString& path) const {
-  return ChartView->grab().save(path, "PNG");
-}
-
-void TFitnessChartWindow::closeEvent(QCloseEvent* event) {
-  QWidget::closeEvent(event);
-  if (event->isAccepted()) {
-    hide();
-    emit visibilityChanged();
   }
 }

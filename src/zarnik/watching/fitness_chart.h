@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "fitness_log.h"
+#include "widgets/picture_saving.h"
 
 class QChart;
 class QChartView;
 class QLineSeries;
-class QPushButton;
 class QValueAxis;
 
 // The window "Fitness-Verlauf": best and average fitness per generation of
@@ -20,7 +20,7 @@ class QValueAxis;
 // training 2 found so far, and on a second y-axis the deliveries of each
 // generation's best, as line series over the generation. The main window
 // owns it and hands it the rows of its history; closing only hides it.
-class TFitnessChartWindow : public QWidget {
+class TFitnessChartWindow : public TPictureWindow {
   Q_OBJECT
 
  public:
@@ -46,15 +46,6 @@ class TFitnessChartWindow : public QWidget {
   QValueAxis* AxisY() const { return Y; }
   QValueAxis* AxisDeliveries() const { return Y2; }
   QChartView* View() const { return ChartView; }
-  // The chart as a PNG file; false if it cannot be written.
-  bool SavePicture(const QString& path) const;
-
- signals:
-  // Shown or hidden by its own close box, so the menu's check mark can follow.
-  void visibilityChanged();
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
 
  private:
   void FitAxes();
@@ -67,7 +58,6 @@ class TFitnessChartWindow : public QWidget {
   QValueAxis* X = nullptr;
   QValueAxis* Y = nullptr;
   QValueAxis* Y2 = nullptr;  // deliveries, on the right
-  QPushButton* SaveButton = nullptr;
   std::vector<QPointF> Raw[SeriesCount];  // every received point, by series
   QList<QPointF> Shown;         // scratch for ShowSeries
   // Extent of all points so far; valid when Points > 0.

@@ -1,10 +1,6 @@
 #include "watching/network_view.h"
 
-#include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QPainter>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -198,28 +194,9 @@ void TNetworkView::paintEvent(QPaintEvent*) {
 
 // --- the window -------------------------------------------------------------------
 
-TNetworkViewWindow::TNetworkViewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
+TNetworkViewWindow::TNetworkViewWindow(QWidget* owner) : TPictureWindow(owner) {
   setWindowTitle(QStringLiteral("Netzansicht"));
   Net = new TNetworkView(this);
-  SaveButton = new QPushButton(QStringLiteral("Bild speichern..."), this);
-  connect(SaveButton, &QPushButton::clicked, this,
-          [this] { SavePictureAs(this, [this](const QString& path) { return SavePicture(path); }); });
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(SaveButton);
-  auto* column = new QVBoxLayout(this);
-  column->addWidget(Net, 1);
-  column->addLayout(buttons);
+  SetPicture(Net);
   resize(740, 520);
-}
-
-bool TNetworkViewWindow::SavePicture(const QString& path) const { return Net->grab().save(path, "PNG"); }
-
-void TNetworkViewWindow::closeEvent(QCloseEvent* event) {
-  QWidget::closeEvent(event);
-  if (event->isAccepted()) {
-    hide();
-    emit visibilityChanged();
-  }
 }

@@ -4,7 +4,8 @@
 
 #include <vector>
 
-class QPushButton;
+#include "widgets/picture_saving.h"
+
 class TANN;
 
 // Draws one network as its layers from left to right: the inputs labelled
@@ -55,24 +56,14 @@ class TNetworkView : public QWidget {
 
 // The window "Netzansicht": the network view and its "Bild speichern..."
 // button. The main window owns it and feeds it; closing only hides it.
-class TNetworkViewWindow : public QWidget {
+class TNetworkViewWindow : public TPictureWindow {
   Q_OBJECT
 
  public:
   explicit TNetworkViewWindow(QWidget* owner);
 
   TNetworkView* View() const { return Net; }
-  // The view as a PNG file; false if it cannot be written.
-  bool SavePicture(const QString& path) const;
-
- signals:
-  // Shown or hidden by its own close box, so the menu's check mark can follow.
-  void visibilityChanged();
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
 
  private:
   TNetworkView* Net = nullptr;
-  QPushButton* SaveButton = nullptr;
 };

@@ -1,8 +1,11 @@
 #include "widgets/picture_saving.h"
 
+#include <QCloseEvent>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QMessageBox>
-#include <QWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 #include "string_table.h"
 #include "widgets/file_dialog.h"
@@ -17,4 +20,30 @@ void SavePictureAs(QWidget* owner, const std::function<bool(const QString&)>& sa
   const QString caption = main != nullptr ? main->windowTitle() : owner->windowTitle();
   ZarnikMessageBox(owner, FileMessage(IDS_CANNOT_SAVE, QFileInfo(path).fileName()), caption, QMessageBox::Ok,
                    QMessageBox::Warning);
+}
+
+TPictureWindow::TPictureWindow(QWidget* owner) : QWidget(owner, Qt::Window) {}
+
+void TPictureWindow::SetPicture(QWidget* picture) {
+  Picture = picture;
+  auto* save = new QPushButton(QStringLiteral("Bild speichern..."), this);
+  connect(save, &QPushButton::clicked, this,
+          [this] { SavePictureAs(this, [this](const QString& path) { return SavePicture(path); }); });
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(save);
+  auto* column = new QVBoxLayout(this);
+  column->addWidget(Picture, 1);
+  column->addLayout(buttons);
+}
+
+bool TPictureWindow::SavePicture(const QString& path) const { return Picture->grab().save(path, "PNG"); }
+
+void TPictureWindow::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  if (event->isAccepted()) {
+    hide();
+    emit visibilityChanged();
+  }
 }

@@ -1,12 +1,37 @@
 #pragma once
 
 #include <QString>
+#include <QWidget>
 
 #include <functional>
 
-class QWidget;
+class QCloseEvent;
 
-// "Bild speichern..." of the chart and network windows: asks for a PNG file,
-// adds ".png" when the name has no suffix and calls `save` with the path. A
-// failed save gets the designed file message under the main window's caption.
+// "Bild speichern...": asks for a PNG file, adds ".png" when the name has no
+// suffix and calls `save` with the path. A failed save gets the designed file
+// message under the main window's caption.
 void SavePictureAs(QWidget* owner, const std::function<bool(const QString&)>& save);
+
+// A window of its own that the main window owns and feeds: one picture over a
+// "Bild speichern..." button. Closing only hides it.
+class TPictureWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The picture as a PNG file; false if it cannot be written.
+  bool SavePicture(const QString& path) const;
+
+ signals:
+  // Shown or hidden by its own close box, so the menu's check mark can follow.
+  void visibilityChanged();
+
+ protected:
+  explicit TPictureWindow(QWidget* owner);
+  // Lays out `picture` (a child already) over the button; once, in the
+  // derived window's constructor.
+  void SetPicture(QWidget* picture);
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QWidget* Picture = nullptr;
+};
