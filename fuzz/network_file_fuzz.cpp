@@ -22,6 +22,7 @@ namespace {
 
 struct TSetup {
   THeadlessHost Host;
+  TZarnikHostScope UseHost{&Host};  // the training code reaches its host through this
   std::unique_ptr<TWorld> World;
   TSetup() {
     Host.View.Running = true;
