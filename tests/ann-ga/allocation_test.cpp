@@ -1,17 +1,12 @@
-// Whole generations of both training modes allocate nothing: this program
-// counts every call of the global allocation functions.
+// Whole generations of both training modes allocate nothing: this program counts every global allocation.
 #include <atomic>
 #include <cstdlib>
-#include <memory>
 #include <new>
-
-#include <utility>
 
 #include "headless_pool.h"
 #include "test_support.h"
 
-// The replacements below pair malloc with free on purpose.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"  // malloc paired with free on purpose
 
 namespace {
 std::atomic<long> Allocations{0};
@@ -37,7 +32,6 @@ namespace {
 
 using Generations = WorldTest<>;
 
-// One episode at a time and batched, on one and on two workers.
 TEST_F(Generations, PooledGenerationsAllocateNothingOnceTheWorkersRun) {
   for (const auto& [workers, lanes] : {std::pair{2, 1}, std::pair{1, LaneCount}, std::pair{2, LaneCount}}) {
     THeadlessPool pool(workers, lanes);  // thread start-up allocates, once
@@ -58,26 +52,19 @@ TEST_F(Generations, WholeRunsOfBothModesAndActivationAllocateNothing) {
   const long counted = Allocations;
   auto p = std::make_unique<int>(3);
   ASSERT_EQ(Allocations - counted, 1);  // the counter sees allocations
-
-  struct Run {
-    void (*loop)(TWorld&);
-    long long pumps;
-  };
   static long long limit;
-  for (const Run& r : {Run{[](TWorld& x) { x.DoTrainANN2(); }, 2 * 52000},
-                       Run{[](TWorld& x) { x.DoTrainANN1(); }, 3 * 400},
-                       Run{[](TWorld& x) { x.DoStartANN(); }, 2000}}) {
+  for (const auto& [loop, pumps] : {std::pair<void (*)(TWorld&), long long>{[](TWorld& x) { x.DoTrainANN2(); }, 2 * 52000},
+                                    {[](TWorld& x) { x.DoTrainANN1(); }, 3 * 400},
+                                    {[](TWorld& x) { x.DoStartANN(); }, 2000}}) {
     host.View.Running = true;
     host.Pumps = 0;
     UserBreak = false;
-    limit = r.pumps;
-    host.OnPump = [](THeadlessHost& h, void*) {
-      if (h.Pumps > limit) UserBreak = true;
-    };
+    limit = pumps;
+    host.OnPump = [](THeadlessHost& h, void*) { UserBreak = UserBreak || h.Pumps > limit; };
     const long before = Allocations;
-    r.loop(w);
-    EXPECT_EQ(Allocations - before, 0) << r.pumps;
-    EXPECT_GT(host.Pumps, r.pumps);  // the loop really ran that long
+    loop(w);
+    EXPECT_EQ(Allocations - before, 0) << pumps;
+    EXPECT_GT(host.Pumps, pumps);  // the loop really ran that long
   }
   EXPECT_GE(w.Generations, 2);
 }

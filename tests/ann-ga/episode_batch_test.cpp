@@ -1,10 +1,6 @@
-// The batched episode against the one-at-a-time episode, and the vector rule
-// of a node sum against the x87 rule it stands for.
+// The batched episode against the one-at-a-time one, and the vector node sum against the x87 rule.
 #include <bit>
-#include <cmath>
-#include <memory>
 #include <random>
-#include <vector>
 
 #include "episode_batch.h"
 #include "headless_pool.h"
@@ -13,7 +9,6 @@
 
 namespace {
 
-// The x87 rule of one term, as the network states it.
 float X87Term(float sum, int w, int prec, int out) {
   return static_cast<float>(static_cast<long double>(sum) + static_cast<long double>(w) / prec * out);
 }
@@ -23,28 +18,26 @@ struct TTerm {
   int W, Prec, Out;
 };
 
-// Runs the terms through the vector rule, eight lanes at a time: the lanes
-// it does not doubt must give the x87 bits. Returns the doubted lanes.
+// Eight lanes at a time: every lane the vector rule does not doubt gives the x87 bits. Returns the doubted.
 int ExpectVectorRuleMatches(const std::vector<TTerm>& terms) {
   int doubted = 0;
   for (size_t first = 0; first < terms.size(); first += LaneCount) {
     TLaneDouble sum{}, factor{}, out{};
-    for (int k = 0; k < LaneCount && first + k < terms.size(); ++k) {
+    const size_t n = std::min<size_t>(LaneCount, terms.size() - first);
+    for (size_t k = 0; k < n; ++k) {
       const TTerm& t = terms[first + k];
-      sum[k] = t.Sum;
-      factor[k] = static_cast<double>(static_cast<long double>(t.W) / t.Prec);
-      out[k] = t.Out;
+      sum[k] = t.Sum, factor[k] = static_cast<double>(static_cast<long double>(t.W) / t.Prec), out[k] = t.Out;
     }
     TLaneInt64 doubtful{};
     const TLaneDouble r = AddLaneTerm<TLaneDouble, TLaneFloat, TLaneInt64>(sum, factor, out, doubtful);
-    for (int k = 0; k < LaneCount && first + k < terms.size(); ++k) {
+    for (size_t k = 0; k < n; ++k) {
       const TTerm& t = terms[first + k];
       if (doubtful[k] != 0) {
         ++doubted;
         continue;
       }
-      const float want = X87Term(t.Sum, t.W, t.Prec, t.Out);
-      EXPECT_EQ(std::bit_cast<uint32_t>(static_cast<float>(r[k])), std::bit_cast<uint32_t>(want))
+      EXPECT_EQ(std::bit_cast<uint32_t>(static_cast<float>(r[k])),
+                std::bit_cast<uint32_t>(X87Term(t.Sum, t.W, t.Prec, t.Out)))
           << t.Sum << " + " << t.W << "/" << t.Prec << " * " << t.Out;
     }
   }
@@ -52,11 +45,9 @@ int ExpectVectorRuleMatches(const std::vector<TTerm>& terms) {
 }
 
 TEST(LaneSum, AgreesWithTheX87RuleAndDoubtsOnlyNearMidpoints) {
-  // The worked example of a node: 1.5 * 500 + (-0.5) * (-300) = 900.
-  std::vector<TTerm> example = {{0.0f, 150, 100, 500}, {750.0f, -50, 100, -300}};
-  EXPECT_EQ(ExpectVectorRuleMatches(example), 0);
+  // The worked node: 1.5 * 500 + (-0.5) * (-300) = 900.
+  EXPECT_EQ(ExpectVectorRuleMatches({{0.0f, 150, 100, 500}, {750.0f, -50, 100, -300}}), 0);
   EXPECT_EQ(X87Term(750.0f, -50, 100, -300), 900.0f);
-
   std::mt19937 rng(19);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   std::vector<TTerm> terms;
@@ -67,9 +58,7 @@ TEST(LaneSum, AgreesWithTheX87RuleAndDoubtsOnlyNearMidpoints) {
     terms.push_back({sum, i % 5 ? pick(-255, 255) : pick(-30000, 30000), prec, pick(-1000, 1000)});
   }
   EXPECT_LT(ExpectVectorRuleMatches(terms), 400000 / 20);
-
-  // Exact midpoints between two floats: 2^22 + 0.5 k + 0.25 must be doubted,
-  // as must sums that cancel to zero in doubles but not in extended precision.
+  // Exact midpoints 2^22 + 0.5 k + 0.25, and sums that cancel in doubles only, must be doubted.
   std::vector<TTerm> ties;
   for (int k = 0; k < 64; ++k) ties.push_back({static_cast<float>(0x1p22 + 0.5 * k), 25, 100, 1});
   ties.push_back({-X87Term(0.0f, 1, 3, 1), 1, 3, 1});
@@ -82,26 +71,16 @@ struct TJobList : TEpisodeSource {
   TEpisodeJob* Take() override { return Next < Jobs.size() ? &Jobs[Next++] : nullptr; }
 };
 
-struct TEpisodeResult {
-  int Fitness, LastTargetX;
-  long long Takes, Deliveries;
-  std::vector<int> Nodes, Outputs;
-  bool operator==(const TEpisodeResult&) const = default;
-};
-
-TEpisodeResult ResultOf(TChromosom& c, int lastTargetX) {
-  TEpisodeResult r{c.getFitness(), lastTargetX, c.getBallCounts().takes, c.getBallCounts().deliveries, {}, {}};
-  for (int n = 0; n < c.getNodes(); ++n) {
-    r.Nodes.push_back(c.getNodeList()[n].internValue);
-    r.Nodes.push_back(c.getNodeList()[n].Output);
-  }
-  r.Outputs.assign(c.getOutputList(), c.getOutputList() + c.getOutputNodes() + 2);
+std::vector<int> ResultOf(TChromosom& c, int lastTargetX) {
+  std::vector<int> r{c.getFitness(), lastTargetX, static_cast<int>(c.getBallCounts().takes),
+                     static_cast<int>(c.getBallCounts().deliveries)};
+  for (int n = 0; n < c.getNodes(); ++n) r.insert(r.end(), {c.getNodeList()[n].internValue, c.getNodeList()[n].Output});
+  r.insert(r.end(), c.getOutputList(), c.getOutputList() + c.getOutputNodes() + 2);
   return r;
 }
 
-// Hundreds of networks: a population after some training (many of its
-// networks take the ball and deliver it), random ones, ones with huge weights and ones with links
-// outside the layers, which the vector rule leaves to the plain one.
+// 404 networks: a trained population (many take and deliver), random ones,
+// huge weights, and links outside the layers (left to the plain rule).
 TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   TRandomClockScope clock(FixedSeconds);
   THeadlessHost trainer;
@@ -115,14 +94,12 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
     for (int g = 0; g < 20; ++g) world->TrainGeneration2();
     world->Pool = nullptr;
   }
-
   std::mt19937 rng(23);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   constexpr int Count = 404;
   std::vector<std::unique_ptr<TChromosom>> nets;
   for (int i = 0; i < Count; ++i) {
-    nets.push_back(std::make_unique<TChromosom>());
-    TChromosom& c = *nets.back();
+    TChromosom& c = *nets.emplace_back(std::make_unique<TChromosom>());
     c.init(21, 11, 3, 2, 2, 100, 1000);
     const TChromosom& trained = world->Population[i % 100];
     for (int s = 0; s < 21; ++s)
@@ -139,7 +116,7 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   THeadlessHost single;
   single.View.Running = true;
   single.Arm.SetStartPose();
-  std::vector<TEpisodeResult> want;
+  std::vector<std::vector<int>> want;
   std::vector<std::array<int, 2>> heights;
   int takers = 0, deliverers = 0;
   for (auto& c : nets) {
@@ -147,28 +124,25 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
     const long long shown = single.DlgWrites;
     single.ResetSimulator();
     want.push_back(ResultOf(*c, c->playEpisode2(single, heights.back()[0], heights.back()[1])));
-    const long long meets = single.DlgWrites - shown - 5;  // one direction per run, one per target reached
+    const long long meets = single.DlgWrites - shown - 5;  // one direction text per run and per target
     takers += meets >= 1;
     deliverers += meets >= 2;
-    // Every target reached is a take or a delivery, alternately, a take first.
+    // Targets reached alternate take and delivery, a take first.
     EXPECT_EQ(c->getBallCounts().takes + c->getBallCounts().deliveries, meets);
     EXPECT_EQ(c->getBallCounts().takes - c->getBallCounts().deliveries, meets % 2);
   }
   EXPECT_GE(takers, 20);
   EXPECT_GE(deliverers, 5);
 
-  // What the single episodes left is overwritten before each batch below.
   std::vector<std::unique_ptr<THeadlessHost>> lanes;
   std::vector<TZarnikHost*> hosts;
   for (int k = 0; k < LaneCount; ++k) {
-    lanes.push_back(std::make_unique<THeadlessHost>());
+    hosts.push_back(lanes.emplace_back(std::make_unique<THeadlessHost>()).get());
     lanes.back()->View.Running = true;
-    hosts.push_back(lanes.back().get());
   }
-  // Every compiled variant of the lane arithmetic the processor can run.
-  for (const int level : {0, 3, 4}) {
+  for (const int level : {0, 3, 4}) {  // every compiled variant this processor runs
     if (!UseLaneVariant(level)) continue;
-    for (auto& c : nets) {
+    for (auto& c : nets) {  // overwrite what the single episodes left
       c->setFitness(12345);
       c->setBallCounts({-1, -1});
       for (int n = 0; n < 21; ++n) c->getNodeList()[n] = {-7, -7};

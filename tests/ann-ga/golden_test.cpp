@@ -1,36 +1,19 @@
-// Fixed-seed runs of both trainings from a fixed start file, pinned: the
-// start file and the file after training 1 then training 2 must hash to the
-// values below, and the history they wrote (seconds left out) must read as
-// below, in every build type, serially and with one or two evaluation
-// workers. A change to any arithmetic, to the order of the draws, to the
-// floating-point flags or to the file layout shows here.
-#include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
+// Fixed-seed runs of both trainings from a fixed start file, pinned in every
+// build type, serially and on one or two workers: any change to arithmetic,
+// draw order, floating-point flags or file layout shows here.
 
-#include <unistd.h>
-
+#include "../support/temp_dir.h"
 #include "evaluation_pool.h"
 #include "fitness_log.h"
 #include "test_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // FNV-1a, 64 bits: small, and the same everywhere.
 uint64_t Hash(const std::string& bytes) {
   uint64_t h = 0xcbf29ce484222325ull;
   for (unsigned char c : bytes) h = (h ^ c) * 0x100000001b3ull;
   return h;
-}
-
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // The history as the trainer's --log writes it, every row at second 0.
@@ -44,7 +27,7 @@ struct HistoryHost : THeadlessHost {
 
 constexpr uint64_t StartFile = 0x284fd11d0a63e379ull;
 constexpr uint64_t TrainedFile = 0x0afe91c5f927581dull;
-// Three passes of training 1 (the best of the first pass holds), then three
+// Three passes of training 1 (the first pass's best holds), then three
 // generations of training 2, whose bests deliver no ball yet.
 constexpr const char* TrainedHistory =
     "0,1,3447,-69442,0,0.000,\n"
@@ -55,25 +38,23 @@ constexpr const char* TrainedHistory =
     "2,2,5720,-17490,2,0.000,0\n";
 
 struct Golden : ::testing::TestWithParam<int> {
-  const fs::path dir = fs::temp_directory_path() / ("annga_golden_" + std::to_string(::getpid()));
-  void SetUp() override { fs::create_directories(dir); }
+  TTempDir dir;
   void TearDown() override {
-    fs::remove_all(dir);
     UseClockRandomSeed();
     UserBreak = false;
   }
 };
 
-// Parameter: 0 plays training 2 on the host itself, 1 and 2 on that many workers.
+// Parameter: 0 plays training 2 on the host itself, 1 and 2 on that many
+// workers, 3 on two workers playing batched episodes.
 TEST_P(Golden, FixedSeedRunsOfBothTrainingsHashToThePinnedValues) {
-  const int workers = GetParam();
-  const std::string start = (dir / "start.dat").string(), trained = (dir / "trained.dat").string();
+  const int workers = std::min(GetParam(), 2), lanes = GetParam() == 3 ? LaneCount : 1;
+  const std::string start = dir / "start.dat", trained = dir / "trained.dat";
   {
     UseFixedRandomSeed(1999);
     THeadlessHost host;
     TZarnikHostScope useHost(&host);
-    auto world = MakeZarnikWorld(&host);
-    ASSERT_TRUE(world->DoSaveANN(start.c_str()));
+    ASSERT_TRUE(MakeZarnikWorld(&host)->DoSaveANN(start.c_str()));
   }
   EXPECT_EQ(Hash(ReadAll(start)), StartFile);
 
@@ -83,7 +64,6 @@ TEST_P(Golden, FixedSeedRunsOfBothTrainingsHashToThePinnedValues) {
   auto world = MakeZarnikWorld(&host);
   size_t size = 0;
   ASSERT_EQ(world->LoadANN(start.c_str(), size), TLoadError::None);
-
   host.View.Running = true;  // as during a run: no ball question
   world->BeginTrainANN1();
   for (int pass = 0; pass < 3; ++pass) world->TrainPass1();
@@ -91,12 +71,11 @@ TEST_P(Golden, FixedSeedRunsOfBothTrainingsHashToThePinnedValues) {
   std::vector<std::unique_ptr<THeadlessHost>> hosts;
   std::vector<TZarnikHost*> pointers;
   for (int k = 0; k < workers; ++k) {
-    hosts.push_back(std::make_unique<THeadlessHost>());
+    pointers.push_back(hosts.emplace_back(std::make_unique<THeadlessHost>()).get());
     hosts.back()->View.Running = true;
-    pointers.push_back(hosts.back().get());
   }
   std::unique_ptr<TEvaluationPool> pool;
-  if (workers > 0) pool = std::make_unique<TEvaluationPool>(pointers);
+  if (workers > 0) pool = std::make_unique<TEvaluationPool>(pointers, lanes);
   world->Pool = pool.get();
   world->BeginTrainANN2();
   for (int g = 0; g < 3; ++g) world->TrainGeneration2();
@@ -107,8 +86,9 @@ TEST_P(Golden, FixedSeedRunsOfBothTrainingsHashToThePinnedValues) {
   EXPECT_EQ(host.History, TrainedHistory);
 }
 
-INSTANTIATE_TEST_SUITE_P(Threads, Golden, ::testing::Values(0, 1, 2), [](const auto& info) {
-  return info.param ? std::to_string(info.param) + "Workers" : std::string("Serial");
+INSTANTIATE_TEST_SUITE_P(Threads, Golden, ::testing::Values(0, 1, 2, 3), [](const auto& info) {
+  return info.param == 3 ? std::string("2WorkersBatched")
+                         : info.param ? std::to_string(info.param) + "Workers" : std::string("Serial");
 });
 
 }  // namespace

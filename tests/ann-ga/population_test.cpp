@@ -1,56 +1,38 @@
-// The population: worst, tournaments, pairing, the copy of the best, and the
-// run loops with their ends and stops.
-#include <algorithm>
-#include <array>
-#include <climits>
-#include <set>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
+// The population: worst, selection, crossing, the pass average, and the run loops' ends.
 
 #include "test_support.h"
 
 namespace {
 
 struct Breeding : WorldTest<> {
-  // Individual i carries weight i + 1 everywhere and the given fitness.
-  void Mark(int fitness) {
+  // Individual i carries weight i + 1 everywhere and the given fitness (i if negative).
+  void Mark(int fitness, int best = 99) {
     for (int i = 0; i < 100; ++i) {
       SetAllWeights(w.Population[i], i + 1);
       w.Population[i].setFitness(fitness < 0 ? i : fitness);
     }
+    w.bestIndividualIdx = best;
+  }
+  std::vector<int> Selected() {
+    w.Selection();
+    std::vector<int> d;
+    for (const TChromosom& c : w.Population) d.push_back(c.getWeight(0, 0));
+    return d;
   }
 };
 
-TEST_F(Breeding, WorstIsTheLowestIndexAmongEqualLows) {
+TEST_F(Breeding, WorstIsTheLowestIndexAmongEqualLowsAndOnlyTheBestIsCopied) {
   for (int i = 0; i < 100; ++i) w.Population[i].setFitness(100 - i % 7);
   w.Population[40].setFitness(-5);
   w.Population[70].setFitness(-5);
   EXPECT_EQ(w.getWorst(), 40);
-}
-
-TEST_F(Breeding, OneFitnessEverywhereOnlyCopiesTheBestFourTimes) {
-  Mark(50);
-  w.bestIndividualIdx = 77;
+  Mark(50, 77);  // one fitness everywhere: the four worst in turn are 0..3
   w.bestFitness = 900;
   w.Selection();
-  // The four worst in turn are indices 0..3 (ties go to the lowest index).
   for (int i = 0; i < 100; ++i) {
     EXPECT_EQ(w.Population[i].getWeight(5, 5), i < 4 ? 78 : i + 1) << i;
     EXPECT_EQ(w.Population[i].getFitness(), i < 4 ? 900 : 50) << i;
   }
-}
-
-TEST_F(Breeding, SelectionsWithinOneSecondDrawFreshStreams) {
-  std::vector<int> drawn[2];
-  for (auto& d : drawn) {
-    Mark(-1);
-    w.bestIndividualIdx = 99;
-    w.Selection();
-    for (const TChromosom& c : w.Population) d.push_back(c.getWeight(0, 0));
-  }
-  EXPECT_NE(drawn[0], drawn[1]);
 }
 
 TEST_F(Breeding, SelectionReseedsBeforeItsFirstDraw) {
@@ -58,47 +40,15 @@ TEST_F(Breeding, SelectionReseedsBeforeItsFirstDraw) {
   for (int k = 0; k < 2; ++k) {
     TRandomClockScope clock{FixedSeconds};  // the reseed count starts again
     Mark(-1);
-    w.bestIndividualIdx = 99;
     w.bestFitness = 99;
     for (int i = 0; i < 3 * k; ++i) NextRandom();  // draws before it do not matter
-    w.Selection();
-    for (const TChromosom& c : w.Population) drawn[k].push_back(c.getWeight(0, 0));
+    drawn[k] = Selected();
   }
   EXPECT_EQ(drawn[0], drawn[1]);
   // Fitness i: each tournament's winner and the four copies of 99 go over the lowest.
   EXPECT_GE(std::count(drawn[0].begin(), drawn[0].end(), 100), 5);
-}
-
-// The host pointer is its owner's: building a second population leaves it,
-// a scope sets it and puts back the one before.
-TEST_F(Breeding, ASecondPopulationLeavesTheHostPointerAlone) {
-  THeadlessHost other;
-  {
-    auto second = MakeZarnikWorld(&other);
-    EXPECT_EQ(ZarnikWindow, &host);
-    TZarnikHostScope useOther(&other);
-    EXPECT_EQ(ZarnikWindow, &other);
-  }
-  EXPECT_EQ(ZarnikWindow, &host);
-}
-
-TEST_F(Breeding, CrossOverMatesEveryIndividualExactlyOnceAndKeepsRowsApart) {
-  w.MatingRate = 1.0f;  // always exchange, so every pairing shows
-  Mark(0);
-  w.CrossOver();
-  std::set<const int*> rows;
-  for (int i = 0; i < 100; ++i) {
-    std::set<int> values;
-    for (int v : Weights(w.Population[i])) values.insert(v);
-    ASSERT_EQ(values.size(), 2u) << i;
-    ASSERT_TRUE(values.count(i + 1)) << i;
-    const int partner = *values.begin() == i + 1 ? *values.rbegin() - 1 : *values.begin() - 1;
-    std::set<int> back;
-    for (int v : Weights(w.Population[partner])) back.insert(v);
-    EXPECT_EQ(back, (std::set<int>{i + 1, partner + 1})) << i << " with " << partner;
-    for (int r = 0; r < 21; ++r) rows.insert(std::as_const(w.Population[i]).getLineWeight(r));
-  }
-  EXPECT_EQ(rows.size(), 2100u);
+  Mark(-1);
+  EXPECT_NE(Selected(), drawn[0]);  // a second one within the same second draws afresh
 }
 
 TEST_F(Breeding, CrossStretchesSwapWeightsAndWholeRows) {
@@ -109,7 +59,7 @@ TEST_F(Breeding, CrossStretchesSwapWeightsAndWholeRows) {
       {{3 * 21 + 19, 6 * 21 + 1, 440}, 2 + 21 + 21 + 2, {{3, 18, 1}, {3, 19, 2}, {6, 1, 2}, {6, 2, 1}}},
       {{10, 20, 435, 440}, 11 + 6, {{0, 9, 1}, {0, 10, 2}, {20, 20, 2}}},  // odd count ends at the last weight
       {{10, 20, 435, 438, 440}, 11 + 4, {{20, 18, 2}, {20, 19, 1}}},        // even: not the last
-      {{10, 20, 20, 30, 440}, 20, {{0, 19, 2}, {0, 20, 1}, {1, 9, 2}, {1, 10, 1}}},  // touching: the shared one swaps back
+      {{10, 20, 20, 30, 440}, 20, {{0, 19, 2}, {0, 20, 1}, {1, 9, 2}, {1, 10, 1}}},  // touching: swaps back
   };
   for (const auto& [points, swapped, inA] : cases) {
     SetAllWeights(a, 1);
@@ -123,48 +73,30 @@ TEST_F(Breeding, CrossStretchesSwapWeightsAndWholeRows) {
   }
 }
 
-TEST_F(Breeding, CopyBestTakesWeightsFitnessAndCounts) {
-  TChromosom& src = w.Population[12];
-  src.setFitness(4321);
-  src.setConnections(40);
-  src.setWeight(3, 12, -77);
-  w.copyBestIndividual(12);
-  const TChromosom& best = w.bestIndividual;
-  EXPECT_EQ(Weights(best), Weights(src));
-  EXPECT_EQ(best.getFitness(), 4321);
-  EXPECT_EQ(best.getConnections(), 40);
-  src.setWeight(3, 12, 5);  // copies, not shared rows
-  EXPECT_EQ(best.getWeight(3, 12), -77);
-}
-
-// Records the values written to one control and stops after so many.
+// Records the texts of one control, stops after so many.
 struct RecordingHost : THeadlessHost {
   int WatchId = 0, StopAfter = INT_MAX;
   std::vector<std::string> Watched;
   void SetDlgText(int id, const char* text) override {
     THeadlessHost::SetDlgText(id, text);
-    if (id == WatchId) {
-      Watched.emplace_back(text);
-      if (static_cast<int>(Watched.size()) >= StopAfter) UserBreak = true;
-    }
+    if (id != WatchId) return;
+    Watched.emplace_back(text);
+    if (static_cast<int>(Watched.size()) >= StopAfter) UserBreak = true;
   }
 };
 
-// Every weight 0 and no mutation: every individual scores the same each pass.
-// A run that has not ended after three million pumps (twenty generations of
-// training 2 take about one million) is stopped and fails.
+// All weights 0, no mutation: every individual scores alike each pass. Three
+// million pumps (twenty generations of training 2 take about one) end a run that never ends.
 struct Runs : WorldTest<RecordingHost> {
   bool TimedOut = false;
   void SetUp() override {
     w.setMutationRate(0.0f);
-    for (auto& c : w.Population) SetAllWeights(c, 0), c.setConnections(0);
-    SetAllWeights(w.bestIndividual, 0);
-    w.bestIndividual.setConnections(0);
+    for (auto& c : w.Population) SetAllWeights(c, 0, 0);
+    SetAllWeights(w.bestIndividual, 0, 0);
     host.OnPumpContext = this;
     host.OnPump = [](THeadlessHost& h, void* self) {
       if (h.Pumps < 3000000) return;
-      static_cast<Runs*>(self)->TimedOut = true;
-      UserBreak = true;
+      static_cast<Runs*>(self)->TimedOut = UserBreak = true;
     };
   }
   void TearDown() override {
@@ -194,9 +126,8 @@ TEST_F(Runs, ModeTwoEndsAfterTwentyPassesWithoutImprovement) {
   EXPECT_EQ(host.Finished, 1);
 }
 
-// The pass average divides the sum by the 100 individuals, truncating toward
-// zero: with no step scored, individual i pays 10 * (i % 3) a link and run, so
-// its episode comes to -150 * (i % 3) and the sum to -150 * 99.
+// No step scored: individual i pays 10 * (i % 3) a link and run, -150 * (i % 3)
+// an episode, -150 * 99 in all; divided by 100, truncated toward zero.
 TEST(PassAverage, IsTheSumOverAHundredTruncatedTowardZero) {
   TRandomClockScope clock{FixedSeconds};
   ScriptHost s;
@@ -209,8 +140,7 @@ TEST(PassAverage, IsTheSumOverAHundredTruncatedTowardZero) {
   EXPECT_EQ(s.Text(302), "  -148");
 }
 
-// Activation: when the target changes, new heights for E and then F, each a
-// draw modulo 10 plus 1, in one drawn step; then the run goes on as before.
+// When the target changes: new heights for E, then F, each a draw % 10 + 1.
 TEST(Activation, NewHeightsForBothPlatformsWhenTheTargetChanges) {
   ScriptHost s;
   TZarnikHostScope useHost(&s);
@@ -230,18 +160,6 @@ TEST(Activation, NewHeightsForBothPlatformsWhenTheTargetChanges) {
   EXPECT_FALSE(s.HitLimit) << "no new heights after 100000 steps";
   EXPECT_EQ(s.Heights, (std::vector<std::pair<int, int>>{{e, f}}));
   EXPECT_EQ(s.Steps, 3);
-}
-
-TEST_F(Runs, StopRequestEndsActivationAndLeavesThePopulation) {
-  const std::vector<int> before = Weights(w.Population[0]);
-  host.OnPumpContext = &w;
-  host.OnPump = [](THeadlessHost& h, void* world) {
-    if (h.Pumps == 50) static_cast<TWorld*>(world)->DoBreakANN();
-  };
-  w.DoStartANN();
-  EXPECT_EQ(host.Pumps, 50);
-  EXPECT_EQ(host.Finished, 1);
-  EXPECT_EQ(Weights(w.Population[0]), before);
 }
 
 }  // namespace

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <memory>
+#include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -13,8 +17,7 @@
 
 inline int64_t FixedSeconds() { return 1234567890; }
 
-// The population as the main window builds it, on a headless arm, with the
-// clock pinned so that every draw repeats.
+// The window's population on a headless arm, the clock pinned so every draw repeats.
 template <class Host = THeadlessHost>
 struct WorldTest : ::testing::Test {
   TRandomClockScope Clock{FixedSeconds};
@@ -35,18 +38,15 @@ inline std::vector<int> Weights(const TANN& n) {
   return w;
 }
 
-inline void SetAllWeights(TANN& n, int value) {
+inline void SetAllWeights(TANN& n, int value, int links = -1) {
   for (int s = 0; s < n.getNodes(); ++s)
     for (int t = 0; t < n.getNodes(); ++t) n.setWeight(s, t, value);
+  if (links >= 0) n.setConnections(links);
 }
 
-
-// A simulator that plays a script instead of an arm: every step returns the
-// same sensor vector except that the target (entry 4) switches sides at the
-// step numbers in `MeetAt` (counted from 1 over all steps), and the claw
-// (entry 3) lies below the episode's floor line if `BelowFloor`. Calls that
-// set platform heights are recorded, not counted as steps. A run still going
-// after 100000 steps is asked to stop, and HitLimit tells.
+// Plays a script instead of an arm: the target (entry 4) switches sides at the
+// steps in `MeetAt` (counted from 1), the claw (entry 3) lies below the floor
+// if `BelowFloor`; height calls are recorded, not steps. Stops at 100000 steps.
 struct ScriptHost : TZarnikHost {
   std::vector<int> MeetAt;
   bool BelowFloor = false;
@@ -64,8 +64,7 @@ struct ScriptHost : TZarnikHost {
     } else if (std::find(MeetAt.begin(), MeetAt.end(), ++Steps) != MeetAt.end()) {
       Sensor[4] = Sensor[4] < 200 ? 600 : 100;
     } else if (Steps >= 100000) {
-      HitLimit = true;
-      UserBreak = true;
+      HitLimit = UserBreak = true;
     }
     Sensor[3] = BelowFloor ? 391 : 100;
     return Sensor;

@@ -1,7 +1,7 @@
 #pragma once
 
-// Faults of the file system on demand, and safety nets for code that would
-// block forever if it regressed (a FIFO opened without waiting).
+// File-system faults on demand, and safety nets for code that would block
+// forever if it regressed (a FIFO opened without waiting).
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -15,14 +15,11 @@
 #include <mutex>
 #include <thread>
 
-// While it lives, no file of this process (or of a child started meanwhile)
-// grows beyond `bytes`: writes past it fail with EFBIG, as a full disk fails
-// with ENOSPC. Root can do neither a full disk nor a missing permission
-// without mounting, so this is the write failure every test can make.
+// While it lives, writes past `bytes` fail with EFBIG: the write failure
+// that root can make without mounting.
 class TFileSizeLimit {
  public:
-  explicit TFileSizeLimit(rlim_t bytes) {
-    OldHandler = ::signal(SIGXFSZ, SIG_IGN);  // the error instead of the signal
+  explicit TFileSizeLimit(rlim_t bytes) : OldHandler(::signal(SIGXFSZ, SIG_IGN)) {
     ::getrlimit(RLIMIT_FSIZE, &Old);
     rlimit limit = Old;
     limit.rlim_cur = bytes;
@@ -40,9 +37,8 @@ class TFileSizeLimit {
   sighandler_t OldHandler;
 };
 
-// Runs `check` in a child process that an alarm ends after `seconds`;
-// returns 0 if check() returned true, 1 if false, and 1000 + the signal if
-// the child was ended (SIGALRM: it blocked).
+// Runs `check` in a child that an alarm ends after `seconds`: 0 if it
+// returned true, 1 if false, 1000 + the signal if ended (SIGALRM: blocked).
 inline int InChildWithin(unsigned seconds, const std::function<bool()>& check) {
   std::fflush(nullptr);
   const pid_t pid = ::fork();
@@ -56,7 +52,7 @@ inline int InChildWithin(unsigned seconds, const std::function<bool()>& check) {
 }
 
 // For a process that cannot fork safely (a Qt program): ends the whole test
-// program with `what` on stderr if it is still alive after `seconds`.
+// program, naming `what`, if still alive after `seconds`.
 class TWatchdog {
  public:
   TWatchdog(const char* what, int seconds)

@@ -1,0 +1,27 @@
+#pragma once
+
+// A fresh directory per test, removed with everything in it afterwards.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace fs = std::filesystem;
+
+struct TTempDir {
+  fs::path Dir = [] {
+    char pattern[] = "/tmp/zarnik-test-XXXXXX";
+    return fs::path(::mkdtemp(pattern) ? pattern : "");
+  }();
+  TTempDir() {
+    if (Dir.empty()) std::abort();
+  }
+  ~TTempDir() { fs::remove_all(Dir); }
+  fs::path operator/(const std::string& name) const { return Dir / name; }
+};
+
+inline std::string ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
