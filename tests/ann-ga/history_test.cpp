@@ -1,13 +1,10 @@
-// The fitness history file (limits, torn lines, special files, appending) and the fixed-seed generator.
+// The fitness history file: ranges, limits, torn lines, special files, appending.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 
-#include "../support/file_faults.h"
 #include "../support/temp_dir.h"
 #include "fitness_log.h"
-#include "random.h"
 #include "regular_file.h"
 
 namespace {
@@ -104,17 +101,7 @@ TEST_F(FitnessLog, LinesAndFilesBeyondTheLimitsAreRefusedWithoutReadingThemWhole
   }
 }
 
-TEST_F(FitnessLog, SpecialFilesAreRefusedAtOnceForReadingAndAppending) {
-  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-  // Either open of a FIFO would wait for ever: a child with an alarm.
-  const int status = InChildWithin(20, [&] {
-    std::vector<TFitnessRow> rows;
-    errno = 0;
-    const bool refusedRead = !ReadFitnessLog(path.c_str(), rows) && errno == NotRegularFile;
-    errno = 0;
-    return refusedRead && OpenFitnessLogForAppend(path.c_str()) == nullptr && errno == NotRegularFile;
-  });
-  EXPECT_EQ(status, 0) << (status == 1000 + SIGALRM ? "blocked on the FIFO" : "not refused as not regular");
+TEST_F(FitnessLog, SpecialFilesAreRefusedForReadingAndAppending) {
   std::vector<TFitnessRow> rows;
   for (const char* special : {"/dev/zero", "/dev/null", "/tmp"}) {
     EXPECT_FALSE(ReadFitnessLog(special, rows)) << special;
@@ -156,31 +143,6 @@ TEST_F(FitnessLog, AppendingWritesTheHeaderOnceCutsATornLineAndLeavesOtherFilesA
   EXPECT_TRUE(Same(rows[0], {0, 2, -500, -900, 0, 1.5, -1}));
   Append({2, 1, 700, 100, 1, 5}, 0.25);
   EXPECT_EQ(ReadAll(path), Header + "\n0,2,-500,-900,0,1.500,\n1,2,700,100,1,0.250,5\n");
-}
-
-std::vector<int32_t> Draws(int n) {
-  std::vector<int32_t> v;
-  for (int i = 0; i < n; ++i) v.push_back(NextRandom());
-  return v;
-}
-
-TEST(FixedSeed, RepeatsPerGenerationAndReseedAndDiffersBetweenSeeds) {
-  UseFixedRandomSeed(42);
-  SeedRandom(3);
-  const auto first = Draws(8);
-  SeedRandom(3);  // the second reseed of generation 3 gives another stream
-  const auto second = Draws(8);
-  UseFixedRandomSeed(42);
-  SeedRandom(7);
-  SeedRandomAtGeneration(3);  // a resumed run starts the generation afresh
-  EXPECT_EQ(Draws(8), first);
-  SeedRandom(3);
-  EXPECT_EQ(Draws(8), second);
-  EXPECT_NE(first, second);
-  UseFixedRandomSeed(43);
-  SeedRandom(3);
-  EXPECT_NE(Draws(8), first);
-  UseClockRandomSeed();
 }
 
 // The window and the trainer keep a population's history under the same name.

@@ -1,5 +1,4 @@
 // One network: evaluation, the initial draw, both scores, mutation.
-
 #include "test_support.h"
 
 namespace {
@@ -25,10 +24,8 @@ TEST_F(Net, InputsAndSumsClampAtMaxInternAndTruncateTowardZero) {
                                       {10, 0, 9, 0, 0},            {0, 0, 0, 0, 0}};
   in[2] = 4000;
   for (auto [i0, i1, w0, w1, expected] : cases) {
-    in[0] = i0;
-    in[1] = i1;
-    c.setWeight(0, 11, w0);
-    c.setWeight(1, 11, w1);
+    in[0] = i0, in[1] = i1;
+    c.setWeight(0, 11, w0), c.setWeight(1, 11, w1);
     c.runANN(in, out);
     EXPECT_EQ(c.getNodeList()[11].internValue, expected) << w0 << "," << w1;
   }
@@ -42,12 +39,6 @@ TEST_F(Net, InputsAndSumsClampAtMaxInternAndTruncateTowardZero) {
 
 TEST_F(Net, FreshNetworkCountsItsLinksAndDrawsOverPlusMinusTwo) {
   EXPECT_EQ(c.getConnections(), 54);
-  for (int s = 0; s < 21; ++s)
-    for (int t = 0; t < 21; ++t) {  // links only between neighbouring layers
-      const bool linked = (s <= 10 && t >= 11 && t <= 13) || (s >= 11 && s <= 13 && t >= 14 && t <= 16) ||
-                          (s >= 14 && s <= 16 && t >= 17);
-      EXPECT_TRUE(linked ? std::abs(c.getWeight(s, t)) <= 200 : c.getWeight(s, t) == 0) << s << "," << t;
-    }
   // {draw, weight}: 2^31-1 is reduced to 0 first; 100 - 200/2^30 and -199.99.. round in single precision.
   for (auto [r, weight] : {std::pair{0, -200}, {2147483647, -200}, {1 << 30, 0}, {3 << 29, 100},
                            {(3 << 29) - 1, 100}, {1, -200}})

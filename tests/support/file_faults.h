@@ -13,10 +13,10 @@
 #include <cstdlib>
 #include <functional>
 #include <mutex>
+#include <stop_token>
 #include <thread>
 
-// While it lives, writes past `bytes` fail with EFBIG: the write failure
-// that root can make without mounting.
+// While it lives, writes past `bytes` fail with EFBIG: the write failure root can make without mounting.
 class TFileSizeLimit {
  public:
   explicit TFileSizeLimit(rlim_t bytes) : OldHandler(::signal(SIGXFSZ, SIG_IGN)) {
@@ -33,8 +33,8 @@ class TFileSizeLimit {
   TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
 
  private:
-  rlimit Old{};
   sighandler_t OldHandler;
+  rlimit Old{};
 };
 
 // Runs `check` in a child that an alarm ends after `seconds`: 0 if it
@@ -56,25 +56,16 @@ inline int InChildWithin(unsigned seconds, const std::function<bool()>& check) {
 class TWatchdog {
  public:
   TWatchdog(const char* what, int seconds)
-      : Thread([this, what, seconds] {
-          std::unique_lock lock(Mutex);
-          if (!Done.wait_for(lock, std::chrono::seconds(seconds), [this] { return Finished; })) {
-            std::fprintf(stderr, "FAIL: still waiting for %s after %d s\n", what, seconds);
-            std::_Exit(1);
-          }
+      : Thread([what, seconds](std::stop_token stop) {
+          std::mutex mutex;
+          std::condition_variable_any ended;
+          std::unique_lock lock(mutex);
+          ended.wait_for(lock, stop, std::chrono::seconds(seconds), [] { return false; });
+          if (stop.stop_requested()) return;
+          std::fprintf(stderr, "FAIL: still waiting for %s after %d s\n", what, seconds);
+          std::_Exit(1);
         }) {}
-  ~TWatchdog() {
-    {
-      std::lock_guard lock(Mutex);
-      Finished = true;
-    }
-    Done.notify_one();
-    Thread.join();
-  }
 
  private:
-  std::mutex Mutex;
-  std::condition_variable Done;
-  bool Finished = false;
-  std::thread Thread;
+  std::jthread Thread;  // its end asks the wait to stop
 };

@@ -1,4 +1,5 @@
-// The README's "Headless training" as a user follows it: the command, then the window's Laden and F7.
+// The README's "Headless training" as a user follows it: the command, then the
+// window's Laden and F7; and --evaluate on that file gives the window's own pass.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -8,12 +9,20 @@
 #include <QtTest>
 
 #include "main_window/zarnik_window.h"
+#include "random.h"
 #include "watching/fitness_chart.h"
 #include "widgets/message_box.h"
 #include "world.h"
 
 class ReadmeHeadlessTest : public QObject {
   Q_OBJECT
+
+  static QByteArray Train(const QStringList& args) {
+    QProcess train;
+    train.start(QStringLiteral(ZARNIK_TRAIN_EXE), args);
+    if (!train.waitForFinished(300000) || train.exitCode() != 0) return "zarnik-train failed";
+    return train.readAllStandardOutput();
+  }
 
  private slots:
   void asWritten() {
@@ -29,11 +38,11 @@ class ReadmeHeadlessTest : public QObject {
 
     QTemporaryDir dir;
     QVERIFY(QDir::setCurrent(dir.path()));
-    QProcess train;
-    train.start(QStringLiteral(ZARNIK_TRAIN_EXE), args);
-    QVERIFY(train.waitForFinished(300000));
-    QCOMPARE(train.exitCode(), 0);
-    QCOMPARE(QFile(QStringLiteral("zarnik.dat")).size(), qint64(199620));
+    QCOMPARE(Train(args), QByteArray());
+    QFile population(QStringLiteral("zarnik.dat"));
+    QVERIFY(population.open(QIODevice::ReadOnly));
+    const QByteArray trained = population.readAll();
+    QCOMPARE(trained.size(), 199620);
     QFile history(QStringLiteral("zarnik.csv"));
     QVERIFY2(history.open(QIODevice::ReadOnly), "no history beside zarnik.dat");
     const QList<QByteArray> lines = history.readAll().split('\n');
@@ -47,10 +56,37 @@ class ReadmeHeadlessTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.Dispatch(CM_LOADDATA);
     QCOMPARE(MessageBoxHook().Shown, 0);
-    QCOMPARE(window.AnnGaWorld->Generations, generations);
+    TWorld& w = *window.AnnGaWorld;
+    QCOMPARE(w.Generations, generations);
     window.Dispatch(CM_FITCHART);
     QVERIFY(window.FitnessChart != nullptr && window.FitnessChart->isVisible());
     QCOMPARE(window.FitnessChart->Received(TFitnessChartWindow::Best2), size_t(generations));
+
+    // --evaluate: one row per individual, "index,fitness,takes,deliveries", as the window's pass.
+    const QStringList rows = QString::fromUtf8(Train({"--evaluate", "--seed", "4", "--threads", "2", "zarnik.dat"}))
+                                 .split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), TWorld::Individuals + 2);
+    population.seek(0);
+    QVERIFY2(population.readAll() == trained, "--evaluate changed the file");
+    UseFixedRandomSeed(4);
+    window.Train2AN = true;  // as during F2: no ball question
+    SeedRandomAtGeneration(w.Generations);
+    w.calcFitness2();
+    window.Train2AN = false;
+    UseClockRandomSeed();
+    QCOMPARE(rows[0], QStringLiteral("index,fitness,takes,deliveries"));
+    const auto counts = [](const TChromosom& c) {
+      return QStringLiteral("%1,%2").arg(c.getBallCounts().takes).arg(c.getBallCounts().deliveries);
+    };
+    long long takes = 0;
+    for (int i = 0; i < TWorld::Individuals; ++i) {
+      const TChromosom& c = w.Population[i];
+      QCOMPARE(rows[i + 1], QStringLiteral("%1,%2,%3").arg(i).arg(c.getFitness()).arg(counts(c)));
+      takes += c.getBallCounts().takes;
+    }
+    QVERIFY2(takes > 0, "a pass in which nobody takes the ball compares only zeros");
+    const QString best = QStringLiteral("best,%1,%2,").arg(w.bestIndividualIdx).arg(w.bestFitness);
+    QCOMPARE(rows.last(), best + counts(w.bestIndividual));
   }
 };
 
