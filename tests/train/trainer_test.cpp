@@ -9,7 +9,6 @@
 #include <functional>
 #include <sstream>
 #include <thread>
-#include <tuple>
 
 #include "../ann-ga/test_support.h"
 #include "../support/temp_dir.h"
@@ -24,18 +23,11 @@ using Args = std::vector<std::string>;
 
 // Polls `done` every 10 ms; after two minutes fails naming `what`. The only use of the real clock.
 bool PollUntil(const std::function<bool()>& done, const std::string& what) {
-  for (int poll = 0; poll < 12000; ++poll) {
+  for (int poll = 0; poll < 12000; ++poll, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
     if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
   ADD_FAILURE() << "still waiting after two minutes for " << what;
   return false;
 }
-
-struct TResult {
-  int code;
-  std::string out, err;
-};
 
 int StoredGenerations(const fs::path& file) {
   THeadlessHost host;
@@ -44,6 +36,23 @@ int StoredGenerations(const fs::path& file) {
   EXPECT_EQ(world->LoadANN(file.c_str(), size), TLoadError::None) << file;
   return world->Generations;
 }
+
+// The rows of a ranking table: "rank file generations deliveries takes fitness".
+std::vector<Args> TableRows(const std::string& out) {
+  std::vector<Args> rows;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    Args row{std::istream_iterator<std::string>(words), {}};
+    if (row.size() == 6 && std::isdigit(static_cast<unsigned char>(row[0][0]))) rows.push_back(row);
+  }
+  return rows;
+}
+
+struct TResult {
+  int code;
+  std::string out, err;
+};
 
 struct Trainer : ::testing::Test {
   TTempDir dir;
@@ -63,7 +72,7 @@ struct Trainer : ::testing::Test {
     posix_spawn_file_actions_destroy(&fa);
     return pid;
   }
-  // Exit status, 1000 + signal if killed; one still running at the safety limit is killed.
+  // The exit status, 1000 + the signal if ended by one; one still running at the safety limit is killed.
   static int Wait(pid_t pid, const std::string& what) {
     int status = 0;
     if (!PollUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, what)) {
@@ -86,8 +95,7 @@ TEST_F(Trainer, RefusalsGiveTwoBeforeTrainingAndChangeNothing) {
   THeadlessHost host;
   ASSERT_TRUE(MakeZarnikWorld(&host)->DoSaveANN((dir / "p.dat").c_str()));
   const std::string population = ReadAll(dir / "p.dat");
-  ASSERT_EQ(mkfifo((dir / "fifo.dat").c_str(), 0600), 0);
-  ASSERT_EQ(mkfifo((dir / "fifo.csv").c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo((dir / "fifo.dat").c_str(), 0600) | mkfifo((dir / "fifo.csv").c_str(), 0600), 0);
   fs::create_symlink("p.dat", dir / "link.dat");
   fs::create_hard_link(dir / "p.dat", dir / "hard.dat");
   fs::create_directory(dir / "sub");
@@ -113,7 +121,7 @@ TEST_F(Trainer, RefusalsGiveTwoBeforeTrainingAndChangeNothing) {
   for (const char* log : {"p.dat", "./sub/../p.dat", "link.dat", "hard.dat", "p.dat.tmp", "p.dat.tmp.Ab12Cd"})
     cases.push_back({{"--log", log, "p.dat"}, itself});
   if (geteuid() != 0) {  // root may write anyway
-    { std::ofstream(dir / "ro.csv") << ""; }
+    std::ofstream(dir / "ro.csv") << "";
     fs::permissions(dir / "ro.csv", fs::perms::owner_read);
     cases.push_back({{"--log", "ro.csv", "p.dat"}, "Kann Datei 'ro.csv' nicht schreiben: keine Schreibberechtigung"});
   }
@@ -124,9 +132,8 @@ TEST_F(Trainer, RefusalsGiveTwoBeforeTrainingAndChangeNothing) {
     EXPECT_EQ(r.code, 2) << what;
     EXPECT_NE(r.err.find(message), std::string::npos) << what << ": " << r.err;
   }
-  EXPECT_EQ(ReadAll(dir / "short.dat"), "twelve bytes");
+  EXPECT_EQ(ReadAll(dir / "short.dat") + ReadAll(dir / "notes.txt"), "twelve bytesBrot\n");
   EXPECT_EQ(ReadAll(dir / "foreign.dat"), std::string(199620, '\xff'));
-  EXPECT_EQ(ReadAll(dir / "notes.txt"), "Brot\n");
   EXPECT_TRUE(ReadAll(dir / "p.dat") == population);
   EXPECT_FALSE(fs::exists(dir / "zarnik.dat") || fs::exists(dir / "missing"));
   EXPECT_EQ(Run({"--generations", "1", "--quiet", "--log", "p.dat.csv", "p.dat"}).code, 0);  // beside it is fine
@@ -139,33 +146,18 @@ TEST_F(Trainer, AResumedRunWritesTheSameFileAsAnUninterruptedOne) {
   EXPECT_NE(first.err.find("Generation 5  best Fitness "), std::string::npos) << first.err;
   EXPECT_NE(first.err.find("  Ablagen des Besten "), std::string::npos) << first.err;
   ASSERT_EQ(Run({"--generations", "3", "--seed", "5", "--threads", "2", "--quiet", "part.dat"}).code, 0);
-  ASSERT_EQ(Run({"--generations", "3", "--seed", "5", "--threads", "1", "--quiet", "--log", "h.csv", "part.dat"}).code, 0);
+  ASSERT_EQ(Run({"--generations", "3", "--seed", "5", "--quiet", "--log", "h.csv", "part.dat"}).code, 0);
   const std::string one = ReadAll(dir / "one.dat");
   ASSERT_EQ(one.size(), 199620u);
   EXPECT_TRUE(one == ReadAll(dir / "part.dat"));
-  // The resumed run's log: header once, one row per generation from 3 on.
+  // The resumed run's log: header once, one row per generation from 3 on; beside
+  // the file, with or without --log, every generation from 0 on.
   ASSERT_EQ(Run({"--generations", "1", "--seed", "5", "--quiet", "--log", "h.csv", "part.dat"}).code, 0);
-  const std::string log = ReadAll(dir / "h.csv");
+  const std::string log = ReadAll(dir / "h.csv"), beside = ReadAll(dir / "part.csv");
   EXPECT_EQ(log.rfind(std::string(FitnessLogHeader) + "\n3,2,", 0), 0u);
-  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 5);
-  // Beside the file, with or without --log: every generation of the three runs, from 0 on.
-  const std::string beside = ReadAll(dir / "part.csv");
+  EXPECT_EQ(std::ranges::count(log, '\n'), 5);
   EXPECT_EQ(beside.rfind(std::string(FitnessLogHeader) + "\n0,2,", 0), 0u);
-  EXPECT_EQ(std::count(beside.begin(), beside.end(), '\n'), 8);
-  EXPECT_NE(beside.find(log.substr(log.find('\n') + 1, 4)), std::string::npos);  // row "3,2,"
-}
-
-// The rows of a ranking table: "rank file generations deliveries takes fitness".
-std::vector<Args> TableRows(const std::string& out) {
-  std::vector<Args> rows;
-  std::istringstream lines(out);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::istringstream words(line);
-    Args row{std::istream_iterator<std::string>(words), {}};
-    if (row.size() == 6 && std::isdigit(static_cast<unsigned char>(row[0][0]))) rows.push_back(row);
-  }
-  return rows;
+  EXPECT_EQ(std::ranges::count(beside, '\n'), 8);
 }
 
 TEST_F(Trainer, RunsRankTheSameTwiceAndResumeAfterAStop) {
@@ -174,13 +166,9 @@ TEST_F(Trainer, RunsRankTheSameTwiceAndResumeAfterAStop) {
     return Args{"--runs", "3", "--seed", "5", "--generations", "30", "--threads", "2", "--checkpoint", "2", file};
   };
   const TResult a1 = Run(args("a/zarnik.dat"));
-  ASSERT_EQ(a1.code, 0);
   const auto table = TableRows(a1.out);
   ASSERT_EQ(table.size(), 3u) << a1.out;
-  for (size_t i = 0; i < table.size(); ++i) {
-    EXPECT_EQ(table[i][0], std::to_string(i + 1));
-    EXPECT_EQ(table[i][2], "30");  // every run at its generation count
-  }
+  for (size_t i = 0; i < table.size(); ++i) EXPECT_EQ(table[i][0] + table[i][2], std::to_string(i + 1) + "30");
   EXPECT_NE(a1.out.find("Gewinner: " + table[0][1] + " -> a/zarnik.dat"), std::string::npos);
   EXPECT_TRUE(ReadAll(dir / "a/zarnik.dat") == ReadAll(dir / table[0][1]));
   EXPECT_TRUE(ReadAll(dir / "a/zarnik.csv") == ReadAll(dir / fs::path(table[0][1]).replace_extension(".csv")));
@@ -198,9 +186,7 @@ TEST_F(Trainer, RunsRankTheSameTwiceAndResumeAfterAStop) {
   EXPECT_FALSE(fs::exists(dir / "b/zarnik.dat"));
   const int stored = StoredGenerations(dir / "b/zarnik-0.dat");
   EXPECT_TRUE(stored >= 2 && stored < 30) << stored;
-  const TResult b2 = Run(args("b/zarnik.dat"));
-  ASSERT_EQ(b2.code, 0);
-  auto resumed = TableRows(b2.out);
+  auto resumed = TableRows(Run(args("b/zarnik.dat")).out);
   for (auto& row : resumed) row[1].replace(0, 1, "a");
   EXPECT_EQ(resumed, table);
   for (const char* name : {"zarnik-0.dat", "zarnik-1.dat", "zarnik-2.dat"})
@@ -217,40 +203,36 @@ TEST_F(Trainer, RankComparesFilesWrittenElsewhere) {
     world->Generations = generations;
     ASSERT_TRUE(world->DoSaveANN((dir / name).c_str()));
   }
-  const TResult r = Run({"--rank", "costly.dat", "still.dat"});
-  ASSERT_EQ(r.code, 0);
-  EXPECT_EQ(TableRows(r.out), (std::vector<Args>{{"1", "still.dat", "7", "0", "0", "0"},
-                                                 {"2", "costly.dat", "12", "0", "0", "-1500"}}));
+  EXPECT_EQ(TableRows(Run({"--rank", "costly.dat", "still.dat"}).out),
+            (std::vector<Args>{{"1", "still.dat", "7", "0", "0", "0"}, {"2", "costly.dat", "12", "0", "0", "-1500"}}));
 }
 
 // Kills at any moment with a checkpoint every generation: the log holds whole
 // rows, at least up to the stored generation; the next run cuts a torn line.
 TEST_F(Trainer, KillsLeaveWholeRowsUpToTheStoredGeneration) {
-  long rows = 0;
+  const std::string log = dir / "h.csv";
+  std::vector<TFitnessRow> read;
   for (int round = 0; round < 3; ++round) {
     const pid_t pid = Start({"--checkpoint", "1", "--threads", "1", "--quiet", "--log", "h.csv"});
-    rows += 3;
-    const auto hasRows = [&] { return std::ranges::count(ReadAll(dir / "h.csv"), '\n') > rows; };
-    const bool running = PollUntil(hasRows, std::to_string(rows) + " rows in h.csv");
+    const auto grown = [&] { return std::ranges::count(ReadAll(log), '\n') > std::ssize(read) + 3; };
+    const bool running = PollUntil(grown, "three more rows in h.csv");
     kill(pid, SIGKILL);
     EXPECT_EQ(Wait(pid, "the end after SIGKILL"), 1000 + SIGKILL);
-    if (!running) return;
-    ASSERT_EQ(ReadAll(dir / "h.csv").back(), '\n');
-    std::vector<TFitnessRow> read;
-    ASSERT_TRUE(ReadFitnessLog((dir / "h.csv").c_str(), read));
+    ASSERT_TRUE(running);
+    ASSERT_EQ(ReadAll(log).back(), '\n');
+    ASSERT_TRUE(ReadFitnessLog(log.c_str(), read));
     const int stored = StoredGenerations(dir / "zarnik.dat");
     std::vector<bool> logged(stored, false);
     for (const TFitnessRow& r : read)
       if (r.generation < stored) logged[r.generation] = true;
-    EXPECT_EQ(std::count(logged.begin(), logged.end(), false), 0) << "generations stored: " << stored;
-    rows = static_cast<long>(read.size());
+    EXPECT_EQ(std::ranges::count(logged, false), 0) << "generations stored: " << stored;
   }
-  { std::ofstream(dir / "h.csv", std::ios::app) << "99,2,-41"; }
+  std::ofstream(log, std::ios::app) << "99,2,-41";
+  const size_t before = read.size();
   ASSERT_EQ(Run({"--generations", "1", "--quiet", "--log", "h.csv"}).code, 0);
-  std::vector<TFitnessRow> read;
-  ASSERT_TRUE(ReadFitnessLog((dir / "h.csv").c_str(), read));
-  EXPECT_EQ(static_cast<long>(read.size()), rows + 1);
-  EXPECT_EQ(ReadAll(dir / "h.csv").find("99,2,-41"), std::string::npos);
+  ASSERT_TRUE(ReadFitnessLog(log.c_str(), read));
+  EXPECT_EQ(read.size(), before + 1);
+  EXPECT_EQ(ReadAll(log).find("99,2,-41"), std::string::npos);
 }
 
 // A host that lets "frames" through while the workers play, as the window
@@ -279,8 +261,7 @@ TEST(EvaluationPool, AStopWhileWorkersPlayEndsThePassBeforeTheNextFrame) {
   for (; world->IsImprovement() && !UserBreak && generations < 200; ++generations) world->TrainGeneration2();
   world->Pool = nullptr;
   UseClockRandomSeed();
-  const bool stopped = UserBreak.exchange(false);
-  ASSERT_TRUE(stopped) << "no second frame while the workers played in 200 generations";
+  ASSERT_TRUE(UserBreak.exchange(false)) << "no second frame while the workers played in 200 generations";
   EXPECT_EQ(host.Frames, 2);  // no frame after the stop
   EXPECT_TRUE(host.Stopped);
   EXPECT_LT(generations, 200);
