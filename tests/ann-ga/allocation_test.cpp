@@ -32,7 +32,10 @@ namespace {
 
 using Generations = WorldTest<>;
 
-TEST_F(Generations, PooledGenerationsAllocateNothingOnceTheWorkersRun) {
+TEST_F(Generations, AllocateNothingInWholeRunsOnOrOffWorkersBatchedOrNot) {
+  const long counted = Allocations;
+  auto p = std::make_unique<int>(3);
+  ASSERT_EQ(Allocations - counted, 1);  // the counter sees allocations
   for (const auto& [workers, lanes] : {std::pair{2, 1}, std::pair{1, LaneCount}, std::pair{2, LaneCount}}) {
     THeadlessPool pool(workers, lanes);  // thread start-up allocates, once
     w.Pool = &pool.Pool();
@@ -46,15 +49,9 @@ TEST_F(Generations, PooledGenerationsAllocateNothingOnceTheWorkersRun) {
     for (const auto& h : pool.Hosts()) pumps += h->Pumps;
     EXPECT_GT(pumps, 4 * 101 * 5);  // the workers played the episodes
   }
-}
-
-TEST_F(Generations, WholeRunsOfBothModesAndActivationAllocateNothing) {
-  const long counted = Allocations;
-  auto p = std::make_unique<int>(3);
-  ASSERT_EQ(Allocations - counted, 1);  // the counter sees allocations
-  static long long limit;
-  for (const auto& [loop, pumps] : {std::pair<void (*)(TWorld&), long long>{[](TWorld& x) { x.DoTrainANN2(); }, 2 * 52000},
-                                    {[](TWorld& x) { x.DoTrainANN1(); }, 3 * 400},
+  static long long limit;  // serial runs end by a pump count
+  for (const auto& [loop, pumps] : {std::pair<void (*)(TWorld&), long long>{[](TWorld& x) { x.DoTrainANN2(); }, 104000},
+                                    {[](TWorld& x) { x.DoTrainANN1(); }, 1200},
                                     {[](TWorld& x) { x.DoStartANN(); }, 2000}}) {
     host.View.Running = true;
     host.Pumps = 0;
@@ -66,7 +63,6 @@ TEST_F(Generations, WholeRunsOfBothModesAndActivationAllocateNothing) {
     EXPECT_EQ(Allocations - before, 0) << pumps;
     EXPECT_GT(host.Pumps, pumps);  // the loop really ran that long
   }
-  EXPECT_GE(w.Generations, 2);
 }
 
 }  // namespace

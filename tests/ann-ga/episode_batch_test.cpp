@@ -77,17 +77,21 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   trainer.View.Running = true;
   TZarnikHostScope useHost(&trainer);
   auto world = MakeZarnikWorld(&trainer);
-  {
-    THeadlessPool pool(1);
-    world->Pool = &pool.Pool();
-    world->BeginTrainANN2();
-    for (int g = 0; g < 20; ++g) world->TrainGeneration2();
-    world->Pool = nullptr;
-  }
+  THeadlessPool pool(1);
+  world->Pool = &pool.Pool();
+  world->BeginTrainANN2();
+  for (int g = 0; g < 20; ++g) world->TrainGeneration2();
+  world->Pool = nullptr;
   std::mt19937 rng(23);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   constexpr int Count = 404;
   std::vector<std::unique_ptr<TChromosom>> nets;
+  THeadlessHost single;
+  single.View.Running = true;
+  single.Arm.SetStartPose();
+  std::vector<std::vector<int>> want;
+  TJobList jobs;
+  int takers = 0, deliverers = 0;
   for (int i = 0; i < Count; ++i) {
     TChromosom& c = *nets.emplace_back(std::make_unique<TChromosom>());
     c.init(21, 11, 3, 2, 2, 100, 1000);
@@ -102,24 +106,12 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
     c.setConnections(trained.getConnections());
     if (i >= 300 && i % 2) c.setWeight(pick(0, 16), pick(11, 20), pick(-200, 200));  // may skip a layer
   }
-
-  THeadlessHost single;
-  single.View.Running = true;
-  single.Arm.SetStartPose();
-  std::vector<std::vector<int>> want;
-  std::vector<std::array<int, 2>> heights;
-  int takers = 0, deliverers = 0;
   for (auto& c : nets) {
-    heights.push_back({pick(1, 10), pick(1, 10)});
-    const long long shown = single.DlgWrites;
+    const TEpisodeJob& job = jobs.Jobs.emplace_back(TEpisodeJob{c.get(), pick(1, 10), pick(1, 10), -1});
     single.ResetSimulator();
-    want.push_back(ResultOf(*c, c->playEpisode2(single, heights.back()[0], heights.back()[1])));
-    const long long meets = single.DlgWrites - shown - 5;  // one direction text per run and per target
-    takers += meets >= 1;
-    deliverers += meets >= 2;
-    // Targets reached alternate take and delivery, a take first.
-    EXPECT_EQ(c->getBallCounts().takes + c->getBallCounts().deliveries, meets);
-    EXPECT_EQ(c->getBallCounts().takes - c->getBallCounts().deliveries, meets % 2);
+    want.push_back(ResultOf(*c, c->playEpisode2(single, job.HeightE, job.HeightF)));
+    takers += c->getBallCounts().takes > 0;
+    deliverers += c->getBallCounts().deliveries > 0;
   }
   EXPECT_GE(takers, 20);
   EXPECT_GE(deliverers, 5);
@@ -139,8 +131,7 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
     }
     for (auto& h : lanes) h->Pumps = 0;
     TEpisodeBatch batch(hosts);
-    TJobList jobs;
-    for (int i = 0; i < Count; ++i) jobs.Jobs.push_back({nets[i].get(), heights[i][0], heights[i][1], -1});
+    jobs.Next = 0;
     batch.Play(jobs);
     long long pumps = 0;
     for (auto& h : lanes) pumps += h->Pumps;
