@@ -16,10 +16,9 @@ namespace {
 
 constexpr size_t Record = 44 + 8 * 21 + 4 * 21 * 21;
 
-uint32_t U32(const std::string& b, size_t at) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
-  return v;
+uint32_t U32(const std::string& b, size_t at) {  // little-endian
+  return static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8 |
+         static_cast<unsigned char>(b[at + 2]) << 16 | static_cast<uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
 }
 void PutU32(std::string& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
@@ -47,7 +46,6 @@ TEST_F(NetworkFile, LayoutIsLittleEndianHeaderThenRecordsAndLoadsIntoOtherParame
   w.bestIndividual.setFitness(99);
   const std::string b = Saved(w);
   ASSERT_EQ(b.size(), 199620u);
-  // best index, best fitness, generation, then the breeding parameters
   // Best index, best fitness, generation, breeding parameters; then the first
   // record's fitness and fields (outputs before hidden nodes).
   const uint32_t words[22] = {7,  0xFFFFFFFE, 0x01020304, 21, std::bit_cast<uint32_t>(0.8f), 10,
@@ -66,7 +64,7 @@ TEST_F(NetworkFile, LayoutIsLittleEndianHeaderThenRecordsAndLoadsIntoOtherParame
   EXPECT_EQ(Saved(loaded), b);
 }
 
-TEST_F(NetworkFile, EveryBadFileIsRefusedAndChangesNothing) {
+TEST_F(NetworkFile, BadSpecialAndMissingFilesAreRefusedAtOnceAndChangeNothing) {
   const std::string good = Saved(w);
   const std::pair<const char*, void (*)(std::string&)> damages[] = {
       {"truncated by one", [](std::string& b) { b.pop_back(); }},
@@ -90,25 +88,16 @@ TEST_F(NetworkFile, EveryBadFileIsRefusedAndChangesNothing) {
     EXPECT_FALSE(w.DoLoadANN(file.c_str())) << what;
     EXPECT_EQ(Saved(w), good) << what;
   }
-}
-
-TEST_F(NetworkFile, SpecialAndMissingFilesAreRefusedAtOnce) {
-  const std::string good = Saved(w);
   const fs::path fifo = dir / "fifo.dat";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   // A FIFO without a writer would block an open for ever: a child with an alarm.
-  const int status = InChildWithin(20, [&] {
-    size_t size = 0;
-    return w.LoadANN(fifo.c_str(), size) == TLoadError::NotRegular;
-  });
+  size_t size = 0;
+  const int status = InChildWithin(20, [&] { return w.LoadANN(fifo.c_str(), size) == TLoadError::NotRegular; });
   EXPECT_EQ(status, 0) << (status == 1000 + SIGALRM ? "blocked on the FIFO" : "not refused as NotRegular");
   const fs::path zero = dir / "zero.dat";
   fs::create_symlink("/dev/zero", zero);  // also behind a link
-  for (const char* special : {"/dev/zero", "/dev/null", dir.Dir.c_str(), zero.c_str()}) {
-    size_t size = 0;
+  for (const char* special : {"/dev/zero", "/dev/null", dir.Dir.c_str(), zero.c_str()})
     EXPECT_EQ(w.LoadANN(special, size), TLoadError::NotRegular) << special;
-  }
-  size_t size = 0;
   EXPECT_EQ(w.LoadANN((dir / "missing.dat").c_str(), size), TLoadError::Missing);
   EXPECT_EQ(Saved(w), good);
 }
@@ -129,7 +118,7 @@ TEST_F(NetworkFile, FailedStoreKeepsTheOldFileAndLeavesNoTemporary) {
 
 TEST_F(NetworkFile, StoringKeepsLinksAndNeverFollowsAPlantedOne) {
   // A link planted at the temporary name once used: its target stays as it was.
-  { std::ofstream(dir / "victim.txt") << "keep me"; }
+  std::ofstream(dir / "victim.txt") << "keep me";
   fs::create_symlink(dir / "victim.txt", dir / "zarnik.dat.tmp");
   ASSERT_TRUE(w.DoSaveANN(file.c_str()));
   EXPECT_EQ(ReadAll(dir / "victim.txt"), "keep me");
@@ -159,9 +148,9 @@ TEST_F(NetworkFile, TwoWritersOfOneFileNeverFailEachOther) {
   const auto writer = [&](const std::string& bytes) {
     for (int i = 0; i < 40; ++i) failures += !WriteFileAtomically(file.c_str(), bytes.data(), bytes.size());
   };
-  std::thread first(writer, std::cref(a)), second(writer, std::cref(b));
-  first.join();
-  second.join();
+  {
+    std::jthread first(writer, std::cref(a)), second(writer, std::cref(b));
+  }
   EXPECT_EQ(failures.load(), 0);
   const std::string last = ReadAll(file);
   EXPECT_TRUE(last == a || last == b);
