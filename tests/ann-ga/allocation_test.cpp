@@ -2,7 +2,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
-
 #include "headless_pool.h"
 #include "test_support.h"
 

@@ -1,7 +1,6 @@
 // Takes and deliveries of a scripted arm whose poses are found here, so the counts are known beforehand.
 #include <cmath>
 #include <cstring>
-
 #include "test_support.h"
 
 namespace {

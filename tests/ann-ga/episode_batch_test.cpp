@@ -1,7 +1,6 @@
 // The batched episode against the one-at-a-time one, and the vector node sum against the x87 rule.
 #include <bit>
 #include <random>
-
 #include "episode_batch.h"
 #include "headless_pool.h"
 #include "lane_sum.h"
@@ -115,7 +114,6 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   }
   EXPECT_GE(takers, 20);
   EXPECT_GE(deliverers, 5);
-
   std::vector<std::unique_ptr<THeadlessHost>> lanes;
   std::vector<TZarnikHost*> hosts;
   for (int k = 0; k < LaneCount; ++k) {

@@ -1,12 +1,10 @@
 // The network file: layout, round trip, refusals, and storing: a failed store
 // keeps the old file, links are kept and never followed, two writers never fail each other.
 #include <sys/stat.h>
-
 #include <atomic>
 #include <bit>
 #include <cerrno>
 #include <thread>
-
 #include "../support/file_faults.h"
 #include "../support/temp_dir.h"
 #include "atomic_file.h"
@@ -55,7 +53,6 @@ TEST_F(NetworkFile, LayoutIsLittleEndianHeaderThenRecordsAndLoadsIntoOtherParame
   for (int i = 0; i < 22; ++i) EXPECT_EQ(U32(b, 4 * i), words[i]) << "offset " << 4 * i;
   EXPECT_EQ(U32(b, 44 + 44 + 8 * 21 + 4 * 11), 0x11223344u);
   EXPECT_EQ(U32(b, 44 + 100 * Record), 99u);  // the best comes last
-
   TWorldDef other = DefaultWorldDef();  // parameters the file replaces
   other.MutationRate = 0.3f, other.BitFaktor = 1.5f, other.MinGen = 3, other.MatingRate = 0.5f,
   other.MatingPoolSize = 20, other.MaxPoints = 5, other.GrowthRate = 0.5f, other.MaxHiddenNodes = 3;
@@ -124,7 +121,6 @@ TEST_F(NetworkFile, StoringKeepsLinksAndNeverFollowsAPlantedOne) {
   EXPECT_EQ(ReadAll(dir / "victim.txt"), "keep me");
   EXPECT_FALSE(fs::is_symlink(file));
   EXPECT_EQ(fs::file_size(file), 199620u);
-
   // A chain of links (relative, absolute): they stay, the file at their end is replaced, its mode kept.
   fs::create_directory(dir / "real");
   const fs::path real = dir / "real" / "pop.dat";

@@ -1,10 +1,9 @@
 // Fixed-seed runs of both trainings from a fixed start file, pinned in every
 // build type, serially and on one or two workers: any change to arithmetic,
 // draw order, floating-point flags or file layout shows here.
-
 #include "../support/temp_dir.h"
-#include "evaluation_pool.h"
 #include "fitness_log.h"
+#include "headless_pool.h"
 #include "test_support.h"
 
 namespace {
@@ -57,7 +56,6 @@ TEST_P(Golden, FixedSeedRunsOfBothTrainingsHashToThePinnedValues) {
     ASSERT_TRUE(MakeZarnikWorld(&host)->DoSaveANN(start.c_str()));
   }
   EXPECT_EQ(Hash(ReadAll(start)), StartFile);
-
   UseFixedRandomSeed(32);
   HistoryHost host;
   TZarnikHostScope useHost(&host);
@@ -67,20 +65,12 @@ TEST_P(Golden, FixedSeedRunsOfBothTrainingsHashToThePinnedValues) {
   host.View.Running = true;  // as during a run: no ball question
   world->BeginTrainANN1();
   for (int pass = 0; pass < 3; ++pass) world->TrainPass1();
-
-  std::vector<std::unique_ptr<THeadlessHost>> hosts;
-  std::vector<TZarnikHost*> pointers;
-  for (int k = 0; k < workers; ++k) {
-    pointers.push_back(hosts.emplace_back(std::make_unique<THeadlessHost>()).get());
-    hosts.back()->View.Running = true;
-  }
-  std::unique_ptr<TEvaluationPool> pool;
-  if (workers > 0) pool = std::make_unique<TEvaluationPool>(pointers, lanes);
-  world->Pool = pool.get();
+  std::unique_ptr<THeadlessPool> pool;
+  if (workers > 0) pool = std::make_unique<THeadlessPool>(workers, lanes);
+  world->Pool = pool ? &pool->Pool() : nullptr;
   world->BeginTrainANN2();
   for (int g = 0; g < 3; ++g) world->TrainGeneration2();
   world->Pool = nullptr;
-
   ASSERT_TRUE(world->DoSaveANN(trained.c_str()));
   EXPECT_EQ(Hash(ReadAll(trained)), TrainedFile);
   EXPECT_EQ(host.History, TrainedHistory);

@@ -1,8 +1,6 @@
 // The fitness history file: ranges, limits, torn lines, special files, appending.
 #include <gtest/gtest.h>
-
 #include <cstdio>
-
 #include "../support/temp_dir.h"
 #include "fitness_log.h"
 #include "regular_file.h"
@@ -123,7 +121,6 @@ TEST_F(FitnessLog, AppendingWritesTheHeaderOnceCutsATornLineAndLeavesOtherFilesA
   errno = 0;
   EXPECT_EQ(OpenFitnessLogForAppend((dir / "no/h.csv").c_str()), nullptr);
   EXPECT_EQ(errno, ENOENT);
-
   // An older file without deliveries loads, and gets the column when appended to.
   std::ofstream(path, std::ios::binary) << "generation,mode,best_fitness,average_fitness,generation_of_best,seconds"
                                            "\n0,2,-500,-900,0,1.500\n7,2,-1";

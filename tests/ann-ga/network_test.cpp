@@ -56,11 +56,8 @@ TEST_F(Net, EachTermOfTheStepScoreWithItsSign) {
     for (auto [i, x] : changes) v[i] = x;
     return v;
   };
-  struct {
-    const char* what;
-    V now, old;
-    int connections, oldConnections, expected;
-  } const cases[] = {
+  // {what, sensors now, sensors before, links, links before, score}
+  const std::tuple<const char*, V, V, int, int, int> cases[] = {
       {"base", base, base, 0, 0, -967},
       {"start pose", start, start, 54, 54, 2000 + 133 - 4000 - 10},
       {"claw at the top edge", with({{3, 0}, {5, 0}}), with({{3, 0}, {5, 0}}), 0, 0, -1000 - 967},
@@ -77,17 +74,14 @@ TEST_F(Net, EachTermOfTheStepScoreWithItsSign) {
       {"joint D to -30", with({{10, -30}}), base, 0, 0, -30 * 2000 - 967},
       {"four links pruned", base, base, 50, 54, 4 * 20 - 10 - 967},
   };
-  for (const auto& k : cases) {
-    c.setConnections(k.connections);
-    c.setOldConnections(k.oldConnections);
-    c.calcFitness1(k.now.data(), k.old.data());
-    EXPECT_EQ(c.getFitness(), k.expected) << k.what;
+  for (const auto& [what, now, old, links, oldLinks, expected] : cases) {
+    c.setConnections(links), c.setOldConnections(oldLinks);
+    c.calcFitness1(now.data(), old.data());
+    EXPECT_EQ(c.getFitness(), expected) << what;
   }
   EXPECT_STREQ(host.DlgText(302), "0.000000");
   V low, high;  // extreme inputs do not overflow (UBSan)
-  low.fill(INT_MIN);
-  high.fill(INT_MAX);
-  c.setConnections(INT_MAX);
+  low.fill(INT_MIN), high.fill(INT_MAX), c.setConnections(INT_MAX);
   c.calcFitness1(low.data(), high.data());
   c.calcFitness1(high.data(), low.data());
 }
@@ -103,11 +97,8 @@ TEST(RunTotals, AddUntilBelowMinusTwoThousandAndOnlyGainsAreAveraged) {
 
 // Whole episodes on a scripted simulator, worked by hand; 54 links cost 540 a run.
 TEST_F(Net, ScriptedEpisodesScoreStepsLeftTimesMeetsTimesAHundred) {
-  struct {
-    std::vector<int> meetAt;
-    bool belowFloor;
-    int stopAfterHeights, e, f, fitness, steps;
-  } const cases[] = {
+  // {targets met at steps, below the floor, stop after heights, E, F, fitness, steps}
+  const std::tuple<std::vector<int>, bool, int, int, int, int, int> cases[] = {
       // Totals 10000 - 540, then 540 less a run: 41900 / 5; the budget is 99 after a target.
       {{1}, false, 0, 8, 3, 8380, 100 + 4 * 101},
       // Run 0: 100 * 1 * 100 + 98 * 2 * 100 - 540; run 1: + 100 * 3 * 100 - 540, ...
@@ -117,18 +108,16 @@ TEST_F(Net, ScriptedEpisodesScoreStepsLeftTimesMeetsTimesAHundred) {
       // A stop before the first step: -540 - 1080 - 1620, then nothing smaller.
       {{}, false, 1, 2, 2, -3240, 0},
   };
-  for (const auto& k : cases) {
+  for (const auto& [meetAt, belowFloor, stopAfterHeights, e, f, fitness, steps] : cases) {
     ScriptHost s;
-    s.MeetAt = k.meetAt;
-    s.BelowFloor = k.belowFloor;
-    s.StopAfterHeights = k.stopAfterHeights;
+    s.MeetAt = meetAt, s.BelowFloor = belowFloor, s.StopAfterHeights = stopAfterHeights;
     c.setConnections(54);
-    c.playEpisode2(s, k.e, k.f);
+    c.playEpisode2(s, e, f);
     UserBreak = false;
     ASSERT_FALSE(s.HitLimit) << "no end after 100000 steps";
-    EXPECT_EQ(c.getFitness(), k.fitness) << k.e;
-    EXPECT_EQ(s.Steps, k.steps) << k.e;
-    if (k.e != 8) continue;
+    EXPECT_EQ(c.getFitness(), fitness) << e;
+    EXPECT_EQ(s.Steps, steps) << e;
+    if (e != 8) continue;
     // Heights advance by three, wrapped into 1..10, at the target and each new run.
     EXPECT_EQ(s.Heights, (std::vector<std::pair<int, int>>{{8, 3}, {1, 6}, {4, 9}, {7, 2}, {10, 5}, {3, 8}}));
     EXPECT_EQ(s.Directions, (std::vector<std::string>{"left", "right", "right", "right", "right", "right"}));
@@ -150,7 +139,6 @@ TEST_F(Net, MutationFlipsBitsOfTheTwosComplementThenPrunes) {
   EXPECT_EQ(Mutate(1, {901}), -1);
   EXPECT_EQ(Mutate(200, {999}), 200);  // full magnitude never flips
   EXPECT_EQ(Mutate(-5, {0, 0, 0, 0, 0, 0, 0, 999, 0}), -7);  // bit 2
-
   SetAllWeights(c, 0);
   // {source, target, weight}; the last one lies outside the blocks: never touched
   const std::array<int, 3> set[] = {{0, 11, -7}, {0, 12, 9}, {5, 13, 10}, {16, 20, -150}, {20, 0, 5}};

@@ -1,17 +1,14 @@
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <memory>
-#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
-
 #include "ann-ga.h"
 #include "headless_host.h"
 
@@ -56,7 +53,6 @@ struct ScriptHost : TZarnikHost {
   std::vector<std::pair<int, int>> Heights;
   std::vector<std::string> Directions;  // texts of control 312
   int Sensor[11] = {0, 300, 100, 100, 100, 100, 0, 0, 45, 0, 0};
-
   int* GetCalcData(const int* delta, bool, bool) override {
     if (delta[4] != 0 || delta[5] != 0) {
       Heights.emplace_back(delta[4], delta[5]);

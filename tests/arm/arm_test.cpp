@@ -1,8 +1,6 @@
 // The arm: joint chain, angle wrapping, platform limits, the grip, the drop window, one step.
 #include <gtest/gtest.h>
-
 #include <vector>
-
 #include "headless_host.h"
 
 namespace {

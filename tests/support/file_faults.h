@@ -6,7 +6,6 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>

@@ -7,7 +7,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include "main_window/zarnik_window.h"
 #include "random.h"
 #include "watching/fitness_chart.h"
@@ -16,7 +15,6 @@
 
 class ReadmeHeadlessTest : public QObject {
   Q_OBJECT
-
   static QByteArray Train(const QStringList& args) {
     QProcess train;
     train.start(QStringLiteral(ZARNIK_TRAIN_EXE), args);
@@ -35,7 +33,6 @@ class ReadmeHeadlessTest : public QObject {
     const QStringList args = command.captured(1).split(' ', Qt::SkipEmptyParts);
     const int generations = args.value(args.indexOf("--generations") + 1).toInt();
     QVERIFY2(generations > 0 && generations <= 100, "the example should finish in seconds");
-
     QTemporaryDir dir;
     QVERIFY(QDir::setCurrent(dir.path()));
     QCOMPARE(Train(args), QByteArray());
@@ -49,7 +46,6 @@ class ReadmeHeadlessTest : public QObject {
     QCOMPARE(lines.first(),
              QByteArray("generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries"));
     QCOMPARE(lines.size(), generations + 2);  // header, rows, the empty rest after the last "\n"
-
     TZarnikWindow window;
     window.SetupWindow();
     window.show();
@@ -61,7 +57,6 @@ class ReadmeHeadlessTest : public QObject {
     window.Dispatch(CM_FITCHART);
     QVERIFY(window.FitnessChart != nullptr && window.FitnessChart->isVisible());
     QCOMPARE(window.FitnessChart->Received(TFitnessChartWindow::Best2), size_t(generations));
-
     // --evaluate: one row per individual, "index,fitness,takes,deliveries", as the window's pass.
     const QStringList rows = QString::fromUtf8(Train({"--evaluate", "--seed", "4", "--threads", "2", "zarnik.dat"}))
                                  .split('\n', Qt::SkipEmptyParts);

@@ -5,11 +5,9 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-
 #include <functional>
 #include <sstream>
 #include <thread>
-
 #include "../ann-ga/test_support.h"
 #include "../support/temp_dir.h"
 #include "fitness_log.h"
@@ -177,7 +175,6 @@ TEST_F(Trainer, RunsRankTheSameTwiceAndResumeAfterAStop) {
   ASSERT_EQ(Run({"--run", "1", "--seed", "5", "--generations", "30", "--quiet", "c/zarnik.dat"}).code, 0);
   EXPECT_TRUE(ReadAll(dir / "c/zarnik-1.dat") == ReadAll(dir / "a/zarnik-1.dat"));
   EXPECT_TRUE(fs::exists(dir / "c/zarnik-1.csv"));
-
   // Stopped once the first run has saved a checkpoint, then called again.
   const pid_t pid = Start(args("b/zarnik.dat"));
   PollUntil([&] { return fs::exists(dir / "b/zarnik-0.dat"); }, "the first run's checkpoint");
