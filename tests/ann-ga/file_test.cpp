@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <atomic>
 #include <bit>
+#include <cstring>
 #include <cerrno>
 #include <thread>
 #include "../support/file_faults.h"
@@ -14,13 +15,12 @@ namespace {
 
 constexpr size_t Record = 44 + 8 * 21 + 4 * 21 * 21;
 
-uint32_t U32(const std::string& b, size_t at) {  // little-endian
-  return static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8 |
-         static_cast<unsigned char>(b[at + 2]) << 16 | static_cast<uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+uint32_t U32(const std::string& b, size_t at) {  // x86-64 reads little-endian
+  uint32_t v;
+  std::memcpy(&v, b.data() + at, 4);
+  return v;
 }
-void PutU32(std::string& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
-}
+void PutU32(std::string& b, size_t at, uint32_t v) { std::memcpy(b.data() + at, &v, 4); }
 std::vector<std::string> Listing(const fs::path& d) {
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(d)) names.push_back(e.path().filename().string());

@@ -33,9 +33,11 @@ struct FitnessLog : ::testing::Test {
 TEST_F(FitnessLog, RoundTripKeepsEveryRowIncludingExtremes) {
   const std::vector<TFitnessRow> rows = {{0, 2, -4230, -9120, 0, 0.812, 3},
                                          {2147483647, 1, -2147483647 - 1, 2147483647, 2147483647, 1e9, -1}};
-  const std::string body = "0,2,-4230,-9120,0,0.812,3\n2147483647,1,-2147483648,2147483647,2147483647,1000000000.000,\n";
+  const std::string body = "0,2,-4230,-9120,0,0.812,3\n"
+                           "2147483647,1,-2147483648,2147483647,2147483647,1000000000.000,\n";
   ASSERT_TRUE(WriteFitnessLog(path.c_str(), rows));
-  EXPECT_EQ(ReadAll(path), "generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n" + body);
+  EXPECT_EQ(ReadAll(path),
+            "generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n" + body);
   std::vector<TFitnessRow> back;
   ASSERT_TRUE(ReadFitnessLog(path.c_str(), back));
   EXPECT_EQ(Text(back), body);

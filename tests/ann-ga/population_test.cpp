@@ -6,10 +6,8 @@ namespace {
 struct Breeding : WorldTest<> {
   // Individual i carries weight i + 1 everywhere and the given fitness (i if negative).
   void Mark(int fitness, int best = 99) {
-    for (int i = 0; i < 100; ++i) {
-      SetAllWeights(w.Population[i], i + 1);
-      w.Population[i].setFitness(fitness < 0 ? i : fitness);
-    }
+    for (int i = 0; i < 100; ++i)
+      SetAllWeights(w.Population[i], i + 1), w.Population[i].setFitness(fitness < 0 ? i : fitness);
     w.bestIndividualIdx = best;
   }
   std::vector<int> Selected() {
@@ -27,10 +25,9 @@ TEST_F(Breeding, WorstIsTheLowestIndexAmongEqualLowsAndOnlyTheBestIsCopied) {
   Mark(50, 77);  // one fitness everywhere: the four worst in turn are 0..3
   w.bestFitness = 900;
   w.Selection();
-  for (int i = 0; i < 100; ++i) {
-    EXPECT_EQ(w.Population[i].getWeight(5, 5), i < 4 ? 78 : i + 1) << i;
-    EXPECT_EQ(w.Population[i].getFitness(), i < 4 ? 900 : 50) << i;
-  }
+  for (int i = 0; i < 100; ++i)
+    EXPECT_EQ(std::pair(w.Population[i].getWeight(5, 5), w.Population[i].getFitness()),
+              i < 4 ? std::pair(78, 900) : std::pair(i + 1, 50)) << i;
 }
 
 TEST_F(Breeding, SelectionReseedsBeforeItsFirstDraw) {
@@ -82,10 +79,8 @@ TEST_F(Runs, ModeTwoEndsAfterTwentyPassesWithoutImprovement) {
   host.OnPump = [](THeadlessHost& h, void*) { UserBreak = UserBreak || h.Pumps >= 3000000; };
   w.DoTrainANN2();
   ASSERT_LT(host.Pumps, 3000000) << "no end after three million pumps";
-  EXPECT_EQ(w.bestIndividualIdx, 0);
-  EXPECT_STREQ(host.DlgText(310), "  3");
-  EXPECT_EQ(w.NoImprovement, 20);
-  EXPECT_EQ(w.Generations, 23);
+  EXPECT_EQ(std::tuple(w.bestIndividualIdx, std::string(host.DlgText(310)), w.NoImprovement, w.Generations),
+            std::tuple(0, "  3", 20, 23));
   EXPECT_EQ(host.Finished, 1);
 }
 

@@ -1,5 +1,6 @@
 // The arm: joint chain, angle wrapping, platform limits, the grip, the drop window, one step.
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 #include "headless_host.h"
 
@@ -25,8 +26,7 @@ TEST_F(Arm, TurningAJointTurnsEverythingBeyondItAndAnglesWrapOnce) {
   EXPECT_EQ(view.AxleText[3], "D:    280.0\xB0");  // texts only when drawn
   arm.SetStartPose();
   arm.UpdateAxleData(2, 45.0f, false);  // C at 225: both offsets -127.99.. truncate to -127
-  EXPECT_EQ(arm.AxleDat[3].x - arm.AxleDat[2].x, -127);
-  EXPECT_EQ(arm.AxleDat[3].y - arm.AxleDat[2].y, 127);
+  EXPECT_EQ(std::pair(arm.AxleDat[3].x - arm.AxleDat[2].x, arm.AxleDat[3].y - arm.AxleDat[2].y), std::pair(-127, 127));
   arm.AxleDat[3].a = 359.5f;
   arm.UpdateAxleData(3, 1.0f, false);
   EXPECT_FLOAT_EQ(arm.AxleDat[3].a, 0.5f);
@@ -40,27 +40,20 @@ TEST_F(Arm, TurningAJointTurnsEverythingBeyondItAndAnglesWrapOnce) {
 
 TEST_F(Arm, PlatformsMoveOnlyFromOneToTenAndCarryALyingBall) {
   arm.UpdatePlatData(0, +1);
-  EXPECT_EQ(arm.PlatDat[0].y, 318);
-  EXPECT_EQ(arm.BallDat.y, 261);
-  EXPECT_EQ(view.PlatText[0], "E:    6");
   arm.UpdatePlatData(1, +1);  // the ball lies on E: F moves alone
-  EXPECT_EQ(arm.BallDat.y, 261);
+  EXPECT_EQ(std::tuple(arm.PlatDat[0].y, arm.BallDat.y, view.PlatText[0]), std::tuple(318, 261, "E:    6"));
   for (int i = 0; i < 4; ++i) arm.UpdatePlatData(0, +1);
   EXPECT_EQ(view.Beeps, 0);
   arm.UpdatePlatData(0, +1);
-  EXPECT_EQ(view.Beeps, 1);
-  EXPECT_EQ(arm.PlatDat[0].h, 10);
   arm.PlatDat[1] = {655, 443, 1};
   arm.UpdatePlatData(1, -1);
-  EXPECT_EQ(view.Beeps, 2);
-  EXPECT_EQ(arm.PlatDat[1].h, 1);
+  EXPECT_EQ(std::tuple(view.Beeps, arm.PlatDat[0].h, arm.PlatDat[1].h), std::tuple(2, 10, 1));
   for (int h : {0, 11, -3, 1}) {  // a step's platform commands too
     out[4] = h;
     arm.GetCalcData(out, true, false);
     EXPECT_EQ(arm.PlatDat[0].h, h == 1 ? 1 : 10) << h;
   }
-  EXPECT_EQ(arm.PlatDat[0].y, 443);
-  EXPECT_EQ(arm.BallDat.y, 386);  // the ball rides on E
+  EXPECT_EQ(std::pair(arm.PlatDat[0].y, arm.BallDat.y), std::pair(443, 386));  // the ball rides on E
 }
 
 TEST_F(Arm, StartPoseGripTakesOnlyBallsInsideTheStrip) {
@@ -91,13 +84,11 @@ TEST_F(Arm, StepsReportTheSensorVectorAndKeepATakenBall) {
   EXPECT_EQ(Step(false), (std::vector<int>{50, 286, 197, 119, 50, 258, -1, 180, 180, -90, 0}));
   out[0] = -300, out[1] = 700, out[2] = 20, out[3] = -1000;
   EXPECT_EQ(Step(false)[10], -2);  // the moved pose, D at 268.84, then put back:
-  EXPECT_EQ(arm.AxleDat[3].x, 172);
-  EXPECT_EQ(arm.AxleDat[3].a, 270.0f);
+  EXPECT_EQ(std::pair(arm.AxleDat[3].x, arm.AxleDat[3].a), std::pair(172, 270.0f));
   arm.BallDat = {197, 118};  // touching: A's zero step takes it (kept by a trial step), B..D wait a step
   out[0] = 0, out[1] = out[2] = out[3] = 1000;
   EXPECT_EQ(Step(false), (std::vector<int>{198, 118, 198, 118, 705, 343, 1, 180, 180, -90, 0}));
-  EXPECT_EQ(arm.BallState, 2);
-  EXPECT_EQ(arm.AxleDat[3].a, 270.0f);
+  EXPECT_EQ(std::pair(arm.BallState, arm.AxleDat[3].a), std::pair(2, 270.0f));
   Step(true);
   EXPECT_FLOAT_EQ(arm.AxleDat[3].a, 276.0f);
 }
