@@ -12,32 +12,26 @@ float X87Term(float sum, int w, int prec, int out) {
   return static_cast<float>(static_cast<long double>(sum) + static_cast<long double>(w) / prec * out);
 }
 
-struct TTerm {
-  float Sum;
-  int W, Prec, Out;
-};
+struct TTerm { float Sum; int W, Prec, Out; };
 
 // Eight lanes at a time: every lane the vector rule does not doubt gives the x87 bits. Returns the doubted.
 int ExpectVectorRuleMatches(const std::vector<TTerm>& terms) {
   int doubted = 0;
   for (size_t first = 0; first < terms.size(); first += LaneCount) {
     TLaneDouble sum{}, factor{}, out{};
+    TLaneInt64 doubtful{};
     const size_t n = std::min<size_t>(LaneCount, terms.size() - first);
     for (size_t k = 0; k < n; ++k) {
       const TTerm& t = terms[first + k];
       sum[k] = t.Sum, factor[k] = static_cast<double>(static_cast<long double>(t.W) / t.Prec), out[k] = t.Out;
     }
-    TLaneInt64 doubtful{};
     const TLaneDouble r = AddLaneTerm<TLaneDouble, TLaneFloat, TLaneInt64>(sum, factor, out, doubtful);
     for (size_t k = 0; k < n; ++k) {
       const TTerm& t = terms[first + k];
-      if (doubtful[k] != 0) {
-        ++doubted;
-        continue;
-      }
-      EXPECT_EQ(std::bit_cast<uint32_t>(static_cast<float>(r[k])),
-                std::bit_cast<uint32_t>(X87Term(t.Sum, t.W, t.Prec, t.Out)))
-          << t.Sum << " + " << t.W << "/" << t.Prec << " * " << t.Out;
+      doubted += doubtful[k] != 0;
+      const float want = X87Term(t.Sum, t.W, t.Prec, t.Out), got = static_cast<float>(r[k]);
+      EXPECT_TRUE(doubtful[k] || std::bit_cast<uint32_t>(got) == std::bit_cast<uint32_t>(want))
+          << t.Sum << " + " << t.W << "/" << t.Prec << " * " << t.Out << ": " << got << " for " << want;
     }
   }
   return doubted;

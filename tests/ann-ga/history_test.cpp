@@ -133,12 +133,4 @@ TEST_F(FitnessLog, AppendingWritesTheHeaderOnceCutsATornLineAndLeavesOtherFilesA
   EXPECT_EQ(ReadAll(path), Header + "\n0,2,-500,-900,0,1.500,\n1,2,700,100,1,0.250,5\n");
 }
 
-// The window and the trainer keep a population's history under the same name.
-TEST(FitnessLogPath, BesideThePopulationWithItsLastSuffixReplaced) {
-  EXPECT_EQ(FitnessLogPathFor("zarnik.dat"), "zarnik.csv");
-  EXPECT_EQ(FitnessLogPathFor("runs/a.b.dat"), "runs/a.b.csv");
-  EXPECT_EQ(FitnessLogPathFor("runs.d/pop"), "runs.d/pop.csv");
-  EXPECT_EQ(FitnessLogPathFor("a.csv"), "a.csv.csv");  // never the population file itself
-}
-
 }  // namespace

@@ -18,11 +18,8 @@ struct Breeding : WorldTest<> {
   }
 };
 
-TEST_F(Breeding, WorstIsTheLowestIndexAmongEqualLowsAndOnlyTheBestIsCopied) {
-  for (int i = 0; i < 100; ++i) w.Population[i].setFitness(100 - i % 7);
-  w.Population[40].setFitness(-5), w.Population[70].setFitness(-5);
-  EXPECT_EQ(w.getWorst(), 40);
-  Mark(50, 77);  // one fitness everywhere: the four worst in turn are 0..3
+TEST_F(Breeding, OneFitnessEverywhereOnlyCopiesTheBestOverTheLowestIndices) {
+  Mark(50, 77);  // the four worst in turn are 0..3: ties go to the lowest index
   w.bestFitness = 900;
   w.Selection();
   for (int i = 0; i < 100; ++i)
@@ -95,7 +92,7 @@ TEST(PassAverage, IsTheSumOverAHundredTruncatedTowardZero) {
   w.bestIndividual.setConnections(0);
   w.calcFitness2();
   EXPECT_EQ(w.Population[2].getFitness(), -300);
-  EXPECT_EQ(s.Text(302), "  -148");
+  EXPECT_EQ(s.Texts[302], "  -148");
 }
 
 // When the target changes: new heights for E, then F, each a draw % 10 + 1.

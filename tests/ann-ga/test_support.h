@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <map>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -71,8 +72,7 @@ struct ScriptHost : TZarnikHost {
   void PumpMessages() override {}
   void SetDlgText(int id, const char* text) override {
     if (id == 312) Directions.emplace_back(text);
-    if (id >= 300 && id < 365) Texts[id - 300] = text;
+    Texts[id] = text;
   }
-  std::string Text(int id) const { return Texts[id - 300]; }
-  std::string Texts[65];
+  std::map<int, std::string> Texts;
 };
