@@ -28,7 +28,6 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
-
 using Generations = WorldTest<>;
 
 TEST_F(Generations, AllocateNothingInWholeRunsOnOrOffWorkersBatchedOrNot) {
@@ -63,5 +62,4 @@ TEST_F(Generations, AllocateNothingInWholeRunsOnOrOffWorkersBatchedOrNot) {
     EXPECT_GT(host.Pumps, pumps);  // the loop really ran that long
   }
 }
-
 }  // namespace

@@ -4,7 +4,6 @@
 #include "test_support.h"
 
 namespace {
-
 constexpr double DegPerRad = 180.0 / 3.14159265358979323846;
 using TPose = std::array<double, 4>;  // absolute joint angles
 
@@ -19,8 +18,7 @@ bool Place(TArmModel& arm, const TPose& p, Pred holds) {
   return true;
 }
 
-// A claw-down pose with D's pivot near (x, y) for which `holds` is true: the
-// two-link solution for A and B, then tenths of a degree around it, nearest first.
+// A claw-down pose near (x, y) where `holds`: the two-link solution for A and B, then tenths of a degree around it.
 template <class Pred>
 bool MoveTo(TArmModel& arm, int x, int y, Pred holds) {
   const double ax = arm.AxleDat[0].x + 25, ay = arm.AxleDat[0].y + 25;
@@ -38,8 +36,7 @@ bool MoveTo(TArmModel& arm, int x, int y, Pred holds) {
   return false;
 }
 
-// Each step ignores the network and puts the arm into the script's next pose:
-// take the ball, set it down on the other platform away from its middle, twice; then park.
+// Each step puts the arm into the script's next pose: take, set down off-centre on the other platform; twice.
 struct TScriptedArmHost : THeadlessHost {
   int Done = 0;
   bool Failed = false;
@@ -84,5 +81,4 @@ TEST_F(BallCounts, ScriptedArmTakesAndDeliversTwiceAndTheBestCarriesItsCounts) {
   EXPECT_EQ(host.Figures.bestDeliveries, 2);
   EXPECT_EQ(w.bestIndividual.getBallCounts().takes, 2);
 }
-
 }  // namespace

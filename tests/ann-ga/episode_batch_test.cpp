@@ -7,7 +7,6 @@
 #include "test_support.h"
 
 namespace {
-
 float X87Term(float sum, int w, int prec, int out) {
   return static_cast<float>(static_cast<long double>(sum) + static_cast<long double>(w) / prec * out);
 }
@@ -62,8 +61,7 @@ std::vector<int> ResultOf(TChromosom& c, int lastTargetX) {
   return r;
 }
 
-// 404 networks: a trained population (many take and deliver), random ones,
-// huge weights, and links outside the layers (left to the plain rule).
+// A trained population (many take and deliver), random, huge and layer-skipping weights.
 TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   TRandomClockScope clock(FixedSeconds);
   THeadlessHost trainer;
@@ -138,5 +136,4 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   }
   UseLaneVariant(-1);
 }
-
 }  // namespace

@@ -1,5 +1,4 @@
-// The network file: layout, round trip, refusals, and storing: a failed store
-// keeps the old file, links are kept and never followed, two writers never fail each other.
+// The network file: layout, refusals, and storing that keeps the old file, links and the other writer.
 #include <sys/stat.h>
 #include <atomic>
 #include <bit>
@@ -12,7 +11,6 @@
 #include "test_support.h"
 
 namespace {
-
 constexpr size_t Record = 44 + 8 * 21 + 4 * 21 * 21;
 
 uint32_t U32(const std::string& b, size_t at) {  // x86-64 reads little-endian
@@ -44,8 +42,7 @@ TEST_F(NetworkFile, LayoutIsLittleEndianHeaderThenRecordsAndLoadsIntoOtherParame
   w.bestIndividual.setFitness(99);
   const std::string b = Saved(w);
   ASSERT_EQ(b.size(), 199620u);
-  // Best index, best fitness, generation, breeding parameters; then the first
-  // record's fitness and fields (outputs before hidden nodes).
+  // Best index, fitness, generation, breeding parameters; record 0's fitness and fields (outputs first).
   const uint32_t words[22] = {7,  0xFFFFFFFE, 0x01020304, 21, std::bit_cast<uint32_t>(0.8f), 10,
                               std::bit_cast<uint32_t>(0.1f), std::bit_cast<uint32_t>(2.0f), 10,
                               std::bit_cast<uint32_t>(0.08f), 20, static_cast<uint32_t>(-300),
@@ -152,5 +149,4 @@ TEST_F(NetworkFile, TwoWritersOfOneFileNeverFailEachOther) {
   EXPECT_TRUE(last == a || last == b);
   EXPECT_EQ(Listing(dir.Dir), std::vector<std::string>{"zarnik.dat"});
 }
-
 }  // namespace

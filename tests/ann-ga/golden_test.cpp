@@ -1,13 +1,11 @@
-// Fixed-seed runs of both trainings from a fixed start file, pinned in every
-// build type, serially and on one or two workers: any change to arithmetic,
-// draw order, floating-point flags or file layout shows here.
+// Fixed-seed runs of both trainings, pinned in every build type, serial and pooled: any change to
+// arithmetic, draw order, floating-point flags or file layout shows here.
 #include "../support/temp_dir.h"
 #include "fitness_log.h"
 #include "headless_pool.h"
 #include "test_support.h"
 
 namespace {
-
 // FNV-1a, 64 bits: small, and the same everywhere.
 uint64_t Hash(const std::string& bytes) {
   uint64_t h = 0xcbf29ce484222325ull;
@@ -26,8 +24,7 @@ struct HistoryHost : THeadlessHost {
 
 constexpr uint64_t StartFile = 0x284fd11d0a63e379ull;
 constexpr uint64_t TrainedFile = 0x0afe91c5f927581dull;
-// Three passes of training 1 (the first pass's best holds), then three
-// generations of training 2, whose bests deliver no ball yet.
+// Three passes of training 1 (the first best holds), three generations of training 2 (no delivery yet).
 constexpr const char* TrainedHistory =
     "0,1,3447,-69442,0,0.000,\n"
     "1,1,3447,-177584,0,0.000,\n"
@@ -44,8 +41,7 @@ struct Golden : ::testing::TestWithParam<int> {
   }
 };
 
-// Parameter: 0 plays training 2 on the host itself, 1 and 2 on that many
-// workers, 3 on two workers playing batched episodes.
+// Parameter: training 2 on the host itself (0), on 1 or 2 workers, on 2 workers playing batched (3).
 TEST_P(Golden, FixedSeedRunsOfBothTrainingsHashToThePinnedValues) {
   const int workers = std::min(GetParam(), 2), lanes = GetParam() == 3 ? LaneCount : 1;
   const std::string start = dir / "start.dat", trained = dir / "trained.dat";
@@ -80,5 +76,4 @@ INSTANTIATE_TEST_SUITE_P(Threads, Golden, ::testing::Values(0, 1, 2, 3), [](cons
   return info.param == 3 ? std::string("2WorkersBatched")
                          : info.param ? std::to_string(info.param) + "Workers" : std::string("Serial");
 });
-
 }  // namespace

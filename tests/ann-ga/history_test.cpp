@@ -6,7 +6,6 @@
 #include "regular_file.h"
 
 namespace {
-
 const std::string Header(FitnessLogHeader);
 
 std::string Text(const std::vector<TFitnessRow>& rows) {
@@ -132,5 +131,4 @@ TEST_F(FitnessLog, AppendingWritesTheHeaderOnceCutsATornLineAndLeavesOtherFilesA
   Append({2, 1, 700, 100, 1, 5}, 0.25);
   EXPECT_EQ(ReadAll(path), Header + "\n0,2,-500,-900,0,1.500,\n1,2,700,100,1,0.250,5\n");
 }
-
 }  // namespace

@@ -2,7 +2,6 @@
 #include "test_support.h"
 
 namespace {
-
 struct Net : ::testing::Test {
   TRandomClockScope Clock{FixedSeconds};
   THeadlessHost host;
@@ -43,8 +42,7 @@ TEST_F(Net, FreshNetworkCountsItsLinksAndDrawsOverPlusMinusTwo) {
     EXPECT_EQ(DrawInitialWeight(r, 2, 100), weight) << r;
 }
 
-// Each term of the step score, worked by hand. The base pose without links
-// scores 45 * 100 / 135 = 33 (joint B) and -45 * 2000 / 90 = -1000 (joint D).
+// Each term by hand: the base pose scores 45 * 100 / 135 = 33 (B) and -45 * 2000 / 90 = -1000 (D).
 TEST_F(Net, EachTermOfTheStepScoreWithItsSign) {
   using V = std::array<int, 11>;
   const V base = {0, 300, 100, 100, 100, 100, 0, 0, 45, 0, 0};
@@ -147,5 +145,4 @@ TEST_F(Net, MutationFlipsBitsOfTheTwosComplementThenPrunes) {
   const int after[] = {0, 0, 10, -150, 5};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(c.getWeight(set[i][0], set[i][1]), after[i]) << i;
 }
-
 }  // namespace

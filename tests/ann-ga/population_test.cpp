@@ -2,7 +2,6 @@
 #include "test_support.h"
 
 namespace {
-
 struct Breeding : WorldTest<> {
   // Individual i carries weight i + 1 everywhere and the given fitness (i if negative).
   void Mark(int fitness, int best = 99) {
@@ -81,8 +80,7 @@ TEST_F(Runs, ModeTwoEndsAfterTwentyPassesWithoutImprovement) {
   EXPECT_EQ(host.Finished, 1);
 }
 
-// No step scored: individual i pays 10 * (i % 3) a link and run, -150 * (i % 3)
-// an episode, -150 * 99 in all; divided by 100, truncated toward zero.
+// Individual i pays 10 * (i % 3) a link and run: -150 * (i % 3) an episode, -14850 in all, / 100.
 TEST(PassAverage, IsTheSumOverAHundredTruncatedTowardZero) {
   TRandomClockScope clock{FixedSeconds};
   ScriptHost s;
@@ -116,5 +114,4 @@ TEST(Activation, NewHeightsForBothPlatformsWhenTheTargetChanges) {
   EXPECT_EQ(s.Heights, (std::vector<std::pair<int, int>>{{e, f}}));
   EXPECT_EQ(s.Steps, 3);
 }
-
 }  // namespace

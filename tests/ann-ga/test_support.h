@@ -42,9 +42,8 @@ inline void SetAllWeights(TANN& n, int value, int links = -1) {
   if (links >= 0) n.setConnections(links);
 }
 
-// Plays a script instead of an arm: the target (entry 4) switches sides at the
-// steps in `MeetAt` (counted from 1), the claw (entry 3) lies below the floor
-// if `BelowFloor`; height calls are recorded, not steps. Stops at 100000 steps.
+// A script for an arm: the target (entry 4) switches sides at the steps in `MeetAt`, the claw (entry 3)
+// lies below the floor if `BelowFloor`; height calls are recorded, not steps. Stops at 100000 steps.
 struct ScriptHost : TZarnikHost {
   std::vector<int> MeetAt;
   bool BelowFloor = false;

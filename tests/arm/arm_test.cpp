@@ -5,7 +5,6 @@
 #include "headless_host.h"
 
 namespace {
-
 struct Arm : ::testing::Test {
   THeadlessArmView view;
   TArmModel arm{&view};
@@ -81,5 +80,4 @@ TEST_F(Arm, StepsReportTheSensorVectorAndKeepATakenBall) {
   Step(true);
   EXPECT_FLOAT_EQ(arm.AxleDat[3].a, 276.0f);
 }
-
 }  // namespace

@@ -1,7 +1,6 @@
 #pragma once
 
-// File-system faults on demand, and safety nets for code that would block
-// forever if it regressed (a FIFO opened without waiting).
+// File-system faults on demand, and safety nets for code that would block for ever if it regressed.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -50,8 +49,7 @@ inline int InChildWithin(unsigned seconds, const std::function<bool()>& check) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
 }
 
-// For a process that cannot fork safely (a Qt program): ends the whole test
-// program, naming `what`, if still alive after `seconds`.
+// For a program that cannot fork safely (Qt): ends it, naming `what`, if still alive after `seconds`.
 class TWatchdog {
  public:
   TWatchdog(const char* what, int seconds)
@@ -59,8 +57,8 @@ class TWatchdog {
           std::mutex mutex;
           std::condition_variable_any ended;
           std::unique_lock lock(mutex);
-          ended.wait_for(lock, stop, std::chrono::seconds(seconds), [] { return false; });
-          if (stop.stop_requested()) return;
+          if (ended.wait_for(lock, stop, std::chrono::seconds(seconds), [] { return false; }) || stop.stop_requested())
+            return;
           std::fprintf(stderr, "FAIL: still waiting for %s after %d s\n", what, seconds);
           std::_Exit(1);
         }) {}

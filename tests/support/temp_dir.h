@@ -12,11 +12,9 @@ namespace fs = std::filesystem;
 struct TTempDir {
   fs::path Dir = [] {
     char pattern[] = "/tmp/zarnik-test-XXXXXX";
-    return fs::path(::mkdtemp(pattern) ? pattern : "");
+    if (!::mkdtemp(pattern)) std::abort();
+    return fs::path(pattern);
   }();
-  TTempDir() {
-    if (Dir.empty()) std::abort();
-  }
   ~TTempDir() { fs::remove_all(Dir); }
   fs::path operator/(const std::string& name) const { return Dir / name; }
 };

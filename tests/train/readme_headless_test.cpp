@@ -1,5 +1,4 @@
-// The README's "Headless training" as a user follows it: the command, then the
-// window's Laden and F7; and --evaluate on that file gives the window's own pass.
+// The README's "Headless training" as written, loaded in the window; --evaluate on it is the window's own pass.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
