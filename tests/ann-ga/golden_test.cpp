@@ -1,5 +1,6 @@
 // Fixed-seed runs of both trainings, pinned in every build type, serial and pooled: any change to
 // arithmetic, draw order, floating-point flags or file layout shows here.
+#include <numeric>
 #include "../support/temp_dir.h"
 #include "fitness_log.h"
 #include "headless_pool.h"
@@ -8,9 +9,8 @@
 namespace {
 // FNV-1a, 64 bits: small, and the same everywhere.
 uint64_t Hash(const std::string& bytes) {
-  uint64_t h = 0xcbf29ce484222325ull;
-  for (unsigned char c : bytes) h = (h ^ c) * 0x100000001b3ull;
-  return h;
+  return std::accumulate(bytes.begin(), bytes.end(), 0xcbf29ce484222325ull,
+                         [](uint64_t h, unsigned char c) { return (h ^ c) * 0x100000001b3ull; });
 }
 
 // The history as the trainer's --log writes it, every row at second 0.
