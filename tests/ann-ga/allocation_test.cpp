@@ -7,9 +7,7 @@
 
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"  // malloc paired with free on purpose
 
-namespace {
-std::atomic<long> Allocations{0};
-}  // namespace
+static std::atomic<long> Allocations{0};
 
 void* operator new(std::size_t n) {
   ++Allocations;

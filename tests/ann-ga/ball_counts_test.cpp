@@ -42,10 +42,7 @@ struct TScriptedArmHost : THeadlessHost {
   bool Failed = false;
   TGenerationFigures Figures{};
   void GenerationDone(const TGenerationFigures& f) override { Figures = f; }
-  void ResetSimulator() override {
-    THeadlessHost::ResetSimulator();
-    Done = 0;
-  }
+  void ResetSimulator() override { THeadlessHost::ResetSimulator(), Done = 0; }
   int* GetCalcData(const int* delta, bool keep, bool draw) override {
     const bool held = Arm.BallState == 2;
     if (Done >= 2)

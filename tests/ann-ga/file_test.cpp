@@ -96,7 +96,7 @@ TEST_F(NetworkFile, BadSpecialAndMissingFilesAreRefusedAtOnceAndChangeNothing) {
   EXPECT_EQ(Saved(w), good);
 }
 
-TEST_F(NetworkFile, FailedStoreKeepsTheOldFileAndLeavesNoTemporary) {
+TEST_F(NetworkFile, StoringKeepsTheOldFileOnFailureAndLinksAndNeverFollowsAPlantedOne) {
   ASSERT_TRUE(w.DoSaveANN(file.c_str()));
   const std::string old = ReadAll(file);
   w.Generations = 555;
@@ -108,9 +108,6 @@ TEST_F(NetworkFile, FailedStoreKeepsTheOldFileAndLeavesNoTemporary) {
   }
   EXPECT_EQ(ReadAll(file), old);
   EXPECT_EQ(Listing(dir.Dir), std::vector<std::string>{"zarnik.dat"});
-}
-
-TEST_F(NetworkFile, StoringKeepsLinksAndNeverFollowsAPlantedOne) {
   // A link planted at the temporary name once used: its target stays as it was.
   std::ofstream(dir / "victim.txt") << "keep me";
   fs::create_symlink(dir / "victim.txt", dir / "zarnik.dat.tmp");

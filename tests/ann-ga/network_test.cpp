@@ -7,10 +7,7 @@ struct Net : ::testing::Test {
   THeadlessHost host;
   TZarnikHostScope useHost{&host};
   TChromosom c;
-  void SetUp() override {
-    SeedRandom(0);
-    c.init(21, 11, 3, 2, 2, 100, 1000);
-  }
+  void SetUp() override { SeedRandom(0), c.init(21, 11, 3, 2, 2, 100, 1000); }
 };
 
 TEST_F(Net, InputsAndSumsClampAtMaxInternAndTruncateTowardZero) {
@@ -82,17 +79,14 @@ TEST_F(Net, EachTermOfTheStepScoreWithItsSign) {
   c.calcFitness1(high.data(), low.data());
 }
 
-TEST(RunTotals, AddUntilBelowMinusTwoThousandAndOnlyGainsAreAveraged) {
+// Whole episodes on a scripted simulator, worked by hand; 54 links cost 540 a run.
+TEST_F(Net, RunTotalsAddUntilBelowMinusTwoThousandAndEpisodesScoreStepsLeftTimesMeets) {
   EXPECT_EQ(CombineRunTotals({5000, 6000, 7000, 8000, 9000}), 7000);
   EXPECT_EQ(CombineRunTotals({-3000, -1000, -5000, -4000, -6000}), -6000);
   EXPECT_EQ(CombineRunTotals({-1500, -1000, -200, 0, 100}), -2500);
   EXPECT_EQ(CombineRunTotals({-2000, -100, -50, 0, 0}), -2100);  // -2000 is not below
   EXPECT_EQ(CombineRunTotals({-2001, -100, -50, 0, 0}), -2001);
   EXPECT_EQ(CombineRunTotals({4, 0, 0, 0, 0}), 0);  // 4 / 5
-}
-
-// Whole episodes on a scripted simulator, worked by hand; 54 links cost 540 a run.
-TEST_F(Net, ScriptedEpisodesScoreStepsLeftTimesMeetsTimesAHundred) {
   // {targets met at steps, below the floor, stop after heights, E, F, fitness, steps}
   const std::tuple<std::vector<int>, bool, int, int, int, int, int> cases[] = {
       // Totals 10000 - 540, then 540 less a run: 41900 / 5; the budget is 99 after a target.
