@@ -15,10 +15,7 @@ void* operator new(std::size_t n) {
   throw std::bad_alloc();
 }
 void* operator new[](std::size_t n) { return operator new(n); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
-  ++Allocations;
-  return std::malloc(n ? n : 1);
-}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return ++Allocations, std::malloc(n ? n : 1); }
 void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }

@@ -13,11 +13,7 @@
 namespace {
 constexpr size_t Record = 44 + 8 * 21 + 4 * 21 * 21;
 
-uint32_t U32(const std::string& b, size_t at) {  // x86-64 reads little-endian
-  uint32_t v;
-  std::memcpy(&v, b.data() + at, 4);
-  return v;
-}
+uint32_t U32(const std::string& b, size_t at) { uint32_t v; std::memcpy(&v, &b[at], 4); return v; }  // x86-64: LE
 void PutU32(std::string& b, size_t at, uint32_t v) { std::memcpy(b.data() + at, &v, 4); }
 std::vector<std::string> Listing(const fs::path& d) {
   std::vector<std::string> names;
@@ -96,7 +92,7 @@ TEST_F(NetworkFile, BadSpecialAndMissingFilesAreRefusedAtOnceAndChangeNothing) {
   EXPECT_EQ(Saved(w), good);
 }
 
-TEST_F(NetworkFile, StoringKeepsTheOldFileOnFailureAndLinksAndNeverFollowsAPlantedOne) {
+TEST_F(NetworkFile, StoringKeepsTheOldFileOnFailureAndLinksNeverFollowsAPlantedOneNorFailsAnotherWriter) {
   ASSERT_TRUE(w.DoSaveANN(file.c_str()));
   const std::string old = ReadAll(file);
   w.Generations = 555;
@@ -130,19 +126,17 @@ TEST_F(NetworkFile, StoringKeepsTheOldFileOnFailureAndLinksAndNeverFollowsAPlant
   EXPECT_EQ(U32(ReadAll(real), 8), 4242u);
   EXPECT_EQ(fs::status(real).permissions() & fs::perms::all, mode);
   EXPECT_EQ(Listing(dir / "real"), std::vector<std::string>{"pop.dat"});
-}
-
-TEST_F(NetworkFile, TwoWritersOfOneFileNeverFailEachOther) {
-  const std::string a(199620, 'a'), b(199620, 'b');
+  const std::string a(199620, 'a'), b(199620, 'b'), both = dir / "real/both.dat";  // two writers, one file
   std::atomic<int> failures{0};
   const auto writer = [&](const std::string& bytes) {
-    for (int i = 0; i < 40; ++i) failures += !WriteFileAtomically(file.c_str(), bytes.data(), bytes.size());
+    for (int i = 0; i < 40; ++i) failures += !WriteFileAtomically(both.c_str(), bytes.data(), bytes.size());
   };
   {
     std::jthread first(writer, std::cref(a)), second(writer, std::cref(b));
   }
   EXPECT_EQ(failures.load(), 0);
-  EXPECT_TRUE(ReadAll(file) == a || ReadAll(file) == b);
-  EXPECT_EQ(Listing(dir.Dir), std::vector<std::string>{"zarnik.dat"});
+  EXPECT_TRUE(ReadAll(both) == a || ReadAll(both) == b);
+  EXPECT_EQ(Listing(dir / "real"), (std::vector<std::string>{"both.dat", "pop.dat"}));
 }
+
 }  // namespace

@@ -31,14 +31,6 @@ TEST_F(Net, InputsAndSumsClampAtMaxInternAndTruncateTowardZero) {
   EXPECT_EQ(std::tuple(c.getNodeList()[2].internValue, six[3], six[4], six[5]), std::tuple(-1000, 0, 4, 9));
 }
 
-TEST_F(Net, FreshNetworkCountsItsLinksAndDrawsOverPlusMinusTwo) {
-  EXPECT_EQ(c.getConnections(), 54);
-  // {draw, weight}: 2^31-1 is reduced to 0 first; 100 - 200/2^30 and -199.99.. round in single precision.
-  for (auto [r, weight] : {std::pair{0, -200}, {2147483647, -200}, {1 << 30, 0}, {3 << 29, 100},
-                           {(3 << 29) - 1, 100}, {1, -200}})
-    EXPECT_EQ(DrawInitialWeight(r, 2, 100), weight) << r;
-}
-
 // Each term by hand: the base pose scores 45 * 100 / 135 = 33 (B) and -45 * 2000 / 90 = -1000 (D).
 TEST_F(Net, EachTermOfTheStepScoreWithItsSign) {
   using V = std::array<int, 11>;
@@ -122,7 +114,12 @@ int Mutate(int gen, std::vector<int> d) {
   return MutateGen(gen, System, [&] { return d[next++]; });
 }
 
-TEST_F(Net, MutationFlipsBitsOfTheTwosComplementThenPrunes) {
+TEST_F(Net, InitialWeightsDrawOverPlusMinusTwoAndMutationFlipsBitsThenPrunes) {
+  EXPECT_EQ(c.getConnections(), 54);
+  // {draw, weight}: 2^31-1 is reduced to 0 first; 100 - 200/2^30 and -199.99.. round in single precision.
+  for (auto [r, weight] : {std::pair{0, -200}, {2147483647, -200}, {1 << 30, 0}, {3 << 29, 100},
+                           {(3 << 29) - 1, 100}, {1, -200}})
+    EXPECT_EQ(DrawInitialWeight(r, 2, 100), weight) << r;
   EXPECT_EQ(Mutate(320, {0, 0, 0, 0, 0, 0, 974}), 320);  // bit 4 below its threshold
   EXPECT_EQ(Mutate(320, {0, 0, 0, 0, 0, 0, 975}), 320 ^ 4);
   EXPECT_EQ(Mutate(1, {900}), 1);  // the sign flips more readily near zero

@@ -17,16 +17,13 @@ struct Breeding : WorldTest<> {
   }
 };
 
-TEST_F(Breeding, OneFitnessEverywhereOnlyCopiesTheBestOverTheLowestIndices) {
+TEST_F(Breeding, SelectionCopiesTheBestOverTheLowestIndicesAndReseedsBeforeItsFirstDraw) {
   Mark(50, 77);  // the four worst in turn are 0..3: ties go to the lowest index
   w.bestFitness = 900;
   w.Selection();
   for (int i = 0; i < 100; ++i)
     EXPECT_EQ(std::pair(w.Population[i].getWeight(5, 5), w.Population[i].getFitness()),
               i < 4 ? std::pair(78, 900) : std::pair(i + 1, 50)) << i;
-}
-
-TEST_F(Breeding, SelectionReseedsBeforeItsFirstDraw) {
   std::vector<int> drawn[2];
   for (int k = 0; k < 2; ++k) {
     TRandomClockScope clock{FixedSeconds};  // the reseed count starts again

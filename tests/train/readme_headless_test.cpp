@@ -64,7 +64,8 @@ class ReadmeHeadlessTest : public QObject {
     UseClockRandomSeed();
     QCOMPARE(rows[0], QStringLiteral("index,fitness,takes,deliveries"));
     const auto row = [](const TChromosom& c) {
-      return QStringLiteral("%1,%2,%3").arg(c.getFitness()).arg(c.getBallCounts().takes).arg(c.getBallCounts().deliveries);
+      const TBallCounts n = c.getBallCounts();
+      return QStringLiteral("%1,%2,%3").arg(c.getFitness()).arg(n.takes).arg(n.deliveries);
     };
     long long takes = 0;
     for (int i = 0; i < TWorld::Individuals; takes += w.Population[i++].getBallCounts().takes)
