@@ -35,10 +35,7 @@ constexpr const char* TrainedHistory =
 
 struct Golden : ::testing::TestWithParam<int> {
   TTempDir dir;
-  void TearDown() override {
-    UseClockRandomSeed();
-    UserBreak = false;
-  }
+  void TearDown() override { UseClockRandomSeed(), UserBreak = false; }
 };
 
 // Parameter: training 2 on the host itself (0), on 1 or 2 workers, on 2 workers playing batched (3).

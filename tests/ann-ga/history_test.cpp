@@ -10,10 +10,8 @@ const std::string Header(FitnessLogHeader);
 
 std::string Text(const std::vector<TFitnessRow>& rows) {
   std::string text;
-  for (const TFitnessRow& r : rows) {
-    char line[128];
-    text.append(line, FormatFitnessRow(r, line, sizeof line));
-  }
+  char line[128];
+  for (const TFitnessRow& r : rows) text.append(line, FormatFitnessRow(r, line, sizeof line));
   return text;
 }
 

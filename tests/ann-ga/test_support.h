@@ -21,10 +21,7 @@ struct WorldTest : ::testing::Test {
   TRandomClockScope Clock{FixedSeconds};
   Host host;
   TZarnikHostScope useHost{&host};
-  std::unique_ptr<TWorld> world = [this] {
-    host.View.Running = true;  // as a run would: no ball question
-    return MakeZarnikWorld(&host);
-  }();
+  std::unique_ptr<TWorld> world = (host.View.Running = true, MakeZarnikWorld(&host));  // running: no ball question
   TWorld& w = *world;
   void TearDown() override { UserBreak = false; }
 };
