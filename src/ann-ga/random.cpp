@@ -1,14 +1,15 @@
 #include "random.h"
 
 #include <ctime>
-#include <random>
+
+#include "mersenne_twister.h"
 
 namespace {
 
 int64_t SystemSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
 
 // Seeded with a single word: no seed_seq, so seeding never allocates.
-std::mt19937 Generator{5489u};
+TMersenneTwister Generator;
 TSecondsClock Clock = SystemSeconds;
 uint32_t Reseeds = 0;
 
@@ -32,7 +33,7 @@ void SeedFixed(int generation) {
     ReseedsInGeneration = 0;
   }
   const uint64_t g = static_cast<uint32_t>(generation);
-  Generator.seed(Mix(FixedSeed ^ Mix((g << 32) | ReseedsInGeneration)));
+  Generator.Seed(Mix(FixedSeed ^ Mix((g << 32) | ReseedsInGeneration)));
   ++ReseedsInGeneration;
 }
 
@@ -46,7 +47,7 @@ void SeedRandom(int generation) {
   const uint64_t t = static_cast<uint64_t>(Clock());
   const uint32_t seconds = static_cast<uint32_t>(t ^ (t >> 32));
   // Golden-ratio step per reseed keeps streams within one second apart.
-  Generator.seed(seconds ^ (Reseeds * 0x9E3779B9u));
+  Generator.Seed(seconds ^ (Reseeds * 0x9E3779B9u));
   ++Reseeds;
 }
 
@@ -66,6 +67,12 @@ void UseClockRandomSeed() { Fixed = false; }
 int32_t NextRandom() { return static_cast<int32_t>(Generator() >> 1); }
 
 void RandomsBelow(int n, int* out, int count) {
+  // The mutation's per mille draws are nearly all draws: a constant divisor
+  // lets the compiler multiply instead of divide.
+  if (n == 1000) {
+    for (int i = 0; i < count; ++i) out[i] = static_cast<int32_t>(Generator() >> 1) % 1000;
+    return;
+  }
   for (int i = 0; i < count; ++i) out[i] = static_cast<int32_t>(Generator() >> 1) % n;
 }
 
