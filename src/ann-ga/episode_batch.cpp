@@ -89,6 +89,9 @@ inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, c
 // doubtful lanes, but the test of a source's terms is one mask, which the
 // generic vectors cannot express without moving every comparison through
 // general registers.
+// GCC 12 warns inside its own conversion intrinsics (its bug 105593).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #define ZARNIK_V4 __attribute__((target("arch=x86-64-v4"), always_inline)) inline
 template <int Width>
 ZARNIK_V4 long long SumBlockV4(const TLayerBlock& b, const TLaneDouble*& factor, const long double*& longFactor,
@@ -179,6 +182,7 @@ __attribute__((target("arch=x86-64-v4"))) long long SumLayersV4(const TShapeView
   return redone;
 }
 #undef ZARNIK_V4
+#pragma GCC diagnostic pop
 
 #define ZARNIK_SUM_LAYERS(name, target)                                                                         \
   target long long name(const TShapeView& s, const TLaneDouble* factor, const long double* longFactor,        \
@@ -318,9 +322,15 @@ void TEpisodeBatch::BeginRun(TLane& lane) {
   lane.Host->SetDlgText(312, Episode2::DirectionText(lane.goalOld));
 }
 
+int TEpisodeBatch::BusyLanes() const {
+  int busy = 0;
+  for (int k = 0; k < LaneHosts; ++k) busy += LaneState[k].Job != nullptr;
+  return busy;
+}
+
 bool TEpisodeBatch::Begin(TLane& lane, TEpisodeSource& source) {
   for (;;) {
-    TEpisodeJob* job = source.Take();
+    TEpisodeJob* job = source.TakeFor(BusyLanes());
     if (job == nullptr) return false;
     TChromosom& c = *job->Individual;
     if (Nodes == 0) SetShape(c);
@@ -444,14 +454,17 @@ void TEpisodeBatch::Play(TEpisodeSource& source) {
     lane.Job = nullptr;
     if (EndRun(lane, source)) ++active;
   }
-  while (active > 0) {
-    for (int k = 0; k < LaneHosts; ++k)
-      if (LaneState[k].Job != nullptr) LaneState[k].Host->PumpMessages();
-    RunNetworks(active);
+  while (active > 0 || source.Withheld()) {
+    if (active > 0) {
+      for (int k = 0; k < LaneHosts; ++k)
+        if (LaneState[k].Job != nullptr) LaneState[k].Host->PumpMessages();
+      RunNetworks(active);
+    }
     active = 0;
     for (int k = 0; k < LaneHosts; ++k) {
       TLane& lane = LaneState[k];
-      if (lane.Job != nullptr && AfterStep(lane, source)) ++active;
+      // An idle lane asks again while episodes were held back for others.
+      if (lane.Job != nullptr ? AfterStep(lane, source) : source.Withheld() && EndRun(lane, source)) ++active;
     }
   }
 }
