@@ -23,11 +23,14 @@ TEvaluationPool::~TEvaluationPool() {
   for (std::thread& t : Threads) t.join();
 }
 
-void TEvaluationPool::Start(TEpisodeJob* jobs, int count) {
+void TEvaluationPool::Start(TEpisodeJob* jobs, int count, void (*aside)(void*), void* context) {
   {
     std::lock_guard<std::mutex> guard(Lock);
     Jobs = jobs;
     Each = nullptr;
+    Aside = aside;
+    AsideContext = context;
+    AsideTaken.store(false, std::memory_order_relaxed);
     Count = count;
     Next.store(0, std::memory_order_relaxed);
     for (size_t w = 0; w < Threads.size(); ++w) BusyLanes[w].store(0, std::memory_order_relaxed);
@@ -43,6 +46,7 @@ void TEvaluationPool::StartEach(int count, void (*each)(void* context, int k), v
     Jobs = nullptr;
     Each = each;
     EachContext = context;
+    Aside = nullptr;
     Count = count;
     Next.store(0, std::memory_order_relaxed);
     Busy = static_cast<int>(Threads.size());
@@ -123,7 +127,10 @@ void TEvaluationPool::Work(int worker, std::span<TZarnikHost* const> hosts) {
     seen = Round;
     void (*const each)(void*, int) = Each;
     void* const context = EachContext;
+    void (*const aside)(void*) = Aside;
+    void* const asideContext = AsideContext;
     guard.unlock();
+    if (aside != nullptr && !AsideTaken.exchange(true, std::memory_order_relaxed)) aside(asideContext);
     if (each != nullptr) {
       for (int k; (k = Next.fetch_add(1, std::memory_order_relaxed)) < Count;) each(context, k);
     } else if (batch) {

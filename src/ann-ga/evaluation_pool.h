@@ -33,8 +33,9 @@ class TEvaluationPool {
   int Lanes() const { return LanesPerWorker; }
 
   // Hands out the episodes of jobs[0 .. count - 1], each on a freshly reset
-  // simulator of exactly one worker, and returns at once.
-  void Start(TEpisodeJob* jobs, int count);
+  // simulator of exactly one worker, and returns at once. One worker runs
+  // aside(context) first, if given.
+  void Start(TEpisodeJob* jobs, int count, void (*aside)(void* context) = nullptr, void* context = nullptr);
   // True when the pass last started has ended; waits for it until `deadline`.
   bool WaitUntil(std::chrono::steady_clock::time_point deadline);
   void Wait();
@@ -61,6 +62,9 @@ class TEvaluationPool {
   bool Stop = false;   // guarded by Lock
   TEpisodeJob* Jobs = nullptr;  // written under Lock before a pass
   void (*Each)(void*, int) = nullptr;
+  void (*Aside)(void*) = nullptr;
+  void* AsideContext = nullptr;
+  std::atomic<bool> AsideTaken{false};
   void* EachContext = nullptr;
   int Count = 0;
   std::atomic<int> Next{0};  // next job of the pass
