@@ -91,7 +91,9 @@ inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, c
 // general registers.
 // GCC 12 warns inside its own conversion intrinsics (its bug 105593).
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #define ZARNIK_V4 __attribute__((target("arch=x86-64-v4"), always_inline)) inline
 template <int Width>
 ZARNIK_V4 long long SumBlockV4(const TLayerBlock& b, const TLaneDouble*& factor, const long double*& longFactor,
