@@ -62,10 +62,10 @@ class TEvaluationPool {
   bool Stop = false;   // guarded by Lock
   TEpisodeJob* Jobs = nullptr;  // written under Lock before a pass
   void (*Each)(void*, int) = nullptr;
-  void (*Aside)(void*) = nullptr;
+  void* EachContext = nullptr;
+  void (*Aside)(void*) = nullptr;  // run by the first worker of a pass
   void* AsideContext = nullptr;
   std::atomic<bool> AsideTaken{false};
-  void* EachContext = nullptr;
   int Count = 0;
   std::atomic<int> Next{0};  // next job of the pass
   std::unique_ptr<std::atomic<int>[]> BusyLanes;  // per worker, as it last told
