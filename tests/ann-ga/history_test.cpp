@@ -1,4 +1,4 @@
-// The fitness history file: ranges, limits, torn lines, special files, appending.
+// The fitness history file: ranges, limits, torn lines, appending.
 #include <gtest/gtest.h>
 #include <cstdio>
 #include "../support/temp_dir.h"
@@ -55,7 +55,7 @@ TEST_F(FitnessLog, RowsUpToTheRangeLimitsRoundTripAndAnythingBeyondIsRefused) {
   EXPECT_FALSE(ReadFitnessLog((dir / "missing.csv").c_str(), rows));
 }
 
-TEST_F(FitnessLog, LinesAndFilesBeyondTheLimitsAndSpecialFilesAreRefusedWithoutReadingThemWhole) {
+TEST_F(FitnessLog, LinesAndFilesBeyondTheLimitsAreRefusedWithoutReadingThemWhole) {
   const std::string tail = "7,2,5,5,0,0.5";
   const std::string longest = std::string(256 - tail.size(), '0') + tail;  // 256 characters
   std::vector<TFitnessRow> rows;
@@ -74,12 +74,6 @@ TEST_F(FitnessLog, LinesAndFilesBeyondTheLimitsAndSpecialFilesAreRefusedWithoutR
   for (uintmax_t size : {10'000'000'000ull, (1ull << 30) + 1, 1ull << 30}) {
     fs::resize_file(path, size);
     EXPECT_FALSE(ReadFitnessLog(path.c_str(), rows)) << size;
-  }
-  for (const char* special : {"/dev/zero", "/dev/null", "/tmp"}) {
-    EXPECT_FALSE(ReadFitnessLog(special, rows)) << special;
-    errno = 0;
-    EXPECT_EQ(OpenFitnessLogForAppend(special), nullptr) << special;
-    EXPECT_EQ(errno, NotRegularFile) << special;
   }
 }
 

@@ -26,13 +26,6 @@ struct WorldTest : ::testing::Test {
   void TearDown() override { UserBreak = false; }
 };
 
-inline std::vector<int> Weights(const TANN& n) {
-  std::vector<int> w;
-  for (int s = 0; s < n.getNodes(); ++s)
-    for (int t = 0; t < n.getNodes(); ++t) w.push_back(n.getWeight(s, t));
-  return w;
-}
-
 inline void SetAllWeights(TANN& n, int value, int links = -1) {
   for (int s = 0; s < n.getNodes(); ++s)
     for (int t = 0; t < n.getNodes(); ++t) n.setWeight(s, t, value);
