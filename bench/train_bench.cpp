@@ -82,7 +82,7 @@ void BM_Generation_BatchedVsSingle(benchmark::State& state) {
   TPooledWorld batched(1, LaneCount);
   Compare(state, single, batched, "single", "batched");
 }
-BENCHMARK(BM_Generation_BatchedVsSingle)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_Generation_BatchedVsSingle)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5);
 
 // Batched: one worker against two.
 void BM_Training2Generation_OneVsTwoThreads(benchmark::State& state) {
@@ -92,7 +92,7 @@ void BM_Training2Generation_OneVsTwoThreads(benchmark::State& state) {
   TPooledWorld two(2, LaneCount);
   Compare(state, one, two, "one_thread", "two_threads");
 }
-BENCHMARK(BM_Training2Generation_OneVsTwoThreads)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_Training2Generation_OneVsTwoThreads)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5);
 
 // The episodes of a pass alone, on this thread: one at a time (arg 1) or in
 // the lanes of a TEpisodeBatch (arg 8), over a population after a few

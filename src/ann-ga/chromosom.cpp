@@ -170,8 +170,8 @@ int TChromosom::MutationDraws() const {
   return weights * (m.HyBit + 2);
 }
 
-void TChromosom::mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen, const int* draws) {
-  MutateWith(PaMutationRate, PaBitFaktor, PaMinGen, [&draws] { return *draws++; });
+void TChromosom::mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen, const uint32_t* words) {
+  MutateWith(PaMutationRate, PaBitFaktor, PaMinGen, [&words] { return RawDrawBelow(*words++, 1000); });
 }
 
 void TChromosom::mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen) {

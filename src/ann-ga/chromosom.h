@@ -73,9 +73,9 @@ class TChromosom : public TANN {
   // different hosts. Returns the target x of the last direction shown.
   int playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeightF);
   void mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen);
-  // The same with the draws (random mod 1000) taken from `draws` in order,
-  // MutationDraws() of them.
-  void mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen, const int* draws);
+  // The same with the draws taken from raw words of the stream in order
+  // (TakeRawDraws), MutationDraws() of them.
+  void mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen, const uint32_t* words);
   int MutationDraws() const;
 
   // Bytes of one stored individual of this shape.

@@ -1,5 +1,7 @@
 #include "episode_batch.h"
 
+#include <immintrin.h>
+
 #include <algorithm>
 #include <climits>
 
@@ -83,6 +85,67 @@ inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, c
   return redone;
 }
 
+// SumBlock for processors with AVX-512: the same arithmetic and the same
+// doubtful lanes, but the test of a source's terms is one mask, which the
+// generic vectors cannot express without moving every comparison through
+// general registers.
+// GCC 12 warns inside its own conversion intrinsics (its bug 105593).
+#pragma GCC diagnostic push
+#if !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+#define ZARNIK_V4 __attribute__((target("arch=x86-64-v4"), always_inline)) inline
+template <int Width>
+ZARNIK_V4 long long SumBlockV4(const TLayerBlock& b, const TLaneDouble*& factor, const long double*& longFactor,
+                               TLaneDouble* values, const TLaneDouble& low, const TLaneDouble& high) {
+  const __m512d expMask = _mm512_castsi512_pd(_mm512_set1_epi64(0x7FF0'0000'0000'0000ll));
+  const __m512d absMask = _mm512_castsi512_pd(_mm512_set1_epi64(0x7FFF'FFFF'FFFF'FFFFll));
+  const __m512d halfScale = _mm512_set1_pd(0x1p-24), boundScale = _mm512_set1_pd(0x1p-50);
+  long long redone = 0;
+  __m512d sum[Width];
+#pragma GCC unroll 8
+  for (int t = 0; t < Width; ++t) sum[t] = _mm512_setzero_pd();
+  for (int j = 0; j < b.Sources; ++j) {
+    const __m512d out = reinterpret_cast<const __m512d&>(values[b.FirstSource + j]);
+    __m512d r[Width];
+    __mmask8 doubtful[Width];
+    __mmask8 anyDoubtful = 0;
+#pragma GCC unroll 8
+    for (int t = 0; t < Width; ++t) {
+      // AddLaneTerm, step for step.
+      const __m512d term = _mm512_mul_pd(reinterpret_cast<const __m512d&>(factor[t]), out);
+      const __m512d x = _mm512_add_pd(sum[t], term);
+      r[t] = _mm512_cvtps_pd(_mm512_cvtpd_ps(x));
+      const __m512d half = _mm512_mul_pd(_mm512_and_pd(x, expMask), halfScale);
+      const __m512d gap = _mm512_sub_pd(half, _mm512_and_pd(_mm512_sub_pd(x, r[t]), absMask));
+      const __m512d bound =
+          _mm512_mul_pd(_mm512_add_pd(_mm512_and_pd(term, absMask), _mm512_and_pd(x, absMask)), boundScale);
+      doubtful[t] = _mm512_cmp_pd_mask(gap, bound, _CMP_LT_OQ);
+      anyDoubtful |= doubtful[t];
+    }
+    if (anyDoubtful != 0) [[unlikely]] {
+      for (int t = 0; t < Width; ++t) {
+        if (doubtful[t] == 0) continue;
+        RedoLanes(reinterpret_cast<TLaneDouble&>(r[t]), reinterpret_cast<const TLaneDouble&>(sum[t]),
+                  longFactor + t * LaneCount, reinterpret_cast<const TLaneDouble&>(out), doubtful[t]);
+        ++redone;
+      }
+    }
+#pragma GCC unroll 8
+    for (int t = 0; t < Width; ++t) sum[t] = r[t];
+    factor += Width;
+    longFactor += Width * LaneCount;
+  }
+#pragma GCC unroll 8
+  for (int t = 0; t < Width; ++t) {
+    const TLaneDouble s = reinterpret_cast<const TLaneDouble&>(sum[t]);
+    TLaneDouble v = s < low ? low : s;
+    v = v > high ? high : v;
+    values[b.FirstTarget + t] = __builtin_convertvector(__builtin_convertvector(v, TLaneInt32), TLaneDouble);
+  }
+  return redone;
+}
+
 // All blocks of one network step in every lane; node values in `values`
 // (inputs already set). Returns the number of vector terms whose doubtful
 // lanes were taken again the x87 way.
@@ -105,6 +168,24 @@ inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, c
 // The same for the baseline and for wider vector units, chosen once by what
 // the processor has (not by an ifunc, which the sanitizers cannot start);
 // all give the same bits.
+__attribute__((target("arch=x86-64-v4"))) long long SumLayersV4(const TShapeView& s, const TLaneDouble* factor,
+                                                                 const long double* longFactor, TLaneDouble* values,
+                                                                 TLaneDouble* sums, const TLaneDouble& low,
+                                                                 const TLaneDouble& high) {
+  long long redone = 0;
+  for (int L = 0; L <= s.HiddenLayers; ++L) {
+    const TLayerBlock b = LayerBlock(L, s.Nodes, s.InputNodes, s.HiddenNodes, s.HiddenLayers, s.OutputNodes);
+    switch (b.Targets) {
+      case 3: redone += SumBlockV4<3>(b, factor, longFactor, values, low, high); break;
+      case 4: redone += SumBlockV4<4>(b, factor, longFactor, values, low, high); break;
+      default: redone += SumAnyBlock(b, factor, longFactor, values, sums, low, high); break;
+    }
+  }
+  return redone;
+}
+#undef ZARNIK_V4
+#pragma GCC diagnostic pop
+
 #define ZARNIK_SUM_LAYERS(name, target)                                                                         \
   target long long name(const TShapeView& s, const TLaneDouble* factor, const long double* longFactor,        \
                         TLaneDouble* values, TLaneDouble* sums, const TLaneDouble& low, const TLaneDouble& high) { \
@@ -112,7 +193,6 @@ inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, c
   }
 ZARNIK_SUM_LAYERS(SumLayersBaseline, )
 ZARNIK_SUM_LAYERS(SumLayersV3, __attribute__((target("arch=x86-64-v3"))))
-ZARNIK_SUM_LAYERS(SumLayersV4, __attribute__((target("arch=x86-64-v4"))))
 #undef ZARNIK_SUM_LAYERS
 
 using TSumLayers = decltype(&SumLayersBaseline);
@@ -244,9 +324,15 @@ void TEpisodeBatch::BeginRun(TLane& lane) {
   lane.Host->SetDlgText(312, Episode2::DirectionText(lane.goalOld));
 }
 
+int TEpisodeBatch::BusyLanes() const {
+  int busy = 0;
+  for (int k = 0; k < LaneHosts; ++k) busy += LaneState[k].Job != nullptr;
+  return busy;
+}
+
 bool TEpisodeBatch::Begin(TLane& lane, TEpisodeSource& source) {
   for (;;) {
-    TEpisodeJob* job = source.Take();
+    TEpisodeJob* job = source.TakeFor(BusyLanes());
     if (job == nullptr) return false;
     TChromosom& c = *job->Individual;
     if (Nodes == 0) SetShape(c);
@@ -370,14 +456,17 @@ void TEpisodeBatch::Play(TEpisodeSource& source) {
     lane.Job = nullptr;
     if (EndRun(lane, source)) ++active;
   }
-  while (active > 0) {
-    for (int k = 0; k < LaneHosts; ++k)
-      if (LaneState[k].Job != nullptr) LaneState[k].Host->PumpMessages();
-    RunNetworks(active);
+  while (active > 0 || source.Withheld()) {
+    if (active > 0) {
+      for (int k = 0; k < LaneHosts; ++k)
+        if (LaneState[k].Job != nullptr) LaneState[k].Host->PumpMessages();
+      RunNetworks(active);
+    }
     active = 0;
     for (int k = 0; k < LaneHosts; ++k) {
       TLane& lane = LaneState[k];
-      if (lane.Job != nullptr && AfterStep(lane, source)) ++active;
+      // An idle lane asks again while episodes were held back for others.
+      if (lane.Job != nullptr ? AfterStep(lane, source) : source.Withheld() && EndRun(lane, source)) ++active;
     }
   }
 }

@@ -22,6 +22,14 @@ struct TEpisodeJob {
 class TEpisodeSource {
  public:
   virtual TEpisodeJob* Take() = 0;
+  // Take, for a player with `busyLanes` episodes under way. A source shared by
+  // several players may hold an episode back for a less busy one; Withheld()
+  // then says that episodes are left, and the player asks again later.
+  virtual TEpisodeJob* TakeFor(int busyLanes) {
+    (void)busyLanes;
+    return Take();
+  }
+  virtual bool Withheld() const { return false; }
 
  protected:
   ~TEpisodeSource() = default;
@@ -58,6 +66,7 @@ class TEpisodeBatch {
  private:
   struct TLane;
   bool Begin(TLane& lane, TEpisodeSource& source);
+  int BusyLanes() const;
   void BeginRun(TLane& lane);
   bool EndRun(TLane& lane, TEpisodeSource& source);
   void Finish(TLane& lane);

@@ -6,10 +6,11 @@ TEvaluationPool::TEvaluationPool(std::span<TZarnikHost* const> hosts, int lanes)
     : LanesPerWorker(std::clamp(lanes, 1, std::clamp(static_cast<int>(hosts.size()), 1, LaneCount))),
       Hosts(hosts.begin(), hosts.end()) {
   const size_t workers = Hosts.size() / LanesPerWorker;
+  BusyLanes = std::make_unique<std::atomic<int>[]>(workers);
   Threads.reserve(workers);
   for (size_t w = 0; w < workers; ++w) {
     const std::span<TZarnikHost* const> own(Hosts.data() + w * LanesPerWorker, LanesPerWorker);
-    Threads.emplace_back([this, own] { Work(own); });
+    Threads.emplace_back([this, w, own] { Work(static_cast<int>(w), own); });
   }
 }
 
@@ -22,15 +23,19 @@ TEvaluationPool::~TEvaluationPool() {
   for (std::thread& t : Threads) t.join();
 }
 
-void TEvaluationPool::Start(TEpisodeJob* jobs, int count) {
+void TEvaluationPool::Start(TEpisodeJob* jobs, int count, void (*aside)(void*), void* context) {
   {
     std::lock_guard<std::mutex> guard(Lock);
     Jobs = jobs;
     Each = nullptr;
+    Aside = aside;
+    AsideContext = context;
+    AsideTaken.store(false, std::memory_order_relaxed);
     Count = count;
     Next.store(0, std::memory_order_relaxed);
+    for (size_t w = 0; w < Threads.size(); ++w) BusyLanes[w].store(0, std::memory_order_relaxed);
     Busy = static_cast<int>(Threads.size());
-    ++Round;
+    Posted.store(++Round, std::memory_order_release);
   }
   Wake.notify_all();
 }
@@ -41,10 +46,11 @@ void TEvaluationPool::StartEach(int count, void (*each)(void* context, int k), v
     Jobs = nullptr;
     Each = each;
     EachContext = context;
+    Aside = nullptr;
     Count = count;
     Next.store(0, std::memory_order_relaxed);
     Busy = static_cast<int>(Threads.size());
-    ++Round;
+    Posted.store(++Round, std::memory_order_release);
   }
   Wake.notify_all();
 }
@@ -69,30 +75,68 @@ bool TEvaluationPool::Running() const {
   return Busy > 0;
 }
 
-TEpisodeJob* TEvaluationPool::Take() {
+TEpisodeJob* TEvaluationPool::Hand(int worker, int busy) {
   // Jobs and Count were written before the round that brought the worker here.
+  const int next = Next.load(std::memory_order_relaxed);
+  if (next >= Count) return nullptr;
+  BusyLanes[worker].store(busy, std::memory_order_relaxed);
+  const int workers = static_cast<int>(Threads.size()), left = Count - next;
+  if (busy > 0 && workers > 1 && left < workers * LanesPerWorker) {
+    // Fewer episodes than free lanes: a worker takes no more than its share
+    // of what is under way and left. One with nothing under way always takes,
+    // so every episode is played. The counts may be a step old; that only
+    // moves an episode to another worker.
+    int total = 0;
+    for (int w = 0; w < workers; ++w) total += BusyLanes[w].load(std::memory_order_relaxed);
+    if (busy + 1 > (total + left + workers - 1) / workers) return nullptr;
+  }
   const int k = Next.fetch_add(1, std::memory_order_relaxed);
-  return k < Count ? &Jobs[k] : nullptr;
+  if (k >= Count) return nullptr;
+  BusyLanes[worker].store(busy + 1, std::memory_order_relaxed);
+  return &Jobs[k];
 }
 
-void TEvaluationPool::Work(std::span<TZarnikHost* const> hosts) {
+void TEvaluationPool::Work(int worker, std::span<TZarnikHost* const> hosts) {
+  // This worker's view of the pass's episodes.
+  struct TShare final : TEpisodeSource {
+    TEvaluationPool* Pool;
+    int Worker;
+    TShare(TEvaluationPool* pool, int w) : Pool(pool), Worker(w) {}
+    TEpisodeJob* Take() override { return Pool->Hand(Worker, 0); }
+    TEpisodeJob* TakeFor(int busyLanes) override { return Pool->Hand(Worker, busyLanes); }
+    bool Withheld() const override { return Pool->Left(); }
+  } share(this, worker);
   std::unique_ptr<TEpisodeBatch> batch;
   if (hosts.size() > 1) batch = std::make_unique<TEpisodeBatch>(hosts);
   uint64_t seen = 0;
   std::unique_lock<std::mutex> guard(Lock);
   for (;;) {
+    if (!Stop) {
+      // Within a run the next round follows after the generation's serial
+      // part, a fraction of a millisecond: waiting for it awake, giving the
+      // processor to anyone who wants it, spares the wake-up of a sleeping
+      // processor, which on a virtual machine can take longer than that part.
+      guard.unlock();
+      const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
+      while (Posted.load(std::memory_order_acquire) == seen && std::chrono::steady_clock::now() < until)
+        std::this_thread::yield();
+      guard.lock();
+    }
     Wake.wait(guard, [&] { return Stop || Round != seen; });
     if (Stop) return;
     seen = Round;
     void (*const each)(void*, int) = Each;
     void* const context = EachContext;
+    void (*const aside)(void*) = Aside;
+    void* const asideContext = AsideContext;
     guard.unlock();
+    if (aside != nullptr && !AsideTaken.exchange(true, std::memory_order_relaxed)) aside(asideContext);
     if (each != nullptr) {
       for (int k; (k = Next.fetch_add(1, std::memory_order_relaxed)) < Count;) each(context, k);
     } else if (batch) {
-      batch->Play(*this);
+      batch->Play(share);
     } else {
-      while (TEpisodeJob* job = Take()) {
+      while (TEpisodeJob* job = share.Take()) {
         hosts[0]->ResetSimulator();
         job->LastTargetX = job->Individual->playEpisode2(*hosts[0], job->HeightE, job->HeightF);
       }

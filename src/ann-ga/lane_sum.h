@@ -57,15 +57,20 @@ template <class V, class F, class I>
   return (two[0] | two[1]) != 0;
 }
 
-// The x87 rule for the doubtful lanes of a term (usually one): factor[k] is
-// w / precWeight in extended precision.
-[[gnu::always_inline]] inline void RedoLaneTerm(TLaneDouble& result, const TLaneDouble& sum, const long double* factor,
-                                               const TLaneDouble& out, const TLaneInt64& doubtful) {
-  unsigned lanes = 0;
-  for (int k = 0; k < LaneCount; ++k) lanes |= static_cast<unsigned>(doubtful[k] & 1) << k;
+// The x87 rule for the doubtful lanes of a term (bit k for lane k; usually
+// one): factor[k] is w / precWeight in extended precision.
+[[gnu::always_inline]] inline void RedoLanes(TLaneDouble& result, const TLaneDouble& sum, const long double* factor,
+                                            const TLaneDouble& out, unsigned lanes) {
   for (; lanes != 0; lanes &= lanes - 1) {
     const int k = __builtin_ctz(lanes);
     result[k] = static_cast<float>(static_cast<long double>(static_cast<float>(sum[k])) +
                                    factor[k] * static_cast<long double>(out[k]));
   }
+}
+
+[[gnu::always_inline]] inline void RedoLaneTerm(TLaneDouble& result, const TLaneDouble& sum, const long double* factor,
+                                               const TLaneDouble& out, const TLaneInt64& doubtful) {
+  unsigned lanes = 0;
+  for (int k = 0; k < LaneCount; ++k) lanes |= static_cast<unsigned>(doubtful[k] & 1) << k;
+  RedoLanes(result, sum, factor, out, lanes);
 }

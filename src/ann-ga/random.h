@@ -25,6 +25,22 @@ void UseClockRandomSeed();
 // Next value in 0 .. 2^31 - 1.
 int32_t NextRandom();
 
+// Draws made ahead. The seed that the next SeedRandom(generation) would use
+// as things stand; PrepareDraws(seed), which may run on another thread while
+// this one waits for it, makes that stream's first words; a reseed with that
+// seed then reads them instead of making them. With another seed (the clock
+// ticked) the reseed simply makes its own, so the draws never change.
+uint32_t NextReseedSeed(int generation);
+void PrepareDraws(uint32_t seed);
+
+// The next `count` raw words of the stream (as NextRandom would take them
+// before its shift): taken where they were made ahead, else made into
+// `spare`, which must hold `count` words.
+const uint32_t* TakeRawDraws(int count, uint32_t* spare);
+
+// A raw word as a draw modulo n, as RandomBelow(n) takes it.
+inline int RawDrawBelow(uint32_t word, int n) { return static_cast<int32_t>(word >> 1) % n; }
+
 // Next value modulo n (n > 0).
 inline int RandomBelow(int n) { return NextRandom() % n; }
 

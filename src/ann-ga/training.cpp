@@ -48,7 +48,11 @@ void TWorld::calcFitness2() {
       job.HeightE = RandomBelow(10) + 1;
       job.HeightF = RandomBelow(10) + 1;
     }
-    Pool->Start(PoolJobs, Individuals + 1);
+    // While the episodes play, one worker makes the draws of the breeding
+    // that follows.
+    SelectionSeed = NextReseedSeed(Generations);
+    Pool->Start(PoolJobs, Individuals + 1, [](void* seed) { PrepareDraws(*static_cast<uint32_t*>(seed)); },
+                &SelectionSeed);
     ZarnikWindow->AwaitPool(*Pool);
     // The direction the serial pass leaves: that of the last episode.
     ZarnikWindow->SetDlgText(312, Episode2::DirectionText(PoolJobs[Individuals].LastTargetX));

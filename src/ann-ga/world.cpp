@@ -30,7 +30,7 @@ TWorld::TWorld(TZarnikHost* parent, const TWorldDef& def)
   for (TChromosom& c : Population) init(c);
   init(bestIndividual);
   MutationDrawsEach = Population[0].MutationDraws();
-  MutationDrawList = std::make_unique<int[]>(static_cast<size_t>(Individuals) * MutationDrawsEach);
+  MutationWordSpare = std::make_unique<uint32_t[]>(static_cast<size_t>(Individuals) * MutationDrawsEach);
   InputListOld = std::make_unique<int[]>(static_cast<size_t>(def.InputNodes));
   OutputList = std::make_unique<int[]>(static_cast<size_t>(Population[0].getOutputNodes()) + 2);
   InputList = parent->GetCalcData(OutputList.get(), false, false);
@@ -193,12 +193,12 @@ void TWorld::MutateOn(TEvaluationPool* pool) {
   for (const TChromosom& c : Population) oneSize &= c.MutationDraws() == per;
   if (pool && oneSize) {
     // The draws in the serial order, the arithmetic on the workers.
-    RandomsBelow(1000, MutationDrawList.get(), Individuals * per);
+    MutationWords = TakeRawDraws(Individuals * per, MutationWordSpare.get());
     pool->StartEach(
         Individuals,
         [](void* context, int i) {
           TWorld& w = *static_cast<TWorld*>(context);
-          w.Population[i].mutate(w.MutationRate, w.BitFaktor, w.minGen, &w.MutationDrawList[i * w.MutationDrawsEach]);
+          w.Population[i].mutate(w.MutationRate, w.BitFaktor, w.minGen, w.MutationWords + static_cast<size_t>(i) * w.MutationDrawsEach);
         },
         this);
     ZarnikWindow->AwaitPool(*pool);

@@ -151,9 +151,13 @@ class TWorld {
   int AverageFitness = 0;  // mean of the last evaluation pass
   // The pooled pass: the stored best, then the individuals.
   TEpisodeJob PoolJobs[Individuals + 1] = {};
-  // The pooled mutation: every individual's draws, drawn in the serial order.
-  std::unique_ptr<int[]> MutationDrawList;
+  // The pooled mutation: every individual's draws as raw words, in the
+  // serial order; the spare holds them when they were not made ahead.
+  const uint32_t* MutationWords = nullptr;
+  std::unique_ptr<uint32_t[]> MutationWordSpare;
   int MutationDrawsEach = 0;
+  // The seed of the reseed that Selection will make, for the draws made ahead.
+  uint32_t SelectionSeed = 0;
 };
 
 // The population with the parameters of the program.

@@ -36,6 +36,8 @@ class THeadlessArmView : public TArmView {
 class THeadlessHost : public TZarnikHost {
  public:
   THeadlessHost();
+  // Tests and the trainer derive their own hosts from this one.
+  virtual ~THeadlessHost() = default;
 
   int* GetCalcData(const int* delta, bool keep, bool draw) override {
     return Arm.GetCalcData(delta, keep, draw);

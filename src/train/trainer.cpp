@@ -208,13 +208,12 @@ int RunTrainer(const TTrainOptions& o) {
   }
 
   if (o.evaluate) {
+    host.View.Running = true;
     if (o.mode == 2) {
-      host.View.Running = true;
       world->BeginTrainANN2();
       SeedRandomAtGeneration(world->Generations);
       world->calcFitness2();
     } else {
-      host.View.Running = true;
       world->BeginTrainANN1();
       world->calcFitness1();
     }
@@ -263,13 +262,11 @@ int RunTrainer(const TTrainOptions& o) {
 
   long long added = 0;
   bool ok = true;
-  if (o.mode == 2) {
-    host.View.Running = true;
+  host.View.Running = true;
+  if (o.mode == 2)
     world->BeginTrainANN2();
-  } else {
-    host.View.Running = true;
+  else
     world->BeginTrainANN1();
-  }
   while (!limitReached(added) && Signals.load() == 0) {
     if (o.mode == 2) {
       // A run that ends on its own is started again, as pressing F2 again would.

@@ -1,5 +1,6 @@
 #include "widgets/window_place.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -8,7 +9,7 @@
 
 #include <algorithm>
 
-QRect PlaceBeside(const QRect& main, QSize size, QSize minimum, const QRect& screen) {
+QRect PlaceBeside(const QRect& main, QSize size, QSize minimum, const QRect& screen, const QList<QRect>& taken) {
   size = size.boundedTo(screen.size());
   minimum = minimum.boundedTo(size);
   // Aligned with the main window's top (or left) edge, moved back onto the screen if need be.
@@ -24,6 +25,19 @@ QRect PlaceBeside(const QRect& main, QSize size, QSize minimum, const QRect& scr
       {left(size.width()), main.top() - std::min(size.height(), roomAbove), size.width(),
        std::min(size.height(), roomAbove)},
   };
+  const auto clear = [&](const QRect& r) {
+    return std::none_of(taken.begin(), taken.end(), [&](const QRect& t) { return r.intersects(t); });
+  };
+  for (const QRect& r : sides)
+    if (r.size() == size && clear(r)) return r;
+  // Right or left of the main window, below a window that is already there.
+  for (const QRect& side : {sides[0], sides[1]}) {
+    if (side.size() != size) continue;
+    for (const QRect& t : taken) {
+      const QRect below(side.left(), t.bottom() + 1, size.width(), size.height());
+      if (below.bottom() <= screen.bottom() && clear(below)) return below;
+    }
+  }
   for (const QRect& r : sides)
     if (r.size() == size) return r;
   const QRect* best = nullptr;
@@ -76,9 +90,12 @@ void KeepWindowPlace(QWidget* window, const QWidget* main, const QString& key) {
                            mainFrame.right() - main->geometry().right(),
                            mainFrame.bottom() - main->geometry().bottom());
     const QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+    QList<QRect> taken;
+    for (const QWidget* other : QApplication::topLevelWidgets())
+      if (other != main && other != window && other->isVisible()) taken.append(other->frameGeometry());
     const QRect frame = PlaceBeside(mainFrame, window->size().grownBy(margins),
                                     window->minimumSizeHint().expandedTo(window->minimumSize()).grownBy(margins),
-                                    screen->availableGeometry());
+                                    screen->availableGeometry(), taken);
     window->resize(frame.size().shrunkBy(margins));
     window->move(frame.topLeft());  // move() places the frame's top-left corner
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -10,8 +11,11 @@ class QWidget;
 // of it, else left, else below, else above), top- or left-aligned with it. A
 // window that fits nowhere beside it at its `size` is made smaller, down to
 // `minimum`, on the side with the most room; if even that fits nowhere it
-// goes at the screen's right edge, over the main window.
-QRect PlaceBeside(const QRect& main, QSize size, QSize minimum, const QRect& screen);
+// goes at the screen's right edge, over the main window. Frames in `taken`
+// (other additional windows already open) are kept clear where the full size
+// fits elsewhere beside the main window: on a side, or stacked below them.
+QRect PlaceBeside(const QRect& main, QSize size, QSize minimum, const QRect& screen,
+                  const QList<QRect>& taken = {});
 
 // Gives `window` the place and size it had when last shown (kept across
 // starts under `key`), or, the first time or if that place is off every
