@@ -14,12 +14,11 @@
 #include "gui_test_support.h"
 #include "main_window/zarnik_application.h"
 #include "widgets/text_gadget.h"
+#include "widgets/window_place.h"
 
 namespace {
-
 enum TTrigger { Close, CloseBox, Load, Open };
 enum TFault { Missing, Short, Fifo, DiskFull, ChosenMissing, NoFolder };
-
 }  // namespace
 
 class ZarnikWindowTest : public QObject {
@@ -321,6 +320,16 @@ class ZarnikWindowTest : public QObject {
     QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
     QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
     QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+  }
+
+  // Right, left, then below the main window; smaller down to its minimum; clear of windows already open.
+  void placeBeside() {
+    const QRect screen(0, 0, 1600, 1000), main(100, 50, 800, 600);
+    const QSize minimum(400, 300);
+    QCOMPARE(PlaceBeside(main, QSize(700, 500), minimum, screen, {}), QRect(900, 50, 700, 500));
+    QCOMPARE(PlaceBeside(QRect(700, 50, 800, 600), QSize(600, 500), minimum, screen, {}), QRect(100, 50, 600, 500));
+    QCOMPARE(PlaceBeside(QRect(200, 125, 760, 540), QSize(780, 460), minimum, screen, {}), QRect(960, 125, 640, 460));
+    QCOMPARE(PlaceBeside(main, QSize(600, 400), minimum, screen, {QRect(900, 50, 600, 400)}), QRect(900, 450, 600, 400));
   }
 };
 
