@@ -1,40 +1,96 @@
 #pragma once
 
-// The main window as the GUI tests start it and the run state they reset
-// between test functions.
+// What the GUI tests share: window start and reset, the run driver, answers to boxes and dialogs.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
+#include <functional>
+#include <initializer_list>
+
 #include "main_window/zarnik_window.h"
+#include "progress/ann_ga_dlg.h"
+#include "widgets/file_dialog.h"
+#include "widgets/message_box.h"
 #include "world.h"
 
-// Set up as the program's start sets it up.
-inline TZarnikWindow* NewTestWindow() {
-  auto* w = new TZarnikWindow;
+// A new window of `size` working in `dir`, shown and active (the tests' key clicks go to the active window).
+inline bool OpenTestWindow(TZarnikWindow*& w, const QTemporaryDir& dir, QSize size = {}) {
+  if (!QDir::setCurrent(dir.path())) return false;
+  w = new TZarnikWindow;
+  if (size.isValid()) w->resize(size);
   w->SetupWindow();
-  return w;
-}
-
-// Shown and active, since the key clicks of the tests go to the active
-// window. False if it never becomes active.
-inline bool ShowActive(TZarnikWindow* w) {
   w->show();
   QApplication::setActiveWindow(w);
   return QTest::qWaitForWindowActive(w);
 }
 
-// A new window, shown and active, working in `dir` so that the files it
-// writes land there. False if either fails.
-inline bool OpenTestWindow(TZarnikWindow*& w, const QTemporaryDir& dir) {
-  if (!QDir::setCurrent(dir.path())) return false;
-  w = NewTestWindow();
-  return ShowActive(w);
+// The next message boxes and file dialogs take these answers, in order.
+inline void Answer(std::initializer_list<QMessageBox::StandardButton> buttons, std::initializer_list<QString> files = {}) {
+  MessageBoxHook() = TMessageBoxHook();
+  MessageBoxHook().Answers = buttons;
+  FileDialogHook() = TFileDialogHook();
+  FileDialogHook().Answers = files;
 }
 
-// No run left going from the test function before.
-inline void ResetRunFlags(TZarnikWindow* w) {
+inline void Press(QWidget* target, Qt::Key key) {
+  QApplication::setActiveWindow(target->window());
+  QTest::keyClick(target, key);
+}
+
+// No run, question or answer left over from the test function before.
+inline void ResetWindow(TZarnikWindow* w) {
   w->Train1AN = w->Train2AN = w->StartANN = false;
   UserBreak = false;
+  w->PopulationChanged = false;
+  Answer({});
+  w->Dispatch(CM_SIMRESET);
+}
+
+// Exactly one box has been shown since Answer(), a warning with `text`.
+inline bool WarnedOnce(const QString& text) {
+  const TMessageBoxHook& box = MessageBoxHook();
+  const bool ok = box.Shown == 1 && box.LastText == text && box.LastCaption == "Zarnik32" && box.LastIcon == QMessageBox::Warning;
+  if (!ok) qWarning("%d boxes, last '%s'", box.Shown, qPrintable(box.LastText));
+  return ok;
+}
+
+inline void ClearWeights(TANN& net) {
+  for (int s = 0; s < net.getNodes(); ++s)
+    for (int t = 0; t < net.getNodes(); ++t) net.setWeight(s, t, 0);
+}
+
+inline QByteArray Bytes(const QString& name) {
+  QFile file(name);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Everything the population file holds: population, best network, generation count.
+inline QByteArray Snapshot(TZarnikWindow* w) {
+  w->AnnGaWorld->DoSaveANN("snapshot.dat");
+  return Bytes(QStringLiteral("snapshot.dat"));
+}
+
+// Runs `key` until its loop ends; `step` runs at each dispatch (numbered) until a stop is asked. A failed
+// check stops the run, and so does a minute without an end, failing with what was waited for.
+inline void Run(TZarnikWindow* w, Qt::Key key, const char* waitedFor, const std::function<void(int)>& step) {
+  int pass = 0;
+  bool timedOut = false;
+  QTimer poll, watchdog;
+  poll.callOnTimeout([&] {
+    if (!UserBreak && w->RunActive()) step(pass++);
+    if (QTest::currentTestFailed()) w->AnnGaWorld->DoBreakANN();
+  });
+  watchdog.callOnTimeout([&] { timedOut = true; w->AnnGaWorld->DoBreakANN(); });
+  poll.start(0);
+  watchdog.start(60000);
+  UserBreak = false;
+  Press(w, key);
+  QVERIFY2(!timedOut, qPrintable(QStringLiteral("no end after a minute, waiting for %1").arg(waitedFor)));
+  QVERIFY(!w->RunActive());
+  QCOMPARE(w->AnnGaDlg, nullptr);
+  QCOMPARE(w->MessageText(), QStringLiteral("Einstellmodus"));
 }

@@ -1,32 +1,17 @@
-// Runs in the main window: starting and stopping each run by every stop path,
-// the progress window's life and texts, the enablers during runs, and the
-// network-file commands. A run blocks inside its key press until its loop
-// ends; the checks run from a timer that fires during the run's event dispatch.
+// Runs in the main window: every stop path (also held by the pause), single steps, progress texts, the pool.
 #include <QAction>
-#include <QLayout>
-#include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QtTest>
 
-#include <sys/stat.h>
+#include <algorithm>
+#include <string>
+#include <vector>
 
-#include <functional>
-#include <initializer_list>
-#include <utility>
-
-#include "../support/file_faults.h"
-#include "progress/ann_ga_dlg.h"
-#include "watching/fitness_chart.h"
-#include "widgets/message_box.h"
-#include "world.h"
 #include "gui_test_support.h"
-#include "main_window/zarnik_window.h"
+#include "headless_pool.h"
+#include "random.h"
+#include "watching/fitness_chart.h"
 #include "widgets/text_gadget.h"
 
 namespace {
@@ -35,67 +20,29 @@ enum TStopPath { OwnKey, Button, Enter, Escape, CloseBox, MainClose, KeyInDialog
 
 QString Format(const char* format, int value) { return QString::asprintf(format, value); }
 
-QByteArray Bytes(const QString& name) {
-  QFile file(name);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+// What two generations of training 2 leave: every fitness, the best, the texts, the file.
+struct TPassOutcome {
+  std::vector<int> Fitness;
+  std::vector<std::string> Texts;
+  QByteArray File;
+  bool operator==(const TPassOutcome&) const = default;
+};
 
 }  // namespace
 
 class RunsTest : public QObject {
   Q_OBJECT
 
- private:
   TZarnikWindow* W = nullptr;
   QTemporaryDir Dir;
 
   QString Text(int id) const { return W->AnnGaDlg ? W->AnnGaDlg->Text(id) : QString(); }
 
-  // Starts a run by `key` and returns when its loop has ended. `step` runs at
-  // each event dispatch of the run, with the dispatch's number, until something
-  // asks the run to stop; a failed check stops it, and so does a run still
-  // going after a minute, which fails naming what was waited for.
-  void Run(Qt::Key key, const char* waitedFor, const std::function<void(int)>& step) {
-    int pass = 0;
-    bool timedOut = false;
-    QTimer poll, watchdog;
-    connect(&poll, &QTimer::timeout, this, [&] {
-      if (!UserBreak) step(pass++);
-      if (QTest::currentTestFailed()) W->AnnGaWorld->DoBreakANN();
-    });
-    connect(&watchdog, &QTimer::timeout, this, [&] {
-      timedOut = true;
-      W->AnnGaWorld->DoBreakANN();
-    });
-    watchdog.setSingleShot(true);
-    poll.start(0);
-    watchdog.start(60000);
-    UserBreak = false;
-    QApplication::setActiveWindow(W);  // the last run's progress window had the focus
-    QTest::keyClick(W, key);
-    QVERIFY2(!timedOut, qPrintable(QStringLiteral("no end after a minute, waiting for %1").arg(waitedFor)));
-    QVERIFY2(UserBreak, "the run ended by itself, not by the test's stop");
-    QVERIFY(!W->RunActive());
-    QCOMPARE(W->AnnGaDlg, nullptr);
-    QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
-  }
-
-  // Each progress text `id` matches the whole of its `pattern`.
   void Expect(std::initializer_list<std::pair<int, const char*>> texts) {
     for (const auto& [id, pattern] : texts) {
       const QRegularExpression re(QRegularExpression::anchoredPattern(QLatin1String(pattern)));
       QVERIFY2(re.match(Text(id)).hasMatch(), qPrintable(QStringLiteral("%1: '%2'").arg(id).arg(Text(id))));
     }
-  }
-
-  // Only the running command, the outline toggle and closing stay available.
-  void CheckEnablersDuring(int runId) {
-    W->UpdateCommands();
-    for (int id = CM_LOADDATA; id <= CM_ABOUTAPP; ++id)
-      if (QAction* a = W->Action(id)) {
-        QCOMPARE(a->isEnabled(), id == runId || id == CM_OUTLINES || id == CM_CLOSEAPP);
-        QCOMPARE(a->isChecked(), id == runId);
-      }
   }
 
   // The 25 weight lines show the best network, five characters an entry.
@@ -111,85 +58,92 @@ class RunsTest : public QObject {
       }
   }
 
-  // Only the labels of the run and the texts its loop writes before the first
-  // event dispatch: nothing of an earlier window or run.
+  // Only the run's labels and what its loop writes first.
   void CheckFreshWindow(const QHash<int, QString>& expected) {
     for (int id = 301; id <= 364; ++id)
       if (W->AnnGaDlg->Control(id)) QCOMPARE(Text(id), expected.value(id));
   }
 
-  void Press(QWidget* target, Qt::Key key) {
-    QApplication::setActiveWindow(target->window());
-    QTest::keyClick(target, key);
-  }
-
-  // Everything the network file holds: population, best network, generation count.
-  QByteArray Snapshot() const {
-    W->AnnGaWorld->DoSaveANN("snapshot.dat");
-    return Bytes(QStringLiteral("snapshot.dat"));
-  }
-
-  // Exactly one warning box with `text` has been shown, or none if `text` is null.
-  void ExpectWarning(const char* text) {
-    const TMessageBoxHook& box = MessageBoxHook();
-    QCOMPARE(box.Shown, text ? 1 : 0);
-    QVERIFY(!text || (box.LastText == text && box.LastCaption == "Zarnik32" && box.LastIcon == QMessageBox::Warning &&
-                      box.LastButtons == QMessageBox::Ok));
-  }
-
-  // Runs a file command; a failure's warning box is answered with OK.
-  void FileCommand(int id, const char* failure) {
-    MessageBoxHook() = TMessageBoxHook();
-    MessageBoxHook().Answers.push_back(QMessageBox::Ok);
-    W->Dispatch(id);
-    ExpectWarning(failure);
+  // Two generations from the population in `start`, with the draws of a fixed seed.
+  TPassOutcome Generations(const QByteArray& start, TEvaluationPool* pool) {
+    TPassOutcome o;
+    TWorld& world = *W->AnnGaWorld;
+    if (!world.DoLoadANN(start.constData())) return o;
+    world.Pool = pool;
+    UseFixedRandomSeed(7);
+    W->Selection = 0;  // as the F2 command leaves the window, up to the loop
+    W->Train2AN = true;
+    W->ProgressTexts.Clear();
+    W->AnnGaDlg = new TAnnGaDlg(W);
+    W->Pump.Reset();
+    world.BeginTrainANN2();
+    for (int g = 0; g < 2; ++g) {
+      world.TrainGeneration2();
+      for (const TChromosom& c : world.Population)
+        o.Fitness.insert(o.Fitness.end(), {c.getFitness(), int(c.getBallCounts().deliveries)});
+      o.Fitness.insert(o.Fitness.end(), {world.bestIndividual.getFitness(), world.bestFitness, world.bestIndividualIdx});
+      for (int id = 302; id <= 344; ++id) o.Texts.push_back(W->ProgressTexts.Text(id));
+    }
+    W->AnnHasFinished();
+    UseClockRandomSeed();
+    world.Pool = &W->Workers->Pool();
+    o.File = Snapshot(W);
+    return o;
   }
 
  private slots:
-  void initTestCase() {
-    QVERIFY(OpenTestWindow(W, Dir));  // "zarnik.dat" lands here
-  }
-
+  void initTestCase() { QVERIFY(OpenTestWindow(W, Dir)); }
   void cleanupTestCase() { delete W; }
-
   void init() {
-    MessageBoxHook() = TMessageBoxHook();
-    W->PopulationChanged = false;  // trained before: the question about saving has its own test
-    W->Dispatch(CM_SIMRESET);
+    ResetWindow(W);
+    if (W->Gate.Paused()) W->Dispatch(CM_PAUSE);
   }
 
   void stopPaths_data() {
     QTest::addColumn<int>("command");
     QTest::addColumn<int>("path");
-    const char* paths[] = {"own key",          "Abbrechen",           "Enter",
-                           "Escape",           "close box",           "main window close",
+    QTest::addColumn<bool>("held");
+    const char* paths[] = {"own key", "Abbrechen", "Enter", "Escape", "close box", "main window close",
                            "own key in the progress window", "own key in the chart"};
     for (int command : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN})
       for (int p = OwnKey; p <= KeyInChart; ++p)
         if (command != CM_STARTANN || p == OwnKey || p == MainClose || p == KeyInChart)
-          QTest::addRow("F%d, %s", command - CM_TRAIN1AN + 1, paths[p]) << command << p;
+          QTest::addRow("F%d, %s", command - CM_TRAIN1AN + 1, paths[p]) << command << p << false;
+    // The pause holds drawn steps (never training 2's); a held run stops before another.
+    QTest::addRow("F1 held, Abbrechen") << int(CM_TRAIN1AN) << int(Button) << true;
+    QTest::addRow("F3 held, main window close") << int(CM_STARTANN) << int(MainClose) << true;
   }
 
   void stopPaths() {
     QFETCH(int, command);
     QFETCH(int, path);
+    QFETCH(bool, held);
     const Qt::Key key = Qt::Key(Qt::Key_F1 + command - CM_TRAIN1AN);
     const bool training = command != CM_STARTANN;
     QPointer<TAnnGaDlg> dlg;
     bool stillOpen = false;
-    const int generations = W->AnnGaWorld->Generations;  // training 2 counts on from the last F2 row
-    if (path == MainClose) MessageBoxHook().Answers.push_back(QMessageBox::Ok);
-    Run(key, training ? "the labels of the progress window, then the stop" : "three dispatches, then the stop",
-        [&](int pass) {
+    long long atStop = -1;
+    const int generations = W->AnnGaWorld->Generations;
+    if (held) W->Dispatch(CM_PAUSE);
+    if (path == MainClose) Answer({QMessageBox::Ok});
+    Run(W, key, "the progress window's labels (or three dispatches), then the stop", [&](int pass) {
       if (training ? Text(301).isEmpty() : pass < 3) return;
+      if (held && !W->Gate.Holding()) return;
       QCOMPARE(W->AnnGaWorld->Generations, generations);
       QCOMPARE(W->MessageText(), QString::fromLatin1(training ? "ANN trainiert" : "ANN aktiviert"));
       QCOMPARE(W->Selection, 0);
       QCOMPARE(W->AnnGaDlg != nullptr, training);
-      CheckEnablersDuring(command);
+      if (!training) QCOMPARE(W->DeliveriesGad->Text(), QStringLiteral("Ablagen: 0"));  // counted from F3 on
+      W->UpdateCommands();  // only the running command, the outline toggle and closing stay available
+      for (int id = CM_LOADDATA; id <= CM_ABOUTAPP; ++id)
+        if (QAction* a = W->Action(id)) {
+          QCOMPARE(a->isEnabled(), id == command || id == CM_OUTLINES || id == CM_CLOSEAPP);
+          QCOMPARE(a->isChecked(), id == command);
+        }
       Press(W, key == Qt::Key_F3 ? Qt::Key_F1 : Qt::Key_F3);  // another run's key does nothing
       QVERIFY(W->Train1AN == (command == CM_TRAIN1AN) && W->StartANN == (command == CM_STARTANN));
       dlg = W->AnnGaDlg;
+      atStop = W->DrawnSteps;
       switch (path) {
         case OwnKey: Press(W, key); break;
         case Button: QTest::mouseClick(dlg->findChild<QPushButton*>("ctl2"), Qt::LeftButton); break;
@@ -198,7 +152,7 @@ class RunsTest : public QObject {
         case CloseBox: dlg->close(); break;
         case MainClose: W->close(); break;
         case KeyInDialog:
-          Press(dlg, key == Qt::Key_F1 ? Qt::Key_F3 : Qt::Key_F1);  // another run's key does nothing there either
+          Press(dlg, key == Qt::Key_F1 ? Qt::Key_F3 : Qt::Key_F1);
           QVERIFY(!UserBreak);
           Press(dlg, key);
           break;
@@ -210,35 +164,68 @@ class RunsTest : public QObject {
       }
       stillOpen = training && dlg && dlg->isVisible();  // the window stays until the loop ends
     });
+    QVERIFY2(UserBreak, "the run ended by itself, not by the test's stop");
     QCOMPARE(stillOpen, training);
     QVERIFY(dlg.isNull() && W->isVisible());
     QCOMPARE(W->AnnGaWorld->Generations, generations + (command == CM_TRAIN2AN ? 1 : 0));
-    ExpectWarning(path == MainClose ? "Bitte warten, ANN ist noch aktiv!" : nullptr);  // closing refused
+    if (held) QCOMPARE(W->DrawnSteps, atStop);
+    if (path == MainClose) QVERIFY(WarnedOnce("Bitte warten, ANN ist noch aktiv!"));  // closing refused
+    else QCOMPARE(MessageBoxHook().Shown, 0);
   }
 
-  // Training 2, then training 1, each in a new window: the figures and formats
-  // of both modes, and nothing of an earlier run in a new window.
+  // Paused, activation holds after its first drawn step, each S makes one more; training 2 is never held.
+  void pauseAndSingleStep() {
+    W->Dispatch(CM_TEMPMAXI);  // every hold is the pause's
+    W->UpdateCommands();
+    QVERIFY(!W->Action(CM_SINGLESTEP)->isEnabled());  // nothing to step
+    Press(W, Qt::Key_P);
+    QVERIFY(W->Gate.Paused() && W->Action(CM_PAUSE)->isChecked());
+    const long long start = W->DrawnSteps;
+    int holds = 0;
+    Run(W, Qt::Key_F3, "four steps held, three of them single", [&](int) {
+      if (!W->Gate.Holding()) return;
+      const long long steps = W->DrawnSteps - start;
+      QCOMPARE(steps, 1LL + std::max(0, holds - 19));
+      W->UpdateCommands();
+      QVERIFY(W->Action(CM_SINGLESTEP)->isEnabled());
+      if (++holds >= 20) Press(W, steps < 4 ? Qt::Key_S : Qt::Key_F3);
+    });
+    QCOMPARE(W->DrawnSteps - start, 4LL);
+    Press(W, Qt::Key_P);
+    QVERIFY(!W->Gate.Paused());
+    const long long gateHolds = W->Gate.Holds, before = W->DrawnSteps;
+    Run(W, Qt::Key_F3, "30 drawn steps", [&](int) {
+      if (W->DrawnSteps - before >= 30) Press(W, Qt::Key_F3);
+    });
+    QCOMPARE(W->Gate.Holds, gateHolds);
+    W->Dispatch(CM_PAUSE);
+    const int generations = W->AnnGaWorld->Generations;
+    Run(W, Qt::Key_F2, "two generations of training 2 under the pause", [&](int) {
+      if (W->AnnGaWorld->Generations >= generations + 2) Press(W, Qt::Key_F2);
+    });
+    QCOMPARE(W->Gate.Holds, gateHolds);
+  }
+
+  // Training 2, then training 1: figures and formats, and nothing of an earlier run in a new window.
   void progressTexts() {
     TWorld& world = *W->AnnGaWorld;
     const int start = world.Generations;
-    Run(Qt::Key_F2, "the end of a first generation of training 2", [&](int pass) {
-      if (pass == 0) {  // the first dispatch: the top of the run's first generation
+    Run(W, Qt::Key_F2, "the end of a first generation of training 2", [&](int pass) {
+      if (pass == 0) {
         CheckFreshWindow({{301, "avrg Fitness"}, {303, "best Fitness"}, {305, "Individual"}, {307, "Generation"},
                           {309, "Gen. of best"}, {311, "Direction"}, {310, Format("%4i", start)}});
       } else if (world.Generations > start && !Text(302).isEmpty()) {
         Expect({{302, "(?=.{6}) *-?[0-9]+"}, {304, "(?=.{6}) *-?[0-9]+"}, {306, "(?=.{3}$) *[0-9]+"},
-                {312, "left|right"}});
-        QVERIFY(Text(308) == Format("%3i", world.Generations) || Text(308) == Format("%3i", world.Generations - 1));
-        const int shownBest = Text(310).trimmed().toInt();
-        QVERIFY(Text(310) == Format("%4i", shownBest) || Text(310) == Format("%3i", shownBest));
+                {308, "(?=.{3}$) *[0-9]+"}, {310, "(?=.{3,4}$) *[0-9]+"}, {312, "left|right"}});
+        const int shown = Text(308).trimmed().toInt(), shownBest = Text(310).trimmed().toInt();
+        QVERIFY(shown == world.Generations || shown == world.Generations - 1);
         QVERIFY(shownBest >= start && shownBest <= world.Generations);
         CheckWeightLines();
         Press(W->AnnGaDlg, Qt::Key_Escape);
       }
     });
-    Run(Qt::Key_F1, "the first pass of training 1", [&](int pass) {
-      if (pass == 0)
-        CheckFreshWindow({{301, "Distanz"}, {303, "bestFitness"}, {305, "count best used"}, {307, "Pos Ball"}});
+    Run(W, Qt::Key_F1, "the first pass of training 1", [&](int pass) {
+      if (pass == 0) CheckFreshWindow({{301, "Distanz"}, {303, "bestFitness"}, {305, "count best used"}, {307, "Pos Ball"}});
       if (Text(308).isEmpty()) return;
       Expect({{302, "-?[0-9]+\\.[0-9]{6}"}, {304, "(?=.{6}) *-?[0-9]+"}, {306, "  [012]"},
               {308, "\\( {0,2}-?[0-9]+ , {0,2}-?[0-9]+ \\)"}, {312, " 6"}, {309, ""}, {310, ""}, {311, ""}});
@@ -247,96 +234,40 @@ class RunsTest : public QObject {
     });
   }
 
-  void networkFile() {
-    const char* cannotLoad = "Kann Datei 'Zarnik.dat' nicht laden!";
-    TWorld& world = *W->AnnGaWorld;
-    QFile file(QStringLiteral("zarnik.dat"));
-    file.remove();
-    const QByteArray before = Snapshot();
-    FileCommand(CM_LOADDATA, cannotLoad);  // without a file nothing changes
-    QCOMPARE(Snapshot(), before);
-    QCOMPARE(W->LoadFailure, TLoadError::Missing);
-
-    // Round trip through the menu.
-    FileCommand(CM_SAVEDATA, nullptr);
-    QCOMPARE(file.size(), qint64(199620));
-    world.Generations += 7;
-    world.Population[5].setWeight(0, 11, world.Population[5].getWeight(0, 11) + 1);
-    world.bestIndividual.setFitness(world.bestIndividual.getFitness() - 1);
-    FileCommand(CM_LOADDATA, nullptr);
-    QCOMPARE(Snapshot(), before);
-    QCOMPARE(W->LoadFailure, TLoadError::None);
-
-    // A damaged file is refused whole.
-    QVERIFY(file.resize(199620 - 1976 / 2));
-    world.Generations += 3;
-    const QByteArray changed = Snapshot();
-    FileCommand(CM_LOADDATA, cannotLoad);
-    QCOMPARE(Snapshot(), changed);
-    QCOMPARE(W->LoadFailure, TLoadError::WrongSize);
-
-    // A save that cannot be written leaves the old file and no other.
-    const QByteArray old = Bytes(file.fileName());
-    const QStringList files = QDir().entryList(QDir::Files);
-    {
-      TFileSizeLimit limit(100000);
-      FileCommand(CM_SAVEDATA, "Kann Datei 'Zarnik.dat' nicht speichern!");
-    }
-    QCOMPARE(Bytes(file.fileName()), old);
-    QCOMPARE(QDir().entryList(QDir::Files), files);
-
-    // A FIFO without a writer is refused at once with the designed message
-    // (opened the blocking way, "Laden..." would freeze the window).
-    QVERIFY(file.remove());
-    QCOMPARE(mkfifo("zarnik.dat", 0600), 0);
-    {
-      TWatchdog watchdog("\"Laden...\" of a FIFO", 30);
-      FileCommand(CM_LOADDATA, cannotLoad);
-    }
-    QCOMPARE(Snapshot(), changed);
-    // Saving replaces it by a population file.
-    FileCommand(CM_SAVEDATA, nullptr);
-    QCOMPARE(file.size(), qint64(199620));
+  // On all hardware threads and on two one-lane workers: the serial pass exactly.
+  void pooledPassEqualsTheSerialPass() {
+    const QByteArray start = QFile::encodeName(Dir.filePath(QStringLiteral("start.dat")));
+    QVERIFY(W->AnnGaWorld->DoSaveANN(start.constData()));
+    const TPassOutcome serial = Generations(start, nullptr);
+    QCOMPARE(serial.Fitness.size(), 2u * 203);
+    QCOMPARE(serial.File.size(), 199620);
+    QCOMPARE(serial.Texts[306 - 302], std::string(" 99"));  // the last individual of the pass
+    QCOMPARE(QString::fromStdString(serial.Texts[304 - 302]).trimmed().toInt(), serial.Fitness[201]);
+    QVERIFY(Generations(start, &W->Workers->Pool()) == serial);
+    THeadlessPool single(2, 1);
+    QVERIFY(Generations(start, &single.Pool()) == serial);
   }
 
-  // The status field added at the right end counts the deliveries since F3.
-  // A still network (all weights 0) moves nothing; during the run the arm is
-  // put with the ball held into a pose that sets it down on F at height 5, so
-  // the next step delivers exactly once (afterwards the claw takes it again
-  // and, never moving, cannot put it on E).
-  void deliveriesSinceActivation() {
-    TWorld& world = *W->AnnGaWorld;
-    for (int s = 0; s < world.bestIndividual.getNodes(); ++s)
-      for (int t = 0; t < world.bestIndividual.getNodes(); ++t) world.bestIndividual.setWeight(s, t, 0);
-    auto* row = W->DeltaRate->parentWidget()->layout();
-    QVERIFY(row->indexOf(W->DeliveriesGad) > row->indexOf(W->DeltaRate));
-    const long long before = W->Arm.Deliveries;
-    bool placed = false, sawZero = false;
-    long long placedAt = 0;
-    Run(Qt::Key_F3, "a delivery after the arm is put over F, then the stop", [&](int pass) {
-      if (pass == 0) {
-        sawZero = W->DeliveriesGad->Text() == QStringLiteral("Ablagen: 0");
-        return;
+  // A stop from a dispatch while the workers play ends the pass before the next dispatch.
+  void stopDuringAPooledPass() {
+    W->Pump.SetInterval({});  // a dispatch at every chance: the strictest cadence
+    int late = 0, generationOfStop = -1, dispatches = 0;
+    const std::function<void()> flush = W->Pump.BeforeDispatch;
+    W->Pump.BeforeDispatch = [&] {
+      flush();
+      if (!W->Workers->Pool().Running()) return;
+      if (generationOfStop >= 0) {
+        ++late;
+      } else if (++dispatches == 3) {
+        generationOfStop = W->AnnGaWorld->Generations;
+        W->Dispatch(CM_TRAIN2AN);  // the run's own command stops it
       }
-      if (!placed) {
-        W->Arm.PlatDat[1] = {655, 343, 5};
-        W->Arm.MoveState = 1;
-        W->Arm.BallState = 2;
-        const float pose[4] = {105.999992f, 6.34768343f, 0.0f, 270.0f};
-        for (int i = 0; i < 4; ++i) W->Arm.AxleDat[i].a = pose[i];
-        placed = true;
-        placedAt = W->DrawnSteps;
-        return;
-      }
-      // The next step delivers; a few more show whether it stays at one.
-      if (W->DeliveriesGad->Text() != QStringLiteral("Ablagen: 0") && W->DrawnSteps > placedAt + 5)
-        Press(W, Qt::Key_F3);
-      else if (W->DrawnSteps > placedAt + 50)
-        Press(W, Qt::Key_F3);  // given up: the check below says what is missing
-    });
-    QVERIFY(sawZero);
-    QCOMPARE(W->Arm.Deliveries - before, 1);
-    QCOMPARE(W->DeliveriesGad->Text(), QStringLiteral("Ablagen: 1"));  // stays after the run
+    };
+    Run(W, Qt::Key_F2, "three dispatches while the workers play", [](int) {});
+    W->Pump.BeforeDispatch = flush;
+    QVERIFY(generationOfStop >= 0);
+    QCOMPARE(late, 0);
+    QCOMPARE(W->AnnGaWorld->Generations, generationOfStop + 1);
   }
 };
 

@@ -1,5 +1,4 @@
-// Pixels of the scene picture: where links, claw, marks and blocks land in
-// the coloured drawing, and the figure conventions of the outline drawing.
+// Pixels of the scene picture: where links, claw, marks and blocks land, and the outline figures.
 #include <QImage>
 #include <QtTest>
 
@@ -11,7 +10,7 @@ namespace {
 
 constexpr QRgb White = 0xFFFFFFFF, Black = 0xFF000000, Red = 0xFFFF0000;
 constexpr QRgb LinkColour = 0xFF123456, ClawColour = 0xFF000077, HeldClawColour = 0xFF770000;
-constexpr QRgb BlockColour = 0xFFC0C0C0, SelectedBlockColour = 0xFF00C000;
+constexpr QRgb BlockColour = 0xFFC0C0C0;
 
 QImage Plain(int w, int h, QRgb colour) {
   QImage image(w, h, QImage::Format_RGB32);
@@ -19,24 +18,20 @@ QImage Plain(int w, int h, QRgb colour) {
   return image;
 }
 
-// One colour per role, and sprites that leave the picture untouched, so that
-// a pixel tells which part put it there.
+// One colour per role, so that a pixel tells which part put it there.
 TSceneBitmaps MarkerBitmaps() {
   TSceneBitmaps b;
-  for (int i = 0; i < 8; ++i) b.AxleBmp[i] = Plain(51, 51, Black);
-  b.AxleBmp[8] = Plain(51, 51, White);
+  for (int i = 0; i < 9; ++i) b.AxleBmp[i] = Plain(51, 51, i < 8 ? Black : White);
   for (QImage& block : b.PlatBmp) block = Plain(101, 25, BlockColour);
   b.LinkBmp[0] = Plain(31, 181, LinkColour);
   b.LinkBmp[1] = Plain(51, 15, ClawColour);
   b.LinkBmp[2] = Plain(51, 15, HeldClawColour);
-  b.BallBmp[0] = Plain(57, 57, Black);
-  b.BallBmp[1] = Plain(57, 57, White);
+  for (int i = 0; i < 2; ++i) b.BallBmp[i] = Plain(57, 57, i ? White : Black);
   return b;
 }
 
-// Bounding box of the pixels of `colour` inside `area`.
 QRect Box(const QImage& image, QRgb colour, QRect area) {
-  QRect box;  // uniting with a null rectangle gives the other one
+  QRect box;
   for (int y = area.top(); y <= area.bottom(); ++y)
     for (int x = area.left(); x <= area.right(); ++x)
       if (image.pixel(x, y) == colour) box |= QRect(x, y, 1, 1);
@@ -50,7 +45,6 @@ QRect Span(int x0, int y0, int x1, int y1) { return QRect(QPoint(x0, y0), QPoint
 class SceneDrawingTest : public QObject {
   Q_OBJECT
 
- private:
   TArmModel Arm{nullptr};
   QImage Picture{SceneWidth, SceneHeight, QImage::Format_RGB32};
 
@@ -71,11 +65,7 @@ class SceneDrawingTest : public QObject {
     QCOMPARE(Box(Picture, Red, Span(0, 201, 755, 467)), Span(45, 286, 56, 287));
     QCOMPARE(Box(Picture, BlockColour, Span(0, 0, 120, 467)), Span(0, 443, 100, 467));
     QCOMPARE(Box(Picture, BlockColour, Span(600, 0, 755, 467)), Span(655, 218, 755, 467));
-  }
-
-  // Holding the ball: a red line marks the top of F, the whole claw turns
-  // red-brown, the far side of the ball is marked on the claw's axis.
-  void heldBallMarksTheTarget() {
+    Arm.SetStartPose();  // holding the ball: red line on F, the claw red-brown, the ball's far side on its axis
     Arm.BallState = 2;
     Arm.MoveState = 1;
     Render::DrawColoredModel(Picture, Arm, 0, MarkerBitmaps());
@@ -85,20 +75,7 @@ class SceneDrawingTest : public QObject {
     QVERIFY(mark.top() >= 80 + 93 && mark.bottom() <= 80 + 95 && mark.left() >= 197 - 6 && mark.right() <= 197 + 7);
   }
 
-  // The window's selection: E's bottom block in its selected picture, at the
-  // left edge on the floor; nothing selected, nothing of it.
-  void selectedPlatform() {
-    TSceneBitmaps bitmaps = MarkerBitmaps();
-    bitmaps.PlatBmp[2] = Plain(101, 25, SelectedBlockColour);
-    Render::DrawColoredModel(Picture, Arm, 'E', bitmaps);
-    QCOMPARE(Box(Picture, SelectedBlockColour, Picture.rect()), Span(0, 443, 100, 467));
-    Render::DrawColoredModel(Picture, Arm, 0, bitmaps);
-    QCOMPARE(Box(Picture, SelectedBlockColour, Picture.rect()), QRect());
-  }
-
-  // Outlines: platform E as one rectangle, right and bottom inclusive; the open
-  // claw's red bottom edge from P(-25, 40) = (222, 119) up to, not including,
-  // P(26, 40) = (172, 119), where the next, black line starts.
+  // Outlines: E one rectangle, right and bottom inclusive; the claw's red edge (222,119) to, not incl., (172,119).
   void outlineFigures() {
     Render::DrawOutLinesOnly(Picture, Arm, 0, MakeSimFont());
     QCOMPARE(Box(Picture, Black, Span(0, 343, 120, 467)), Span(0, 343, 100, 467));

@@ -1,28 +1,35 @@
-// The main window as a user meets it: start-up state, menu and keys, the
-// enablers in each state, the adjust-mode commands, closing and the About box.
+// The main window as a user meets it: menu, keys, texts, the unsaved-work question and the file commands.
 #include <QAction>
-#include <QApplication>
-#include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTimer>
-#include <QtTest>
+#include <QStatusBar>
 
-#include "widgets/message_box.h"
-#include "widgets/text_gadget.h"
-#include "world.h"
-#include "main_window/zarnik_application.h"
+#include <sys/stat.h>
+
+#include <optional>
+
+#include "../support/file_faults.h"
 #include "gui_test_support.h"
-#include "main_window/zarnik_window.h"
+#include "main_window/zarnik_application.h"
+#include "widgets/text_gadget.h"
+#include "widgets/window_place.h"
+
+namespace {
+enum TTrigger { Close, CloseBox, Load, Open };
+enum TFault { Missing, Short, Fifo, DiskFull, ChosenMissing, NoFolder };
+}  // namespace
 
 class ZarnikWindowTest : public QObject {
   Q_OBJECT
 
- private:
   TZarnikWindow* W = nullptr;
+  QTemporaryDir Dir;
 
-  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(W, key, modifiers); }
+  void Keys(std::initializer_list<Qt::Key> keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    for (Qt::Key key : keys) QTest::keyClick(W, key, modifiers);
+  }
   // The seven status fields, joined by '|'; '~' stands for the degree sign.
   QString Status() const {
     QStringList texts;
@@ -31,40 +38,34 @@ class ZarnikWindowTest : public QObject {
       texts << QString(g->Text()).replace(QChar(0xB0), '~');
     return texts.join('|');
   }
-  // Every command is enabled except those in `off`.
-  void ExpectDisabled(const QList<int>& off) {
+  void ExpectDisabled(const QList<int>& off) {  // and every other command enabled
     W->UpdateCommands();
     for (int id = CM_LOADDATA; id <= CM_ABOUTAPP; ++id)
       if (QAction* a = W->Action(id)) QVERIFY2(a->isEnabled() == !off.contains(id), qPrintable(QString::number(id)));
   }
+  QString Path(const char* name) const { return Dir.filePath(QString::fromLatin1(name)); }
+
  private slots:
   void initTestCase() {
-    W = new TZarnikWindow;
-    W->resize(TZarnikApplication::InitialFrame(QRect(0, 0, 800, 600)).size());
-    W->SetupWindow();
-    QVERIFY(ShowActive(W));
+    QVERIFY(OpenTestWindow(W, Dir, TZarnikApplication::InitialFrame(QRect(0, 0, 800, 600)).size()));
   }
-
   void cleanupTestCase() { delete W; }
-
   void init() {
-    ResetRunFlags(W);
+    ResetWindow(W);
     W->Arm.OutLines = false;
-    MessageBoxHook() = TMessageBoxHook();
-    W->Dispatch(CM_SIMRESET);
+    W->PopulationFile.clear();
+    W->show();
     QApplication::setActiveWindow(W);
+    for (const char* name : {"zarnik.dat", "zarnik.csv", "other.dat", "other.csv"}) QFile::remove(name);
   }
 
-  void startUpState() {
+  // The start-up state; every menu and item as "text|keys", separators as "-".
+  void startUpAndMenuTree() {
     QCOMPARE(W->windowTitle(), QStringLiteral("Zarnik32"));
     QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
     QCOMPARE(Status(), QStringLiteral("A:     90.0~|B:     90.0~|C:    180.0~|D:    270.0~|E:    5|F:    5|"
                                       "Rotation:      6.0~"));
     QCOMPARE(W->ClientSize(), QSize(756, 468));
-  }
-
-  // Every menu and item as "text|keys", separators as "-".
-  void menuTree() {
     const QStringList expected[4] = {
         {"&Programm", "&Laden...|", "&Speichern|", QString::fromLatin1("&\xD6" "ffnen...|"), "Speichern &unter...|", "-",
          "&Beenden|"},
@@ -82,57 +83,44 @@ class ZarnikWindowTest : public QObject {
         items << (a->isSeparator() ? "-" : a->text() + '|' + QKeySequence::listToString(a->shortcuts()));
       QCOMPARE(items, expected[m]);
     }
-    // The tempo's submenu: three exclusive entries, Normal unless chosen otherwise.
-    QMenu* tempo = menus[1]->menu()->actions()[7]->menu();
-    QVERIFY(tempo != nullptr);
     QStringList tempos;
-    for (QAction* a : tempo->actions()) tempos << (a->isSeparator() ? QString() : a->text());
+    for (QAction* a : menus[1]->menu()->actions()[7]->menu()->actions()) tempos << a->text();
     QCOMPARE(tempos, QStringList({"&Langsam", "&Normal", "&Maximal", "", "&Pause\tP", "&Einzelschritt\tS"}));
   }
 
-  // Moving needs a selection of the right kind; disabled commands ignore their
-  // keys and dispatches. (Enablers during runs: see runs_test.)
+  // Moving needs a selection of the right kind; during a run keys and dispatches do nothing.
   void enablersInEachState() {
     ExpectDisabled({CM_MOVELEFT, CM_MOVERITE, CM_MOVECEIL, CM_MOVEDOWN, CM_SIMAJUST});
-    Key(Qt::Key_F);
+    Keys({Qt::Key_F});
     ExpectDisabled({CM_MOVELEFT, CM_MOVERITE, CM_SIMAJUST});
-    Key(Qt::Key_B);
+    Keys({Qt::Key_B});
     ExpectDisabled({CM_MOVECEIL, CM_MOVEDOWN, CM_SIMAJUST});
-
-    W->StartANN = true;  // a run: selecting and resetting by key or dispatch do nothing
+    W->StartANN = true;
     W->Rotation = 3.0f;
-    Key(Qt::Key_A);
+    Keys({Qt::Key_A});
     W->Dispatch(CM_SIMRESET);
     QVERIFY(W->Selection == 'B' && W->Rotation == 3.0f);
   }
 
-  void turningJointsByKey() {
-    Key(Qt::Key_A);
-    Key(Qt::Key_Left);
+  // Turning by key; step 0.5..359.5 by keypad +/-, platforms 1..10; each step past a bound beeps.
+  void adjustingByKeyAndBounds() {
+    Keys({Qt::Key_A, Qt::Key_Left});
     QCOMPARE(Status().section('|', 0, 3), QStringLiteral("A:     96.0~|B:     96.0~|C:    186.0~|D:    276.0~"));
-    Key(Qt::Key_F5);
-    Key(Qt::Key_D);
-    Key(Qt::Key_R);
+    Keys({Qt::Key_F5, Qt::Key_D, Qt::Key_R});
     QCOMPARE(Status().section('|', 0, 3), QStringLiteral("A:     90.0~|B:     90.0~|C:    180.0~|D:    264.0~"));
-  }
-
-  // Rotation step 0.5..359.5 by the keypad's + and -, platforms 1..10; each
-  // of the four steps past a bound beeps and changes nothing.
-  void boundsBeep() {
     W->Rotation = 1.0f;
-    for (int i = 0; i < 2; ++i) Key(Qt::Key_Minus, Qt::KeypadModifier);
+    Keys({Qt::Key_Minus, Qt::Key_Minus}, Qt::KeypadModifier);
     QCOMPARE(W->Rotation, 0.5f);
     W->Rotation = 359.0f;
-    for (int i = 0; i < 2; ++i) Key(Qt::Key_Plus, Qt::KeypadModifier);
+    Keys({Qt::Key_Plus, Qt::Key_Plus}, Qt::KeypadModifier);
     QCOMPARE(Status().section('|', 6), QStringLiteral("Rotation:    359.5~"));
-    for (Qt::Key k : {Qt::Key_E, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_O,
-                      Qt::Key_F, Qt::Key_U, Qt::Key_U, Qt::Key_U, Qt::Key_U, Qt::Key_Down})
-      Key(k);
+    Keys({Qt::Key_E, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_O, Qt::Key_F, Qt::Key_U,
+          Qt::Key_U, Qt::Key_U, Qt::Key_U, Qt::Key_Down});
     QCOMPARE(Status().section('|', 4, 5), QStringLiteral("E:   10|F:    1"));
     QCOMPARE(MessageBoxHook().Beeps, 4);
   }
 
-  // D straight down over F, so that turning D back by one degree sets the ball onto F.
+  // D straight down over F: turning D back by one degree sets the ball onto F.
   void placingTheBallAsks() {
     for (bool yes : {true, false}) {
       init();
@@ -141,11 +129,10 @@ class ZarnikWindowTest : public QObject {
       arm.BallState = 2;
       arm.MoveState = 1;
       W->Rotation = 1.0f;
-      Key(Qt::Key_D);
-      MessageBoxHook().Answers.push_back(yes ? QMessageBox::Yes : QMessageBox::No);
-      Key(Qt::Key_R);
+      Answer({yes ? QMessageBox::Yes : QMessageBox::No});
+      Keys({Qt::Key_D, Qt::Key_R});
       const TMessageBoxHook& box = MessageBoxHook();
-      QVERIFY(box.Shown == 1 && box.LastText == "Bingo!\n\nKugel wieder mitnehmen?" && box.LastCaption == "Zarnik32" &&
+      QVERIFY(box.Shown == 1 && box.LastText == "Bingo!\n\nKugel wieder mitnehmen?" &&
               box.LastIcon == QMessageBox::Information && box.LastButtons == (QMessageBox::Yes | QMessageBox::No));
       QCOMPARE(arm.BallDat.y, 286);
       QCOMPARE(arm.BallState, yes ? 2 : 1);  // Yes: keep carrying; No: leave it on F
@@ -153,63 +140,196 @@ class ZarnikWindowTest : public QObject {
     }
   }
 
-  void outlineToggle() {
-    const QPoint barA(378, 350);  // middle of link A
+  void outlineToggleAndFitting() {
     for (bool during : {false, true}) {  // also during a run
       W->Train1AN = during;
-      Key(Qt::Key_F4);
+      Keys({Qt::Key_F4});
       QCOMPARE(W->Action(CM_OUTLINES)->isChecked(), !during);
-      QCOMPARE(W->Simulator.pixel(barA) == qRgb(255, 255, 255), !during);
+      QCOMPARE(W->Simulator.pixel(378, 350) == qRgb(255, 255, 255), !during);  // middle of link A
     }
-  }
-
-  void fittingTheFrame() {
+    W->Train1AN = false;
     const QPoint topLeft = W->pos();
     for (QSize size : {QSize(600, 450), QSize(790, 560)}) {
       W->resize(size);
-      Key(Qt::Key_F6);  // only an enabled command fits
+      Keys({Qt::Key_F6});
       QCOMPARE(W->ClientSize(), QSize(756, 468));
       QCOMPARE(W->pos(), topLeft);
-      QVERIFY(!W->Action(CM_SIMAJUST)->isEnabled());
+      QVERIFY(!W->Action(CM_SIMAJUST)->isEnabled());  // only an enabled command fits
     }
-    // A screen smaller than scene and frame: the fitting stops at the screen's size.
-    W->resize(400, 300);
+    W->resize(400, 300);  // a screen smaller than scene and frame: no bigger than the screen
     W->FitFrameToScene(QSize(500, 400));
     QVERIFY(W->width() <= 500 && W->height() <= 400);
   }
 
-  void aboutBox() {
-    QString title;
-    QStringList texts;
-    // Answers the box once it is up; after ten seconds it closes whatever is
-    // modal, so the test fails instead of waiting for ever.
-    QTimer poll;
-    int polls = 0;
-    connect(&poll, &QTimer::timeout, this, [&] {
-      if (++polls > 1000) {
-        for (QWidget* w : QApplication::topLevelWidgets())
-          if (w->isModal() && w->isVisible()) w->close();
-        return;
-      }
-      QWidget* box = QApplication::activeModalWidget();
-      if (box == nullptr) return;
-      title = box->windowTitle();
-      for (QLabel* l : box->findChildren<QLabel*>()) texts << l->text();
-      for (QPushButton* b : box->findChildren<QPushButton*>())
-        if (b->text() == "OK") QTest::mouseClick(b, Qt::LeftButton);
-    });
-    poll.start(10);
-    W->Dispatch(CM_ABOUTAPP);  // returns once OK has closed the box
-    QVERIFY2(polls <= 1000, "the About box had no OK that closed it");
-    QCOMPARE(title, QStringLiteral("Info zu Zarnik32"));
-    QVERIFY(texts.contains("Version 99.01 ( Win95/NT )"));
+  // Training, even stopped at once, changes the population; saving or loading resets that.
+  void trainingChangesThePopulation() {
+    Run(W, Qt::Key_F2, "the first dispatch of training 2", [&](int) { Press(W, Qt::Key_F2); });
+    QVERIFY(W->PopulationChanged);
+    W->Dispatch(CM_SAVEDATA);
+    QVERIFY(!W->PopulationChanged);
+    QCOMPARE(QFile(QStringLiteral("zarnik.dat")).size(), qint64(199620));
+    W->Dispatch(CM_LOADDATA);
+    W->Dispatch(CM_CLOSEAPP);
+    QCOMPARE(MessageBoxHook().Shown, 0);
+    QVERIFY(!W->isVisible());
   }
 
-  // Closing when idle: at once, without a question (refused during a run: see runs_test).
-  void closingWhenIdle() {
+  void unsavedWork_data() {
+    QTest::addColumn<int>("trigger");
+    QTest::addColumn<int>("answer");
+    const char* triggers[] = {"Beenden", "close box", "Laden", "Oeffnen"};
+    const std::pair<QMessageBox::StandardButton, const char*> answers[] = {
+        {QMessageBox::Yes, "Ja"}, {QMessageBox::No, "Nein"}, {QMessageBox::Cancel, "Abbrechen"}};
+    for (int t = Close; t <= Open; ++t)
+      for (const auto& [button, name] : answers) QTest::addRow("%s, %s", triggers[t], name) << t << int(button);
+  }
+
+  // Asked first: Ja saves to zarnik.dat and goes on, Nein goes on, Abbrechen stays.
+  void unsavedWork() {
+    QFETCH(int, trigger);
+    QFETCH(int, answer);
+    const QByteArray loadable = Snapshot(W);  // to load, from before the change
+    QVERIFY(QFile::copy(QStringLiteral("snapshot.dat"), trigger == Open ? "other.dat" : "zarnik.dat"));
+    W->AnnGaWorld->Generations += 5;
+    W->PopulationChanged = true;
+    const QByteArray changed = Snapshot(W);
+    Answer({QMessageBox::StandardButton(answer)}, {Path("other.dat")});
+    switch (trigger) {
+      case Close: W->Dispatch(CM_CLOSEAPP); break;
+      case CloseBox: W->close(); break;
+      case Load: W->Dispatch(CM_LOADDATA); break;
+      case Open: W->Dispatch(CM_OPENDATA); break;
+    }
+    const TMessageBoxHook& box = MessageBoxHook();
+    QCOMPARE(box.LastText, QString::fromUtf8("Die Population wurde geändert. Vorher speichern?"));
+    QVERIFY(box.Shown == 1 && box.LastCaption == "Zarnik32" &&
+            box.LastButtons == (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
+    const bool goesOn = answer != QMessageBox::Cancel, saved = answer == QMessageBox::Yes;
+    QCOMPARE(Bytes(QStringLiteral("zarnik.dat")), saved ? changed : trigger == Open ? QByteArray() : loadable);
+    if (trigger == Close || trigger == CloseBox) {
+      QCOMPARE(W->isVisible(), !goesOn);
+    } else {
+      QCOMPARE(FileDialogHook().Shown, trigger == Open && goesOn ? 1 : 0);
+      QCOMPARE(Snapshot(W), !goesOn || (saved && trigger == Load) ? changed : loadable);
+      QCOMPARE(W->PopulationChanged, !goesOn);
+    }
+  }
+
+  // After "Öffnen..." Ja saves to that file; when that fails, the message names it and nothing closes.
+  void yesSavesToTheFileInUse() {
+    QVERIFY(W->AnnGaWorld->DoSaveANN("other.dat"));
+    Answer({}, {Path("other.dat")});
+    W->Dispatch(CM_OPENDATA);
+    W->PopulationChanged = true;
+    Answer({QMessageBox::Yes, QMessageBox::Ok});
+    {
+      TFileSizeLimit limit(100000);  // the population's 199620 bytes cannot be written
+      W->Dispatch(CM_CLOSEAPP);
+    }
+    QCOMPARE(MessageBoxHook().Shown, 2);
+    QCOMPARE(MessageBoxHook().LastText, QStringLiteral("Kann Datei 'other.dat' nicht speichern!"));
+    QVERIFY(W->isVisible() && W->PopulationChanged);
+    W->AnnGaWorld->Generations += 2;
+    Answer({QMessageBox::Yes});
     W->Dispatch(CM_CLOSEAPP);
-    QVERIFY(!W->isVisible());
+    QVERIFY(!W->isVisible() && QFile::exists(QStringLiteral("other.csv")) && !QFile::exists(QStringLiteral("zarnik.dat")));
+    QCOMPARE(Bytes(QStringLiteral("other.dat")), Snapshot(W));
+  }
+
+  // "Speichern unter..." adds ".dat" and saves the history beside; cancelled dialogs do nothing.
+  void saveAsAndCancel() {
+    const QByteArray before = Snapshot(W);
+    Answer({}, {Path("population"), QString(), QString()});
+    W->Dispatch(CM_SAVEDTAS);
+    QCOMPARE(FileDialogHook().LastFilter, QStringLiteral("Zarnik-Population (*.dat)"));
+    QCOMPARE(Bytes(Path("population.dat")), before);
+    QVERIFY(QFile::exists(Path("population.csv")) && !QFile::exists(QStringLiteral("zarnik.dat")));
+    W->AnnGaWorld->Generations += 3;
+    const QByteArray changed = Snapshot(W);
+    W->Dispatch(CM_OPENDATA);
+    W->Dispatch(CM_SAVEDTAS);
+    QCOMPARE(FileDialogHook().Shown, 3);
     QCOMPARE(MessageBoxHook().Shown, 0);
+    QCOMPARE(Snapshot(W), changed);
+  }
+
+  void fileFailures_data() {
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("message");
+    const QString load("Kann Datei '%1' nicht laden!"), save("Kann Datei '%1' nicht speichern!");
+    QTest::addRow("Laden, no file") << int(Missing) << int(CM_LOADDATA) << load.arg("Zarnik.dat");
+    QTest::addRow("Laden, short file") << int(Short) << int(CM_LOADDATA) << load.arg("Zarnik.dat");
+    QTest::addRow("Laden, FIFO without writer") << int(Fifo) << int(CM_LOADDATA) << load.arg("Zarnik.dat");
+    QTest::addRow("Speichern, disk full") << int(DiskFull) << int(CM_SAVEDATA) << save.arg("Zarnik.dat");
+    QTest::addRow("Oeffnen, no file") << int(ChosenMissing) << int(CM_OPENDATA) << load.arg("fehlt.dat");
+    QTest::addRow("Speichern unter, no folder") << int(NoFolder) << int(CM_SAVEDTAS) << save.arg("neu.dat");
+  }
+
+  // The designed message; the population, the old file and the folder stay as they were.
+  void fileFailures() {
+    QFETCH(int, fault);
+    QFETCH(int, command);
+    QFETCH(QString, message);
+    W->Dispatch(CM_SAVEDATA);
+    W->AnnGaWorld->Generations += 3;
+    if (fault == Missing || fault == Fifo) QVERIFY(QFile::remove(QStringLiteral("zarnik.dat")));
+    if (fault == Short) QVERIFY(QFile(QStringLiteral("zarnik.dat")).resize(199620 - 1976 / 2));
+    if (fault == Fifo) QCOMPARE(mkfifo("zarnik.dat", 0600), 0);
+    const QByteArray population = Snapshot(W), old = fault == Fifo ? QByteArray() : Bytes(QStringLiteral("zarnik.dat"));
+    const QStringList files = QDir().entryList(QDir::Files | QDir::System);
+    Answer({QMessageBox::Ok}, {Path(fault == ChosenMissing ? "fehlt.dat" : "kein/ordner/neu.dat")});
+    {
+      TWatchdog watchdog("a failing file command (a FIFO must not block)", 30);
+      std::optional<TFileSizeLimit> limit;
+      if (fault == DiskFull) limit.emplace(100000);
+      W->Dispatch(command);
+    }
+    QVERIFY(WarnedOnce(message));
+    QCOMPARE(Snapshot(W), population);
+    QCOMPARE(QDir().entryList(QDir::Files | QDir::System), files);
+    if (fault != Fifo) QCOMPARE(Bytes(QStringLiteral("zarnik.dat")), old);
+    if (fault == Short) QCOMPARE(W->LoadFailure, TLoadError::WrongSize);
+    QFile::remove(QStringLiteral("zarnik.dat"));
+  }
+
+  // Each field shows whole its widest text (angles below 360, heights to 10), a digit to spare at most.
+  void statusFieldsShowWholeTexts() {
+    W->Dispatch(CM_SIMAJUST);
+    const QString widest[7] = {QString::fromLatin1("A:    359.9\xB0"), QString::fromLatin1("B:    359.9\xB0"),
+                               QString::fromLatin1("C:    359.9\xB0"), QString::fromLatin1("D:    359.9\xB0"),
+                               "E:   10", "F:   10", QString::fromLatin1("Rotation:    359.5\xB0")};
+    TTextGadget* fields[7] = {W->AxleGad[0], W->AxleGad[1], W->AxleGad[2], W->AxleGad[3],
+                              W->PlatGad[0], W->PlatGad[1], W->DeltaRate};
+    for (int i = 0; i < 7; ++i) {
+      const int needed = fields[i]->fontMetrics().horizontalAdvance(widest[i]);
+      QVERIFY2(needed <= fields[i]->TextWidth(), qPrintable(widest[i]));
+      QVERIFY(fields[i]->TextWidth() < needed + fields[i]->fontMetrics().horizontalAdvance('8'));
+    }
+    QVERIFY(W->StatusBar->width() >= 756);
+  }
+
+  // With Debian's qt6-translations-l10n Qt's buttons speak German; without, English.
+  void qtTextsInGerman() {
+    QTemporaryDir empty;
+    QVERIFY(!TZarnikApplication::LoadQtTranslations(*qApp, empty.path()));
+    QMessageBox english(QMessageBox::Information, "", "", QMessageBox::Yes);
+    QCOMPARE(english.button(QMessageBox::Yes)->text(), QStringLiteral("&Yes"));
+    QVERIFY(TZarnikApplication::LoadQtTranslations(*qApp, QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QMessageBox box(QMessageBox::Information, "", "", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
+    QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+  }
+
+  // Right, left, then below the main window; smaller down to its minimum; clear of windows already open.
+  void placeBeside() {
+    const QRect screen(0, 0, 1600, 1000), main(100, 50, 800, 600);
+    const QSize minimum(400, 300);
+    QCOMPARE(PlaceBeside(main, QSize(700, 500), minimum, screen, {}), QRect(900, 50, 700, 500));
+    QCOMPARE(PlaceBeside(QRect(700, 50, 800, 600), QSize(600, 500), minimum, screen, {}), QRect(100, 50, 600, 500));
+    QCOMPARE(PlaceBeside(QRect(200, 125, 760, 540), QSize(780, 460), minimum, screen, {}), QRect(960, 125, 640, 460));
+    QCOMPARE(PlaceBeside(main, QSize(600, 400), minimum, screen, {QRect(900, 50, 600, 400)}), QRect(900, 450, 600, 400));
   }
 };
 
