@@ -53,6 +53,10 @@ TEST_F(FitnessLog, RowsUpToTheRangeLimitsRoundTripAndAnythingBeyondIsRefused) {
   }
   std::vector<TFitnessRow> rows;
   EXPECT_FALSE(ReadFitnessLog((dir / "missing.csv").c_str(), rows));
+  // Files from before the deliveries column still load, without counts.
+  ASSERT_TRUE(ParseFitnessLog("generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n"
+                              "3,2,5,6,1,0.5\n", rows));
+  EXPECT_EQ(Text(rows), "3,2,5,6,1,0.500,\n");
 }
 
 TEST_F(FitnessLog, LinesAndFilesBeyondTheLimitsAreRefusedWithoutReadingThemWhole) {

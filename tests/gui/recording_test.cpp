@@ -94,6 +94,20 @@ class RecordingTest : public QObject {
     QCOMPARE(film.Rate, rate);
   }
 
+  // Frames faster than the encoder: the queue fills, the caller waits, none is lost.
+  void fullQueueLosesNothing() {
+    const QString path = Dir.filePath(QStringLiteral("burst.mp4"));
+    TSceneRecorder recorder;
+    QVERIFY(recorder.Start(path, 60));
+    QImage frame(756, 468, QImage::Format_RGB32);
+    for (int k = 0; k < 5 * int(TSceneRecorder::QueueFrames); ++k) {
+      frame.fill(QColor(6 * k, 6 * k, 6 * k));
+      QVERIFY(recorder.AddFrame(frame));
+    }
+    QVERIFY(recorder.Finish());
+    QCOMPARE(ReadFilm(path).Frames, 40);  // five times the 8-frame queue
+  }
+
   // Chosen again it stops, and a film without a frame leaves no file; a file
   // that cannot be made, a kind not offered, a full disk: the message, no file.
   void failuresLeaveNoFile() {
