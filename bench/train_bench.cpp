@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "ann-ga.h"
@@ -28,6 +29,9 @@ struct TPooledWorld {
   // Seconds of `generations` generations; `cpu` gets the process's processor
   // seconds (all threads), which a busy machine disturbs less than the clock.
   double Generations(int generations, double* cpu = nullptr) {
+    // The other world's workers wait awake for a moment after its last
+    // round: let them fall asleep first.
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
     const double cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID), own0 = Seconds(CLOCK_THREAD_CPUTIME_ID);
     TZarnikHostScope useHost(&host);  // the two worlds take turns
     const Clock::time_point start = Clock::now();
