@@ -2,12 +2,15 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <functional>
 #include <set>
 #include <sstream>
-#include <thread>
 #include "../ann-ga/test_support.h"
 #include "../support/temp_dir.h"
 #include "fitness_log.h"
@@ -18,14 +21,22 @@ extern char** environ;
 namespace {
 using Args = std::vector<std::string>;
 
-// Polls `done` every 10 ms; after two minutes fails naming `what`. The only use of the real clock.
-bool PollUntil(const std::function<bool()>& done, const std::string& what) {
-  for (int poll = 0; poll < 12000; ++poll, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
-    if (done()) return true;
-  ADD_FAILURE() << "still waiting after two minutes for " << what;
-  return false;
-}
+constexpr int SafetyMs = 120000;  // no sign of life for two minutes: something hangs
 
+// Waits for `done`, checked again after every change of a file in `folder`; fails naming `what`
+// when nothing changes within the safety limit.
+bool WaitForFiles(const fs::path& folder, const std::function<bool()>& done, const std::string& what) {
+  const int watch = inotify_init1(IN_CLOEXEC);
+  inotify_add_watch(watch, folder.c_str(), IN_CREATE | IN_MODIFY | IN_MOVED_TO | IN_CLOSE_WRITE);
+  bool met = done();
+  for (pollfd p{watch, POLLIN, 0}; !met && poll(&p, 1, SafetyMs) > 0; met = done()) {
+    char events[4096];
+    (void)!read(watch, events, sizeof events);
+  }
+  close(watch);
+  if (!met) ADD_FAILURE() << "nothing changed for two minutes while waiting for " << what;
+  return met;
+}
 int StoredGenerations(const fs::path& file) {
   THeadlessHost host;
   auto world = MakeZarnikWorld(&host);
@@ -68,12 +79,18 @@ struct Trainer : ::testing::Test {
   }
   // The exit status, 1000 + the signal if ended by one; one still running at the safety limit is killed.
   static int Wait(pid_t pid, const std::string& what) {
-    int status = 0;
-    if (!PollUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, what)) {
+    // The process's descriptor becomes readable when it ends.
+    const int process = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    pollfd p{process, POLLIN, 0};
+    const bool ended = process >= 0 && poll(&p, 1, SafetyMs) == 1;
+    if (process >= 0) close(process);
+    if (!ended) {
+      ADD_FAILURE() << "still waiting after two minutes for " << what;
       kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      return -1;
     }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!ended) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
   }
   TResult Run(const Args& args) {
@@ -159,7 +176,7 @@ TEST_F(Trainer, RunsRankTheSameTwiceAndResumeAfterAStop) {
   EXPECT_TRUE(ReadAll(dir / "c/zarnik-1.dat") == ReadAll(dir / "a/zarnik-1.dat") && fs::exists(dir / "c/zarnik-1.csv"));
   // Stopped once the first run has saved a checkpoint, then called again.
   const pid_t pid = Start(args("b/zarnik.dat"));
-  PollUntil([&] { return fs::exists(dir / "b/zarnik-0.dat"); }, "the first run's checkpoint");
+  WaitForFiles(dir / "b", [&] { return fs::exists(dir / "b/zarnik-0.dat"); }, "the first run's checkpoint");
   kill(pid, SIGINT);
   EXPECT_EQ(Wait(pid, "the end after SIGINT"), 130);
   const int stored = StoredGenerations(dir / "b/zarnik-0.dat");
@@ -191,7 +208,7 @@ TEST_F(Trainer, KillsLeaveWholeRowsUpToTheStoredGeneration) {
   for (int round = 0; round < 3; ++round) {
     const pid_t pid = Start({"--checkpoint", "1", "--threads", "1", "--quiet", "--log", "h.csv"});
     const auto grown = [&] { return std::ranges::count(ReadAll(log), '\n') > std::ssize(read) + 3; };
-    const bool running = PollUntil(grown, "three more rows in h.csv");
+    const bool running = WaitForFiles(dir.Dir, grown, "three more rows in h.csv");
     kill(pid, SIGKILL);
     EXPECT_EQ(Wait(pid, "the end after SIGKILL"), 1000 + SIGKILL);
     ASSERT_TRUE(running);
@@ -215,7 +232,7 @@ TEST(EvaluationPool, AStopWhileWorkersPlayEndsThePassBeforeTheNextFrame) {
   struct TFramingHost : THeadlessHost {
     void AwaitPool(TEvaluationPool& pool) override {
       while (!UserBreak) {
-        if (pool.WaitUntil(std::chrono::steady_clock::now())) return;
+        if (!pool.Running()) return;
         UserBreak = ++Frames == 2;
       }
       pool.Wait();
