@@ -316,38 +316,51 @@ void BM_ChartRefresh(benchmark::State& state) {
 }
 BENCHMARK(BM_ChartRefresh)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Repetitions(3);
 
-// Steps of the activation loop: pump, one drawn step of the best network, new
-// platform heights when the target changes. Arg: 1 for the outline drawing.
+// The activation loop at Maximal tempo (the drawing's own cost, not the
+// tempo's): pump, one drawn step of the best network, new platform heights
+// when the target changes.
+class TActivationSteps {
+ public:
+  explicit TActivationSteps(TZarnikWindow& window) : W(window), World(*window.AnnGaWorld) {
+    ZarnikWindow = &W;
+    W.StartANN = true;
+    W.Pacer.SetTempo(TStepPacer::Maximal);
+    std::fill(Out, Out + 6, 0);
+    World.InputList = W.GetCalcData(Out, true, false);
+    Goal = World.InputList[4];
+    W.Pump.Reset();
+  }
+  void Step() {
+    W.PumpMessages();
+    World.useBestIndividual();
+    if (World.InputList[4] == Goal) return;
+    Goal = World.InputList[4];
+    std::fill(Out, Out + 6, 0);
+    Out[4] = RandomBelow(10) + 1;
+    Out[5] = RandomBelow(10) + 1;
+    World.InputList = W.GetCalcData(Out, true, true);
+    Out[4] = Out[5] = 0;
+  }
+
+ private:
+  TZarnikWindow& W;
+  TWorld& World;
+  int* const Out = World.OutputList.get();
+  int Goal = 0;
+};
+
+// Steps of the activation loop. Arg: 1 for the outline drawing.
 void BM_ActivationStep(benchmark::State& state) {
   auto w = ShownWindow();
   if (w->ClientSize() != QSize(SceneWidth, SceneHeight)) {
     state.SkipWithError("the scene is not at 756 x 468");
     return;
   }
-  TWorld& world = *w->AnnGaWorld;
-  ZarnikWindow = w.get();
   w->Arm.OutLines = state.range(0) != 0;
-  w->StartANN = true;
-  w->Pacer.SetTempo(TStepPacer::Maximal);  // the drawing's own cost, not the tempo's
   w->SetMessageText("ANN aktiviert");
-  int* out = world.OutputList.get();
-  std::fill(out, out + 6, 0);
-  world.InputList = w->GetCalcData(out, true, false);
-  int goal = world.InputList[4];
-  w->Pump.Reset();
+  TActivationSteps activation(*w);
   TGapMeter gaps(*w);
-  for (auto _ : state) {
-    w->PumpMessages();
-    world.useBestIndividual();
-    if (world.InputList[4] != goal) {
-      goal = world.InputList[4];
-      std::fill(out, out + 6, 0);
-      out[4] = RandomBelow(10) + 1;
-      out[5] = RandomBelow(10) + 1;
-      world.InputList = w->GetCalcData(out, true, true);
-      out[4] = out[5] = 0;
-    }
-  }
+  for (auto _ : state) activation.Step();
   state.SetItemsProcessed(state.iterations());
   state.counters["max_gap_ms"] = gaps.MaxGapMs();
   w->AnnHasFinished();
@@ -368,29 +381,10 @@ void BM_ActivationStep_RecordingCost(benchmark::State& state) {
     state.SkipWithError("cannot start the recording");
     return;
   }
-  TWorld& world = *w->AnnGaWorld;
-  ZarnikWindow = w.get();
-  w->StartANN = true;
-  w->Pacer.SetTempo(TStepPacer::Maximal);
-  int* out = world.OutputList.get();
-  std::fill(out, out + 6, 0);
-  world.InputList = w->GetCalcData(out, true, false);
-  int goal = world.InputList[4];
-  w->Pump.Reset();
+  TActivationSteps activation(*w);
   auto steps = [&] {
     const Clock::time_point start = Clock::now();
-    for (int k = 0; k < Block; ++k) {
-      w->PumpMessages();
-      world.useBestIndividual();
-      if (world.InputList[4] != goal) {
-        goal = world.InputList[4];
-        std::fill(out, out + 6, 0);
-        out[4] = RandomBelow(10) + 1;
-        out[5] = RandomBelow(10) + 1;
-        world.InputList = w->GetCalcData(out, true, true);
-        out[4] = out[5] = 0;
-      }
-    }
+    for (int k = 0; k < Block; ++k) activation.Step();
     return std::chrono::duration<double, std::milli>(Clock::now() - start);
   };
   std::chrono::duration<double, std::milli> spent[2]{};  // plain, recording
