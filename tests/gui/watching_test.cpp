@@ -32,10 +32,6 @@ struct TFakePacerClock final : TPacerClock {
   }
 };
 
-size_t RowsOfMode(const TFitnessHistory& history, int mode) {
-  return size_t(std::count_if(history.Data().begin(), history.Data().end(), [&](auto& r) { return r.mode == mode; }));
-}
-
 QByteArray Header() { return QByteArray(FitnessLogHeader.data(), qsizetype(FitnessLogHeader.size())) + "\n"; }
 
 bool WriteBytes(const QString& name, const QByteArray& data) {
@@ -76,8 +72,7 @@ class WatchingTest : public QObject, TWindowFixture {
     });
     const size_t trained2 = size_t(world.Generations - generations), trained1 = size_t(world.Passes1 - passes);
     QVERIFY(trained2 >= 4 && trained1 >= 1);
-    QCOMPARE(RowsOfMode(W->History, 2), trained2);
-    QCOMPARE(RowsOfMode(W->History, 1), trained1);
+    QCOMPARE(W->History.Size(), trained1 + trained2);  // the chart's points below tell the modes apart
     QCOMPARE(W->History.Data().front().generation, generations);
     for (auto [s, n] : {std::pair{C::Best2, trained2}, {C::Average2, trained2}, {C::BestSoFar2, trained2}, {C::Best1, trained1}})
       QCOMPARE(Chart()->Series(s)->count(), qsizetype(n));  // below the merging limit a point a row
