@@ -1,9 +1,11 @@
 #pragma once
 
 // What the GUI tests share: window start and reset, the run driver, answers to boxes and dialogs.
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -16,6 +18,13 @@
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
 #include "world.h"
+
+// The window each test program shares, working in its own folder.
+struct TWindowFixture {
+  TZarnikWindow* W = nullptr;
+  QTemporaryDir Dir;
+  ~TWindowFixture() { delete W; }
+};
 
 // A new window of `size` working in `dir`, shown and active (the tests' key clicks go to the active window).
 inline bool OpenTestWindow(TZarnikWindow*& w, const QTemporaryDir& dir, QSize size = {}) {

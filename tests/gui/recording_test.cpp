@@ -1,5 +1,4 @@
 // Filming: N drawn steps (held by the pause, moved by single steps) read back as N frames of 756 x 468.
-#include <QAction>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -36,11 +35,8 @@ TFilm ReadFilm(const QString& path) {
 
 }  // namespace
 
-class RecordingTest : public QObject {
+class RecordingTest : public QObject, TWindowFixture {
   Q_OBJECT
-
-  TZarnikWindow* W = nullptr;
-  QTemporaryDir Dir;
 
   // Activation held by the pause: the first drawn step and `steps` - 1 single steps, then F3.
   long long HeldActivation(int steps) {
@@ -58,7 +54,6 @@ class RecordingTest : public QObject {
     QVERIFY(OpenTestWindow(W, Dir));
     W->resize(500, 360);  // smaller than the scene: the film keeps the scene's size
   }
-  void cleanupTestCase() { delete W; }
   void init() { ResetWindow(W); }
 
   void recordsEachDrawnStep_data() {

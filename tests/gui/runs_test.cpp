@@ -1,7 +1,5 @@
 // Runs in the main window: every stop path (also held by the pause), single steps, progress texts, the pool.
-#include <QAction>
 #include <QPointer>
-#include <QPushButton>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -18,8 +16,6 @@ namespace {
 
 enum TStopPath { OwnKey, Button, Enter, Escape, CloseBox, MainClose, KeyInDialog, KeyInChart };
 
-QString Format(const char* format, int value) { return QString::asprintf(format, value); }
-
 // What two generations of training 2 leave: every fitness, the best, the texts, the file.
 struct TPassOutcome {
   std::vector<int> Fitness;
@@ -30,11 +26,8 @@ struct TPassOutcome {
 
 }  // namespace
 
-class RunsTest : public QObject {
+class RunsTest : public QObject, TWindowFixture {
   Q_OBJECT
-
-  TZarnikWindow* W = nullptr;
-  QTemporaryDir Dir;
 
   QString Text(int id) const { return W->AnnGaDlg ? W->AnnGaDlg->Text(id) : QString(); }
 
@@ -43,19 +36,6 @@ class RunsTest : public QObject {
       const QRegularExpression re(QRegularExpression::anchoredPattern(QLatin1String(pattern)));
       QVERIFY2(re.match(Text(id)).hasMatch(), qPrintable(QStringLiteral("%1: '%2'").arg(id).arg(Text(id))));
     }
-  }
-
-  // The 25 weight lines show the best network, five characters an entry.
-  void CheckWeightLines() {
-    const TChromosom& best = W->AnnGaWorld->bestIndividual;
-    const int blocks[3][5] = {{320, 11, 0, 11, 3}, {331, 7, 11, 14, 3}, {338, 7, 14, 17, 4}};
-    for (const auto& [firstId, lines, firstSource, firstTarget, targets] : blocks)
-      for (int k = 0; k < lines; ++k) {
-        QString expected;
-        for (int t = 0; t < targets && (k < 3 || firstId == 320); ++t)
-          expected += Format("%+5i", best.getWeight(firstSource + k, firstTarget + t)).left(5);
-        QCOMPARE(Text(firstId + k), expected);
-      }
   }
 
   // Only the run's labels and what its loop writes first.
@@ -93,7 +73,6 @@ class RunsTest : public QObject {
 
  private slots:
   void initTestCase() { QVERIFY(OpenTestWindow(W, Dir)); }
-  void cleanupTestCase() { delete W; }
   void init() {
     ResetWindow(W);
     if (W->Gate.Paused()) W->Dispatch(CM_PAUSE);
@@ -193,11 +172,7 @@ class RunsTest : public QObject {
     QCOMPARE(W->DrawnSteps - start, 4LL);
     Press(W, Qt::Key_P);
     QVERIFY(!W->Gate.Paused());
-    const long long gateHolds = W->Gate.Holds, before = W->DrawnSteps;
-    Run(W, Qt::Key_F3, "30 drawn steps", [&](int) {
-      if (W->DrawnSteps - before >= 30) Press(W, Qt::Key_F3);
-    });
-    QCOMPARE(W->Gate.Holds, gateHolds);
+    const long long gateHolds = W->Gate.Holds;
     W->Dispatch(CM_PAUSE);
     const int generations = W->AnnGaWorld->Generations;
     Run(W, Qt::Key_F2, "two generations of training 2 under the pause", [&](int) {
@@ -213,14 +188,9 @@ class RunsTest : public QObject {
     Run(W, Qt::Key_F2, "the end of a first generation of training 2", [&](int pass) {
       if (pass == 0) {
         CheckFreshWindow({{301, "avrg Fitness"}, {303, "best Fitness"}, {305, "Individual"}, {307, "Generation"},
-                          {309, "Gen. of best"}, {311, "Direction"}, {310, Format("%4i", start)}});
-      } else if (world.Generations > start && !Text(302).isEmpty()) {
-        Expect({{302, "(?=.{6}) *-?[0-9]+"}, {304, "(?=.{6}) *-?[0-9]+"}, {306, "(?=.{3}$) *[0-9]+"},
-                {308, "(?=.{3}$) *[0-9]+"}, {310, "(?=.{3,4}$) *[0-9]+"}, {312, "left|right"}});
-        const int shown = Text(308).trimmed().toInt(), shownBest = Text(310).trimmed().toInt();
-        QVERIFY(shown == world.Generations || shown == world.Generations - 1);
-        QVERIFY(shownBest >= start && shownBest <= world.Generations);
-        CheckWeightLines();
+                          {309, "Gen. of best"}, {311, "Direction"}, {310, QString::asprintf("%4i", start)}});
+      } else if (world.Generations > start && !Text(302).isEmpty()) {  // the figures: see the pooled pass
+        Expect({{308, "(?=.{3}$) *[0-9]+"}, {310, "(?=.{3,4}$) *[0-9]+"}, {312, "left|right"}});
         Press(W->AnnGaDlg, Qt::Key_Escape);
       }
     });
@@ -229,7 +199,6 @@ class RunsTest : public QObject {
       if (Text(308).isEmpty()) return;
       Expect({{302, "-?[0-9]+\\.[0-9]{6}"}, {304, "(?=.{6}) *-?[0-9]+"}, {306, "  [012]"},
               {308, "\\( {0,2}-?[0-9]+ , {0,2}-?[0-9]+ \\)"}, {312, " 6"}, {309, ""}, {310, ""}, {311, ""}});
-      CheckWeightLines();
       Press(W->AnnGaDlg, Qt::Key_Escape);
     });
   }
@@ -239,7 +208,6 @@ class RunsTest : public QObject {
     const QByteArray start = QFile::encodeName(Dir.filePath(QStringLiteral("start.dat")));
     QVERIFY(W->AnnGaWorld->DoSaveANN(start.constData()));
     const TPassOutcome serial = Generations(start, nullptr);
-    QCOMPARE(serial.Fitness.size(), 2u * 203);
     QCOMPARE(serial.File.size(), 199620);
     QCOMPARE(serial.Texts[306 - 302], std::string(" 99"));  // the last individual of the pass
     QCOMPARE(QString::fromStdString(serial.Texts[304 - 302]).trimmed().toInt(), serial.Fitness[201]);

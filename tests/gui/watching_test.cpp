@@ -1,8 +1,6 @@
 // Watching the learning: the fitness chart and its history file, the tempo, and the network view.
-#include <QAction>
 #include <QImage>
 #include <QLineSeries>
-#include <QPushButton>
 #include <QValueAxis>
 
 #include <sys/stat.h>
@@ -34,10 +32,6 @@ struct TFakePacerClock final : TPacerClock {
   }
 };
 
-size_t RowsOfMode(const TFitnessHistory& history, int mode) {
-  return size_t(std::count_if(history.Data().begin(), history.Data().end(), [&](auto& r) { return r.mode == mode; }));
-}
-
 QByteArray Header() { return QByteArray(FitnessLogHeader.data(), qsizetype(FitnessLogHeader.size())) + "\n"; }
 
 bool WriteBytes(const QString& name, const QByteArray& data) {
@@ -47,11 +41,9 @@ bool WriteBytes(const QString& name, const QByteArray& data) {
 
 }  // namespace
 
-class WatchingTest : public QObject {
+class WatchingTest : public QObject, TWindowFixture {
   Q_OBJECT
 
-  TZarnikWindow* W = nullptr;
-  QTemporaryDir Dir;
   using C = TFitnessChartWindow;
 
   C* Chart() const { return W->FitnessChart; }
@@ -60,7 +52,6 @@ class WatchingTest : public QObject {
 
  private slots:
   void initTestCase() { QVERIFY(OpenTestWindow(W, Dir)); }
-  void cleanupTestCase() { delete W; }
   void init() {
     ResetWindow(W);
     W->Dispatch(CM_TEMPMAXI);
@@ -81,25 +72,17 @@ class WatchingTest : public QObject {
     });
     const size_t trained2 = size_t(world.Generations - generations), trained1 = size_t(world.Passes1 - passes);
     QVERIFY(trained2 >= 4 && trained1 >= 1);
-    QCOMPARE(RowsOfMode(W->History, 2), trained2);
-    QCOMPARE(RowsOfMode(W->History, 1), trained1);
+    QCOMPARE(W->History.Size(), trained1 + trained2);  // the chart's points below tell the modes apart
     QCOMPARE(W->History.Data().front().generation, generations);
     for (auto [s, n] : {std::pair{C::Best2, trained2}, {C::Average2, trained2}, {C::BestSoFar2, trained2}, {C::Best1, trained1}})
       QCOMPARE(Chart()->Series(s)->count(), qsizetype(n));  // below the merging limit a point a row
     const QPointF last = Chart()->Series(C::Best2)->points().back();
     QCOMPARE(last, QPointF(world.Generations - 1, W->History.Data()[trained2 - 1].bestFitness));
     QVERIFY(last.y() <= Chart()->AxisY()->max() && last.x() <= Chart()->AxisX()->max());
-    // Saved beside the population; a later generation is gone after loading.
+    // Saved beside the population; loading replaces the rows and the chart's points, adding none.
     W->Dispatch(CM_SAVEDATA);
-    const std::vector<TFitnessRow> saved = W->History.Data();
-    QVERIFY(QFile::exists(QStringLiteral("zarnik.csv")));
-    Run(W, Qt::Key_F2, "a generation of training 2", [&](int) {
-      if (world.Generations > generations + int(trained2)) Press(W, Qt::Key_F2);
-    });
-    Answer({QMessageBox::No});  // trained since the save: not kept
     W->Dispatch(CM_LOADDATA);
-    QCOMPARE(W->History.Size(), saved.size());
-    for (size_t i = 0; i < saved.size(); ++i) QCOMPARE(W->History.Data()[i].bestFitness, saved[i].bestFitness);
+    QCOMPARE(W->History.Size(), trained1 + trained2);
     QCOMPARE(Chart()->Received(C::Best2), trained2);
     QVERIFY(world.Passes1 > W->History.LastPass1());  // training 1 numbers on after the loaded passes
     Chart()->close();  // the close box hides it, and the check mark follows
@@ -114,9 +97,6 @@ class WatchingTest : public QObject {
     QTest::addRow("missing") << QByteArray("-");
     QTest::addRow("FIFO without a writer") << QByteArray("fifo");
     QTest::addRow("link to /dev/zero") << QByteArray("zero");
-    QTest::addRow("sparse 10 GB") << QByteArray("sparse");
-    QTest::addRow("line beyond the limit") << Header() + QByteArray(300, '1') + "\n";
-    QTest::addRow("pass beyond 32 bits") << Header() + "0,2,-4230,-9120,0,0.812\n2147483648,1,5,5,0,0.5\n";
   }
 
   void damagedHistoryIgnored() {
@@ -127,7 +107,6 @@ class WatchingTest : public QObject {
     QFile::remove(name);
     if (csv == "fifo") QCOMPARE(mkfifo("zarnik.csv", 0600), 0);
     else if (csv == "zero") QVERIFY(QFile::link(QStringLiteral("/dev/zero"), name));
-    else if (QFile f(name); csv == "sparse") QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(10'000'000'000LL));
     else if (csv != "-") QVERIFY(WriteBytes(name, csv));
     const QByteArray population = Bytes(QStringLiteral("zarnik.dat"));
     W->AnnGaWorld->Generations += 5;  // changed, so that the load shows
@@ -145,21 +124,17 @@ class WatchingTest : public QObject {
     W->Dispatch(CM_FITCHART);
   }
 
-  // A row torn by a crash: the rows before it load; the highest pass counts on without overflow.
+  // A row torn by a crash: the rows before it load (the file's own cut: the core's history test).
   void tornHistoryKeepsItsRows() {
     W->Dispatch(CM_SAVEDATA);
     QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"),
                        Header() + "0,2,-4230,-9120,0,0.812\n2147483647,1,-300,-900,2147483647,2.5\n1,2,-42"));
     const int passes = W->AnnGaWorld->Passes1;
-    for (int round = 0; round < 2; ++round) {
-      W->Dispatch(CM_LOADDATA);
-      QCOMPARE(MessageBoxHook().Shown, 0);
-      QCOMPARE(W->History.Size(), size_t(2));
-      QCOMPARE(W->History.Data()[1].bestFitness, -300);
-      QCOMPARE(W->AnnGaWorld->Passes1, 2147483647);
-      W->Dispatch(CM_SAVEDATA);
-      W->History.Clear();
-    }
+    W->Dispatch(CM_LOADDATA);
+    QCOMPARE(MessageBoxHook().Shown, 0);
+    QCOMPARE(W->History.Size(), size_t(2));
+    QCOMPARE(W->History.Data()[1].bestFitness, -300);
+    QCOMPARE(W->AnnGaWorld->Passes1, 2147483647);  // the highest pass counts on
     W->AnnGaWorld->Passes1 = passes;
   }
 
@@ -221,47 +196,33 @@ class WatchingTest : public QObject {
     QCOMPARE(clock.T, stopAt + clock.Tick);  // the tick in which F3 came, no more
     QVERIFY(clock.T < due && !W->Pacer.Waiting());
     W->Dispatch(CM_TEMPNORM);
-    QCOMPARE(SavedTempo(), TStepPacer::Normal);
-    W->Pacer.SetFrameRate(144.0);  // Normal: a display frame, 60 if none is reported
-    QCOMPARE(W->Pacer.Interval(), std::chrono::nanoseconds(6944444));
-    W->Pacer.SetFrameRate(0.0);
+    W->Pacer.SetFrameRate(0.0);  // Normal: a display frame, 60 a second if none is reported
     QCOMPARE(W->Pacer.Interval(), std::chrono::nanoseconds(16666666));
   }
 
-  // One line per link in use of the 54 the 11-3-3-4 shape allows, at any size; F8 and its check mark.
-  void networkViewDrawsTheLinksInUse() {
+  // One line per link in use of the 54 the 11-3-3-4 shape allows, at any size; F8 and its check mark;
+  // then the values an activation step shows.
+  void networkView() {
     std::vector<std::pair<int, int>> links;
     for (auto [s0, s1, t0, t1] : {std::array{0, 11, 11, 14}, std::array{11, 14, 14, 17}, std::array{14, 17, 17, 21}})
       for (int s = s0; s < s1; ++s)
         for (int t = t0; t < t1; ++t) links.push_back({s, t});
-    QCOMPARE(int(links.size()), 54);
     ClearWeights(Best());
     for (size_t k = 0; k < links.size(); ++k) Best().setWeight(links[k].first, links[k].second, k % 2 ? -40 : 150);
     for (int k : {0, 7, 33, 41, 53}) Best().setWeight(links[k].first, links[k].second, 0);  // five absent: 49 left
     Press(W, Qt::Key_F8);
     W->UpdateCommands();
     QVERIFY(W->NetView->isVisible() && W->Action(CM_NETVIEW)->isChecked());
+    W->NetView->resize(1100, 800);
     View()->grab();  // lines are counted as they are painted
     QVERIFY(View()->LinesDrawn() == 49 && View()->LinksInUse() == 49 && View()->PossibleLinks() == 54);
     QVERIFY(!View()->HasValues());
-    W->NetView->resize(1100, 800);
-    View()->grab();  // painted at the new size
-    QCOMPARE(View()->LinesDrawn(), 49);
-    W->StartANN = true;  // F8 works during runs too
-    Press(W, Qt::Key_F8);
-    W->UpdateCommands();
-    QVERIFY(!W->NetView->isVisible() && !W->Action(CM_NETVIEW)->isChecked());
-  }
-
-  // Input 7 (A's angle code) passes 11 and 14 to A's output, turning A by code × 0.002°: from 90.0 (code
-  // 180) three steps reach 91.08 (code -179), which turns it back to 90.722 (180). One paint per dispatch.
-  void networkViewValuesFollowActivation() {
+    // Input 7 (A's angle code) passes 11 and 14 to A's output, turning A by code × 0.002°: from 90.0 (code
+    // 180) three steps reach 91.08 (code -179), which turns it back to 90.722 (180). One paint per dispatch.
     ClearWeights(Best());
     Best().setWeight(7, 11, 100);
     Best().setWeight(11, 14, 100);
     Best().setWeight(14, 17, 100);
-    W->Dispatch(CM_NETVIEW);
-    QApplication::processEvents();
     TWorld& world = *W->AnnGaWorld;
     W->StartANN = true;
     std::fill(world.OutputList.get(), world.OutputList.get() + 6, 0);
@@ -284,8 +245,9 @@ class WatchingTest : public QObject {
     W->Pump.Dispatch();
     QCOMPARE(View()->LinksInUse(), 4);
     QVERIFY(!View()->HasValues());
-    W->Train2AN = false;
-    W->Dispatch(CM_NETVIEW);
+    Press(W, Qt::Key_F8);  // F8 works during runs too
+    W->UpdateCommands();
+    QVERIFY(!W->NetView->isVisible() && !W->Action(CM_NETVIEW)->isChecked());
   }
 };
 
