@@ -56,8 +56,11 @@ const char* TFitnessHistory::Save(const char* path, bool replace, bool& failed) 
   errno = 0;
   if (!ReadFitnessLog(path, there) && errno != ENOENT) return Refusal(errno);
   if (replace) {
-    failed = !WriteFitnessLog(path, Rows);
-    if (failed) return errno == UntrustedLink ? Refusal(errno) : nullptr;
+    if (!WriteFitnessLog(path, Rows)) {
+      if (errno == UntrustedLink) return Refusal(errno);
+      failed = true;
+      return nullptr;
+    }
     File = path;
     InFile = Rows.size();
     return nullptr;
