@@ -78,17 +78,20 @@ class WindowFilesTest : public QObject, TWindowFixture {
     for (const char* name : {"zarnik.dat", "zarnik.csv"}) QFile::remove(name);
   }
 
-  // A history read whole: Speichern appends the new rows to it, byte for byte after the old ones.
+  // A history read whole: Speichern appends the new rows to it, byte for byte after what it holds, also
+  // after a row a trainer appended since it was loaded.
   void historyAppendedToNeverReplaced() {
     W->Dispatch(CM_SAVEDATA);
     QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"), TwoRows));
     W->Dispatch(CM_LOADDATA);
     QCOMPARE(W->History.Size(), size_t(2));
+    const QByteArray held = TwoRows + "2,2,-4000,-8800,2,0.100,1\n";
+    QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"), held));
     TwoGenerations();
     W->Dispatch(CM_SAVEDATA);
     const QByteArray saved = Bytes(QStringLiteral("zarnik.csv"));
-    QVERIFY(saved.startsWith(TwoRows));
-    const QList<QByteArray> added = saved.mid(TwoRows.size()).split('\n');
+    QVERIFY(saved.startsWith(held));
+    const QList<QByteArray> added = saved.mid(held.size()).split('\n');
     QCOMPARE(added.size(), 3);  // two rows and the end
     QVERIFY(added[0].startsWith("7,2,-300,-800,7,") && added[0].endsWith(",3"));
     QVERIFY(added[1].startsWith("8,2,-250,-700,8,") && added[1].endsWith(",4"));
