@@ -1,5 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <string>
+
 #include "world.h"
 
 // Why a file could not be written, for the trainer's one line on stderr,
@@ -7,3 +11,6 @@
 const char* WriteReason(int error);
 // Why a population file could not be loaded.
 const char* LoadReason(TLoadError e);
+// Why a population cannot be trained: another program holds its lock
+// (`holder`: its process id, -1 if it cannot be told).
+std::string LockedReason(pid_t holder);
