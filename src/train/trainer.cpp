@@ -193,7 +193,8 @@ int RunTrainer(const TTrainOptions& o) {
     return 2;
   }
   std::vector<std::string> logPaths{FitnessLogPathFor(o.file)};
-  if (!o.log.empty() && o.log != logPaths[0]) logPaths.push_back(o.log);
+  // The same file by another spelling or link gets its rows once.
+  if (!o.log.empty() && !IsSaveTargetOrTemporary(o.log.c_str(), logPaths[0].c_str())) logPaths.push_back(o.log);
   const std::string dir = DirectoryOf(o.file);
   struct stat st = {};
   if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
