@@ -29,18 +29,6 @@ const char* WriteReason(int error) {
   }
 }
 
-const char* LoadReason(TLoadError e) {
-  switch (e) {
-    case TLoadError::Missing: return "nicht vorhanden";
-    case TLoadError::Unreadable: return "nicht lesbar";
-    case TLoadError::WrongSize: return "falsche Größe";
-    case TLoadError::ForeignShape: return "fremde Netzform";
-    case TLoadError::NotRegular: return "keine reguläre Datei";
-    case TLoadError::None: break;
-  }
-  return "";
-}
-
 std::string LockedReason(pid_t holder) {
   if (holder > 0) return "Prozess " + std::to_string(holder) + " arbeitet schon daran";
   return "ein anderes Programm arbeitet schon daran";

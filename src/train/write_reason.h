@@ -4,13 +4,11 @@
 
 #include <string>
 
-#include "world.h"
+#include "load_reason.h"
 
 // Why a file could not be written, for the trainer's one line on stderr,
 // from the errno of the failed call.
 const char* WriteReason(int error);
-// Why a population file could not be loaded.
-const char* LoadReason(TLoadError e);
 // Why a population cannot be trained: another program holds its lock
 // (`holder`: its process id, -1 if it cannot be told).
 std::string LockedReason(pid_t holder);
