@@ -178,15 +178,6 @@ class WatchingTest : public QObject, TWindowFixture {
     QVERIFY(QImage(Dir.filePath(QStringLiteral("verlauf.png"))).width() > 100);
   }
 
-  // A picture that cannot be written says so, under the main window's caption.
-  void pictureNotSaved() {
-    W->Dispatch(CM_NETVIEW);
-    Answer({QMessageBox::Ok}, {Dir.filePath(QStringLiteral("kein/ordner/netz"))});
-    QTest::mouseClick(W->NetView->findChild<QPushButton*>(), Qt::LeftButton);
-    W->Dispatch(CM_NETVIEW);
-    QVERIFY(WarnedOnce(QStringLiteral("Kann Datei 'netz.png' nicht speichern!")));
-  }
-
   // A step a little late keeps the beat; one late by more than a step (a message box in between) starts a
   // fresh beat one step on, instead of rushing the steps after it to catch up.
   void paceAfterALateStep() {

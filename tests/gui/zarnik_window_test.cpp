@@ -352,7 +352,8 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     }
   }
 
-  // "Bild speichern...": the scene at its natural size whatever the window's, ".png" added.
+  // "Bild speichern...": the scene at its natural size whatever the window's, ".png" added; a picture that
+  // cannot be written says so.
   void sceneSavedAsPicture() {
     W->resize(600, 400);
     Answer({}, {Path("szene")});
@@ -361,6 +362,9 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QCOMPARE(saved.size(), QSize(756, 468));
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), W->Simulator);
     QCOMPARE(MessageBoxHook().Shown, 0);
+    Answer({QMessageBox::Ok}, {Path("kein/ordner/szene")});
+    W->Dispatch(CM_SAVEPICT);
+    QVERIFY(WarnedOnce(QStringLiteral("Kann Datei 'szene.png' nicht speichern!")));
     W->Dispatch(CM_SIMAJUST);
   }
 
