@@ -1,5 +1,6 @@
 // Loading and storing the population, in "zarnik.dat" or in a file chosen by
 // name, each with its fitness history beside it ("name.csv" for "name.dat").
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,11 +11,12 @@
 #include "main_window/zarnik_window.h"
 #include "atomic_file.h"
 #include "fitness_log.h"
+#include "language.h"
 #include "population_lock.h"
 #include "string_table.h"
 #include "widgets/file_dialog.h"
-#include "widgets/text_gadget.h"
 #include "widgets/message_box.h"
+#include "widgets/text_gadget.h"
 #include "world.h"
 
 namespace {
@@ -34,6 +36,7 @@ QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
 
 void TZarnikWindow::LoadHistory(const QString& path) {
   // Missing or refused: the chart starts empty; refused, the file is left alone when saving.
+  RefusedHistory.clear();  // each load says it anew
   NoteHistoryRefusal(path, History.Load(QFile::encodeName(path).constData()));
   // Training 1 numbers its passes on from the loaded ones, so the chart's line
   // and the file's rows keep their order; at the top the count stays, as
@@ -59,7 +62,8 @@ void TZarnikWindow::NoteHistoryRefusal(const QString& path, const char* reason) 
   }
   if (path == RefusedHistory) return;  // said once
   RefusedHistory = path;
-  MessageGad->SetText(QStringLiteral("Fitnessverlauf '%1' nicht gelesen: %2").arg(NameOf(path), QString::fromUtf8(reason)));
+  MessageGad->SetText(
+      tr("Fitnessverlauf '%1' nicht gelesen: %2").arg(NameOf(path), QCoreApplication::translate("TFitnessHistory", reason)));
 }
 
 // A trainer holds the population's lock while it works on it: loading or
@@ -69,10 +73,9 @@ bool TZarnikWindow::TrainerAtWork(const QString& path, pid_t holder, unsigned re
   // The designed failure message, and why in the message field.
   ZarnikMessageBox(this, FileMessageFor(resId, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
   const QString file = path.isEmpty() ? QStringLiteral("zarnik.dat") : path;
-  const QString who = holder > 0 ? QStringLiteral("ein Trainer arbeitet daran (Prozess %1)").arg(holder)
-                                 : QStringLiteral("ein Trainer arbeitet daran");
-  MessageGad->SetText(QStringLiteral("Kann Datei '%1' nicht %2: %3")
-                          .arg(NameOf(file), resId == IDS_CANNOT_LOAD ? QStringLiteral("laden") : QStringLiteral("speichern"), who));
+  const QString who = holder > 0 ? tr("ein Trainer arbeitet daran (Prozess %1)").arg(holder) : tr("ein Trainer arbeitet daran");
+  MessageGad->SetText((resId == IDS_CANNOT_LOAD ? tr("Kann Datei '%1' nicht laden: %2") : tr("Kann Datei '%1' nicht speichern: %2"))
+                          .arg(NameOf(file), who));
   return true;
 }
 
@@ -83,6 +86,8 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
   size_t size = 0;
   LoadFailure = AnnGaWorld->LoadANN(QFile::encodeName(file).constData(), size);  // the reason stays for later
   if (LoadFailure == TLoadError::None) {  // used from the next run on; nothing to redraw
+    GetStr(IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
+    SetMessageText(Arm.Buffer);  // instead of an earlier failure's reason
     LoadHistory(HistoryPathFor(file));
     PopulationFile = path;
     PopulationChanged = false;
@@ -90,6 +95,10 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
     return true;
   }
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+  // The box keeps its designed text; why, the message field says until the mode changes.
+  const qint64 found = LoadFailure == TLoadError::WrongSize ? static_cast<qint64>(size) : -1;
+  MessageGad->SetText(tr("Kann Datei '%1' nicht laden: %2")
+                          .arg(NameOf(file), LoadReasonText(LoadFailure, found, AnnGaWorld->FileSize())));
   return false;
 }
 
@@ -114,7 +123,7 @@ bool TZarnikWindow::SavePopulation(const QString& path, bool replaceHistory) {
 QString TZarnikWindow::FileMessageFor(unsigned resId, const QString& path) {
   if (!path.isEmpty()) return FileMessage(resId, NameOf(path));
   GetStr(resId, Arm.Buffer, sizeof Arm.Buffer);
-  return QString::fromLatin1(Arm.Buffer);
+  return CoreText("StringTable", Arm.Buffer);
 }
 
 void TZarnikWindow::CmLoadData() {

@@ -1,5 +1,7 @@
 #include "watching/fitness_history.h"
 
+#include <QtGlobal>
+
 #include <cerrno>
 #include <cstdio>
 
@@ -8,17 +10,17 @@
 
 namespace {
 
-// Why a history file was not read, for the status bar.
+// Why a history file was not read, for the status bar (translated there).
 const char* Refusal(int error) {
   switch (error) {
-    case NotRegularFile: return "keine reguläre Datei";
-    case UntrustedLink: return "Verweis eines anderen Benutzers";
-    case ELOOP: return "zu viele symbolische Verweise";
+    case NotRegularFile: return QT_TRANSLATE_NOOP("TFitnessHistory", "keine reguläre Datei");
+    case UntrustedLink: return QT_TRANSLATE_NOOP("TFitnessHistory", "Verweis eines anderen Benutzers");
+    case ELOOP: return QT_TRANSLATE_NOOP("TFitnessHistory", "zu viele symbolische Verweise");
     case EACCES:
-    case EPERM: return "keine Leseberechtigung";
+    case EPERM: return QT_TRANSLATE_NOOP("TFitnessHistory", "keine Leseberechtigung");
     case 0:
-    case NotAFitnessLog: return "kein Fitnessverlauf";
-    default: return "nicht lesbar";
+    case NotAFitnessLog: return QT_TRANSLATE_NOOP("TFitnessHistory", "kein Fitnessverlauf");
+    default: return QT_TRANSLATE_NOOP("TFitnessHistory", "nicht lesbar");
   }
 }
 

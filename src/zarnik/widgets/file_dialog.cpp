@@ -1,5 +1,6 @@
 #include "widgets/file_dialog.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -41,9 +42,10 @@ QString ReplaceQuestion(const QStringList& existing) {
   QStringList quoted;
   for (const QString& name : existing) quoted << QLatin1Char('\'') + name + QLatin1Char('\'');
   if (quoted.size() == 1)
-    return QString::fromUtf8("Datei %1 ist schon vorhanden. Ersetzen?").arg(quoted.front());
+    return QCoreApplication::translate("TFileDialog", "Datei %1 ist schon vorhanden. Ersetzen?").arg(quoted.front());
   const QString last = quoted.takeLast();
-  return QString::fromUtf8("Dateien %1 und %2 sind schon vorhanden. Ersetzen?").arg(quoted.join(QStringLiteral(", ")), last);
+  return QCoreApplication::translate("TFileDialog", "Dateien %1 und %2 sind schon vorhanden. Ersetzen?")
+      .arg(quoted.join(QStringLiteral(", ")), last);
 }
 
 QString ZarnikSaveFileName(QWidget* owner, const QString& caption, const QString& filter, const QString& suffix,
