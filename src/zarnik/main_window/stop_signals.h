@@ -6,7 +6,8 @@
 
 class QSocketNotifier;
 
-// SIGTERM and SIGINT (a shutdown, kill, Ctrl+C in the terminal) end the
+// SIGTERM, SIGINT and SIGHUP (a shutdown, kill, Ctrl+C or the closing of
+// the terminal it was started from) end the
 // program cleanly instead of cutting it off: the handler only writes the
 // signal's number into a pipe, and `onSignal` runs on the UI thread when
 // the event loop reads it. One at a time; the default handling comes back
