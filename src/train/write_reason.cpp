@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "fitness_log.h"
+#include "headless_host.h"
 #include "regular_file.h"
 
 const char* WriteReason(int error) {
@@ -36,4 +37,11 @@ const char* LoadReason(TLoadError e) {
     case TLoadError::None: break;
   }
   return "";
+}
+
+std::string LoadFailure(TLoadError e, size_t size) {
+  if (e != TLoadError::WrongSize) return LoadReason(e);
+  THeadlessHost host;
+  const size_t expected = MakeZarnikWorld(&host)->FileSize();
+  return std::string(LoadReason(e)) + " (" + std::to_string(size) + " statt " + std::to_string(expected) + " Bytes)";
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 #include "world.h"
 
 // Why a file could not be written, for the trainer's one line on stderr,
@@ -7,3 +10,5 @@
 const char* WriteReason(int error);
 // Why a population file could not be loaded.
 const char* LoadReason(TLoadError e);
+// The same with the sizes where the size was wrong: "falsche Größe (12 statt 199620 Bytes)".
+std::string LoadFailure(TLoadError e, size_t size);
