@@ -1,9 +1,14 @@
 #include "all_episodes.h"
 
+#include <vector>
+
 #include "world.h"
 
 TEpisodeTally MeasureAllEpisodes(TChromosom& best, TZarnikHost& host) {
-  const int fitness = best.getFitness();
+  // Playing leaves the score, the counts and the node values behind; the
+  // record holds them all, so the best is stored afterwards as it was.
+  std::vector<unsigned char> before(best.RecordSize());
+  best.EncodeRecord(before.data());
   const TBallCounts counts = best.getBallCounts();
   TEpisodeTally tally;
   for (int heightE = 1; heightE <= AllEpisodeHeights && !UserBreak; ++heightE)
@@ -15,7 +20,7 @@ TEpisodeTally MeasureAllEpisodes(TChromosom& best, TZarnikHost& host) {
       tally.deliveries += best.getBallCounts().deliveries;
       tally.fitnessSum += best.getFitness();
     }
-  best.setFitness(fitness);
+  best.ApplyRecord(before.data());
   best.setBallCounts(counts);
   return tally;
 }

@@ -145,6 +145,9 @@ int ParseTrainOptions(TTrainOptions& o) {
   o.evaluate = p.isSet(evaluate);
   const bool ofASet = p.isSet(runs) || p.isSet(run);
   if (p.isSet(runs) && p.isSet(run)) return UsageError(QStringLiteral("--runs und --run nicht zusammen angeben."));
+  if (ofASet && o.generations)
+    return UsageError(QStringLiteral("--runs und --run zählen bis zu einer Generation: --until-generation G statt "
+                                     "--generations N."));
   if (p.isSet(runs)) {
     o.runs = p.value(runs).toInt(&ok);
     if (!ok || o.runs < 1 || o.runs > 1000)
@@ -157,9 +160,6 @@ int ParseTrainOptions(TTrainOptions& o) {
     if (!ok || o.run < 0) return UsageError(QStringLiteral("--run braucht eine Zahl ab 0."));
     if (!o.seed) return UsageError(QStringLiteral("--run braucht --seed."));
   }
-  if (ofASet && o.generations)
-    return UsageError(QStringLiteral("--runs und --run zählen bis zu einer Generation: --until-generation G statt "
-                                     "--generations N."));
   if (ofASet && (o.mode != 2 || o.evaluate || !o.log.empty()))
     return UsageError(QStringLiteral("--runs und --run gehen nur mit Training 2, ohne --evaluate und --log."));
   if (!ofASet && o.untilDeliveries)

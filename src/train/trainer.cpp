@@ -171,6 +171,9 @@ int RunTrainer(const TTrainOptions& o) {
   }
   Signals = 0;
   UserBreak = false;
+  // Before the seed: measuring a kept best builds a population, which draws.
+  TRunChecks checks(o);
+  if (!checks.Begin()) return 2;
   if (o.seed)
     UseFixedRandomSeed(*o.seed);
   else
@@ -264,8 +267,6 @@ int RunTrainer(const TTrainOptions& o) {
   // --until-generation counts from the generation the file holds.
   std::optional<long long> toAdd = o.generations;
   if (o.untilGeneration) toAdd = std::max(0LL, *o.untilGeneration - world->Generations);
-  TRunChecks checks(o);
-  if (!checks.Begin()) return 2;
 
   InstallSignals(o.member);
   TProgress progress(o.quiet, toAdd, o.minutes);
