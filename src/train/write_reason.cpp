@@ -27,21 +27,11 @@ const char* WriteReason(int error) {
   }
 }
 
-const char* LoadReason(TLoadError e) {
-  switch (e) {
-    case TLoadError::Missing: return "nicht vorhanden";
-    case TLoadError::Unreadable: return "nicht lesbar";
-    case TLoadError::WrongSize: return "falsche Größe";
-    case TLoadError::ForeignShape: return "fremde Netzform";
-    case TLoadError::NotRegular: return "keine reguläre Datei";
-    case TLoadError::None: break;
-  }
-  return "";
-}
-
 std::string LoadFailure(TLoadError e, size_t size) {
   if (e != TLoadError::WrongSize) return LoadReason(e);
   THeadlessHost host;
-  const size_t expected = MakeZarnikWorld(&host)->FileSize();
-  return std::string(LoadReason(e)) + " (" + std::to_string(size) + " statt " + std::to_string(expected) + " Bytes)";
+  std::string text = WrongSizeReason;
+  text.replace(text.find("%1"), 2, std::to_string(size));
+  text.replace(text.find("%2"), 2, std::to_string(MakeZarnikWorld(&host)->FileSize()));
+  return text;
 }

@@ -3,29 +3,9 @@
 #include <climits>
 #include <functional>
 #include <map>
-#include "run_progress.h"
 #include "run_set.h"
 
 namespace {
-
-TEST(RunStrategy, TheStagesRestartRunsBelowTheirMeanAndTheGoalEndsOne) {
-  TRunStrategyDef def;
-  TRunStrategyDef goal3 = def, plain = def;
-  goal3.goal = 3;
-  plain.restarts = false;
-  using V = TRunVerdict;
-  const struct { const TRunStrategyDef& def; int generation; double best; V verdict; } cases[] = {
-      {def, 200, 0.0, V::Continue},    {def, 300, 0.29, V::Restart},  {def, 300, 30 / 100.0, V::Continue},
-      {def, 1900, 0.3, V::Continue},   {def, 2000, 0.99, V::Restart}, {def, 2000, 1.0, V::Continue},
-      {def, 4000, 2.99, V::Restart},   {def, 4000, 3.0, V::Continue}, {def, 9000, 50.0, V::Continue},
-      {goal3, 300, 3.0, V::Goal},      {goal3, 100, 3.01, V::Goal},   {goal3, 4000, 2.99, V::Restart},
-      {plain, 4000, 0.0, V::Continue}, {goal3, -1, -1, V::Continue},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(JudgeRun(c.def, c.generation, c.best), c.verdict) << c.generation << " " << c.best;
-  EXPECT_EQ(std::tuple(IsCheckGeneration(def, 0), IsCheckGeneration(def, 100), IsCheckGeneration(def, 250)),
-            std::tuple(false, true, false));
-}
 
 // A run's curve: the mean its best shows from a generation on, 0 before the first point.
 using TCurve = std::vector<std::pair<int, double>>;
@@ -164,25 +144,6 @@ TEST(RunSet, AStoppedAndResumedSetDecidesTheSame) {
         << stopAt;
     EXPECT_EQ(out.count(3) + out.count(4), 0u) << stopAt;
   }
-}
-
-TEST(RunProgress, TheLineOfARunAsTheWindowReadsIt) {
-  TSetRun r;
-  r.index = 2;
-  r.generation = 300;
-  r.bestFitness = -45;
-  r.bestDeliveries = 3;
-  r.validatedMean = 0.3;
-  r.bestMean = 1.25;
-  r.state = TRunState::Restarted;
-  EXPECT_EQ(FormatRunProgressLine(r, 7), "run\t2\t7\t300\t-45\t3\t0.30\t1.25\trestarted");
-  TRunProgress back;
-  ASSERT_TRUE(ParseRunProgressLine("run\t2\t7\t300\t-45\t3\t-\t1.25\tgoal", back));
-  EXPECT_EQ(std::tuple(back.run, back.seed, back.generation, back.bestFitness, back.validatedMean, back.state),
-            std::tuple(2, 7ull, 300, -45, -1.0, std::string("goal")));
-  for (const char* bad : {"run\t2\t7\t300\t-45\t3\t-\t1.25", "run\t2\t7\t300\t-45\t3\t-\t1,25\tgoal",
-                          "run\t2\t7\t300\t-45\t3\t-\t1.25\twaiting", "gen\t2\t7\t300\t-45\t3\t-\t1.25\tgoal"})
-    EXPECT_FALSE(ParseRunProgressLine(bad, back)) << bad;
 }
 
 }  // namespace
