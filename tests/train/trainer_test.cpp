@@ -268,8 +268,9 @@ TEST_F(Trainer, RunsEndWithTheirCommand) {
     const std::string file = wholeGroup ? "group.dat" : "parent.dat";
     const pid_t pid = Start({"--runs", "2", "--seed", "1", "--until-generation", "100000", "--checkpoint", "1", file},
                             /*ownGroup=*/true);
-    const std::string first = (dir / file).replace_extension().string() + "-1.dat";
-    WaitForFiles(dir.Dir, [&] { return fs::exists(first); }, "the second run's checkpoint");
+    const std::string stem = (dir / file).replace_extension().string();
+    WaitForFiles(dir.Dir, [&] { return fs::exists(stem + "-0.dat") && fs::exists(stem + "-1.dat"); },
+                 "both runs' checkpoints");
     std::vector<int> runs;  // the runs' process descriptors
     for (const auto& p : fs::directory_iterator("/proc")) {
       if (!std::isdigit(static_cast<unsigned char>(p.path().filename().string()[0]))) continue;
