@@ -20,6 +20,7 @@
 
 #include "fitness_log.h"
 #include "headless_host.h"
+#include "population_lock.h"
 #include "run_files.h"
 #include "run_progress.h"
 #include "run_ranking.h"
@@ -67,8 +68,10 @@ struct TChild {
 // The run as `--run K --member` of the same set. It stays in our process
 // group (a kill of the group ends it too) and gets SIGTERM when we end,
 // however we end, so no run of a set outlives the command that started it.
+// It also inherits the lock of FILE, so that no second command starts on the
+// set while any of its runs lives.
 bool Spawn(const std::string& exe, const TTrainOptions& o, uint64_t firstSeed, int k, std::optional<int> limit,
-           int threads, TChild& child) {
+           int threads, int lock, TChild& child) {
   std::vector<std::string> args = {exe, "--run", std::to_string(k), "--seed", std::to_string(firstSeed), "--member",
                                    "--quiet", "--threads", std::to_string(threads)};
   if (limit) args.insert(args.end(), {"--until-generation", std::to_string(*limit)});
@@ -92,7 +95,7 @@ bool Spawn(const std::string& exe, const TTrainOptions& o, uint64_t firstSeed, i
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent) _exit(127);  // we are gone already
     signal(SIGPIPE, SIG_DFL);
-    if (dup2(toChild[0], 0) < 0 || dup2(fromChild[1], 1) < 0) _exit(127);
+    if (dup2(toChild[0], 0) < 0 || dup2(fromChild[1], 1) < 0 || fcntl(lock, F_SETFD, 0) != 0) _exit(127);
     execv(exe.c_str(), argv.data());
     _exit(127);
   }
@@ -279,6 +282,17 @@ int RankRunFiles(const std::vector<std::string>& files) {
 
 int RunManyRuns(const TTrainOptions& o) {
   StopSignals = 0;
+  // Nobody else works on FILE while the set does (its runs each lock their own file too).
+  TPopulationLock lock;
+  if (!lock.Acquire(o.file.c_str())) {
+    if (errno == EWOULDBLOCK)
+      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n", o.file.c_str(),
+                   LockedReason(lock.Holder()).c_str());
+    else
+      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n",
+                   PopulationLockPath(o.file.c_str()).c_str(), WriteReason(errno));
+    return 2;
+  }
   const uint64_t firstSeed = o.seed ? *o.seed : static_cast<uint64_t>(std::time(nullptr));
   TRunStrategyDef def = DefaultRunStrategyDef();
   def.restarts = !o.noRestart;
@@ -335,7 +349,7 @@ int RunManyRuns(const TTrainOptions& o) {
       TChild c;
       c.workAtStart = r.Work();
       if (static_cast<uint64_t>(k) > UINT64_MAX - firstSeed ||
-          !Spawn(exe, o, firstSeed, k, set.GenerationLimit(k), threadsEach, c)) {
+          !Spawn(exe, o, firstSeed, k, set.GenerationLimit(k), threadsEach, lock.Descriptor(), c)) {
         std::fprintf(stderr, "zarnik-train: Lauf %d lässt sich nicht starten\n", k);
         set.Started(k);
         set.OnEnd(k, TRunSet::TEnd::Failed);

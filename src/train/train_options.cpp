@@ -16,7 +16,7 @@ int UsageError(const QString& text) {
 
 }  // namespace
 
-int ParseTrainOptions(TTrainOptions& o) {
+int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
   QCommandLineParser p;
   p.setApplicationDescription(QStringLiteral("Trainiert die Netze von Zarnik32 ohne Fenster."));
   p.addHelpOption();
@@ -74,8 +74,17 @@ int ParseTrainOptions(TTrainOptions& o) {
   p.addPositionalArgument(QStringLiteral("FILE"),
                           QStringLiteral("Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
 
-  const QStringList args = QCoreApplication::arguments();
-  if (!p.parse(args)) return UsageError(p.errorText());
+  // File names are bytes, used as given: a name that is not valid in the
+  // locale's encoding would not survive a round trip through Unicode. Latin-1
+  // maps every byte to one character and back, and leaves the options, which
+  // are ASCII, as they are.
+  QStringList args;
+  for (int i = 0; i < argc; ++i) args << QString::fromLatin1(argv[i]);
+  const auto bytes = [](const QString& carried) { return carried.toLatin1().toStdString(); };
+  if (!p.parse(args)) {
+    std::fprintf(stderr, "zarnik-train: %s\n", p.errorText().toLatin1().constData());
+    return 2;
+  }
   if (p.isSet(QStringLiteral("help"))) {
     std::fputs(qPrintable(p.helpText()), stdout);
     return 0;
@@ -87,11 +96,11 @@ int ParseTrainOptions(TTrainOptions& o) {
   const QStringList files = p.positionalArguments();
   if (p.isSet(rank)) {
     if (files.isEmpty()) return UsageError(QStringLiteral("--rank braucht mindestens eine Netzdatei."));
-    for (const QString& f : files) o.rankFiles.push_back(f.toStdString());
+    for (const QString& f : files) o.rankFiles.push_back(bytes(f));
     return -1;
   }
   if (files.size() > 1) return UsageError(QStringLiteral("Nur eine Netzdatei angeben."));
-  if (files.size() == 1) o.file = files[0].toStdString();
+  if (files.size() == 1) o.file = bytes(files[0]);
   if (o.file.empty()) return UsageError(QStringLiteral("Der Name der Netzdatei ist leer."));
 
   bool ok = false;
@@ -139,27 +148,36 @@ int ParseTrainOptions(TTrainOptions& o) {
   }
   o.quiet = p.isSet(quiet);
   if (p.isSet(log)) {
-    o.log = p.value(log).toStdString();
+    o.log = bytes(p.value(log));
     if (o.log.empty()) return UsageError(QStringLiteral("--log braucht einen Dateinamen."));
   }
   o.evaluate = p.isSet(evaluate);
   const bool ofASet = p.isSet(runs) || p.isSet(run);
   if (p.isSet(runs) && p.isSet(run)) return UsageError(QStringLiteral("--runs und --run nicht zusammen angeben."));
-  if (ofASet && o.generations)
-    return UsageError(QStringLiteral("--runs und --run zählen bis zu einer Generation: --until-generation G statt "
-                                     "--generations N."));
   if (p.isSet(runs)) {
     o.runs = p.value(runs).toInt(&ok);
     if (!ok || o.runs < 1 || o.runs > 1000)
       return UsageError(QStringLiteral("--runs braucht eine Zahl von 1 bis 1000."));
-    if (!o.untilGeneration && !o.minutes && !o.untilDeliveries)
-      return UsageError(QStringLiteral("--runs braucht --until-generation, --minutes oder --until-deliveries."));
   }
   if (p.isSet(run)) {
     o.run = p.value(run).toInt(&ok);
     if (!ok || o.run < 0) return UsageError(QStringLiteral("--run braucht eine Zahl ab 0."));
-    if (!o.seed) return UsageError(QStringLiteral("--run braucht --seed."));
   }
+  // Run k trains with seed S+k: none of them may wrap around to 0 (a restarted
+  // run's seed is checked when it would start).
+  if (o.seed && ofASet) {
+    const uint64_t lastRun = p.isSet(runs) ? static_cast<uint64_t>(o.runs - 1) : static_cast<uint64_t>(o.run);
+    if (*o.seed > UINT64_MAX - lastRun)
+      return UsageError(QStringLiteral("--seed %1: der Startwert %1 + %2 ginge über 18446744073709551615 hinaus.")
+                            .arg(*o.seed)
+                            .arg(lastRun));
+  }
+  if (ofASet && o.generations)
+    return UsageError(QStringLiteral("--runs und --run zählen bis zu einer Generation: --until-generation G statt "
+                                     "--generations N."));
+  if (p.isSet(runs) && !o.untilGeneration && !o.minutes && !o.untilDeliveries)
+    return UsageError(QStringLiteral("--runs braucht --until-generation, --minutes oder --until-deliveries."));
+  if (p.isSet(run) && !o.seed) return UsageError(QStringLiteral("--run braucht --seed."));
   if (ofASet && (o.mode != 2 || o.evaluate || !o.log.empty()))
     return UsageError(QStringLiteral("--runs und --run gehen nur mit Training 2, ohne --evaluate und --log."));
   if (!ofASet && o.untilDeliveries)
@@ -169,11 +187,5 @@ int ParseTrainOptions(TTrainOptions& o) {
   if (o.member && !p.isSet(run)) return UsageError(QStringLiteral("--member geht nur mit --run."));
   if (o.untilGeneration && o.mode != 2)
     return UsageError(QStringLiteral("--until-generation geht nur mit Training 2 (Training 1 zählt keine Generationen)."));
-  // Seeds S .. S+N-1 (and those of restarted runs) must not wrap around to 0.
-  if (o.seed && ofASet) {
-    const uint64_t last = p.isSet(runs) ? static_cast<uint64_t>(o.runs - 1) : static_cast<uint64_t>(o.run);
-    if (*o.seed > UINT64_MAX - last)
-      return UsageError(QStringLiteral("--seed zu groß: die Startwerte der Läufe liefen über 18446744073709551615."));
-  }
   return -1;
 }

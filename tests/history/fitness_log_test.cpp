@@ -133,12 +133,51 @@ TEST_F(FitnessLog, ATornLastLineIsDroppedOnReadingAndCutBeforeAppending) {
   Append({2, 3, 10, -10, 3, 1}, 0.5);
   EXPECT_EQ(ReadAll(path), Header + "\n3,2,10,-10,3,0.500,1\n");
   for (const std::string& other : {std::string("Einkaufsliste"), std::string("Brot\nMilch\n"),
-                                   Header + "\n" + std::string(300, '1')}) {
+                                   Header + "\n" + std::string(300, '1'), Header + "\n0,2,5,5,0,nan\n1,2,5,5,0,1\n"}) {
     std::ofstream(path, std::ios::binary) << other;
     errno = 0;
     EXPECT_EQ(OpenFitnessLogForAppend(path.c_str()), nullptr) << other;
     EXPECT_EQ(errno, NotAFitnessLog);
     EXPECT_EQ(ReadAll(path), other);
+  }
+}
+
+// What a spreadsheet leaves (a byte-order mark, CRLF) reads and is appended to; a resumed run's repeated rows
+// (training 2 from the stored generation on, at the end) are cut, and the last row that stays is told.
+TEST_F(FitnessLog, AByteOrderMarkAndCrLfAreReadAndAResumeCutsTheRowsItRepeats) {
+  const std::string bom = "\xEF\xBB\xBF";
+  std::vector<TFitnessRow> rows;
+  ASSERT_TRUE(ParseFitnessLog(bom + Header + "\r\n0,2,-4230,-9120,0,0.812,1\r\n", rows));
+  EXPECT_EQ(Text(rows), "0,2,-4230,-9120,0,0.812,1\n");
+  for (const std::string& start : {bom.substr(0, 2), bom, bom + "generation,mo"}) {
+    EXPECT_TRUE(ParseFitnessLog(start, rows)) << start;
+    EXPECT_TRUE(rows.empty());
+  }
+  EXPECT_FALSE(ParseFitnessLog("\xEF\xBB" + Header + "\n", rows));  // half a mark is no mark
+  std::ofstream(path, std::ios::binary) << bom << Header << "\r\n0,2,10,-10,0,0.500,1\r\n";
+  Append({2, 1, 10, -10, 1, 1}, 0.5);
+  ASSERT_TRUE(ReadFitnessLog(path.c_str(), rows));
+  EXPECT_EQ(Text(rows), "0,2,10,-10,0,0.500,1\n1,2,10,-10,1,0.500,1\n");
+
+  const std::string kept = "0,2,9,1,0,0.100,1\n1,2,9,1,0,0.200,1\n0,1,5,1,0,0.300,\n";
+  struct Case { int stored; std::string tail; long long cut; int lastGeneration; };
+  const Case cases[] = {
+      {2, "2,2,9,1,0,0.400,1\n3,2,9,1,3,0.500,1\n\n", 2, 0},  // training 1's pass 0 stays, and so before it
+      {2, "", 0, 0},
+      {-1, "2,2,9,1,0,0.400,1\n", 0, 2},                 // nothing stored: nothing cut
+      {3, "2,2,9,1,0,0.400,1\n3,2,9,1,3,0.5", 0, 2},     // only the torn line goes
+  };
+  for (const Case& c : cases) {
+    std::ofstream(path, std::ios::binary) << Header << "\n" << kept << c.tail;
+    TFitnessLogResume resume;
+    resume.StoredGeneration = c.stored;
+    FILE* f = OpenFitnessLogForAppend(path.c_str(), resume);
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    const std::string stays = c.cut > 0 || c.tail.empty() ? kept : kept + "2,2,9,1,0,0.400,1\n";
+    EXPECT_EQ(ReadAll(path), Header + "\n" + stays) << c.stored;
+    EXPECT_EQ(std::tuple(resume.RowsCut, resume.HasLastRow, resume.LastRow.generation),
+              std::tuple(c.cut, true, c.lastGeneration)) << c.stored;
   }
 }
 }  // namespace
