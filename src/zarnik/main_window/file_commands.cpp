@@ -17,7 +17,7 @@
 
 namespace {
 
-const QString PopulationFilter = QStringLiteral("Zarnik-Population (*.dat)");
+QString PopulationFilter() { return TZarnikWindow::tr("Zarnik-Population (*.dat)"); }
 
 // "dir/name.dat" keeps its history in "dir/name.csv", as the trainer does.
 QString HistoryPathFor(const QString& population) {
@@ -58,15 +58,13 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
     PopulationFile = path;
     PopulationChanged = false;
     FlushNetView(false);  // an open network view shows the loaded best
-    GetStr(IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
-    SetMessageText(Arm.Buffer);  // instead of an earlier failure's reason
     return true;
   }
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
-  // The box keeps its designed text; why, the message field says until the mode changes.
+  // The box keeps its designed text; the status bar says why.
   const qint64 found = LoadFailure == TLoadError::WrongSize ? static_cast<qint64>(size) : -1;
-  MessageGad->SetText(tr("Kann Datei '%1' nicht laden: %2")
-                          .arg(NameOf(file), LoadReasonText(LoadFailure, found, AnnGaWorld->FileSize())));
+  ShowReason(tr("Kann Datei '%1' nicht laden: %2")
+                 .arg(NameOf(file), LoadReasonText(LoadFailure, found, AnnGaWorld->FileSize())));
   return false;
 }
 
@@ -101,14 +99,14 @@ void TZarnikWindow::CeSaveData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 void TZarnikWindow::CmOpenData() {
   if (!MayReplacePopulation()) return;
   const QString path =
-      ZarnikOpenFileName(this, QString::fromLatin1("Population \xF6" "ffnen"), PopulationFilter);
+      ZarnikOpenFileName(this, tr("Population öffnen"), PopulationFilter());
   if (!path.isEmpty()) LoadPopulation(path);
 }
 
 void TZarnikWindow::CeOpenData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 void TZarnikWindow::CmSaveDataAs() {
-  QString path = ZarnikSaveFileName(this, QStringLiteral("Population speichern unter"), PopulationFilter);
+  QString path = ZarnikSaveFileName(this, tr("Population speichern unter"), PopulationFilter());
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dat");
   SavePopulation(path);
@@ -121,7 +119,7 @@ void TZarnikWindow::CeSaveDataAs(TCommandEnabler& ce) { ce.Enable(!RunActive());
 bool TZarnikWindow::MayReplacePopulation() {
   if (!PopulationChanged) return true;
   const QMessageBox::StandardButton answer =
-      ZarnikMessageBox(this, QString::fromLatin1("Die Population wurde ge\xE4ndert. Vorher speichern?"), windowTitle(),
+      ZarnikMessageBox(this, tr("Die Population wurde geändert. Vorher speichern?"), windowTitle(),
                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information);
   if (answer == QMessageBox::Yes) return SavePopulation(PopulationFile);  // on only if it was saved
   return answer == QMessageBox::No;

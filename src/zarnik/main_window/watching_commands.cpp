@@ -136,7 +136,7 @@ void TZarnikWindow::CeSingleStep(TCommandEnabler& ce) {
 namespace {
 
 QString CannotRecord(const QString& path) {
-  return QStringLiteral("Kann Film '%1' nicht aufnehmen!").arg(QFileInfo(path).fileName());
+  return TZarnikWindow::tr("Kann Film '%1' nicht aufnehmen!").arg(QFileInfo(path).fileName());
 }
 
 }  // namespace
@@ -146,7 +146,7 @@ void TZarnikWindow::CmRecord() {
     StopRecording();
     return;
   }
-  QString path = ZarnikSaveFileName(this, QStringLiteral("Film aufnehmen"), QStringLiteral("Video (*.mp4 *.webm)"));
+  QString path = ZarnikSaveFileName(this, tr("Film aufnehmen"), tr("Video (*.mp4 *.webm)"));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mp4");
   if (Recorder == nullptr) Recorder = std::make_unique<TSceneRecorder>();

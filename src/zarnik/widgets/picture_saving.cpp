@@ -12,7 +12,7 @@
 #include "widgets/message_box.h"
 
 void SavePictureAs(QWidget* owner, const std::function<bool(const QString&)>& save) {
-  QString path = ZarnikSaveFileName(owner, QStringLiteral("Bild speichern"), QStringLiteral("PNG-Bild (*.png)"));
+  QString path = ZarnikSaveFileName(owner, TPictureWindow::tr("Bild speichern"), TPictureWindow::tr("PNG-Bild (*.png)"));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
   if (save(path)) return;
@@ -26,7 +26,7 @@ TPictureWindow::TPictureWindow(QWidget* owner) : QWidget(owner, Qt::Window) {}
 
 void TPictureWindow::SetPicture(QWidget* picture) {
   Picture = picture;
-  auto* save = new QPushButton(QStringLiteral("Bild speichern..."), this);
+  auto* save = new QPushButton(tr("Bild speichern..."), this);
   connect(save, &QPushButton::clicked, this,
           [this] { SavePictureAs(this, [this](const QString& path) { return SavePicture(path); }); });
 
