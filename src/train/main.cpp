@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationVersion(QStringLiteral(ZARNIK_VERSION));
   if (EnglishWanted()) InstallTranslations(app, true, QString());  // German needs nothing installed
   TTrainOptions options;
-  const int status = ParseTrainOptions(options);
+  const int status = ParseTrainOptions(options, argc, argv);
   if (status >= 0) return status;
   return RunTrainer(options);
 }
