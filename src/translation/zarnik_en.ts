@@ -98,6 +98,17 @@ Take the ball along again?</translation>
     </message>
 </context>
 <context>
+    <name>TFileDialog</name>
+    <message>
+        <source>Datei %1 ist schon vorhanden. Ersetzen?</source>
+        <translation>File %1 exists already. Replace it?</translation>
+    </message>
+    <message>
+        <source>Dateien %1 und %2 sind schon vorhanden. Ersetzen?</source>
+        <translation>Files %1 and %2 exist already. Replace them?</translation>
+    </message>
+</context>
+<context>
     <name>TFitnessChartWindow</name>
     <message>
         <source>Fitness-Verlauf</source>
@@ -130,6 +141,33 @@ Take the ball along again?</translation>
     <message>
         <source>Fitness</source>
         <translation>Fitness</translation>
+    </message>
+</context>
+<context>
+    <name>TFitnessHistory</name>
+    <message>
+        <source>keine reguläre Datei</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>Verweis eines anderen Benutzers</source>
+        <translation>another user&apos;s link</translation>
+    </message>
+    <message>
+        <source>zu viele symbolische Verweise</source>
+        <translation>too many symbolic links</translation>
+    </message>
+    <message>
+        <source>keine Leseberechtigung</source>
+        <translation>no permission to read</translation>
+    </message>
+    <message>
+        <source>kein Fitnessverlauf</source>
+        <translation>not a fitness history</translation>
+    </message>
+    <message>
+        <source>nicht lesbar</source>
+        <translation>not readable</translation>
     </message>
 </context>
 <context>
@@ -429,6 +467,22 @@ Take the ball along again?</translation>
     <message>
         <source>Ablagen: %1</source>
         <translation>Deliveries: %1</translation>
+    </message>
+    <message>
+        <source>Fitnessverlauf &apos;%1&apos; nicht gelesen: %2</source>
+        <translation>Fitness history &apos;%1&apos; not read: %2</translation>
+    </message>
+    <message>
+        <source>ein Trainer arbeitet daran (Prozess %1)</source>
+        <translation>a trainer is working on it (process %1)</translation>
+    </message>
+    <message>
+        <source>ein Trainer arbeitet daran</source>
+        <translation>a trainer is working on it</translation>
+    </message>
+    <message>
+        <source>Kann Datei &apos;%1&apos; nicht speichern: %2</source>
+        <translation>Cannot save file &apos;%1&apos;: %2</translation>
     </message>
 </context>
 <context>
