@@ -128,7 +128,9 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
     if (!o.generations || !o.seed) return UsageError(QStringLiteral("--run braucht --generations und --seed."));
   }
   // Run k trains with seed S+k: none of them may wrap around to 0.
-  const uint64_t lastRun = o.runs > 0 ? static_cast<uint64_t>(o.runs - 1) : o.run > 0 ? static_cast<uint64_t>(o.run) : 0;
+  const uint64_t lastRun = o.runs > 0  ? static_cast<uint64_t>(o.runs - 1)
+                           : o.run > 0 ? static_cast<uint64_t>(o.run)
+                                       : 0;
   if (o.seed && *o.seed > UINT64_MAX - lastRun)
     return UsageError(QStringLiteral("--seed %1: der Startwert %1 + %2 ginge über 18446744073709551615 hinaus.")
                           .arg(*o.seed)

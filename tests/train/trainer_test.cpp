@@ -47,6 +47,13 @@ int StoredGenerations(const fs::path& file) {
   return world->Generations;
 }
 
+std::vector<std::string> Listing(const fs::path& d) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(d)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 // The rows of a ranking table: "rank file generations deliveries takes fitness".
 std::vector<Args> TableRows(const std::string& out) {
   std::vector<Args> rows;
@@ -242,22 +249,31 @@ TEST_F(Trainer, KillsLeaveWholeRowsUpToTheStoredGeneration) {
 }
 
 // One table over the files the trainer writes (the population, its history, --log): modes under the umask, the
-// .csv rule, names as bytes, links of other users in a sticky directory and one's own, a read-only --log, a full
-// disk, a name too long for its temporary file; with the status and the reason each reports.
+// .csv rule, names as bytes, links of other users in a sticky directory and one's own, a read-only --log, a file
+// size limit and a full disk, a name too long for its temporary file; with the status and the reason each reports.
 TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
   constexpr uid_t Stranger = 4242, User = 4343;
   const bool root = geteuid() == 0;
   const auto SizeOf = [](const fs::path& p) { return fs::exists(p) ? fs::file_size(p) : 0; };
-  const auto mode = [&](const char* name) { return fs::exists(dir / name) ? fs::status(dir / name).permissions() & fs::perms::all : fs::perms::none; };
+  const auto mode = [&](const char* name) {
+    return fs::exists(dir / name) ? fs::status(dir / name).permissions() & fs::perms::all : fs::perms::none;
+  };
   using P = fs::perms;
   const fs::perms r_r = P::owner_read | P::owner_write | P::group_read, r = P::owner_read | P::owner_write;
-  std::ofstream(dir / "victim") << "keep";
+  // Whom a planted link points at: a population and a history, which an unguarded run would train on.
+  THeadlessHost host;
+  ASSERT_TRUE(MakeZarnikWorld(&host)->DoSaveANN((dir / "victim.dat").c_str()));
+  std::ofstream(dir / "victim.csv") << FitnessLogHeader << "\n";
+  const std::string victims = ReadAll(dir / "victim.dat") + ReadAll(dir / "victim.csv");
+  fs::create_directory(dir / "small");
+  const TSmallDisk small(dir / "small", 256 * 1024);  // one population and a little, not two
   fs::create_directory(dir / "shared");
   fs::create_directory(dir / "u");
   if (root) {
     ASSERT_EQ(chown((dir / "shared").c_str(), User, User) | chmod((dir / "shared").c_str(), 01777), 0);
     for (const char* link : {"theirs.dat", "h.csv", "theirs.csv"}) {
-      fs::create_symlink(dir / "victim", dir / "shared" / link);
+      const bool population = std::string_view(link).ends_with(".dat");
+      fs::create_symlink(dir / (population ? "victim.dat" : "victim.csv"), dir / "shared" / link);
       ASSERT_EQ(lchown((dir / "shared" / link).c_str(), Stranger, Stranger), 0);
     }
     fs::create_symlink(dir / "own.dat", dir / "shared/mine.dat");  // root's own link
@@ -277,7 +293,9 @@ TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
   };
   const std::string linkRefused = "nicht schreiben: symbolischer Verweis eines anderen Benutzers";
   std::vector<Case> cases = {
-      {{"--log", "l.csv", "m.dat"}, 027, 0, "", [&] { EXPECT_EQ(std::tuple(mode("m.dat"), mode("m.csv"), mode("l.csv")), std::tuple(r_r, r_r, r_r)); }},
+      {{"--log", "l.csv", "m.dat"}, 027, 0, "", [&] {
+         EXPECT_EQ(std::tuple(mode("m.dat"), mode("m.csv"), mode("l.csv")), std::tuple(r_r, r_r, r_r));
+       }},
       {{"n.dat"}, 077, 0, "", [&] { EXPECT_EQ(std::pair(mode("n.dat"), mode("n.csv")), std::pair(r, r)); }},
       {{"a.csv"}, 022, 0, "", [&] {  // its history goes beside it, never over it
          EXPECT_EQ(SizeOf(dir / "a.csv"), 199620u);
@@ -290,10 +308,17 @@ TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
       {{longName + ".dat"}, 022, 2, "Kann Datei '" + longName + ".dat' nicht schreiben: Name zu lang",
        [&] { EXPECT_FALSE(fs::exists(dir / (longName + ".csv"))); }},  // refused before the first generation
       {{"big.dat"}, 022, 2, "Kann Datei 'big.dat' nicht schreiben: Datei zu groß", [&] {
-         EXPECT_TRUE(!fs::exists(dir / "big.dat") && fs::exists(dir / "big.csv"));  // the history is written all the same
+         // The history is written all the same.
+         EXPECT_TRUE(!fs::exists(dir / "big.dat") && fs::exists(dir / "big.csv"));
        }, false, true},
   };
-  const auto untouched = [&] { EXPECT_EQ(ReadAll(dir / "victim"), "keep"); };
+  const auto untouched = [&] { EXPECT_TRUE(ReadAll(dir / "victim.dat") + ReadAll(dir / "victim.csv") == victims); };
+  if (small.Mounted())
+    cases.push_back({{"--checkpoint", "1", "--generations", "3", "small/p.dat"}, 022, 2,
+                     "Kann Datei 'small/p.dat' nicht schreiben: Datenträger voll", [&] {
+                       EXPECT_EQ(StoredGenerations(dir / "small/p.dat"), 1);  // the first save, whole
+                       EXPECT_EQ(Listing(dir / "small"), (std::vector<std::string>{"p.csv", "p.dat"}));
+                     }});
   if (root) {
     cases.push_back({{"shared/theirs.dat"}, 022, 2, "'shared/theirs.dat' " + linkRefused, untouched});
     cases.push_back({{"shared/h.dat"}, 022, 2, "'shared/h.csv' " + linkRefused, [&] {
@@ -307,7 +332,8 @@ TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
     cases.push_back({{"shared/mine.dat"}, 022, 0, "", [&] {
                        EXPECT_TRUE(fs::is_symlink(dir / "shared/mine.dat") && SizeOf(dir / "own.dat") == 199620u);
                      }});
-    cases.push_back({{"--log", "u/ro.csv", "u/p.dat"}, 022, 2, "Kann Datei 'u/ro.csv' nicht schreiben: keine Schreibberechtigung",
+    cases.push_back({{"--log", "u/ro.csv", "u/p.dat"}, 022, 2,
+                     "Kann Datei 'u/ro.csv' nicht schreiben: keine Schreibberechtigung",
                      [&] { EXPECT_FALSE(fs::exists(dir / "u/p.csv") || fs::exists(dir / "u/p.dat")); }, true});
   }
   for (Case& c : cases) {
