@@ -263,6 +263,10 @@ TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
     std::ofstream(dir / "u/ro.csv") << FitnessLogHeader << "\n";
     ASSERT_EQ(chown((dir / "u").c_str(), User, User) | chown((dir / "u/ro.csv").c_str(), User, User), 0);
     ASSERT_EQ(chmod((dir / "u/ro.csv").c_str(), 0444) | chmod(dir.Dir.c_str(), 0755), 0);
+    for (const char* name : {"u/theirs.dat", "u/kept.dat"}) {  // another user's populations
+      fs::copy_file(dir / "victim.dat", dir / name);
+      ASSERT_EQ(chown((dir / name).c_str(), Stranger, Stranger) | chmod((dir / name).c_str(), 0640 | 04), 0);
+    }
   }
   const std::string bytes = "pop\xff\xfe", longName(251, 'n');
   struct Case {
@@ -295,6 +299,11 @@ TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
          EXPECT_TRUE(!fs::exists(dir / "big.dat") && fs::exists(dir / "big.csv"));
        }, false, true},
   };
+  const auto owner = [&](const char* name) {
+    struct stat st = {};
+    stat((dir / name).c_str(), &st);
+    return std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777);
+  };
   const auto untouched = [&] { EXPECT_TRUE(ReadAll(dir / "victim.dat") + ReadAll(dir / "victim.csv") == victims); };
   if (small.Mounted())
     cases.push_back({{"--checkpoint", "1", "--generations", "3", "small/p.dat"}, 022, 2,
@@ -318,6 +327,11 @@ TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
     cases.push_back({{"--log", "u/ro.csv", "u/p.dat"}, 022, 2,
                      "Kann Datei 'u/ro.csv' nicht schreiben: keine Schreibberechtigung",
                      [&] { EXPECT_FALSE(fs::exists(dir / "u/p.csv") || fs::exists(dir / "u/p.dat")); }, true});
+    // Root keeps the owner, group and mode of the file it replaces; a user cannot, and is told.
+    cases.push_back({{"u/kept.dat"}, 022, 0, "",
+                     [&] { EXPECT_EQ(owner("u/kept.dat"), std::tuple(Stranger, Stranger, 0644u)); }});
+    cases.push_back({{"u/theirs.dat"}, 022, 0, "Datei 'u/theirs.dat' gehört nach dem Speichern Benutzer 4343 statt",
+                     [&] { EXPECT_EQ(owner("u/theirs.dat"), std::tuple(User, User, 0644u)); }, true});
   }
   for (Case& c : cases) {
     const std::string what = c.args.back();
