@@ -16,7 +16,6 @@
 #include "string_table.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
-#include "widgets/text_gadget.h"
 #include "world.h"
 
 namespace {
@@ -62,7 +61,7 @@ void TZarnikWindow::NoteHistoryRefusal(const QString& path, const char* reason) 
   }
   if (path == RefusedHistory) return;  // said once
   RefusedHistory = path;
-  MessageGad->SetText(
+  ShowReason(
       tr("Fitnessverlauf '%1' nicht gelesen: %2").arg(NameOf(path), QCoreApplication::translate("TFitnessHistory", reason)));
 }
 
@@ -74,7 +73,7 @@ bool TZarnikWindow::TrainerAtWork(const QString& path, pid_t holder, unsigned re
   ZarnikMessageBox(this, FileMessageFor(resId, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
   const QString file = path.isEmpty() ? QStringLiteral("zarnik.dat") : path;
   const QString who = holder > 0 ? tr("ein Trainer arbeitet daran (Prozess %1)").arg(holder) : tr("ein Trainer arbeitet daran");
-  MessageGad->SetText((resId == IDS_CANNOT_LOAD ? tr("Kann Datei '%1' nicht laden: %2") : tr("Kann Datei '%1' nicht speichern: %2"))
+  ShowReason((resId == IDS_CANNOT_LOAD ? tr("Kann Datei '%1' nicht laden: %2") : tr("Kann Datei '%1' nicht speichern: %2"))
                           .arg(NameOf(file), who));
   return true;
 }
