@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "random.h"
-#include "zarnik_host.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "layer_blocks.h"
+#include "zarnik_host.h"  // show() writes to the host's progress display
 
 using TWeight = int32_t;
 using PWeight = TWeight*;

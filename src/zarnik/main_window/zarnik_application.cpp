@@ -4,8 +4,6 @@
 #include <QScreen>
 #include <QTranslator>
 
-#include "main_window/zarnik_window.h"
-
 TZarnikApplication::TZarnikApplication(int& argc, char** argv) : QApplication(argc, argv) {
   // Debian's qt6-translations-l10n; the program's own texts are German anyway.
   LoadQtTranslations(*this, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
