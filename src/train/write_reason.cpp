@@ -1,8 +1,10 @@
 #include "write_reason.h"
 
 #include <cerrno>
+#include <string>
 
 #include "fitness_log.h"
+#include "link_rule.h"
 #include "regular_file.h"
 
 const char* WriteReason(int error) {
@@ -18,6 +20,7 @@ const char* WriteReason(int error) {
     case NotRegularFile: return "keine reguläre Datei";
     case NotAFitnessLog: return "kein Fitnessverlauf";
     case ELOOP: return "zu viele symbolische Verweise";
+    case UntrustedLink: return "symbolischer Verweis eines anderen Benutzers";
     case ENAMETOOLONG: return "Name zu lang";
     case EIO: return "Ein-/Ausgabefehler";
     case EMFILE:
@@ -26,14 +29,7 @@ const char* WriteReason(int error) {
   }
 }
 
-const char* LoadReason(TLoadError e) {
-  switch (e) {
-    case TLoadError::Missing: return "nicht vorhanden";
-    case TLoadError::Unreadable: return "nicht lesbar";
-    case TLoadError::WrongSize: return "falsche Größe";
-    case TLoadError::ForeignShape: return "fremde Netzform";
-    case TLoadError::NotRegular: return "keine reguläre Datei";
-    case TLoadError::None: break;
-  }
-  return "";
+std::string LockedReason(pid_t holder) {
+  if (holder > 0) return "Prozess " + std::to_string(holder) + " arbeitet schon daran";
+  return "ein anderes Programm arbeitet schon daran";
 }

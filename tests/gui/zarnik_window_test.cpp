@@ -1,11 +1,15 @@
 // The main window as a user meets it: menu, keys, texts, the unsaved-work question and the file commands.
+#include <QAccessible>
+#include <QLabel>
 #include <QLibraryInfo>
+#include <QSettings>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 
 #include "../support/file_faults.h"
 #include "gui_test_support.h"
+#include "main_window/about_dialog.h"
 #include "main_window/zarnik_application.h"
 #include "widgets/text_gadget.h"
 #include "widgets/window_place.h"
@@ -48,10 +52,10 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   void startUpAndMenuTree() {
     QCOMPARE(W->windowTitle(), QStringLiteral("Zarnik32"));
     const QStringList expected[4] = {
-        {"&Programm", "&Laden...|", "&Speichern|", QString::fromLatin1("&\xD6" "ffnen...|"), "Speichern &unter...|", "-",
-         "&Beenden|"},
+        {"&Programm", "&Laden...|", "&Speichern|", QString::fromLatin1("&\xD6" "ffnen...|"), "Speichern &unter...|",
+         "B&ild speichern...|", "-", "&Beenden|"},
         {"&Simulator", "Training  &1\tF1|F1", "Training  &2\tF2|F2", "&Aktivieren\tF3|F3", "-",
-         "&Nur Umrisse\tF4|F4", "&Fitness-Verlauf\tF7|F7", "&Netzansicht\tF8|F8", "&Tempo|", "Film &aufnehmen...|", "-", QString::fromLatin1("&Zur\xFC" "cksetzen\tF5|F5"), "&Justieren\tF6|F6"},
+         "&Nur Umrisse\tF4|F4", "&Fitness-Verlauf\tF7|F7", "N&etzansicht\tF8|F8", "&Tempo|", "Fil&m aufnehmen...|", "-", QString::fromLatin1("&Zur\xFC" "cksetzen\tF5|F5"), "&Justieren\tF6|F6"},
         {"&Einstellen", "Rotation\t+|Num++; +", "Rotation\t-|Num+-; -", "-", "Achse\tA|A", "Achse\tB|B", "Achse\tC|C",
          "Achse\tD|D", "Nach links\tL|L; Left", "Nach rechts\tR|R; Right", "-", "Podest\tE|E", "Podest\tF|F",
          "Nach oben\tO|O; Up", "Nach unten\tU|U; Down"},
@@ -67,6 +71,22 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QStringList tempos;
     for (QAction* a : menus[1]->menu()->actions()[7]->menu()->actions()) tempos << a->text();
     QCOMPARE(tempos, QStringList({"&Langsam", "&Normal", "&Maximal", "", "&Pause\tP", "&Einzelschritt\tS"}));
+  }
+
+  // Alt+letter reaches one item only: within each menu no two items share a mnemonic.
+  void mnemonicsDistinct() {
+    QList<QMenu*> menus{W->menuBar()->findChildren<QMenu*>()};
+    QVERIFY(menus.size() >= 5);  // the four and "Tempo"
+    for (QMenu* menu : menus) {
+      QStringList letters;
+      for (QAction* a : menu->actions()) {
+        const qsizetype amp = a->text().indexOf('&');
+        if (a->isSeparator() || amp < 0) continue;
+        const QString letter = a->text().mid(amp + 1, 1).toLower();
+        QVERIFY2(!letters.contains(letter), qPrintable(menu->title() + ": " + a->text()));
+        letters << letter;
+      }
+    }
   }
 
   // Turning by key; step 0.5..359.5 by keypad +/-, platforms 1..10; each step past a bound beeps.
@@ -112,6 +132,25 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
       QCOMPARE(arm.BallDat.y, 286);
       QCOMPARE(arm.BallState, yes ? 2 : 1);  // Yes: keep carrying; No: leave it on F
       QCOMPARE(arm.MoveState, yes ? 0 : 1);
+    }
+  }
+
+  // The selected platform or joint carries its letter in light cyan, every other one in light blue.
+  void selectionDrawn() {
+    const QRect E(0, 443, 101, 25), F(655, 443, 101, 25), B(353, 236, 51, 51);
+    const auto has = [&](QRect r, QRgb colour) {
+      for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+          if (W->Simulator.pixel(x, y) == colour) return true;
+      return false;
+    };
+    const QRgb cyan = qRgb(0, 255, 255), blue = qRgb(0, 0, 255);
+    for (Qt::Key key : {Qt::Key_E, Qt::Key_F, Qt::Key_B}) {
+      Keys({key});
+      for (auto [letter, area] : {std::pair(Qt::Key_E, E), std::pair(Qt::Key_F, F), std::pair(Qt::Key_B, B)}) {
+        QVERIFY2(has(area, cyan) == (letter == key), qPrintable(QString("%1 after %2").arg(letter).arg(key)));
+        QVERIFY2(has(area, blue) == (letter != key), qPrintable(QString("%1 after %2").arg(letter).arg(key)));
+      }
     }
   }
 
@@ -254,6 +293,81 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QFile::remove(QStringLiteral("zarnik.dat"));
   }
 
+  void loadFailureReasons_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("bytes");  // -1: no file, -2: a folder
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("reason");
+    const QString designed("Kann Datei 'Zarnik.dat' nicht laden!");
+    QTest::addRow("Laden, missing") << int(CM_LOADDATA) << "zarnik.dat" << -1 << designed << "nicht vorhanden";
+    QTest::addRow("Laden, short") << int(CM_LOADDATA) << "zarnik.dat" << 100 << designed
+                                  << QString::fromUtf8("falsche Größe (100 statt 199620 Bytes)");
+    QTest::addRow("Oeffnen, zeros") << int(CM_OPENDATA) << "null.dat" << 199620 << "Kann Datei 'null.dat' nicht laden!"
+                                    << "fremde Netzform";
+    QTest::addRow("Oeffnen, folder") << int(CM_OPENDATA) << "ordner.dat" << -2
+                                     << "Kann Datei 'ordner.dat' nicht laden!" << QString::fromUtf8("keine reguläre Datei");
+  }
+
+  // The designed box, then the reason in the trainer's words in the message field, until a load succeeds.
+  void loadFailureReasons() {
+    QFETCH(int, command);
+    QFETCH(QString, name);
+    QFETCH(int, bytes);
+    QFETCH(QString, message);
+    QFETCH(QString, reason);
+    if (bytes == -2) QVERIFY(QDir().mkdir(name));
+    QFile file(name);
+    if (bytes >= 0) QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(bytes, '\0')) == bytes);
+    file.close();
+    Answer({QMessageBox::Ok}, {Path(qPrintable(name))});
+    W->Dispatch(command);
+    QVERIFY(WarnedOnce(message));
+    QCOMPARE(W->MessageText(), QStringLiteral("Kann Datei '%1' nicht laden: %2").arg(name, reason));
+    W->Dispatch(CM_SAVEDATA);
+    Answer({});
+    W->Dispatch(CM_LOADDATA);
+    QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
+    QDir().rmdir(name);
+    QFile::remove(name);
+  }
+
+  // Pause and a film show in the status bar while they last; a screen reader reads the fields as shown.
+  void statusBarSaysWhatHolds() {
+    QVERIFY(!W->HoldGad->isVisible());
+    Keys({Qt::Key_P});
+    QVERIFY(W->HoldGad->isVisible() && W->HoldGad->Text() == "Pause");
+    Keys({Qt::Key_P});
+    QVERIFY(!W->HoldGad->isVisible());
+    W->ActivationCounts({3, 2});
+    const std::pair<QWidget*, QString> read[] = {{W->AxleGad[0], QString::fromUtf8("A: 90.0°")},
+                                                 {W->PlatGad[1], "F: 5"},
+                                                 {W->DeltaRate, QString::fromUtf8("Rotation: 6.0°")},
+                                                 {W->DeliveriesGad, "Ablagen: 2"},
+                                                 {W->MessageGad, "Einstellmodus"}};
+    for (const auto& [field, text] : read) {
+      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(field);
+      QVERIFY(a != nullptr);
+      QCOMPARE(a->text(QAccessible::Name), text);
+    }
+  }
+
+  // "Bild speichern...": the scene at its natural size whatever the window's, ".png" added; a picture that
+  // cannot be written says so.
+  void sceneSavedAsPicture() {
+    W->resize(600, 400);
+    Answer({}, {Path("szene")});
+    W->Dispatch(CM_SAVEPICT);
+    const QImage saved(Path("szene.png"));
+    QCOMPARE(saved.size(), QSize(756, 468));
+    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), W->Simulator);
+    QCOMPARE(MessageBoxHook().Shown, 0);
+    Answer({QMessageBox::Ok}, {Path("kein/ordner/szene")});
+    W->Dispatch(CM_SAVEPICT);
+    QVERIFY(WarnedOnce(QStringLiteral("Kann Datei 'szene.png' nicht speichern!")));
+    W->Dispatch(CM_SIMAJUST);
+  }
+
   // Each kind of field shows whole its widest text (angles below 360, heights to 10), a digit to spare at most.
   void statusFieldsShowWholeTexts() {
     W->Dispatch(CM_SIMAJUST);
@@ -266,6 +380,19 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
       QVERIFY(field->TextWidth() < needed + field->fontMetrics().horizontalAdvance('8'));
     }
     QVERIFY(W->StatusBar->width() >= 756);
+  }
+
+  // The About box shows its lines and its OK button whole.
+  void aboutBoxWhole() {
+    TAboutDlg box(W);
+    box.show();
+    const QPushButton* ok = box.findChild<QPushButton*>();
+    QCOMPARE(ok->text(), QStringLiteral("OK"));
+    QVERIFY(box.rect().contains(ok->geometry()));
+    QVERIFY(ok->height() >= ok->minimumSizeHint().height() && ok->width() >= ok->minimumSizeHint().width());
+    for (const QLabel* line : box.findChildren<QLabel*>())
+      QVERIFY2(box.rect().contains(line->geometry()) && line->width() >= line->fontMetrics().horizontalAdvance(line->text()),
+               qPrintable(line->text()));
   }
 
   // With Debian's qt6-translations-l10n Qt's buttons speak German.
@@ -285,6 +412,22 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QCOMPARE(PlaceBeside(QRect(700, 50, 800, 600), QSize(600, 500), minimum, screen, {}), QRect(100, 50, 600, 500));
     QCOMPARE(PlaceBeside(QRect(200, 125, 760, 540), QSize(780, 460), minimum, screen, {}), QRect(960, 125, 640, 460));
     QCOMPARE(PlaceBeside(main, QSize(600, 400), minimum, screen, {QRect(900, 50, 600, 400)}), QRect(900, 450, 600, 400));
+    // A window comes back where it was left, also in the next start (quitting deletes it while still shown).
+    QSettings(QStringLiteral("Zarnik32"), QStringLiteral("Zarnik32")).remove(QStringLiteral("Fenster/Probe"));
+    QRect left;
+    {
+      QWidget before;
+      KeepWindowPlace(&before, W, QStringLiteral("Probe"));
+      before.resize(321, 234);
+      before.show();
+      before.move(123, 145);  // the frame's corner
+      QTRY_COMPARE(before.frameGeometry().topLeft(), QPoint(123, 145));
+      left = before.geometry();
+    }
+    QWidget after;
+    KeepWindowPlace(&after, W, QStringLiteral("Probe"));
+    QCOMPARE(after.geometry(), left);
+    QCOMPARE(left.size(), QSize(321, 234));
   }
 };
 
