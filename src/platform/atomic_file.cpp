@@ -105,13 +105,13 @@ void TFileReplacement::Discard() {
   Temporary.clear();
 }
 
-bool TFileReplacement::Open(const char* path) {
+bool TFileReplacement::Open(const char* path, bool named) {
   Discard();
   Kept = true;
   if (!ResolveForWriting(path, TargetPath)) return false;
   const std::string dir = DirectoryOf(TargetPath);
   // Unnamed files are linked through /proc; without it they cannot be.
-  if (!NamedOnly && ::access("/proc/self/fd", X_OK) == 0) {
+  if (!named && !NamedOnly && ::access("/proc/self/fd", X_OK) == 0) {
     Fd = ::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     if (Fd >= 0) return true;
     if (!NoUnnamedFiles(errno)) return false;

@@ -31,8 +31,12 @@ class TFileReplacement {
   TFileReplacement(const TFileReplacement&) = delete;
   TFileReplacement& operator=(const TFileReplacement&) = delete;
 
-  // Opens the file that will replace `path` (steps 1 and 2).
-  bool Open(const char* path);
+  // Opens the file that will replace `path` (steps 1 and 2). `named`: always
+  // through "<target>.tmp.XXXXXX", so that what a killed program wrote stays
+  // readable there (a film, up to its last whole second).
+  bool Open(const char* path, bool named = false);
+  // The file being written, for writers that seek in it; -1 if none.
+  int Descriptor() const { return Fd; }
   // Appends bytes to it.
   bool Write(const void* data, size_t size);
   // Steps 3 and 4. Only once; afterwards the replacement is closed.

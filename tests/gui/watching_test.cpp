@@ -1,4 +1,6 @@
 // Watching the learning: the fitness chart and its history file, the tempo, and the network view.
+#include <QGraphicsTextItem>
+#include <QGraphicsView>
 #include <QImage>
 #include <QLineSeries>
 #include <QValueAxis>
@@ -176,6 +178,22 @@ class WatchingTest : public QObject, TWindowFixture {
     QCOMPARE(chart.findChild<QPushButton*>()->text(), QStringLiteral("Bild speichern..."));
     QTest::mouseClick(chart.findChild<QPushButton*>(), Qt::LeftButton);
     QVERIFY(QImage(Dir.filePath(QStringLiteral("verlauf.png"))).width() > 100);
+  }
+
+  // Passes at the counters' top: the generation axis goes on past 2147483647 and labels it so, never
+  // wrapping round to -2147483648 (the fitness axis stays small here, so no label may be that negative).
+  void axisAtTheTopOfTheCount() {
+    C chart(nullptr);
+    const std::vector<TFitnessRow> rows = {{2147483646, 2, -5, -9, 0, 0.0, -1}, {2147483647, 1, -3, 0, 2147483647, 0.0, -1}};
+    chart.Append(rows.data(), rows.size());
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    chart.grab();
+    QStringList labels;
+    for (QGraphicsItem* item : chart.findChild<QGraphicsView*>()->scene()->items())
+      if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) labels << text->toPlainText();
+    QVERIFY2(labels.contains(QStringLiteral("2147483648")), qPrintable(labels.join(' ')));
+    QVERIFY2(!labels.contains(QStringLiteral("-2147483648")), qPrintable(labels.join(' ')));
   }
 
   // A step a little late keeps the beat; one late by more than a step (a message box in between) starts a

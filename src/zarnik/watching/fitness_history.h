@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "fitness_log.h"
@@ -21,10 +22,15 @@ class TFitnessHistory {
   void StartRun() { RunStart = Clock::now(); }
   void Add(const TGenerationFigures& figures);
   void Clear();
-  // Replaces the history by the file's. A missing or damaged file leaves it
-  // empty and returns false.
-  bool Load(const char* path);
-  bool Save(const char* path) const { return WriteFitnessLog(path, Rows); }
+  // Replaces the history by the file's. A missing file leaves it empty; a
+  // file that is not read whole too, and the reason is returned (else null).
+  const char* Load(const char* path);
+  // Appends to the file the rows it does not hold yet (all of them, unless
+  // it is the file last read or written), creating it if missing; with
+  // `replace` (the user agreed), writes it anew. A file that is not a
+  // history read whole is never touched: the reason is returned (else null).
+  // `failed`: the file could not be written.
+  const char* Save(const char* path, bool replace, bool& failed);
 
   const std::vector<TFitnessRow>& Data() const { return Rows; }
   size_t Size() const { return Rows.size(); }
@@ -36,6 +42,9 @@ class TFitnessHistory {
 
  private:
   std::vector<TFitnessRow> Rows;
+  // The file that holds the first InFile rows, as read or written last.
+  std::string File;
+  size_t InFile = 0;
   Clock::time_point RunStart = Clock::now();
   unsigned Replaced = 0;
 };

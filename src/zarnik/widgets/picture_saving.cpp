@@ -1,20 +1,23 @@
 #include "widgets/picture_saving.h"
 
+#include <QBuffer>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "atomic_file.h"
 #include "string_table.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
 
 void SavePictureAs(QWidget* owner, const std::function<bool(const QString&)>& save) {
-  QString path = ZarnikSaveFileName(owner, QStringLiteral("Bild speichern"), QStringLiteral("PNG-Bild (*.png)"));
+  const QString path =
+      ZarnikSaveFileName(owner, QStringLiteral("Bild speichern"), QStringLiteral("PNG-Bild (*.png)"), QStringLiteral(".png"));
   if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
   if (save(path)) return;
   QWidget* main = owner->parentWidget();
   const QString caption = main != nullptr ? main->windowTitle() : owner->windowTitle();
@@ -38,7 +41,14 @@ void TPictureWindow::SetPicture(QWidget* picture) {
   column->addLayout(buttons);
 }
 
-bool TPictureWindow::SavePicture(const QString& path) const { return Picture->grab().save(path, "PNG"); }
+bool TPictureWindow::SavePicture(const QString& path) const {
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (!buffer.open(QIODevice::WriteOnly) || !Picture->grab().save(&buffer, "PNG")) return false;
+  // As every file of the program: never into a FIFO or through an untrusted link, replaced only when whole.
+  const QByteArray file = QFile::encodeName(path);
+  return CheckWritable(file.constData(), true) == 0 && WriteFileAtomically(file.constData(), png.constData(), size_t(png.size()));
+}
 
 void TPictureWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
