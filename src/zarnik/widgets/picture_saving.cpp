@@ -41,14 +41,16 @@ void TPictureWindow::SetPicture(QWidget* picture) {
   column->addLayout(buttons);
 }
 
-bool TPictureWindow::SavePicture(const QString& path) const {
+bool WritePng(const QImage& picture, const QString& path) {
   QByteArray png;
   QBuffer buffer(&png);
-  if (!buffer.open(QIODevice::WriteOnly) || !Picture->grab().save(&buffer, "PNG")) return false;
+  if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) return false;
   // As every file of the program: never into a FIFO or through an untrusted link, replaced only when whole.
   const QByteArray file = QFile::encodeName(path);
   return CheckWritable(file.constData(), true) == 0 && WriteFileAtomically(file.constData(), png.constData(), size_t(png.size()));
 }
+
+bool TPictureWindow::SavePicture(const QString& path) const { return WritePng(Picture->grab().toImage(), path); }
 
 void TPictureWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
