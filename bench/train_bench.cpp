@@ -47,9 +47,9 @@ struct TPooledWorld {
   }
   double Serial = 0;  // processor seconds of the training thread: the serial part
   long long Steps() const {
-    long long pumps = 0;
-    for (const auto& h : Workers.Hosts()) pumps += h->Pumps;
-    return pumps;
+    long long steps = 0;
+    for (const auto& sim : Workers.Simulators()) steps += sim->Steps;
+    return steps;
   }
   THeadlessHost host;
   THeadlessPool Workers;
@@ -113,14 +113,10 @@ void BM_EpisodePass(benchmark::State& state) {
   UseFixedRandomSeed(1);
   TPooledWorld w(1, LaneCount);
   w.Generations(5);
-  std::vector<std::unique_ptr<THeadlessHost>> own;
-  std::vector<TZarnikHost*> hosts;
-  for (int k = 0; k < lanes; ++k) {
-    own.push_back(std::make_unique<THeadlessHost>());
-    own.back()->View.Running = true;
-    hosts.push_back(own.back().get());
-  }
-  TEpisodeBatch batch(hosts);
+  std::vector<std::unique_ptr<TArmSimulator>> own;
+  std::vector<TSimulator*> sims;
+  for (int k = 0; k < lanes; ++k) sims.push_back(own.emplace_back(std::make_unique<TArmSimulator>()).get());
+  TEpisodeBatch batch(sims);
   TPassSource source;
   for (auto _ : state) {
     for (int k = 0; k < TWorld::Individuals; ++k) source.Jobs[k] = {&w.world->Population[k], 1 + k % 10, 1 + k / 10, 0};
@@ -129,13 +125,13 @@ void BM_EpisodePass(benchmark::State& state) {
       batch.Play(source);
     } else {
       while (TEpisodeJob* job = source.Take()) {
-        hosts[0]->ResetSimulator();
-        job->Individual->playEpisode2(*hosts[0], job->HeightE, job->HeightF);
+        sims[0]->ResetSimulator();
+        job->Individual->playLaneEpisode2(*sims[0], job->HeightE, job->HeightF);
       }
     }
   }
   long long steps = 0;
-  for (auto& h : own) steps += h->Pumps;
+  for (auto& sim : own) steps += sim->Steps;
   state.counters["ns_per_step"] =
       benchmark::Counter(static_cast<double>(steps) * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["ns_per_link"] = benchmark::Counter(static_cast<double>(steps) * 54e-9,

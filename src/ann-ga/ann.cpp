@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "random.h"
-#include "zarnik_host.h"
 
 namespace {
 
@@ -41,22 +40,6 @@ int DrawInitialWeight(int32_t r, int maxWeight, int precWeight) {
 
 TANN::~TANN() = default;
 
-TANN::TBlock TANN::Block(int L) const {
-  const int in = static_cast<int>(InputNodes), hid = static_cast<int>(HiddenNodes);
-  const int layers = static_cast<int>(HiddenLayers);
-  TBlock b;
-  b.FirstSource = L == 0 ? 0 : in + (L - 1) * hid;
-  b.Sources = L == 0 ? in : hid;
-  if (L == layers) {
-    b.FirstTarget = static_cast<int>(Nodes - OutputNodes);
-    b.Targets = static_cast<int>(OutputNodes);
-  } else {
-    b.FirstTarget = in + L * hid;
-    b.Targets = hid;
-  }
-  return b;
-}
-
 void TANN::initANN(int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHiddenLayers, int PaMaxWeight,
                    int PaPrecWeight, int PaMaxIntern) {
   Nodes = static_cast<uint32_t>(PaNodes);
@@ -78,7 +61,7 @@ void TANN::initANN(int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHidde
   Groups = std::make_unique<TGroup[]>(n);
 
   for (int L = 0; L <= static_cast<int>(HiddenLayers); ++L) {
-    const TBlock b = Block(L);
+    const TLayerBlock b = Block(L);
     for (int s = b.FirstSource; s < b.FirstSource + b.Sources; ++s)
       for (int t = b.FirstTarget; t < b.FirstTarget + b.Targets; ++t)
         AdjazenzMatrix[s][t] = DrawInitialWeight(NextRandom(), maxWeight, precWeight);
@@ -194,34 +177,32 @@ void TANN::show() const {
   constexpr int EntryWidth = 5, MaxEntries = 11;
   char line[EntryWidth * MaxEntries + 1];
   char entry[16];  // "%+5i" of any int: at most 11 characters
-  const int nodes = static_cast<int>(Nodes), in = static_cast<int>(InputNodes);
-  const int hid = static_cast<int>(HiddenNodes), layers = static_cast<int>(HiddenLayers);
+  const int nodes = static_cast<int>(Nodes), hid = static_cast<int>(HiddenNodes);
+  const int layers = static_cast<int>(HiddenLayers);
 
-  struct TShowBlock {
-    int FirstId, Lines, FirstSource, SourceLines, FirstColumn, Columns;
-  };
-  const auto toEnd = [&](int first) { return std::clamp(nodes - first, 0, MaxEntries); };
-  const int c1 = in, c2 = in + hid, c3 = in + 2 * hid;
-  const TShowBlock blocks[3] = {
-      {320, 11, 0, std::min(in, 11), c1, std::min(hid, 7)},
-      {331, 7, in, std::min(hid, 7), c2, layers > 1 ? std::min(hid, 7) : toEnd(c2)},
-      {338, 7, in + hid, std::min(hid, 7), c3, layers > 2 ? std::min(hid, 7) : toEnd(c3)},
-  };
-  for (const TShowBlock& b : blocks) {
-    for (int k = 0; k < b.Lines; ++k) {
+  // The first three blocks, each on its own lines of the window: 11 input
+  // lines, then 7 for each hidden layer. A block into a hidden layer shows up
+  // to 7 targets, the outputs up to 11.
+  constexpr int FirstId[3] = {320, 331, 338}, Lines[3] = {11, 7, 7};
+  for (int L = 0; L < 3; ++L) {
+    const TLayerBlock b = Block(L);
+    const int sourceLines = std::min(b.Sources, Lines[L]);
+    const int columns =
+        L == 0 || L < layers ? std::min(hid, 7) : std::clamp(nodes - b.FirstTarget, 0, MaxEntries);
+    for (int k = 0; k < Lines[L]; ++k) {
       line[0] = '\0';
       const int s = b.FirstSource + k;
-      if (k < b.SourceLines && s < nodes) {
+      if (k < sourceLines && s < nodes) {
         size_t len = 0;
-        for (int c = 0; c < b.Columns && b.FirstColumn + c < nodes; ++c) {
-          std::snprintf(entry, sizeof entry, "%+5i", AdjazenzMatrix[s][b.FirstColumn + c]);
+        for (int c = 0; c < columns && b.FirstTarget + c < nodes; ++c) {
+          std::snprintf(entry, sizeof entry, "%+5i", AdjazenzMatrix[s][b.FirstTarget + c]);
           const size_t n = std::min<size_t>(std::strlen(entry), EntryWidth);
           std::memcpy(line + len, entry, n);
           len += n;
         }
         line[len] = '\0';
       }
-      ZarnikWindow->SetDlgText(b.FirstId + k, line);
+      ZarnikWindow->SetDlgText(FirstId[L] + k, line);
     }
   }
 }

@@ -1,7 +1,12 @@
 #pragma once
 
+// The network: a layered feed-forward net of integer nodes and integer
+// weights, its random building, its evaluation and the display of its weights.
 #include <cstdint>
 #include <memory>
+
+#include "layer_blocks.h"
+#include "zarnik_host.h"  // show() writes to the host's progress display
 
 using TWeight = int32_t;
 using PWeight = TWeight*;
@@ -79,11 +84,11 @@ class TANN {
   int* getOutputList() { return OutputList.get(); }
 
  protected:
-  // Feed-forward blocks in drawing order: pass L's sources and targets.
-  struct TBlock {
-    int FirstSource, Sources, FirstTarget, Targets;
-  };
-  TBlock Block(int L) const;
+  // Feed-forward block L of this network's shape, in drawing order.
+  TLayerBlock Block(int L) const {
+    return LayerBlock(L, static_cast<int>(Nodes), static_cast<int>(InputNodes), static_cast<int>(HiddenNodes),
+                      static_cast<int>(HiddenLayers), static_cast<int>(OutputNodes));
+  }
   void Touch() { PlanValid = false; }
 
   uint32_t Nodes = 0;

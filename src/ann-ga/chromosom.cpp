@@ -5,18 +5,15 @@
 #include <cmath>
 #include <cstdio>
 
+#include "episode_stepper.h"
+#include "layer_blocks.h"
 #include "random.h"
-#include "world.h"
 #include "zarnik_host.h"
 
 namespace {
 
 int32_t Saturate(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 int64_t Abs(int32_t v) { return v < 0 ? -static_cast<int64_t>(v) : v; }
-
-void ShowDirection(TZarnikHost& host, int targetX) { host.SetDlgText(312, Episode2::DirectionText(targetX)); }
-
-using Episode2::NextHeight;
 
 float Distance(const int* v) {
   // Differences in single precision, squares summed in extended precision,
@@ -41,20 +38,6 @@ TMutationSetup MakeMutationSetup(int maxWeight, int precWeight, float PaMutation
   m.MutationRate = PaMutationRate;
   m.BitFaktor = PaBitFaktor;
   return m;
-}
-
-int64_t CombineRunTotals(const int64_t (&savFitness)[5]) {
-  constexpr int64_t minFitness = -2000;
-  int64_t f = 0;
-  for (const int64_t total : savFitness) {
-    if (f < minFitness) {
-      if (total < f) f = total;
-    } else {
-      f += total;
-    }
-  }
-  if (f > 0) f /= 5;
-  return f;
 }
 
 void TChromosom::init(int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHiddenLayers, int PaMaxWeight,
@@ -99,67 +82,26 @@ void TChromosom::calcCFitness2(const int* /*PaInput*/) {
 }
 
 int TChromosom::playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeightF) {
-  using namespace Episode2;
-  constexpr int maxPodestRuns = PodestRuns, maxRuns = MaxRuns;
-  int shown = 0;
-  // 64-bit totals: a loaded network may carry any link count.
-  int64_t f = 0;
-  int64_t meets = 0;
-  int64_t savFitness[maxPodestRuns];
+  return PlayEpisode(host, &host, &host, firstHeightE, firstHeightF);
+}
+
+int TChromosom::playLaneEpisode2(TSimulator& sim, int firstHeightE, int firstHeightF) {
+  return PlayEpisode(sim, nullptr, nullptr, firstHeightE, firstHeightF);
+}
+
+int TChromosom::PlayEpisode(TSimulator& sim, TProgressDisplay* display, TEventLoop* loop, int heightE,
+                            int heightF) {
   int32_t* out = OutputList.get();
-  const int outN = static_cast<int>(OutputNodes);
-  int heightE = 0, heightF = 0;
-  // The model counts its events; the episode's are the difference.
-  const TBallCounts countsBefore = host.BallCounts();
-
-  const auto setPlatforms = [&]() -> const int* {
-    std::fill(out, out + outN, 0);
-    out[4] = heightE;
-    out[5] = heightF;
-    const int* in = host.GetCalcData(out, true, false);
-    out[4] = out[5] = 0;
-    return in;
-  };
-
-  for (int PodestRun = 0; PodestRun < maxPodestRuns; ++PodestRun) {
-    int maxRuns2 = maxRuns;
-    if (PodestRun == 0) {
-      heightE = firstHeightE;
-      heightF = firstHeightF;
-    } else {
-      heightE = NextHeight(heightE);
-      heightF = NextHeight(heightF);
-    }
-    int Run = maxRuns2;
-    const int* in = setPlatforms();
-    int GoalOld = in[4];
-    ShowDirection(host, shown = GoalOld);
-    while (Run >= 0 && !UserBreak) {
-      host.PumpMessages();
-      runANN(in, out);
-      in = host.GetCalcData(out, true, false);
-      if (in[4] != GoalOld) {
-        GoalOld = in[4];
-        ++meets;
-        ShowDirection(host, shown = GoalOld);
-        f += Run * meets * MeetFactor;
-        maxRuns2 -= DeltaMaxRuns;
-        Run = maxRuns2;
-        heightE = NextHeight(heightE);
-        heightF = NextHeight(heightF);
-        in = setPlatforms();
-      }
-      --Run;
-      if (in[3] > Boden) f -= BodenFactor;
-    }
-    f -= static_cast<int64_t>(Connections) * ConnectionsFactor;
-    savFitness[PodestRun] = f;
+  TEpisodeStepper episode;
+  episode.Begin(sim, out, static_cast<int>(OutputNodes), Connections, heightE, heightF, display);
+  while (episode.StepDue()) {
+    if (loop != nullptr) loop->PumpMessages();
+    runANN(episode.Input(), out);
+    episode.Step();
   }
-
-  f = CombineRunTotals(savFitness);
-  Fitness = Saturate(f);
-  Counts = host.BallCounts() - countsBefore;
-  return shown;
+  Fitness = episode.Fitness();
+  Counts = episode.Counts();
+  return episode.LastTargetX();
 }
 
 int TChromosom::MutationDraws() const {
@@ -184,7 +126,7 @@ void TChromosom::MutateWith(float PaMutationRate, float PaBitFaktor, int PaMinGe
   oldConnections = Connections;
   Connections = 0;
   for (int L = 0; L <= static_cast<int>(HiddenLayers); ++L) {
-    const TBlock b = Block(L);
+    const TLayerBlock b = Block(L);
     for (int s = b.FirstSource; s < b.FirstSource + b.Sources; ++s) {
       TWeight* row = AdjazenzMatrix[s].get();
       for (int t = b.FirstTarget; t < b.FirstTarget + b.Targets; ++t) {

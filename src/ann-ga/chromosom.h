@@ -1,9 +1,13 @@
 #pragma once
 
+// One individual of the genetic training: a network with its score, the two
+// fitness measures, mutation and its record in the network file.
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 
 #include "ann.h"
+#include "run_figures.h"
+#include "simulator.h"
 #include "zarnik_host.h"
 
 // What a mutation needs that does not depend on the single weight.
@@ -36,22 +40,6 @@ int32_t MutateGen(int32_t Gen, const TMutationSetup& m, Draw&& draw) {
   return Gen;
 }
 
-// Final score of an episode from the five running totals: summed while the sum
-// stays at or above -2000, afterwards only a smaller total replaces it; a
-// positive result is averaged over the runs.
-int64_t CombineRunTotals(const int64_t (&savFitness)[5]);
-
-// The rules of a training-2 episode that the one-at-a-time episode and the
-// batched one share.
-namespace Episode2 {
-constexpr int PodestRuns = 5, MaxRuns = 100, DeltaMaxRuns = 1, MeetFactor = 100, Boden = 390, BodenFactor = 100,
-              ConnectionsFactor = 10;
-// Heights of the next run, or after a target was reached: 1..10.
-inline int NextHeight(int h) { return (h + 2) % 10 + 1; }
-// Text of the progress window's direction field (312) for a target's x.
-inline const char* DirectionText(int targetX) { return targetX < 200 ? "left" : "right"; }
-}  // namespace Episode2
-
 // One individual: a network and its score.
 class TChromosom : public TANN {
  public:
@@ -68,10 +56,13 @@ class TChromosom : public TANN {
   // Episode score: five runs of up to 101 steps on the live simulator.
   void calcCFitness2(const int* PaInput);
   // The same episode on `host`, whose simulator the caller has reset, with the
-  // two first platform heights already drawn (1..10). Uses only this
-  // individual and `host`, so different individuals may play at once on
-  // different hosts. Returns the target x of the last direction shown.
+  // two first platform heights already drawn (1..10), pumping its events at
+  // every step. Uses only this individual and `host`, so different
+  // individuals may play at once on different hosts. Returns the target x of
+  // the last direction shown.
   int playEpisode2(TZarnikHost& host, int firstHeightE, int firstHeightF);
+  // The same on a bare simulator (a worker's lane): no texts, no events.
+  int playLaneEpisode2(TSimulator& sim, int firstHeightE, int firstHeightF);
   void mutate(float PaMutationRate, float PaBitFaktor, int PaMinGen);
   // The same with the draws taken from raw words of the stream in order
   // (TakeRawDraws), MutationDraws() of them.
@@ -80,12 +71,6 @@ class TChromosom : public TANN {
 
   // Bytes of one stored individual of this shape.
   size_t RecordSize() const;
-  // Writes the record at the file's position; false if any write failed.
-  bool DoSaveANN(FILE* PaFile) const;
-  // Reads one record; it replaces this individual only if it is complete and
-  // of this individual's own shape. False otherwise, with nothing changed.
-  bool DoLoadANN(FILE* PaFile);
-
   // Record as bytes (RecordSize() of them), and the check and apply halves of
   // loading, so a whole file can be checked before anything is replaced.
   void EncodeRecord(unsigned char* out) const;
@@ -93,6 +78,7 @@ class TChromosom : public TANN {
   void ApplyRecord(const unsigned char* in);
 
  private:
+  int PlayEpisode(TSimulator& sim, TProgressDisplay* display, TEventLoop* loop, int heightE, int heightF);
   template <class Draw>
   void MutateWith(float PaMutationRate, float PaBitFaktor, int PaMinGen, Draw&& draw);
 

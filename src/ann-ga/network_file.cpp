@@ -54,7 +54,8 @@ constexpr THeaderField HeaderFields[] = {
 };
 static_assert(4 * std::size(HeaderFields) == TWorld::HeaderBytes);
 
-// Closes on every path; a failed close counts as a failed write.
+// Closes a file that is only read, on every path; reading is done by then,
+// so the result of the close does not matter.
 struct TFileCloser {
   void operator()(FILE* f) const { std::fclose(f); }
 };
@@ -128,20 +129,6 @@ void TChromosom::ApplyRecord(const unsigned char* p) {
   for (uint32_t s = 0; s < Nodes; ++s)
     for (uint32_t t = 0; t < Nodes; ++t) AdjazenzMatrix[s][t] = GetInt(p);
   Touch();
-}
-
-bool TChromosom::DoSaveANN(FILE* PaFile) const {
-  std::vector<unsigned char> record(RecordSize());
-  EncodeRecord(record.data());
-  return std::fwrite(record.data(), 1, record.size(), PaFile) == record.size();
-}
-
-bool TChromosom::DoLoadANN(FILE* PaFile) {
-  std::vector<unsigned char> record(RecordSize());
-  if (std::fread(record.data(), 1, record.size(), PaFile) != record.size()) return false;
-  if (!CheckRecord(record.data())) return false;
-  ApplyRecord(record.data());
-  return true;
 }
 
 size_t TWorld::FileSize() const { return HeaderBytes + (Individuals + 1) * bestIndividual.RecordSize(); }

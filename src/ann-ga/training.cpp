@@ -1,13 +1,12 @@
+// The training and activation loops and the evaluation passes they run.
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 
-#include "evaluation_pool.h"
+#include "episode_stepper.h"
 #include "random.h"
 #include "translatable.h"
 #include "world.h"
-
-std::atomic<bool> UserBreak{false};
 
 namespace {
 
@@ -52,8 +51,8 @@ void TWorld::calcFitness2() {
     // While the episodes play, one worker makes the draws of the breeding
     // that follows.
     SelectionSeed = NextReseedSeed(Generations);
-    Pool->Start(PoolJobs, Individuals + 1, [](void* seed) { PrepareDraws(*static_cast<uint32_t*>(seed)); },
-                &SelectionSeed);
+    Pool->EnqueueEpisodes(PoolJobs, Individuals + 1,
+                          [](void* seed) { PrepareDraws(*static_cast<uint32_t*>(seed)); }, &SelectionSeed);
     ZarnikWindow->AwaitPool(*Pool);
     // The direction the serial pass leaves: that of the last episode.
     ZarnikWindow->SetDlgText(312, Episode2::DirectionText(PoolJobs[Individuals].LastTargetX));

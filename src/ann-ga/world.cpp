@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <utility>
 
-#include "evaluation_pool.h"
 #include "random.h"
 
 void copyArrayInt(const int* PaArray1, int* PaArray2, int PaSize) {
@@ -187,20 +186,20 @@ void TWorld::CrossStretches(TChromosom& a, TChromosom& b, const int* point, int 
 
 void TWorld::mutate() { MutateOn(nullptr); }
 
-void TWorld::MutateOn(TEvaluationPool* pool) {
+void TWorld::MutateOn(TTaskRunner* pool) {
   const int per = MutationDrawsEach;
   bool oneSize = true;
   for (const TChromosom& c : Population) oneSize &= c.MutationDraws() == per;
   if (pool && oneSize) {
     // The draws in the serial order, the arithmetic on the workers.
     MutationWords = TakeRawDraws(Individuals * per, MutationWordSpare.get());
-    pool->StartEach(
-        Individuals,
+    pool->EnqueueTask(
         [](void* context, int i) {
           TWorld& w = *static_cast<TWorld*>(context);
-          w.Population[i].mutate(w.MutationRate, w.BitFaktor, w.minGen, w.MutationWords + static_cast<size_t>(i) * w.MutationDrawsEach);
+          w.Population[i].mutate(w.MutationRate, w.BitFaktor, w.minGen,
+                                 w.MutationWords + static_cast<size_t>(i) * w.MutationDrawsEach);
         },
-        this);
+        Individuals, this);
     ZarnikWindow->AwaitPool(*pool);
     return;
   }

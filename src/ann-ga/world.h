@@ -1,19 +1,15 @@
 #pragma once
 
-#include <atomic>
+// The population of the genetic training: its breeding steps, the training
+// and activation loops that drive it, and its network file.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 
 #include "chromosom.h"
-#include "episode_batch.h"
+#include "run_control.h"
+#include "task_runner.h"
 #include "zarnik_host.h"
-
-// The one stop signal of all runs: set by DoBreakANN, tested by the loops.
-// Atomic because evaluation workers of the headless trainer read it too.
-extern std::atomic<bool> UserBreak;
-
-class TEvaluationPool;
 
 // Why a network file could not be loaded. NotRegular: a FIFO, socket, device
 // or directory, refused without waiting for it.
@@ -108,10 +104,10 @@ class TWorld {
   TLoadError LoadBytes(const unsigned char* data, size_t size);
 
   // With a pool, training 2 plays the episodes of a pass and does the
-  // arithmetic of its mutation on the workers; the draws, the choice of the
-  // best and the texts stay in the serial order, so the result is the same as
-  // without (nullptr: everything on the host).
-  TEvaluationPool* Pool = nullptr;
+  // arithmetic of its mutation on the pool's workers; the draws, the choice
+  // of the best and the texts stay in the serial order, so the result is the
+  // same as without (nullptr: everything on the host).
+  TTaskRunner* Pool = nullptr;
 
   TChromosom Population[Individuals];
   TChromosom bestIndividual;
@@ -137,7 +133,7 @@ class TWorld {
  private:
   // mutate, with the arithmetic on the pool's workers if there is one (the
   // draws stay in the serial order).
-  void MutateOn(TEvaluationPool* pool);
+  void MutateOn(TTaskRunner* pool);
   bool CheckHeader(const unsigned char* in) const;
   void EncodeHeader(unsigned char* out) const;
   void ApplyHeader(const unsigned char* in);

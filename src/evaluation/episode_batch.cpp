@@ -5,23 +5,10 @@
 #include <algorithm>
 #include <climits>
 
-#include "world.h"
+#include "episode_stepper.h"
+#include "layer_blocks.h"
 
 namespace {
-
-// Feed-forward block L of a layered shape: its sources and targets.
-struct TLayerBlock {
-  int FirstSource, Sources, FirstTarget, Targets;
-};
-
-TLayerBlock LayerBlock(int L, int nodes, int in, int hid, int layers, int outN) {
-  TLayerBlock b;
-  b.FirstSource = L == 0 ? 0 : in + (L - 1) * hid;
-  b.Sources = L == 0 ? in : hid;
-  b.FirstTarget = L == layers ? nodes - outN : in + L * hid;
-  b.Targets = L == layers ? outN : hid;
-  return b;
-}
 
 struct TShapeView {
   int Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes;
@@ -220,16 +207,13 @@ TSumLayers SumLayers = PickSumLayers();
 }  // namespace
 
 struct TEpisodeBatch::TLane {
-  TZarnikHost* Host = nullptr;
+  TSimulator* Sim = nullptr;
   TEpisodeJob* Job = nullptr;  // null: nothing to play
   TChromosom* C = nullptr;
   int32_t* Out = nullptr;      // the lane's output vector, OutputNodes + 2 entries
-  const int* In = nullptr;     // the host's sensor vector
   bool Stepped = false;      // the network has taken a step in this episode
   bool NodesInList = false;  // its last step ran in the individual itself
-  int64_t f = 0, meets = 0, sav[Episode2::PodestRuns] = {};
-  TBallCounts CountsBefore;  // the host's counts when the episode began
-  int heightE = 0, heightF = 0, podestRun = 0, maxRuns2 = 0, run = 0, goalOld = 0;
+  TEpisodeStepper Episode;
 };
 
 bool UseLaneVariant(int level) {
@@ -241,8 +225,8 @@ bool UseLaneVariant(int level) {
   }
 }
 
-TEpisodeBatch::TEpisodeBatch(std::span<TZarnikHost* const> hosts)
-    : LaneHosts(static_cast<int>(std::min<size_t>(hosts.size(), LaneCount))),
+TEpisodeBatch::TEpisodeBatch(std::span<TSimulator* const> lanes)
+    : LaneSims(static_cast<int>(std::min<size_t>(lanes.size(), LaneCount))),
       LaneState(std::make_unique<TLane[]>(LaneCount)),
       // Storage for the largest shape up front: a worker that gets its first
       // episode late allocates nothing then.
@@ -251,7 +235,7 @@ TEpisodeBatch::TEpisodeBatch(std::span<TZarnikHost* const> hosts)
       Values(std::make_unique<TLaneDouble[]>(MaxNodes)),
       Sums(std::make_unique<TLaneDouble[]>(MaxNodes)),
       OutBuffer(std::make_unique<int32_t[]>(LaneCount * (MaxNodes + 2))) {
-  for (int k = 0; k < LaneHosts; ++k) LaneState[k].Host = hosts[k];
+  for (int k = 0; k < LaneSims; ++k) LaneState[k].Sim = lanes[k];
 }
 
 TEpisodeBatch::~TEpisodeBatch() = default;
@@ -311,22 +295,9 @@ void TEpisodeBatch::LoadFactors(TLane& lane, int k) {
   High[k] = m;
 }
 
-void TEpisodeBatch::BeginRun(TLane& lane) {
-  lane.maxRuns2 = Episode2::MaxRuns;
-  lane.run = lane.maxRuns2;
-  int32_t* out = lane.Out;
-  std::fill(out, out + OutputNodes, 0);
-  out[4] = lane.heightE;
-  out[5] = lane.heightF;
-  lane.In = lane.Host->GetCalcData(out, true, false);
-  out[4] = out[5] = 0;
-  lane.goalOld = lane.In[4];
-  lane.Host->SetDlgText(312, Episode2::DirectionText(lane.goalOld));
-}
-
 int TEpisodeBatch::BusyLanes() const {
   int busy = 0;
-  for (int k = 0; k < LaneHosts; ++k) busy += LaneState[k].Job != nullptr;
+  for (int k = 0; k < LaneSims; ++k) busy += LaneState[k].Job != nullptr;
   return busy;
 }
 
@@ -336,9 +307,9 @@ bool TEpisodeBatch::Begin(TLane& lane, TEpisodeSource& source) {
     if (job == nullptr) return false;
     TChromosom& c = *job->Individual;
     if (Nodes == 0) SetShape(c);
-    lane.Host->ResetSimulator();
+    lane.Sim->ResetSimulator();
     if (!FitsShape(c)) {
-      job->LastTargetX = c.playEpisode2(*lane.Host, job->HeightE, job->HeightF);
+      job->LastTargetX = c.playLaneEpisode2(*lane.Sim, job->HeightE, job->HeightF);
       ++ReferenceEpisodes;
       continue;
     }
@@ -346,82 +317,45 @@ bool TEpisodeBatch::Begin(TLane& lane, TEpisodeSource& source) {
     lane.C = &c;
     LoadFactors(lane, static_cast<int>(&lane - LaneState.get()));
     lane.Stepped = lane.NodesInList = false;
-    lane.CountsBefore = lane.Host->BallCounts();
-    lane.f = lane.meets = 0;
-    lane.podestRun = 0;
-    lane.heightE = job->HeightE;
-    lane.heightF = job->HeightF;
-    BeginRun(lane);
+    lane.Episode.Begin(*lane.Sim, lane.Out, OutputNodes, c.getConnections(), job->HeightE, job->HeightF);
     return true;
   }
 }
 
 void TEpisodeBatch::Finish(TLane& lane) {
   TChromosom& c = *lane.C;
-  c.setFitness(static_cast<int32_t>(std::clamp<int64_t>(CombineRunTotals(lane.sav), INT32_MIN, INT32_MAX)));
-  c.setBallCounts(lane.Host->BallCounts() - lane.CountsBefore);
+  c.setFitness(lane.Episode.Fitness());
+  c.setBallCounts(lane.Episode.Counts());
   if (lane.Stepped && !lane.NodesInList) {
     const int k = static_cast<int>(&lane - LaneState.get());
     TANN::TNode* node = c.getNodeList();
     for (int n = 0; n < Nodes; ++n) node[n].internValue = node[n].Output = static_cast<int32_t>(Values[n][k]);
   }
   std::copy(lane.Out, lane.Out + OutputNodes + 2, c.getOutputList());
-  lane.Job->LastTargetX = lane.goalOld;
+  lane.Job->LastTargetX = lane.Episode.LastTargetX();
   lane.Job = nullptr;
 }
 
-// Moves the lane on to its next network step: through the ends of runs, of
-// episodes and into new ones. False when nothing is left for it.
-bool TEpisodeBatch::EndRun(TLane& lane, TEpisodeSource& source) {
+// Moves the lane on to its next network step: through the ends of episodes
+// and into new ones. False when nothing is left for it.
+bool TEpisodeBatch::Settle(TLane& lane, TEpisodeSource& source) {
   for (;;) {
     if (lane.Job == nullptr && !Begin(lane, source)) return false;
-    if (lane.run >= 0 && !UserBreak) return true;
-    lane.f -= static_cast<int64_t>(lane.C->getConnections()) * Episode2::ConnectionsFactor;
-    lane.sav[lane.podestRun] = lane.f;
-    if (++lane.podestRun < Episode2::PodestRuns) {
-      lane.heightE = Episode2::NextHeight(lane.heightE);
-      lane.heightF = Episode2::NextHeight(lane.heightF);
-      BeginRun(lane);
-    } else {
-      Finish(lane);
-    }
+    if (lane.Episode.StepDue()) return true;
+    Finish(lane);
   }
-}
-
-bool TEpisodeBatch::AfterStep(TLane& lane, TEpisodeSource& source) {
-  using namespace Episode2;
-  lane.In = lane.Host->GetCalcData(lane.Out, true, false);
-  if (lane.In[4] != lane.goalOld) {
-    lane.goalOld = lane.In[4];
-    ++lane.meets;
-    lane.Host->SetDlgText(312, DirectionText(lane.goalOld));
-    lane.f += lane.run * lane.meets * MeetFactor;
-    lane.maxRuns2 -= DeltaMaxRuns;
-    lane.run = lane.maxRuns2;
-    lane.heightE = NextHeight(lane.heightE);
-    lane.heightF = NextHeight(lane.heightF);
-    int32_t* out = lane.Out;
-    std::fill(out, out + OutputNodes, 0);
-    out[4] = lane.heightE;
-    out[5] = lane.heightF;
-    lane.In = lane.Host->GetCalcData(out, true, false);
-    out[4] = out[5] = 0;
-  }
-  --lane.run;
-  if (lane.In[3] > Boden) lane.f -= BodenFactor;
-  return EndRun(lane, source);
 }
 
 void TEpisodeBatch::RunNetworks(int active) {
   // A vector step costs about as much as three networks one at a time: when
   // the last episodes of a pass leave few lanes busy, they go one at a time.
   if (active <= 3) {
-    for (int k = 0; k < LaneHosts; ++k) {
+    for (int k = 0; k < LaneSims; ++k) {
       TLane& lane = LaneState[k];
       if (lane.Job == nullptr) continue;
       ++Steps;
       lane.Stepped = lane.NodesInList = true;
-      lane.C->runANN(lane.In, lane.Out);
+      lane.C->runANN(lane.Episode.Input(), lane.Out);
     }
     return;
   }
@@ -429,7 +363,8 @@ void TEpisodeBatch::RunNetworks(int active) {
   TLaneDouble* value = Values.get();
   for (int k = 0; k < LaneCount; ++k) {
     const TLane& lane = LaneState[k];
-    for (int i = 0; i < InputNodes; ++i) Inputs[i][k] = lane.Job != nullptr ? lane.In[i] : 0;
+    const int* in = lane.Job != nullptr ? lane.Episode.Input() : nullptr;
+    for (int i = 0; i < InputNodes; ++i) Inputs[i][k] = in != nullptr ? in[i] : 0;
   }
   for (int i = 0; i < InputNodes; ++i) {
     TLaneInt32 v = Inputs[i] < InputLow ? InputLow : Inputs[i];
@@ -439,7 +374,7 @@ void TEpisodeBatch::RunNetworks(int active) {
   const TShapeView shape{Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes};
   RedoneTerms += SumLayers(shape, Factors.get(), LongFactors.get(), value, Sums.get(), Low, High);
   const int first = Nodes - OutputNodes;
-  for (int k = 0; k < LaneHosts; ++k) {
+  for (int k = 0; k < LaneSims; ++k) {
     TLane& lane = LaneState[k];
     if (lane.Job == nullptr) continue;
     ++Steps;
@@ -451,22 +386,23 @@ void TEpisodeBatch::RunNetworks(int active) {
 
 void TEpisodeBatch::Play(TEpisodeSource& source) {
   int active = 0;
-  for (int k = 0; k < LaneHosts; ++k) {
+  for (int k = 0; k < LaneSims; ++k) {
     TLane& lane = LaneState[k];
     lane.Job = nullptr;
-    if (EndRun(lane, source)) ++active;
+    if (Settle(lane, source)) ++active;
   }
   while (active > 0 || source.Withheld()) {
-    if (active > 0) {
-      for (int k = 0; k < LaneHosts; ++k)
-        if (LaneState[k].Job != nullptr) LaneState[k].Host->PumpMessages();
-      RunNetworks(active);
-    }
+    if (active > 0) RunNetworks(active);
     active = 0;
-    for (int k = 0; k < LaneHosts; ++k) {
+    for (int k = 0; k < LaneSims; ++k) {
       TLane& lane = LaneState[k];
       // An idle lane asks again while episodes were held back for others.
-      if (lane.Job != nullptr ? AfterStep(lane, source) : source.Withheld() && EndRun(lane, source)) ++active;
+      if (lane.Job != nullptr) {
+        lane.Episode.Step();
+        if (Settle(lane, source)) ++active;
+      } else if (source.Withheld() && Settle(lane, source)) {
+        ++active;
+      }
     }
   }
 }

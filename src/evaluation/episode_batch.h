@@ -1,5 +1,8 @@
 #pragma once
 
+// Training-2 episodes of several individuals played side by side on one
+// thread: one episode stepper per lane, the networks' steps taken together in
+// vector lanes.
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -7,16 +10,8 @@
 
 #include "chromosom.h"
 #include "lane_sum.h"
-#include "zarnik_host.h"
-
-// One training-2 episode to play: the individual and its first platform
-// heights; LastTargetX gets the target x of the episode's last direction
-// text ("left" below 200), which a serial pass would leave on screen.
-struct TEpisodeJob {
-  TChromosom* Individual = nullptr;
-  int HeightE = 0, HeightF = 0;
-  int LastTargetX = 0;
-};
+#include "simulator.h"
+#include "task_runner.h"
 
 // Hands out the episodes of a pass; nullptr when none is left.
 class TEpisodeSource {
@@ -41,19 +36,20 @@ class TEpisodeSource {
 bool UseLaneVariant(int level);
 
 // Plays training-2 episodes of up to LaneCount individuals side by side on
-// one thread, each on its own host. The networks of all lanes take a step
-// together in vector lanes, so the dependent chains of their sums overlap;
-// a lane whose episode ends takes the next one at once. Every episode ends
-// exactly as TChromosom::playEpisode2 would end it: fitness, takes and
-// deliveries, node values, output vector, host and direction text.
+// one thread, each on its own simulator. Each lane's episode is a
+// TEpisodeStepper, as in TChromosom::playEpisode2; the networks of all lanes
+// take their step together in vector lanes, so the dependent chains of their
+// sums overlap. A lane whose episode ends takes the next one at once. Every
+// episode ends exactly as playEpisode2 would end it: fitness, takes and
+// deliveries, node values, output vector, simulator and last direction.
 class TEpisodeBatch {
  public:
-  explicit TEpisodeBatch(std::span<TZarnikHost* const> hosts);
+  explicit TEpisodeBatch(std::span<TSimulator* const> lanes);
   ~TEpisodeBatch();
   TEpisodeBatch(const TEpisodeBatch&) = delete;
   TEpisodeBatch& operator=(const TEpisodeBatch&) = delete;
 
-  int Lanes() const { return LaneHosts; }
+  int Lanes() const { return LaneSims; }
   // Plays until the source is empty and every lane has finished.
   void Play(TEpisodeSource& source);
 
@@ -67,10 +63,8 @@ class TEpisodeBatch {
   struct TLane;
   bool Begin(TLane& lane, TEpisodeSource& source);
   int BusyLanes() const;
-  void BeginRun(TLane& lane);
-  bool EndRun(TLane& lane, TEpisodeSource& source);
+  bool Settle(TLane& lane, TEpisodeSource& source);
   void Finish(TLane& lane);
-  bool AfterStep(TLane& lane, TEpisodeSource& source);
   void LoadFactors(TLane& lane, int k);
   void RunNetworks(int active);
   bool FitsShape(const TChromosom& c) const;
@@ -81,7 +75,7 @@ class TEpisodeBatch {
   static constexpr int MaxNodes = 64;
   static constexpr size_t MaxTerms = MaxNodes * MaxNodes / 4;
 
-  int LaneHosts = 0;
+  int LaneSims = 0;
   std::unique_ptr<TLane[]> LaneState;
   // Shape of the vector rule, taken from the first individual.
   int Nodes = 0, InputNodes = 0, HiddenNodes = 0, HiddenLayers = 0, OutputNodes = 0, Terms = 0;

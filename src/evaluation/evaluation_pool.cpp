@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-TEvaluationPool::TEvaluationPool(std::span<TZarnikHost* const> hosts, int lanes)
-    : LanesPerWorker(std::clamp(lanes, 1, std::clamp(static_cast<int>(hosts.size()), 1, LaneCount))),
-      Hosts(hosts.begin(), hosts.end()) {
-  const size_t workers = Hosts.size() / LanesPerWorker;
+TEvaluationPool::TEvaluationPool(std::span<TSimulator* const> sims, int lanes)
+    : LanesPerWorker(std::clamp(lanes, 1, std::clamp(static_cast<int>(sims.size()), 1, LaneCount))),
+      Sims(sims.begin(), sims.end()) {
+  const size_t workers = Sims.size() / LanesPerWorker;
   BusyLanes = std::make_unique<std::atomic<int>[]>(workers);
   Threads.reserve(workers);
   for (size_t w = 0; w < workers; ++w) {
-    const std::span<TZarnikHost* const> own(Hosts.data() + w * LanesPerWorker, LanesPerWorker);
+    const std::span<TSimulator* const> own(Sims.data() + w * LanesPerWorker, LanesPerWorker);
     Threads.emplace_back([this, w, own] { Work(static_cast<int>(w), own); });
   }
 }
@@ -23,7 +23,7 @@ TEvaluationPool::~TEvaluationPool() {
   for (std::thread& t : Threads) t.join();
 }
 
-void TEvaluationPool::Start(TEpisodeJob* jobs, int count, void (*aside)(void*), void* context) {
+void TEvaluationPool::EnqueueEpisodes(TEpisodeJob* jobs, int count, void (*aside)(void*), void* context) {
   {
     std::lock_guard<std::mutex> guard(Lock);
     Jobs = jobs;
@@ -40,11 +40,11 @@ void TEvaluationPool::Start(TEpisodeJob* jobs, int count, void (*aside)(void*), 
   Wake.notify_all();
 }
 
-void TEvaluationPool::StartEach(int count, void (*each)(void* context, int k), void* context) {
+void TEvaluationPool::EnqueueTask(void (*task)(void* context, int k), int count, void* context) {
   {
     std::lock_guard<std::mutex> guard(Lock);
     Jobs = nullptr;
-    Each = each;
+    Each = task;
     EachContext = context;
     Aside = nullptr;
     Count = count;
@@ -55,19 +55,14 @@ void TEvaluationPool::StartEach(int count, void (*each)(void* context, int k), v
   Wake.notify_all();
 }
 
-bool TEvaluationPool::WaitUntil(std::chrono::steady_clock::time_point deadline) {
+bool TEvaluationPool::FinishTaskUntil(std::chrono::steady_clock::time_point deadline) {
   std::unique_lock<std::mutex> guard(Lock);
   return Done.wait_until(guard, deadline, [this] { return Busy == 0; });
 }
 
-void TEvaluationPool::Wait() {
+void TEvaluationPool::FinishTask() {
   std::unique_lock<std::mutex> guard(Lock);
   Done.wait(guard, [this] { return Busy == 0; });
-}
-
-void TEvaluationPool::Play(TEpisodeJob* jobs, int count) {
-  Start(jobs, count);
-  Wait();
 }
 
 bool TEvaluationPool::Running() const {
@@ -96,7 +91,7 @@ TEpisodeJob* TEvaluationPool::Hand(int worker, int busy) {
   return &Jobs[k];
 }
 
-void TEvaluationPool::Work(int worker, std::span<TZarnikHost* const> hosts) {
+void TEvaluationPool::Work(int worker, std::span<TSimulator* const> sims) {
   // This worker's view of the pass's episodes.
   struct TShare final : TEpisodeSource {
     TEvaluationPool* Pool;
@@ -107,7 +102,7 @@ void TEvaluationPool::Work(int worker, std::span<TZarnikHost* const> hosts) {
     bool Withheld() const override { return Pool->Left(); }
   } share(this, worker);
   std::unique_ptr<TEpisodeBatch> batch;
-  if (hosts.size() > 1) batch = std::make_unique<TEpisodeBatch>(hosts);
+  if (sims.size() > 1) batch = std::make_unique<TEpisodeBatch>(sims);
   uint64_t seen = 0;
   std::unique_lock<std::mutex> guard(Lock);
   for (;;) {
@@ -137,8 +132,8 @@ void TEvaluationPool::Work(int worker, std::span<TZarnikHost* const> hosts) {
       batch->Play(share);
     } else {
       while (TEpisodeJob* job = share.Take()) {
-        hosts[0]->ResetSimulator();
-        job->LastTargetX = job->Individual->playEpisode2(*hosts[0], job->HeightE, job->HeightF);
+        sims[0]->ResetSimulator();
+        job->LastTargetX = job->Individual->playLaneEpisode2(*sims[0], job->HeightE, job->HeightF);
       }
     }
     guard.lock();

@@ -11,20 +11,22 @@
 #include <vector>
 
 #include "episode_batch.h"
-#include "zarnik_host.h"
+#include "simulator.h"
+#include "task_runner.h"
 
-// Worker threads that play training-2 episodes side by side, each worker on
-// its own simulator hosts (owned by the caller, each over its own arm). The
+// Worker threads that run the population's parallel work: the training-2
+// episodes of a pass, each worker on its own simulators (owned by the caller,
+// each over its own arm), and the per-individual part of a mutation. The
 // threads start once with the pool; a pass hands out its episodes through an
 // atomic index and allocates nothing. At the end of a pass, when fewer
 // episodes are left than lanes are free, they go to the least busy workers,
 // so that no worker plays a last full vector step alone while another idles.
-class TEvaluationPool {
+class TEvaluationPool final : public TTaskRunner {
  public:
-  // `hosts` holds `lanes` hosts for every worker, worker after worker. With
-  // one lane a worker plays one episode at a time; with more it plays that
-  // many side by side (TEpisodeBatch).
-  explicit TEvaluationPool(std::span<TZarnikHost* const> hosts, int lanes = 1);
+  // `sims` holds `lanes` simulators for every worker, worker after worker.
+  // With one lane a worker plays one episode at a time; with more it plays
+  // that many side by side (TEpisodeBatch).
+  explicit TEvaluationPool(std::span<TSimulator* const> sims, int lanes = 1);
   ~TEvaluationPool();
   TEvaluationPool(const TEvaluationPool&) = delete;
   TEvaluationPool& operator=(const TEvaluationPool&) = delete;
@@ -35,23 +37,22 @@ class TEvaluationPool {
   // Hands out the episodes of jobs[0 .. count - 1], each on a freshly reset
   // simulator of exactly one worker, and returns at once. One worker runs
   // aside(context) first, if given.
-  void Start(TEpisodeJob* jobs, int count, void (*aside)(void* context) = nullptr, void* context = nullptr);
-  // True when the pass last started has ended; waits for it until `deadline`.
-  bool WaitUntil(std::chrono::steady_clock::time_point deadline);
-  void Wait();
-  // Start, then Wait.
-  void Play(TEpisodeJob* jobs, int count);
-  // Runs each(context, k) for k = 0 .. count - 1, each k on exactly one
-  // worker, and returns at once; wait for it as for a pass of episodes.
-  void StartEach(int count, void (*each)(void* context, int k), void* context);
+  void EnqueueEpisodes(TEpisodeJob* jobs, int count, void (*aside)(void* context) = nullptr,
+                       void* context = nullptr) override;
+  // Runs task(context, k) for k = 0 .. count - 1, each k on exactly one
+  // worker, and returns at once.
+  void EnqueueTask(void (*task)(void* context, int k), int count, void* context) override;
+  // True when the work enqueued last has ended; waits for it until `deadline`.
+  bool FinishTaskUntil(std::chrono::steady_clock::time_point deadline) override;
+  void FinishTask() override;
   // A pass is being played.
-  bool Running() const;
+  bool Running() const override;
 
  private:
   // The next episode for `worker`, which has `busy` episodes under way.
   TEpisodeJob* Hand(int worker, int busy);
   bool Left() const { return Next.load(std::memory_order_relaxed) < Count; }
-  void Work(int worker, std::span<TZarnikHost* const> hosts);
+  void Work(int worker, std::span<TSimulator* const> sims);
 
   int LanesPerWorker = 1;
   mutable std::mutex Lock;
@@ -69,6 +70,6 @@ class TEvaluationPool {
   int Count = 0;
   std::atomic<int> Next{0};  // next job of the pass
   std::unique_ptr<std::atomic<int>[]> BusyLanes;  // per worker, as it last told
-  std::vector<TZarnikHost*> Hosts;
+  std::vector<TSimulator*> Sims;
   std::vector<std::thread> Threads;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+// The fitness history: one CSV row per generation, its reading, writing and
+// appending, and where it lies beside a population file.
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
@@ -9,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "zarnik_host.h"
+#include "run_figures.h"
 
 // The fitness history as CSV, one row per generation (training 2) or pass
 // (training 1), written by the headless trainer's --log and beside the

@@ -4,11 +4,10 @@
 
 THeadlessPool::THeadlessPool(int workers, int lanes) {
   lanes = std::clamp(lanes, 1, LaneCount);
-  std::vector<TZarnikHost*> hosts;
+  std::vector<TSimulator*> sims;
   for (int i = 0; i < std::max(workers, 1) * lanes; ++i) {
-    Own.push_back(std::make_unique<THeadlessHost>());
-    Own.back()->View.Running = true;  // a run: no question when the ball is placed
-    hosts.push_back(Own.back().get());
+    Own.push_back(std::make_unique<TArmSimulator>());
+    sims.push_back(Own.back().get());
   }
-  Evaluation = std::make_unique<TEvaluationPool>(hosts, lanes);
+  Evaluation = std::make_unique<TEvaluationPool>(sims, lanes);
 }

@@ -1,20 +1,22 @@
 #pragma once
 
+// A worker pool with arm simulators of its own, as the window and the
+// trainer run training 2 on it.
 #include <memory>
 #include <vector>
 
+#include "arm_simulator.h"
 #include "evaluation_pool.h"
-#include "headless_host.h"
 
-// An evaluation pool with its simulator hosts: `workers` threads, each playing
-// `lanes` episodes side by side on hosts of its own.
+// `workers` threads, each playing `lanes` episodes side by side on
+// simulators of its own.
 class THeadlessPool {
  public:
-  THeadlessPool(int workers, int lanes = LaneCount);
+  explicit THeadlessPool(int workers, int lanes = LaneCount);
   TEvaluationPool& Pool() { return *Evaluation; }
-  const std::vector<std::unique_ptr<THeadlessHost>>& Hosts() const { return Own; }
+  const std::vector<std::unique_ptr<TArmSimulator>>& Simulators() const { return Own; }
 
  private:
-  std::vector<std::unique_ptr<THeadlessHost>> Own;
+  std::vector<std::unique_ptr<TArmSimulator>> Own;
   std::unique_ptr<TEvaluationPool> Evaluation;
 };

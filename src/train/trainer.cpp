@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "atomic_file.h"
-#include "evaluation_pool.h"
 #include "fitness_log.h"
 #include "headless_host.h"
 #include "headless_pool.h"

@@ -38,9 +38,9 @@ TEST_F(Generations, AllocateNothingInWholeRunsOnOrOffWorkersBatchedOrNot) {
     for (int g = 0; g < 3; ++g) w.TrainGeneration2();
     EXPECT_EQ(Allocations - before, 0) << workers << " x " << lanes;
     w.Pool = nullptr;
-    long long pumps = 0;
-    for (const auto& h : pool.Hosts()) pumps += h->Pumps;
-    EXPECT_GT(pumps, 4 * 101 * 5);  // the workers played the episodes
+    long long steps = 0;
+    for (const auto& sim : pool.Simulators()) steps += sim->Steps;
+    EXPECT_GT(steps, 4 * 101 * 5);  // the workers played the episodes
   }
   static long long limit;  // serial runs end by a pump count
   for (const auto& [loop, pumps] : {std::pair<void (*)(TWorld&), long long>{[](TWorld& x) { x.DoTrainANN2(); }, 104000},

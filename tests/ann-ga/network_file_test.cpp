@@ -54,22 +54,48 @@ TEST_F(NetworkFile, LayoutIsLittleEndianHeaderThenRecordsAndLoadsIntoOtherParame
   EXPECT_EQ(Saved(loaded), b);
 }
 
+// Every field with a range, one beyond each end, and the ends themselves, which load.
 TEST_F(NetworkFile, BadSpecialAndMissingFilesAreRefusedAtOnceAndChangeNothing) {
   const std::string good = Saved(w);
+  const size_t best = 44 + 100 * Record;
+  // {what, offset, value, loads}
+  const std::tuple<const char*, size_t, uint32_t, bool> fields[] = {
+      {"best index -1", 0, 0xFFFFFFFF, false},
+      {"best index 100", 0, 100, false},
+      {"best index 99", 0, 99, true},
+      {"generation -1", 8, 0xFFFFFFFF, false},
+      {"generation 2^31 - 1", 8, 0x7FFFFFFF, true},
+      {"no crossover point", 12, 0, false},
+      {"101 crossover points", 12, 101, false},
+      {"one crossover point", 12, 1, true},
+      {"100 crossover points", 12, 100, true},
+      {"mating pool of -1", 20, 0xFFFFFFFF, false},
+      {"mating pool of 101", 20, 101, false},
+      {"mating pool of 0", 20, 0, true},
+      {"mating pool of 100", 20, 100, true},
+      {"22 nodes in record 50", 44 + 50 * Record + 4, 22, false},
+      {"other node limit in record 99", 44 + 99 * Record + 32, 0x7FFFFFFF, false},
+      {"-1 links in record 3", 44 + 3 * Record + 36, 0xFFFFFFFF, false},
+      {"442 links in record 3", 44 + 3 * Record + 36, 21 * 21 + 1, false},
+      {"441 links in record 3", 44 + 3 * Record + 36, 21 * 21, true},
+      {"-1 old links in the best", best + 40, 0xFFFFFFFF, false},
+      {"442 old links in the best", best + 40, 21 * 21 + 1, false},
+      {"no old links in the best", best + 40, 0, true},
+  };
+  for (const auto& [what, at, value, loads] : fields) {
+    std::string bytes = good;
+    PutU32(bytes, at, value);
+    std::ofstream(file, std::ios::binary) << bytes;
+    EXPECT_EQ(w.DoLoadANN(file.c_str()), loads) << what;
+    EXPECT_EQ(Saved(w), loads ? bytes : good) << what;
+    if (loads) {
+      ASSERT_TRUE(w.LoadFromBytes(reinterpret_cast<const unsigned char*>(good.data()), good.size()));
+    }
+  }
   const std::pair<const char*, void (*)(std::string&)> damages[] = {
       {"truncated by one", [](std::string& b) { b.pop_back(); }},
       {"one byte too many", [](std::string& b) { b.push_back(0); }},
-      {"best index 100", [](std::string& b) { PutU32(b, 0, 100); }},
-      {"best index -1", [](std::string& b) { PutU32(b, 0, 0xFFFFFFFF); }},
-      {"22 nodes in record 50", [](std::string& b) { PutU32(b, 44 + 50 * Record + 4, 22); }},
       {"outputs swapped with hidden", [](std::string& b) { PutU32(b, 44 + 12, 3), PutU32(b, 44 + 16, 4); }},
-      {"other node limit", [](std::string& b) { PutU32(b, 44 + 99 * Record + 32, 0x7FFFFFFF); }},
-      {"generation -1", [](std::string& b) { PutU32(b, 8, 0xFFFFFFFF); }},
-      {"no crossover point", [](std::string& b) { PutU32(b, 12, 0); }},
-      {"101 crossover points", [](std::string& b) { PutU32(b, 12, 101); }},
-      {"mating pool of 101", [](std::string& b) { PutU32(b, 20, 101); }},
-      {"442 links in record 3", [](std::string& b) { PutU32(b, 44 + 3 * Record + 36, 21 * 21 + 1); }},
-      {"-1 old links in the best", [](std::string& b) { PutU32(b, 44 + 100 * Record + 40, 0xFFFFFFFF); }},
   };
   for (auto [what, apply] : damages) {
     std::string bad = good;

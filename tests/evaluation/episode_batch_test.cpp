@@ -71,12 +71,9 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   }
   EXPECT_GE(takers, 20);
   EXPECT_GE(deliverers, 5);
-  std::vector<std::unique_ptr<THeadlessHost>> lanes;
-  std::vector<TZarnikHost*> hosts;
-  for (int k = 0; k < LaneCount; ++k) {
-    hosts.push_back(lanes.emplace_back(std::make_unique<THeadlessHost>()).get());
-    lanes.back()->View.Running = true;
-  }
+  std::vector<std::unique_ptr<TArmSimulator>> lanes;
+  std::vector<TSimulator*> sims;
+  for (int k = 0; k < LaneCount; ++k) sims.push_back(lanes.emplace_back(std::make_unique<TArmSimulator>()).get());
   for (const int level : {0, 3, 4}) {  // every compiled variant this processor runs
     if (!UseLaneVariant(level)) continue;
     for (auto& c : nets) {  // overwrite what the single episodes left
@@ -84,13 +81,13 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
       c->setBallCounts({-1, -1});
       for (int n = 0; n < 21; ++n) c->getNodeList()[n] = {-7, -7};
     }
-    for (auto& h : lanes) h->Pumps = 0;
-    TEpisodeBatch batch(hosts);
+    for (auto& sim : lanes) sim->Steps = 0;
+    TEpisodeBatch batch(sims);
     jobs.Next = 0;
     batch.Play(jobs);
-    long long pumps = 0;
-    for (auto& h : lanes) pumps += h->Pumps;
-    EXPECT_EQ(pumps, single.Pumps);  // one pump per step, as one at a time
+    long long steps = 0;
+    for (auto& sim : lanes) steps += sim->Steps;
+    EXPECT_EQ(steps, single.Pumps);  // one step per pump of the one-at-a-time episodes
     for (int i = 0; i < Count; ++i)
       EXPECT_EQ(ResultOf(*nets[i], jobs.Jobs[i].LastTargetX), want[i]) << "network " << i << ", level " << level;
     EXPECT_GT(batch.Steps, 100000);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/stop_counting_pool.h"
 #include "gui_test_support.h"
 #include "headless_pool.h"
 #include "random.h"
@@ -248,14 +249,17 @@ class RunsTest : public QObject, TWindowFixture {
     QVERIFY(Generations(start, &single.Pool()) == serial);
   }
 
-  // A stop from a dispatch while the workers play ends the pass before the next dispatch.
+  // A stop from a dispatch while the workers play ends the pass before the next dispatch, each lane's
+  // episodes within the step under way.
   void stopDuringAPooledPass() {
+    TStopCountingPool counting(2, LaneCount);
+    W->AnnGaWorld->Pool = counting.Pool.get();
     W->Pump.SetInterval({});  // a dispatch at every chance: the strictest cadence
     int late = 0, generationOfStop = -1, dispatches = 0;
     const std::function<void()> flush = W->Pump.BeforeDispatch;
     W->Pump.BeforeDispatch = [&] {
       flush();
-      if (!W->Workers->Pool().Running()) return;
+      if (!counting.Pool->Running()) return;
       if (generationOfStop >= 0) {
         ++late;
       } else if (++dispatches == 3) {
@@ -265,9 +269,11 @@ class RunsTest : public QObject, TWindowFixture {
     };
     Run(W, Qt::Key_F2, "three dispatches while the workers play", [](int) {});
     W->Pump.BeforeDispatch = flush;
+    W->AnnGaWorld->Pool = &W->Workers->Pool();
     QVERIFY(generationOfStop >= 0);
     QCOMPARE(late, 0);
     QCOMPARE(W->AnnGaWorld->Generations, generationOfStop + 1);
+    QVERIFY(counting.MostStepsAfterStop() <= 1);
   }
 };
 

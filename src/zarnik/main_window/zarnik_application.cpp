@@ -5,7 +5,6 @@
 
 #include "language.h"
 #include "main_window/stop_signals.h"
-#include "main_window/zarnik_window.h"
 
 TZarnikApplication::TZarnikApplication(int& argc, char** argv) : QApplication(argc, argv) {
   // German as designed, Qt's own texts from Debian's qt6-translations-l10n;

@@ -1,11 +1,12 @@
 #pragma once
 
+// The application object: builds the main window and runs the event loop.
 #include <QApplication>
 #include <QRect>
 
 #include <memory>
 
-class TZarnikWindow;
+#include "main_window/zarnik_window.h"
 
 // The application: builds the main window and runs the event loop until the
 // window has closed.

@@ -295,15 +295,15 @@ void TZarnikWindow::SetDlgText(int id, const char* text) {
   if (AnnGaDlg != nullptr) ProgressTexts.Set(id, text);
 }
 
-void TZarnikWindow::AwaitPool(TEvaluationPool& pool) {
+void TZarnikWindow::AwaitPool(TTaskRunner& pool) {
   // The window stays live at the pump's cadence while the workers play. After
   // a stop request every worker ends its episodes at its next step, so the
   // pass is over long before another frame would be due.
   while (!UserBreak) {
-    if (pool.WaitUntil(Pump.Due())) return;
+    if (pool.FinishTaskUntil(Pump.Due())) return;
     Pump.Dispatch();
   }
-  pool.Wait();
+  pool.FinishTask();
 }
 
 void TZarnikWindow::GenerationDone(const TGenerationFigures& figures) {

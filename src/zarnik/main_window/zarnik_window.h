@@ -149,7 +149,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void GenerationDone(const TGenerationFigures& figures) override;
   TBallCounts BallCounts() const override { return {Arm.Takes, Arm.Deliveries}; }
   void ActivationCounts(const TBallCounts& counts) override;
-  void AwaitPool(TEvaluationPool& pool) override;
+  void AwaitPool(TTaskRunner& pool) override;
 
   void DrawColoredModel();
   void DrawOutLinesOnly();

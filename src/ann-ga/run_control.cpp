@@ -1,0 +1,3 @@
+#include "run_control.h"
+
+std::atomic<bool> UserBreak{false};

@@ -1,0 +1,6 @@
+#include "arm_simulator.h"
+
+TArmSimulator::TArmSimulator() : Arm(&View) {
+  View.Running = true;
+  Arm.SetStartPose();
+}
