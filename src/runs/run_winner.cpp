@@ -92,8 +92,17 @@ bool CopyWinner(const std::string& best, const std::string& runHistory, const st
   }
   std::erase_if(rows, [&](const TFitnessRow& r) { return r.generation >= world->Generations; });
 
-  // What is there now, kept unless it is the winner already (the same call again).
+  // Something in FILE's or its history's place that cannot be replaced stops
+  // the copy before either is written, so the two stay a pair.
   const std::string history = FitnessLogPathFor(file);
+  for (const std::string& target : {file, history}) {
+    struct stat st;
+    if (stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+      why = Reason(target, false, NotRegularFile);
+      return false;
+    }
+  }
+  // What is there now, kept unless it is the winner already (the same call again).
   std::string old;
   std::vector<TFitnessRow> oldRows;
   const bool sameFile = ReadBounded(file, old, 1 << 24) && old == population;

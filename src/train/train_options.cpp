@@ -61,7 +61,8 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
       QStringLiteral("runs"),
       QStringLiteral("N Läufe gleichzeitig (Lauf k: Startwert S+k, FILE-<k>.dat); alle 100 Generationen spielt "
                      "der Beste jedes Laufs alle 100 Episoden, sein bestes Netz bleibt in FILE-<k>-best.dat; "
-                     "ein Lauf ohne Fortschritt wird durch einen neuen ersetzt; das beste Netz kommt nach FILE."),
+                     "ein Lauf ohne Fortschritt wird durch einen neuen ersetzt; das beste Netz kommt nach FILE (ein "
+                     "vorhandenes FILE bleibt als FILE.~n~.dat)."),
       QStringLiteral("N"));
   const QCommandLineOption rank(QStringLiteral("rank"),
                                 QStringLiteral("Vorhandene Netzdateien vergleichen: Ablagen des Besten in allen "

@@ -235,6 +235,15 @@ TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
     EXPECT_NE(err.find(message), std::string::npos) << err;
   }
   EXPECT_FALSE(fs::exists(dir / "r.dat") || fs::exists(dir / "r-0.dat") || fs::exists(dir / "h.csv"));
+  // A winner that cannot become FILE says why, and leaves FILE alone.
+  fs::create_directory(dir / "w.csv");
+  const TResult copy = Run({"--runs", "1", "--seed", "1", "--until-generation", "0", "w.dat"});
+  EXPECT_EQ(copy.code, 2);
+  EXPECT_NE(copy.err.find("'w-0-best.dat' nicht nach 'w.dat' kopiert: Kann Datei 'w.csv' nicht schreiben: keine "
+                          "reguläre Datei"),
+            std::string::npos)
+      << copy.err;
+  EXPECT_FALSE(fs::exists(dir / "w.dat"));
   // Up to generation 0: fresh populations, ranked.
   const TResult fresh = Run({"--runs", "2", "--seed", "1", "--until-generation", "0", "r.dat"});
   EXPECT_EQ(std::pair(fresh.code, TableRows(fresh.out).size()), std::pair(0, size_t{2})) << fresh.err;
@@ -269,7 +278,8 @@ TEST_F(Trainer, RunsStopAtTheGoalAndTellAProgramEachStep) {
 TEST_F(Trainer, RunsEndWithTheirCommand) {
   for (const bool wholeGroup : {true, false}) {
     const std::string file = wholeGroup ? "group.dat" : "parent.dat";
-    const pid_t pid = Start({"--runs", "2", "--seed", "1", "--until-generation", "100000", "--checkpoint", "1", file},
+    const pid_t pid = Start({"--runs", "2", "--seed", "1", "--until-generation", "100000", "--checkpoint", "1",
+                             "--threads", "4", file},
                             /*ownGroup=*/true);
     const std::string stem = (dir / file).replace_extension().string();
     WaitForFiles(dir.Dir, [&] { return fs::exists(stem + "-0.dat") && fs::exists(stem + "-1.dat"); },
@@ -283,8 +293,12 @@ TEST_F(Trainer, RunsEndWithTheirCommand) {
       std::istringstream rest(stat.substr(paren + 2));
       char state;
       int parent = 0;
-      if (rest >> state >> parent && parent == pid)
-        runs.push_back(static_cast<int>(syscall(SYS_pidfd_open, std::stoi(p.path().filename()), 0)));
+      if (!(rest >> state >> parent) || parent != pid) continue;
+      runs.push_back(static_cast<int>(syscall(SYS_pidfd_open, std::stoi(p.path().filename()), 0)));
+      // --threads 4 shared by the two runs, --checkpoint passed on.
+      const std::string args = ReadAll(p.path() / "cmdline");
+      EXPECT_TRUE(args.find(std::string("--threads\0" "2\0", 12)) != std::string::npos &&
+                  args.find(std::string("--checkpoint\0" "1\0", 15)) != std::string::npos);
     }
     EXPECT_EQ(runs.size(), 2u);
     if (wholeGroup) {  // while it works, no second command on the same set
