@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ann-ga.h"
+#include "headless_host.h"
 #include "headless_pool.h"
 
 namespace {
