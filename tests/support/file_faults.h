@@ -26,12 +26,7 @@ class TFileSizeLimit {
     limit.rlim_cur = bytes;
     ::setrlimit(RLIMIT_FSIZE, &limit);
   }
-  ~TFileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &Old);
-    ::signal(SIGXFSZ, OldHandler);
-  }
-  TFileSizeLimit(const TFileSizeLimit&) = delete;
-  TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+  ~TFileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &Old), ::signal(SIGXFSZ, OldHandler); }
 
  private:
   sighandler_t OldHandler;
@@ -47,11 +42,7 @@ class TSmallDisk {
     Done = ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
            ::mount("tmpfs", dir.c_str(), "tmpfs", 0, size.c_str()) == 0;
   }
-  ~TSmallDisk() {
-    if (Done) ::umount2(Dir.c_str(), MNT_DETACH);
-  }
-  TSmallDisk(const TSmallDisk&) = delete;
-  TSmallDisk& operator=(const TSmallDisk&) = delete;
+  ~TSmallDisk() { if (Done) ::umount2(Dir.c_str(), MNT_DETACH); }
   bool Mounted() const { return Done; }
 
  private:
