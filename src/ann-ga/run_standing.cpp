@@ -1,18 +1,22 @@
 #include "run_standing.h"
 
+TStandingHeights StandingHeights(int e) { return {e + 1, (e + 5) % 10 + 1}; }
+
+void AddStandingEpisode(TChromosom& best, TZarnikHost& host, int e, TRunStanding& s) {
+  const TStandingHeights h = StandingHeights(e);
+  host.ResetSimulator();
+  best.playEpisode2(host, h.e, h.f);
+  s.fitnessSum += best.getFitness();
+  s.counts.takes += best.getBallCounts().takes;
+  s.counts.deliveries += best.getBallCounts().deliveries;
+  ++s.episodes;
+  s.fitness = static_cast<int>(s.fitnessSum / s.episodes);
+}
+
 TRunStanding MeasureRunStanding(TWorld& world, TZarnikHost& host) {
-  TChromosom& best = world.bestIndividual;
   TRunStanding s;
   s.generations = world.Generations;
-  long long fitness = 0;
-  for (int e = 0; e < StandingEpisodes; ++e) {
-    host.ResetSimulator();
-    best.playEpisode2(host, e + 1, (e + 5) % 10 + 1);
-    fitness += best.getFitness();
-    s.counts.takes += best.getBallCounts().takes;
-    s.counts.deliveries += best.getBallCounts().deliveries;
-  }
-  s.fitness = static_cast<int>(fitness / StandingEpisodes);
+  for (int e = 0; e < StandingEpisodes; ++e) AddStandingEpisode(world.bestIndividual, host, e, s);
   return s;
 }
 

@@ -29,7 +29,8 @@ QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
 // --- files -------------------------------------------------------------------
 
 void TZarnikWindow::LoadHistory(const QString& path) {
-  History.Load(QFile::encodeName(path).constData());  // missing or damaged: the chart starts empty
+  // Read whole, then followed while another program appends to it.
+  FollowHistory(path);  // missing or damaged: the chart starts empty
   // Training 1 numbers its passes on from the loaded ones, so the chart's line
   // and the file's rows keep their order; at the top the count stays, as
   // training 1 keeps it there too.
@@ -117,4 +118,21 @@ bool TZarnikWindow::MayReplacePopulation() {
                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information);
   if (answer == QMessageBox::Yes) return SavePopulation(PopulationFile);  // on only if it was saved
   return answer == QMessageBox::No;
+}
+
+// --- a population from elsewhere ------------------------------------------------
+
+bool TZarnikWindow::AdoptPopulation(const QString& path) {
+  size_t size = 0;
+  LoadFailure = AnnGaWorld->LoadANN(QFile::encodeName(path).constData(), size);
+  if (LoadFailure != TLoadError::None) {
+    ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok,
+                     QMessageBox::Warning);
+    return false;
+  }
+  LoadHistory(HistoryPathFor(path));
+  // Not stored yet: "Speichern" or the question on closing keeps it.
+  PopulationChanged = true;
+  FlushNetView(false);
+  return true;
 }

@@ -41,6 +41,7 @@ void TZarnikWindow::BuildMenu() {
   AddCommand(program, CM_SAVEDATA, "&Speichern", {}, &W::CmSaveData, &W::CeSaveData);
   AddCommand(program, CM_OPENDATA, "&\xD6" "ffnen...", {}, &W::CmOpenData, &W::CeOpenData);
   AddCommand(program, CM_SAVEDTAS, "Speichern &unter...", {}, &W::CmSaveDataAs, &W::CeSaveDataAs);
+  AddCommand(program, CM_NEWPOPUL, "&Neue Population...", {}, &W::CmNewPopulation, &W::CeNewPopulation);
   program->addSeparator();
   AddCommand(program, CM_CLOSEAPP, "&Beenden", {}, &W::CmCloseApp, &W::CeCloseApp);
 
@@ -60,6 +61,9 @@ void TZarnikWindow::BuildMenu() {
   AddCommand(tempo, CM_PAUSE, "&Pause\tP", {key(Qt::Key_P)}, &W::CmPause, &W::CePause);
   AddCommand(tempo, CM_SINGLESTEP, "&Einzelschritt\tS", {key(Qt::Key_S)}, &W::CmSingleStep, &W::CeSingleStep);
   AddCommand(simulator, CM_RECORD, "Film &aufnehmen...", {}, &W::CmRecord, &W::CeRecord);
+  simulator->addSeparator();
+  AddCommand(simulator, CM_SHOWBEST, "&Vorf\xFChren\tF9", {key(Qt::Key_F9)}, &W::CmShowBest, &W::CeShowBest);
+  AddCommand(simulator, CM_MANYRUNS, "Mehrere &L\xE4ufe...", {}, &W::CmManyRuns, &W::CeManyRuns);
   simulator->addSeparator();
   AddCommand(simulator, CM_SIMRESET, "&Zur\xFC" "cksetzen\tF5", {key(Qt::Key_F5)}, &W::CmSimReset,
              &W::CeSimReset);
@@ -97,7 +101,7 @@ void TZarnikWindow::BuildMenu() {
   for (QMenu* menu : {program, simulator, tempo, adjust, help})
     connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
   // Items that can carry a check mark reserve room for it from the start.
-  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_OUTLINES, CM_FITCHART, CM_NETVIEW, CM_PAUSE, CM_RECORD})
+  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_SHOWBEST, CM_OUTLINES, CM_FITCHART, CM_NETVIEW, CM_PAUSE, CM_RECORD})
     Action(id)->setCheckable(true);
   auto* tempos = new QActionGroup(this);  // exclusive: one tempo at a time
   for (int id : {CM_TEMPSLOW, CM_TEMPNORM, CM_TEMPMAXI}) {

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "arm_model.h"
@@ -14,14 +15,17 @@
 #include "scene/scene_bitmaps.h"
 #include "watching/pause_gate.h"
 #include "watching/step_pacer.h"
+#include "run_standing.h"
 #include "zarnik_host.h"
 
 class QAction;
 class QStatusBar;
 class TAnnGaDlg;
 class TFitnessChartWindow;
+class TFitnessFollower;
 class THeadlessPool;
 class TKeyOverviewDlg;
+class TManyRunsDlg;
 struct TKeyLine;
 class TNetworkViewWindow;
 class TSceneRecorder;
@@ -80,6 +84,11 @@ enum : int {
   CM_PAUSE = 311,
   CM_SINGLESTEP = 312,
   CM_RECORD = 313,
+  // Seeing a network succeed: the comparison episodes drawn, a new
+  // population, several runs of the trainer.
+  CM_SHOWBEST = 320,
+  CM_NEWPOPUL = 321,
+  CM_MANYRUNS = 322,
 };
 
 // The main frame: the scene, the status bar with its seven fields, the menu
@@ -123,7 +132,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void SetPlatText(int plat, const char* text) override;
   void RepaintStatusBar() override;
   void UpdateSimulator() override;
-  bool RunActive() const override { return Train1AN || Train2AN || StartANN; }
+  bool RunActive() const override { return Train1AN || Train2AN || StartANN || ShowANN; }
   bool AskYesNo(const char* text) override;
   void Beep() override;
 
@@ -213,6 +222,22 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // "?" > "Tastenbelegung": the key overview, made from the command table.
   void CmKeyTable();
   void CeKeyTable(TCommandEnabler& ce);
+  // "Vorführen": the best plays the ten comparison episodes of the trainer's
+  // ranking, drawn; "Neue Population...", "Mehrere Läufe...".
+  void CmShowBest();
+  void CeShowBest(TCommandEnabler& ce);
+  void CmNewPopulation();
+  void CeNewPopulation(TCommandEnabler& ce);
+  void CmManyRuns();
+  void CeManyRuns(TCommandEnabler& ce);
+  // Replaces the population by a fresh random one: from `seed` as the
+  // trainer's --seed builds it, or from the clock. Unsaved until stored.
+  void NewPopulation(std::optional<uint64_t> seed);
+  // Replaces the population by the one in `path` with its history, as a
+  // population of this session that has not been stored yet.
+  bool AdoptPopulation(const QString& path);
+  // No set of runs of "Mehrere Läufe..." is training.
+  bool ManyRunsIdle() const;
   // Every command with keys, in menu order: its keys and "Menu › Item".
   QList<TKeyLine> KeyLines() const;
 
@@ -220,6 +245,11 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TArmModel Arm;
   // The kind of run that is active, at most one; none is the adjust mode.
   bool Train1AN = false, Train2AN = false, StartANN = false;
+  // The demonstration of the comparison episodes ("Vorführen") is running.
+  bool ShowANN = false;
+  // The last demonstration: what it counted, and whether it played all episodes.
+  TRunStanding Shown;
+  bool ShownWhole = false;
   float Rotation = 0.0f;   // manual step in degrees
   int32_t Selection = 0;   // 0, or the letter 'A'..'F' of the selected element
 
@@ -246,6 +276,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TFitnessChartWindow* FitnessChart = nullptr;  // made at its first opening; a child
   TKeyOverviewDlg* KeyOverview = nullptr;       // likewise
   TNetworkViewWindow* NetView = nullptr;        // likewise
+  TManyRunsDlg* ManyRuns = nullptr;             // likewise
+  TFitnessFollower* HistoryFollower = nullptr;  // the history beside the loaded population
   // Plays the episodes of training 2 on every hardware thread, each playing
   // several side by side; the population's pool for the window's lifetime.
   std::unique_ptr<THeadlessPool> Workers;
@@ -297,6 +329,9 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // The history beside a population file: read after the population has
   // loaded (missing or damaged: empty), written after it has been saved.
   void LoadHistory(const QString& path);
+  // Reads the history at `path` into History and follows what another
+  // program appends to it while the population is the file's, unchanged.
+  void FollowHistory(const QString& path);
   void SaveHistory(const QString& path);
   void SetTempo(TStepPacer::TTempo tempo);
   // Population files; "" is "zarnik.dat" with the designed messages. Each
@@ -306,6 +341,12 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   QString FileMessageFor(unsigned resId, const QString& path);
   bool SelectedAxle() const { return Selection >= 'A' && Selection <= 'D'; }
   bool SelectedPlat() const { return Selection == 'E' || Selection == 'F'; }
+
+  // The demonstration's text: episode, its takes and deliveries so far.
+  void ShowDemonstrationText();
+  bool FollowingLoad = false;  // FollowHistory is reading the file from its start
+  int ShowEpisode = 0;
+  TBallCounts ShowEpisodeStart, ShowEpisodeShown;
 
   std::vector<TCommand> Commands;
   size_t ChartRows = 0;     // rows of History the chart shows

@@ -23,3 +23,8 @@ int TFitnessHistory::LastPass1() const {
     if (r->mode == 1) return r->generation;
   return -1;
 }
+
+void TFitnessHistory::Replace(const std::vector<TFitnessRow>& rows) {
+  Rows = rows;
+  ++Replaced;
+}

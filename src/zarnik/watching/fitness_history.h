@@ -24,6 +24,9 @@ class TFitnessHistory {
   // Replaces the history by the file's. A missing or damaged file leaves it
   // empty and returns false.
   bool Load(const char* path);
+  // Rows read elsewhere: all of them in place of the present ones, or more at the end.
+  void Replace(const std::vector<TFitnessRow>& rows);
+  void Append(const std::vector<TFitnessRow>& rows) { Rows.insert(Rows.end(), rows.begin(), rows.end()); }
   bool Save(const char* path) const { return WriteFitnessLog(path, Rows); }
 
   const std::vector<TFitnessRow>& Data() const { return Rows; }

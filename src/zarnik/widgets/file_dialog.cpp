@@ -1,6 +1,7 @@
 #include "widgets/file_dialog.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 
 namespace {
 
@@ -32,4 +33,18 @@ QString ZarnikSaveFileName(QWidget* owner, const QString& caption, const QString
   QString answer;
   if (Answered(caption, filter, answer)) return answer;
   return QFileDialog::getSaveFileName(owner, caption, QString(), filter);
+}
+
+bool ZarnikAskText(QWidget* owner, const QString& caption, const QString& label, QString& text) {
+  TFileDialogHook& hook = FileDialogHook();
+  if (!hook.Texts.empty()) {
+    ++hook.Shown;
+    hook.LastCaption = caption;
+    text = hook.Texts.front();
+    hook.Texts.pop_front();
+    return !text.isNull();
+  }
+  bool ok = false;
+  text = QInputDialog::getText(owner, caption, label, QLineEdit::Normal, text, &ok);
+  return ok;
 }

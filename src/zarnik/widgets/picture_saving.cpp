@@ -24,13 +24,14 @@ void SavePictureAs(QWidget* owner, const std::function<bool(const QString&)>& sa
 
 TPictureWindow::TPictureWindow(QWidget* owner) : QWidget(owner, Qt::Window) {}
 
-void TPictureWindow::SetPicture(QWidget* picture) {
+void TPictureWindow::SetPicture(QWidget* picture, QWidget* choice) {
   Picture = picture;
   auto* save = new QPushButton(QStringLiteral("Bild speichern..."), this);
   connect(save, &QPushButton::clicked, this,
           [this] { SavePictureAs(this, [this](const QString& path) { return SavePicture(path); }); });
 
   auto* buttons = new QHBoxLayout;
+  if (choice != nullptr) buttons->addWidget(choice);
   buttons->addStretch(1);
   buttons->addWidget(save);
   auto* column = new QVBoxLayout(this);

@@ -1,0 +1,152 @@
+// Seeing a network succeed: the demonstration of the comparison episodes, a
+// new population, several runs of the trainer.
+#include <QCoreApplication>
+#include <QScreen>
+
+#include <vector>
+
+#include "headless_pool.h"
+#include "main_window/zarnik_window.h"
+#include "random.h"
+#include "progress/many_runs_dlg.h"
+#include "watching/fitness_follower.h"
+#include "widgets/window_place.h"
+#include "string_table.h"
+#include "widgets/file_dialog.h"
+#include "widgets/text_gadget.h"
+#include "widgets/message_box.h"
+#include "world.h"
+
+namespace {
+
+QString Tr(const char* text) { return QCoreApplication::translate("TZarnikWindow", text); }
+
+}  // namespace
+
+// --- Simulator: Vorführen ------------------------------------------------------
+// The best plays the ten episodes by which the trainer's --rank compares runs,
+// each from the start pose with the same platform heights, drawn at the chosen
+// tempo: what the user watches is what the ranking counted.
+
+void TZarnikWindow::CmShowBest() {
+  if (ShowANN) {
+    AnnGaWorld->DoBreakANN();
+    return;
+  }
+  Selection = 0;
+  ShowANN = true;
+  UserBreak = false;
+  UpdateCommands();
+  Pacer.Reset();
+  Pacer.SetFrameRate(screen() != nullptr ? screen()->refreshRate() : 0.0);
+  Pump.Reset();
+  // The population is not changed: the best's score and node values stay as training left them.
+  TChromosom& best = AnnGaWorld->bestIndividual;
+  std::vector<unsigned char> record(best.RecordSize());
+  best.EncodeRecord(record.data());
+  const TBallCounts counts = best.getBallCounts();
+  Shown = TRunStanding{};
+  Shown.generations = AnnGaWorld->Generations;
+  for (int e = 0; e < StandingEpisodes && !UserBreak; ++e) {
+    ShowEpisode = e;
+    ShowEpisodeStart = BallCounts();
+    ShowEpisodeShown = {-1, -1};
+    AddStandingEpisode(best, *this, e, Shown);
+  }
+  ShownWhole = !UserBreak;
+  best.ApplyRecord(record.data());
+  best.setBallCounts(counts);
+  AnnHasFinished();
+  DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(Shown.counts.deliveries));
+  if (!ShownWhole) return;
+  const QString summary = Tr("Ablagen: %1 in %2 Durchg\u00e4ngen\nAufnahmen: %3\nmittlere Fitness: %4")
+                              .arg(Shown.counts.deliveries)
+                              .arg(StandingEpisodes)
+                              .arg(Shown.counts.takes)
+                              .arg(Shown.fitness);
+  ZarnikMessageBox(this, summary, windowTitle(), QMessageBox::Ok, QMessageBox::Information);
+}
+
+void TZarnikWindow::CeShowBest(TCommandEnabler& ce) {
+  ce.Enable(!Train1AN && !Train2AN && !StartANN);
+  ce.SetCheck(ShowANN);
+}
+
+void TZarnikWindow::ShowDemonstrationText() {
+  const TBallCounts now = BallCounts() - ShowEpisodeStart;
+  if (now.takes == ShowEpisodeShown.takes && now.deliveries == ShowEpisodeShown.deliveries) return;
+  ShowEpisodeShown = now;
+  MessageGad->SetText(Tr("Vorf\u00fchrung: Durchgang %1 von %2, Aufnahmen %3, Ablagen %4")
+                          .arg(ShowEpisode + 1)
+                          .arg(StandingEpisodes)
+                          .arg(now.takes)
+                          .arg(now.deliveries));
+  DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(Shown.counts.deliveries + now.deliveries));
+  RepaintStatusBar();
+}
+
+// --- Programm: Neue Population ------------------------------------------------------
+
+void TZarnikWindow::CmNewPopulation() {
+  if (!MayReplacePopulation()) return;
+  QString text;
+  for (;;) {
+    if (!ZarnikAskText(this, Tr("Neue Population"), Tr("Startwert (leer: von der Uhr):"), text)) return;
+    text = text.trimmed();
+    if (text.isEmpty()) {
+      NewPopulation(std::nullopt);
+      return;
+    }
+    bool ok = false;
+    const qulonglong seed = text.toULongLong(&ok);
+    if (ok) {
+      NewPopulation(seed);
+      return;
+    }
+    ZarnikMessageBox(this, Tr("Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615."), windowTitle(),
+                     QMessageBox::Ok, QMessageBox::Warning);
+  }
+}
+
+void TZarnikWindow::CeNewPopulation(TCommandEnabler& ce) { ce.Enable(!RunActive() && ManyRunsIdle()); }
+
+void TZarnikWindow::NewPopulation(std::optional<uint64_t> seed) {
+  // Built as the trainer builds a fresh population for --seed; the trainings
+  // of the window then draw from the clock again, as always.
+  if (seed)
+    UseFixedRandomSeed(*seed);
+  else
+    UseClockRandomSeed();
+  AnnGaWorld = std::make_unique<TWorld>(this, DefaultWorldDef());
+  AnnGaWorld->Pool = &Workers->Pool();
+  UseClockRandomSeed();
+  HistoryFollower->Follow(QString());
+  History.Clear();
+  FlushChart();
+  PopulationFile.clear();
+  PopulationChanged = true;
+  FlushNetView(false);
+}
+
+// --- Simulator: Mehrere Läufe --------------------------------------------------------
+
+void TZarnikWindow::CmManyRuns() {
+  if (ManyRuns == nullptr) {
+    ManyRuns = new TManyRunsDlg(this);
+    ShareRunKeys(ManyRuns);
+    KeepWindowPlace(ManyRuns, this, QStringLiteral("Mehrere L\u00e4ufe"));
+  }
+  ManyRuns->show();
+  ManyRuns->raise();
+  ManyRuns->activateWindow();
+}
+
+void TZarnikWindow::CeManyRuns(TCommandEnabler& ce) { ce.Enable(true); }
+
+bool TZarnikWindow::ManyRunsIdle() const { return ManyRuns == nullptr || !ManyRuns->Running(); }
+
+void TZarnikWindow::FollowHistory(const QString& path) {
+  FollowingLoad = true;
+  HistoryFollower->Follow(path);
+  FollowingLoad = false;
+}

@@ -1,0 +1,361 @@
+#include "progress/many_runs_dlg.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "fitness_log.h"
+#include "main_window/zarnik_window.h"
+#include "watching/fitness_chart.h"
+#include "watching/fitness_follower.h"
+#include "widgets/message_box.h"
+#include "widgets/window_place.h"
+
+bool ParseRunLine(const QString& line, TRunLine& run) {
+  const QStringList f = line.split(QLatin1Char('\t'));
+  if (f.size() != 9 || f[0] != QLatin1String("run")) return false;
+  bool ok[5] = {};
+  TRunLine r;
+  r.k = f[1].toInt(&ok[0]);
+  r.seed = f[2];
+  r.generation = f[3].toLongLong(&ok[1]);
+  r.bestFitness = f[4].toLongLong(&ok[2]);
+  r.bestDeliveries = f[5].toLongLong(&ok[3]);
+  r.validatedMean = f[6];
+  r.bestValidatedMean = f[7];
+  r.state = f[8];
+  ok[4] = r.k >= 0 && r.k < 1000;  // a row of the table each
+  for (bool b : ok)
+    if (!b) return false;
+  run = r;
+  return true;
+}
+
+namespace {
+
+enum TColumn { ColRun, ColSeed, ColGeneration, ColFitness, ColDeliveries, ColValidated, ColBestValidated, ColState,
+               Columns };
+
+QString Tr(const char* text) { return QCoreApplication::translate("TManyRunsDlg", text); }
+
+QString StateText(const QString& state) {
+  static const char* const names[][2] = {{"running", "l\u00e4uft"},           {"restarted", "neu gestartet"},
+                                         {"goal", "Ziel erreicht"},           {"done", "fertig"},
+                                         {"stopped", "angehalten"},           {"failed", "fehlgeschlagen"}};
+  for (const auto& n : names)
+    if (state == QLatin1String(n[0])) return Tr(n[1]);
+  return state;
+}
+
+// "dir/zarnik.dat", 2 -> "dir/zarnik-2.dat": the file of run k, as the trainer names it.
+QString RunFile(const QString& file, int k) {
+  QString stem = file;
+  if (stem.size() > 4 && stem.endsWith(QLatin1String(".dat"))) stem.chop(4);
+  return stem + QStringLiteral("-%1.dat").arg(k);
+}
+
+QString RunHistory(const QString& file, int k) {
+  return QFile::decodeName(FitnessLogPathFor(QFile::encodeName(RunFile(file, k)).toStdString()).c_str());
+}
+
+}  // namespace
+
+TManyRunsDlg::TManyRunsDlg(TZarnikWindow* owner) : QDialog(owner), Owner(owner), Program(FindTrainer()) {
+  setWindowTitle(Tr("Mehrere L\u00e4ufe"));
+  Runs = new QSpinBox(this);
+  Runs->setRange(1, 64);
+  Runs->setValue(4);
+  Generations = new QSpinBox(this);
+  Generations->setRange(1, 10000000);
+  Generations->setSingleStep(1000);
+  Generations->setValue(8000);
+  Goal = new QDoubleSpinBox(this);
+  Goal->setRange(0, 100);
+  Goal->setDecimals(1);
+  Goal->setValue(3.0);
+  Goal->setSpecialValueText(Tr("keins"));
+  Seed = new QLineEdit(QStringLiteral("1"), this);
+  Seed->setPlaceholderText(Tr("von der Uhr"));
+  FileLabel = new QLabel(this);
+
+  auto* form = new QFormLayout;
+  form->addRow(Tr("&L\u00e4ufe:"), Runs);
+  form->addRow(Tr("&Generationen je Lauf h\u00f6chstens:"), Generations);
+  form->addRow(Tr("&Ziel: Ablagen je Episode (Mittel \u00fcber alle 100):"), Goal);
+  form->addRow(Tr("Start&wert des ersten Laufs:"), Seed);
+  form->addRow(Tr("Population:"), FileLabel);
+
+  RunTable = new QTableWidget(0, Columns, this);
+  RunTable->setHorizontalHeaderLabels({Tr("Lauf"), Tr("Startwert"), Tr("Generation"), Tr("beste Fitness"),
+                                       Tr("Ablagen des Besten"), Tr("gepr\u00fcft"), Tr("bestes gepr\u00fcft"),
+                                       Tr("Zustand")});
+  RunTable->verticalHeader()->hide();
+  RunTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  RunTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+  RunTable->setSelectionMode(QAbstractItemView::SingleSelection);
+  RunTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  RunTable->horizontalHeader()->setStretchLastSection(true);
+
+  RankingText = new QPlainTextEdit(this);
+  RankingText->setReadOnly(true);
+  RankingText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  RankingText->setMaximumBlockCount(200);
+  StateLabel = new QLabel(this);
+  StateLabel->setWordWrap(true);
+
+  StartButton = new QPushButton(Tr("&Starten"), this);
+  StopButton = new QPushButton(Tr("&Anhalten"), this);
+  WatchButton = new QPushButton(Tr("Im &Verlauf zeigen"), this);
+  AdoptButton = new QPushButton(Tr("Gewinner &\u00fcbernehmen"), this);
+  auto* close = new QPushButton(Tr("Schlie\u00dfen"), this);
+  connect(StartButton, &QPushButton::clicked, this, &TManyRunsDlg::Start);
+  connect(StopButton, &QPushButton::clicked, this, &TManyRunsDlg::Stop);
+  connect(WatchButton, &QPushButton::clicked, this, [this] {
+    const QList<QTableWidgetItem*> items = RunTable->selectedItems();
+    WatchRun(items.isEmpty() ? 0 : items.front()->row());
+  });
+  connect(AdoptButton, &QPushButton::clicked, this, &TManyRunsDlg::AdoptWinner);
+  connect(close, &QPushButton::clicked, this, &QDialog::hide);
+  connect(RunTable, &QTableWidget::itemSelectionChanged, this, &TManyRunsDlg::UpdateButtons);
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* b : {StartButton, StopButton, WatchButton, AdoptButton}) {
+    b->setAutoDefault(false);
+    buttons->addWidget(b);
+  }
+  buttons->addStretch(1);
+  close->setAutoDefault(false);
+  buttons->addWidget(close);
+
+  auto* column = new QVBoxLayout(this);
+  column->addLayout(form);
+  column->addWidget(RunTable, 3);
+  column->addWidget(StateLabel);
+  column->addWidget(RankingText, 2);
+  column->addLayout(buttons);
+
+  Trainer = new QProcess(this);
+  connect(Trainer, &QProcess::readyReadStandardOutput, this, &TManyRunsDlg::ReadOutput);
+  connect(Trainer, &QProcess::readyReadStandardError, this,
+          [this] { Errors += QString::fromLocal8Bit(Trainer->readAllStandardError()); });
+  connect(Trainer, &QProcess::finished, this, &TManyRunsDlg::Ended);
+  connect(Trainer, &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
+    if (e != QProcess::FailedToStart) return;
+    StateLabel->setText(Tr("Der Trainer '%1' l\u00e4sst sich nicht starten.").arg(Program));
+    Status = 2;
+    UpdateButtons();
+    emit finished();
+  });
+  FileLabel->setText(PopulationFile());
+  resize(760, 520);
+  UpdateButtons();
+}
+
+TManyRunsDlg::~TManyRunsDlg() {
+  // The runs store their files when asked to stop; they are not killed half-way.
+  if (Running()) {
+    Trainer->disconnect(this);
+    Trainer->terminate();
+    Trainer->waitForFinished(10000);
+  }
+}
+
+QString TManyRunsDlg::FindTrainer() {
+  const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/zarnik-train");
+  if (QFileInfo(beside).isExecutable()) return beside;
+#ifdef ZARNIK_TRAIN_BUILD
+  if (QFileInfo(QStringLiteral(ZARNIK_TRAIN_BUILD)).isExecutable()) return QStringLiteral(ZARNIK_TRAIN_BUILD);
+#endif
+  const QString onPath = QStandardPaths::findExecutable(QStringLiteral("zarnik-train"));
+  return onPath.isEmpty() ? QStringLiteral("zarnik-train") : onPath;
+}
+
+void TManyRunsDlg::SetTrainer(const QString& program, const QStringList& leadingArguments) {
+  Program = program;
+  Leading = leadingArguments;
+}
+
+bool TManyRunsDlg::Running() const { return Trainer->state() != QProcess::NotRunning; }
+
+QString TManyRunsDlg::PopulationFile() const {
+  return Owner->PopulationFile.isEmpty() ? QStringLiteral("zarnik.dat") : Owner->PopulationFile;
+}
+
+QStringList TManyRunsDlg::Arguments(const QString& file) const {
+  QStringList a{QStringLiteral("--runs"), QString::number(Runs->value())};
+  if (Goal->value() > 0) a << QStringLiteral("--until-deliveries") << QString::number(Goal->value(), 'f', 1);
+  a << QStringLiteral("--generations") << QString::number(Generations->value());
+  if (!Seed->text().trimmed().isEmpty()) a << QStringLiteral("--seed") << Seed->text().trimmed();
+  a << QStringLiteral("--progress") << file;
+  return a;
+}
+
+void TManyRunsDlg::Start() {
+  if (Running()) return;
+  // The same seed on every call: a stopped set goes on where it was.
+  if (Seed->text().trimmed().isEmpty()) Seed->setText(QString::number(QDateTime::currentSecsSinceEpoch()));
+  bool ok = false;
+  Seed->text().trimmed().toULongLong(&ok);
+  if (!ok) {
+    ZarnikMessageBox(this, Tr("Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615."),
+                     Owner->windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+    return;
+  }
+  const QString file = PopulationFile();
+  // The trainer puts the winner in the population file: a file of the user's is replaced only when asked.
+  const bool resumed = QFileInfo::exists(RunFile(file, 0));
+  if (!resumed && QFileInfo::exists(file) &&
+      ZarnikMessageBox(this, Tr("Am Ende ersetzt der beste Lauf die Datei '%1'. Fortfahren?").arg(file),
+                       Owner->windowTitle(), QMessageBox::Yes | QMessageBox::No,
+                       QMessageBox::Question) != QMessageBox::Yes)
+    return;
+  File = file;
+  FileLabel->setText(File);
+  WinnerFile.clear();
+  Adopted = false;
+  StopAsked = false;
+  Status = -1;
+  Pending.clear();
+  Errors.clear();
+  RankingText->clear();
+  StateLabel->setText(Tr("Die L\u00e4ufe trainieren."));
+  Trainer->setWorkingDirectory(QDir::currentPath());
+  Trainer->start(Program, Leading + Arguments(File));
+  UpdateButtons();
+  Owner->UpdateCommands();
+}
+
+void TManyRunsDlg::Stop() {
+  if (!Running()) return;
+  StopAsked = true;
+  StateLabel->setText(Tr("Die L\u00e4ufe speichern und halten an..."));
+  Trainer->terminate();  // SIGTERM: every run stores its file first
+  UpdateButtons();
+}
+
+void TManyRunsDlg::ReadOutput() {
+  Pending += Trainer->readAllStandardOutput();
+  qsizetype start = 0;
+  for (qsizetype end; (end = Pending.indexOf('\n', start)) >= 0; start = end + 1)
+    Line(QString::fromUtf8(Pending.constData() + start, end - start));
+  Pending.remove(0, start);
+}
+
+void TManyRunsDlg::Line(const QString& text) {
+  TRunLine r;
+  if (ParseRunLine(text, r)) {
+    if (RunTable->rowCount() <= r.k) RunTable->setRowCount(r.k + 1);
+    const QString cells[Columns] = {QString::number(r.k),
+                                    r.seed,
+                                    QString::number(r.generation),
+                                    QString::number(r.bestFitness),
+                                    QString::number(r.bestDeliveries),
+                                    r.validatedMean,
+                                    r.bestValidatedMean,
+                                    StateText(r.state)};
+    for (int c = 0; c < Columns; ++c) {
+      QTableWidgetItem* item = RunTable->item(r.k, c);
+      if (item == nullptr) {
+        item = new QTableWidgetItem;
+        item->setTextAlignment(c == ColState ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+        RunTable->setItem(r.k, c, item);
+      }
+      if (item->text() != cells[c]) item->setText(cells[c]);
+    }
+    return;
+  }
+  if (text.startsWith(QLatin1String("winner"))) {
+    WinnerFile = text.mid(6).trimmed();
+    return;
+  }
+  if (text == QLatin1String("nowinner")) return;
+  RankingText->appendPlainText(text);  // the ranking, as --rank prints it
+}
+
+void TManyRunsDlg::Ended(int exitCode, QProcess::ExitStatus exitStatus) {
+  ReadOutput();
+  if (!Pending.isEmpty()) {
+    Line(QString::fromUtf8(Pending));
+    Pending.clear();
+  }
+  Status = exitStatus == QProcess::NormalExit ? exitCode : 128 + 15;
+  if (Status == 0)
+    StateLabel->setText(WinnerFile.isEmpty() ? Tr("Fertig; kein Lauf hat das Ziel erreicht.")
+                                             : Tr("Fertig. Gewinner: %1").arg(WinnerFile));
+  else if (StopAsked || Status == 130)
+    StateLabel->setText(Tr("Angehalten; jeder Lauf hat seine Datei gespeichert. \"Fortsetzen\" setzt sie fort."));
+  else
+    StateLabel->setText(Tr("Der Trainer endete mit Status %1: %2").arg(Status).arg(Errors.trimmed()));
+  if (!WinnerFile.isEmpty()) AdoptWinner();
+  UpdateButtons();
+  Owner->UpdateCommands();
+  emit finished();
+}
+
+void TManyRunsDlg::AdoptWinner() {
+  // Not during a run of the window: the button stays for afterwards.
+  if (WinnerFile.isEmpty() || Adopted || Owner->RunActive()) {
+    UpdateButtons();
+    return;
+  }
+  if (Owner->MayReplacePopulation() && Owner->AdoptPopulation(WinnerFile)) {
+    Adopted = true;
+    StateLabel->setText(Tr("Der Gewinner %1 ist die Population des Fensters (noch nicht gespeichert).")
+                            .arg(WinnerFile));
+  }
+  UpdateButtons();
+}
+
+void TManyRunsDlg::WatchRun(int k) {
+  if (RunChart == nullptr) {
+    RunChart = new TFitnessChartWindow(this);
+    RunChart->setAttribute(Qt::WA_ShowWithoutActivating);
+    Follower = new TFitnessFollower(this);
+    connect(Follower, &TFitnessFollower::rowsRestarted, RunChart, [this](const std::vector<TFitnessRow>& rows) {
+      RunChart->Clear();
+      RunChart->Append(rows);
+    });
+    connect(Follower, &TFitnessFollower::rowsAppended, RunChart,
+            [this](const std::vector<TFitnessRow>& rows) { RunChart->Append(rows); });
+    KeepWindowPlace(RunChart, Owner, QStringLiteral("Lauf-Verlauf"));
+  }
+  const QString history = RunHistory(File.isEmpty() ? PopulationFile() : File, k);
+  RunChart->setWindowTitle(Tr("Fitness-Verlauf: %1").arg(QFileInfo(history).fileName()));
+  Follower->Follow(history);
+  RunChart->show();
+  RunChart->raise();
+}
+
+void TManyRunsDlg::UpdateButtons() {
+  const bool running = Running();
+  StartButton->setEnabled(!running);
+  StartButton->setText(!running && (StopAsked || Status == 130) ? Tr("&Fortsetzen") : Tr("&Starten"));
+  StopButton->setEnabled(running);
+  Runs->setEnabled(!running);
+  Generations->setEnabled(!running);
+  Goal->setEnabled(!running);
+  Seed->setEnabled(!running);
+  WatchButton->setEnabled(RunTable->rowCount() > 0);
+  AdoptButton->setEnabled(!WinnerFile.isEmpty() && !Adopted);
+}
+
+void TManyRunsDlg::closeEvent(QCloseEvent* event) {
+  // Closing only hides it: the runs go on, and the menu brings it back.
+  event->accept();
+  hide();
+}
