@@ -7,6 +7,11 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  # Qt6Gui's CMake package looks for xkbcommon on every find_package and,
+  # without it, prints "Could NOT find XKB" (harmless, but it reads as an error).
+  libxkbcommon-dev
+  # Qt Linguist's lupdate and lrelease and their CMake functions, for the English texts.
+  qt6-l10n-tools qt6-tools-dev
   # Qt Charts for the fitness chart; its CMake package needs Qt6OpenGL's,
   # which bookworm's qt6-charts-dev does not pull in.
   qt6-charts-dev libqt6opengl6-dev

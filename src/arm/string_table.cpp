@@ -3,18 +3,21 @@
 #include <cstdio>
 #include <cstring>
 
+#include "translatable.h"
+
 namespace {
 
+// German as designed; the window shows them translated (context "StringTable").
 const char* Lookup(unsigned resId) {
   switch (resId) {
     case IDS_CAPTION: return "Zarnik32";
-    case IDS_ADJUST_MODE: return "Einstellmodus";
-    case IDS_TRAINING: return "ANN trainiert";
-    case IDS_ACTIVATED: return "ANN aktiviert";
-    case IDS_BINGO: return "Bingo!\n\nKugel wieder mitnehmen?";
-    case IDS_CANNOT_LOAD: return "Kann Datei 'Zarnik.dat' nicht laden!";
-    case IDS_CANNOT_SAVE: return "Kann Datei 'Zarnik.dat' nicht speichern!";
-    case IDS_STILL_ACTIVE: return "Bitte warten, ANN ist noch aktiv!";
+    case IDS_ADJUST_MODE: return QT_TRANSLATE_NOOP("StringTable", "Einstellmodus");
+    case IDS_TRAINING: return QT_TRANSLATE_NOOP("StringTable", "ANN trainiert");
+    case IDS_ACTIVATED: return QT_TRANSLATE_NOOP("StringTable", "ANN aktiviert");
+    case IDS_BINGO: return QT_TRANSLATE_NOOP("StringTable", "Bingo!\n\nKugel wieder mitnehmen?");
+    case IDS_CANNOT_LOAD: return QT_TRANSLATE_NOOP("StringTable", "Kann Datei 'Zarnik.dat' nicht laden!");
+    case IDS_CANNOT_SAVE: return QT_TRANSLATE_NOOP("StringTable", "Kann Datei 'Zarnik.dat' nicht speichern!");
+    case IDS_STILL_ACTIVE: return QT_TRANSLATE_NOOP("StringTable", "Bitte warten, ANN ist noch aktiv!");
     default: return nullptr;
   }
 }

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "world.h"
+#include "load_reason.h"
 
 // Why a file could not be written, for the trainer's one line on stderr,
 // from the errno of the failed call.
 const char* WriteReason(int error);
-// Why a population file could not be loaded.
-const char* LoadReason(TLoadError e);

@@ -5,6 +5,7 @@ extern "C" {
 }
 
 #include "gui_test_support.h"
+#include "widgets/text_gadget.h"
 #include "watching/scene_recorder.h"
 
 namespace {
@@ -79,8 +80,10 @@ class RecordingTest : public QObject, TWindowFixture {
     W->Dispatch(CM_RECORD);
     QCOMPARE(FileDialogHook().LastFilter, QStringLiteral("Video (*.mp4 *.webm)"));
     QVERIFY(W->Recorder->Recording() && W->Action(CM_RECORD)->isChecked());
+    QVERIFY(W->HoldGad->isVisible() && W->HoldGad->Text() == "Aufnahme");  // in the status bar while it lasts
     QCOMPARE(HeldActivation(steps), steps);
     QVERIFY(!W->Recorder->Recording() && !W->Action(CM_RECORD)->isChecked());
+    QVERIFY(!W->HoldGad->isVisible());
     QCOMPARE(MessageBoxHook().Shown, 0);
     const TFilm film = ReadFilm(Dir.filePath(name.contains('.') ? name : name + QStringLiteral(".mp4")));
     QCOMPARE(film.Frames, steps);

@@ -1,4 +1,5 @@
 // The main window as a user meets it: menu, keys, texts, the unsaved-work question and the file commands.
+#include <QAccessible>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
@@ -48,10 +49,10 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   void startUpAndMenuTree() {
     QCOMPARE(W->windowTitle(), QStringLiteral("Zarnik32"));
     const QStringList expected[4] = {
-        {"&Programm", "&Laden...|", "&Speichern|", QString::fromLatin1("&\xD6" "ffnen...|"), "Speichern &unter...|", "-",
-         "&Beenden|"},
+        {"&Programm", "&Laden...|", "&Speichern|", QString::fromLatin1("&\xD6" "ffnen...|"), "Speichern &unter...|",
+         "B&ild speichern...|", "-", "&Beenden|"},
         {"&Simulator", "Training  &1\tF1|F1", "Training  &2\tF2|F2", "&Aktivieren\tF3|F3", "-",
-         "&Nur Umrisse\tF4|F4", "&Fitness-Verlauf\tF7|F7", "&Netzansicht\tF8|F8", "&Tempo|", "Film &aufnehmen...|", "-", QString::fromLatin1("&Zur\xFC" "cksetzen\tF5|F5"), "&Justieren\tF6|F6"},
+         "&Nur Umrisse\tF4|F4", "&Fitness-Verlauf\tF7|F7", "N&etzansicht\tF8|F8", "&Tempo|", "Fil&m aufnehmen...|", "-", QString::fromLatin1("&Zur\xFC" "cksetzen\tF5|F5"), "&Justieren\tF6|F6"},
         {"&Einstellen", "Rotation\t+|Num++; +", "Rotation\t-|Num+-; -", "-", "Achse\tA|A", "Achse\tB|B", "Achse\tC|C",
          "Achse\tD|D", "Nach links\tL|L; Left", "Nach rechts\tR|R; Right", "-", "Podest\tE|E", "Podest\tF|F",
          "Nach oben\tO|O; Up", "Nach unten\tU|U; Down"},
@@ -67,6 +68,22 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QStringList tempos;
     for (QAction* a : menus[1]->menu()->actions()[7]->menu()->actions()) tempos << a->text();
     QCOMPARE(tempos, QStringList({"&Langsam", "&Normal", "&Maximal", "", "&Pause\tP", "&Einzelschritt\tS"}));
+  }
+
+  // Alt+letter reaches one item only: within each menu no two items share a mnemonic.
+  void mnemonicsDistinct() {
+    QList<QMenu*> menus{W->menuBar()->findChildren<QMenu*>()};
+    QVERIFY(menus.size() >= 5);  // the four and "Tempo"
+    for (QMenu* menu : menus) {
+      QStringList letters;
+      for (QAction* a : menu->actions()) {
+        const qsizetype amp = a->text().indexOf('&');
+        if (a->isSeparator() || amp < 0) continue;
+        const QString letter = a->text().mid(amp + 1, 1).toLower();
+        QVERIFY2(!letters.contains(letter), qPrintable(menu->title() + ": " + a->text()));
+        letters << letter;
+      }
+    }
   }
 
   // Turning by key; step 0.5..359.5 by keypad +/-, platforms 1..10; each step past a bound beeps.
@@ -252,6 +269,77 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QCOMPARE(QDir().entryList(QDir::Files | QDir::System), files);
     QCOMPARE(Bytes(QStringLiteral("zarnik.dat")), old);
     QFile::remove(QStringLiteral("zarnik.dat"));
+  }
+
+  void loadFailureReasons_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("bytes");  // -1: no file, -2: a folder
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("reason");
+    const QString designed("Kann Datei 'Zarnik.dat' nicht laden!");
+    QTest::addRow("Laden, missing") << int(CM_LOADDATA) << "zarnik.dat" << -1 << designed << "nicht vorhanden";
+    QTest::addRow("Laden, short") << int(CM_LOADDATA) << "zarnik.dat" << 100 << designed
+                                  << QString::fromUtf8("falsche Größe (100 statt 199620 Bytes)");
+    QTest::addRow("Oeffnen, zeros") << int(CM_OPENDATA) << "null.dat" << 199620 << "Kann Datei 'null.dat' nicht laden!"
+                                    << "fremde Netzform";
+    QTest::addRow("Oeffnen, folder") << int(CM_OPENDATA) << "ordner.dat" << -2
+                                     << "Kann Datei 'ordner.dat' nicht laden!" << QString::fromUtf8("keine reguläre Datei");
+  }
+
+  // The designed box, then the reason in the trainer's words in the message field, until a load succeeds.
+  void loadFailureReasons() {
+    QFETCH(int, command);
+    QFETCH(QString, name);
+    QFETCH(int, bytes);
+    QFETCH(QString, message);
+    QFETCH(QString, reason);
+    if (bytes == -2) QVERIFY(QDir().mkdir(name));
+    QFile file(name);
+    if (bytes >= 0) QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(bytes, '\0')) == bytes);
+    file.close();
+    Answer({QMessageBox::Ok}, {Path(qPrintable(name))});
+    W->Dispatch(command);
+    QVERIFY(WarnedOnce(message));
+    QCOMPARE(W->MessageText(), QStringLiteral("Kann Datei '%1' nicht laden: %2").arg(name, reason));
+    W->Dispatch(CM_SAVEDATA);
+    Answer({});
+    W->Dispatch(CM_LOADDATA);
+    QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
+    QDir().rmdir(name);
+    QFile::remove(name);
+  }
+
+  // Pause and a film show in the status bar while they last; a screen reader reads the fields as shown.
+  void statusBarSaysWhatHolds() {
+    QVERIFY(!W->HoldGad->isVisible());
+    Keys({Qt::Key_P});
+    QVERIFY(W->HoldGad->isVisible() && W->HoldGad->Text() == "Pause");
+    Keys({Qt::Key_P});
+    QVERIFY(!W->HoldGad->isVisible());
+    W->ActivationCounts({3, 2});
+    const std::pair<QWidget*, QString> read[] = {{W->AxleGad[0], QString::fromUtf8("A: 90.0°")},
+                                                 {W->PlatGad[1], "F: 5"},
+                                                 {W->DeltaRate, QString::fromUtf8("Rotation: 6.0°")},
+                                                 {W->DeliveriesGad, "Ablagen: 2"},
+                                                 {W->MessageGad, "Einstellmodus"}};
+    for (const auto& [field, text] : read) {
+      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(field);
+      QVERIFY(a != nullptr);
+      QCOMPARE(a->text(QAccessible::Name), text);
+    }
+  }
+
+  // "Bild speichern...": the scene at its natural size whatever the window's, ".png" added.
+  void sceneSavedAsPicture() {
+    W->resize(600, 400);
+    Answer({}, {Path("szene")});
+    W->Dispatch(CM_SAVEPICT);
+    const QImage saved(Path("szene.png"));
+    QCOMPARE(saved.size(), QSize(756, 468));
+    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), W->Simulator);
+    QCOMPARE(MessageBoxHook().Shown, 0);
+    W->Dispatch(CM_SIMAJUST);
   }
 
   // Each kind of field shows whole its widest text (angles below 360, heights to 10), a digit to spare at most.

@@ -1,9 +1,12 @@
-// The README's "Headless training" as written, loaded in the window; --evaluate on it is the window's own pass.
+// The README's commands as written: both programs installed the way run.sh
+// installs them, then called by name from the PATH in a fresh directory; the
+// trained file loaded in the window; --evaluate on it is the window's own pass.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include "main_window/zarnik_window.h"
@@ -14,22 +17,61 @@
 
 class ReadmeHeadlessTest : public QObject {
   Q_OBJECT
-  static QByteArray Train(const QStringList& args) {
-    QProcess train;
-    train.start(QStringLiteral(ZARNIK_TRAIN_EXE), args);
-    if (!train.waitForFinished(300000) || train.exitCode() != 0) return "zarnik-train failed";
-    return train.readAllStandardOutput();
+  QTemporaryDir Prefix;  // stands for ~/.local
+  QString Path;          // the PATH with Prefix/bin in front
+
+  // Runs `program` by name, as a shell would find it on Path.
+  QByteArray Run(const QString& program, const QStringList& args) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PATH"), Path);
+    process.setProcessEnvironment(env);
+    const QString found = QStandardPaths::findExecutable(program, Path.split(':'));
+    if (found.isEmpty()) return program.toUtf8() + ": command not found";
+    process.start(found, args);
+    if (!process.waitForFinished(300000) || process.exitCode() != 0) return program.toUtf8() + " failed";
+    return process.readAllStandardOutput();
+  }
+  QByteArray Train(const QStringList& args) { return Run(QStringLiteral("zarnik-train"), args); }
+
+  // The indented command lines of README section `title` that start with `program`.
+  static QStringList Commands(const QString& title, const QString& program) {
+    QFile readme(QStringLiteral(ZARNIK_README));
+    if (!readme.open(QIODevice::ReadOnly)) return {};
+    const QString section = QString::fromUtf8(readme.readAll()).section("## " + title + '\n', 1).section("\n## ", 0, 0);
+    QStringList lines;
+    auto it = QRegularExpression("\n    (" + program + "(?: [^\n]*)?)(?=\n)").globalMatch(section);
+    while (it.hasNext()) lines << it.next().captured(1);
+    return lines;
   }
 
  private slots:
+  void initTestCase() {
+    // run.sh's install, into a prefix of the test's own.
+    QProcess install;
+    install.start(QStringLiteral(ZARNIK_CMAKE), {"--install", ZARNIK_BUILD_DIR, "--prefix", Prefix.path()});
+    QVERIFY(install.waitForFinished(120000) && install.exitCode() == 0);
+    for (const char* program : {"zarnik", "zarnik-train"})
+      QVERIFY2(QFileInfo(Prefix.filePath(QStringLiteral("bin/") + program)).isExecutable(), program);
+    Path = Prefix.filePath(QStringLiteral("bin")) + ':' + qEnvironmentVariable("PATH");
+  }
+
+  // The Run section promises both programs as commands right after run.sh,
+  // with the same example as Headless training.
+  void runSectionNamesBothPrograms() {
+    QCOMPARE(Commands(QStringLiteral("Run"), QStringLiteral("bash")), QStringList{"bash scripts/run.sh"});
+    QCOMPARE(Commands(QStringLiteral("Run"), QStringLiteral("zarnik")), QStringList{"zarnik"});
+    const QStringList trainRun = Commands(QStringLiteral("Run"), QStringLiteral("zarnik-train"));
+    QCOMPARE(trainRun.size(), 1);
+    QCOMPARE(trainRun, Commands(QStringLiteral("Headless training"), QStringLiteral("zarnik-train")).mid(0, 1));
+    QCOMPARE(QStandardPaths::findExecutable(QStringLiteral("zarnik"), Path.split(':')),
+             Prefix.filePath(QStringLiteral("bin/zarnik")));
+  }
+
   void asWritten() {
-    QFile readme(QStringLiteral(ZARNIK_README));
-    QVERIFY(readme.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(readme.readAll());
-    const QString section = text.section(QStringLiteral("## Headless training"), 1).section(QStringLiteral("\n## "), 0, 0);
-    const auto command = QRegularExpression(QStringLiteral("\n    zarnik-train ([^\n]*)\n")).match(section);
-    QVERIFY2(command.hasMatch(), "no indented zarnik-train command in the section");
-    const QStringList args = command.captured(1).split(' ', Qt::SkipEmptyParts);
+    const QStringList commands = Commands(QStringLiteral("Headless training"), QStringLiteral("zarnik-train"));
+    QVERIFY2(!commands.isEmpty(), "no indented zarnik-train command in the section");
+    const QStringList args = commands[0].split(' ', Qt::SkipEmptyParts).mid(1);
     const int generations = args.value(args.indexOf("--generations") + 1).toInt();
     QVERIFY2(generations > 0 && generations <= 100, "the example should finish in seconds");
     QTemporaryDir dir;

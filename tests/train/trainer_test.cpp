@@ -1,4 +1,4 @@
-// The trainer as a program: refusals, resume, stops and kills, --runs, --rank; the pool's stop.
+// The trainer as a program: refusals, resume, stops and kills, --runs, --rank.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -11,7 +11,7 @@
 #include <functional>
 #include <set>
 #include <sstream>
-#include "../ann-ga/test_support.h"
+#include "test_support.h"
 #include "../support/temp_dir.h"
 #include "fitness_log.h"
 #include "headless_pool.h"
@@ -225,34 +225,5 @@ TEST_F(Trainer, KillsLeaveWholeRowsUpToTheStoredGeneration) {
   ASSERT_TRUE(ReadFitnessLog(log.c_str(), read));
   EXPECT_EQ(read.size(), before + 1);
   EXPECT_EQ(ReadAll(log).find("99,2,-41"), std::string::npos);
-}
-
-// Frames while the workers play, as in the window; a stop at the second ends the pass before the next.
-TEST(EvaluationPool, AStopWhileWorkersPlayEndsThePassBeforeTheNextFrame) {
-  struct TFramingHost : THeadlessHost {
-    void AwaitPool(TEvaluationPool& pool) override {
-      while (!UserBreak) {
-        if (!pool.Running()) return;
-        UserBreak = ++Frames == 2;
-      }
-      pool.Wait();
-      Stopped = !pool.Running();
-    }
-    int Frames = 0;
-    bool Stopped = false;
-  } host;
-  host.View.Running = true;
-  TZarnikHostScope useHost(&host);
-  UseFixedRandomSeed(3);
-  auto world = MakeZarnikWorld(&host);
-  THeadlessPool pool(2);
-  world->Pool = &pool.Pool();
-  world->BeginTrainANN2();
-  int generations = 0;
-  for (; world->IsImprovement() && !UserBreak && generations < 200; ++generations) world->TrainGeneration2();
-  world->Pool = nullptr;
-  UseClockRandomSeed();
-  ASSERT_TRUE(UserBreak.exchange(false)) << "no second frame while the workers played in 200 generations";
-  EXPECT_EQ(std::pair(host.Frames, host.Stopped), std::pair(2, true));  // no frame after the stop
 }
 }  // namespace

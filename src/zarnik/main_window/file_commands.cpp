@@ -8,9 +8,11 @@
 
 #include "main_window/zarnik_window.h"
 #include "fitness_log.h"
+#include "language.h"
 #include "string_table.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
+#include "widgets/text_gadget.h"
 #include "world.h"
 
 namespace {
@@ -57,9 +59,15 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
     PopulationFile = path;
     PopulationChanged = false;
     FlushNetView(false);  // an open network view shows the loaded best
+    GetStr(IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
+    SetMessageText(Arm.Buffer);  // instead of an earlier failure's reason
     return true;
   }
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+  // The box keeps its designed text; why, the message field says until the mode changes.
+  const qint64 found = LoadFailure == TLoadError::WrongSize ? static_cast<qint64>(size) : -1;
+  MessageGad->SetText(tr("Kann Datei '%1' nicht laden: %2")
+                          .arg(NameOf(file), LoadReasonText(LoadFailure, found, AnnGaWorld->FileSize())));
   return false;
 }
 
@@ -78,7 +86,7 @@ bool TZarnikWindow::SavePopulation(const QString& path) {
 QString TZarnikWindow::FileMessageFor(unsigned resId, const QString& path) {
   if (!path.isEmpty()) return FileMessage(resId, NameOf(path));
   GetStr(resId, Arm.Buffer, sizeof Arm.Buffer);
-  return QString::fromLatin1(Arm.Buffer);
+  return CoreText("StringTable", Arm.Buffer);
 }
 
 void TZarnikWindow::CmLoadData() {

@@ -41,6 +41,7 @@ void TZarnikWindow::BuildMenu() {
   AddCommand(program, CM_SAVEDATA, "&Speichern", {}, &W::CmSaveData, &W::CeSaveData);
   AddCommand(program, CM_OPENDATA, "&\xD6" "ffnen...", {}, &W::CmOpenData, &W::CeOpenData);
   AddCommand(program, CM_SAVEDTAS, "Speichern &unter...", {}, &W::CmSaveDataAs, &W::CeSaveDataAs);
+  AddCommand(program, CM_SAVEPICT, "B&ild speichern...", {}, &W::CmSavePicture, &W::CeSavePicture);
   AddCommand(program, CM_NEWPOPUL, "&Neue Population...", {}, &W::CmNewPopulation, &W::CeNewPopulation);
   program->addSeparator();
   AddCommand(program, CM_CLOSEAPP, "&Beenden", {}, &W::CmCloseApp, &W::CeCloseApp);
@@ -52,7 +53,7 @@ void TZarnikWindow::BuildMenu() {
   simulator->addSeparator();
   AddCommand(simulator, CM_OUTLINES, "&Nur Umrisse\tF4", {key(Qt::Key_F4)}, &W::CmOutLines, &W::CeOutLines);
   AddCommand(simulator, CM_FITCHART, "&Fitness-Verlauf\tF7", {key(Qt::Key_F7)}, &W::CmFitChart, &W::CeFitChart);
-  AddCommand(simulator, CM_NETVIEW, "&Netzansicht\tF8", {key(Qt::Key_F8)}, &W::CmNetView, &W::CeNetView);
+  AddCommand(simulator, CM_NETVIEW, "N&etzansicht\tF8", {key(Qt::Key_F8)}, &W::CmNetView, &W::CeNetView);
   QMenu* tempo = simulator->addMenu(QStringLiteral("&Tempo"));
   AddCommand(tempo, CM_TEMPSLOW, "&Langsam", {}, &W::CmTempoSlow, &W::CeTempoSlow);
   AddCommand(tempo, CM_TEMPNORM, "&Normal", {}, &W::CmTempoNormal, &W::CeTempoNormal);
@@ -60,7 +61,7 @@ void TZarnikWindow::BuildMenu() {
   tempo->addSeparator();
   AddCommand(tempo, CM_PAUSE, "&Pause\tP", {key(Qt::Key_P)}, &W::CmPause, &W::CePause);
   AddCommand(tempo, CM_SINGLESTEP, "&Einzelschritt\tS", {key(Qt::Key_S)}, &W::CmSingleStep, &W::CeSingleStep);
-  AddCommand(simulator, CM_RECORD, "Film &aufnehmen...", {}, &W::CmRecord, &W::CeRecord);
+  AddCommand(simulator, CM_RECORD, "Fil&m aufnehmen...", {}, &W::CmRecord, &W::CeRecord);
   simulator->addSeparator();
   AddCommand(simulator, CM_SHOWBEST, "&Vorf\xFChren\tF9", {key(Qt::Key_F9)}, &W::CmShowBest, &W::CeShowBest);
   AddCommand(simulator, CM_MANYRUNS, "Mehrere &L\xE4ufe...", {}, &W::CmManyRuns, &W::CeManyRuns);
@@ -128,6 +129,7 @@ void TZarnikWindow::UpdateCommands() {
     c.Action->setEnabled(ce.Enabled);
     if (ce.Checked >= 0) c.Action->setChecked(ce.Checked == 1);
   }
+  ShowHoldAndFilm();  // pause and film change only through commands and the end of a run
 }
 
 void TZarnikWindow::Dispatch(int id) {

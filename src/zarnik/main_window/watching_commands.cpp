@@ -9,6 +9,7 @@
 #include "watching/scene_recorder.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
+#include "widgets/picture_saving.h"
 #include "world.h"
 #include "widgets/window_place.h"
 
@@ -166,3 +167,13 @@ void TZarnikWindow::StopRecording() {
     ZarnikMessageBox(this, CannotRecord(path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
   UpdateCommands();
 }
+
+// --- picture -----------------------------------------------------------------------
+// The scene as drawn, at its natural size whatever the window's: what a film's frame holds.
+
+void TZarnikWindow::CmSavePicture() {
+  SavePictureAs(this, [this](const QString& path) { return Simulator.save(path, "PNG"); });
+}
+
+// Only reads the picture: during runs too.
+void TZarnikWindow::CeSavePicture(TCommandEnabler& ce) { ce.Enable(true); }

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "headless_pool.h"
+#include "language.h"
 #include "progress/ann_ga_dlg.h"
 #include "watching/fitness_follower.h"
 #include "watching/network_view.h"
@@ -45,6 +46,14 @@ QString WidestGadgetText(int i) {
   else
     std::snprintf(text, sizeof text, "Rotation:%9.1f\xB0", 888.8);
   return QString::fromLatin1(text);
+}
+
+// The last field's text: what holds or records the drawn steps now.
+QString HoldAndFilmText(bool paused, bool recording) {
+  QStringList parts;
+  if (paused) parts << TZarnikWindow::tr("Pause");
+  if (recording) parts << TZarnikWindow::tr("Aufnahme");
+  return parts.join(QStringLiteral(", "));
 }
 
 }  // namespace
@@ -134,6 +143,12 @@ void TZarnikWindow::BuildStatusBar() {
   DeliveriesGad = new TTextGadget(520, 15, fields);
   DeliveriesGad->FitText(QStringLiteral("Ablagen: 888888"));
   row->addWidget(DeliveriesGad);
+  HoldGad = new TTextGadget(521, 0, fields);
+  HoldGad->FitText(HoldAndFilmText(true, true));
+  HoldGad->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  HoldGad->setFixedWidth(HoldGad->sizeHint().width());
+  HoldGad->hide();
+  row->addWidget(HoldGad);
   StatusBar->addPermanentWidget(fields);
   setStatusBar(StatusBar);
 }
@@ -151,7 +166,7 @@ void TZarnikWindow::SetupWindow() {
 bool TZarnikWindow::CanClose() {
   if (!RunActive()) return MayReplacePopulation();
   GetStr(IDS_STILL_ACTIVE, Arm.Buffer, sizeof Arm.Buffer);
-  ZarnikMessageBox(this, QString::fromLatin1(Arm.Buffer), windowTitle(), QMessageBox::Ok,
+  ZarnikMessageBox(this, CoreText("StringTable", Arm.Buffer), windowTitle(), QMessageBox::Ok,
                    QMessageBox::Warning);
   AnnGaWorld->DoBreakANN();  // the loop stops at its next pass; closing works after that
   return false;
@@ -175,7 +190,7 @@ QSize TZarnikWindow::ClientSize() const { return ZarnikClt->ClientSize(); }
 QString TZarnikWindow::MessageText() const { return MessageGad->Text(); }
 
 void TZarnikWindow::SetMessageText(const char* text) {
-  MessageGad->SetText(QString::fromLatin1(text));
+  MessageGad->SetText(CoreText("StringTable", text));
 }
 
 // --- the arm model's view ---------------------------------------------------
@@ -212,7 +227,7 @@ void TZarnikWindow::DrawOutLinesOnly() {
 }
 
 bool TZarnikWindow::AskYesNo(const char* text) {
-  return ZarnikMessageBox(this, QString::fromLatin1(text), windowTitle(),
+  return ZarnikMessageBox(this, CoreText("StringTable", text), windowTitle(),
                           QMessageBox::Yes | QMessageBox::No,
                           QMessageBox::Information) == QMessageBox::Yes;
 }
@@ -284,6 +299,12 @@ void TZarnikWindow::AwaitPool(TEvaluationPool& pool) {
 void TZarnikWindow::GenerationDone(const TGenerationFigures& figures) {
   // Only recorded here; the chart takes the new rows at the next dispatch.
   History.Add(figures);
+}
+
+void TZarnikWindow::ShowHoldAndFilm() {
+  const QString text = HoldAndFilmText(Gate.Paused(), Recorder != nullptr && Recorder->Recording());
+  HoldGad->SetText(text);
+  HoldGad->setVisible(!text.isEmpty());
 }
 
 void TZarnikWindow::ActivationCounts(const TBallCounts& counts) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QImage>
 #include <QMainWindow>
@@ -89,12 +90,15 @@ enum : int {
   CM_SHOWBEST = 320,
   CM_NEWPOPUL = 321,
   CM_MANYRUNS = 322,
+  CM_SAVEPICT = 330,
 };
 
 // The main frame: the scene, the status bar with its seven fields, the menu
 // with its keys, and the arm model. The model reaches the window through
 // TArmView, the training code through TZarnikHost.
 class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
+  Q_DECLARE_TR_FUNCTIONS(TZarnikWindow)
+
  public:
   explicit TZarnikWindow(QWidget* parent = nullptr);
   ~TZarnikWindow() override;
@@ -238,6 +242,9 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   bool AdoptPopulation(const QString& path);
   // No set of runs of "Mehrere Läufe..." is training.
   bool ManyRunsIdle() const;
+  // "Programm" > "Bild speichern...": the scene as a PNG picture.
+  void CmSavePicture();
+  void CeSavePicture(TCommandEnabler& ce);
   // Every command with keys, in menu order: its keys and "Menu › Item".
   QList<TKeyLine> KeyLines() const;
 
@@ -264,6 +271,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TTextGadget* DeltaRate = nullptr;
   // After the seven fields: deliveries since F3, "Ablagen: N".
   TTextGadget* DeliveriesGad = nullptr;
+  // Last: "Pause" and a film being recorded, shown only while they last.
+  TTextGadget* HoldGad = nullptr;
   TSceneBitmaps Bitmaps;
   QFont SimFont;
   // Lets events through from inside the run loops, a few dozen times a second.
@@ -311,6 +320,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
                   void (TZarnikWindow::*cm)(), void (TZarnikWindow::*ce)(TCommandEnabler&));
   const TCommand* Find(int id) const;
   void ShowRotation();
+  void ShowHoldAndFilm();
   void SyncLayout();
   void SetSelection(int32_t selection);
   // The common road of the three run commands: a second choice stops the run,

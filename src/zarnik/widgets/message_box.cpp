@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "language.h"
 #include "string_table.h"
 
 TMessageBoxHook& MessageBoxHook() {
@@ -31,7 +32,7 @@ QMessageBox::StandardButton ZarnikMessageBox(QWidget* owner, const QString& text
 QString FileMessage(unsigned resId, const QString& fileName) {
   char text[64];
   GetStr(resId, text, sizeof text);
-  return QString::fromLatin1(text).replace(QLatin1String("Zarnik.dat"), fileName);
+  return CoreText("StringTable", text).replace(QLatin1String("Zarnik.dat"), fileName);
 }
 
 void ZarnikBeep() {

@@ -19,6 +19,8 @@ TTextGadget::TTextGadget(int id, int chars, QWidget* parent)
 void TTextGadget::SetText(const QString& text) {
   if (text == Content) return;
   Content = text;
+  // A screen reader reads the field's name: the text without its padding, "A: 90.0°".
+  setAccessibleName(text.simplified());
   update();
 }
 

@@ -1,4 +1,4 @@
-// The batched episode against the one-at-a-time one, and the vector node sum against the x87 rule.
+// The batched episode against the one-at-a-time one.
 #include <bit>
 #include <random>
 #include "episode_batch.h"
@@ -7,52 +7,6 @@
 #include "test_support.h"
 
 namespace {
-float X87Term(float sum, int w, int prec, int out) {
-  return static_cast<float>(static_cast<long double>(sum) + static_cast<long double>(w) / prec * out);
-}
-
-struct TTerm { float Sum; int W, Prec, Out; };
-
-// Eight lanes at a time: with its doubted lanes redone, the vector rule gives the x87 bits. Returns the doubted.
-int ExpectVectorRuleMatches(const std::vector<TTerm>& terms) {
-  int doubted = 0;
-  for (size_t first = 0; first < terms.size(); first += LaneCount) {
-    TLaneDouble sum{}, factor{}, out{};
-    long double longFactor[LaneCount] = {};
-    TLaneInt64 doubtful{};
-    const size_t n = std::min<size_t>(LaneCount, terms.size() - first);
-    for (size_t k = 0; k < n; ++k) {
-      const TTerm& t = terms[first + k];
-      longFactor[k] = static_cast<long double>(t.W) / t.Prec;
-      sum[k] = t.Sum, factor[k] = static_cast<double>(longFactor[k]), out[k] = t.Out;
-    }
-    TLaneDouble r = AddLaneTerm<TLaneDouble, TLaneFloat, TLaneInt64>(sum, factor, out, doubtful);
-    RedoLaneTerm(r, sum, longFactor, out, doubtful);
-    for (size_t k = 0; k < n; ++k) {
-      const TTerm& t = terms[first + k];
-      doubted += doubtful[k] != 0;
-      const float want = X87Term(t.Sum, t.W, t.Prec, t.Out);
-      EXPECT_EQ(std::bit_cast<uint32_t>(static_cast<float>(r[k])), std::bit_cast<uint32_t>(want))
-          << t.Sum << " + " << t.W << "/" << t.Prec << " * " << t.Out;
-    }
-  }
-  return doubted;
-}
-
-TEST(LaneSum, GivesTheX87BitsAndDoubtsMidpoints) {
-  // The worked node: 1.5 * 500 + (-0.5) * (-300) = 900.
-  EXPECT_EQ(ExpectVectorRuleMatches({{0.0f, 150, 100, 500}, {750.0f, -50, 100, -300}}), 0);
-  EXPECT_EQ(X87Term(750.0f, -50, 100, -300), 900.0f);
-  // Exact midpoints 2^22 + 0.5 k + 0.25, and sums that cancel in doubles only, must be doubted.
-  std::vector<TTerm> ties;
-  for (int k = 0; k < 64; ++k) ties.push_back({static_cast<float>(0x1p22 + 0.5 * k), 25, 100, 1});
-  ties.push_back({-X87Term(0.0f, 1, 3, 1), 1, 3, 1});
-  // 2^22 + 0.25 + 2^-33 is a midpoint in doubles only: the vector rounds to 2^22, x87 to 2^22 + 0.5.
-  ties.push_back({0x1p22f, 536870912, 2147483647, 1});
-  EXPECT_EQ(X87Term(0x1p22f, 536870912, 2147483647, 1), 0x1p22f + 0.5f);
-  EXPECT_EQ(ExpectVectorRuleMatches(ties), 66);
-}
-
 struct TJobList : TEpisodeSource {
   std::vector<TEpisodeJob> Jobs;
   size_t Next = 0;

@@ -26,6 +26,15 @@ struct WorldTest : ::testing::Test {
   void TearDown() override { UserBreak = false; }
 };
 
+// One network of the window's shape with the draws pinned.
+struct NetTest : ::testing::Test {
+  TRandomClockScope Clock{FixedSeconds};
+  THeadlessHost host;
+  TZarnikHostScope useHost{&host};
+  TChromosom c;
+  void SetUp() override { SeedRandom(0), c.init(21, 11, 3, 2, 2, 100, 1000); }
+};
+
 inline void SetAllWeights(TANN& n, int value, int links = -1) {
   for (int s = 0; s < n.getNodes(); ++s)
     for (int t = 0; t < n.getNodes(); ++t) n.setWeight(s, t, value);

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "world.h"
+
+// Why a population file could not be loaded, in both programs' words (German;
+// the Qt programs translate them in the context "LoadReason").
+const char* LoadReason(TLoadError e);
+// WrongSize where the sizes are known: %1 the size found, %2 the size expected.
+extern const char* const WrongSizeReason;

@@ -1,0 +1,46 @@
+#include "language.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "load_reason.h"
+
+bool EnglishWanted(const char* lcAll, const char* lcMessages, const char* lang) {
+  const char* chosen = "";
+  for (const char* v : {lcAll, lcMessages, lang})
+    if (v != nullptr && *v != '\0') {
+      chosen = v;
+      break;
+    }
+  return std::strncmp(chosen, "en", 2) == 0 && (chosen[2] == '\0' || chosen[2] == '_' || chosen[2] == '.');
+}
+
+bool EnglishWanted() {
+  return EnglishWanted(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+}
+
+bool InstallTranslations(QCoreApplication& app, bool english, const QString& qtDir) {
+  auto* translator = new QTranslator(&app);
+  const bool found = english ? translator->load(QStringLiteral(":/i18n/zarnik_en.qm"))
+                             : translator->load(QStringLiteral("qtbase_de"), qtDir);
+  if (!found) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
+}
+
+QString CoreText(const char* context, const char* text) {
+  // Source texts are looked up as UTF-8; without a translation the text itself comes back.
+  return QCoreApplication::translate(context, QString::fromLatin1(text).toUtf8().constData());
+}
+
+QString LoadReasonText(TLoadError e, qint64 found, qint64 expected) {
+  // The core's texts are UTF-8 here, unlike the string table.
+  if (e == TLoadError::WrongSize && expected >= 0)
+    return QCoreApplication::translate("LoadReason", WrongSizeReason).arg(found).arg(expected);
+  return QCoreApplication::translate("LoadReason", LoadReason(e));
+}

@@ -1,0 +1,55 @@
+// The training loops and the activation: the pass average, training 2's end, new heights in activation.
+#include "test_support.h"
+
+namespace {
+using Training2 = WorldTest<>;
+
+// All weights 0, no mutation: every pass scores alike, and individual 0 beats the best once.
+TEST_F(Training2, EndsAfterTwentyPassesWithoutImprovement) {
+  w.setMutationRate(0.0f);
+  for (auto& c : w.Population) SetAllWeights(c, 0, 0);
+  SetAllWeights(w.bestIndividual, 0, 60);  // pays for 60 links
+  w.Generations = 3;
+  host.OnPump = [](THeadlessHost& h, void*) { UserBreak = UserBreak || h.Pumps >= 3000000; };  // 20 take 1000000
+  w.DoTrainANN2();
+  ASSERT_LT(host.Pumps, 3000000) << "no end after three million pumps";
+  EXPECT_EQ(std::tuple(w.bestIndividualIdx, std::string(host.DlgText(310)), w.NoImprovement, w.Generations),
+            std::tuple(0, "  3", 20, 23));
+  EXPECT_EQ(host.Finished, 1);
+}
+
+// Individual i pays 10 * (i % 3) a link and run: -150 * (i % 3) an episode, -14850 in all, / 100.
+TEST(PassAverage, IsTheSumOverAHundredTruncatedTowardZero) {
+  TRandomClockScope clock{FixedSeconds};
+  ScriptHost s;
+  TZarnikHostScope useHost(&s);
+  TWorld w(&s, DefaultWorldDef());
+  for (int i = 0; i < 100; ++i) w.Population[i].setConnections(i % 3);
+  w.bestIndividual.setConnections(0);
+  w.calcFitness2();
+  EXPECT_EQ(w.Population[2].getFitness(), -300);
+  EXPECT_EQ(s.Texts[302], "  -148");
+}
+
+// When the target changes: new heights for E, then F, each a draw % 10 + 1.
+TEST(Activation, NewHeightsForBothPlatformsWhenTheTargetChanges) {
+  ScriptHost s;
+  TZarnikHostScope useHost(&s);
+  UseFixedRandomSeed(77);
+  TWorld w(&s, DefaultWorldDef());
+  s.MeetAt = {3};  // the world's first call, activation's own, then its first step
+  s.StopAfterHeights = 1;
+  UseFixedRandomSeed(78);
+  SeedRandom(0);
+  w.DoStartANN();
+  UseFixedRandomSeed(78);
+  SeedRandom(0);
+  const int e = NextRandom() % 10 + 1, f = NextRandom() % 10 + 1;
+  UseClockRandomSeed();
+  UserBreak = false;
+  ASSERT_NE(e, f);  // so the order shows
+  EXPECT_FALSE(s.HitLimit) << "no new heights after 100000 steps";
+  EXPECT_EQ(s.Heights, (std::vector<std::pair<int, int>>{{e, f}}));
+  EXPECT_EQ(s.Steps, 3);
+}
+}  // namespace
