@@ -15,6 +15,7 @@
 #include "progress/many_runs_dlg.h"
 #include "watching/fitness_chart.h"
 #include "watching/fitness_follower.h"
+#include "widgets/window_place.h"
 
 namespace {
 
@@ -261,6 +262,15 @@ class SeeItSucceedTest : public QObject {
     QCOMPARE(restarts, 2);
     QCOMPARE(restarted.size(), size_t(1));
     QCOMPARE(restarted[0].generation, 5);
+  }
+
+  // A frame that reaches past the screen is moved back onto it, and made smaller only if it is larger.
+  void framesFitOnTheScreen() {
+    const QRect screen(0, 0, 1280, 1024);
+    QCOMPARE(FitInside({100, 900, 1040, 144}, screen), QRect(100, 880, 1040, 144));  // 20 px below: up by 20
+    QCOMPARE(FitInside({-5, 10, 300, 200}, screen), QRect(0, 10, 300, 200));
+    QCOMPARE(FitInside({900, 0, 1400, 1100}, screen), QRect(0, 0, 1280, 1024));
+    QCOMPARE(FitInside({10, 10, 300, 200}, screen), QRect(10, 10, 300, 200));
   }
 
   // The window's chart follows the history of its loaded population while a trainer appends to it.

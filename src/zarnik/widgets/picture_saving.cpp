@@ -1,5 +1,8 @@
 #include "widgets/picture_saving.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -39,7 +42,12 @@ void TPictureWindow::SetPicture(QWidget* picture, QWidget* choice) {
   column->addLayout(buttons);
 }
 
-bool TPictureWindow::SavePicture(const QString& path) const { return Picture->grab().save(path, "PNG"); }
+bool TPictureWindow::SavePicture(const QString& path) const {
+  // A change just made (a new range, another training shown) lays the picture
+  // out again at the next event: first that, or its labels are the old ones' width.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  return Picture->grab().save(path, "PNG");
+}
 
 void TPictureWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
