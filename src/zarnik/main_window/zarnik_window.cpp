@@ -237,11 +237,16 @@ void TZarnikWindow::Beep() { ZarnikBeep(); }
 // --- the training code's host -----------------------------------------------
 
 int* TZarnikWindow::GetCalcData(const int* delta, bool keep, bool draw) {
-  // The demonstration draws the real steps of its episodes, which the
-  // episode itself plays undrawn; drawing changes no figure of the step.
-  if (ShowANN && keep) draw = true;
   int* data = Arm.GetCalcData(delta, keep, draw);
-  if (ShowANN) ShowDemonstrationText();
+  if (ShowANN && keep) {
+    // The demonstration's episodes play exactly as the ranking's, undrawn;
+    // each real step is then shown once, as it ended.
+    ShowArmTexts();
+    RepaintStatusBar();
+    UpdateSimulator();
+    ShowDemonstrationText();
+    draw = true;
+  }
   // Only the steps a person watches are paced: the real steps of activation,
   // training 1 and the demonstration. Evaluation steps are never drawn and never wait.
   if (draw && (StartANN || Train1AN || ShowANN)) DrawnStep();

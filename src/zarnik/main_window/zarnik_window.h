@@ -320,6 +320,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
                   void (TZarnikWindow::*cm)(), void (TZarnikWindow::*ce)(TCommandEnabler&));
   const TCommand* Find(int id) const;
   void ShowRotation();
+  // The joint and platform fields of the status bar from the model.
+  void ShowArmTexts();
   void ShowHoldAndFilm();
   void SyncLayout();
   void SetSelection(int32_t selection);
