@@ -10,6 +10,7 @@
 #include <string>
 
 #include "atomic_file.h"
+#include "link_rule.h"
 #include "regular_file.h"
 
 namespace {
@@ -24,6 +25,8 @@ bool ParseField(std::string_view& rest, T& value, bool last) {
   rest.remove_prefix(last ? end : end + 1);
   return true;
 }
+
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view WithoutLineEnd(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -78,36 +81,46 @@ bool ParseFitnessRow(std::string_view line, TFitnessRow& row) {
   return true;
 }
 
-bool TFitnessLogParser::EndOfLine() {
-  const std::string_view line = WithoutLineEnd(Line);
+bool TFitnessLogParser::EndOfLine(long long lineEnd) {
+  std::string_view line = WithoutLineEnd(Line);
   bool ok = true;
   if (!HeaderSeen) {
-    ok = HeaderSeen = line == FitnessLogHeader || line == FitnessLogHeaderV1;
+    if (line.starts_with(ByteOrderMark)) line.remove_prefix(ByteOrderMark.size());
+    Older = line == FitnessLogHeaderV1;
+    ok = HeaderSeen = line == FitnessLogHeader || Older;
+    HeaderEndAt = lineEnd;
   } else if (!line.empty()) {
     TFitnessRow r;
     ok = ParseFitnessRow(line, r);
-    if (ok) Rows.push_back(r);
+    if (ok && OnRow)
+      OnRow(r, lineEnd);
+    else if (ok)
+      Rows.push_back(r);
   }
   Line.clear();
+  LinesEndAt = lineEnd;
   return ok;
 }
 
 bool TFitnessLogParser::Feed(std::string_view bytes) {
   if (Refused) return false;
+  const long long start = Total;
   Total += static_cast<long long>(bytes.size());
   if (Total > MaxHistoryFileBytes) Refused = true;
-  while (!Refused && !bytes.empty()) {
-    const size_t end = bytes.find('\n');
-    const size_t take = end == std::string_view::npos ? bytes.size() : end;
+  size_t used = 0;
+  while (!Refused && used < bytes.size()) {
+    const std::string_view rest = bytes.substr(used);
+    const size_t end = rest.find('\n');
+    const size_t take = end == std::string_view::npos ? rest.size() : end;
     // A line beyond the limit is refused before it is kept whole.
     if (Line.size() + take > MaxHistoryLineBytes) {
       Refused = true;
       break;
     }
-    Line.append(bytes.substr(0, take));
+    Line.append(rest.substr(0, take));
     if (end == std::string_view::npos) break;
-    bytes.remove_prefix(end + 1);
-    if (!EndOfLine()) Refused = true;
+    used += end + 1;
+    if (!EndOfLine(start + static_cast<long long>(used))) Refused = true;
   }
   if (Refused) {
     Rows = {};
@@ -120,7 +133,14 @@ bool TFitnessLogParser::Finish(std::vector<TFitnessRow>& rows) {
   if (Refused) return false;
   // The torn last line is dropped; a torn header means no rows yet (the
   // older header is the beginning of the present one).
-  if (!HeaderSeen && FitnessLogHeader.substr(0, Line.size()) != Line) return false;
+  if (!HeaderSeen) {
+    std::string_view torn = Line;
+    if (torn.starts_with(ByteOrderMark))
+      torn.remove_prefix(ByteOrderMark.size());
+    else if (ByteOrderMark.starts_with(torn))
+      torn = {};  // a torn mark
+    if (!FitnessLogHeader.starts_with(torn)) return false;
+  }
   Line.clear();
   rows = std::move(Rows);
   Rows.clear();
@@ -139,27 +159,35 @@ bool ParseFitnessLog(std::string_view text, std::vector<TFitnessRow>& rows) {
   return parser.Feed(text) && parser.Finish(rows);
 }
 
-bool ReadFitnessLog(const char* path, std::vector<TFitnessRow>& rows) {
-  const int fd = OpenRegularForReading(path);
-  if (fd < 0) return false;
-  struct TCloser {
-    int fd;
-    ~TCloser() { ::close(fd); }
-  } closer{fd};
+namespace {
+
+// Feeds the whole file to `parser`; false if it is beyond the limits or
+// cannot be read.
+bool FeedWhole(int fd, TFitnessLogParser& parser) {
   // A file beyond the limit is refused without reading it.
   struct stat st = {};
   if (::fstat(fd, &st) != 0 || st.st_size > MaxHistoryFileBytes) return false;
-  TFitnessLogParser parser;
   std::vector<char> chunk(64 * 1024);
-  for (;;) {
-    const ssize_t n = ::read(fd, chunk.data(), chunk.size());
+  for (off_t at = 0;;) {
+    const ssize_t n = ::pread(fd, chunk.data(), chunk.size(), at);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
-    if (n == 0) break;
+    if (n == 0) return true;
+    at += n;
     // Also stops a file that grows while it is read.
     if (!parser.Feed(std::string_view(chunk.data(), static_cast<size_t>(n)))) return false;
   }
-  return parser.Finish(rows);
+}
+
+}  // namespace
+
+bool ReadFitnessLog(const char* path, std::vector<TFitnessRow>& rows) {
+  const int fd = OpenRegularForReading(path);
+  if (fd < 0) return false;
+  TFitnessLogParser parser;
+  const bool read = FeedWhole(fd, parser);
+  ::close(fd);
+  return read && parser.Finish(rows);
 }
 
 bool WriteFitnessLog(const char* path, const std::vector<TFitnessRow>& rows) {
@@ -172,21 +200,6 @@ bool WriteFitnessLog(const char* path, const std::vector<TFitnessRow>& rows) {
 
 namespace {
 
-bool PreadAll(int fd, char* out, size_t size, off_t at) {
-  while (size > 0) {
-    const ssize_t n = ::pread(fd, out, size, at);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = NotAFitnessLog;  // shorter than fstat said
-      return false;
-    }
-    out += n;
-    size -= static_cast<size_t>(n);
-    at += n;
-  }
-  return true;
-}
-
 bool WriteLine(int fd, std::string_view text) {
   std::string line(text);
   line += '\n';
@@ -195,67 +208,84 @@ bool WriteLine(int fd, std::string_view text) {
   return n >= 0 && static_cast<size_t>(n) == line.size();
 }
 
-// Makes the end of the file a line end: a header is written into an empty
-// file, a torn last line is cut. Refuses a file that is no history.
-bool PrepareForAppend(int fd) {
+// Reads the history whole and makes its end a line end: a header is written
+// into an empty file, a torn last line is cut, and so are the rows a resumed
+// run repeats. Refuses a file that is no history, leaving it alone.
+// `older`: it is a history from before best_deliveries, left as it is.
+bool PrepareForAppend(int fd, TFitnessLogResume& resume, bool& older) {
+  TFitnessLogParser parser;
+  long long keepEnd = 0, cut = 0;
+  resume.HasLastRow = false;
+  parser.OnRow = [&](const TFitnessRow& row, long long lineEnd) {
+    if (resume.StoredGeneration >= 0 && row.mode == 2 && row.generation >= resume.StoredGeneration) {
+      ++cut;
+      return;
+    }
+    keepEnd = lineEnd;
+    cut = 0;
+    resume.LastRow = row;
+    resume.HasLastRow = true;
+  };
+  std::vector<TFitnessRow> none;
+  if (!FeedWhole(fd, parser) || !parser.Finish(none)) {
+    errno = NotAFitnessLog;
+    return false;
+  }
+  older = parser.OlderHeader();
+  if (older) return true;
+  resume.RowsCut = cut;
+  if (parser.HeaderEnd() == 0) return ::ftruncate(fd, 0) == 0 && WriteLine(fd, FitnessLogHeader);
+  // Empty lines after cut rows go with them.
   struct stat st = {};
   if (::fstat(fd, &st) != 0) return false;
-  const off_t size = st.st_size;
-  if (size == 0) return WriteLine(fd, FitnessLogHeader);
-  // Something else in the history's place is left alone.
-  std::string head(std::min<size_t>(static_cast<size_t>(size), FitnessLogHeader.size() + 1), '\0');
-  if (!PreadAll(fd, head.data(), head.size(), 0)) return false;
-  const bool torn = head.size() <= FitnessLogHeader.size();  // no line end after the header yet
-  const std::string_view header = std::string_view(head).substr(0, FitnessLogHeader.size());
-  const bool history = header == FitnessLogHeader.substr(0, head.size()) &&
-                       (torn || head.back() == '\n' || head.back() == '\r');
-  if (!history) {
-    errno = NotAFitnessLog;
-    return false;
-  }
-  if (torn) return ::ftruncate(fd, 0) == 0 && WriteLine(fd, FitnessLogHeader);
-  // The last line end lies within the last line's limit.
-  const size_t tail = std::min<size_t>(static_cast<size_t>(size), MaxHistoryLineBytes + 2);
-  std::string end(tail, '\0');
-  if (!PreadAll(fd, end.data(), tail, size - static_cast<off_t>(tail))) return false;
-  if (end.back() == '\n') return true;
-  const size_t lineEnd = end.rfind('\n');
-  if (lineEnd == std::string::npos) {
-    errno = NotAFitnessLog;
-    return false;
-  }
-  return ::ftruncate(fd, size - static_cast<off_t>(tail - lineEnd - 1)) == 0;
-}
-
-// A history from before best_deliveries is written again with the present
-// header before rows are appended, so that it stays one table. One that
-// cannot be read whole is left for PrepareForAppend to refuse.
-bool UpgradeOlderHistory(const char* path) {
-  const int fd = OpenRegularForReading(path);
-  if (fd < 0) return true;  // missing, or refused when it is opened for appending
-  std::string head(FitnessLogHeaderV1.size() + 1, '\0');
-  const bool older = PreadAll(fd, head.data(), head.size(), 0) &&
-                     std::string_view(head).substr(0, FitnessLogHeaderV1.size()) == FitnessLogHeaderV1 &&
-                     (head.back() == '\n' || head.back() == '\r');
-  ::close(fd);
-  std::vector<TFitnessRow> rows;
-  if (!older || !ReadFitnessLog(path, rows)) return true;
-  return WriteFitnessLog(path, rows);
+  const long long end = cut > 0 ? std::max(keepEnd, parser.HeaderEnd()) : parser.LinesEnd();
+  return end == st.st_size || ::ftruncate(fd, static_cast<off_t>(end)) == 0;
 }
 
 }  // namespace
 
 FILE* OpenFitnessLogForAppend(const char* path) {
-  if (!UpgradeOlderHistory(path)) return nullptr;
-  const int fd = OpenRegularForAppend(path);
-  if (fd < 0) return nullptr;
-  FILE* f = PrepareForAppend(fd) ? ::fdopen(fd, "a+b") : nullptr;
-  if (!f) {
+  TFitnessLogResume resume;
+  return OpenFitnessLogForAppend(path, resume);
+}
+
+FILE* OpenFitnessLogForAppend(const char* path, TFitnessLogResume& resume) {
+  std::string target;
+  if (!ResolveForWriting(path, target)) return nullptr;
+  const bool existed = ::access(target.c_str(), F_OK) == 0;
+  for (int pass = 0; pass < 2; ++pass) {
+    const int fd = OpenRegularForAppend(target.c_str());
+    if (fd < 0) return nullptr;
+    bool older = false;
+    FILE* f = PrepareForAppend(fd, resume, older) && !older ? ::fdopen(fd, "a+b") : nullptr;
+    if (f) return f;
     const int error = errno;
     ::close(fd);
-    errno = error;
+    // A history from before best_deliveries is written again with the
+    // present header, so that it stays one table; then opened again.
+    std::vector<TFitnessRow> rows;
+    if (older && pass == 0 && ReadFitnessLog(target.c_str(), rows) && WriteFitnessLog(target.c_str(), rows)) continue;
+    if (!existed) ::unlink(target.c_str());  // nothing left behind of a file that could not be begun
+    errno = older ? errno : error;
+    return nullptr;
   }
-  return f;
+  errno = NotAFitnessLog;
+  return nullptr;
+}
+
+int CheckFitnessLogForAppend(const char* path) {
+  std::string target;
+  if (!ResolveForWriting(path, target)) return errno;
+  const int fd = OpenRegularForReading(target.c_str());
+  if (fd < 0) return errno == ENOENT ? CheckWritable(target.c_str(), false) : errno;
+  TFitnessLogParser parser;
+  parser.OnRow = [](const TFitnessRow&, long long) {};
+  std::vector<TFitnessRow> none;
+  const bool history = FeedWhole(fd, parser) && parser.Finish(none);
+  ::close(fd);
+  if (!history) return NotAFitnessLog;
+  // An older history is written again beside itself.
+  return CheckWritable(target.c_str(), false, parser.OlderHeader() ? TemporarySuffixBytes : 0);
 }
 
 std::string FitnessLogPathFor(std::string_view population) {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -65,7 +66,9 @@ size_t FormatFitnessRow(const TFitnessRow& row, char* out, size_t size);
 // non-negative last one).
 bool ParseFitnessRow(std::string_view line, TFitnessRow& row);
 
-// Reads a history piece by piece, as it comes from the file.
+// Reads a history piece by piece, as it comes from the file. A UTF-8
+// byte-order mark before the header and "\r\n" line ends (what a spreadsheet
+// leaves after saving it) are accepted.
 class TFitnessLogParser {
  public:
   // The next bytes; false (and from then on) if they cannot be a history.
@@ -79,12 +82,25 @@ class TFitnessLogParser {
   // without its "\n" stays for the next bytes. False once refused.
   bool TakeRows(std::vector<TFitnessRow>& rows);
 
+  // If set, each row goes here, with the offset just past its line end,
+  // instead of into the rows Finish returns.
+  std::function<void(const TFitnessRow& row, long long lineEnd)> OnRow;
+  // Offset just past the header's line end; 0 while it has not ended.
+  long long HeaderEnd() const { return HeaderEndAt; }
+  // Offset just past the last line end.
+  long long LinesEnd() const { return LinesEndAt; }
+  // Whether the header is the one from before best_deliveries.
+  bool OlderHeader() const { return Older; }
+
  private:
-  bool EndOfLine();
+  bool EndOfLine(long long lineEnd);
   std::string Line;
   std::vector<TFitnessRow> Rows;
   long long Total = 0;
+  long long HeaderEndAt = 0;
+  long long LinesEndAt = 0;
   bool HeaderSeen = false;
+  bool Older = false;
   bool Refused = false;
 };
 
@@ -102,8 +118,26 @@ bool WriteFitnessLog(const char* path, const std::vector<TFitnessRow>& rows);
 // with the present header first (so that it stays one table); a torn last
 // line (no "\n") is cut off, so the next row starts a line of its own.
 // nullptr with errno set if it cannot be opened or written, or
-// (NotAFitnessLog) if a file with other contents is in its place.
+// (NotAFitnessLog) if anything but a history that ReadFitnessLog reads is in
+// its place: that is left as it is.
 FILE* OpenFitnessLogForAppend(const char* path);
+
+// A run resumed from a stored population repeats the generations its
+// predecessor trained after its last save: their rows at the end of the
+// history are cut off before it appends, so that the history holds each
+// generation once and matches the population.
+struct TFitnessLogResume {
+  int StoredGeneration = -1;  // training-2 rows from this generation on are cut; -1: none
+  // Found: the last row that stays, if any, and how many were cut.
+  bool HasLastRow = false;
+  TFitnessRow LastRow{};
+  long long RowsCut = 0;
+};
+FILE* OpenFitnessLogForAppend(const char* path, TFitnessLogResume& resume);
+
+// What OpenFitnessLogForAppend would refuse, without creating or changing
+// anything: 0, or the errno it would fail with.
+int CheckFitnessLogForAppend(const char* path);
 
 // Where the history of a population file is kept: beside it, with ".csv" in
 // place of the file's last suffix ("runs/a.dat" -> "runs/a.csv", "a" -> "a.csv";

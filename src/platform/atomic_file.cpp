@@ -1,53 +1,31 @@
 #include "atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "link_rule.h"
+#include "regular_file.h"
+
 namespace {
 
 constexpr const char* TempSuffix = ".tmp";
-constexpr int MaxLinks = 40;  // as the kernel's own limit on a path's links
 
-std::string DirectoryOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
+std::atomic<bool> NamedOnly{false};
 
-std::string NameOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The umask without changing it: umask() can only be read by setting it,
-// which would race with other threads creating files.
-mode_t CurrentUmask() {
-  if (FILE* f = std::fopen("/proc/self/status", "re")) {
-    char line[256];
-    unsigned mask = 0;
-    bool found = false;
-    while (!found && std::fgets(line, sizeof line, f)) found = std::sscanf(line, "Umask: %o", &mask) == 1;
-    std::fclose(f);
-    if (found) return static_cast<mode_t>(mask);
-  }
-  return 022;
-}
-
-// Keeps the first error's errno across the cleanup that follows it.
-bool Fail(int fd, const std::string& temp) {
-  const int error = errno;
-  if (fd >= 0) ::close(fd);
-  if (!temp.empty()) ::unlink(temp.c_str());
-  errno = error;
-  return false;
-}
+// Keeps errno across cleanup.
+struct TKeepErrno {
+  int Saved = errno;
+  ~TKeepErrno() { errno = Saved; }
+};
 
 bool WriteAll(int fd, const void* data, size_t size) {
   const char* p = static_cast<const char*>(data);
@@ -68,40 +46,151 @@ bool SyncDirectory(const std::string& dir) {
   if (fd < 0) return false;
   // Some file systems cannot sync a directory; the rename is done all the same.
   const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
-  const int error = errno;
+  const TKeepErrno keep;
   ::close(fd);
-  errno = error;
   return ok;
+}
+
+// "<target>.tmp." and six random letters, as mkstemp makes them.
+std::string TemporaryName(const std::string& target) {
+  static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  unsigned char random[6] = {};
+  if (::getrandom(random, sizeof random, 0) != sizeof random) {
+    const unsigned long mix = static_cast<unsigned long>(::getpid()) * 2654435761u ^ reinterpret_cast<uintptr_t>(&mix);
+    std::memcpy(random, &mix, sizeof random);
+  }
+  std::string name = target + TempSuffix + ".";
+  for (unsigned char r : random) name += Letters[r % (sizeof Letters - 1)];
+  return name;
+}
+
+// Whether open's failure with O_TMPFILE means the file system has no
+// unnamed files (old kernels take the flag for O_DIRECTORY: EISDIR).
+bool NoUnnamedFiles(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+
+bool InGroup(gid_t gid) {
+  if (gid == ::getegid()) return true;
+  gid_t groups[NGROUPS_MAX];
+  const int n = ::getgroups(NGROUPS_MAX, groups);
+  for (int i = 0; i < n; ++i)
+    if (groups[i] == gid) return true;
+  return false;
 }
 
 }  // namespace
 
-std::string SaveTarget(const char* path) {
-  std::string target = path;
-  for (int i = 0; i < MaxLinks; ++i) {
-    struct stat st = {};
-    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
-    char link[PATH_MAX];
-    const ssize_t n = ::readlink(target.c_str(), link, sizeof link - 1);
-    if (n < 0) return target;
-    link[n] = '\0';
-    target = link[0] == '/' ? std::string(link) : DirectoryOf(target) + "/" + link;
+void ForceNamedTemporaryFiles(bool on) { NamedOnly = on; }
+
+mode_t CurrentUmask() {
+  // umask() can only be read by setting it, which would race with other
+  // threads creating files.
+  if (FILE* f = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, f)) found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    std::fclose(f);
+    if (found) return static_cast<mode_t>(mask);
   }
-  return target;  // a loop of links: the open below fails on it
+  return 022;
+}
+
+TFileReplacement::~TFileReplacement() { Discard(); }
+
+void TFileReplacement::Discard() {
+  const TKeepErrno keep;
+  if (Fd >= 0) ::close(Fd);
+  if (!Temporary.empty()) ::unlink(Temporary.c_str());
+  Fd = -1;
+  Temporary.clear();
+}
+
+bool TFileReplacement::Open(const char* path, bool named) {
+  Discard();
+  Kept = true;
+  if (!ResolveForWriting(path, TargetPath)) return false;
+  const std::string dir = DirectoryOf(TargetPath);
+  // Unnamed files are linked through /proc; without it they cannot be.
+  if (!named && !NamedOnly && ::access("/proc/self/fd", X_OK) == 0) {
+    Fd = ::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (Fd >= 0) return true;
+    if (!NoUnnamedFiles(errno)) return false;
+  }
+  Temporary = TargetPath + TempSuffix + ".XXXXXX";
+  Fd = ::mkostemp(Temporary.data(), O_CLOEXEC);
+  if (Fd >= 0) {
+    // mkstemp makes 0600; a new file is to get 0666 less the umask as any other.
+    if (::fchmod(Fd, 0666 & ~CurrentUmask()) == 0) return true;
+  }
+  Temporary.clear();  // mkstemp made nothing, or fails after making it
+  Discard();
+  return false;
+}
+
+bool TFileReplacement::Write(const void* data, size_t size) { return Fd >= 0 && WriteAll(Fd, data, size); }
+
+bool TFileReplacement::LinkUnder(const std::string& name) const {
+  const std::string self = "/proc/self/fd/" + std::to_string(Fd);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+  if (errno != ENOENT) return false;
+  // /proc gone meanwhile: the direct way, which needs privileges.
+  return ::linkat(Fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
+}
+
+bool TFileReplacement::Commit() {
+  if (Fd < 0) {
+    errno = EBADF;
+    return false;
+  }
+  struct stat old = {}, now = {};
+  const bool replacing = ::stat(TargetPath.c_str(), &old) == 0;
+  if (::fstat(Fd, &now) != 0) return Discard(), false;
+  mode_t mode = now.st_mode & 07777;  // a new file: 0666 less the umask, as made
+  if (replacing) {
+    mode = old.st_mode & 07777;
+    if (old.st_uid != now.st_uid || old.st_gid != now.st_gid) {
+      if (::fchown(Fd, old.st_uid, old.st_gid) != 0) {
+        // Not privileged: the new file is this user's; its group where it may.
+        Kept = false;
+        if (old.st_gid != now.st_gid && InGroup(old.st_gid)) (void)::fchown(Fd, static_cast<uid_t>(-1), old.st_gid);
+        mode &= ~(S_ISUID | S_ISGID);
+      }
+    }
+  }
+  if (::fchmod(Fd, mode) != 0 || ::fsync(Fd) != 0) return Discard(), false;
+
+  if (Temporary.empty()) {
+    // A new target gets its name at once; an old one is replaced by renaming
+    // a named link over it, the only moment a kill could leave a name behind.
+    bool linked = !replacing && LinkUnder(TargetPath);
+    if (!linked && (replacing || errno == EEXIST)) {
+      for (int tries = 0; tries < 100 && !linked; ++tries) {
+        Temporary = TemporaryName(TargetPath);
+        linked = LinkUnder(Temporary);
+        if (!linked) Temporary.clear();
+        if (!linked && errno != EEXIST) break;
+      }
+      if (linked && ::rename(Temporary.c_str(), TargetPath.c_str()) != 0) return Discard(), false;
+      Temporary.clear();
+    }
+    if (!linked) return Discard(), false;
+  } else if (::rename(Temporary.c_str(), TargetPath.c_str()) != 0) {
+    return Discard(), false;
+  }
+  Temporary.clear();
+  const bool closed = ::close(Fd) == 0;
+  Fd = -1;
+  return closed && SyncDirectory(DirectoryOf(TargetPath));
 }
 
 bool WriteFileAtomically(const char* path, const void* data, size_t size) {
-  const std::string target = SaveTarget(path);
-  std::string temp = target + TempSuffix + ".XXXXXX";
-  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return Fail(-1, "");
+  TFileReplacement file;
+  return file.Open(path) && file.Write(data, size) && file.Commit();
+}
 
-  struct stat st = {};
-  const mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
-  if (!WriteAll(fd, data, size) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) return Fail(fd, temp);
-  if (::close(fd) != 0) return Fail(-1, temp);
-  if (::rename(temp.c_str(), target.c_str()) != 0) return Fail(-1, temp);
-  return SyncDirectory(DirectoryOf(target));
+std::string SaveTarget(const char* path) {
+  std::string target;
+  return ResolveForWriting(path, target) ? target : std::string(path);
 }
 
 bool IsSaveTargetOrTemporary(const char* candidate, const char* path) {
@@ -120,6 +209,36 @@ bool IsSaveTargetOrTemporary(const char* candidate, const char* path) {
     return true;
   const std::string temp = b + TempSuffix;
   if (a == temp) return true;
-  // mkstemp's six characters after "<target>.tmp.".
+  // The six characters after "<target>.tmp.".
   return a.size() == temp.size() + 7 && a.compare(0, temp.size() + 1, temp + ".") == 0;
+}
+
+int CheckWritable(const char* path, bool replaced, size_t extraSuffix) {
+  std::string target;
+  if (!ResolveForWriting(path, target)) return errno;
+  const std::string dir = DirectoryOf(target);
+  struct stat d = {};
+  if (::stat(dir.c_str(), &d) != 0) return errno;
+  if (!S_ISDIR(d.st_mode)) return ENOTDIR;
+  // Every name that will be written beside the target must fit.
+  const long nameMax = ::pathconf(dir.c_str(), _PC_NAME_MAX);
+  const size_t longest = NameOf(target).size() + std::max(extraSuffix, replaced ? TemporarySuffixBytes : 0);
+  if ((nameMax > 0 && longest > static_cast<size_t>(nameMax)) || target.size() + longest >= PATH_MAX)
+    return ENAMETOOLONG;
+  struct stat st = {};
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (!exists && errno != ENOENT) return errno;
+  if (exists && !S_ISREG(st.st_mode)) return NotRegularFile;
+  // Appending writes the file itself; creating or replacing it, the directory.
+  const bool intoFile = exists && !replaced;
+  if (::faccessat(AT_FDCWD, intoFile ? target.c_str() : dir.c_str(), intoFile ? W_OK : W_OK | X_OK, AT_EACCESS) != 0)
+    return errno;
+  return 0;
+}
+
+bool OwnerCanBeKept(const char* path) {
+  struct stat st = {};
+  if (::stat(SaveTarget(path).c_str(), &st) != 0) return true;
+  if (::geteuid() == 0) return true;
+  return st.st_uid == ::geteuid() && InGroup(st.st_gid);
 }

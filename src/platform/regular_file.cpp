@@ -4,6 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <string>
+
+#include "link_rule.h"
+
 namespace {
 
 // O_NONBLOCK: a FIFO without a writer opens at once instead of waiting for
@@ -38,7 +42,15 @@ int OpenRegular(const char* path, int flags) {
 
 int OpenRegularForReading(const char* path) { return OpenRegular(path, O_RDONLY); }
 
-int OpenRegularForAppend(const char* path) { return OpenRegular(path, O_RDWR | O_APPEND | O_CREAT); }
+int OpenRegularForAppend(const char* path) {
+  // Links only as far as they may be followed; what they lead to is then
+  // opened without following another one planted meanwhile.
+  std::string target;
+  if (!ResolveForWriting(path, target)) return -1;
+  const int fd = OpenRegular(target.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW);
+  if (fd < 0 && errno == ELOOP) errno = UntrustedLink;
+  return fd;
+}
 
 FILE* OpenRegularStream(const char* path, bool append) {
   const int fd = append ? OpenRegularForAppend(path) : OpenRegularForReading(path);

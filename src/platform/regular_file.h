@@ -15,7 +15,8 @@ inline constexpr int NotRegularFile = ENODEV;
 // regular file (errno NotRegularFile, also for a directory).
 int OpenRegularForReading(const char* path);
 // The same for appending (and reading back its end): created if missing,
-// with mode 0666 less the umask.
+// with mode 0666 less the umask; links followed only as link_rule.h allows
+// (errno UntrustedLink).
 int OpenRegularForAppend(const char* path);
 // As stdio streams; nullptr with errno set.
 FILE* OpenRegularStream(const char* path, bool append);

@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName(QStringLiteral("zarnik-train"));
   QCoreApplication::setApplicationVersion(QStringLiteral(ZARNIK_VERSION));
   TTrainOptions options;
-  const int status = ParseTrainOptions(options);
+  const int status = ParseTrainOptions(options, argc, argv);
   if (status >= 0) return status;
   return RunTrainer(options);
 }

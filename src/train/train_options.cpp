@@ -15,7 +15,7 @@ int UsageError(const QString& text) {
 
 }  // namespace
 
-int ParseTrainOptions(TTrainOptions& o) {
+int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
   QCommandLineParser p;
   p.setApplicationDescription(QStringLiteral("Trainiert die Netze von Zarnik32 ohne Fenster."));
   p.addHelpOption();
@@ -53,8 +53,17 @@ int ParseTrainOptions(TTrainOptions& o) {
   p.addPositionalArgument(QStringLiteral("FILE"),
                           QStringLiteral("Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
 
-  const QStringList args = QCoreApplication::arguments();
-  if (!p.parse(args)) return UsageError(p.errorText());
+  // File names are bytes, used as given: a name that is not valid in the
+  // locale's encoding would not survive a round trip through Unicode. Latin-1
+  // maps every byte to one character and back, and leaves the options, which
+  // are ASCII, as they are.
+  QStringList args;
+  for (int i = 0; i < argc; ++i) args << QString::fromLatin1(argv[i]);
+  const auto bytes = [](const QString& carried) { return carried.toLatin1().toStdString(); };
+  if (!p.parse(args)) {
+    std::fprintf(stderr, "zarnik-train: %s\n", p.errorText().toLatin1().constData());
+    return 2;
+  }
   if (p.isSet(QStringLiteral("help"))) {
     std::fputs(qPrintable(p.helpText()), stdout);
     return 0;
@@ -66,11 +75,11 @@ int ParseTrainOptions(TTrainOptions& o) {
   const QStringList files = p.positionalArguments();
   if (p.isSet(rank)) {
     if (files.isEmpty()) return UsageError(QStringLiteral("--rank braucht mindestens eine Netzdatei."));
-    for (const QString& f : files) o.rankFiles.push_back(f.toStdString());
+    for (const QString& f : files) o.rankFiles.push_back(bytes(f));
     return -1;
   }
   if (files.size() > 1) return UsageError(QStringLiteral("Nur eine Netzdatei angeben."));
-  if (files.size() == 1) o.file = files[0].toStdString();
+  if (files.size() == 1) o.file = bytes(files[0]);
   if (o.file.empty()) return UsageError(QStringLiteral("Der Name der Netzdatei ist leer."));
 
   bool ok = false;
@@ -103,7 +112,7 @@ int ParseTrainOptions(TTrainOptions& o) {
   }
   o.quiet = p.isSet(quiet);
   if (p.isSet(log)) {
-    o.log = p.value(log).toStdString();
+    o.log = bytes(p.value(log));
     if (o.log.empty()) return UsageError(QStringLiteral("--log braucht einen Dateinamen."));
   }
   o.evaluate = p.isSet(evaluate);
@@ -118,6 +127,12 @@ int ParseTrainOptions(TTrainOptions& o) {
     if (!ok || o.run < 0) return UsageError(QStringLiteral("--run braucht eine Zahl ab 0."));
     if (!o.generations || !o.seed) return UsageError(QStringLiteral("--run braucht --generations und --seed."));
   }
+  // Run k trains with seed S+k: none of them may wrap around to 0.
+  const uint64_t lastRun = o.runs > 0 ? static_cast<uint64_t>(o.runs - 1) : o.run > 0 ? static_cast<uint64_t>(o.run) : 0;
+  if (o.seed && *o.seed > UINT64_MAX - lastRun)
+    return UsageError(QStringLiteral("--seed %1: der Startwert %1 + %2 ginge über 18446744073709551615 hinaus.")
+                          .arg(*o.seed)
+                          .arg(lastRun));
   if ((o.runs > 0 || o.run >= 0) && (o.runs > 0) == (o.run >= 0))
     return UsageError(QStringLiteral("--runs und --run nicht zusammen angeben."));
   if ((o.runs > 0 || o.run >= 0) && (o.mode != 2 || o.evaluate || o.minutes || !o.log.empty()))

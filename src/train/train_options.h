@@ -22,7 +22,7 @@ struct TTrainOptions {
   std::vector<std::string> rankFiles;  // --rank FILE...: compare these files only
 };
 
-// Parses the command line of a QCoreApplication that exists. Returns -1 to go
-// on, otherwise the exit status (0 after --help/--version, 2 after a usage
-// error, which is printed).
-int ParseTrainOptions(TTrainOptions& options);
+// Parses the command line `argv` of a QCoreApplication that exists. Returns
+// -1 to go on, otherwise the exit status (0 after --help/--version, 2 after a
+// usage error, which is printed).
+int ParseTrainOptions(TTrainOptions& options, int argc, char** argv);

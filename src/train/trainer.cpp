@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,10 @@
 #include "fitness_log.h"
 #include "headless_host.h"
 #include "headless_pool.h"
+#include "link_rule.h"
 #include "many_runs.h"
+#include "population_lock.h"
+#include "regular_file.h"
 #include "random.h"
 #include "world.h"
 #include "write_reason.h"
@@ -37,6 +41,9 @@ void InstallSignals() {
   sigemptyset(&sa.sa_mask);
   sigaction(SIGINT, &sa, nullptr);
   sigaction(SIGTERM, &sa, nullptr);
+  // A closed terminal stores the run as a stop does; without this the
+  // default action would end the trainer and lose it.
+  sigaction(SIGHUP, &sa, nullptr);
 }
 
 using TClock = std::chrono::steady_clock;
@@ -77,12 +84,6 @@ class TTrainHost : public THeadlessHost {
   std::vector<TLog> Logs;  // the history beside the file, and --log's copy
   TClock::time_point Start = TClock::now();
 };
-
-std::string DirectoryOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 void FormatDuration(double seconds, char* out, size_t size) {
   const long long s = seconds < 0 ? 0 : static_cast<long long>(seconds);
@@ -140,10 +141,27 @@ void WriteFailed(const std::string& file, int error) {
   std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n", file.c_str(), WriteReason(error));
 }
 
+// A history, or --log, that cannot be appended to; nullptr if it can.
+const char* AppendRefusal(const std::string& path) {
+  const int error = CheckFitnessLogForAppend(path.c_str());
+  return error == 0 ? nullptr : WriteReason(error);
+}
+
 bool Save(TWorld& world, const std::string& file) {
   if (world.DoSaveANN(file.c_str())) return true;
   WriteFailed(file, errno);
   return false;
+}
+
+// The generation of the best and the passes without improvement are not
+// stored in the population file; the history's row of the last stored
+// generation holds the one, and so the other: a resumed run goes on as the
+// uninterrupted one would have.
+void ResumeBestFromHistory(TWorld& world, const std::optional<TFitnessRow>& last) {
+  if (!last || last->mode != 2 || last->generation != world.Generations - 1) return;
+  if (last->generationOfBest > last->generation) return;
+  world.GenOfBest = last->generationOfBest;
+  world.NoImprovement = world.Generations - world.GenOfBest;
 }
 
 }  // namespace
@@ -175,12 +193,37 @@ int RunTrainer(const TTrainOptions& o) {
     return 2;
   }
   std::vector<std::string> logPaths{FitnessLogPathFor(o.file)};
-  if (!o.log.empty() && o.log != logPaths[0]) logPaths.push_back(o.log);
+  // The same file by another spelling or link gets its rows once.
+  if (!o.log.empty() && !IsSaveTargetOrTemporary(o.log.c_str(), logPaths[0].c_str())) logPaths.push_back(o.log);
   const std::string dir = DirectoryOf(o.file);
   struct stat st = {};
   if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
     std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: Verzeichnis '%s' fehlt\n", o.file.c_str(),
                  dir.c_str());
+    return 2;
+  }
+  if (!o.evaluate && access(dir.c_str(), W_OK) != 0) {
+    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: Verzeichnis '%s' nicht beschreibbar\n",
+                 o.file.c_str(), dir.c_str());
+    return 2;
+  }
+  // The population file and its temporary and lock files can be written
+  // (something else in its place is the load's to report).
+  if (!o.evaluate) {
+    const int error = CheckWritable(o.file.c_str(), true, LockSuffixBytes);
+    if (error != 0 && error != NotRegularFile) {
+      WriteFailed(o.file, error);
+      return 2;
+    }
+  }
+  // Nobody else trains or stores this population while this run works on it.
+  TPopulationLock lock;
+  if (!o.evaluate && !lock.Acquire(o.file.c_str())) {
+    if (errno == EWOULDBLOCK)
+      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n", o.file.c_str(),
+                   LockedReason(lock.Holder()).c_str());
+    else
+      WriteFailed(PopulationLockPath(o.file.c_str()), errno);
     return 2;
   }
   size_t size = 0;
@@ -194,10 +237,17 @@ int RunTrainer(const TTrainOptions& o) {
     std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", o.file.c_str(), LoadReason(e));
     return 2;
   }
-  if (!o.evaluate && access(dir.c_str(), W_OK) != 0) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: Verzeichnis '%s' nicht beschreibbar\n",
-                 o.file.c_str(), dir.c_str());
-    return 2;
+  // Every file the run will write, with the names of its temporary files,
+  // before the first generation rather than after the last.
+  if (!o.evaluate) {
+    for (const std::string& path : logPaths)
+      if (const char* reason = AppendRefusal(path)) {
+        std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n", path.c_str(), reason);
+        return 2;
+      }
+    if (!OwnerCanBeKept(o.file.c_str()))
+      std::fprintf(stderr, "zarnik-train: Datei '%s' gehört nach dem Speichern Benutzer %u statt ihrem Eigentümer\n",
+                   o.file.c_str(), static_cast<unsigned>(geteuid()));
   }
 
   // Workers start once, each playing several episodes side by side.
@@ -240,12 +290,18 @@ int RunTrainer(const TTrainOptions& o) {
       for (TTrainHost::TLog& log : logs) std::fclose(log.File);
     }
   } closeLogs{host.Logs};
+  // A resumed run trains again what its predecessor did after its last
+  // save: those rows go, and the history says where the best was found.
+  TFitnessLogResume resume;
+  if (e == TLoadError::None) resume.StoredGeneration = world->Generations;
+  std::optional<TFitnessRow> lastRow;
   for (const std::string& path : logPaths) {
-    FILE* f = OpenFitnessLogForAppend(path.c_str());
+    FILE* f = OpenFitnessLogForAppend(path.c_str(), resume);
     if (!f) {
       WriteFailed(path, errno);
       return 2;
     }
+    if (host.Logs.empty() && resume.HasLastRow) lastRow = resume.LastRow;
     host.Logs.push_back({path, f});
   }
 
@@ -263,10 +319,12 @@ int RunTrainer(const TTrainOptions& o) {
   long long added = 0;
   bool ok = true;
   host.View.Running = true;
-  if (o.mode == 2)
+  if (o.mode == 2) {
     world->BeginTrainANN2();
-  else
+    ResumeBestFromHistory(*world, lastRow);
+  } else {
     world->BeginTrainANN1();
+  }
   while (!limitReached(added) && Signals.load() == 0) {
     if (o.mode == 2) {
       // A run that ends on its own is started again, as pressing F2 again would.

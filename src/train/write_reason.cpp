@@ -1,8 +1,10 @@
 #include "write_reason.h"
 
 #include <cerrno>
+#include <string>
 
 #include "fitness_log.h"
+#include "link_rule.h"
 #include "regular_file.h"
 
 const char* WriteReason(int error) {
@@ -18,10 +20,16 @@ const char* WriteReason(int error) {
     case NotRegularFile: return "keine reguläre Datei";
     case NotAFitnessLog: return "kein Fitnessverlauf";
     case ELOOP: return "zu viele symbolische Verweise";
+    case UntrustedLink: return "symbolischer Verweis eines anderen Benutzers";
     case ENAMETOOLONG: return "Name zu lang";
     case EIO: return "Ein-/Ausgabefehler";
     case EMFILE:
     case ENFILE: return "zu viele offene Dateien";
     default: return "Schreibfehler";
   }
+}
+
+std::string LockedReason(pid_t holder) {
+  if (holder > 0) return "Prozess " + std::to_string(holder) + " arbeitet schon daran";
+  return "ein anderes Programm arbeitet schon daran";
 }

@@ -1,4 +1,5 @@
-// The training loops and the activation: the pass average, training 2's end, new heights in activation.
+// The training loops and the activation: training 1's repeats and endless run, the pass average, training 2's
+// end, new heights in activation, each also after a stopped run.
 #include "test_support.h"
 
 namespace {
@@ -15,6 +16,29 @@ TEST_F(Training2, EndsAfterTwentyPassesWithoutImprovement) {
   ASSERT_LT(host.Pumps, 3000000) << "no end after three million pumps";
   EXPECT_EQ(std::tuple(w.bestIndividualIdx, std::string(host.DlgText(310)), w.NoImprovement, w.Generations),
             std::tuple(0, "  3", 20, 23));
+  EXPECT_EQ(host.Finished, 1);
+}
+
+// Training 1 with all networks alike and still: individual 0 is every pass's best (the remembered index starts
+// at 0, so pass 0 is a repeat). It is kept through two repeats (count 1, 2); the third clears bestFitness, so
+// from pass 3 on every pass finds its best anew: the run never ends by itself, and each row names its own pass.
+struct PassRecorder : THeadlessHost {
+  std::vector<std::tuple<int, int, int, std::string>> Rows;  // mode, pass, pass of best, "count best used"
+  void GenerationDone(const TGenerationFigures& f) override {
+    Rows.emplace_back(f.mode, f.generation, f.generationOfBest, DlgText(306));
+    if (Rows.size() >= 25) UserBreak = true;
+  }
+};
+using Training1 = WorldTest<PassRecorder>;
+
+TEST_F(Training1, KeepsItsBestForTwoRepeatsAndRunsOnUntilStopped) {
+  w.setMutationRate(0.0f);
+  for (auto& c : w.Population) SetAllWeights(c, 0, 0);
+  UserBreak = true;  // left by a stopped run
+  w.DoTrainANN1();
+  std::vector<std::tuple<int, int, int, std::string>> expected;
+  for (int pass = 0; pass < 25; ++pass) expected.emplace_back(1, pass, pass < 3 ? 0 : pass, pass == 0 ? "  1" : "  2");
+  EXPECT_EQ(host.Rows, expected);
   EXPECT_EQ(host.Finished, 1);
 }
 
@@ -41,6 +65,7 @@ TEST(Activation, NewHeightsForBothPlatformsWhenTheTargetChanges) {
   s.StopAfterHeights = 1;
   UseFixedRandomSeed(78);
   SeedRandom(0);
+  UserBreak = true;  // as a stopped run leaves it: activation still starts
   w.DoStartANN();
   UseFixedRandomSeed(78);
   SeedRandom(0);

@@ -32,6 +32,14 @@ TEST_F(Arm, TurningAJointTurnsEverythingBeyondItAndAnglesWrapOnce) {
   arm.UpdateAxleData(3, -0.8f, false);
   EXPECT_FLOAT_EQ(arm.AxleDat[3].a, 359.7f);
   EXPECT_EQ(view.AxleText[2], "C:    190.0\xB0");  // the turns not drawn left it
+  // A hair below 0 plus 360 rounds to 360.0f: that is 0, and the claw (1 degree on) stays in the tables.
+  // D at the start pose, pivot (197, 80): claw 40 px at 1 degree (39.99, 0.69), a held ball 67 px (66.98, 1.16).
+  arm.SetStartPose();
+  arm.AxleDat[3].a = 0.0f;
+  arm.BallState = 2, arm.MoveState = 1;
+  arm.UpdateAxleData(3, -1e-6f, false);
+  EXPECT_EQ(std::tuple(arm.AxleDat[3].a, arm.ClawDat.x, arm.ClawDat.y, arm.BallDat.x, arm.BallDat.y),
+            std::tuple(0.0f, 236, 80, 263, 51));
 }
 
 TEST_F(Arm, PlatformsMoveOnlyFromOneToTenAndCarryALyingBall) {

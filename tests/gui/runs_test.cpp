@@ -1,4 +1,5 @@
 // Runs in the main window: every stop path (also held by the pause), single steps, progress texts, the pool.
+#include <QLabel>
 #include <QPointer>
 #include <QRegularExpression>
 
@@ -152,7 +153,8 @@ class RunsTest : public QObject, TWindowFixture {
     else QCOMPARE(MessageBoxHook().Shown, 0);
   }
 
-  // Paused, activation holds after its first drawn step, each S makes one more; training 2 is never held.
+  // Paused, activation holds after its first drawn step, each S makes one more (none kept across lifting the
+  // pause); training 2 is never held.
   void pauseAndSingleStep() {
     W->Dispatch(CM_TEMPMAXI);  // every hold is the pause's
     W->UpdateCommands();
@@ -167,6 +169,11 @@ class RunsTest : public QObject, TWindowFixture {
       QCOMPARE(steps, 1LL + std::max(0, holds - 19));
       W->UpdateCommands();
       QVERIFY(W->Action(CM_SINGLESTEP)->isEnabled());
+      if (holds == 1) {  // a step asked for, then the pause lifted and set again: nothing slips through
+        Press(W, Qt::Key_S);
+        Press(W, Qt::Key_P);
+        Press(W, Qt::Key_P);
+      }
       if (++holds >= 20) Press(W, steps < 4 ? Qt::Key_S : Qt::Key_F3);
     });
     QCOMPARE(W->DrawnSteps - start, 4LL);
@@ -201,6 +208,31 @@ class RunsTest : public QObject, TWindowFixture {
               {308, "\\( {0,2}-?[0-9]+ , {0,2}-?[0-9]+ \\)"}, {312, " 6"}, {309, ""}, {310, ""}, {311, ""}});
       Press(W->AnnGaDlg, Qt::Key_Escape);
     });
+  }
+
+  // The best network's weights, one source node a line, every entry whole: weight(s, t) = 100 s + t shows
+  // which. Hidden layer 2 has three lines of the four outputs each.
+  void weightLines() {
+    TWorld& world = *W->AnnGaWorld;
+    QVERIFY(world.DoSaveANN("before-weights.dat"));
+    for (int s = 0; s < 21; ++s)
+      for (int t = 0; t < 21; ++t) world.bestIndividual.setWeight(s, t, 100 * s + t);
+    W->Train1AN = true;
+    W->AnnGaDlg = new TAnnGaDlg(W);
+    W->ProgressTexts.Clear();
+    world.bestIndividual.show();
+    W->Pump.Reset();  // the next pump dispatches
+    W->PumpMessages();
+    const QHash<int, QString> lines = {{320, "  +11  +12  +13"}, {330, "+1011+1012+1013"}, {331, "+1114+1115+1116"},
+                                       {333, "+1314+1315+1316"}, {334, ""},                {337, ""},
+                                       {338, "+1417+1418+1419+1420"}, {340, "+1617+1618+1619+1620"}, {341, ""}};
+    for (auto [id, text] : lines.asKeyValueRange()) QCOMPARE(Text(id), text);
+    for (int id = 320; id <= 344; ++id) {
+      const QLabel* line = W->AnnGaDlg->Control(id);
+      QVERIFY2(line->contentsRect().width() >= line->fontMetrics().horizontalAdvance(Text(id)), qPrintable(Text(id)));
+    }
+    W->AnnHasFinished();
+    QVERIFY(world.DoLoadANN("before-weights.dat"));
   }
 
   // On all hardware threads and on two one-lane workers: the serial pass exactly.

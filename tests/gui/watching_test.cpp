@@ -1,4 +1,6 @@
 // Watching the learning: the fitness chart and its history file, the tempo, and the network view.
+#include <QGraphicsTextItem>
+#include <QGraphicsView>
 #include <QImage>
 #include <QLineSeries>
 #include <QValueAxis>
@@ -174,12 +176,51 @@ class WatchingTest : public QObject, TWindowFixture {
     QCOMPARE(best.back().x(), double(n - 1));
     QCOMPARE(std::max_element(best.begin(), best.end(), [](auto a, auto b) { return a.y() < b.y(); })->y(), -4000.0);
     QCOMPARE(chart.Series(C::Average2)->at(0).y(), -8996.5);  // a run (a power of two long) averages the cycle of eight
+    // 5000 = 312 runs of 16 and a last one of 8, shown at its last generation: the mean of its 8 alone.
+    QCOMPARE(chart.Series(C::Average2)->points().back(), QPointF(n - 1, -8996.5));
     QCOMPARE(chart.Series(C::Best1)->count(), 1);
     chart.show();
     Answer({}, {Dir.filePath(QStringLiteral("verlauf"))});
     QCOMPARE(chart.findChild<QPushButton*>()->text(), QStringLiteral("Bild speichern..."));
     QTest::mouseClick(chart.findChild<QPushButton*>(), Qt::LeftButton);
     QVERIFY(QImage(Dir.filePath(QStringLiteral("verlauf.png"))).width() > 100);
+  }
+
+  // Passes at the counters' top: the generation axis goes on past 2147483647 and labels it so, never
+  // wrapping round to -2147483648 (the fitness axis stays small here, so no label may be that negative).
+  void axisAtTheTopOfTheCount() {
+    C chart(nullptr);
+    const std::vector<TFitnessRow> rows = {{2147483646, 2, -5, -9, 0, 0.0, -1}, {2147483647, 1, -3, 0, 2147483647, 0.0, -1}};
+    chart.Append(rows.data(), rows.size());
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    chart.grab();
+    QStringList labels;
+    for (QGraphicsItem* item : chart.findChild<QGraphicsView*>()->scene()->items())
+      if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) labels << text->toPlainText();
+    QVERIFY2(labels.contains(QStringLiteral("2147483648")), qPrintable(labels.join(' ')));
+    QVERIFY2(!labels.contains(QStringLiteral("-2147483648")), qPrintable(labels.join(' ')));
+  }
+
+  // A step a little late keeps the beat; one late by more than a step (a message box in between) starts a
+  // fresh beat one step on, instead of rushing the steps after it to catch up.
+  void paceAfterALateStep() {
+    TFakePacerClock clock;
+    TStepPacer pacer;
+    pacer.UseClock(&clock);
+    pacer.SetTempo(TStepPacer::Slow);
+    const std::chrono::nanoseconds step(66666666);  // 1 s / 15
+    const auto wait = [&] { pacer.Wait([] {}, [] { return false; }); };
+    const TPacerClock::Clock::time_point start = clock.T;
+    wait();
+    clock.T += step / 2;
+    wait();
+    clock.T += std::chrono::seconds(5);
+    const TPacerClock::Clock::time_point late = clock.T;
+    wait();
+    wait();
+    QVERIFY(clock.Dues == (std::vector{start + step, start + 2 * step, late + step, late + 2 * step}));
+    QCOMPARE(clock.T, late + 2 * step);
   }
 
   // Activation at Langsam draws steps 1/15 s apart; F3 during a paced wait ends it in that tick.

@@ -1,12 +1,15 @@
 // The main window as a user meets it: menu, keys, texts, the unsaved-work question and the file commands.
 #include <QAccessible>
+#include <QLabel>
 #include <QLibraryInfo>
+#include <QSettings>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 
 #include "../support/file_faults.h"
 #include "gui_test_support.h"
+#include "main_window/about_dialog.h"
 #include "main_window/zarnik_application.h"
 #include "widgets/text_gadget.h"
 #include "widgets/window_place.h"
@@ -131,6 +134,25 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
       QCOMPARE(arm.BallDat.y, 286);
       QCOMPARE(arm.BallState, yes ? 2 : 1);  // Yes: keep carrying; No: leave it on F
       QCOMPARE(arm.MoveState, yes ? 0 : 1);
+    }
+  }
+
+  // The selected platform or joint carries its letter in light cyan, every other one in light blue.
+  void selectionDrawn() {
+    const QRect E(0, 443, 101, 25), F(655, 443, 101, 25), B(353, 236, 51, 51);
+    const auto has = [&](QRect r, QRgb colour) {
+      for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+          if (W->Simulator.pixel(x, y) == colour) return true;
+      return false;
+    };
+    const QRgb cyan = qRgb(0, 255, 255), blue = qRgb(0, 0, 255);
+    for (Qt::Key key : {Qt::Key_E, Qt::Key_F, Qt::Key_B}) {
+      Keys({key});
+      for (auto [letter, area] : {std::pair(Qt::Key_E, E), std::pair(Qt::Key_F, F), std::pair(Qt::Key_B, B)}) {
+        QVERIFY2(has(area, cyan) == (letter == key), qPrintable(QString("%1 after %2").arg(letter).arg(key)));
+        QVERIFY2(has(area, blue) == (letter != key), qPrintable(QString("%1 after %2").arg(letter).arg(key)));
+      }
     }
   }
 
@@ -332,7 +354,8 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     }
   }
 
-  // "Bild speichern...": the scene at its natural size whatever the window's, ".png" added.
+  // "Bild speichern...": the scene at its natural size whatever the window's, ".png" added; a picture that
+  // cannot be written says so.
   void sceneSavedAsPicture() {
     W->resize(600, 400);
     Answer({}, {Path("szene")});
@@ -341,6 +364,9 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QCOMPARE(saved.size(), QSize(756, 468));
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), W->Simulator);
     QCOMPARE(MessageBoxHook().Shown, 0);
+    Answer({QMessageBox::Ok}, {Path("kein/ordner/szene")});
+    W->Dispatch(CM_SAVEPICT);
+    QVERIFY(WarnedOnce(QStringLiteral("Kann Datei 'szene.png' nicht speichern!")));
     W->Dispatch(CM_SIMAJUST);
   }
 
@@ -356,6 +382,19 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
       QVERIFY(field->TextWidth() < needed + field->fontMetrics().horizontalAdvance('8'));
     }
     QVERIFY(W->StatusBar->width() >= 756);
+  }
+
+  // The About box shows its lines and its OK button whole.
+  void aboutBoxWhole() {
+    TAboutDlg box(W);
+    box.show();
+    const QPushButton* ok = box.findChild<QPushButton*>();
+    QCOMPARE(ok->text(), QStringLiteral("OK"));
+    QVERIFY(box.rect().contains(ok->geometry()));
+    QVERIFY(ok->height() >= ok->minimumSizeHint().height() && ok->width() >= ok->minimumSizeHint().width());
+    for (const QLabel* line : box.findChildren<QLabel*>())
+      QVERIFY2(box.rect().contains(line->geometry()) && line->width() >= line->fontMetrics().horizontalAdvance(line->text()),
+               qPrintable(line->text()));
   }
 
   // With Debian's qt6-translations-l10n Qt's buttons speak German.
@@ -375,6 +414,22 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QCOMPARE(PlaceBeside(QRect(700, 50, 800, 600), QSize(600, 500), minimum, screen, {}), QRect(100, 50, 600, 500));
     QCOMPARE(PlaceBeside(QRect(200, 125, 760, 540), QSize(780, 460), minimum, screen, {}), QRect(960, 125, 640, 460));
     QCOMPARE(PlaceBeside(main, QSize(600, 400), minimum, screen, {QRect(900, 50, 600, 400)}), QRect(900, 450, 600, 400));
+    // A window comes back where it was left, also in the next start (quitting deletes it while still shown).
+    QSettings(QStringLiteral("Zarnik32"), QStringLiteral("Zarnik32")).remove(QStringLiteral("Fenster/Probe"));
+    QRect left;
+    {
+      QWidget before;
+      KeepWindowPlace(&before, W, QStringLiteral("Probe"));
+      before.resize(321, 234);
+      before.show();
+      before.move(123, 145);  // the frame's corner
+      QTRY_COMPARE(before.frameGeometry().topLeft(), QPoint(123, 145));
+      left = before.geometry();
+    }
+    QWidget after;
+    KeepWindowPlace(&after, W, QStringLiteral("Probe"));
+    QCOMPARE(after.geometry(), left);
+    QCOMPARE(left.size(), QSize(321, 234));
   }
 };
 

@@ -1,5 +1,7 @@
 // The fitness history file: ranges, limits, torn lines, appending.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <cstdio>
 #include "../support/temp_dir.h"
 #include "fitness_log.h"
@@ -53,10 +55,6 @@ TEST_F(FitnessLog, RowsUpToTheRangeLimitsRoundTripAndAnythingBeyondIsRefused) {
   }
   std::vector<TFitnessRow> rows;
   EXPECT_FALSE(ReadFitnessLog((dir / "missing.csv").c_str(), rows));
-  // Files from before the deliveries column still load, without counts.
-  ASSERT_TRUE(ParseFitnessLog("generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n"
-                              "3,2,5,6,1,0.5\n", rows));
-  EXPECT_EQ(Text(rows), "3,2,5,6,1,0.500,\n");
 }
 
 TEST_F(FitnessLog, LinesAndFilesBeyondTheLimitsAreRefusedWithoutReadingThemWhole) {
@@ -73,11 +71,38 @@ TEST_F(FitnessLog, LinesAndFilesBeyondTheLimitsAreRefusedWithoutReadingThemWhole
   EXPECT_FALSE(parser.Feed(std::string(100, '\0')));
   EXPECT_FALSE(parser.Feed("\n"));
   EXPECT_FALSE(parser.Finish(rows));
-  // Beyond 1 GiB by the size alone (sparse); exactly 1 GiB is read and refused at the zeros.
+  // Beyond 1 GiB of rows that are each fine: refused by the count of bytes. The rows are one 64 KiB piece
+  // mapped again and again, so no gigabyte is ever written.
+  std::string piece;
+  while (piece.size() < 64 * 1024) piece += std::string(255 - tail.size(), '0') + tail + "\n";
+  const int fd = ::memfd_create("rows", 0);
+  ASSERT_TRUE(fd >= 0 && ::write(fd, piece.data(), piece.size()) == static_cast<ssize_t>(piece.size()));
+  const size_t pieces = (1 << 30) / piece.size() + 1, span = pieces * piece.size();
+  char* rowsInMemory = static_cast<char*>(::mmap(nullptr, span, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0));
+  ASSERT_NE(rowsInMemory, MAP_FAILED);
+  for (size_t k = 0; k < pieces; ++k)
+    ASSERT_NE(::mmap(rowsInMemory + k * piece.size(), piece.size(), PROT_READ, MAP_SHARED | MAP_FIXED, fd, 0), MAP_FAILED);
+  TFitnessLogParser big;
+  EXPECT_TRUE(big.Feed(Header + "\n") && big.Feed(piece));
+  EXPECT_FALSE(big.Feed(std::string_view(rowsInMemory, span)));
+  ::munmap(rowsInMemory, span);
+  ::close(fd);
+  // A file beyond 1 GiB is refused by its size before a byte of it is read; one of exactly 1 GiB is read
+  // (and refused at its zeros). The kernel counts the bytes this process reads.
+  const auto bytesRead = [] {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    long long value = -1;
+    while (io >> key >> value && key != "rchar:") {}
+    return value;
+  };
   std::ofstream(path, std::ios::binary) << Header << "\n0,2,1,1,0,0.5\n";
   for (uintmax_t size : {10'000'000'000ull, (1ull << 30) + 1, 1ull << 30}) {
     fs::resize_file(path, size);
+    const long long before = bytesRead();
     EXPECT_FALSE(ReadFitnessLog(path.c_str(), rows)) << size;
+    const long long after = bytesRead();
+    EXPECT_EQ(after - before > 4096, size == 1ull << 30) << size << ": " << after - before << " bytes read";
   }
 }
 
@@ -98,16 +123,61 @@ TEST_F(FitnessLog, ATornLastLineIsDroppedOnReadingAndCutBeforeAppending) {
   std::ofstream(path, std::ios::app | std::ios::binary) << "2,2,-4";  // a kill within a row
   Append({2, 2, 10, -10, 2, 1}, 0.5);
   EXPECT_EQ(ReadAll(path), Header + "\n0,2,10,-10,0,0.500,1\n1,2,10,-10,1,0.500,1\n2,2,10,-10,2,0.500,1\n");
+  // A history from before the deliveries column loads (without counts) and gets the present header before
+  // the next row.
+  std::ofstream(path, std::ios::binary) << "generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n"
+                                           "3,2,5,6,1,0.5\n";
+  Append({2, 4, 10, -10, 4, 1}, 0.5);
+  EXPECT_EQ(ReadAll(path), Header + "\n3,2,5,6,1,0.500,\n4,2,10,-10,4,0.500,1\n");
   std::ofstream(path, std::ios::binary) << "generation,mode,be";  // a torn header is written anew
   Append({2, 3, 10, -10, 3, 1}, 0.5);
   EXPECT_EQ(ReadAll(path), Header + "\n3,2,10,-10,3,0.500,1\n");
   for (const std::string& other : {std::string("Einkaufsliste"), std::string("Brot\nMilch\n"),
-                                   Header + "\n" + std::string(300, '1')}) {
+                                   Header + "\n" + std::string(300, '1'), Header + "\n0,2,5,5,0,nan\n1,2,5,5,0,1\n"}) {
     std::ofstream(path, std::ios::binary) << other;
     errno = 0;
     EXPECT_EQ(OpenFitnessLogForAppend(path.c_str()), nullptr) << other;
     EXPECT_EQ(errno, NotAFitnessLog);
     EXPECT_EQ(ReadAll(path), other);
+  }
+}
+
+// What a spreadsheet leaves (a byte-order mark, CRLF) reads and is appended to; a resumed run's repeated rows
+// (training 2 from the stored generation on, at the end) are cut, and the last row that stays is told.
+TEST_F(FitnessLog, AByteOrderMarkAndCrLfAreReadAndAResumeCutsTheRowsItRepeats) {
+  const std::string bom = "\xEF\xBB\xBF";
+  std::vector<TFitnessRow> rows;
+  ASSERT_TRUE(ParseFitnessLog(bom + Header + "\r\n0,2,-4230,-9120,0,0.812,1\r\n", rows));
+  EXPECT_EQ(Text(rows), "0,2,-4230,-9120,0,0.812,1\n");
+  for (const std::string& start : {bom.substr(0, 2), bom, bom + "generation,mo"}) {
+    EXPECT_TRUE(ParseFitnessLog(start, rows)) << start;
+    EXPECT_TRUE(rows.empty());
+  }
+  EXPECT_FALSE(ParseFitnessLog("\xEF\xBB" + Header + "\n", rows));  // half a mark is no mark
+  std::ofstream(path, std::ios::binary) << bom << Header << "\r\n0,2,10,-10,0,0.500,1\r\n";
+  Append({2, 1, 10, -10, 1, 1}, 0.5);
+  ASSERT_TRUE(ReadFitnessLog(path.c_str(), rows));
+  EXPECT_EQ(Text(rows), "0,2,10,-10,0,0.500,1\n1,2,10,-10,1,0.500,1\n");
+
+  const std::string kept = "0,2,9,1,0,0.100,1\n1,2,9,1,0,0.200,1\n0,1,5,1,0,0.300,\n";
+  struct Case { int stored; std::string tail; long long cut; int lastGeneration; };
+  const Case cases[] = {
+      {2, "2,2,9,1,0,0.400,1\n3,2,9,1,3,0.500,1\n\n", 2, 0},  // training 1's pass 0 stays, and so before it
+      {2, "", 0, 0},
+      {-1, "2,2,9,1,0,0.400,1\n", 0, 2},                 // nothing stored: nothing cut
+      {3, "2,2,9,1,0,0.400,1\n3,2,9,1,3,0.5", 0, 2},     // only the torn line goes
+  };
+  for (const Case& c : cases) {
+    std::ofstream(path, std::ios::binary) << Header << "\n" << kept << c.tail;
+    TFitnessLogResume resume;
+    resume.StoredGeneration = c.stored;
+    FILE* f = OpenFitnessLogForAppend(path.c_str(), resume);
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    const std::string stays = c.cut > 0 || c.tail.empty() ? kept : kept + "2,2,9,1,0,0.400,1\n";
+    EXPECT_EQ(ReadAll(path), Header + "\n" + stays) << c.stored;
+    EXPECT_EQ(std::tuple(resume.RowsCut, resume.HasLastRow, resume.LastRow.generation),
+              std::tuple(c.cut, true, c.lastGeneration)) << c.stored;
   }
 }
 }  // namespace

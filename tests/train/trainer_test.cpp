@@ -9,9 +9,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <functional>
+#include <optional>
 #include <set>
 #include <sstream>
 #include "test_support.h"
+#include "../support/file_faults.h"
 #include "../support/temp_dir.h"
 #include "fitness_log.h"
 #include "headless_pool.h"
@@ -62,8 +64,10 @@ struct TResult { int code; std::string out, err; };
 struct Trainer : ::testing::Test {
   TTempDir dir;
   // Starts zarnik-train in the directory, stdout to out.txt, stderr to err.txt.
+  Args Prefix;  // a command that starts the trainer (e.g. as another user)
   pid_t Start(Args args) {
     args.insert(args.begin(), ZARNIK_TRAIN_EXE);
+    args.insert(args.begin(), Prefix.begin(), Prefix.end());
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -110,6 +114,8 @@ TEST_F(Trainer, RefusalsGiveTwoBeforeTrainingAndChangeNothing) {
   fs::create_symlink("p.dat", dir / "link.dat");
   fs::create_hard_link(dir / "p.dat", dir / "hard.dat");
   fs::create_directory(dir / "sub");
+  const std::string damaged = std::string(FitnessLogHeader) + "\n0,2,5,5,0,nan\n";  // what the window refuses too
+  std::ofstream(dir / "q.csv") << damaged;
   const std::string itself = "ist die Netzdatei 'p.dat' oder ihre temporäre Datei";
   std::vector<std::pair<Args, std::string>> cases = {
       {{"short.dat"}, "Kann Datei 'short.dat' nicht laden: falsche Größe (12 statt 199620 Bytes)"},
@@ -125,6 +131,9 @@ TEST_F(Trainer, RefusalsGiveTwoBeforeTrainingAndChangeNothing) {
       {{"--log", "", "p.dat"}, "--log braucht einen Dateinamen."},
       {{""}, "Der Name der Netzdatei ist leer."},
       {{"--rank", "p.dat", "short.dat"}, "'short.dat' nicht laden: falsche Größe"},
+      {{"q.dat"}, "Kann Datei 'q.csv' nicht schreiben: kein Fitnessverlauf"},
+      {{"--runs", "3", "--seed", "18446744073709551614"}, "18446744073709551614 + 2 ginge über"},
+      {{"--run", "2", "--seed", "18446744073709551614"}, "18446744073709551614 + 2 ginge über"},
   };
   for (const char* log : {"p.dat", "./sub/../p.dat", "link.dat", "hard.dat", "p.dat.tmp", "p.dat.tmp.Ab12Cd"})
     cases.push_back({{"--log", log, "p.dat"}, itself});
@@ -138,6 +147,9 @@ TEST_F(Trainer, RefusalsGiveTwoBeforeTrainingAndChangeNothing) {
   EXPECT_EQ(ReadAll(dir / "short.dat") + ReadAll(dir / "notes.txt"), "twelve bytesBrot\n");
   EXPECT_TRUE(ReadAll(dir / "foreign.dat") == std::string(199620, '\xff') && ReadAll(dir / "p.dat") == population);
   EXPECT_FALSE(fs::exists(dir / "zarnik.dat") || fs::exists(dir / "missing"));
+  // Refused runs begin no file: no history with a header only, no population beside a refused history.
+  EXPECT_FALSE(fs::exists(dir / "p.csv") || fs::exists(dir / "q.dat") || fs::exists(dir / "zarnik.csv"));
+  EXPECT_EQ(ReadAll(dir / "q.csv"), damaged);
   EXPECT_EQ(Run({"--generations", "1", "--quiet", "--log", "p.dat.csv", "p.dat"}).code, 0);  // beside it is fine
 }
 
@@ -201,7 +213,8 @@ TEST_F(Trainer, RankComparesFilesWrittenElsewhere) {
             (std::vector<Args>{{"1", "still.dat", "7", "0", "0", "0"}, {"2", "costly.dat", "12", "0", "0", "-1500"}}));
 }
 
-// Kills leave whole rows up to at least the stored generation; the next run cuts a torn line.
+// Kills leave whole rows up to at least the stored generation, each generation once (the next run cuts the rows
+// it trains again, and a torn line).
 TEST_F(Trainer, KillsLeaveWholeRowsUpToTheStoredGeneration) {
   const std::string log = dir / "h.csv";
   std::vector<TFitnessRow> read;
@@ -218,12 +231,168 @@ TEST_F(Trainer, KillsLeaveWholeRowsUpToTheStoredGeneration) {
     std::set<int> logged;
     for (const TFitnessRow& r : read) logged.insert(r.generation);
     EXPECT_EQ(std::ranges::count_if(logged, [&](int g) { return g < stored; }), stored) << stored << " stored";
+    EXPECT_EQ(logged.size(), read.size()) << "repeated rows";
   }
   std::ofstream(log, std::ios::app) << "99,2,-41";
-  const size_t before = read.size();
+  const int stored = StoredGenerations(dir / "zarnik.dat");
   ASSERT_EQ(Run({"--generations", "1", "--quiet", "--log", "h.csv"}).code, 0);
   ASSERT_TRUE(ReadFitnessLog(log.c_str(), read));
-  EXPECT_EQ(read.size(), before + 1);
+  EXPECT_EQ(std::ssize(read), stored + 1);
   EXPECT_EQ(ReadAll(log).find("99,2,-41"), std::string::npos);
+}
+
+// One table over the files the trainer writes (the population, its history, --log): modes under the umask, the
+// .csv rule, names as bytes, links of other users in a sticky directory and one's own, a read-only --log, a full
+// disk, a name too long for its temporary file; with the status and the reason each reports.
+TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
+  constexpr uid_t Stranger = 4242, User = 4343;
+  const bool root = geteuid() == 0;
+  const auto SizeOf = [](const fs::path& p) { return fs::exists(p) ? fs::file_size(p) : 0; };
+  const auto mode = [&](const char* name) { return fs::exists(dir / name) ? fs::status(dir / name).permissions() & fs::perms::all : fs::perms::none; };
+  using P = fs::perms;
+  const fs::perms r_r = P::owner_read | P::owner_write | P::group_read, r = P::owner_read | P::owner_write;
+  std::ofstream(dir / "victim") << "keep";
+  fs::create_directory(dir / "shared");
+  fs::create_directory(dir / "u");
+  if (root) {
+    ASSERT_EQ(chown((dir / "shared").c_str(), User, User) | chmod((dir / "shared").c_str(), 01777), 0);
+    for (const char* link : {"theirs.dat", "h.csv", "theirs.csv"}) {
+      fs::create_symlink(dir / "victim", dir / "shared" / link);
+      ASSERT_EQ(lchown((dir / "shared" / link).c_str(), Stranger, Stranger), 0);
+    }
+    fs::create_symlink(dir / "own.dat", dir / "shared/mine.dat");  // root's own link
+    std::ofstream(dir / "u/ro.csv") << FitnessLogHeader << "\n";
+    ASSERT_EQ(chown((dir / "u").c_str(), User, User) | chown((dir / "u/ro.csv").c_str(), User, User), 0);
+    ASSERT_EQ(chmod((dir / "u/ro.csv").c_str(), 0444) | chmod(dir.Dir.c_str(), 0755), 0);
+  }
+  const std::string bytes = "pop\xff\xfe", longName(251, 'n');
+  struct Case {
+    Args args;
+    mode_t umask;
+    int code;
+    std::string message;
+    std::function<void()> check;
+    bool asUser = false;
+    bool full = false;
+  };
+  const std::string linkRefused = "nicht schreiben: symbolischer Verweis eines anderen Benutzers";
+  std::vector<Case> cases = {
+      {{"--log", "l.csv", "m.dat"}, 027, 0, "", [&] { EXPECT_EQ(std::tuple(mode("m.dat"), mode("m.csv"), mode("l.csv")), std::tuple(r_r, r_r, r_r)); }},
+      {{"n.dat"}, 077, 0, "", [&] { EXPECT_EQ(std::pair(mode("n.dat"), mode("n.csv")), std::pair(r, r)); }},
+      {{"a.csv"}, 022, 0, "", [&] {  // its history goes beside it, never over it
+         EXPECT_EQ(SizeOf(dir / "a.csv"), 199620u);
+         EXPECT_EQ(ReadAll(dir / "a.csv.csv").rfind(std::string(FitnessLogHeader) + "\n0,2,", 0), 0u);
+       }},
+      {{bytes + ".dat"}, 022, 0, "", [&] {  // not valid UTF-8: used as given
+         EXPECT_TRUE(SizeOf(dir / (bytes + ".dat")) == 199620u && fs::exists(dir / (bytes + ".csv")));
+         EXPECT_EQ(Run({"--evaluate", bytes + ".dat"}).code, 0);
+       }},
+      {{longName + ".dat"}, 022, 2, "Kann Datei '" + longName + ".dat' nicht schreiben: Name zu lang",
+       [&] { EXPECT_FALSE(fs::exists(dir / (longName + ".csv"))); }},  // refused before the first generation
+      {{"big.dat"}, 022, 2, "Kann Datei 'big.dat' nicht schreiben: Datei zu groß", [&] {
+         EXPECT_TRUE(!fs::exists(dir / "big.dat") && fs::exists(dir / "big.csv"));  // the history is written all the same
+       }, false, true},
+  };
+  const auto untouched = [&] { EXPECT_EQ(ReadAll(dir / "victim"), "keep"); };
+  if (root) {
+    cases.push_back({{"shared/theirs.dat"}, 022, 2, "'shared/theirs.dat' " + linkRefused, untouched});
+    cases.push_back({{"shared/h.dat"}, 022, 2, "'shared/h.csv' " + linkRefused, [&] {
+                       untouched();
+                       EXPECT_FALSE(fs::exists(dir / "shared/h.dat"));
+                     }});
+    cases.push_back({{"--log", "shared/theirs.csv", "o.dat"}, 022, 2, "'shared/theirs.csv' " + linkRefused, [&] {
+                       untouched();
+                       EXPECT_FALSE(fs::exists(dir / "o.dat") || fs::exists(dir / "o.csv"));
+                     }});
+    cases.push_back({{"shared/mine.dat"}, 022, 0, "", [&] {
+                       EXPECT_TRUE(fs::is_symlink(dir / "shared/mine.dat") && SizeOf(dir / "own.dat") == 199620u);
+                     }});
+    cases.push_back({{"--log", "u/ro.csv", "u/p.dat"}, 022, 2, "Kann Datei 'u/ro.csv' nicht schreiben: keine Schreibberechtigung",
+                     [&] { EXPECT_FALSE(fs::exists(dir / "u/p.csv") || fs::exists(dir / "u/p.dat")); }, true});
+  }
+  for (Case& c : cases) {
+    const std::string what = c.args.back();
+    c.args.insert(c.args.begin(), {"--generations", "1", "--quiet", "--threads", "1"});
+    Prefix = c.asUser ? Args{"/usr/bin/setpriv", "--reuid=4343", "--regid=4343", "--clear-groups", "--"} : Args{};
+    const mode_t old = umask(c.umask);
+    std::optional<TFileSizeLimit> full;
+    if (c.full) full.emplace(100000);
+    const TResult result = Run(c.args);
+    full.reset();
+    umask(old);
+    Prefix.clear();
+    EXPECT_EQ(result.code, c.code) << what << ": " << result.err;
+    if (!c.message.empty()) EXPECT_NE(result.err.find(c.message), std::string::npos) << what << ": " << result.err;
+    c.check();
+  }
+  for (const auto& e : fs::recursive_directory_iterator(dir.Dir))  // no temporary or lock file left
+    EXPECT_TRUE(e.path().string().find(".tmp") == std::string::npos && e.path().extension() != ".lock") << e.path();
+}
+
+// A second trainer on a file in training is refused at once, naming the first one's process, also through a link;
+// a closed terminal (SIGHUP) stores the run as a stop does, and the lock goes with the run.
+TEST_F(Trainer, ASecondTrainerIsRefusedAndAHangupStoresTheRun) {
+  const pid_t first = Start({"--quiet", "--threads", "1", "pop.dat"});
+  const bool running =
+      WaitForFiles(dir.Dir, [&] { return std::ranges::count(ReadAll(dir / "pop.csv"), '\n') >= 3; }, "two rows");
+  fs::create_symlink("pop.dat", dir / "other.dat");
+  for (const std::string name : {"pop.dat", "other.dat"}) {
+    const TResult second = Run({"--generations", "1", "--quiet", name});
+    EXPECT_EQ(second.code, 2) << name;
+    EXPECT_NE(second.err.find("Kann Datei '" + name + "' nicht trainieren: Prozess " + std::to_string(first) +
+                              " arbeitet schon daran"),
+              std::string::npos)
+        << second.err;
+  }
+  kill(first, SIGHUP);
+  EXPECT_EQ(Wait(first, "the end after SIGHUP"), 130);
+  ASSERT_TRUE(running);
+  std::vector<TFitnessRow> rows;
+  ASSERT_TRUE(ReadFitnessLog((dir / "pop.csv").c_str(), rows));
+  EXPECT_EQ(StoredGenerations(dir / "pop.dat"), std::ssize(rows));
+  EXPECT_FALSE(fs::exists(dir / "pop.dat.lock"));
+  EXPECT_EQ(Run({"--generations", "1", "--quiet", "other.dat"}).code, 0);
+}
+
+// Killed after a checkpoint with rows beyond it, then resumed: the history (and --log's copy) is the one an
+// uninterrupted run writes, row for row apart from the seconds, generation_of_best included.
+TEST_F(Trainer, AKilledAndResumedRunWritesTheHistoryOfAnUninterruptedOne) {
+  constexpr int Total = 24;
+  const Args common = {"--seed", "7", "--threads", "1", "--quiet"};
+  const auto with = [&](Args args) {
+    args.insert(args.begin(), common.begin(), common.end());
+    return args;
+  };
+  ASSERT_EQ(Run(with({"--generations", std::to_string(Total), "whole.dat"})).code, 0);
+  const pid_t pid = Start(with({"--checkpoint", "4", "--log", "copy.csv", "part.dat"}));
+  const auto beyond = [&] {
+    if (!fs::exists(dir / "part.dat")) return false;
+    THeadlessHost host;
+    auto world = MakeZarnikWorld(&host);
+    size_t size = 0;
+    return world->LoadANN((dir / "part.dat").c_str(), size) == TLoadError::None && world->Generations >= 4 &&
+           std::ranges::count(ReadAll(dir / "part.csv"), '\n') > world->Generations + 2;
+  };
+  const bool killed = WaitForFiles(dir.Dir, beyond, "rows beyond a checkpoint");
+  kill(pid, SIGKILL);
+  Wait(pid, "the end after SIGKILL");
+  ASSERT_TRUE(killed);
+  const int stored = StoredGenerations(dir / "part.dat");
+  ASSERT_LT(stored, Total);
+  ASSERT_EQ(Run(with({"--generations", std::to_string(Total - stored), "--log", "copy.csv", "part.dat"})).code, 0);
+  const auto withoutSeconds = [&](const char* name) {
+    std::vector<TFitnessRow> rows;
+    EXPECT_TRUE(ReadFitnessLog((dir / name).c_str(), rows)) << name;
+    std::vector<std::tuple<int, int, int, int, int, int>> kept;
+    for (const TFitnessRow& r : rows)
+      kept.emplace_back(r.generation, r.mode, r.bestFitness, r.averageFitness, r.generationOfBest, r.bestDeliveries);
+    return kept;
+  };
+  const auto whole = withoutSeconds("whole.csv");
+  ASSERT_EQ(whole.size(), size_t{Total});
+  EXPECT_EQ(std::get<0>(whole.back()), Total - 1);
+  EXPECT_EQ(withoutSeconds("part.csv"), whole);
+  EXPECT_EQ(withoutSeconds("copy.csv"), whole);
+  EXPECT_TRUE(ReadAll(dir / "part.dat") == ReadAll(dir / "whole.dat"));
 }
 }  // namespace

@@ -1,14 +1,18 @@
 // Loading and storing the population, in "zarnik.dat" or in a file chosen by
 // name, each with its fitness history beside it ("name.csv" for "name.dat").
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <climits>
 
 #include "main_window/zarnik_window.h"
+#include "atomic_file.h"
 #include "fitness_log.h"
 #include "language.h"
+#include "population_lock.h"
 #include "string_table.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
@@ -31,8 +35,10 @@ QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
 // --- files -------------------------------------------------------------------
 
 void TZarnikWindow::LoadHistory(const QString& path) {
-  // Read whole, then followed while another program appends to it.
-  FollowHistory(path);  // missing or damaged: the chart starts empty
+  // Missing or refused: the chart starts empty; refused, the file is left alone when saving.
+  RefusedHistory.clear();  // each load says it anew
+  NoteHistoryRefusal(path, History.Load(QFile::encodeName(path).constData()));
+  FollowHistory(path);  // and what another program appends to it from now on
   // Training 1 numbers its passes on from the loaded ones, so the chart's line
   // and the file's rows keep their order; at the top the count stays, as
   // training 1 keeps it there too.
@@ -42,25 +48,51 @@ void TZarnikWindow::LoadHistory(const QString& path) {
   FlushChart();
 }
 
-void TZarnikWindow::SaveHistory(const QString& path) {
-  if (History.Save(QFile::encodeName(path).constData())) return;
+void TZarnikWindow::SaveHistory(const QString& path, bool replace) {
+  bool failed = false;
+  NoteHistoryRefusal(path, History.Save(QFile::encodeName(path).constData(), replace, failed));
+  if (!failed) return;
   ZarnikMessageBox(this, FileMessage(IDS_CANNOT_SAVE, NameOf(path)), windowTitle(), QMessageBox::Ok,
                    QMessageBox::Warning);
 }
 
+void TZarnikWindow::NoteHistoryRefusal(const QString& path, const char* reason) {
+  if (reason == nullptr) {
+    if (path == RefusedHistory) RefusedHistory.clear();
+    return;
+  }
+  if (path == RefusedHistory) return;  // said once
+  RefusedHistory = path;
+  MessageGad->SetText(
+      tr("Fitnessverlauf '%1' nicht gelesen: %2").arg(NameOf(path), QCoreApplication::translate("TFitnessHistory", reason)));
+}
+
+// A trainer holds the population's lock while it works on it: loading or
+// storing it now would lose the one or the other's generations.
+bool TZarnikWindow::TrainerAtWork(const QString& path, pid_t holder, unsigned resId) {
+  if (holder == 0) return false;
+  // The designed failure message, and why in the message field.
+  ZarnikMessageBox(this, FileMessageFor(resId, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+  const QString file = path.isEmpty() ? QStringLiteral("zarnik.dat") : path;
+  const QString who = holder > 0 ? tr("ein Trainer arbeitet daran (Prozess %1)").arg(holder) : tr("ein Trainer arbeitet daran");
+  MessageGad->SetText((resId == IDS_CANNOT_LOAD ? tr("Kann Datei '%1' nicht laden: %2") : tr("Kann Datei '%1' nicht speichern: %2"))
+                          .arg(NameOf(file), who));
+  return true;
+}
 
 // An empty path is the designed "zarnik.dat" with its designed messages.
 bool TZarnikWindow::LoadPopulation(const QString& path) {
   const QString file = path.isEmpty() ? QStringLiteral("zarnik.dat") : path;
+  if (TrainerAtWork(path, PopulationLockHolder(QFile::encodeName(file).constData()), IDS_CANNOT_LOAD)) return false;
   size_t size = 0;
   LoadFailure = AnnGaWorld->LoadANN(QFile::encodeName(file).constData(), size);  // the reason stays for later
   if (LoadFailure == TLoadError::None) {  // used from the next run on; nothing to redraw
+    GetStr(IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
+    SetMessageText(Arm.Buffer);  // instead of an earlier failure's reason
     LoadHistory(HistoryPathFor(file));
     PopulationFile = path;
     PopulationChanged = false;
     FlushNetView(false);  // an open network view shows the loaded best
-    GetStr(IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
-    SetMessageText(Arm.Buffer);  // instead of an earlier failure's reason
     return true;
   }
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
@@ -71,12 +103,19 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
   return false;
 }
 
-bool TZarnikWindow::SavePopulation(const QString& path) {
+bool TZarnikWindow::SavePopulation(const QString& path, bool replaceHistory) {
   const QString file = path.isEmpty() ? QStringLiteral("zarnik.dat") : path;
-  if (AnnGaWorld->DoSaveANN(QFile::encodeName(file).constData())) {
-    SaveHistory(HistoryPathFor(file));
+  // Stored under the lock, so that no trainer starts on the file halfway.
+  TPopulationLock lock;
+  if (!lock.Acquire(QFile::encodeName(file).constData()) && errno == EWOULDBLOCK &&
+      TrainerAtWork(path, lock.Holder() == 0 ? -1 : lock.Holder(), IDS_CANNOT_SAVE))
+    return false;
+  // A FIFO or device in its place, or an untrusted link, is never written.
+  if (CheckWritable(QFile::encodeName(file).constData(), true) == 0 && AnnGaWorld->DoSaveANN(QFile::encodeName(file).constData())) {
+    SaveHistory(HistoryPathFor(file), replaceHistory);
     PopulationFile = path;
     PopulationChanged = false;
+    FollowHistory(HistoryPathFor(file));  // from its new end on
     return true;
   }
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_SAVE, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
@@ -109,10 +148,10 @@ void TZarnikWindow::CmOpenData() {
 void TZarnikWindow::CeOpenData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 void TZarnikWindow::CmSaveDataAs() {
-  QString path = ZarnikSaveFileName(this, QStringLiteral("Population speichern unter"), PopulationFilter);
-  if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dat");
-  SavePopulation(path);
+  // The history beside it is written too: the question covers both.
+  const QString path = ZarnikSaveFileName(this, QStringLiteral("Population speichern unter"), PopulationFilter,
+                                          QStringLiteral(".dat"), [](const QString& p) { return QStringList{HistoryPathFor(p)}; });
+  if (!path.isEmpty()) SavePopulation(path, true);
 }
 
 void TZarnikWindow::CeSaveDataAs(TCommandEnabler& ce) { ce.Enable(!RunActive()); }

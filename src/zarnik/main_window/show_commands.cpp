@@ -146,6 +146,11 @@ void TZarnikWindow::CeManyRuns(TCommandEnabler& ce) { ce.Enable(true); }
 bool TZarnikWindow::ManyRunsIdle() const { return ManyRuns == nullptr || !ManyRuns->Running(); }
 
 void TZarnikWindow::FollowHistory(const QString& path) {
+  // A history that was not read is not followed either.
+  if (!RefusedHistory.isEmpty()) {
+    HistoryFollower->Follow(QString());
+    return;
+  }
   FollowingLoad = true;
   HistoryFollower->Follow(path);
   FollowingLoad = false;

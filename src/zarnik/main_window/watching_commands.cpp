@@ -146,9 +146,9 @@ void TZarnikWindow::CmRecord() {
     StopRecording();
     return;
   }
-  QString path = ZarnikSaveFileName(this, QStringLiteral("Film aufnehmen"), QStringLiteral("Video (*.mp4 *.webm)"));
+  const QString path = ZarnikSaveFileName(this, QStringLiteral("Film aufnehmen"), QStringLiteral("Video (*.mp4 *.webm)"),
+                                          QStringLiteral(".mp4"));
   if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mp4");
   if (Recorder == nullptr) Recorder = std::make_unique<TSceneRecorder>();
   const int rate = Pacer.Tempo() == TStepPacer::Slow ? 15 : 60;
   if (Recorder->Start(path, rate)) return;
@@ -158,6 +158,11 @@ void TZarnikWindow::CmRecord() {
 void TZarnikWindow::CeRecord(TCommandEnabler& ce) {
   ce.Enable(true);
   ce.SetCheck(Recorder != nullptr && Recorder->Recording());
+}
+
+void TZarnikWindow::EndBySignal() {
+  StopRecording();
+  if (RunActive()) AnnGaWorld->DoBreakANN();
 }
 
 void TZarnikWindow::StopRecording() {

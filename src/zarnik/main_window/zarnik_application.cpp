@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QTranslator>
 
+#include "main_window/stop_signals.h"
 #include "main_window/zarnik_window.h"
 
 TZarnikApplication::TZarnikApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -40,5 +41,11 @@ void TZarnikApplication::InitMainWindow() {
 
 int TZarnikApplication::Run() {
   InitMainWindow();
+  // Ended from outside: without the questions of closing, but with the film
+  // finished and the run stopped. The exit status says which signal it was.
+  TStopSignals stop([this](int signal) {
+    exit(128 + signal);  // first, so that a message box on the way does not wait for an answer
+    Frame->EndBySignal();
+  });
   return exec();
 }

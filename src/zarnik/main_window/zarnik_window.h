@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QMainWindow>
 
+#include <sys/types.h>
+
 #include <memory>
 #include <optional>
 #include <vector>
@@ -112,6 +114,9 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // Before the population is closed or replaced: if it changed since it was
   // last loaded or saved, asks whether to save it first. False: stay.
   bool MayReplacePopulation();
+  // The program is ended from outside (SIGTERM, SIGINT): an open film is
+  // finished and a run asked to stop; the caller ends the event loop.
+  void EndBySignal();
 
   // Asks every enabler and applies the answers to the menu items and keys.
   void UpdateCommands();
@@ -341,15 +346,21 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // The history beside a population file: read after the population has
   // loaded (missing or damaged: empty), written after it has been saved.
   void LoadHistory(const QString& path);
-  // Reads the history at `path` into History and follows what another
-  // program appends to it while the population is the file's, unchanged.
+  // Follows what another program appends to the history at `path` while the
+  // population is the file's, unchanged (its rows so far are History's).
   void FollowHistory(const QString& path);
-  void SaveHistory(const QString& path);
+  // `replace`: the user agreed to replace the file (else rows are appended).
+  void SaveHistory(const QString& path, bool replace);
+  // A history not read (reason not null) is said in the message field, once.
+  void NoteHistoryRefusal(const QString& path, const char* reason);
+  // If `holder` (a process id, -1 unknown, 0 none) holds the lock of the
+  // population file `path`: says so with message `resId`; true then.
+  bool TrainerAtWork(const QString& path, pid_t holder, unsigned resId);
   void SetTempo(TStepPacer::TTempo tempo);
   // Population files; "" is "zarnik.dat" with the designed messages. Each
   // reports its own failure and returns whether it worked.
   bool LoadPopulation(const QString& path);
-  bool SavePopulation(const QString& path);
+  bool SavePopulation(const QString& path, bool replaceHistory = false);
   QString FileMessageFor(unsigned resId, const QString& path);
   bool SelectedAxle() const { return Selection >= 'A' && Selection <= 'D'; }
   bool SelectedPlat() const { return Selection == 'E' || Selection == 'F'; }
@@ -361,6 +372,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TBallCounts ShowEpisodeStart, ShowEpisodeShown;
 
   std::vector<TCommand> Commands;
+  QString RefusedHistory;   // the history file last said not to be read
   size_t ChartRows = 0;     // rows of History the chart shows
   unsigned ChartEpoch = 0;  // History.Epoch() when the chart was filled
 };

@@ -24,12 +24,14 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : TPictureWindow(owner)
                                       QColor(0, 40, 110), QColor(40, 150, 60)};
   X = new QValueAxis;
   X->setTitleText(QStringLiteral("Generation"));
-  X->setLabelFormat(QStringLiteral("%d"));
+  // The labels are made from 64-bit values: "%d" would print the low half
+  // of them, and an axis just past 2147483647 would end at -2147483648.
+  X->setLabelFormat(QStringLiteral("%lld"));
   X->setTickType(QValueAxis::TicksDynamic);
   X->setTickAnchor(0);
   Y = new QValueAxis;
   Y->setTitleText(QStringLiteral("Fitness"));
-  Y->setLabelFormat(QStringLiteral("%d"));
+  Y->setLabelFormat(QStringLiteral("%lld"));
   Y->setTickType(QValueAxis::TicksDynamic);
   Y->setTickAnchor(0);
   Y2 = new QValueAxis;

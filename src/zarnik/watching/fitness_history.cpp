@@ -1,5 +1,31 @@
 #include "watching/fitness_history.h"
 
+#include <QtGlobal>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "link_rule.h"
+#include "regular_file.h"
+
+namespace {
+
+// Why a history file was not read, for the status bar (translated there).
+const char* Refusal(int error) {
+  switch (error) {
+    case NotRegularFile: return QT_TRANSLATE_NOOP("TFitnessHistory", "keine reguläre Datei");
+    case UntrustedLink: return QT_TRANSLATE_NOOP("TFitnessHistory", "Verweis eines anderen Benutzers");
+    case ELOOP: return QT_TRANSLATE_NOOP("TFitnessHistory", "zu viele symbolische Verweise");
+    case EACCES:
+    case EPERM: return QT_TRANSLATE_NOOP("TFitnessHistory", "keine Leseberechtigung");
+    case 0:
+    case NotAFitnessLog: return QT_TRANSLATE_NOOP("TFitnessHistory", "kein Fitnessverlauf");
+    default: return QT_TRANSLATE_NOOP("TFitnessHistory", "nicht lesbar");
+  }
+}
+
+}  // namespace
+
 void TFitnessHistory::Add(const TGenerationFigures& figures) {
   const double seconds = std::chrono::duration<double>(Clock::now() - RunStart).count();
   Rows.push_back(MakeFitnessRow(figures, seconds));
@@ -7,15 +33,57 @@ void TFitnessHistory::Add(const TGenerationFigures& figures) {
 
 void TFitnessHistory::Clear() {
   Rows.clear();
+  File.clear();
+  InFile = 0;
   ++Replaced;
 }
 
-bool TFitnessHistory::Load(const char* path) {
+const char* TFitnessHistory::Load(const char* path) {
   std::vector<TFitnessRow> read;
+  errno = 0;  // a refused content sets none
   const bool ok = ReadFitnessLog(path, read);
+  const int error = errno;
   Rows = std::move(read);  // empty unless the whole file was good
   ++Replaced;
-  return ok;
+  const bool missing = !ok && error == ENOENT;  // a new history then: the next save starts it
+  File = ok || missing ? path : "";
+  InFile = Rows.size();
+  return ok || missing ? nullptr : Refusal(error);
+}
+
+const char* TFitnessHistory::Save(const char* path, bool replace, bool& failed) {
+  failed = false;
+  // Only a history read whole is appended to or replaced; anything else stays as it is.
+  std::vector<TFitnessRow> there;
+  errno = 0;
+  if (!ReadFitnessLog(path, there) && errno != ENOENT) return Refusal(errno);
+  if (replace) {
+    if (!WriteFitnessLog(path, Rows)) {
+      if (errno == UntrustedLink) return Refusal(errno);
+      failed = true;
+      return nullptr;
+    }
+    File = path;
+    InFile = Rows.size();
+    return nullptr;
+  }
+  // The rows it holds already are not written again.
+  const size_t from = File == path ? InFile : 0;
+  FILE* f = OpenFitnessLogForAppend(path);
+  if (f == nullptr) {
+    if (errno == NotAFitnessLog || errno == NotRegularFile || errno == UntrustedLink) return Refusal(errno);
+    failed = true;
+    return nullptr;
+  }
+  std::string text;
+  char line[128];
+  for (size_t i = from; i < Rows.size(); ++i) text.append(line, FormatFitnessRow(Rows[i], line, sizeof line));
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  failed = (std::fclose(f) != 0) || !written;
+  if (failed) return nullptr;
+  File = path;
+  InFile = Rows.size();
+  return nullptr;
 }
 
 int TFitnessHistory::LastPass1() const {
@@ -26,5 +94,11 @@ int TFitnessHistory::LastPass1() const {
 
 void TFitnessHistory::Replace(const std::vector<TFitnessRow>& rows) {
   Rows = rows;
+  InFile = Rows.size();
   ++Replaced;
+}
+
+void TFitnessHistory::Append(const std::vector<TFitnessRow>& rows) {
+  Rows.insert(Rows.end(), rows.begin(), rows.end());
+  InFile = Rows.size();
 }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "fitness_log.h"
@@ -21,13 +22,19 @@ class TFitnessHistory {
   void StartRun() { RunStart = Clock::now(); }
   void Add(const TGenerationFigures& figures);
   void Clear();
-  // Replaces the history by the file's. A missing or damaged file leaves it
-  // empty and returns false.
-  bool Load(const char* path);
-  // Rows read elsewhere: all of them in place of the present ones, or more at the end.
+  // Replaces the history by the file's. A missing file leaves it empty; a
+  // file that is not read whole too, and the reason is returned (else null).
+  const char* Load(const char* path);
+  // Appends to the file the rows it does not hold yet (all of them, unless
+  // it is the file last read or written), creating it if missing; with
+  // `replace` (the user agreed), writes it anew. A file that is not a
+  // history read whole is never touched: the reason is returned (else null).
+  // `failed`: the file could not be written.
+  const char* Save(const char* path, bool replace, bool& failed);
+  // Rows that the file last read holds, read again while another program
+  // appends to it: all of them in place of the present ones, or more at the end.
   void Replace(const std::vector<TFitnessRow>& rows);
-  void Append(const std::vector<TFitnessRow>& rows) { Rows.insert(Rows.end(), rows.begin(), rows.end()); }
-  bool Save(const char* path) const { return WriteFitnessLog(path, Rows); }
+  void Append(const std::vector<TFitnessRow>& rows);
 
   const std::vector<TFitnessRow>& Data() const { return Rows; }
   size_t Size() const { return Rows.size(); }
@@ -39,6 +46,9 @@ class TFitnessHistory {
 
  private:
   std::vector<TFitnessRow> Rows;
+  // The file that holds the first InFile rows, as read or written last.
+  std::string File;
+  size_t InFile = 0;
   Clock::time_point RunStart = Clock::now();
   unsigned Replaced = 0;
 };

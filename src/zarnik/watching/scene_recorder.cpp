@@ -3,6 +3,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "atomic_file.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -11,16 +18,50 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+namespace {
+
+// FFmpeg writes and seeks through these on the film's temporary file.
+int WriteToFile(void* opaque, uint8_t* data, int size) {
+  const int fd = static_cast<TFileReplacement*>(opaque)->Descriptor();
+  for (int done = 0; done < size;) {
+    const ssize_t n = ::write(fd, data + done, static_cast<size_t>(size - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return AVERROR(errno);
+    done += static_cast<int>(n);
+  }
+  return size;
+}
+
+int64_t SeekInFile(void* opaque, int64_t offset, int whence) {
+  const int fd = static_cast<TFileReplacement*>(opaque)->Descriptor();
+  if (whence == AVSEEK_SIZE) {
+    struct stat st = {};
+    return ::fstat(fd, &st) == 0 ? st.st_size : AVERROR(errno);
+  }
+  const off_t at = ::lseek(fd, offset, whence & ~AVSEEK_FORCE);
+  return at < 0 ? AVERROR(errno) : at;
+}
+
+}  // namespace
+
 // The FFmpeg side of one recording. Made and opened on the UI thread, used
 // only by the encoder thread until it has ended, then closed on the UI thread.
+//
+// The film is written as every file of the program is: into a temporary file
+// beside its target (links followed only where they may be, a FIFO or device
+// in its place refused before anything is opened), which replaces the target
+// only when the film is whole. The temporary file has a name, so that what a
+// killed recording wrote can still be played there: an MP4 is written in
+// fragments of one second, each flushed as soon as it is complete.
 struct TSceneRecorder::TEncoder {
+  TFileReplacement File;
+  AVIOContext* Io = nullptr;
   AVFormatContext* Format = nullptr;
   AVCodecContext* Codec = nullptr;
   AVStream* Stream = nullptr;
   AVFrame* Picture = nullptr;
   AVPacket* Packet = nullptr;
   SwsContext* Scaler = nullptr;
-  bool FileOpen = false;
   int64_t NextPts = 0;
 
   ~TEncoder() {
@@ -28,8 +69,9 @@ struct TSceneRecorder::TEncoder {
     av_packet_free(&Packet);
     av_frame_free(&Picture);
     avcodec_free_context(&Codec);
-    if (Format != nullptr && FileOpen) avio_closep(&Format->pb);
     avformat_free_context(Format);
+    if (Io != nullptr) av_freep(&Io->buffer);
+    avio_context_free(&Io);
   }
 
   bool Open(const QString& path, int fps) {
@@ -37,7 +79,8 @@ struct TSceneRecorder::TEncoder {
     const bool webm = suffix == QLatin1String("webm");
     if (!webm && suffix != QLatin1String("mp4")) return false;
     const QByteArray file = QFile::encodeName(path);
-    if (avformat_alloc_output_context2(&Format, nullptr, webm ? "webm" : "mp4", file.constData()) < 0) return false;
+    if (CheckWritable(file.constData(), true) != 0) return false;
+    if (avformat_alloc_output_context2(&Format, nullptr, webm ? "webm" : "mp4", nullptr) < 0) return false;
     const AVCodec* codec = avcodec_find_encoder_by_name(webm ? "libvpx-vp9" : "libx264");
     if (codec == nullptr) return false;
     Stream = avformat_new_stream(Format, nullptr);
@@ -51,7 +94,7 @@ struct TSceneRecorder::TEncoder {
     Codec->pix_fmt = AV_PIX_FMT_YUV420P;  // what common players decode
     Codec->time_base = AVRational{1, fps};
     Codec->framerate = AVRational{fps, 1};
-    Codec->gop_size = 2 * fps;
+    Codec->gop_size = fps;  // a key frame a second: where an MP4's fragments begin
     Codec->thread_count = 2;
     if (Format->oformat->flags & AVFMT_GLOBALHEADER) Codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     AVDictionary* options = nullptr;
@@ -77,9 +120,21 @@ struct TSceneRecorder::TEncoder {
     Picture->height = Height;
     if (av_frame_get_buffer(Picture, 0) < 0) return false;
 
-    if (avio_open(&Format->pb, file.constData(), AVIO_FLAG_WRITE) < 0) return false;
-    FileOpen = true;
-    return avformat_write_header(Format, nullptr) >= 0;
+    if (!File.Open(file.constData(), true)) return false;
+    constexpr int IoBytes = 64 * 1024;
+    auto* buffer = static_cast<unsigned char*>(av_malloc(IoBytes));
+    Io = buffer != nullptr ? avio_alloc_context(buffer, IoBytes, 1, &File, nullptr, WriteToFile, SeekInFile) : nullptr;
+    if (Io == nullptr) {
+      av_free(buffer);
+      return false;
+    }
+    Format->pb = Io;
+    Format->flags |= AVFMT_FLAG_CUSTOM_IO | AVFMT_FLAG_FLUSH_PACKETS;
+    AVDictionary* muxing = nullptr;
+    if (!webm) av_dict_set(&muxing, "movflags", "frag_keyframe+empty_moov+default_base_moof", 0);
+    const int header = avformat_write_header(Format, &muxing);
+    av_dict_free(&muxing);
+    return header >= 0;
   }
 
   // Sends `frame` (or, when null, the end of the stream) to the encoder and
@@ -108,12 +163,16 @@ struct TSceneRecorder::TEncoder {
     return Send(Picture);
   }
 
-  bool Close() {
-    const bool flushed = Send(nullptr);
-    const bool trailer = av_write_trailer(Format) >= 0;
-    const bool closed = avio_closep(&Format->pb) >= 0;
-    FileOpen = false;
-    return flushed && trailer && closed;
+  // Ends the film; with `keep`, it replaces the target, else it is dropped
+  // and the target stays as it was.
+  bool Close(bool keep) {
+    bool ok = Send(nullptr);
+    ok = av_write_trailer(Format) >= 0 && ok;
+    avio_flush(Io);
+    ok = Io->error >= 0 && ok;
+    if (ok && keep) return File.Commit();
+    File.Discard();
+    return ok;
   }
 };
 
@@ -127,12 +186,7 @@ bool TSceneRecorder::Start(const QString& path, int framesPerSecond) {
   if (Recording()) return false;
   av_log_set_level(AV_LOG_ERROR);  // the encoders' chatter is no news to the user
   auto encoder = std::make_unique<TEncoder>();
-  if (!encoder->Open(path, framesPerSecond)) {
-    const bool made = encoder->FileOpen;
-    encoder.reset();  // closes the file
-    if (made) QFile::remove(path);
-    return false;
-  }
+  if (!encoder->Open(path, framesPerSecond)) return false;  // the temporary file goes with it
   Encoder = std::move(encoder);
   FilePath = path;
   Queued = 0;
@@ -190,9 +244,8 @@ bool TSceneRecorder::Finish() {
   }
   Filled.notify_one();
   Worker.join();
-  bool ok = !Failed;
-  ok = Encoder->Close() && ok;
+  // A film without a frame is no film: the target stays as it was.
+  const bool ok = Encoder->Close(!Failed && Queued > 0) && !Failed;
   Encoder.reset();
-  if (!ok || Queued == 0) QFile::remove(FilePath);
   return ok;
 }

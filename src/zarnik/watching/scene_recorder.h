@@ -12,7 +12,8 @@
 // Films the scene: one frame per drawn step, at a constant frame rate, as
 // H.264 in MP4 or VP9 in WebM by the file's suffix. Frames wait in a short
 // queue for an encoder thread; when the queue is full the step waits, so no
-// frame is ever dropped. Whatever fails, no half file is left behind.
+// frame is ever dropped. The film replaces its file only when it is whole:
+// whatever fails, the file stays as it was.
 class TSceneRecorder {
  public:
   static constexpr int Width = 756, Height = 468;  // every frame, whatever it came as
@@ -23,15 +24,17 @@ class TSceneRecorder {
   TSceneRecorder(const TSceneRecorder&) = delete;
   TSceneRecorder& operator=(const TSceneRecorder&) = delete;
 
-  // Opens `path` and writes its header; false leaves no file behind.
+  // Opens the film that will replace `path` and writes its header; false
+  // leaves nothing behind (also for a FIFO, a device or an untrusted link).
   bool Start(const QString& path, int framesPerSecond);
   bool Recording() const { return Encoder != nullptr; }
   // Hands over a copy of `frame`; waits while the queue is full. False once
   // encoding or writing has failed: the recording must then be finished.
   bool AddFrame(const QImage& frame);
-  // Encodes what is queued, closes the file and ends the recording. False if
-  // anything failed since Start; the file is then removed. A recording
-  // without a frame is removed too, but counts as success.
+  // Encodes what is queued, closes the film and ends the recording: the film
+  // replaces the file at `path`. False if anything failed since Start; the
+  // film is then dropped. A recording without a frame is dropped too, but
+  // counts as success.
   bool Finish();
 
   QString Path() const { return FilePath; }

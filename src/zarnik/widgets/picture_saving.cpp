@@ -1,23 +1,25 @@
 #include "widgets/picture_saving.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QEvent>
-
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "atomic_file.h"
 #include "string_table.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
 
 void SavePictureAs(QWidget* owner, const std::function<bool(const QString&)>& save) {
-  QString path = ZarnikSaveFileName(owner, QStringLiteral("Bild speichern"), QStringLiteral("PNG-Bild (*.png)"));
+  const QString path =
+      ZarnikSaveFileName(owner, QStringLiteral("Bild speichern"), QStringLiteral("PNG-Bild (*.png)"), QStringLiteral(".png"));
   if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
   if (save(path)) return;
   QWidget* main = owner->parentWidget();
   const QString caption = main != nullptr ? main->windowTitle() : owner->windowTitle();
@@ -46,7 +48,12 @@ bool TPictureWindow::SavePicture(const QString& path) const {
   // A change just made (a new range, another training shown) lays the picture
   // out again at the next event: first that, or its labels are the old ones' width.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-  return Picture->grab().save(path, "PNG");
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (!buffer.open(QIODevice::WriteOnly) || !Picture->grab().save(&buffer, "PNG")) return false;
+  // As every file of the program: never into a FIFO or through an untrusted link, replaced only when whole.
+  const QByteArray file = QFile::encodeName(path);
+  return CheckWritable(file.constData(), true) == 0 && WriteFileAtomically(file.constData(), png.constData(), size_t(png.size()));
 }
 
 void TPictureWindow::closeEvent(QCloseEvent* event) {

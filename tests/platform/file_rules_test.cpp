@@ -1,0 +1,155 @@
+// The rules for every file the programs write: links, kills, owners, modes, the lock.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <algorithm>
+#include "../support/file_faults.h"
+#include "../support/temp_dir.h"
+#include "atomic_file.h"
+#include "link_rule.h"
+#include "population_lock.h"
+#include "regular_file.h"
+
+namespace {
+constexpr uid_t Stranger = 4242, DirOwner = 4343;
+
+std::vector<std::string> Listing(const fs::path& d) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(d)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+struct stat Stat(const fs::path& p) {
+  struct stat st = {};
+  EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
+  return st;
+}
+
+struct FileRules : ::testing::TestWithParam<bool> {  // the parameter: named temporary files only
+  TTempDir dir;
+  void SetUp() override { ForceNamedTemporaryFiles(GetParam()); }
+  void TearDown() override { ForceNamedTemporaryFiles(false); }
+};
+INSTANTIATE_TEST_SUITE_P(Unnamed, FileRules, ::testing::Values(false));
+INSTANTIATE_TEST_SUITE_P(Named, FileRules, ::testing::Values(true));
+
+// As Linux's protected_symlinks: in a sticky, world-writable directory only the user's own links and the
+// directory owner's are followed, elsewhere every link; both for replacing and for appending.
+TEST_P(FileRules, LinksAreFollowedOnlyWhereTheKernelWould) {
+  if (::geteuid() != 0) GTEST_SKIP() << "links of other users need root to be made";
+  struct Case { mode_t dirMode; uid_t linkOwner; bool followed; };
+  const Case cases[] = {
+      {01777, Stranger, false}, {01777, 0, true}, {01777, DirOwner, true},
+      {0777, Stranger, true},   {01775, Stranger, true}, {01757, Stranger, false},
+  };
+  for (const Case& c : cases) {
+    const std::string what = std::to_string(c.dirMode) + " link of " + std::to_string(c.linkOwner);
+    const fs::path shared = dir / "shared";
+    fs::create_directory(shared);
+    ASSERT_EQ(::chown(shared.c_str(), DirOwner, DirOwner) | ::chmod(shared.c_str(), c.dirMode), 0);
+    std::ofstream(dir / "victim") << "root:x:0:0";
+    for (const char* name : {"pop.dat", "pop.csv"}) {
+      fs::create_symlink(dir / "victim", shared / name);
+      ASSERT_EQ(::lchown((shared / name).c_str(), c.linkOwner, c.linkOwner), 0);
+    }
+    errno = 0;
+    const bool replaced = WriteFileAtomically((shared / "pop.dat").c_str(), "new", 3);
+    EXPECT_EQ(std::pair(replaced, replaced ? 0 : errno), std::pair(c.followed, c.followed ? 0 : UntrustedLink)) << what;
+    const int fd = OpenRegularForAppend((shared / "pop.csv").c_str());
+    EXPECT_EQ(std::pair(fd >= 0, fd >= 0 ? 0 : errno), std::pair(c.followed, c.followed ? 0 : UntrustedLink)) << what;
+    if (fd >= 0) {
+      EXPECT_EQ(::write(fd, "+", 1), 1);
+      ::close(fd);
+    }
+    EXPECT_EQ(ReadAll(dir / "victim"), c.followed ? "new+" : "root:x:0:0") << what;
+    EXPECT_EQ(CheckWritable((shared / "pop.dat").c_str(), true), c.followed ? 0 : UntrustedLink) << what;
+    EXPECT_TRUE(fs::is_symlink(shared / "pop.dat")) << what;  // the link stays
+    fs::remove_all(shared);
+  }
+}
+
+// A save killed while it writes (here by the size limit's SIGXFSZ, in the middle of the bytes) leaves the old
+// file and nothing else; named temporary files are the fallback that cannot promise this.
+TEST_P(FileRules, ASaveKilledWhileWritingLeavesTheOldFileAndNothingElse) {
+  const fs::path file = dir / "pop.dat";
+  ASSERT_TRUE(WriteFileAtomically(file.c_str(), "old", 3));
+  const std::string big(1 << 20, 'x');
+  const int status = InChildWithin(20, [&] {
+    rlimit limit{100000, 100000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, SIG_DFL);
+    rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    return WriteFileAtomically(file.c_str(), big.data(), big.size());
+  });
+  EXPECT_EQ(status, 1000 + SIGXFSZ);
+  EXPECT_EQ(ReadAll(file), "old");
+  if (!GetParam()) {
+    EXPECT_EQ(Listing(dir.Dir), std::vector<std::string>{"pop.dat"});
+  }
+}
+
+// New files get 0666 less the umask; a replaced one keeps its mode, owner and group where the user may,
+// and says when it cannot (another user's file in a directory everybody may write).
+TEST_P(FileRules, NewFilesFollowTheUmaskReplacedOnesKeepModeOwnerAndGroup) {
+  for (const auto& [mask, mode] : {std::pair<mode_t, mode_t>{022, 0644}, {027, 0640}, {077, 0600}, {0, 0666}}) {
+    const mode_t old = ::umask(mask);
+    const std::string name = dir / ("new" + std::to_string(mask));
+    EXPECT_TRUE(WriteFileAtomically(name.c_str(), "x", 1));
+    const int fd = OpenRegularForAppend((name + ".csv").c_str());
+    ::close(fd);
+    ::umask(old);
+    EXPECT_EQ(Stat(name).st_mode & 07777, mode) << "umask " << mask;
+    EXPECT_EQ(Stat(name + ".csv").st_mode & 07777, mode) << "umask " << mask << ", appended";
+  }
+  if (::geteuid() != 0) GTEST_SKIP() << "files of other users need root to be made";
+  const fs::path theirs = dir / "theirs.dat";
+  ASSERT_TRUE(WriteFileAtomically(theirs.c_str(), "a", 1));
+  ASSERT_EQ(::chown(theirs.c_str(), Stranger, DirOwner) | ::chmod(theirs.c_str(), 0604), 0);
+  TFileReplacement root;
+  ASSERT_TRUE(root.Open(theirs.c_str()) && root.Write("b", 1) && root.Commit());
+  EXPECT_TRUE(root.OwnerKept());
+  EXPECT_EQ(std::tuple(Stat(theirs).st_uid, Stat(theirs).st_gid, Stat(theirs).st_mode & 07777),
+            std::tuple(Stranger, DirOwner, 0604u));
+  ASSERT_EQ(::chmod(dir.Dir.c_str(), 0777), 0);
+  const int status = InChildWithin(20, [&] {
+    if (::setgroups(0, nullptr) != 0 || ::setresgid(DirOwner + 1, DirOwner + 1, DirOwner + 1) != 0 ||
+        ::setresuid(DirOwner + 1, DirOwner + 1, DirOwner + 1) != 0)
+      return false;
+    TFileReplacement user;
+    return !OwnerCanBeKept(theirs.c_str()) && user.Open(theirs.c_str()) && user.Write("c", 1) && user.Commit() &&
+           !user.OwnerKept();
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(std::tuple(ReadAll(theirs), Stat(theirs).st_uid, Stat(theirs).st_mode & 07777),
+            std::tuple("c", DirOwner + 1, 0604u));
+}
+
+// One holder at a time, named by its process id; a holder that dies lets go; the lock file goes with it.
+TEST(PopulationLock, OneHolderAtATimeNamedByItsProcessId) {
+  TTempDir dir;
+  const std::string pop = dir / "pop.dat";
+  fs::create_symlink("pop.dat", dir / "link.dat");
+  EXPECT_EQ(PopulationLockHolder(pop.c_str()), 0);
+  TPopulationLock first, second;
+  ASSERT_TRUE(first.Acquire(pop.c_str()));
+  EXPECT_EQ(PopulationLockHolder(pop.c_str()), ::getpid());
+  errno = 0;
+  EXPECT_FALSE(second.Acquire((dir / "link.dat").c_str()));  // the same file by another name
+  EXPECT_EQ(std::pair(errno, second.Holder()), std::pair(EWOULDBLOCK, ::getpid()));
+  first.Release();
+  EXPECT_EQ(Listing(dir.Dir), (std::vector<std::string>{"link.dat"}));
+  EXPECT_EQ(PopulationLockHolder(pop.c_str()), 0);
+  // A child takes it and is killed while holding it.
+  const int status = InChildWithin(20, [&] {
+    TPopulationLock child;
+    if (child.Acquire(pop.c_str())) ::raise(SIGKILL);
+    return false;
+  });
+  EXPECT_EQ(status, 1000 + SIGKILL);
+  EXPECT_EQ(PopulationLockHolder(pop.c_str()), 0);
+  EXPECT_TRUE(second.Acquire(pop.c_str()));
+}
+}  // namespace
