@@ -1,28 +1,33 @@
 #include "many_runs.h"
 
 #include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/ioctl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
-#include <fstream>
-#include <iterator>
-#include <memory>
-#include <numeric>
+#include <map>
+#include <optional>
 
-#include "atomic_file.h"
 #include "fitness_log.h"
 #include "headless_host.h"
-#include "run_standing.h"
+#include "population_lock.h"
+#include "run_files.h"
+#include "run_progress.h"
+#include "run_ranking.h"
+#include "run_set.h"
+#include "run_winner.h"
 #include "world.h"
 #include "write_reason.h"
-
-extern char** environ;
 
 namespace {
 
@@ -34,77 +39,12 @@ constexpr int DefaultRunCheckpoint = 25;
 
 extern "C" void OnManyStop(int) { StopSignals.fetch_add(1); }
 
-std::string Stem(const std::string& file) {
-  const std::string dat = ".dat";
-  if (file.size() > dat.size() && file.compare(file.size() - dat.size(), dat.size(), dat) == 0)
-    return file.substr(0, file.size() - dat.size());
-  return file;
-}
+using TClock = std::chrono::steady_clock;
 
-struct TStanding {
-  std::string file;
-  TRunStanding standing;
-};
-
-// Loads `file` and measures its best; false (with a message) if it cannot be loaded.
-bool Measure(const std::string& file, TStanding& out) {
-  THeadlessHost host;
-  host.View.Running = true;
-  TZarnikHostScope useHost(&host);
-  auto world = MakeZarnikWorld(&host);
-  size_t size = 0;
-  const TLoadError e = world->LoadANN(file.c_str(), size);
-  if (e != TLoadError::None) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", file.c_str(), LoadReason(e));
-    return false;
-  }
-  UserBreak = false;
-  out = {file, MeasureRunStanding(*world, host)};
-  return true;
-}
-
-// Ranked, ties kept in the order given.
-bool RankAndPrint(const std::vector<std::string>& files, std::vector<TStanding>& ranked) {
-  ranked.clear();
-  for (const std::string& f : files) {
-    TStanding s;
-    if (!Measure(f, s)) return false;
-    ranked.push_back(s);
-  }
-  std::stable_sort(ranked.begin(), ranked.end(),
-                   [](const TStanding& a, const TStanding& b) { return RanksBefore(a.standing, b.standing); });
-  std::printf("%4s  %-28s %12s %8s %10s %12s\n", "Rang", "Datei", "Generationen", "Ablagen", "Aufnahmen", "Fitness");
-  for (size_t i = 0; i < ranked.size(); ++i) {
-    const TRunStanding& s = ranked[i].standing;
-    std::printf("%4zu  %-28s %12d %8lld %10lld %12d\n", i + 1, ranked[i].file.c_str(), s.generations,
-                s.counts.deliveries, s.counts.takes, s.fitness);
-  }
-  std::printf("(Ablagen und Aufnahmen: Summe über %d Episoden mit denselben Podesthöhen; Fitness: ihr Mittel)\n",
-              StandingEpisodes);
-  std::fflush(stdout);
-  return true;
-}
-
-bool ReadWhole(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), {});
-  return !in.bad();
-}
-
-// Generations stored in a run's file; 0 if it does not exist yet, -1 (with a
-// message) if it cannot be loaded.
-int StoredGenerations(const std::string& file) {
-  THeadlessHost host;
-  auto world = MakeZarnikWorld(&host);
-  size_t size = 0;
-  const TLoadError e = world->LoadANN(file.c_str(), size);
-  if (e == TLoadError::Missing) return 0;
-  if (e != TLoadError::None) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", file.c_str(), LoadReason(e));
-    return -1;
-  }
-  return world->Generations;
+void PrintUnranked(const std::vector<TUnrankedFile>& unranked) {
+  for (const TUnrankedFile& u : unranked)
+    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", u.file.c_str(),
+                 LoadFailure(u.error, u.size).c_str());
 }
 
 std::string SelfPath() {
@@ -115,148 +55,404 @@ std::string SelfPath() {
   return path;
 }
 
-struct TRun {
-  int k;
-  uint64_t seed;
-  std::string file;
-  long long todo;
+// One run's process: its stdin (our answers) and stdout (its lines).
+struct TChild {
   pid_t pid = -1;
-  int status = 0;
+  int answers = -1;
+  int lines = -1;
+  std::string pending;  // a line not yet complete
+  TClock::time_point lastLine{};
+  long long workAtStart = 0;
 };
 
-// The run as `--run K` of the same set, the way a scheduler's task starts it.
-pid_t Spawn(const std::string& exe, const TTrainOptions& o, uint64_t firstSeed, const TRun& r, int threads) {
-  std::vector<std::string> args = {exe,
-                                   "--run",
-                                   std::to_string(r.k),
-                                   "--seed",
-                                   std::to_string(firstSeed),
-                                   "--generations",
-                                   std::to_string(*o.generations),
-                                   "--threads",
-                                   std::to_string(threads),
-                                   "--quiet",
-                                   o.file};
-  if (o.checkpoint > 0) {
-    args.insert(args.end() - 1, "--checkpoint");
-    args.insert(args.end() - 1, std::to_string(o.checkpoint));
-  }
+// The run as `--run K --member` of the same set. It stays in our process
+// group (a kill of the group ends it too) and gets SIGTERM when we end,
+// however we end, so no run of a set outlives the command that started it.
+// It also inherits the lock of FILE, so that no second command starts on the
+// set while any of its runs lives.
+bool Spawn(const std::string& exe, const TTrainOptions& o, uint64_t firstSeed, int k, std::optional<int> limit,
+           int threads, int lock, TChild& child) {
+  std::vector<std::string> args = {exe, "--run", std::to_string(k), "--seed", std::to_string(firstSeed), "--member",
+                                   "--quiet", "--threads", std::to_string(threads)};
+  if (limit) args.insert(args.end(), {"--until-generation", std::to_string(*limit)});
+  args.insert(args.end(), {"--checkpoint", std::to_string(o.checkpoint > 0 ? o.checkpoint : DefaultRunCheckpoint)});
+  args.push_back("--");
+  args.push_back(o.file);
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
-  // A group of its own: Ctrl-C on the terminal reaches only this process,
-  // which passes each stop on exactly once.
-  posix_spawnattr_t attr;
-  posix_spawnattr_init(&attr);
-  posix_spawnattr_setpgroup(&attr, 0);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
-  pid_t pid = -1;
-  if (posix_spawn(&pid, exe.c_str(), nullptr, &attr, argv.data(), environ) != 0) pid = -1;
-  posix_spawnattr_destroy(&attr);
-  return pid;
-}
 
-}  // namespace
-
-std::string RunFileName(const std::string& file, int k) { return Stem(file) + "-" + std::to_string(k) + ".dat"; }
-
-bool OneRunOfMany(const TTrainOptions& o, TTrainOptions& single) {
-  single = o;
-  single.run = -1;
-  single.file = RunFileName(o.file, o.run);
-  single.seed = *o.seed + static_cast<uint64_t>(o.run);
-  if (single.checkpoint == 0) single.checkpoint = DefaultRunCheckpoint;
-  const int have = StoredGenerations(single.file);
-  if (have < 0) return false;
-  single.generations = std::max(0LL, *o.generations - have);
+  int toChild[2], fromChild[2];
+  if (pipe2(toChild, O_CLOEXEC) != 0) return false;
+  if (pipe2(fromChild, O_CLOEXEC) != 0) {
+    close(toChild[0]), close(toChild[1]);
+    return false;
+  }
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    // Only async-signal-safe calls until exec.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(127);  // we are gone already
+    signal(SIGPIPE, SIG_DFL);
+    if (dup2(toChild[0], 0) < 0 || dup2(fromChild[1], 1) < 0 || fcntl(lock, F_SETFD, 0) != 0) _exit(127);
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+  close(toChild[0]);
+  close(fromChild[1]);
+  if (pid < 0) {
+    close(toChild[1]), close(fromChild[0]);
+    return false;
+  }
+  child.pid = pid;
+  child.answers = toChild[1];
+  child.lines = fromChild[0];
+  fcntl(child.lines, F_SETFL, O_NONBLOCK);
   return true;
 }
 
+void WriteAll(int fd, const std::string& text) {
+  for (size_t at = 0; at < text.size();) {
+    const ssize_t n = write(fd, text.data() + at, text.size() - at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;  // the run is gone; its end tells
+    at += static_cast<size_t>(n);
+  }
+}
+
+void FormatDuration(double seconds, char* out, size_t size) {
+  const long long s = seconds < 0 ? 0 : static_cast<long long>(seconds);
+  std::snprintf(out, size, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+}
+
+int TerminalWidth() {
+  winsize w{};
+  if (ioctl(2, TIOCGWINSZ, &w) == 0 && w.ws_col > 20) return w.ws_col;
+  return 200;
+}
+
+// What a set shows while it runs: without --progress one line on stderr,
+// refreshed on a terminal (otherwise every 10 seconds), and a line for every
+// run that starts, is given up, meets the goal or fails; with --progress the
+// machine-readable lines on stdout.
+class TSetDisplay {
+ public:
+  TSetDisplay(const TTrainOptions& o, uint64_t firstSeed)
+      : Options(o), FirstSeed(firstSeed), Tty(isatty(2) == 1), Start(TClock::now()) {}
+
+  void Event(const TSetRun& r, const char* text) {
+    if (Options.progress) {
+      Machine(r);
+      return;
+    }
+    if (Options.quiet) return;
+    ClearLine();
+    std::fprintf(stderr, "zarnik-train: Lauf %d: %s\n", r.index, text);
+    std::fflush(stderr);
+  }
+  void Tick(const TSetRun& r, TClock::time_point& last) {
+    if (!Options.progress || TClock::now() - last < std::chrono::seconds(1)) return;
+    last = TClock::now();
+    Machine(r);
+  }
+  void Line(const TRunSet& set, const std::map<int, TChild>& children, bool force) {
+    if (Options.progress || Options.quiet) return;
+    const TClock::time_point now = TClock::now();
+    if (!force && now - LastShown < std::chrono::milliseconds(Tty ? 250 : 10000)) return;
+    LastShown = now;
+    const double elapsed = std::chrono::duration<double>(now - Start).count();
+    std::string text;
+    double remaining = -1;
+    for (const TSetRun& r : set.Runs()) {
+      if (!r.alive) continue;
+      char part[192];
+      std::snprintf(part, sizeof part, "%sLauf %d: Gen. %d, Fitness %d, Ablagen %d, je Episode %s", text.empty() ? "" : " | ",
+                    r.index, r.generation, r.bestFitness, r.bestDeliveries, FormatMean(r.bestMean).c_str());
+      text += part;
+      const auto limit = set.GenerationLimit(r.index);
+      const auto child = children.find(r.index);
+      if (limit && child != children.end() && elapsed > 1) {
+        const double done = static_cast<double>(r.Work() - child->second.workAtStart);
+        if (done > 0) remaining = std::max(remaining, (*limit - r.generation) * elapsed / done);
+      }
+    }
+    if (Options.minutes) {
+      const double byClock = *Options.minutes * 60 - elapsed;
+      remaining = remaining < 0 ? byClock : std::min(remaining, byClock);
+    }
+    char clock[32], tail[64] = "";
+    FormatDuration(elapsed, clock, sizeof clock);
+    if (remaining >= 0) {
+      char r[32];
+      FormatDuration(remaining, r, sizeof r);
+      std::snprintf(tail, sizeof tail, " | %s, Rest %s", clock, r);
+    } else {
+      std::snprintf(tail, sizeof tail, " | %s", clock);
+    }
+    text += tail;
+    if (Tty) {
+      const size_t width = static_cast<size_t>(TerminalWidth()) - 1;
+      if (text.size() > width) text = "..." + text.substr(text.size() - width + 3);
+      std::fprintf(stderr, "\r%s\033[K", text.c_str());
+      Pending = true;
+    } else {
+      std::fprintf(stderr, "%s\n", text.c_str());
+    }
+    std::fflush(stderr);
+  }
+  void ClearLine() {
+    if (Pending) std::fputs("\r\033[K", stderr);
+    Pending = false;
+  }
+
+ private:
+  void Machine(const TSetRun& r) {
+    std::printf("%s\n", FormatRunProgressLine(r, FirstSeed + static_cast<uint64_t>(r.index)).c_str());
+    std::fflush(stdout);
+  }
+
+  const TTrainOptions& Options;
+  uint64_t FirstSeed;
+  bool Tty, Pending = false;
+  TClock::time_point Start, LastShown{};
+};
+
+// What a resumed set finds of run k: its generation and its kept best.
+// Failures are remembered (with their message printed).
+struct TFileReader {
+  const std::string& file;
+  bool failed = false;
+  std::map<int, std::optional<TStoredRun>> seen;
+
+  std::optional<TStoredRun> operator()(int k) {
+    if (auto it = seen.find(k); it != seen.end()) return it->second;
+    std::optional<TStoredRun> r = Read(k);
+    seen[k] = r;
+    return r;
+  }
+  std::optional<TStoredRun> Read(int k) {
+    THeadlessHost host;
+    auto world = MakeZarnikWorld(&host);
+    size_t size = 0;
+    const std::string name = RunFileName(file, k);
+    const TLoadError e = world->LoadANN(name.c_str(), size);
+    if (e == TLoadError::Missing) return std::nullopt;
+    if (e != TLoadError::None) {
+      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", name.c_str(), LoadFailure(e, size).c_str());
+      failed = true;
+      return std::nullopt;
+    }
+    TStoredRun r;
+    r.generation = world->Generations;
+    TRankedFile best;
+    TUnrankedFile why;
+    if (MeasureFile(RunBestFileName(file, k), best, why)) {
+      r.bestMean = best.tally.MeanDeliveries();
+      r.bestGeneration = best.generations;
+    } else if (why.error != TLoadError::Missing) {
+      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", why.file.c_str(),
+                   LoadFailure(why.error, why.size).c_str());
+      failed = true;
+    }
+    return r;
+  }
+};
+
+}  // namespace
+
+void OneRunOfMany(const TTrainOptions& o, TTrainOptions& single) {
+  single = o;
+  single.run = -1;
+  single.file = RunFileName(o.file, o.run);
+  single.bestFile = RunBestFileName(o.file, o.run);
+  single.seed = *o.seed + static_cast<uint64_t>(o.run);
+  if (single.checkpoint == 0) single.checkpoint = DefaultRunCheckpoint;
+}
+
 int RankRunFiles(const std::vector<std::string>& files) {
-  std::vector<TStanding> ranked;
-  return RankAndPrint(files, ranked) ? 0 : 2;
+  std::vector<TRankedFile> ranked;
+  std::vector<TUnrankedFile> unranked;
+  RankFiles(files, ranked, unranked);
+  if (!ranked.empty()) std::fputs(FormatRanking(ranked).c_str(), stdout);
+  std::fflush(stdout);
+  PrintUnranked(unranked);
+  return unranked.empty() ? 0 : 2;
 }
 
 int RunManyRuns(const TTrainOptions& o) {
   StopSignals = 0;
-  const uint64_t firstSeed = o.seed ? *o.seed : static_cast<uint64_t>(std::time(nullptr));
-  const long long target = o.generations.value_or(0);
-
-  std::vector<TRun> runs;
-  for (int k = 0; k < o.runs; ++k) {
-    TRun r{k, firstSeed + static_cast<uint64_t>(k), RunFileName(o.file, k), 0};
-    const int have = StoredGenerations(r.file);
-    if (have < 0) return 2;
-    r.todo = std::max(0LL, target - have);
-    runs.push_back(r);
+  // Nobody else works on FILE while the set does (its runs each lock their own file too).
+  TPopulationLock lock;
+  if (!lock.Acquire(o.file.c_str())) {
+    if (errno == EWOULDBLOCK)
+      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n", o.file.c_str(),
+                   LockedReason(lock.Holder()).c_str());
+    else
+      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n",
+                   PopulationLockPath(o.file.c_str()).c_str(), WriteReason(errno));
+    return 2;
   }
+  const uint64_t firstSeed = o.seed ? *o.seed : static_cast<uint64_t>(std::time(nullptr));
+  TRunStrategyDef def = DefaultRunStrategyDef();
+  def.restarts = !o.noRestart;
+  if (o.untilDeliveries) def.goal = *o.untilDeliveries;
+  TRunSet set(def, o.runs, o.untilGeneration);
+  TFileReader reader{o.file, false, {}};
+  set.Resume(std::ref(reader));
+  if (reader.failed) return 2;
 
   struct sigaction sa = {};
   sa.sa_handler = OnManyStop;
   sigemptyset(&sa.sa_mask);
-  struct sigaction oldInt, oldTerm;
+  struct sigaction oldInt, oldTerm, oldHup, oldPipe;
   sigaction(SIGINT, &sa, &oldInt);
   sigaction(SIGTERM, &sa, &oldTerm);
+  sigaction(SIGHUP, &sa, &oldHup);
+  struct sigaction ignore = {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGPIPE, &ignore, &oldPipe);
 
-  // As many runs at once as there are cores; cores left over go to their pools.
-  const int cores = std::max(1, o.threads);
-  const int parallel = std::max(1, std::min(cores, o.runs));
-  const int threadsEach = std::max(1, cores / parallel);
+  // Every run at once, one thread each unless --threads gives more.
+  const int threadsEach = std::max(1, o.threads / o.runs);
   const std::string exe = SelfPath();
-  std::fprintf(stderr, "zarnik-train: %d Läufe, Startwerte %llu bis %llu, %d gleichzeitig, je %d Thread(s)\n", o.runs,
-               static_cast<unsigned long long>(firstSeed),
-               static_cast<unsigned long long>(firstSeed + static_cast<uint64_t>(o.runs) - 1), parallel, threadsEach);
+  TSetDisplay display(o, firstSeed);
+  if (!o.quiet && !o.progress)
+    std::fprintf(stderr, "zarnik-train: %d Läufe gleichzeitig ab Startwert %llu, je %d Thread(s)%s\n", o.runs,
+                 static_cast<unsigned long long>(firstSeed), threadsEach,
+                 def.restarts ? ", Neustart ohne Fortschritt" : "");
+  for (const TSetRun& r : set.Runs())
+    if (r.state != TRunState::Waiting) display.Event(r, r.state == TRunState::Goal ? "hat das Ziel schon erreicht" : "schon beendet");
 
-  size_t next = 0;
-  int running = 0, forwarded = 0;
+  std::map<int, TChild> children;
+  const TClock::time_point start = TClock::now();
+  int forwarded = 0;
   bool failed = false;
+  const auto stopChildren = [&](int signal) {
+    for (auto& [k, c] : children) kill(c.pid, signal);
+  };
   for (;;) {
+    // Stops: each one passed on; the second ends every run at once.
     const int stops = StopSignals.load();
-    while (forwarded < stops) {
-      for (const TRun& r : runs)
-        if (r.pid > 0) kill(r.pid, SIGINT);
-      ++forwarded;
+    if (stops > forwarded) {
+      set.StopAll();
+      stopChildren(stops >= 2 ? SIGKILL : SIGTERM);
+      forwarded = stops;
     }
-    while (stops == 0 && !failed && running < parallel && next < runs.size()) {
-      TRun& r = runs[next++];
-      if (r.todo == 0) continue;
-      r.pid = Spawn(exe, o, firstSeed, r, threadsEach);
-      if (r.pid < 0) {
-        std::fprintf(stderr, "zarnik-train: Lauf %d lässt sich nicht starten\n", r.k);
+    if (o.minutes && !set.IsStopping() &&
+        std::chrono::duration<double>(TClock::now() - start).count() >= *o.minutes * 60) {
+      set.StopAll();
+      stopChildren(SIGTERM);
+    }
+    for (int k : set.Waiting()) {
+      TSetRun& r = *set.Find(k);
+      TChild c;
+      c.workAtStart = r.Work();
+      if (static_cast<uint64_t>(k) > UINT64_MAX - firstSeed ||
+          !Spawn(exe, o, firstSeed, k, set.GenerationLimit(k), threadsEach, lock.Descriptor(), c)) {
+        std::fprintf(stderr, "zarnik-train: Lauf %d lässt sich nicht starten\n", k);
+        set.Started(k);
+        set.OnEnd(k, TRunSet::TEnd::Failed);
         failed = true;
-        break;
+        set.StopAll();
+        stopChildren(SIGTERM);
+        continue;
       }
-      ++running;
-      std::fprintf(stderr, "zarnik-train: Lauf %d (Startwert %llu): %lld Generationen nach '%s'\n", r.k,
-                   static_cast<unsigned long long>(r.seed), r.todo, r.file.c_str());
+      set.Started(k);
+      children[k] = c;
+      char text[160];
+      std::snprintf(text, sizeof text, "Startwert %llu, '%s'%s", static_cast<unsigned long long>(firstSeed + k),
+                    RunFileName(o.file, k).c_str(), r.startWork > 0 ? " (neu gestartet)" : "");
+      display.Event(*set.Find(k), text);
     }
-    if (running == 0) break;
-    // Polled, so a stop arriving at any moment is passed on within a tenth of a second.
-    int status = 0;
-    const pid_t pid = waitpid(-1, &status, WNOHANG);
-    if (pid == 0) {
-      usleep(100000);
-      continue;
-    }
-    if (pid < 0) {
-      if (errno == EINTR) continue;
-      break;
-    }
-    for (TRun& r : runs) {
-      if (r.pid != pid) continue;
-      r.pid = -1;
-      --running;
-      r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      if (r.status == 0)
-        std::fprintf(stderr, "zarnik-train: Lauf %d fertig\n", r.k);
-      else if (StopSignals.load() == 0) {
-        std::fprintf(stderr, "zarnik-train: Lauf %d endete mit Status %d\n", r.k, r.status);
-        failed = true;
+    if (set.Finished()) break;
+
+    std::vector<pollfd> fds;
+    std::vector<int> order;
+    for (auto& [k, c] : children)
+      if (c.lines >= 0) {
+        fds.push_back({c.lines, POLLIN, 0});
+        order.push_back(k);
+      }
+    if (!fds.empty()) poll(fds.data(), fds.size(), 200);
+    else usleep(20000);
+
+    for (size_t i = 0; i < fds.size(); ++i) {
+      if (fds[i].revents == 0) continue;
+      const int k = order[i];
+      TChild& c = children[k];
+      char buffer[4096];
+      const ssize_t n = read(c.lines, buffer, sizeof buffer);
+      if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+      if (n <= 0) {
+        close(c.lines);
+        c.lines = -1;
+        continue;
+      }
+      c.pending.append(buffer, static_cast<size_t>(n));
+      for (size_t end; (end = c.pending.find('\n')) != std::string::npos;) {
+        const std::string line = c.pending.substr(0, end);
+        c.pending.erase(0, end + 1);
+        TSetRun& r = *set.Find(k);
+        int g = 0, fitness = 0, deliveries = 0;
+        double mean = 0, best = 0;
+        if (std::sscanf(line.c_str(), "gen\t%d\t%d\t%d", &g, &fitness, &deliveries) == 3) {
+          r.generation = g;
+          r.bestFitness = fitness;
+          r.bestDeliveries = deliveries;
+          display.Tick(r, c.lastLine);
+        } else if (std::sscanf(line.c_str(), "check\t%d\t%lf\t%lf", &g, &mean, &best) == 3) {
+          const bool goOn = set.OnCheck(k, g, mean, best);
+          WriteAll(c.answers, goOn ? "weiter\n" : "halt\n");
+          const TSetRun& now = *set.Find(k);
+          char text[160];
+          std::snprintf(text, sizeof text, "Generation %d, %s Ablagen je Episode in allen 100 Episoden", g,
+                        FormatMean(best).c_str());
+          const char* what = now.state == TRunState::Goal        ? ": Ziel erreicht"
+                             : now.state == TRunState::Restarted ? ": aufgegeben, ein neuer Lauf beginnt"
+                                                                 : nullptr;
+          if (o.progress || what) display.Event(now, (std::string(text) + (what ? what : "")).c_str());
+        }
       }
     }
+
+    // Runs whose lines have ended: their process's end.
+    for (auto it = children.begin(); it != children.end();) {
+      TChild& c = it->second;
+      int status = 0;
+      if (c.lines >= 0 || waitpid(c.pid, &status, WNOHANG) != c.pid) {
+        ++it;
+        continue;
+      }
+      const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      // A run that a stop ended, by its own save or by the second signal, is stopped, not failed.
+      const bool byStop = set.IsStopping() && (code == 130 || WIFSIGNALED(status));
+      const TRunSet::TEnd end = code == 0 ? TRunSet::TEnd::Clean : byStop ? TRunSet::TEnd::Stopped : TRunSet::TEnd::Failed;
+      close(c.answers);
+      const int k = it->first;
+      it = children.erase(it);
+      set.OnEnd(k, end);
+      const TSetRun& r = *set.Find(k);
+      if (end == TRunSet::TEnd::Failed) {
+        char text[64];
+        std::snprintf(text, sizeof text, "endete mit Status %d", code);
+        display.Event(r, text);
+        if (!set.IsStopping()) {
+          failed = true;
+          set.StopAll();
+          stopChildren(SIGTERM);
+        }
+      } else if (o.progress) {
+        display.Event(r, "");
+      }
+    }
+    display.Line(set, children, false);
   }
+  display.ClearLine();
   sigaction(SIGINT, &oldInt, nullptr);
   sigaction(SIGTERM, &oldTerm, nullptr);
+  sigaction(SIGHUP, &oldHup, nullptr);
+  sigaction(SIGPIPE, &oldPipe, nullptr);
 
   if (StopSignals.load() > 0) {
     std::fprintf(stderr, "zarnik-train: unterbrochen; derselbe Aufruf setzt jeden Lauf fort\n");
@@ -264,24 +460,47 @@ int RunManyRuns(const TTrainOptions& o) {
   }
   if (failed) return 2;
 
+  // The ranking of every run's kept best; the winner is the run that met
+  // the goal first, otherwise the first of the ranking.
   std::vector<std::string> files;
-  for (const TRun& r : runs) files.push_back(r.file);
-  std::vector<TStanding> ranked;
-  if (!RankAndPrint(files, ranked)) return 2;
-
-  // The winner and its history become FILE and FILE's history, each atomically.
-  const std::string& winner = ranked.front().file;
-  std::string bytes;
-  if (!ReadWhole(winner, bytes) || !WriteFileAtomically(o.file.c_str(), bytes.data(), bytes.size())) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", o.file.c_str());
+  for (const TSetRun& r : set.Runs())
+    if (r.state != TRunState::Waiting) files.push_back(RunBestFileName(o.file, r.index));
+  std::vector<TRankedFile> ranked;
+  std::vector<TUnrankedFile> unranked;
+  RankFiles(files, ranked, unranked);
+  if (!ranked.empty()) std::fputs(FormatRanking(ranked).c_str(), stdout);
+  std::fflush(stdout);
+  PrintUnranked(unranked);
+  if (!unranked.empty()) return 2;
+  std::string winner;
+  int winnerRun = -1;
+  if (const auto goal = set.GoalWinner()) {
+    winnerRun = *goal;
+  } else if (!ranked.empty()) {
+    for (const TSetRun& r : set.Runs())
+      if (RunBestFileName(o.file, r.index) == ranked.front().file) winnerRun = r.index;
+  }
+  if (winnerRun < 0) {
+    std::printf(o.progress ? "nowinner\n" : "Kein Gewinner: kein Lauf hat ein Netz geprüft\n");
+    return 0;
+  }
+  winner = RunBestFileName(o.file, winnerRun);
+  TWinnerCopy copy;
+  TCopyFailure why;
+  if (!CopyWinner(winner, FitnessLogPathFor(RunFileName(o.file, winnerRun)), o.file, copy, why)) {
+    std::fprintf(stderr, "zarnik-train: Gewinner '%s' nicht nach '%s' kopiert: Kann Datei '%s' nicht %s: %s\n",
+                 winner.c_str(), o.file.c_str(), why.file.c_str(), why.reading ? "lesen" : "schreiben",
+                 why.error == EILSEQ ? "unvollständig oder fremd" : WriteReason(why.error));
     return 2;
   }
-  std::string history;
-  if (ReadWhole(FitnessLogPathFor(winner), history) &&
-      !WriteFileAtomically(FitnessLogPathFor(o.file).c_str(), history.data(), history.size())) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben\n", FitnessLogPathFor(o.file).c_str());
-    return 2;
-  }
-  std::printf("Gewinner: %s -> %s\n", winner.c_str(), o.file.c_str());
+  std::string note;
+  if (!copy.backup.empty())
+    note = "; das vorige '" + o.file + "' liegt jetzt in '" + copy.backup + "'" +
+           (copy.backupHistory.empty() ? "" : ", sein Verlauf in '" + copy.backupHistory + "'");
+  const bool goalMet = set.GoalWinner().has_value();
+  std::printf("Gewinner: %s -> %s%s%s\n", winner.c_str(), o.file.c_str(),
+              goalMet || !o.untilDeliveries ? "" : " (Ziel nicht erreicht: das beste Netz bisher)", note.c_str());
+  if (o.progress) std::printf("winner %s\n", o.file.c_str());
+  std::fflush(stdout);
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cstdint>
 #include <cstdio>
 #include <thread>
 
@@ -22,10 +23,28 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
   p.addVersionOption();
   const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("Trainingsart 1 oder 2 (Vorgabe 2)."),
                                 QStringLiteral("1|2"), QStringLiteral("2"));
-  const QCommandLineOption generations(QStringLiteral("generations"),
-                                       QStringLiteral("So viele Generationen hinzu trainieren."), QStringLiteral("N"));
+  const QCommandLineOption generations(
+      QStringLiteral("generations"),
+      QStringLiteral("So viele Generationen zu denen der Datei hinzu trainieren (nur ein einzelner Lauf)."),
+      QStringLiteral("N"));
+  const QCommandLineOption untilGeneration(
+      QStringLiteral("until-generation"),
+      QStringLiteral("Bis die Datei G Generationen hat; mit --runs: bis jeder Platz G Generationen trainiert hat "
+                     "(ein neu gestarteter Lauf zählt in seinem Platz weiter). Derselbe Aufruf setzt fort."),
+      QStringLiteral("G"));
   const QCommandLineOption minutes(QStringLiteral("minutes"), QStringLiteral("So viele Minuten trainieren."),
                                    QStringLiteral("M"));
+  const QCommandLineOption untilDeliveries(
+      QStringLiteral("until-deliveries"),
+      QStringLiteral("Mit --runs: Ziel, die Läufe enden, sobald der Beste eines Laufs im Mittel aller 100 Episoden "
+                     "so oft je Episode ablegt (z. B. 3)."),
+      QStringLiteral("X"));
+  const QCommandLineOption noRestart(QStringLiteral("no-restart"),
+                                     QStringLiteral("Mit --runs: Läufe nie neu starten (ohne Neustartregel)."));
+  const QCommandLineOption progress(QStringLiteral("progress"),
+                                    QStringLiteral("Mit --runs: eine Zeile je Ereignis auf stdout, für Programme."));
+  QCommandLineOption member(QStringLiteral("member"), QStringLiteral("Lauf einer Menge (intern)."));
+  member.setFlags(QCommandLineOption::HiddenFromHelp);
   const QCommandLineOption threads(QStringLiteral("threads"),
                                    QStringLiteral("Threads für Training 2 (Vorgabe: alle Kerne)."), QStringLiteral("T"));
   const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Fester Startwert statt der Uhr."),
@@ -38,18 +57,20 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
                                QStringLiteral("FILE.csv"));
   const QCommandLineOption evaluate(QStringLiteral("evaluate"),
                                     QStringLiteral("Population nur bewerten, nichts speichern."));
-  const QCommandLineOption runs(QStringLiteral("runs"),
-                                QStringLiteral("N unabhängige Läufe (Startwerte S bis S+N-1) in FILE-<k>.dat, "
-                                               "der beste wird nach FILE kopiert."),
-                                QStringLiteral("N"));
+  const QCommandLineOption runs(
+      QStringLiteral("runs"),
+      QStringLiteral("N Läufe gleichzeitig (Lauf k: Startwert S+k, FILE-<k>.dat); alle 100 Generationen spielt "
+                     "der Beste jedes Laufs alle 100 Episoden, sein bestes Netz bleibt in FILE-<k>-best.dat; "
+                     "ein Lauf ohne Fortschritt wird durch einen neuen ersetzt; das beste Netz kommt nach FILE."),
+      QStringLiteral("N"));
   const QCommandLineOption rank(QStringLiteral("rank"),
-                                QStringLiteral("Vorhandene Netzdateien vergleichen: Ablagen, dann Fitness "
-                                               "des Besten."));
+                                QStringLiteral("Vorhandene Netzdateien vergleichen: Ablagen des Besten in allen "
+                                               "100 Episoden, dann seine Fitness."));
   const QCommandLineOption run(QStringLiteral("run"),
-                               QStringLiteral("Nur Lauf K davon: Startwert S+K, FILE-<K>.dat, bis Generation G "
-                                              "(für Job-Arrays)."),
+                               QStringLiteral("Nur Lauf K davon: Startwert S+K, FILE-<K>.dat (für Job-Arrays)."),
                                QStringLiteral("K"));
-  p.addOptions({mode, generations, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs, run, rank});
+  p.addOptions({mode, generations, untilGeneration, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs,
+                run, untilDeliveries, noRestart, progress, member, rank});
   p.addPositionalArgument(QStringLiteral("FILE"),
                           QStringLiteral("Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
 
@@ -90,6 +111,21 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
     if (!ok || n < 0) return UsageError(QStringLiteral("--generations braucht eine Zahl ab 0."));
     o.generations = n;
   }
+  if (p.isSet(untilGeneration)) {
+    const long long g = p.value(untilGeneration).toLongLong(&ok);
+    if (!ok || g < 0 || g > 2147483647)
+      return UsageError(QStringLiteral("--until-generation braucht eine Zahl von 0 bis 2147483647."));
+    if (o.generations) return UsageError(QStringLiteral("--generations und --until-generation nicht zusammen angeben."));
+    o.untilGeneration = g;
+  }
+  if (p.isSet(untilDeliveries)) {
+    const double x = p.value(untilDeliveries).toDouble(&ok);
+    if (!ok || !(x >= 0) || x > 1e6) return UsageError(QStringLiteral("--until-deliveries braucht eine Zahl ab 0."));
+    o.untilDeliveries = x;
+  }
+  o.noRestart = p.isSet(noRestart);
+  o.progress = p.isSet(progress);
+  o.member = p.isSet(member);
   if (p.isSet(minutes)) {
     const double m = p.value(minutes).toDouble(&ok);
     if (!ok || !(m >= 0)) return UsageError(QStringLiteral("--minutes braucht eine Zahl ab 0."));
@@ -116,27 +152,40 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
     if (o.log.empty()) return UsageError(QStringLiteral("--log braucht einen Dateinamen."));
   }
   o.evaluate = p.isSet(evaluate);
+  const bool ofASet = p.isSet(runs) || p.isSet(run);
+  if (p.isSet(runs) && p.isSet(run)) return UsageError(QStringLiteral("--runs und --run nicht zusammen angeben."));
   if (p.isSet(runs)) {
     o.runs = p.value(runs).toInt(&ok);
     if (!ok || o.runs < 1 || o.runs > 1000)
       return UsageError(QStringLiteral("--runs braucht eine Zahl von 1 bis 1000."));
-    if (!o.generations) return UsageError(QStringLiteral("--runs braucht --generations."));
   }
   if (p.isSet(run)) {
     o.run = p.value(run).toInt(&ok);
     if (!ok || o.run < 0) return UsageError(QStringLiteral("--run braucht eine Zahl ab 0."));
-    if (!o.generations || !o.seed) return UsageError(QStringLiteral("--run braucht --generations und --seed."));
   }
-  // Run k trains with seed S+k: none of them may wrap around to 0.
-  const uint64_t lastRun = o.runs > 0 ? static_cast<uint64_t>(o.runs - 1) : o.run > 0 ? static_cast<uint64_t>(o.run) : 0;
-  if (o.seed && *o.seed > UINT64_MAX - lastRun)
-    return UsageError(QStringLiteral("--seed %1: der Startwert %1 + %2 ginge über 18446744073709551615 hinaus.")
-                          .arg(*o.seed)
-                          .arg(lastRun));
-  if ((o.runs > 0 || o.run >= 0) && (o.runs > 0) == (o.run >= 0))
-    return UsageError(QStringLiteral("--runs und --run nicht zusammen angeben."));
-  if ((o.runs > 0 || o.run >= 0) && (o.mode != 2 || o.evaluate || o.minutes || !o.log.empty()))
-    return UsageError(
-        QStringLiteral("--runs und --run gehen nur mit Training 2, ohne --evaluate, --minutes und --log."));
+  // Run k trains with seed S+k: none of them may wrap around to 0 (a restarted
+  // run's seed is checked when it would start).
+  if (o.seed && ofASet) {
+    const uint64_t lastRun = p.isSet(runs) ? static_cast<uint64_t>(o.runs - 1) : static_cast<uint64_t>(o.run);
+    if (*o.seed > UINT64_MAX - lastRun)
+      return UsageError(QStringLiteral("--seed %1: der Startwert %1 + %2 ginge über 18446744073709551615 hinaus.")
+                            .arg(*o.seed)
+                            .arg(lastRun));
+  }
+  if (ofASet && o.generations)
+    return UsageError(QStringLiteral("--runs und --run zählen bis zu einer Generation: --until-generation G statt "
+                                     "--generations N."));
+  if (p.isSet(runs) && !o.untilGeneration && !o.minutes && !o.untilDeliveries)
+    return UsageError(QStringLiteral("--runs braucht --until-generation, --minutes oder --until-deliveries."));
+  if (p.isSet(run) && !o.seed) return UsageError(QStringLiteral("--run braucht --seed."));
+  if (ofASet && (o.mode != 2 || o.evaluate || !o.log.empty()))
+    return UsageError(QStringLiteral("--runs und --run gehen nur mit Training 2, ohne --evaluate und --log."));
+  if (!ofASet && o.untilDeliveries)
+    return UsageError(QStringLiteral("--until-deliveries geht nur mit --runs oder --run."));
+  if (!p.isSet(runs) && (o.noRestart || o.progress))
+    return UsageError(QStringLiteral("--no-restart und --progress gehen nur mit --runs."));
+  if (o.member && !p.isSet(run)) return UsageError(QStringLiteral("--member geht nur mit --run."));
+  if (o.untilGeneration && o.mode != 2)
+    return UsageError(QStringLiteral("--until-generation geht nur mit Training 2 (Training 1 zählt keine Generationen)."));
   return -1;
 }

@@ -9,7 +9,8 @@
 struct TTrainOptions {
   std::string file = "zarnik.dat";
   int mode = 2;
-  std::optional<long long> generations;  // generations (mode 1: passes) to add
+  std::optional<long long> generations;       // generations (mode 1: passes) to add
+  std::optional<long long> untilGeneration;   // train up to this generation; a set: each slot's generations
   std::optional<double> minutes;
   int threads = 1;
   std::optional<uint64_t> seed;
@@ -19,6 +20,12 @@ struct TTrainOptions {
   bool evaluate = false;
   int runs = 0;                         // --runs N: best of N independent runs; 0: one run
   int run = -1;                         // --run K: run K of such a set alone (for schedulers); -1: none
+  std::optional<double> untilDeliveries;  // the set's goal: mean deliveries per episode over all 100
+  bool noRestart = false;               // --runs without the restart rule
+  bool progress = false;                // --runs: machine-readable lines on stdout
+  bool member = false;                  // --run started by --runs: reports its checks, asks to go on
+  // Set for a run of a set (--run): where its best validated network is kept.
+  std::string bestFile;
   std::vector<std::string> rankFiles;  // --rank FILE...: compare these files only
 };
 

@@ -22,6 +22,7 @@
 #include "population_lock.h"
 #include "regular_file.h"
 #include "random.h"
+#include "run_check.h"
 #include "world.h"
 #include "write_reason.h"
 
@@ -35,9 +36,13 @@ extern "C" void OnStopSignal(int) {
   if (Signals.fetch_add(1) >= 1) _exit(130);
 }
 
-void InstallSignals() {
+// A run of a set hears a stop from the terminal and from the set as well:
+// every one asks for the same stop, which takes a generation at most.
+extern "C" void OnMemberStopSignal(int) { Signals.fetch_add(1); }
+
+void InstallSignals(bool member) {
   struct sigaction sa = {};
-  sa.sa_handler = OnStopSignal;
+  sa.sa_handler = member ? OnMemberStopSignal : OnStopSignal;
   sigemptyset(&sa.sa_mask);
   sigaction(SIGINT, &sa, nullptr);
   sigaction(SIGTERM, &sa, nullptr);
@@ -93,7 +98,8 @@ void FormatDuration(double seconds, char* out, size_t size) {
 // One refreshing line on a terminal, otherwise a plain line every 10 seconds.
 class TProgress {
  public:
-  TProgress(bool quiet, const TTrainOptions& o) : Quiet(quiet), Tty(isatty(2) == 1), Options(o) {}
+  TProgress(bool quiet, std::optional<long long> generations, std::optional<double> minutes)
+      : Quiet(quiet), Tty(isatty(2) == 1), Generations(generations), Minutes(minutes) {}
 
   void Show(const TTrainHost& host, long long added, bool force) {
     if (Quiet || host.Done == 0) return;
@@ -106,9 +112,9 @@ class TProgress {
     char time[32], rest[48] = "";
     FormatDuration(elapsed, time, sizeof time);
     double remaining = -1;
-    if (Options.generations && rate > 0) remaining = (*Options.generations - added) / rate;
-    if (Options.minutes) {
-      const double byClock = *Options.minutes * 60 - elapsed;
+    if (Generations && rate > 0) remaining = (*Generations - added) / rate;
+    if (Minutes) {
+      const double byClock = *Minutes * 60 - elapsed;
       remaining = remaining < 0 ? byClock : std::min(remaining, byClock);
     }
     if (remaining >= 0) {
@@ -133,7 +139,8 @@ class TProgress {
 
  private:
   bool Quiet, Tty, Pending = false;
-  const TTrainOptions& Options;
+  std::optional<long long> Generations;
+  std::optional<double> Minutes;
   TClock::time_point LastShown{};
 };
 
@@ -168,15 +175,21 @@ void ResumeBestFromHistory(TWorld& world, const std::optional<TFitnessRow>& last
 
 void RequestTrainerStop() { Signals.fetch_add(1); }
 
+bool TrainerStopRequested() { return Signals.load() > 0; }
+
 int RunTrainer(const TTrainOptions& o) {
   if (!o.rankFiles.empty()) return RankRunFiles(o.rankFiles);
   if (o.runs > 0) return RunManyRuns(o);
   if (o.run >= 0) {
     TTrainOptions single;
-    return OneRunOfMany(o, single) ? RunTrainer(single) : 2;
+    OneRunOfMany(o, single);
+    return RunTrainer(single);
   }
   Signals = 0;
   UserBreak = false;
+  // Before the seed: measuring a kept best builds a population, which draws.
+  TRunChecks checks(o);
+  if (!checks.Begin()) return 2;
   if (o.seed)
     UseFixedRandomSeed(*o.seed);
   else
@@ -305,16 +318,18 @@ int RunTrainer(const TTrainOptions& o) {
     host.Logs.push_back({path, f});
   }
 
-  InstallSignals();
-  TProgress progress(o.quiet, o);
+  // --until-generation counts from the generation the file holds.
+  std::optional<long long> toAdd = o.generations;
+  if (o.untilGeneration) toAdd = std::max(0LL, *o.untilGeneration - world->Generations);
+
+  InstallSignals(o.member);
+  TProgress progress(o.quiet, toAdd, o.minutes);
   const TClock::time_point start = TClock::now();
   host.Start = start;
   const auto timeUp = [&] {
     return o.minutes && std::chrono::duration<double>(TClock::now() - start).count() >= *o.minutes * 60;
   };
-  const auto limitReached = [&](long long added) {
-    return (o.generations && added >= *o.generations) || timeUp();
-  };
+  const auto limitReached = [&](long long added) { return (toAdd && added >= *toAdd) || timeUp(); };
 
   long long added = 0;
   bool ok = true;
@@ -325,7 +340,15 @@ int RunTrainer(const TTrainOptions& o) {
   } else {
     world->BeginTrainANN1();
   }
-  while (!limitReached(added) && Signals.load() == 0) {
+  // A run resumed at a check (or with nothing left to do) is checked again
+  // first: a check only ever stores a better best, so doing it twice is harmless.
+  bool goOn = true;
+  if (checks.Due(world->Generations, limitReached(0)) && (world->Generations > 0 || limitReached(0))) {
+    bool failed = false;
+    goOn = checks.Check(*world, failed);
+    ok = !failed;
+  }
+  while (goOn && !limitReached(added) && Signals.load() == 0) {
     if (o.mode == 2) {
       // A run that ends on its own is started again, as pressing F2 again would.
       if (!world->IsImprovement()) world->BeginTrainANN2();
@@ -344,6 +367,14 @@ int RunTrainer(const TTrainOptions& o) {
     if (checkpoint && !Save(*world, o.file)) {
       ok = false;
       break;
+    }
+    checks.Tick(*world, host.Last);
+    if (Signals.load() == 0 && checks.Due(world->Generations, limitReached(added))) {
+      bool failed = false;
+      if (!checks.Check(*world, failed)) {
+        ok = !failed;
+        break;
+      }
     }
   }
   host.AnnHasFinished();

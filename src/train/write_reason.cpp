@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fitness_log.h"
+#include "headless_host.h"
 #include "link_rule.h"
 #include "regular_file.h"
 
@@ -27,6 +28,15 @@ const char* WriteReason(int error) {
     case ENFILE: return "zu viele offene Dateien";
     default: return "Schreibfehler";
   }
+}
+
+std::string LoadFailure(TLoadError e, size_t size) {
+  if (e != TLoadError::WrongSize) return LoadReason(e);
+  THeadlessHost host;
+  std::string text = WrongSizeReason;
+  text.replace(text.find("%1"), 2, std::to_string(size));
+  text.replace(text.find("%2"), 2, std::to_string(MakeZarnikWorld(&host)->FileSize()));
+  return text;
 }
 
 std::string LockedReason(pid_t holder) {

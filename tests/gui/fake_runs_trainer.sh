@@ -8,6 +8,7 @@ shift
 echo "$*" > fake-args.txt
 for file; do :; done
 stem=${file%.dat}
+: > "$stem-0.dat"  # a run's file: the next call resumes
 trap 'printf "run\t0\t1\t300\t700\t1\t0.40\t0.40\tstopped\n"; exit 130' TERM
 for g in 100 200; do
   printf 'run\t0\t1\t%d\t%d\t0\t-\t-\trunning\n' $g $((g * 2))
@@ -17,6 +18,6 @@ if [ -n "$FAKE_WAIT" ]; then
   while :; do sleep 0.02; done
 fi
 printf 'run\t1\t2\t250\t1300\t4\t3.10\t3.10\tgoal\n'
-cp "$source" "$stem-1.dat"
-printf 'Rang  Datei          Ablagen\n   1  %s-1.dat       31\n' "$stem"
-printf 'winner\t%s-1.dat\n' "$stem"
+cp "$source" "$file"
+printf 'Rang  Datei          Ablagen\n   1  %s-1-best.dat  31\n' "$stem"
+printf 'winner %s\n' "$file"

@@ -2,6 +2,8 @@
 // seeded new population against the trainer's, the runs dialog against a
 // scripted trainer, and the chart's ranges and its following of a history.
 #include <QLineSeries>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -26,11 +28,11 @@ QByteArray Train(const QStringList& args) {
   return train.readAllStandardOutput();
 }
 
-// The --rank row of `file`: generations, deliveries, takes, fitness.
-QList<long long> RankRow(const QByteArray& out, const QString& file) {
+// The --rank row of `file`: generations, deliveries per episode, deliveries, takes, fitness.
+QList<QByteArray> RankRow(const QByteArray& out, const QString& file) {
   for (const QByteArray& line : out.split('\n')) {
     const QList<QByteArray> f = line.simplified().split(' ');
-    if (f.size() == 6 && f[1] == file.toUtf8()) return {f[2].toLongLong(), f[3].toLongLong(), f[4].toLongLong(), f[5].toLongLong()};
+    if (f.size() == 7 && f[1] == file.toUtf8()) return f.mid(2);
   }
   return {};
 }
@@ -54,10 +56,10 @@ class SeeItSucceedTest : public QObject {
     bool timedOut = false;
     QTimer watchdog;
     watchdog.callOnTimeout([&] { timedOut = true; W->AnnGaWorld->DoBreakANN(); });
-    watchdog.start(60000);
+    watchdog.start(300000);
     Answer({QMessageBox::Ok});
     W->Dispatch(CM_SHOWBEST);
-    QVERIFY2(!timedOut, "the demonstration did not end within a minute");
+    QVERIFY2(!timedOut, "the demonstration did not end within five minutes");
     QVERIFY(!W->RunActive() && W->ShownWhole);
     QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
   }
@@ -72,21 +74,22 @@ class SeeItSucceedTest : public QObject {
   // What the demonstration counts is what --rank counts for the same file; it leaves the population alone.
   void demonstrationEqualsRank() {
     QCOMPARE(Train({"--generations", "40", "--seed", "3", "--quiet", "ranked.dat"}), QByteArray());
-    const QList<long long> rank = RankRow(Train({"--rank", "ranked.dat"}), "ranked.dat");
-    QCOMPARE(rank.size(), 4);
-    QCOMPARE(rank[0], 40LL);
+    const QList<QByteArray> rank = RankRow(Train({"--rank", "ranked.dat"}), "ranked.dat");
+    QCOMPARE(rank.size(), 5);
+    QCOMPARE(rank[0], QByteArray("40"));
     Answer({}, {QStringLiteral("ranked.dat")});
     W->Dispatch(CM_OPENDATA);
     const QByteArray before = Snapshot(W);
     Demonstrate();
-    QCOMPARE(W->Shown.generations, 40);
-    QCOMPARE(W->Shown.counts.deliveries, rank[1]);
-    QCOMPARE(W->Shown.counts.takes, rank[2]);
-    QCOMPARE(static_cast<long long>(W->Shown.fitness), rank[3]);
-    QCOMPARE(MessageBoxHook().LastText, QString::fromUtf8("Ablagen: %1 in 10 Durchgängen\nAufnahmen: %2\nmittlere Fitness: %3")
-                                            .arg(rank[1]).arg(rank[2]).arg(rank[3]));
+    QCOMPARE(W->Shown.episodes, 100LL);
+    QCOMPARE(W->Shown.deliveries, rank[2].toLongLong());
+    QCOMPARE(W->Shown.takes, rank[3].toLongLong());
+    QCOMPARE(W->Shown.MeanFitness(), rank[4].toLongLong());
+    QCOMPARE(MessageBoxHook().LastText,
+             QString::fromUtf8("Ablagen: %1 in 100 Durchgängen (%2 je Durchgang)\nAufnahmen: %3\nmittlere Fitness: %4")
+                 .arg(QString(rank[2]), QString(rank[1]), QString(rank[3]), QString(rank[4])));
     QVERIFY2(Snapshot(W) == before, "the demonstration changed the population");
-    QVERIFY(W->DrawnSteps > 10 * 5 * 50);  // every real step of the ten episodes is drawn
+    QVERIFY(W->DrawnSteps > 100 * 5 * 50);  // every real step of the hundred episodes is drawn
   }
 
   // By hand: a network whose one link moves nothing pays 10 a run, summed over
@@ -97,10 +100,11 @@ class SeeItSucceedTest : public QObject {
     best.setWeight(0, 11, 50);
     best.setConnections(1);
     Demonstrate();
-    QCOMPARE(W->Shown.episodes, 10);
-    QCOMPARE(W->Shown.fitness, -150);
-    QCOMPARE(W->Shown.counts.takes, 0LL);
-    QCOMPARE(MessageBoxHook().LastText, QString::fromUtf8("Ablagen: 0 in 10 Durchgängen\nAufnahmen: 0\nmittlere Fitness: -150"));
+    QCOMPARE(W->Shown.episodes, 100LL);
+    QCOMPARE(W->Shown.fitnessSum, -15000LL);
+    QCOMPARE(W->Shown.takes, 0LL);
+    QCOMPARE(MessageBoxHook().LastText,
+             QString::fromUtf8("Ablagen: 0 in 100 Durchgängen (0.00 je Durchgang)\nAufnahmen: 0\nmittlere Fitness: -150"));
   }
 
   // Pause holds the demonstration; a single step moves it by one drawn step; F9 again stops it without a summary.
@@ -162,15 +166,15 @@ class SeeItSucceedTest : public QObject {
     QVERIFY(ended.wait(20000));
     QCOMPARE(d->ExitStatus(), 0);
     QCOMPARE(Bytes(QStringLiteral("fake-args.txt")),
-             QByteArray("--runs 2 --until-deliveries 3.0 --generations 250 --seed 1 --progress zarnik.dat\n"));
+             QByteArray("--runs 2 --until-deliveries 3.0 --until-generation 250 --seed 1 --progress zarnik.dat\n"));
     QTableWidget* t = d->Table();
     QCOMPARE(t->rowCount(), 2);
     const QStringList run1{"1", "2", "250", "1300", "4", "3.10", "3.10", "Ziel erreicht"};
     for (int c = 0; c < run1.size(); ++c) QCOMPARE(t->item(1, c)->text(), run1[c]);
     QCOMPARE(t->item(0, 2)->text(), QStringLiteral("200"));
     QCOMPARE(t->item(0, 5)->text(), QStringLiteral("-"));
-    QVERIFY(d->Ranking()->toPlainText().contains(QStringLiteral("zarnik-1.dat       31")));
-    QCOMPARE(d->Winner(), QStringLiteral("zarnik-1.dat"));
+    QVERIFY(d->Ranking()->toPlainText().contains(QStringLiteral("zarnik-1-best.dat  31")));
+    QCOMPARE(d->Winner(), QStringLiteral("zarnik.dat"));
     QVERIFY(Snapshot(W) == Bytes(QStringLiteral("winner-source.dat")));
     QVERIFY(W->PopulationChanged);  // unsaved until stored
   }
@@ -179,7 +183,6 @@ class SeeItSucceedTest : public QObject {
   void manyRunsStopAndResume() {
     TManyRunsDlg* d = W->ManyRuns;
     QVERIFY(d != nullptr);
-    QFile::remove(QStringLiteral("zarnik-1.dat"));
     qputenv("FAKE_WAIT", "1");
     QSignalSpy ended(d, &TManyRunsDlg::finished);
     d->Start();
@@ -195,7 +198,41 @@ class SeeItSucceedTest : public QObject {
     QVERIFY(ended.wait(20000));
     QCOMPARE(d->ExitStatus(), 0);
     QCOMPARE(Bytes(QStringLiteral("fake-args.txt")),
-             QByteArray("--runs 2 --until-deliveries 3.0 --generations 250 --seed 1 --progress zarnik.dat\n"));
+             QByteArray("--runs 2 --until-deliveries 3.0 --until-generation 250 --seed 1 --progress zarnik.dat\n"));
+    d->hide();
+  }
+
+  // The real trainer with tiny counts: the window's set writes the very files that the same call of
+  // zarnik-train --runs writes, and its winner becomes the window's population.
+  void manyRunsWithTheRealTrainer() {
+    TManyRunsDlg* d = W->ManyRuns;
+    QVERIFY(d != nullptr);
+    d->SetTrainer(TManyRunsDlg::FindTrainer());
+    for (const char* dir : {"window", "direct"}) QVERIFY(QDir().mkpath(dir));
+    W->PopulationFile = QStringLiteral("window/zarnik.dat");
+    d->RunsBox()->setValue(2);
+    d->GenerationsBox()->setValue(3);
+    d->GoalBox()->setValue(0);  // none: the limit ends the set
+    d->SeedEdit()->setText(QStringLiteral("5"));
+    const QStringList args = d->Arguments(QStringLiteral("zarnik.dat"));
+    QCOMPARE(args.join(' '), QStringLiteral("--runs 2 --until-generation 3 --seed 5 --progress zarnik.dat"));
+    QSignalSpy ended(d, &TManyRunsDlg::finished);
+    d->Start();
+    QVERIFY(ended.wait(120000));
+    QCOMPARE(d->ExitStatus(), 0);
+    QCOMPARE(d->Table()->rowCount(), 2);
+    QCOMPARE(d->Table()->item(1, 2)->text(), QStringLiteral("3"));
+    QCOMPARE(d->Winner(), QStringLiteral("window/zarnik.dat"));
+    QProcess direct;
+    direct.setWorkingDirectory(QStringLiteral("direct"));
+    direct.start(TManyRunsDlg::FindTrainer(), args);
+    QVERIFY(direct.waitForFinished(120000) && direct.exitCode() == 0);
+    for (const char* name : {"zarnik-0.dat", "zarnik-1.dat", "zarnik-0-best.dat", "zarnik.dat"}) {
+      const QByteArray mine = Bytes(QStringLiteral("window/") + name);
+      QVERIFY2(mine.size() == 199620 && mine == Bytes(QStringLiteral("direct/") + name), name);
+    }
+    QVERIFY(Snapshot(W) == Bytes(QStringLiteral("window/zarnik.dat")));
+    W->PopulationFile.clear();
     d->hide();
   }
 

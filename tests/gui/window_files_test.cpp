@@ -1,6 +1,4 @@
 // The files the window writes (population, history, film, picture): what it replaces, asks, refuses and says.
-#include <QPushButton>
-
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,7 +7,6 @@
 #include "fitness_log.h"
 #include "gui_test_support.h"
 #include "population_lock.h"
-#include "watching/fitness_chart.h"
 #include "watching/scene_recorder.h"
 #include "widgets/text_gadget.h"
 
@@ -61,10 +58,9 @@ class WindowFilesTest : public QObject, TWindowFixture {
           W->Dispatch(CM_RECORD);
         }
         break;
-      case Picture:
-        if (W->FitnessChart == nullptr || !W->FitnessChart->isVisible()) W->Dispatch(CM_FITCHART);
+      case Picture:  // the scene's; the chart's and the network view's are written alike
         Answer({answer, QMessageBox::Ok}, {path});
-        QTest::mouseClick(W->FitnessChart->findChild<QPushButton*>(), Qt::LeftButton);
+        W->Dispatch(CM_SAVEPICT);
         break;
     }
   }
@@ -80,12 +76,21 @@ class WindowFilesTest : public QObject, TWindowFixture {
 
   // A history read whole: Speichern appends the new rows to it, byte for byte after what it holds, also
   // after a row a trainer appended since it was loaded.
+  void historyAppendedToNeverReplaced_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addRow("as written") << TwoRows;
+    QByteArray spreadsheet = "\xEF\xBB\xBF" + TwoRows;  // a byte-order mark and CRLF, as spreadsheets save it
+    QTest::addRow("byte-order mark, CRLF") << spreadsheet.replace("\n", "\r\n");
+  }
+
   void historyAppendedToNeverReplaced() {
+    QFETCH(QByteArray, csv);
     W->Dispatch(CM_SAVEDATA);
-    QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"), TwoRows));
+    QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"), csv));
     W->Dispatch(CM_LOADDATA);
     QCOMPARE(W->History.Size(), size_t(2));
-    const QByteArray held = TwoRows + "2,2,-4000,-8800,2,0.100,1\n";
+    QCOMPARE(W->History.Data()[1].bestFitness, -4100);
+    const QByteArray held = csv + "2,2,-4000,-8800,2,0.100,1\n";
     QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"), held));
     TwoGenerations();
     W->Dispatch(CM_SAVEDATA);

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -17,6 +18,7 @@
 #include "../support/temp_dir.h"
 #include "fitness_log.h"
 #include "headless_pool.h"
+#include "run_progress.h"
 
 extern char** environ;
 
@@ -47,14 +49,14 @@ int StoredGenerations(const fs::path& file) {
   return world->Generations;
 }
 
-// The rows of a ranking table: "rank file generations deliveries takes fitness".
+// The rows of a ranking table: "rank file generations deliveries-per-episode deliveries takes fitness".
 std::vector<Args> TableRows(const std::string& out) {
   std::vector<Args> rows;
   std::istringstream lines(out);
   for (std::string line; std::getline(lines, line);) {
     std::istringstream words(line);
     Args row{std::istream_iterator<std::string>(words), {}};
-    if (row.size() == 6 && std::isdigit(static_cast<unsigned char>(row[0][0]))) rows.push_back(row);
+    if (row.size() == 7 && std::isdigit(static_cast<unsigned char>(row[0][0]))) rows.push_back(row);
   }
   return rows;
 }
@@ -65,7 +67,7 @@ struct Trainer : ::testing::Test {
   TTempDir dir;
   // Starts zarnik-train in the directory, stdout to out.txt, stderr to err.txt.
   Args Prefix;  // a command that starts the trainer (e.g. as another user)
-  pid_t Start(Args args) {
+  pid_t Start(Args args, bool ownGroup = false) {
     args.insert(args.begin(), ZARNIK_TRAIN_EXE);
     args.insert(args.begin(), Prefix.begin(), Prefix.end());
     std::vector<char*> argv;
@@ -76,9 +78,16 @@ struct Trainer : ::testing::Test {
     posix_spawn_file_actions_addchdir_np(&fa, dir.Dir.c_str());
     posix_spawn_file_actions_addopen(&fa, 1, "out.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&fa, 2, "err.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    if (ownGroup) {  // so that the test can kill the trainer's group as a terminal would
+      posix_spawnattr_setpgroup(&attr, 0);
+      posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+    }
     pid_t pid = -1;
-    EXPECT_EQ(posix_spawn(&pid, argv[0], &fa, nullptr, argv.data(), environ), 0);
+    EXPECT_EQ(posix_spawn(&pid, argv[0], &fa, &attr, argv.data(), environ), 0);
     posix_spawn_file_actions_destroy(&fa);
+    posix_spawnattr_destroy(&attr);
     return pid;
   }
   // The exit status, 1000 + the signal if ended by one; one still running at the safety limit is killed.
@@ -130,7 +139,7 @@ TEST_F(Trainer, RefusalsGiveTwoBeforeTrainingAndChangeNothing) {
       {{"--log", "p.dat", "link.dat"}, ""},
       {{"--log", "", "p.dat"}, "--log braucht einen Dateinamen."},
       {{""}, "Der Name der Netzdatei ist leer."},
-      {{"--rank", "p.dat", "short.dat"}, "'short.dat' nicht laden: falsche Größe"},
+      {{"--rank", "short.dat", "p.dat"}, "'short.dat' nicht laden: falsche Größe (12 statt 199620 Bytes)"},
       {{"q.dat"}, "Kann Datei 'q.csv' nicht schreiben: kein Fitnessverlauf"},
       {{"--runs", "3", "--seed", "18446744073709551614"}, "18446744073709551614 + 2 ginge über"},
       {{"--run", "2", "--seed", "18446744073709551614"}, "18446744073709551614 + 2 ginge über"},
@@ -144,6 +153,7 @@ TEST_F(Trainer, RefusalsGiveTwoBeforeTrainingAndChangeNothing) {
     EXPECT_EQ(code, 2) << what;
     EXPECT_NE(err.find(message), std::string::npos) << what << ": " << err;
   }
+  EXPECT_EQ(TableRows(Run({"--rank", "short.dat", "p.dat"}).out).size(), 1u);  // the good one ranked all the same
   EXPECT_EQ(ReadAll(dir / "short.dat") + ReadAll(dir / "notes.txt"), "twelve bytesBrot\n");
   EXPECT_TRUE(ReadAll(dir / "foreign.dat") == std::string(199620, '\xff') && ReadAll(dir / "p.dat") == population);
   EXPECT_FALSE(fs::exists(dir / "zarnik.dat") || fs::exists(dir / "missing"));
@@ -170,34 +180,143 @@ TEST_F(Trainer, AResumedRunWritesTheSameFileAsAnUninterruptedOne) {
   EXPECT_EQ(std::pair(beside.rfind(header + "\n0,2,", 0), std::ranges::count(beside, '\n')), std::pair(0ul, 8l));
 }
 
-TEST_F(Trainer, RunsRankTheSameTwiceAndResumeAfterAStop) {
+// The --runs family: one run of the set is a single run of its seed; options reach every run; refusals;
+// stops; a FILE that was there is kept.
+TEST_F(Trainer, RunsAreSingleRunsOfTheirSeedsAndResumeAfterAStop) {
   for (const char* d : {"a", "b", "c"}) fs::create_directory(dir / d);
   const auto args = [](const char* file) {
-    return Args{"--runs", "3", "--seed", "5", "--generations", "30", "--threads", "2", "--checkpoint", "2", file};
+    return Args{"--runs", "3", "--seed", "5", "--until-generation", "30", "--threads", "2", "--checkpoint", "2", file};
   };
+  std::ofstream(dir / "a/zarnik.dat") << "mine";
   const TResult a1 = Run(args("a/zarnik.dat"));
+  ASSERT_EQ(a1.code, 0) << a1.err;
   const auto table = TableRows(a1.out);
   ASSERT_EQ(table.size(), 3u) << a1.out;
   for (size_t i = 0; i < table.size(); ++i) EXPECT_EQ(table[i][0] + table[i][2], std::to_string(i + 1) + "30");
-  EXPECT_NE(a1.out.find("Gewinner: " + table[0][1] + " -> a/zarnik.dat"), std::string::npos);
+  const std::string kept = " das vorige 'a/zarnik.dat' liegt jetzt in 'a/zarnik.~1~.dat'";
+  EXPECT_NE(a1.out.find("Gewinner: " + table[0][1] + " -> a/zarnik.dat;" + kept), std::string::npos) << a1.out;
+  EXPECT_EQ(ReadAll(dir / "a/zarnik.~1~.dat"), "mine");
   EXPECT_TRUE(ReadAll(dir / "a/zarnik.dat") == ReadAll(dir / table[0][1]));
-  EXPECT_TRUE(ReadAll(dir / "a/zarnik.csv") == ReadAll(dir / fs::path(table[0][1]).replace_extension(".csv")));
-  EXPECT_EQ(Run(args("a/zarnik.dat")).out, a1.out);  // nothing left to train, ranked alike
-  // One run of the set alone, as a scheduler's task makes it, is that run.
-  ASSERT_EQ(Run({"--run", "1", "--seed", "5", "--generations", "30", "--quiet", "c/zarnik.dat"}).code, 0);
-  EXPECT_TRUE(ReadAll(dir / "c/zarnik-1.dat") == ReadAll(dir / "a/zarnik-1.dat") && fs::exists(dir / "c/zarnik-1.csv"));
-  // Stopped once the first run has saved a checkpoint, then called again.
+  // The winner's history: its 30 rows, generations 0 to 29.
+  std::vector<TFitnessRow> rows;
+  ASSERT_TRUE(ReadFitnessLog((dir / "a/zarnik.csv").c_str(), rows));
+  EXPECT_EQ(std::tuple(rows.size(), rows.front().generation, rows.back().generation), std::tuple(size_t{30}, 0, 29));
+  EXPECT_EQ(Run(args("a/zarnik.dat")).out, a1.out.substr(0, a1.out.find(';')) + "\n");  // the same, nothing kept twice
+  // Run k is seed 5+k: the same file as a single run of that seed, and every seed its own file.
+  ASSERT_EQ(Run({"--seed", "6", "--generations", "30", "--quiet", "--threads", "1", "single.dat"}).code, 0);
+  EXPECT_TRUE(ReadAll(dir / "single.dat") == ReadAll(dir / "a/zarnik-1.dat"));
+  EXPECT_NE(ReadAll(dir / "a/zarnik-0.dat"), ReadAll(dir / "a/zarnik-1.dat"));
+  EXPECT_NE(ReadAll(dir / "a/zarnik-1.dat"), ReadAll(dir / "a/zarnik-2.dat"));
+  ASSERT_EQ(Run({"--run", "1", "--seed", "5", "--until-generation", "30", "--quiet", "c/zarnik.dat"}).code, 0);
+  EXPECT_TRUE(ReadAll(dir / "c/zarnik-1.dat") == ReadAll(dir / "a/zarnik-1.dat") &&
+              ReadAll(dir / "c/zarnik-1-best.dat") == ReadAll(dir / "a/zarnik-1-best.dat"));
+  // Stopped once the first run has saved a checkpoint (every 2 generations, as --checkpoint says): every run
+  // stopped, none failed; then called again.
   const pid_t pid = Start(args("b/zarnik.dat"));
   WaitForFiles(dir / "b", [&] { return fs::exists(dir / "b/zarnik-0.dat"); }, "the first run's checkpoint");
+  EXPECT_EQ(StoredGenerations(dir / "b/zarnik-0.dat") % 2, 0);
   kill(pid, SIGINT);
   EXPECT_EQ(Wait(pid, "the end after SIGINT"), 130);
+  const std::string err = ReadAll(dir / "err.txt");
+  EXPECT_TRUE(err.find("unterbrochen") != std::string::npos && err.find("endete mit") == std::string::npos) << err;
   const int stored = StoredGenerations(dir / "b/zarnik-0.dat");
   EXPECT_TRUE(stored >= 2 && stored < 30 && !fs::exists(dir / "b/zarnik.dat")) << stored;
   auto resumed = TableRows(Run(args("b/zarnik.dat")).out);
   for (auto& row : resumed) row[1].replace(0, 1, "a");
   EXPECT_EQ(resumed, table);
-  for (const char* name : {"zarnik-0.dat", "zarnik-1.dat", "zarnik-2.dat"})
+  for (const char* name : {"zarnik-0.dat", "zarnik-1.dat", "zarnik-2.dat", "zarnik-2-best.dat"})
     EXPECT_TRUE(ReadAll(dir / "a" / name) == ReadAll(dir / "b" / name)) << name;
+}
+
+TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
+  const std::pair<Args, std::string> cases[] = {
+      {{"--run", "1", "--until-generation", "5", "r.dat"}, "--run braucht --seed."},
+      {{"--runs", "2", "--until-generation", "5", "--log", "h.csv", "r.dat"}, "ohne --evaluate und --log"},
+      {{"--run", "0", "--seed", "1", "--log", "h.csv", "r.dat"}, "ohne --evaluate und --log"},
+      {{"--runs", "2", "--generations", "5", "r.dat"}, "--until-generation G statt --generations N"},
+      {{"--runs", "2", "r.dat"}, "--runs braucht --until-generation, --minutes oder --until-deliveries."},
+      {{"--runs", "2", "--seed", "18446744073709551615", "--until-generation", "1", "r.dat"}, "+ 1 ginge über"},
+      {{"--until-deliveries", "3", "--generations", "1", "r.dat"}, "--until-deliveries geht nur mit --runs"},
+      {{"--runs", "2", "--run", "1", "--seed", "1", "--until-generation", "1", "r.dat"}, "nicht zusammen"},
+  };
+  for (const auto& [args, message] : cases) {
+    const auto [code, out, err] = Run(args);
+    EXPECT_EQ(code, 2) << args[0] << args[1];
+    EXPECT_NE(err.find(message), std::string::npos) << err;
+  }
+  EXPECT_FALSE(fs::exists(dir / "r.dat") || fs::exists(dir / "r-0.dat") || fs::exists(dir / "h.csv"));
+  // Up to generation 0: fresh populations, ranked.
+  const TResult fresh = Run({"--runs", "2", "--seed", "1", "--until-generation", "0", "r.dat"});
+  EXPECT_EQ(std::pair(fresh.code, TableRows(fresh.out).size()), std::pair(0, size_t{2})) << fresh.err;
+  EXPECT_EQ(StoredGenerations(dir / "r.dat"), 0);
+}
+
+// A goal every best meets at its first check: the runs stop at generation 100, the winner's file and its
+// 100 rows become FILE; the lines for a program say so.
+TEST_F(Trainer, RunsStopAtTheGoalAndTellAProgramEachStep) {
+  const TResult r = Run({"--runs", "2", "--seed", "3", "--until-deliveries", "0", "--progress", "g.dat"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  std::map<int, TRunProgress> last;
+  std::istringstream lines(r.out);
+  for (std::string line; std::getline(lines, line);) {
+    TRunProgress p;
+    if (ParseRunProgressLine(line, p)) last[p.run] = p;
+  }
+  ASSERT_EQ(last.size(), 2u) << r.out;
+  for (const auto& [k, p] : last)
+    EXPECT_TRUE(p.state == "goal" && p.generation == 100 && p.seed == 3u + k && p.bestValidatedMean >= 0) << k;
+  const int winner = last[1].bestValidatedMean > last[0].bestValidatedMean ? 1 : 0;
+  EXPECT_EQ(r.out.substr(r.out.size() - 13), "winner g.dat\n");
+  EXPECT_TRUE(ReadAll(dir / "g.dat") == ReadAll(dir / ("g-" + std::to_string(winner) + "-best.dat")));
+  std::vector<TFitnessRow> rows;
+  ASSERT_TRUE(ReadFitnessLog((dir / "g.csv").c_str(), rows));
+  EXPECT_EQ(std::tuple(rows.size(), rows.back().generation), std::tuple(size_t{100}, 99));
+}
+
+// No run outlives the command: a kill of its process group ends them (they stay in it), and so does a kill
+// of the command alone (each run is told when its parent dies, and stores), both before their first check;
+// while it works, a second command on the same set is refused.
+TEST_F(Trainer, RunsEndWithTheirCommand) {
+  for (const bool wholeGroup : {true, false}) {
+    const std::string file = wholeGroup ? "group.dat" : "parent.dat";
+    const pid_t pid = Start({"--runs", "2", "--seed", "1", "--until-generation", "100000", "--checkpoint", "1", file},
+                            /*ownGroup=*/true);
+    const std::string stem = (dir / file).replace_extension().string();
+    WaitForFiles(dir.Dir, [&] { return fs::exists(stem + "-0.dat") && fs::exists(stem + "-1.dat"); },
+                 "both runs' checkpoints");
+    std::vector<int> runs;  // the runs' process descriptors
+    for (const auto& p : fs::directory_iterator("/proc")) {
+      if (!std::isdigit(static_cast<unsigned char>(p.path().filename().string()[0]))) continue;
+      std::string stat = ReadAll(p.path() / "stat");
+      const size_t paren = stat.rfind(')');
+      if (paren == std::string::npos) continue;
+      std::istringstream rest(stat.substr(paren + 2));
+      char state;
+      int parent = 0;
+      if (rest >> state >> parent && parent == pid)
+        runs.push_back(static_cast<int>(syscall(SYS_pidfd_open, std::stoi(p.path().filename()), 0)));
+    }
+    EXPECT_EQ(runs.size(), 2u);
+    if (wholeGroup) {  // while it works, no second command on the same set
+      const TResult second = Run({"--runs", "2", "--seed", "1", "--until-generation", "100000", file});
+      EXPECT_EQ(second.code, 2);
+      EXPECT_NE(second.err.find("Prozess " + std::to_string(pid) + " arbeitet schon daran"), std::string::npos)
+          << second.err;
+    }
+    kill(wholeGroup ? -pid : pid, SIGKILL);
+    EXPECT_EQ(Wait(pid, "the command's end"), 1000 + SIGKILL);
+    for (const int run : runs) {
+      pollfd p{run, POLLIN, 0};
+      EXPECT_EQ(poll(&p, 1, SafetyMs), 1) << "a run outlived its command (" << file << ")";
+      close(run);
+    }
+    // At once: a run left alone would have gone on to its first check at 100 (and kept a best there).
+    for (const char* k : {"-0", "-1"}) {
+      const fs::path run = (dir / file).replace_extension().string() + k;
+      EXPECT_LT(StoredGenerations(run.string() + ".dat"), 100) << run;
+      EXPECT_FALSE(fs::exists(run.string() + "-best.dat")) << run;
+    }
+  }
 }
 
 // Still bests (weights 0) pay only for links: 0 for none; for 10, totals -100 .. -500 add to -1500.
@@ -210,7 +329,8 @@ TEST_F(Trainer, RankComparesFilesWrittenElsewhere) {
     ASSERT_TRUE(world->DoSaveANN((dir / name).c_str()));
   }
   EXPECT_EQ(TableRows(Run({"--rank", "costly.dat", "still.dat"}).out),
-            (std::vector<Args>{{"1", "still.dat", "7", "0", "0", "0"}, {"2", "costly.dat", "12", "0", "0", "-1500"}}));
+            (std::vector<Args>{{"1", "still.dat", "7", "0.00", "0", "0", "0"},
+                               {"2", "costly.dat", "12", "0.00", "0", "0", "-1500"}}));
 }
 
 // Kills leave whole rows up to at least the stored generation, each generation once (the next run cuts the rows

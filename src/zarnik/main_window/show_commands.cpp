@@ -8,6 +8,7 @@
 #include "headless_pool.h"
 #include "main_window/zarnik_window.h"
 #include "random.h"
+#include "run_progress.h"
 #include "progress/many_runs_dlg.h"
 #include "watching/fitness_follower.h"
 #include "widgets/window_place.h"
@@ -24,9 +25,10 @@ QString Tr(const char* text) { return QCoreApplication::translate("TZarnikWindow
 }  // namespace
 
 // --- Simulator: Vorführen ------------------------------------------------------
-// The best plays the ten episodes by which the trainer's --rank compares runs,
-// each from the start pose with the same platform heights, drawn at the chosen
-// tempo: what the user watches is what the ranking counted.
+// The best plays the episodes by which the trainer's --rank compares files
+// (all hundred, each from the start pose with its own first platform
+// heights), drawn at the chosen tempo: what the user watches is what the
+// ranking counted.
 
 void TZarnikWindow::CmShowBest() {
   if (ShowANN) {
@@ -45,25 +47,25 @@ void TZarnikWindow::CmShowBest() {
   std::vector<unsigned char> record(best.RecordSize());
   best.EncodeRecord(record.data());
   const TBallCounts counts = best.getBallCounts();
-  Shown = TRunStanding{};
-  Shown.generations = AnnGaWorld->Generations;
-  for (int e = 0; e < StandingEpisodes && !UserBreak; ++e) {
+  Shown = TEpisodeTally{};
+  for (int e = 0; e < AllEpisodes && !UserBreak; ++e) {
     ShowEpisode = e;
     ShowEpisodeStart = BallCounts();
     ShowEpisodeShown = {-1, -1};
-    AddStandingEpisode(best, *this, e, Shown);
+    AddEpisodeOfAll(best, *this, e, Shown);
   }
   ShownWhole = !UserBreak;
   best.ApplyRecord(record.data());
   best.setBallCounts(counts);
   AnnHasFinished();
-  DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(Shown.counts.deliveries));
+  DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(Shown.deliveries));
   if (!ShownWhole) return;
-  const QString summary = Tr("Ablagen: %1 in %2 Durchg\u00e4ngen\nAufnahmen: %3\nmittlere Fitness: %4")
-                              .arg(Shown.counts.deliveries)
-                              .arg(StandingEpisodes)
-                              .arg(Shown.counts.takes)
-                              .arg(Shown.fitness);
+  const QString summary = Tr("Ablagen: %1 in %2 Durchg\u00e4ngen (%3 je Durchgang)\nAufnahmen: %4\nmittlere Fitness: %5")
+                              .arg(Shown.deliveries)
+                              .arg(Shown.episodes)
+                              .arg(QString::fromStdString(FormatMean(Shown.MeanDeliveries())))
+                              .arg(Shown.takes)
+                              .arg(Shown.MeanFitness());
   ZarnikMessageBox(this, summary, windowTitle(), QMessageBox::Ok, QMessageBox::Information);
 }
 
@@ -76,12 +78,15 @@ void TZarnikWindow::ShowDemonstrationText() {
   const TBallCounts now = BallCounts() - ShowEpisodeStart;
   if (now.takes == ShowEpisodeShown.takes && now.deliveries == ShowEpisodeShown.deliveries) return;
   ShowEpisodeShown = now;
-  MessageGad->SetText(Tr("Vorf\u00fchrung: Durchgang %1 von %2, Aufnahmen %3, Ablagen %4")
+  const TEpisodeHeights h = AllEpisodeHeightsOf(ShowEpisode);
+  MessageGad->SetText(Tr("Vorf\u00fchrung: Durchgang %1 von %2 (Podeste %3 und %4), Aufnahmen %5, Ablagen %6")
                           .arg(ShowEpisode + 1)
-                          .arg(StandingEpisodes)
+                          .arg(AllEpisodes)
+                          .arg(h.e)
+                          .arg(h.f)
                           .arg(now.takes)
                           .arg(now.deliveries));
-  DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(Shown.counts.deliveries + now.deliveries));
+  DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(Shown.deliveries + now.deliveries));
   RepaintStatusBar();
 }
 

@@ -177,7 +177,7 @@ void TZarnikWindow::StopRecording() {
 // The scene as drawn, at its natural size whatever the window's: what a film's frame holds.
 
 void TZarnikWindow::CmSavePicture() {
-  SavePictureAs(this, [this](const QString& path) { return Simulator.save(path, "PNG"); });
+  SavePictureAs(this, [this](const QString& path) { return WritePng(Simulator, path); });
 }
 
 // Only reads the picture: during runs too.

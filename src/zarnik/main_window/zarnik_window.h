@@ -18,7 +18,7 @@
 #include "scene/scene_bitmaps.h"
 #include "watching/pause_gate.h"
 #include "watching/step_pacer.h"
-#include "run_standing.h"
+#include "all_episodes.h"
 #include "zarnik_host.h"
 
 class QAction;
@@ -231,8 +231,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // "?" > "Tastenbelegung": the key overview, made from the command table.
   void CmKeyTable();
   void CeKeyTable(TCommandEnabler& ce);
-  // "Vorführen": the best plays the ten comparison episodes of the trainer's
-  // ranking, drawn; "Neue Population...", "Mehrere Läufe...".
+  // "Vorführen": the best plays the episodes by which the trainer's --rank
+  // compares files, drawn; "Neue Population...", "Mehrere Läufe...".
   void CmShowBest();
   void CeShowBest(TCommandEnabler& ce);
   void CmNewPopulation();
@@ -257,10 +257,10 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TArmModel Arm;
   // The kind of run that is active, at most one; none is the adjust mode.
   bool Train1AN = false, Train2AN = false, StartANN = false;
-  // The demonstration of the comparison episodes ("Vorführen") is running.
+  // The demonstration of the ranking's episodes ("Vorführen") is running.
   bool ShowANN = false;
   // The last demonstration: what it counted, and whether it played all episodes.
-  TRunStanding Shown;
+  TEpisodeTally Shown;
   bool ShownWhole = false;
   float Rotation = 0.0f;   // manual step in degrees
   int32_t Selection = 0;   // 0, or the letter 'A'..'F' of the selected element

@@ -22,30 +22,11 @@
 
 #include "fitness_log.h"
 #include "main_window/zarnik_window.h"
+#include "run_progress.h"
 #include "watching/fitness_chart.h"
 #include "watching/fitness_follower.h"
 #include "widgets/message_box.h"
 #include "widgets/window_place.h"
-
-bool ParseRunLine(const QString& line, TRunLine& run) {
-  const QStringList f = line.split(QLatin1Char('\t'));
-  if (f.size() != 9 || f[0] != QLatin1String("run")) return false;
-  bool ok[5] = {};
-  TRunLine r;
-  r.k = f[1].toInt(&ok[0]);
-  r.seed = f[2];
-  r.generation = f[3].toLongLong(&ok[1]);
-  r.bestFitness = f[4].toLongLong(&ok[2]);
-  r.bestDeliveries = f[5].toLongLong(&ok[3]);
-  r.validatedMean = f[6];
-  r.bestValidatedMean = f[7];
-  r.state = f[8];
-  ok[4] = r.k >= 0 && r.k < 1000;  // a row of the table each
-  for (bool b : ok)
-    if (!b) return false;
-  run = r;
-  return true;
-}
 
 namespace {
 
@@ -199,7 +180,7 @@ QString TManyRunsDlg::PopulationFile() const {
 QStringList TManyRunsDlg::Arguments(const QString& file) const {
   QStringList a{QStringLiteral("--runs"), QString::number(Runs->value())};
   if (Goal->value() > 0) a << QStringLiteral("--until-deliveries") << QString::number(Goal->value(), 'f', 1);
-  a << QStringLiteral("--generations") << QString::number(Generations->value());
+  a << QStringLiteral("--until-generation") << QString::number(Generations->value());
   if (!Seed->text().trimmed().isEmpty()) a << QStringLiteral("--seed") << Seed->text().trimmed();
   a << QStringLiteral("--progress") << file;
   return a;
@@ -257,23 +238,24 @@ void TManyRunsDlg::ReadOutput() {
 }
 
 void TManyRunsDlg::Line(const QString& text) {
-  TRunLine r;
-  if (ParseRunLine(text, r)) {
-    if (RunTable->rowCount() <= r.k) RunTable->setRowCount(r.k + 1);
-    const QString cells[Columns] = {QString::number(r.k),
-                                    r.seed,
+  TRunProgress r;
+  // A restarted run's slot goes on as run k + N: a row each, up to a bound.
+  if (ParseRunProgressLine(text.toStdString(), r) && r.run >= 0 && r.run < 10000) {
+    if (RunTable->rowCount() <= r.run) RunTable->setRowCount(r.run + 1);
+    const QString cells[Columns] = {QString::number(r.run),
+                                    QString::number(r.seed),
                                     QString::number(r.generation),
                                     QString::number(r.bestFitness),
                                     QString::number(r.bestDeliveries),
-                                    r.validatedMean,
-                                    r.bestValidatedMean,
-                                    StateText(r.state)};
+                                    QString::fromStdString(FormatMean(r.validatedMean)),
+                                    QString::fromStdString(FormatMean(r.bestValidatedMean)),
+                                    StateText(QString::fromStdString(r.state))};
     for (int c = 0; c < Columns; ++c) {
-      QTableWidgetItem* item = RunTable->item(r.k, c);
+      QTableWidgetItem* item = RunTable->item(r.run, c);
       if (item == nullptr) {
         item = new QTableWidgetItem;
         item->setTextAlignment(c == ColState ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
-        RunTable->setItem(r.k, c, item);
+        RunTable->setItem(r.run, c, item);
       }
       if (item->text() != cells[c]) item->setText(cells[c]);
     }

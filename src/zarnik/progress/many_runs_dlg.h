@@ -18,21 +18,6 @@ class TFitnessChartWindow;
 class TFitnessFollower;
 class TZarnikWindow;
 
-// One progress line of `zarnik-train --runs N --progress`, tab-separated:
-//   run <k> <seed> <generation> <best_fitness> <best_deliveries> <validated_mean> <best_validated_mean> <state>
-// The validated figures are "-" before a run's first check.
-struct TRunLine {
-  int k = 0;
-  QString seed;
-  long long generation = 0;
-  long long bestFitness = 0;
-  long long bestDeliveries = 0;
-  QString validatedMean, bestValidatedMean;  // as printed, "-" before the first check
-  QString state;  // running, restarted, goal, done, stopped, failed
-};
-// False for any other line (the ranking, "winner", "nowinner").
-bool ParseRunLine(const QString& line, TRunLine& run);
-
 // "Mehrere Läufe...": several training runs of the trainer, side by side on
 // every core, as `zarnik-train --runs` makes them (the same program, so the
 // same files: FILE-k.dat and FILE-k.csv beside the window's population file,

@@ -54,32 +54,27 @@ const char* TFitnessHistory::Load(const char* path) {
 const char* TFitnessHistory::Save(const char* path, bool replace, bool& failed) {
   failed = false;
   // Only a history read whole is appended to or replaced; anything else stays as it is.
-  std::vector<TFitnessRow> there;
-  errno = 0;
-  if (!ReadFitnessLog(path, there) && errno != ENOENT) return Refusal(errno);
-  if (replace) {
-    if (!WriteFitnessLog(path, Rows)) {
-      if (errno == UntrustedLink) return Refusal(errno);
+  const int check = CheckFitnessLogForAppend(path);
+  if (check == NotAFitnessLog || check == NotRegularFile || check == UntrustedLink || check == ELOOP)
+    return Refusal(check);
+  if (check == 0 && replace) {
+    failed = !WriteFitnessLog(path, Rows);
+  } else if (check == 0) {
+    // The rows it holds already are not written again.
+    FILE* f = OpenFitnessLogForAppend(path);
+    if (f == nullptr) {
       failed = true;
       return nullptr;
     }
-    File = path;
-    InFile = Rows.size();
-    return nullptr;
+    std::string text;
+    char line[128];
+    for (size_t i = File == path ? InFile : 0; i < Rows.size(); ++i)
+      text.append(line, FormatFitnessRow(Rows[i], line, sizeof line));
+    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    failed = (std::fclose(f) != 0) || !written;
+  } else {
+    failed = true;  // it cannot be written: no room for its name, no permission, ...
   }
-  // The rows it holds already are not written again.
-  const size_t from = File == path ? InFile : 0;
-  FILE* f = OpenFitnessLogForAppend(path);
-  if (f == nullptr) {
-    if (errno == NotAFitnessLog || errno == NotRegularFile || errno == UntrustedLink) return Refusal(errno);
-    failed = true;
-    return nullptr;
-  }
-  std::string text;
-  char line[128];
-  for (size_t i = from; i < Rows.size(); ++i) text.append(line, FormatFitnessRow(Rows[i], line, sizeof line));
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  failed = (std::fclose(f) != 0) || !written;
   if (failed) return nullptr;
   File = path;
   InFile = Rows.size();

@@ -44,16 +44,20 @@ void TPictureWindow::SetPicture(QWidget* picture, QWidget* choice) {
   column->addLayout(buttons);
 }
 
+bool WritePng(const QImage& picture, const QString& path) {
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) return false;
+  // As every file of the program: never into a FIFO or through an untrusted link, replaced only when whole.
+  const QByteArray file = QFile::encodeName(path);
+  return CheckWritable(file.constData(), true) == 0 && WriteFileAtomically(file.constData(), png.constData(), size_t(png.size()));
+}
+
 bool TPictureWindow::SavePicture(const QString& path) const {
   // A change just made (a new range, another training shown) lays the picture
   // out again at the next event: first that, or its labels are the old ones' width.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-  QByteArray png;
-  QBuffer buffer(&png);
-  if (!buffer.open(QIODevice::WriteOnly) || !Picture->grab().save(&buffer, "PNG")) return false;
-  // As every file of the program: never into a FIFO or through an untrusted link, replaced only when whole.
-  const QByteArray file = QFile::encodeName(path);
-  return CheckWritable(file.constData(), true) == 0 && WriteFileAtomically(file.constData(), png.constData(), size_t(png.size()));
+  return WritePng(Picture->grab().toImage(), path);
 }
 
 void TPictureWindow::closeEvent(QCloseEvent* event) {

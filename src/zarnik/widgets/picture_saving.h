@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QWidget>
 
@@ -11,6 +12,8 @@ class QCloseEvent;
 // suffix and calls `save` with the path. A failed save gets the designed file
 // message under the main window's caption.
 void SavePictureAs(QWidget* owner, const std::function<bool(const QString&)>& save);
+// `picture` as a PNG file, written as every file of the program is; false if it cannot be.
+bool WritePng(const QImage& picture, const QString& path);
 
 // A window of its own that the main window owns and feeds: one picture over a
 // "Bild speichern..." button. Closing only hides it.

@@ -1,0 +1,59 @@
+#include "run_progress.h"
+
+#include <charconv>
+#include <cinttypes>
+#include <cstdio>
+#include <vector>
+
+std::string FormatMean(double mean) {
+  if (mean < 0) return "-";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", mean);  // the trainer runs in the C locale
+  return text;
+}
+
+std::string FormatRunProgressLine(const TSetRun& r, uint64_t seed) {
+  char head[160];
+  std::snprintf(head, sizeof head, "run\t%d\t%" PRIu64 "\t%d\t%d\t%d\t", r.index, seed, r.generation, r.bestFitness,
+                r.bestDeliveries);
+  return head + FormatMean(r.validatedMean) + "\t" + FormatMean(r.bestMean) + "\t" + RunStateWord(r.state);
+}
+
+namespace {
+
+template <class T>
+bool Number(std::string_view text, T& out) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+bool Mean(std::string_view text, double& out) {
+  if (text == "-") {
+    out = -1;
+    return true;
+  }
+  return Number(text, out) && out >= 0;
+}
+
+}  // namespace
+
+bool ParseRunProgressLine(std::string_view line, TRunProgress& out) {
+  std::vector<std::string_view> fields;
+  for (size_t start = 0;;) {
+    const size_t tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+    if (tab == std::string_view::npos) break;
+    start = tab + 1;
+  }
+  if (fields.size() != 9 || fields[0] != "run") return false;
+  TRunProgress p;
+  p.state = fields[8];
+  const bool known = p.state == "running" || p.state == "restarted" || p.state == "goal" || p.state == "done" ||
+                     p.state == "stopped" || p.state == "failed";
+  if (!known || !Number(fields[1], p.run) || !Number(fields[2], p.seed) || !Number(fields[3], p.generation) ||
+      !Number(fields[4], p.bestFitness) || !Number(fields[5], p.bestDeliveries) || !Mean(fields[6], p.validatedMean) ||
+      !Mean(fields[7], p.bestValidatedMean))
+    return false;
+  out = p;
+  return true;
+}

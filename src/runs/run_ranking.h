@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "all_episodes.h"
+#include "world.h"
+
+// Population files compared by how their best does over all 100 episodes:
+// more deliveries first, then higher mean fitness, then the order given.
+struct TRankedFile {
+  std::string file;
+  int generations = 0;
+  TEpisodeTally tally;
+};
+
+// A file that could not be ranked, and why: the load's error and the bytes read.
+struct TUnrankedFile {
+  std::string file;
+  TLoadError error = TLoadError::None;
+  size_t size = 0;
+};
+
+// Loads and measures every file; the good ones ranked, the others kept in order.
+void RankFiles(const std::vector<std::string>& files, std::vector<TRankedFile>& ranked,
+               std::vector<TUnrankedFile>& unranked);
+
+// The best of the file's population over all 100 episodes; false with the
+// load's error (and the bytes read) if it cannot be loaded.
+bool MeasureFile(const std::string& file, TRankedFile& out, TUnrankedFile& why);
+
+bool RanksBefore(const TRankedFile& a, const TRankedFile& b);
+
+// The ranking as text: a header, one line per file, a note on the figures.
+std::string FormatRanking(const std::vector<TRankedFile>& ranked);

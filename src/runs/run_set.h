@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "run_strategy.h"
+
+// A set of runs side by side, as pure bookkeeping: the process plumbing
+// reports what its runs did, the set says what happens next.
+//
+// The set has `slots` places, one run each at a time. Run k has seed S + k
+// and its own files; slot s starts with run s, and a run given up for a new
+// seed is followed in its slot by run k + slots, which counts on from the
+// generations its slot has spent (its "work"). A limit in generations is a
+// limit of every slot's work, so without restarts it is each run's last
+// generation.
+//
+// Determinism: decisions come only from the checks of runs, and from each
+// run's own figures, except the goal: the set's winner is the run that met it
+// with the least work in its slot (then the higher mean, then the lower
+// index), and every run with less work goes on until it has caught up. How
+// fast each run happens to be on the machine changes nothing of the result.
+
+enum class TRunState { Waiting, Running, Restarted, Goal, Done, Stopped, Failed };
+
+// The word of the progress lines: "running" (also for waiting), "restarted",
+// "goal", "done", "stopped", "failed".
+const char* RunStateWord(TRunState state);
+
+struct TSetRun {
+  int index = 0;  // k: seed S + k, files FILE-k.*
+  int slot = 0;
+  long long startWork = 0;  // generations its slot trained before it
+  int generation = 0;       // of its last report
+  int bestFitness = 0;      // best of its last generation and its deliveries in its episode
+  int bestDeliveries = 0;
+  double validatedMean = -1;  // at its last check; -1: no check yet
+  double bestMean = -1;       // best ever validated; -1: none
+  int bestGeneration = -1;    // the check that showed it
+  TRunState state = TRunState::Waiting;
+  bool alive = false;  // its process runs (also after a check stopped it, while it stores)
+  long long Work() const { return startWork + generation; }
+};
+
+// A run's files as a resumed set finds them.
+struct TStoredRun {
+  int generation = 0;
+  double bestMean = -1;  // of its kept best network; -1: none kept
+  int bestGeneration = -1;
+};
+
+class TRunSet {
+ public:
+  // `budget`: generations of work per slot; none: until the goal or a stop.
+  TRunSet(const TRunStrategyDef& def, int slots, std::optional<long long> budget);
+
+  // Rebuilds the set from what its files say: `stored(k)` for run k, nothing
+  // if run k has no file. A run is over if its slot's next run has a file.
+  void Resume(const std::function<std::optional<TStoredRun>(int index)>& stored);
+
+  const TRunStrategyDef& Def() const { return Strategy; }
+  int Slots() const { return SlotCount; }
+  const std::vector<TSetRun>& Runs() const { return All; }
+  TSetRun* Find(int index);
+
+  // Runs to start now; Started marks one as running.
+  std::vector<int> Waiting() const;
+  void Started(int index);
+  // The generation up to which run `index` may train; none: no limit.
+  std::optional<int> GenerationLimit(int index) const;
+
+  // A check of run `index` at `generation`: its best's mean now and the best
+  // it ever showed. True: it goes on; false: it stops there, in the state
+  // the run now has.
+  bool OnCheck(int index, int generation, double validatedMean, double bestMean);
+  // The run's process ended: cleanly (after a halt at a check or at its limit),
+  // stopped by a signal, or otherwise (failed).
+  enum class TEnd { Clean, Stopped, Failed };
+  void OnEnd(int index, TEnd end);
+  // From now on every check halts and no run is started (a signal, the time).
+  void StopAll() { Stopping = true; }
+  bool IsStopping() const { return Stopping; }
+
+  bool Finished() const;
+  // The run that met the goal first, if one did.
+  std::optional<int> GoalWinner() const;
+  std::optional<long long> GoalWork() const { return FirstGoalWork; }
+
+ private:
+  TSetRun& Add(int index, int slot, long long startWork);
+  bool AtLimit(const TSetRun& r) const { return Budget && r.Work() >= *Budget; }
+  void NoteGoal(long long work);
+
+  TRunStrategyDef Strategy;
+  int SlotCount;
+  std::optional<long long> Budget;
+  std::vector<TSetRun> All;
+  std::optional<long long> FirstGoalWork;
+  bool Stopping = false;
+};

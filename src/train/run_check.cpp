@@ -1,0 +1,85 @@
+#include "run_check.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+#include "all_episodes.h"
+#include "headless_host.h"
+#include "run_progress.h"
+#include "run_ranking.h"
+#include "write_reason.h"
+
+TRunChecks::TRunChecks(const TTrainOptions& options) : Options(options) {
+  Strategy.restarts = false;  // alone a run only stops at its goal; in a set the set decides
+  if (options.untilDeliveries) Strategy.goal = *options.untilDeliveries;
+}
+
+bool TRunChecks::Begin() {
+  if (!On()) return true;
+  TRankedFile kept;
+  TUnrankedFile why;
+  if (MeasureFile(Options.bestFile, kept, why)) {
+    BestMean = kept.tally.MeanDeliveries();
+    return true;
+  }
+  if (why.error == TLoadError::Missing) return true;
+  std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", Options.bestFile.c_str(),
+               LoadFailure(why.error, why.size).c_str());
+  return false;
+}
+
+bool TRunChecks::Due(int generation, bool last) const {
+  return On() && (last || IsCheckGeneration(Strategy, generation));
+}
+
+bool TRunChecks::Check(TWorld& world, bool& failed) {
+  THeadlessHost host;
+  host.View.Running = true;  // placing the ball asks nothing
+  const double mean = MeasureAllEpisodes(world.bestIndividual, host).MeanDeliveries();
+  if (mean > BestMean) {
+    if (!world.DoSaveANN(Options.bestFile.c_str())) {
+      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n", Options.bestFile.c_str(),
+                   WriteReason(errno));
+      failed = true;
+      return false;
+    }
+    BestMean = mean;
+  }
+  if (Options.member) {
+    const std::string line = "check\t" + std::to_string(world.Generations) + "\t" + FormatMean(mean) + "\t" +
+                             FormatMean(BestMean) + "\n";
+    std::fputs(line.c_str(), stdout);
+    std::fflush(stdout);
+    return AskToGoOn();
+  }
+  if (!Options.quiet)
+    std::fprintf(stderr, "\rzarnik-train: Generation %d: Ablagen je Episode %s (bisher bestes Netz %s)\033[K\n",
+                 world.Generations, FormatMean(mean).c_str(), FormatMean(BestMean).c_str());
+  return JudgeRun(Strategy, world.Generations, BestMean) == TRunVerdict::Continue;
+}
+
+bool TRunChecks::AskToGoOn() {
+  std::string answer;
+  for (char c = 0; c != '\n';) {
+    const ssize_t n = read(0, &c, 1);
+    if (n == 1) {
+      answer += c;
+      continue;
+    }
+    if (n < 0 && errno == EINTR && !TrainerStopRequested()) continue;
+    return false;  // the set is gone, or a stop
+  }
+  return answer == "weiter\n";
+}
+
+void TRunChecks::Tick(const TWorld& world, const TGenerationFigures& figures) {
+  if (!Options.member) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - LastTick < std::chrono::milliseconds(500)) return;
+  LastTick = now;
+  std::fprintf(stdout, "gen\t%d\t%d\t%d\n", world.Generations, figures.bestFitness, figures.bestDeliveries);
+  std::fflush(stdout);
+}

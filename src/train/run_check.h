@@ -1,0 +1,46 @@
+#pragma once
+
+#include <chrono>
+
+#include "run_strategy.h"
+#include "train_options.h"
+#include "world.h"
+
+// The checks of a run of a set (--run K): at every check generation and at
+// the run's last one its best plays all 100 episodes; the best network ever
+// seen there is kept in its own file, since the population often loses it.
+//
+// A run started by --runs (--member) reports each check on stdout and asks
+// on stdin whether to go on; the set decides. Alone, the run stops at its
+// goal (--until-deliveries) and otherwise goes on: restarting is the set's.
+//
+// Lines to the set, tab-separated, each with its "\n":
+//   gen <generation> <best_fitness> <best_deliveries>     while it trains, about twice a second
+//   check <generation> <validated_mean> <best_validated_mean>
+// and the answer "weiter\n" goes on; anything else, or the end of stdin, stops.
+class TRunChecks {
+ public:
+  explicit TRunChecks(const TTrainOptions& options);
+
+  bool On() const { return !Options.bestFile.empty(); }
+  // Measures the kept best, if there is one; false (with a message) if it
+  // cannot be loaded, so it is never replaced unread.
+  bool Begin();
+  // Whether `generation` is a check (the run's last generation always is).
+  bool Due(int generation, bool last) const;
+  // The check; false: the run stops here. `failed`: the best could not be stored.
+  bool Check(TWorld& world, bool& failed);
+  // After every generation: the set hears how the run goes.
+  void Tick(const TWorld& world, const TGenerationFigures& figures);
+
+ private:
+  bool AskToGoOn();
+
+  const TTrainOptions& Options;
+  TRunStrategyDef Strategy;
+  double BestMean = -1;
+  std::chrono::steady_clock::time_point LastTick{};
+};
+
+// True once a stop signal has come (the trainer's own count).
+bool TrainerStopRequested();

@@ -1,0 +1,27 @@
+// The line of a run for a program that watches a set.
+#include <gtest/gtest.h>
+#include <tuple>
+#include "run_progress.h"
+
+namespace {
+
+TEST(RunProgress, TheLineOfARunAsTheWindowReadsIt) {
+  TSetRun r;
+  r.index = 2;
+  r.generation = 300;
+  r.bestFitness = -45;
+  r.bestDeliveries = 3;
+  r.validatedMean = 0.3;
+  r.bestMean = 1.25;
+  r.state = TRunState::Restarted;
+  EXPECT_EQ(FormatRunProgressLine(r, 7), "run\t2\t7\t300\t-45\t3\t0.30\t1.25\trestarted");
+  TRunProgress back;
+  ASSERT_TRUE(ParseRunProgressLine("run\t2\t7\t300\t-45\t3\t-\t1.25\tgoal", back));
+  EXPECT_EQ(std::tuple(back.run, back.seed, back.generation, back.bestFitness, back.validatedMean, back.state),
+            std::tuple(2, 7ull, 300, -45, -1.0, std::string("goal")));
+  for (const char* bad : {"run\t2\t7\t300\t-45\t3\t-\t1.25", "run\t2\t7\t300\t-45\t3\t-\t1,25\tgoal",
+                          "run\t2\t7\t300\t-45\t3\t-\t1.25\twaiting", "gen\t2\t7\t300\t-45\t3\t-\t1.25\tgoal"})
+    EXPECT_FALSE(ParseRunProgressLine(bad, back)) << bad;
+}
+
+}  // namespace
