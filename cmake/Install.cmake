@@ -68,7 +68,8 @@ genetic algorithm, to steer a planar robot arm with four joints through a
 pick-and-place task: take the ball from one platform, put it on the other,
 again and again. The window shows the arm, lets you drive it by hand, trains
 the population in two modes with a live progress window, lets the best network
-steer and stores the population in a file. The program's texts are German.")
+steer and stores the population in a file. The program's texts are German, or
+English under an English locale.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)

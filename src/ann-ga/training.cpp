@@ -4,6 +4,7 @@
 
 #include "evaluation_pool.h"
 #include "random.h"
+#include "translatable.h"
 #include "world.h"
 
 std::atomic<bool> UserBreak{false};
@@ -90,10 +91,10 @@ void TWorld::calcFitness2() {
 void TWorld::BeginTrainANN1() {
   UserBreak = false;
   Repeats1 = Best1 = 0;
-  ZarnikWindow->SetDlgText(301, "Distanz");
-  ZarnikWindow->SetDlgText(303, "bestFitness");
-  ZarnikWindow->SetDlgText(305, "count best used");
-  ZarnikWindow->SetDlgText(307, "Pos Ball");
+  ZarnikWindow->SetDlgText(301, QT_TRANSLATE_NOOP("TrainingLabels", "Distanz"));
+  ZarnikWindow->SetDlgText(303, QT_TRANSLATE_NOOP("TrainingLabels", "bestFitness"));
+  ZarnikWindow->SetDlgText(305, QT_TRANSLATE_NOOP("TrainingLabels", "count best used"));
+  ZarnikWindow->SetDlgText(307, QT_TRANSLATE_NOOP("TrainingLabels", "Pos Ball"));
   NoImprovement = 0;
   bestFitness = INT32_MIN;
   std::fill(OutputList.get(), OutputList.get() + Population[0].getOutputNodes() + 2, 0);
@@ -137,12 +138,12 @@ void TWorld::DoTrainANN1() {
 
 void TWorld::BeginTrainANN2() {
   UserBreak = false;
-  ZarnikWindow->SetDlgText(301, "avrg Fitness");
-  ZarnikWindow->SetDlgText(303, "best Fitness");
-  ZarnikWindow->SetDlgText(307, "Generation");
-  ZarnikWindow->SetDlgText(305, "Individual");
-  ZarnikWindow->SetDlgText(309, "Gen. of best");
-  ZarnikWindow->SetDlgText(311, "Direction");
+  ZarnikWindow->SetDlgText(301, QT_TRANSLATE_NOOP("TrainingLabels", "avrg Fitness"));
+  ZarnikWindow->SetDlgText(303, QT_TRANSLATE_NOOP("TrainingLabels", "best Fitness"));
+  ZarnikWindow->SetDlgText(307, QT_TRANSLATE_NOOP("TrainingLabels", "Generation"));
+  ZarnikWindow->SetDlgText(305, QT_TRANSLATE_NOOP("TrainingLabels", "Individual"));
+  ZarnikWindow->SetDlgText(309, QT_TRANSLATE_NOOP("TrainingLabels", "Gen. of best"));
+  ZarnikWindow->SetDlgText(311, QT_TRANSLATE_NOOP("TrainingLabels", "Direction"));
   SetDlgInt(310, "%4i", Generations);
   GenOfBest = Generations;
   NoImprovement = 0;

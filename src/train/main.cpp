@@ -1,5 +1,6 @@
 #include <QCoreApplication>
 
+#include "language.h"
 #include "train_options.h"
 #include "trainer.h"
 
@@ -7,6 +8,7 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("zarnik-train"));
   QCoreApplication::setApplicationVersion(QStringLiteral(ZARNIK_VERSION));
+  if (EnglishWanted()) InstallTranslations(app, true, QString());  // German needs nothing installed
   TTrainOptions options;
   const int status = ParseTrainOptions(options, argc, argv);
   if (status >= 0) return status;

@@ -89,10 +89,10 @@ class RecordingTest : public QObject, TWindowFixture {
     W->Dispatch(CM_RECORD);
     QCOMPARE(FileDialogHook().LastFilter, QStringLiteral("Video (*.mp4 *.webm)"));
     QVERIFY(W->Recorder->Recording() && W->Action(CM_RECORD)->isChecked());
-    QVERIFY(W->HoldGad->isVisible() && W->HoldGad->Text() == "Aufnahme");  // in the status bar while it lasts
+    QCOMPARE(W->MessageGad->MarkNames(), QStringList{"Aufnahme"});  // in the status bar while it lasts
     QCOMPARE(HeldActivation(steps), steps);
     QVERIFY(!W->Recorder->Recording() && !W->Action(CM_RECORD)->isChecked());
-    QVERIFY(!W->HoldGad->isVisible());
+    QCOMPARE(W->MessageGad->MarkNames(), QStringList());
     QCOMPARE(MessageBoxHook().Shown, 0);
     const TFilm film = ReadFilm(Dir.filePath(name.contains('.') ? name : name + QStringLiteral(".mp4")));
     QCOMPARE(film.Frames, steps);

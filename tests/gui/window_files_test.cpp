@@ -78,16 +78,20 @@ class WindowFilesTest : public QObject, TWindowFixture {
   // after a row a trainer appended since it was loaded.
   void historyAppendedToNeverReplaced_data() {
     QTest::addColumn<QByteArray>("csv");
-    QTest::addRow("as written") << TwoRows;
+    QTest::addColumn<bool>("opened");  // by "Öffnen..." under its full path, then stored by Speichern
+    QTest::addRow("as written") << TwoRows << false;
     QByteArray spreadsheet = "\xEF\xBB\xBF" + TwoRows;  // a byte-order mark and CRLF, as spreadsheets save it
-    QTest::addRow("byte-order mark, CRLF") << spreadsheet.replace("\n", "\r\n");
+    QTest::addRow("byte-order mark, CRLF") << spreadsheet.replace("\n", "\r\n") << false;
+    QTest::addRow("opened by its full path") << TwoRows << true;
   }
 
   void historyAppendedToNeverReplaced() {
     QFETCH(QByteArray, csv);
+    QFETCH(bool, opened);
     W->Dispatch(CM_SAVEDATA);
     QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"), csv));
-    W->Dispatch(CM_LOADDATA);
+    Answer({}, {Path(QStringLiteral("zarnik.dat"))});
+    W->Dispatch(opened ? CM_OPENDATA : CM_LOADDATA);
     QCOMPARE(W->History.Size(), size_t(2));
     QCOMPARE(W->History.Data()[1].bestFitness, -4100);
     const QByteArray held = csv + "2,2,-4000,-8800,2,0.100,1\n";

@@ -10,7 +10,7 @@
 TAboutDlg::TAboutDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-  setWindowTitle(QStringLiteral("Info zu Zarnik32"));
+  setWindowTitle(tr("Info zu Zarnik32"));
   // A dialog unit is a quarter of the average character width across and an
   // eighth of the character height down.
   const QFontMetrics fm(font());
@@ -24,12 +24,12 @@ TAboutDlg::TAboutDlg(QWidget* parent)
   static constexpr Line Lines[] = {
       {5, "Zarnik32"},
       {15, "Version 99.01 ( Win95/NT )"},
-      {35, "Ein Roboterarm, gesteuert von"},
-      {45, "neuronalen Netzen, trainiert durch"},
-      {55, "einen genetischen Algorithmus."},
+      {35, QT_TR_NOOP("Ein Roboterarm, gesteuert von")},
+      {45, QT_TR_NOOP("neuronalen Netzen, trainiert durch")},
+      {55, QT_TR_NOOP("einen genetischen Algorithmus.")},
   };
   for (const Line& line : Lines) {
-    auto* label = new QLabel(QString::fromLatin1(line.text), this);
+    auto* label = new QLabel(tr(line.text), this);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setGeometry(DialogRect(20, line.y, 150, 10));
   }
@@ -39,7 +39,7 @@ TAboutDlg::TAboutDlg(QWidget* parent)
   const QRect r = DialogRect(20, 75, 150, 1);
   rule->setGeometry(r.x(), r.y(), r.width(), 2);
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  auto* ok = new QPushButton(tr("OK"), this);
   ok->setDefault(true);
   ok->setGeometry(DialogRect(68, 100, 55, 14));
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

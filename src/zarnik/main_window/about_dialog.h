@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 
 // "Info zu Zarnik32": the modal About box, laid out in dialog units of its font.
 class TAboutDlg : public QDialog {
+  Q_DECLARE_TR_FUNCTIONS(TAboutDlg)
+
  public:
   explicit TAboutDlg(QWidget* parent);
 

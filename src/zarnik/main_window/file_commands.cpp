@@ -21,7 +21,7 @@
 
 namespace {
 
-const QString PopulationFilter = QStringLiteral("Zarnik-Population (*.dat)");
+QString PopulationFilter() { return TZarnikWindow::tr("Zarnik-Population (*.dat)"); }
 
 // "dir/name.dat" keeps its history in "dir/name.csv", as the trainer does.
 QString HistoryPathFor(const QString& population) {
@@ -96,10 +96,10 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
     return true;
   }
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
-  // The box keeps its designed text; why, the message field says until the mode changes.
+  // The box keeps its designed text; the status bar says why.
   const qint64 found = LoadFailure == TLoadError::WrongSize ? static_cast<qint64>(size) : -1;
-  MessageGad->SetText(tr("Kann Datei '%1' nicht laden: %2")
-                          .arg(NameOf(file), LoadReasonText(LoadFailure, found, AnnGaWorld->FileSize())));
+  ShowReason(tr("Kann Datei '%1' nicht laden: %2")
+                 .arg(NameOf(file), LoadReasonText(LoadFailure, found, AnnGaWorld->FileSize())));
   return false;
 }
 
@@ -141,7 +141,7 @@ void TZarnikWindow::CeSaveData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 void TZarnikWindow::CmOpenData() {
   if (!MayReplacePopulation()) return;
   const QString path =
-      ZarnikOpenFileName(this, QString::fromLatin1("Population \xF6" "ffnen"), PopulationFilter);
+      ZarnikOpenFileName(this, tr("Population öffnen"), PopulationFilter());
   if (!path.isEmpty()) LoadPopulation(path);
 }
 
@@ -149,7 +149,7 @@ void TZarnikWindow::CeOpenData(TCommandEnabler& ce) { ce.Enable(!RunActive()); }
 
 void TZarnikWindow::CmSaveDataAs() {
   // The history beside it is written too: the question covers both.
-  const QString path = ZarnikSaveFileName(this, QStringLiteral("Population speichern unter"), PopulationFilter,
+  const QString path = ZarnikSaveFileName(this, tr("Population speichern unter"), PopulationFilter(),
                                           QStringLiteral(".dat"), [](const QString& p) { return QStringList{HistoryPathFor(p)}; });
   if (!path.isEmpty()) SavePopulation(path, true);
 }
@@ -161,7 +161,7 @@ void TZarnikWindow::CeSaveDataAs(TCommandEnabler& ce) { ce.Enable(!RunActive());
 bool TZarnikWindow::MayReplacePopulation() {
   if (!PopulationChanged) return true;
   const QMessageBox::StandardButton answer =
-      ZarnikMessageBox(this, QString::fromLatin1("Die Population wurde ge\xE4ndert. Vorher speichern?"), windowTitle(),
+      ZarnikMessageBox(this, tr("Die Population wurde geändert. Vorher speichern?"), windowTitle(),
                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information);
   if (answer == QMessageBox::Yes) return SavePopulation(PopulationFile);  // on only if it was saved
   return answer == QMessageBox::No;

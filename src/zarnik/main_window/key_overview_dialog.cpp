@@ -8,9 +8,9 @@
 
 TKeyOverviewDlg::TKeyOverviewDlg(QWidget* parent, const QList<TKeyLine>& lines)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-  setWindowTitle(QStringLiteral("Tastenbelegung"));
+  setWindowTitle(tr("Tastenbelegung"));
   Lines = new QTableWidget(static_cast<int>(lines.size()), 2, this);
-  Lines->setHorizontalHeaderLabels({QStringLiteral("Taste"), QStringLiteral("Befehl")});
+  Lines->setHorizontalHeaderLabels({tr("Taste"), tr("Befehl")});
   Lines->verticalHeader()->hide();
   Lines->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Lines->setSelectionMode(QAbstractItemView::NoSelection);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -16,6 +17,8 @@ struct TKeyLine {
 // "Tastenbelegung": a table of the program's keys, made from the lines its
 // owner generates from the command table. Modeless; closing hides it.
 class TKeyOverviewDlg : public QDialog {
+  Q_DECLARE_TR_FUNCTIONS(TKeyOverviewDlg)
+
  public:
   TKeyOverviewDlg(QWidget* parent, const QList<TKeyLine>& lines);
 

@@ -19,8 +19,10 @@
 void TZarnikWindow::AddCommand(QMenu* menu, int id, const char* text, QList<QKeySequence> keys,
                                void (TZarnikWindow::*cm)(),
                                void (TZarnikWindow::*ce)(TCommandEnabler&)) {
-  // Texts are single-byte Windows-1252; the part after the tab is the key shown.
-  auto* action = new QAction(QString::fromLatin1(text), this);
+  // Marked with QT_TR_NOOP where the menu is built, in UTF-8 (a Windows-1252
+  // text is taken as it is); the part after the tab is the key shown.
+  const QString source = QString::fromUtf8(text);
+  auto* action = new QAction(source.contains(QChar::ReplacementCharacter) ? QString::fromLatin1(text) : tr(text), this);
   action->setShortcuts(keys);
   action->setShortcutContext(Qt::WindowShortcut);
   connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
@@ -36,68 +38,68 @@ void TZarnikWindow::BuildMenu() {
   const auto key = [](Qt::Key k) { return QKeySequence(k); };
   const auto keypad = [](Qt::Key k) { return QKeySequence(Qt::KeypadModifier | k); };
 
-  QMenu* program = bar->addMenu(QStringLiteral("&Programm"));
-  AddCommand(program, CM_LOADDATA, "&Laden...", {}, &W::CmLoadData, &W::CeLoadData);
-  AddCommand(program, CM_SAVEDATA, "&Speichern", {}, &W::CmSaveData, &W::CeSaveData);
-  AddCommand(program, CM_OPENDATA, "&\xD6" "ffnen...", {}, &W::CmOpenData, &W::CeOpenData);
-  AddCommand(program, CM_SAVEDTAS, "Speichern &unter...", {}, &W::CmSaveDataAs, &W::CeSaveDataAs);
-  AddCommand(program, CM_SAVEPICT, "B&ild speichern...", {}, &W::CmSavePicture, &W::CeSavePicture);
-  AddCommand(program, CM_NEWPOPUL, "&Neue Population...", {}, &W::CmNewPopulation, &W::CeNewPopulation);
+  QMenu* program = bar->addMenu(tr("&Programm"));
+  AddCommand(program, CM_LOADDATA, QT_TR_NOOP("&Laden..."), {}, &W::CmLoadData, &W::CeLoadData);
+  AddCommand(program, CM_SAVEDATA, QT_TR_NOOP("&Speichern"), {}, &W::CmSaveData, &W::CeSaveData);
+  AddCommand(program, CM_OPENDATA, QT_TR_NOOP("&Öffnen..."), {}, &W::CmOpenData, &W::CeOpenData);
+  AddCommand(program, CM_SAVEDTAS, QT_TR_NOOP("Speichern &unter..."), {}, &W::CmSaveDataAs, &W::CeSaveDataAs);
+  AddCommand(program, CM_SAVEPICT, QT_TR_NOOP("B&ild speichern..."), {}, &W::CmSavePicture, &W::CeSavePicture);
+  AddCommand(program, CM_NEWPOPUL, QT_TR_NOOP("&Neue Population..."), {}, &W::CmNewPopulation, &W::CeNewPopulation);
   program->addSeparator();
-  AddCommand(program, CM_CLOSEAPP, "&Beenden", {}, &W::CmCloseApp, &W::CeCloseApp);
+  AddCommand(program, CM_CLOSEAPP, QT_TR_NOOP("&Beenden"), {}, &W::CmCloseApp, &W::CeCloseApp);
 
-  QMenu* simulator = bar->addMenu(QStringLiteral("&Simulator"));
-  AddCommand(simulator, CM_TRAIN1AN, "Training  &1\tF1", {key(Qt::Key_F1)}, &W::CmTrain1AN, &W::CeTrain1AN);
-  AddCommand(simulator, CM_TRAIN2AN, "Training  &2\tF2", {key(Qt::Key_F2)}, &W::CmTrain2AN, &W::CeTrain2AN);
-  AddCommand(simulator, CM_STARTANN, "&Aktivieren\tF3", {key(Qt::Key_F3)}, &W::CmStartANN, &W::CeStartANN);
+  QMenu* simulator = bar->addMenu(tr("&Simulator"));
+  AddCommand(simulator, CM_TRAIN1AN, QT_TR_NOOP("Training  &1\tF1"), {key(Qt::Key_F1)}, &W::CmTrain1AN, &W::CeTrain1AN);
+  AddCommand(simulator, CM_TRAIN2AN, QT_TR_NOOP("Training  &2\tF2"), {key(Qt::Key_F2)}, &W::CmTrain2AN, &W::CeTrain2AN);
+  AddCommand(simulator, CM_STARTANN, QT_TR_NOOP("&Aktivieren\tF3"), {key(Qt::Key_F3)}, &W::CmStartANN, &W::CeStartANN);
   simulator->addSeparator();
-  AddCommand(simulator, CM_OUTLINES, "&Nur Umrisse\tF4", {key(Qt::Key_F4)}, &W::CmOutLines, &W::CeOutLines);
-  AddCommand(simulator, CM_FITCHART, "&Fitness-Verlauf\tF7", {key(Qt::Key_F7)}, &W::CmFitChart, &W::CeFitChart);
-  AddCommand(simulator, CM_NETVIEW, "N&etzansicht\tF8", {key(Qt::Key_F8)}, &W::CmNetView, &W::CeNetView);
-  QMenu* tempo = simulator->addMenu(QStringLiteral("&Tempo"));
-  AddCommand(tempo, CM_TEMPSLOW, "&Langsam", {}, &W::CmTempoSlow, &W::CeTempoSlow);
-  AddCommand(tempo, CM_TEMPNORM, "&Normal", {}, &W::CmTempoNormal, &W::CeTempoNormal);
-  AddCommand(tempo, CM_TEMPMAXI, "&Maximal", {}, &W::CmTempoMaximal, &W::CeTempoMaximal);
+  AddCommand(simulator, CM_OUTLINES, QT_TR_NOOP("&Nur Umrisse\tF4"), {key(Qt::Key_F4)}, &W::CmOutLines, &W::CeOutLines);
+  AddCommand(simulator, CM_FITCHART, QT_TR_NOOP("&Fitness-Verlauf\tF7"), {key(Qt::Key_F7)}, &W::CmFitChart, &W::CeFitChart);
+  AddCommand(simulator, CM_NETVIEW, QT_TR_NOOP("N&etzansicht\tF8"), {key(Qt::Key_F8)}, &W::CmNetView, &W::CeNetView);
+  QMenu* tempo = simulator->addMenu(tr("&Tempo"));
+  AddCommand(tempo, CM_TEMPSLOW, QT_TR_NOOP("&Langsam"), {}, &W::CmTempoSlow, &W::CeTempoSlow);
+  AddCommand(tempo, CM_TEMPNORM, QT_TR_NOOP("&Normal"), {}, &W::CmTempoNormal, &W::CeTempoNormal);
+  AddCommand(tempo, CM_TEMPMAXI, QT_TR_NOOP("&Maximal"), {}, &W::CmTempoMaximal, &W::CeTempoMaximal);
   tempo->addSeparator();
-  AddCommand(tempo, CM_PAUSE, "&Pause\tP", {key(Qt::Key_P)}, &W::CmPause, &W::CePause);
-  AddCommand(tempo, CM_SINGLESTEP, "&Einzelschritt\tS", {key(Qt::Key_S)}, &W::CmSingleStep, &W::CeSingleStep);
-  AddCommand(simulator, CM_RECORD, "Fil&m aufnehmen...", {}, &W::CmRecord, &W::CeRecord);
+  AddCommand(tempo, CM_PAUSE, QT_TR_NOOP("&Pause\tP"), {key(Qt::Key_P)}, &W::CmPause, &W::CePause);
+  AddCommand(tempo, CM_SINGLESTEP, QT_TR_NOOP("&Einzelschritt\tS"), {key(Qt::Key_S)}, &W::CmSingleStep, &W::CeSingleStep);
+  AddCommand(simulator, CM_RECORD, QT_TR_NOOP("Fil&m aufnehmen..."), {}, &W::CmRecord, &W::CeRecord);
   simulator->addSeparator();
-  AddCommand(simulator, CM_SHOWBEST, "&Vorf\xFChren\tF9", {key(Qt::Key_F9)}, &W::CmShowBest, &W::CeShowBest);
-  AddCommand(simulator, CM_MANYRUNS, "Mehrere &L\xE4ufe...", {}, &W::CmManyRuns, &W::CeManyRuns);
+  AddCommand(simulator, CM_SHOWBEST, QT_TR_NOOP("&Vorführen\tF9"), {key(Qt::Key_F9)}, &W::CmShowBest, &W::CeShowBest);
+  AddCommand(simulator, CM_MANYRUNS, QT_TR_NOOP("Mehrere &Läufe..."), {}, &W::CmManyRuns, &W::CeManyRuns);
   simulator->addSeparator();
-  AddCommand(simulator, CM_SIMRESET, "&Zur\xFC" "cksetzen\tF5", {key(Qt::Key_F5)}, &W::CmSimReset,
+  AddCommand(simulator, CM_SIMRESET, QT_TR_NOOP("&Zurücksetzen\tF5"), {key(Qt::Key_F5)}, &W::CmSimReset,
              &W::CeSimReset);
-  AddCommand(simulator, CM_SIMAJUST, "&Justieren\tF6", {key(Qt::Key_F6)}, &W::CmSimAjust, &W::CeSimAjust);
+  AddCommand(simulator, CM_SIMAJUST, QT_TR_NOOP("&Justieren\tF6"), {key(Qt::Key_F6)}, &W::CmSimAjust, &W::CeSimAjust);
 
-  QMenu* adjust = bar->addMenu(QStringLiteral("&Einstellen"));
+  QMenu* adjust = bar->addMenu(tr("&Einstellen"));
   // The keypad's + and - as designed. X11 and Wayland hand shortcuts the key
   // without its keypad modifier, so the plain keys stand beside them; they are
   // also the main keyboard's + and -.
-  AddCommand(adjust, CM_INCANGLE, "Rotation\t+", {keypad(Qt::Key_Plus), key(Qt::Key_Plus)}, &W::CmIncAngle,
+  AddCommand(adjust, CM_INCANGLE, QT_TR_NOOP("Rotation\t+"), {keypad(Qt::Key_Plus), key(Qt::Key_Plus)}, &W::CmIncAngle,
              &W::CeIncAngle);
-  AddCommand(adjust, CM_DECANGLE, "Rotation\t-", {keypad(Qt::Key_Minus), key(Qt::Key_Minus)}, &W::CmDecAngle,
+  AddCommand(adjust, CM_DECANGLE, QT_TR_NOOP("Rotation\t-"), {keypad(Qt::Key_Minus), key(Qt::Key_Minus)}, &W::CmDecAngle,
              &W::CeDecAngle);
   adjust->addSeparator();
-  AddCommand(adjust, CM_SETAXLEA, "Achse\tA", {key(Qt::Key_A)}, &W::CmSetAxleA, &W::CeSetAxleA);
-  AddCommand(adjust, CM_SETAXLEB, "Achse\tB", {key(Qt::Key_B)}, &W::CmSetAxleB, &W::CeSetAxleB);
-  AddCommand(adjust, CM_SETAXLEC, "Achse\tC", {key(Qt::Key_C)}, &W::CmSetAxleC, &W::CeSetAxleC);
-  AddCommand(adjust, CM_SETAXLED, "Achse\tD", {key(Qt::Key_D)}, &W::CmSetAxleD, &W::CeSetAxleD);
-  AddCommand(adjust, CM_MOVELEFT, "Nach links\tL", {key(Qt::Key_L), key(Qt::Key_Left)}, &W::CmMoveLeft,
+  AddCommand(adjust, CM_SETAXLEA, QT_TR_NOOP("Achse\tA"), {key(Qt::Key_A)}, &W::CmSetAxleA, &W::CeSetAxleA);
+  AddCommand(adjust, CM_SETAXLEB, QT_TR_NOOP("Achse\tB"), {key(Qt::Key_B)}, &W::CmSetAxleB, &W::CeSetAxleB);
+  AddCommand(adjust, CM_SETAXLEC, QT_TR_NOOP("Achse\tC"), {key(Qt::Key_C)}, &W::CmSetAxleC, &W::CeSetAxleC);
+  AddCommand(adjust, CM_SETAXLED, QT_TR_NOOP("Achse\tD"), {key(Qt::Key_D)}, &W::CmSetAxleD, &W::CeSetAxleD);
+  AddCommand(adjust, CM_MOVELEFT, QT_TR_NOOP("Nach links\tL"), {key(Qt::Key_L), key(Qt::Key_Left)}, &W::CmMoveLeft,
              &W::CeMoveLeft);
-  AddCommand(adjust, CM_MOVERITE, "Nach rechts\tR", {key(Qt::Key_R), key(Qt::Key_Right)}, &W::CmMoveRite,
+  AddCommand(adjust, CM_MOVERITE, QT_TR_NOOP("Nach rechts\tR"), {key(Qt::Key_R), key(Qt::Key_Right)}, &W::CmMoveRite,
              &W::CeMoveRite);
   adjust->addSeparator();
-  AddCommand(adjust, CM_SETPLATE, "Podest\tE", {key(Qt::Key_E)}, &W::CmSetPlatE, &W::CeSetPlatE);
-  AddCommand(adjust, CM_SETPLATF, "Podest\tF", {key(Qt::Key_F)}, &W::CmSetPlatF, &W::CeSetPlatF);
-  AddCommand(adjust, CM_MOVECEIL, "Nach oben\tO", {key(Qt::Key_O), key(Qt::Key_Up)}, &W::CmMoveCeil,
+  AddCommand(adjust, CM_SETPLATE, QT_TR_NOOP("Podest\tE"), {key(Qt::Key_E)}, &W::CmSetPlatE, &W::CeSetPlatE);
+  AddCommand(adjust, CM_SETPLATF, QT_TR_NOOP("Podest\tF"), {key(Qt::Key_F)}, &W::CmSetPlatF, &W::CeSetPlatF);
+  AddCommand(adjust, CM_MOVECEIL, QT_TR_NOOP("Nach oben\tO"), {key(Qt::Key_O), key(Qt::Key_Up)}, &W::CmMoveCeil,
              &W::CeMoveCeil);
-  AddCommand(adjust, CM_MOVEDOWN, "Nach unten\tU", {key(Qt::Key_U), key(Qt::Key_Down)}, &W::CmMoveDown,
+  AddCommand(adjust, CM_MOVEDOWN, QT_TR_NOOP("Nach unten\tU"), {key(Qt::Key_U), key(Qt::Key_Down)}, &W::CmMoveDown,
              &W::CeMoveDown);
 
-  QMenu* help = bar->addMenu(QStringLiteral("&?"));
-  AddCommand(help, CM_ABOUTAPP, "&Info", {}, &W::CmAboutApp, &W::CeAboutApp);
-  AddCommand(help, CM_KEYTABLE, "&Tastenbelegung", {}, &W::CmKeyTable, &W::CeKeyTable);
+  QMenu* help = bar->addMenu(tr("&?"));
+  AddCommand(help, CM_ABOUTAPP, QT_TR_NOOP("&Info"), {}, &W::CmAboutApp, &W::CeAboutApp);
+  AddCommand(help, CM_KEYTABLE, QT_TR_NOOP("&Tastenbelegung"), {}, &W::CmKeyTable, &W::CeKeyTable);
 
   for (QMenu* menu : {program, simulator, tempo, adjust, help})
     connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
@@ -139,6 +141,7 @@ void TZarnikWindow::Dispatch(int id) {
   }
   const TCommand* c = Find(id);
   if (c == nullptr) return;
+  EndReason();  // a failure's reason stays until the user goes on
   // A stale enabled state must not let a disabled command through.
   TCommandEnabler ce;
   (this->*c->Ce)(ce);
@@ -195,7 +198,7 @@ QString Plain(const QString& text) { return text.section('\t', 0, 0).remove('&')
 QString KeyName(const QKeySequence& keys) {
   const QKeyCombination key = keys[0];
   if (key.keyboardModifiers() & Qt::KeypadModifier)
-    return QKeySequence(key.key()).toString(QKeySequence::NativeText) + QStringLiteral(" (Ziffernblock)");
+    return QKeySequence(key.key()).toString(QKeySequence::NativeText) + TZarnikWindow::tr(" (Ziffernblock)");
   return keys.toString(QKeySequence::NativeText);
 }
 

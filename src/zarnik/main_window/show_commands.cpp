@@ -18,12 +18,6 @@
 #include "widgets/message_box.h"
 #include "world.h"
 
-namespace {
-
-QString Tr(const char* text) { return QCoreApplication::translate("TZarnikWindow", text); }
-
-}  // namespace
-
 // --- Simulator: Vorführen ------------------------------------------------------
 // The best plays the episodes by which the trainer's --rank compares files
 // (all hundred, each from the start pose with its own first platform
@@ -60,7 +54,7 @@ void TZarnikWindow::CmShowBest() {
   AnnHasFinished();
   DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(Shown.deliveries));
   if (!ShownWhole) return;
-  const QString summary = Tr("Ablagen: %1 in %2 Durchg\u00e4ngen (%3 je Durchgang)\nAufnahmen: %4\nmittlere Fitness: %5")
+  const QString summary = tr("Ablagen: %1 in %2 Durchgängen (%3 je Durchgang)\nAufnahmen: %4\nmittlere Fitness: %5")
                               .arg(Shown.deliveries)
                               .arg(Shown.episodes)
                               .arg(QString::fromStdString(FormatMean(Shown.MeanDeliveries())))
@@ -79,7 +73,7 @@ void TZarnikWindow::ShowDemonstrationText() {
   if (now.takes == ShowEpisodeShown.takes && now.deliveries == ShowEpisodeShown.deliveries) return;
   ShowEpisodeShown = now;
   const TEpisodeHeights h = AllEpisodeHeightsOf(ShowEpisode);
-  MessageGad->SetText(Tr("Vorf\u00fchrung: Durchgang %1 von %2 (Podeste %3 und %4), Aufnahmen %5, Ablagen %6")
+  MessageGad->SetText(tr("Vorführung: Durchgang %1 von %2 (Podeste %3 und %4), Aufnahmen %5, Ablagen %6")
                           .arg(ShowEpisode + 1)
                           .arg(AllEpisodes)
                           .arg(h.e)
@@ -96,7 +90,7 @@ void TZarnikWindow::CmNewPopulation() {
   if (!MayReplacePopulation()) return;
   QString text;
   for (;;) {
-    if (!ZarnikAskText(this, Tr("Neue Population"), Tr("Startwert (leer: von der Uhr):"), text)) return;
+    if (!ZarnikAskText(this, tr("Neue Population"), tr("Startwert (leer: von der Uhr):"), text)) return;
     text = text.trimmed();
     if (text.isEmpty()) {
       NewPopulation(std::nullopt);
@@ -108,7 +102,7 @@ void TZarnikWindow::CmNewPopulation() {
       NewPopulation(seed);
       return;
     }
-    ZarnikMessageBox(this, Tr("Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615."), windowTitle(),
+    ZarnikMessageBox(this, tr("Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615."), windowTitle(),
                      QMessageBox::Ok, QMessageBox::Warning);
   }
 }
@@ -139,7 +133,7 @@ void TZarnikWindow::CmManyRuns() {
   if (ManyRuns == nullptr) {
     ManyRuns = new TManyRunsDlg(this);
     ShareRunKeys(ManyRuns);
-    KeepWindowPlace(ManyRuns, this, QStringLiteral("Mehrere L\u00e4ufe"));
+    KeepWindowPlace(ManyRuns, this, QStringLiteral("Mehrere Läufe"));
   }
   ManyRuns->show();
   ManyRuns->raise();

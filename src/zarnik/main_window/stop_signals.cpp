@@ -11,7 +11,7 @@
 namespace {
 
 int Pipe[2] = {-1, -1};
-constexpr int Signals[] = {SIGTERM, SIGINT};
+constexpr int Signals[] = {SIGTERM, SIGINT, SIGHUP};  // SIGHUP: the terminal it was started from closed
 
 void OnSignal(int signal) {
   const int error = errno;

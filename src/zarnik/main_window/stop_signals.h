@@ -6,10 +6,10 @@
 
 class QSocketNotifier;
 
-// SIGTERM and SIGINT (a shutdown, kill, Ctrl+C in the terminal) end the
-// program cleanly instead of cutting it off: the handler only writes the
-// signal's number into a pipe, and `onSignal` runs on the UI thread when
-// the event loop reads it. One at a time; the default handling comes back
+// SIGTERM, SIGINT and SIGHUP (a shutdown, kill, Ctrl+C or the closing of
+// the terminal it was started from) end the program cleanly instead of
+// cutting it off: the handler only writes the signal's number into a pipe,
+// and `onSignal` runs on the UI thread when the event loop reads it. One at a time; the default handling comes back
 // when it is destroyed.
 class TStopSignals : public QObject {
  public:

@@ -136,7 +136,7 @@ void TZarnikWindow::CeSingleStep(TCommandEnabler& ce) {
 namespace {
 
 QString CannotRecord(const QString& path) {
-  return QStringLiteral("Kann Film '%1' nicht aufnehmen!").arg(QFileInfo(path).fileName());
+  return TZarnikWindow::tr("Kann Film '%1' nicht aufnehmen!").arg(QFileInfo(path).fileName());
 }
 
 }  // namespace
@@ -146,7 +146,7 @@ void TZarnikWindow::CmRecord() {
     StopRecording();
     return;
   }
-  const QString path = ZarnikSaveFileName(this, QStringLiteral("Film aufnehmen"), QStringLiteral("Video (*.mp4 *.webm)"),
+  const QString path = ZarnikSaveFileName(this, tr("Film aufnehmen"), tr("Video (*.mp4 *.webm)"),
                                           QStringLiteral(".mp4"));
   if (path.isEmpty()) return;
   if (Recorder == nullptr) Recorder = std::make_unique<TSceneRecorder>();

@@ -2,23 +2,19 @@
 
 #include <QLibraryInfo>
 #include <QScreen>
-#include <QTranslator>
 
+#include "language.h"
 #include "main_window/stop_signals.h"
 #include "main_window/zarnik_window.h"
 
 TZarnikApplication::TZarnikApplication(int& argc, char** argv) : QApplication(argc, argv) {
-  // Debian's qt6-translations-l10n; the program's own texts are German anyway.
-  LoadQtTranslations(*this, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+  // German as designed, Qt's own texts from Debian's qt6-translations-l10n;
+  // English where the locale asks for it, Qt's texts then as they are.
+  InstallTranslations(*this, EnglishWanted(), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 bool TZarnikApplication::LoadQtTranslations(QCoreApplication& app, const QString& dir) {
-  auto* translator = new QTranslator(&app);
-  if (!translator->load(QStringLiteral("qtbase_de"), dir)) {
-    delete translator;
-    return false;
-  }
-  return QCoreApplication::installTranslator(translator);
+  return InstallTranslations(app, false, dir);
 }
 
 // The window goes before the application object it lives in.

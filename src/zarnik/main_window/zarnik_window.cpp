@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLayout>
+#include <QPainter>
 #include <QStatusBar>
 
 #include <cstdio>
@@ -48,12 +49,26 @@ QString WidestGadgetText(int i) {
   return QString::fromLatin1(text);
 }
 
-// The last field's text: what holds or records the drawn steps now.
-QString HoldAndFilmText(bool paused, bool recording) {
-  QStringList parts;
-  if (paused) parts << TZarnikWindow::tr("Pause");
-  if (recording) parts << TZarnikWindow::tr("Aufnahme");
-  return parts.join(QStringLiteral(", "));
+QString DeliveriesText(long long deliveries) { return TZarnikWindow::tr("Ablagen: %1").arg(deliveries); }
+
+// The marks of pause (two bars) and of a film being recorded (a red dot), as
+// tall as the field's digits; pictures, because the message field has room
+// for its mode text and little more at the scene's natural size.
+QPixmap MarkPicture(int size, bool pause) {
+  QPixmap picture(size, size);
+  picture.fill(Qt::transparent);
+  QPainter p(&picture);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  if (pause) {
+    p.setBrush(QColor(40, 40, 40));
+    p.drawRect(QRectF(size * 0.15, 0, size * 0.25, size));
+    p.drawRect(QRectF(size * 0.6, 0, size * 0.25, size));
+  } else {
+    p.setBrush(QColor(210, 20, 20));
+    p.drawEllipse(QRectF(0, 0, size, size));
+  }
+  return picture;
 }
 
 }  // namespace
@@ -121,7 +136,7 @@ void TZarnikWindow::BuildStatusBar() {
 
   // The seven fields, each followed by a 2-pixel separator, packed without
   // any spacing of the bar's own.
-  auto* fields = new QWidget(StatusBar);
+  auto* fields = Fields = new QWidget(StatusBar);
   auto* row = new QHBoxLayout(fields);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
@@ -141,14 +156,8 @@ void TZarnikWindow::BuildStatusBar() {
   // After the seven fields, read whole up to six digits; empty until
   // the first activation.
   DeliveriesGad = new TTextGadget(520, 15, fields);
-  DeliveriesGad->FitText(QStringLiteral("Ablagen: 888888"));
+  DeliveriesGad->FitText(DeliveriesText(888888));
   row->addWidget(DeliveriesGad);
-  HoldGad = new TTextGadget(521, 0, fields);
-  HoldGad->FitText(HoldAndFilmText(true, true));
-  HoldGad->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-  HoldGad->setFixedWidth(HoldGad->sizeHint().width());
-  HoldGad->hide();
-  row->addWidget(HoldGad);
   StatusBar->addPermanentWidget(fields);
   setStatusBar(StatusBar);
 }
@@ -190,7 +199,24 @@ QSize TZarnikWindow::ClientSize() const { return ZarnikClt->ClientSize(); }
 QString TZarnikWindow::MessageText() const { return MessageGad->Text(); }
 
 void TZarnikWindow::SetMessageText(const char* text) {
+  if (ReasonShown()) {
+    Fields->show();
+    StatusBar->layout()->activate();  // at once, also for the repaints inside runs
+  }
   MessageGad->SetText(CoreText("StringTable", text));
+}
+
+void TZarnikWindow::ShowReason(const QString& text) {
+  // At the scene's natural size the message field holds only a mode text.
+  Fields->hide();
+  StatusBar->layout()->activate();
+  MessageGad->SetText(text);
+}
+
+void TZarnikWindow::EndReason() {
+  if (!ReasonShown()) return;
+  GetStr(RunActive() ? (StartANN ? IDS_ACTIVATED : IDS_TRAINING) : IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
+  SetMessageText(Arm.Buffer);
 }
 
 // --- the arm model's view ---------------------------------------------------
@@ -307,13 +333,15 @@ void TZarnikWindow::GenerationDone(const TGenerationFigures& figures) {
 }
 
 void TZarnikWindow::ShowHoldAndFilm() {
-  const QString text = HoldAndFilmText(Gate.Paused(), Recorder != nullptr && Recorder->Recording());
-  HoldGad->SetText(text);
-  HoldGad->setVisible(!text.isEmpty());
+  const int size = MessageGad->fontMetrics().ascent() * 3 / 4;
+  QList<TTextGadget::TMark> marks;
+  if (Gate.Paused()) marks.append({MarkPicture(size, true), tr("Pause")});
+  if (Recorder != nullptr && Recorder->Recording()) marks.append({MarkPicture(size, false), tr("Aufnahme")});
+  MessageGad->SetMarks(marks);
 }
 
 void TZarnikWindow::ActivationCounts(const TBallCounts& counts) {
-  DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(counts.deliveries));
+  DeliveriesGad->SetText(DeliveriesText(counts.deliveries));
   RepaintStatusBar();
 }
 

@@ -135,6 +135,10 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
 
   QString MessageText() const;
   void SetMessageText(const char* text);
+  // Says why something failed in the message field, over the whole bar (the
+  // fields step aside) until the next command or mode text.
+  void ShowReason(const QString& text);
+  bool ReasonShown() const { return Fields->isHidden(); }
 
   // TArmView
   void SetAxleText(int axle, const char* text) override;
@@ -270,14 +274,14 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   QImage Simulator;               // the scene picture, 756 x 468
   TZarnikClient* ZarnikClt = nullptr;
   QStatusBar* StatusBar = nullptr;
-  TTextGadget* MessageGad = nullptr;  // the status bar's mode text
+  // The status bar's mode text; at its right end the marks of pause and of a film being recorded.
+  TTextGadget* MessageGad = nullptr;
   TTextGadget* AxleGad[4] = {};
   TTextGadget* PlatGad[2] = {};
   TTextGadget* DeltaRate = nullptr;
   // After the seven fields: deliveries since F3, "Ablagen: N".
   TTextGadget* DeliveriesGad = nullptr;
-  // Last: "Pause" and a film being recorded, shown only while they last.
-  TTextGadget* HoldGad = nullptr;
+  QWidget* Fields = nullptr;  // the fields after the message field
   TSceneBitmaps Bitmaps;
   QFont SimFont;
   // Lets events through from inside the run loops, a few dozen times a second.
@@ -328,6 +332,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // The joint and platform fields of the status bar from the model.
   void ShowArmTexts();
   void ShowHoldAndFilm();
+  void EndReason();
   void SyncLayout();
   void SetSelection(int32_t selection);
   // The common road of the three run commands: a second choice stops the run,

@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "language.h"
+
 namespace {
 
 enum class Kind { Right, Left, Sunken, Etched, Button };
@@ -77,7 +79,7 @@ constexpr ControlDef Controls[] = {
     {-1, Kind::Left, 168, 16, 7, 84, "H\ni\nd\nd\ne\nn\n\n1"},
     {-1, Kind::Left, 16, 4, 56, 9, "Hidden 1"},
     {-1, Kind::Left, 336, 4, 56, 9, "Outputlayer"},
-    {2, Kind::Button, 364, 164, 50, 14, "Abbrechen"},
+    {2, Kind::Button, 364, 164, 50, 14, QT_TRANSLATE_NOOP("TAnnGaDlg", "Abbrechen")},
 };
 
 // A fixed-pitch font keeps the weight columns under their frames. Some
@@ -102,13 +104,20 @@ QFont DialogFont() {
   return font;
 }
 
+// The labels beside the figures, which the training code names.
+bool IsCaption(int id) {
+  for (const ControlDef& c : Controls)
+    if (c.id == id) return c.kind == Kind::Right || c.kind == Kind::Left;
+  return false;
+}
+
 }  // namespace
 
 TAnnGaDlg::TAnnGaDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint) {
   setModal(false);
-  setWindowTitle(QStringLiteral("GA - Parameter"));
+  setWindowTitle(tr("GA - Parameter"));
   setFont(DialogFont());
 
   // Dialog units: a quarter of the character width across, an eighth of the
@@ -158,7 +167,7 @@ TAnnGaDlg::TAnnGaDlg(QWidget* parent)
         break;
       }
       case Kind::Button: {
-        auto* button = new QPushButton(QString::fromLatin1(c.text), this);
+        auto* button = new QPushButton(tr(c.text), this);
         button->setObjectName(QStringLiteral("ctl%1").arg(c.id));
         button->setGeometry(r);
         // Enter must reach keyPressEvent once, not also click the button.
@@ -199,8 +208,12 @@ void TAnnGaDlg::SetText(int id, const QString& text) {
 }
 
 void TAnnGaDlg::SetText(int id, const char* text) {
-  // The training code formats plain ASCII figures; Latin-1 covers them.
-  SetText(id, text ? QString::fromLatin1(text) : QString());
+  // The training code formats plain ASCII figures; Latin-1 covers them. Its
+  // captions are German, marked there, and shown in the language installed.
+  if (text != nullptr && IsCaption(id))
+    SetText(id, CoreText("TrainingLabels", text));
+  else
+    SetText(id, text ? QString::fromLatin1(text) : QString());
 }
 
 QString TAnnGaDlg::Text(int id) const {

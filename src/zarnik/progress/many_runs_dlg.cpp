@@ -33,14 +33,16 @@ namespace {
 enum TColumn { ColRun, ColSeed, ColGeneration, ColFitness, ColDeliveries, ColValidated, ColBestValidated, ColState,
                Columns };
 
-QString Tr(const char* text) { return QCoreApplication::translate("TManyRunsDlg", text); }
 
 QString StateText(const QString& state) {
-  static const char* const names[][2] = {{"running", "l\u00e4uft"},           {"restarted", "neu gestartet"},
-                                         {"goal", "Ziel erreicht"},           {"done", "fertig"},
-                                         {"stopped", "angehalten"},           {"failed", "fehlgeschlagen"}};
+  static const char* const names[][2] = {{"running", QT_TRANSLATE_NOOP("TManyRunsDlg", "läuft")},
+                                         {"restarted", QT_TRANSLATE_NOOP("TManyRunsDlg", "neu gestartet")},
+                                         {"goal", QT_TRANSLATE_NOOP("TManyRunsDlg", "Ziel erreicht")},
+                                         {"done", QT_TRANSLATE_NOOP("TManyRunsDlg", "fertig")},
+                                         {"stopped", QT_TRANSLATE_NOOP("TManyRunsDlg", "angehalten")},
+                                         {"failed", QT_TRANSLATE_NOOP("TManyRunsDlg", "fehlgeschlagen")}};
   for (const auto& n : names)
-    if (state == QLatin1String(n[0])) return Tr(n[1]);
+    if (state == QLatin1String(n[0])) return TManyRunsDlg::tr(n[1]);
   return state;
 }
 
@@ -58,7 +60,7 @@ QString RunHistory(const QString& file, int k) {
 }  // namespace
 
 TManyRunsDlg::TManyRunsDlg(TZarnikWindow* owner) : QDialog(owner), Owner(owner), Program(FindTrainer()) {
-  setWindowTitle(Tr("Mehrere L\u00e4ufe"));
+  setWindowTitle(tr("Mehrere Läufe"));
   Runs = new QSpinBox(this);
   Runs->setRange(1, 64);
   Runs->setValue(4);
@@ -70,22 +72,22 @@ TManyRunsDlg::TManyRunsDlg(TZarnikWindow* owner) : QDialog(owner), Owner(owner),
   Goal->setRange(0, 100);
   Goal->setDecimals(1);
   Goal->setValue(3.0);
-  Goal->setSpecialValueText(Tr("keins"));
+  Goal->setSpecialValueText(tr("keins"));
   Seed = new QLineEdit(QStringLiteral("1"), this);
-  Seed->setPlaceholderText(Tr("von der Uhr"));
+  Seed->setPlaceholderText(tr("von der Uhr"));
   FileLabel = new QLabel(this);
 
   auto* form = new QFormLayout;
-  form->addRow(Tr("&L\u00e4ufe:"), Runs);
-  form->addRow(Tr("&Generationen je Lauf h\u00f6chstens:"), Generations);
-  form->addRow(Tr("&Ziel: Ablagen je Episode (Mittel \u00fcber alle 100):"), Goal);
-  form->addRow(Tr("Start&wert des ersten Laufs:"), Seed);
-  form->addRow(Tr("Population:"), FileLabel);
+  form->addRow(tr("&Läufe:"), Runs);
+  form->addRow(tr("&Generationen je Lauf höchstens:"), Generations);
+  form->addRow(tr("&Ziel: Ablagen je Episode (Mittel über alle 100):"), Goal);
+  form->addRow(tr("Start&wert des ersten Laufs:"), Seed);
+  form->addRow(tr("Population:"), FileLabel);
 
   RunTable = new QTableWidget(0, Columns, this);
-  RunTable->setHorizontalHeaderLabels({Tr("Lauf"), Tr("Startwert"), Tr("Generation"), Tr("beste Fitness"),
-                                       Tr("Ablagen des Besten"), Tr("gepr\u00fcft"), Tr("bestes gepr\u00fcft"),
-                                       Tr("Zustand")});
+  RunTable->setHorizontalHeaderLabels({tr("Lauf"), tr("Startwert"), tr("Generation"), tr("beste Fitness"),
+                                       tr("Ablagen des Besten"), tr("geprüft"), tr("bestes geprüft"),
+                                       tr("Zustand")});
   RunTable->verticalHeader()->hide();
   RunTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
   RunTable->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -100,11 +102,11 @@ TManyRunsDlg::TManyRunsDlg(TZarnikWindow* owner) : QDialog(owner), Owner(owner),
   StateLabel = new QLabel(this);
   StateLabel->setWordWrap(true);
 
-  StartButton = new QPushButton(Tr("&Starten"), this);
-  StopButton = new QPushButton(Tr("&Anhalten"), this);
-  WatchButton = new QPushButton(Tr("Im &Verlauf zeigen"), this);
-  AdoptButton = new QPushButton(Tr("Gewinner &\u00fcbernehmen"), this);
-  auto* close = new QPushButton(Tr("Schlie\u00dfen"), this);
+  StartButton = new QPushButton(tr("&Starten"), this);
+  StopButton = new QPushButton(tr("&Anhalten"), this);
+  WatchButton = new QPushButton(tr("Im &Verlauf zeigen"), this);
+  AdoptButton = new QPushButton(tr("Gewinner &übernehmen"), this);
+  auto* close = new QPushButton(tr("Schließen"), this);
   connect(StartButton, &QPushButton::clicked, this, &TManyRunsDlg::Start);
   connect(StopButton, &QPushButton::clicked, this, &TManyRunsDlg::Stop);
   connect(WatchButton, &QPushButton::clicked, this, [this] {
@@ -137,7 +139,7 @@ TManyRunsDlg::TManyRunsDlg(TZarnikWindow* owner) : QDialog(owner), Owner(owner),
   connect(Trainer, &QProcess::finished, this, &TManyRunsDlg::Ended);
   connect(Trainer, &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
     if (e != QProcess::FailedToStart) return;
-    StateLabel->setText(Tr("Der Trainer '%1' l\u00e4sst sich nicht starten.").arg(Program));
+    StateLabel->setText(tr("Der Trainer '%1' lässt sich nicht starten.").arg(Program));
     Status = 2;
     UpdateButtons();
     emit finished();
@@ -193,7 +195,7 @@ void TManyRunsDlg::Start() {
   bool ok = false;
   Seed->text().trimmed().toULongLong(&ok);
   if (!ok) {
-    ZarnikMessageBox(this, Tr("Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615."),
+    ZarnikMessageBox(this, tr("Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615."),
                      Owner->windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
     return;
   }
@@ -201,7 +203,7 @@ void TManyRunsDlg::Start() {
   // The trainer puts the winner in the population file: a file of the user's is replaced only when asked.
   const bool resumed = QFileInfo::exists(RunFile(file, 0));
   if (!resumed && QFileInfo::exists(file) &&
-      ZarnikMessageBox(this, Tr("Am Ende ersetzt der beste Lauf die Datei '%1'. Fortfahren?").arg(file),
+      ZarnikMessageBox(this, tr("Am Ende ersetzt der beste Lauf die Datei '%1'. Fortfahren?").arg(file),
                        Owner->windowTitle(), QMessageBox::Yes | QMessageBox::No,
                        QMessageBox::Question) != QMessageBox::Yes)
     return;
@@ -214,7 +216,7 @@ void TManyRunsDlg::Start() {
   Pending.clear();
   Errors.clear();
   RankingText->clear();
-  StateLabel->setText(Tr("Die L\u00e4ufe trainieren."));
+  StateLabel->setText(tr("Die Läufe trainieren."));
   Trainer->setWorkingDirectory(QDir::currentPath());
   Trainer->start(Program, Leading + Arguments(File));
   UpdateButtons();
@@ -224,7 +226,7 @@ void TManyRunsDlg::Start() {
 void TManyRunsDlg::Stop() {
   if (!Running()) return;
   StopAsked = true;
-  StateLabel->setText(Tr("Die L\u00e4ufe speichern und halten an..."));
+  StateLabel->setText(tr("Die Läufe speichern und halten an..."));
   Trainer->terminate();  // SIGTERM: every run stores its file first
   UpdateButtons();
 }
@@ -277,12 +279,12 @@ void TManyRunsDlg::Ended(int exitCode, QProcess::ExitStatus exitStatus) {
   }
   Status = exitStatus == QProcess::NormalExit ? exitCode : 128 + 15;
   if (Status == 0)
-    StateLabel->setText(WinnerFile.isEmpty() ? Tr("Fertig; kein Lauf hat das Ziel erreicht.")
-                                             : Tr("Fertig. Gewinner: %1").arg(WinnerFile));
+    StateLabel->setText(WinnerFile.isEmpty() ? tr("Fertig; kein Lauf hat das Ziel erreicht.")
+                                             : tr("Fertig. Gewinner: %1").arg(WinnerFile));
   else if (StopAsked || Status == 130)
-    StateLabel->setText(Tr("Angehalten; jeder Lauf hat seine Datei gespeichert. \"Fortsetzen\" setzt sie fort."));
+    StateLabel->setText(tr("Angehalten; jeder Lauf hat seine Datei gespeichert. \"Fortsetzen\" setzt sie fort."));
   else
-    StateLabel->setText(Tr("Der Trainer endete mit Status %1: %2").arg(Status).arg(Errors.trimmed()));
+    StateLabel->setText(tr("Der Trainer endete mit Status %1: %2").arg(Status).arg(Errors.trimmed()));
   if (!WinnerFile.isEmpty()) AdoptWinner();
   UpdateButtons();
   Owner->UpdateCommands();
@@ -297,7 +299,7 @@ void TManyRunsDlg::AdoptWinner() {
   }
   if (Owner->MayReplacePopulation() && Owner->AdoptPopulation(WinnerFile)) {
     Adopted = true;
-    StateLabel->setText(Tr("Der Gewinner %1 ist die Population des Fensters (noch nicht gespeichert).")
+    StateLabel->setText(tr("Der Gewinner %1 ist die Population des Fensters (noch nicht gespeichert).")
                             .arg(WinnerFile));
   }
   UpdateButtons();
@@ -317,7 +319,7 @@ void TManyRunsDlg::WatchRun(int k) {
     KeepWindowPlace(RunChart, Owner, QStringLiteral("Lauf-Verlauf"));
   }
   const QString history = RunHistory(File.isEmpty() ? PopulationFile() : File, k);
-  RunChart->setWindowTitle(Tr("Fitness-Verlauf: %1").arg(QFileInfo(history).fileName()));
+  RunChart->setWindowTitle(tr("Fitness-Verlauf: %1").arg(QFileInfo(history).fileName()));
   Follower->Follow(history);
   RunChart->show();
   RunChart->raise();
@@ -326,7 +328,7 @@ void TManyRunsDlg::WatchRun(int k) {
 void TManyRunsDlg::UpdateButtons() {
   const bool running = Running();
   StartButton->setEnabled(!running);
-  StartButton->setText(!running && (StopAsked || Status == 130) ? Tr("&Fortsetzen") : Tr("&Starten"));
+  StartButton->setText(!running && (StopAsked || Status == 130) ? tr("&Fortsetzen") : tr("&Starten"));
   StopButton->setEnabled(running);
   Runs->setEnabled(!running);
   Generations->setEnabled(!running);

@@ -14,28 +14,29 @@
 #include "widgets/picture_saving.h"
 
 TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : TPictureWindow(owner) {
-  setWindowTitle(QStringLiteral("Fitness-Verlauf"));
+  setWindowTitle(tr("Fitness-Verlauf"));
 
   Chart = new QChart;
   Chart->setAnimationOptions(QChart::NoAnimation);  // points come in during runs
-  const char* names[SeriesCount] = {"bester (Training 2)", "Durchschnitt (Training 2)", "bester (Training 1)",
-                                    "bisher bestes", "Ablagen des Besten"};
+  const char* names[SeriesCount] = {QT_TR_NOOP("bester (Training 2)"), QT_TR_NOOP("Durchschnitt (Training 2)"),
+                                    QT_TR_NOOP("bester (Training 1)"), QT_TR_NOOP("bisher bestes"),
+                                    QT_TR_NOOP("Ablagen des Besten")};
   const QColor colors[SeriesCount] = {QColor(0, 90, 200), QColor(120, 170, 230), QColor(210, 80, 0),
                                       QColor(0, 40, 110), QColor(40, 150, 60)};
   X = new QValueAxis;
-  X->setTitleText(QStringLiteral("Generation"));
+  X->setTitleText(tr("Generation"));
   // The labels are made from 64-bit values: "%d" would print the low half
   // of them, and an axis just past 2147483647 would end at -2147483648.
   X->setLabelFormat(QStringLiteral("%lld"));
   X->setTickType(QValueAxis::TicksDynamic);
   X->setTickAnchor(0);
   Y = new QValueAxis;
-  Y->setTitleText(QStringLiteral("Fitness"));
+  Y->setTitleText(tr("Fitness"));
   Y->setLabelFormat(QStringLiteral("%lld"));
   Y->setTickType(QValueAxis::TicksDynamic);
   Y->setTickAnchor(0);
   Y2 = new QValueAxis;
-  Y2->setTitleText(QStringLiteral("Ablagen des Besten"));
+  Y2->setTitleText(tr("Ablagen des Besten"));
   Y2->setLabelFormat(QStringLiteral("%d"));
   Y2->setTickType(QValueAxis::TicksDynamic);
   Y2->setTickAnchor(0);
@@ -44,7 +45,7 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : TPictureWindow(owner)
   Chart->addAxis(Y2, Qt::AlignRight);
   for (int i = 0; i < SeriesCount; ++i) {
     Lines[i] = new QLineSeries;
-    Lines[i]->setName(QString::fromUtf8(names[i]));
+    Lines[i]->setName(tr(names[i]));
     Lines[i]->setColor(colors[i]);
     Chart->addSeries(Lines[i]);
     Lines[i]->attachAxis(X);
@@ -61,7 +62,7 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : TPictureWindow(owner)
   ChartView = new QChartView(Chart, this);
   ModeBox = new QComboBox(this);
   ModeBox->addItem(tr("Training 2: Generationen"), 2);
-  ModeBox->addItem(tr("Training 1: Durchg\u00e4nge"), 1);
+  ModeBox->addItem(tr("Training 1: Durchgänge"), 1);
   connect(ModeBox, &QComboBox::activated, this, [this](int index) { ChooseMode(ModeBox->itemData(index).toInt()); });
   SetPicture(ChartView, ModeBox);
   ShowMode(2);

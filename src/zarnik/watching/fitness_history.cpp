@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 
@@ -33,8 +35,7 @@ void TFitnessHistory::Add(const TGenerationFigures& figures) {
 
 void TFitnessHistory::Clear() {
   Rows.clear();
-  File.clear();
-  InFile = 0;
+  Remember("");
   ++Replaced;
 }
 
@@ -46,8 +47,7 @@ const char* TFitnessHistory::Load(const char* path) {
   Rows = std::move(read);  // empty unless the whole file was good
   ++Replaced;
   const bool missing = !ok && error == ENOENT;  // a new history then: the next save starts it
-  File = ok || missing ? path : "";
-  InFile = Rows.size();
+  Remember(ok || missing ? path : "");
   return ok || missing ? nullptr : Refusal(error);
 }
 
@@ -68,17 +68,30 @@ const char* TFitnessHistory::Save(const char* path, bool replace, bool& failed) 
     }
     std::string text;
     char line[128];
-    for (size_t i = File == path ? InFile : 0; i < Rows.size(); ++i)
+    for (size_t i = Holds(path) ? InFile : 0; i < Rows.size(); ++i)
       text.append(line, FormatFitnessRow(Rows[i], line, sizeof line));
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     failed = (std::fclose(f) != 0) || !written;
   } else {
     failed = true;  // it cannot be written: no room for its name, no permission, ...
   }
-  if (failed) return nullptr;
+  if (!failed) Remember(path);
+  return nullptr;
+}
+
+void TFitnessHistory::Remember(const std::string& path) {
   File = path;
   InFile = Rows.size();
-  return nullptr;
+  struct stat st = {};
+  FileId = !path.empty() && ::stat(path.c_str(), &st) == 0 ? std::pair{st.st_dev, st.st_ino} : std::pair<dev_t, ino_t>{};
+}
+
+bool TFitnessHistory::Holds(const char* path) const {
+  if (File.empty()) return false;
+  if (File == path) return true;
+  // The same file by another name: "zarnik.csv" and its full path from a file dialog.
+  struct stat st = {};
+  return ::stat(path, &st) == 0 && FileId == std::pair{st.st_dev, st.st_ino};
 }
 
 int TFitnessHistory::LastPass1() const {

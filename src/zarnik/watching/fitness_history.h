@@ -1,8 +1,11 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fitness_log.h"
@@ -47,7 +50,10 @@ class TFitnessHistory {
  private:
   std::vector<TFitnessRow> Rows;
   // The file that holds the first InFile rows, as read or written last.
+  void Remember(const std::string& path);
+  bool Holds(const char* path) const;
   std::string File;
+  std::pair<dev_t, ino_t> FileId{};
   size_t InFile = 0;
   Clock::time_point RunStart = Clock::now();
   unsigned Replaced = 0;

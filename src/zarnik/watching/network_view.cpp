@@ -12,8 +12,13 @@
 namespace {
 
 // What the sensor vector carries, by input node.
-const char* const InputLabels[] = {"Kugel x", "Kugel y", "Greifer x", "Greifer y", "Ziel x",  "Ziel y",
-                                   "Richtung", "Winkel A", "Winkel B", "Winkel C", "Winkel D"};
+const char* const InputLabels[] = {
+    QT_TRANSLATE_NOOP("TNetworkView", "Kugel x"),   QT_TRANSLATE_NOOP("TNetworkView", "Kugel y"),
+    QT_TRANSLATE_NOOP("TNetworkView", "Greifer x"), QT_TRANSLATE_NOOP("TNetworkView", "Greifer y"),
+    QT_TRANSLATE_NOOP("TNetworkView", "Ziel x"),    QT_TRANSLATE_NOOP("TNetworkView", "Ziel y"),
+    QT_TRANSLATE_NOOP("TNetworkView", "Richtung"),  QT_TRANSLATE_NOOP("TNetworkView", "Winkel A"),
+    QT_TRANSLATE_NOOP("TNetworkView", "Winkel B"),  QT_TRANSLATE_NOOP("TNetworkView", "Winkel C"),
+    QT_TRANSLATE_NOOP("TNetworkView", "Winkel D")};
 constexpr int LabelledInputs = sizeof InputLabels / sizeof InputLabels[0];
 
 const QColor Positive(200, 40, 30);
@@ -130,7 +135,9 @@ void TNetworkView::paintEvent(QPaintEvent*) {
 
   const QFontMetrics metrics(font());
   const int line = metrics.height();
-  const int labelWidth = metrics.horizontalAdvance(QStringLiteral("Greifer x")) + 10;
+  int widestLabel = 0;
+  for (const char* label : InputLabels) widestLabel = std::max(widestLabel, metrics.horizontalAdvance(tr(label)));
+  const int labelWidth = widestLabel + 10;
   const double radius = std::clamp(std::min(width(), height()) / 28.0, 7.0, 22.0);
   // Room for the labels left and right and for the counts below.
   const QRectF area(labelWidth + radius + 4, radius + 6, width() - 2 * (labelWidth + radius + 4),
@@ -177,9 +184,9 @@ void TNetworkView::paintEvent(QPaintEvent*) {
     }
     QString label;
     if (layer == 0)
-      label = place < LabelledInputs ? QString::fromLatin1(InputLabels[place]) : QString::number(i);
+      label = place < LabelledInputs ? tr(InputLabels[place]) : QString::number(i);
     else if (layer == HiddenLayers + 1)
-      label = QStringLiteral("Achse %1").arg(QChar('A' + place));
+      label = tr("Achse %1").arg(QChar('A' + place));
     if (label.isEmpty()) continue;
     if (layer == 0)
       p.drawText(QRectF(0, c.y() - line, c.x() - radius - 4, 2 * line), Qt::AlignRight | Qt::AlignVCenter, label);
@@ -189,13 +196,13 @@ void TNetworkView::paintEvent(QPaintEvent*) {
   }
 
   p.drawText(QRectF(0, height() - 1.5 * line, width(), 1.5 * line), Qt::AlignCenter,
-             QStringLiteral("Verbindungen: %1 von %2").arg(LinksInUse()).arg(PossibleLinks()));
+             tr("Verbindungen: %1 von %2").arg(LinksInUse()).arg(PossibleLinks()));
 }
 
 // --- the window -------------------------------------------------------------------
 
 TNetworkViewWindow::TNetworkViewWindow(QWidget* owner) : TPictureWindow(owner) {
-  setWindowTitle(QStringLiteral("Netzansicht"));
+  setWindowTitle(tr("Netzansicht"));
   Net = new TNetworkView(this);
   SetPicture(Net);
   resize(740, 520);

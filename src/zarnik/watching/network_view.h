@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QWidget>
 
 #include <vector>
@@ -13,6 +14,8 @@ class TANN;
 // A link is a line coloured by its weight's sign and as wide as its magnitude;
 // absent links are not drawn. Each node shows its value when there is one.
 class TNetworkView : public QWidget {
+  Q_DECLARE_TR_FUNCTIONS(TNetworkView)
+
  public:
   explicit TNetworkView(QWidget* parent = nullptr);
 

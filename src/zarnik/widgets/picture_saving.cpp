@@ -18,7 +18,7 @@
 
 void SavePictureAs(QWidget* owner, const std::function<bool(const QString&)>& save) {
   const QString path =
-      ZarnikSaveFileName(owner, QStringLiteral("Bild speichern"), QStringLiteral("PNG-Bild (*.png)"), QStringLiteral(".png"));
+      ZarnikSaveFileName(owner, TPictureWindow::tr("Bild speichern"), TPictureWindow::tr("PNG-Bild (*.png)"), QStringLiteral(".png"));
   if (path.isEmpty()) return;
   if (save(path)) return;
   QWidget* main = owner->parentWidget();
@@ -31,7 +31,7 @@ TPictureWindow::TPictureWindow(QWidget* owner) : QWidget(owner, Qt::Window) {}
 
 void TPictureWindow::SetPicture(QWidget* picture, QWidget* choice) {
   Picture = picture;
-  auto* save = new QPushButton(QStringLiteral("Bild speichern..."), this);
+  auto* save = new QPushButton(tr("Bild speichern..."), this);
   connect(save, &QPushButton::clicked, this,
           [this] { SavePictureAs(this, [this](const QString& path) { return SavePicture(path); }); });
 

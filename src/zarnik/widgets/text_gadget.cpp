@@ -19,9 +19,34 @@ TTextGadget::TTextGadget(int id, int chars, QWidget* parent)
 void TTextGadget::SetText(const QString& text) {
   if (text == Content) return;
   Content = text;
-  // A screen reader reads the field's name: the text without its padding, "A: 90.0°".
-  setAccessibleName(text.simplified());
+  UpdateAccessibleName();
   update();
+}
+
+void TTextGadget::SetMarks(const QList<TMark>& marks) {
+  QStringList names;
+  for (const TMark& m : marks) names << m.Name;
+  if (names == MarkNames()) return;  // the same marks: nothing to repaint
+  Marks = marks;
+  UpdateAccessibleName();
+  update();
+}
+
+QStringList TTextGadget::MarkNames() const {
+  QStringList names;
+  for (const TMark& m : Marks) names << m.Name;
+  return names;
+}
+
+int TTextGadget::MarksWidth() const {
+  int width = 0;
+  for (const TMark& m : Marks) width += m.Picture.width() + Margin;
+  return width;
+}
+
+void TTextGadget::UpdateAccessibleName() {
+  // A screen reader reads the field's name: the text without its padding, "A: 90.0°", then the marks.
+  setAccessibleName((QStringList{Content.simplified()} + MarkNames()).join(QStringLiteral(", ")));
 }
 
 void TTextGadget::FitText(const QString& widest) {
@@ -49,6 +74,13 @@ void TTextGadget::paintEvent(QPaintEvent* event) {
   QFrame::paintEvent(event);
   QPainter p(this);
   const QRect r = contentsRect().adjusted(Margin, 0, -Margin, 0);
-  p.setClipRect(r);
-  p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, Content);
+  const QRect text = r.adjusted(0, 0, -MarksWidth(), 0);
+  int x = text.right() + 1;
+  for (const TMark& m : Marks) {
+    x += Margin;
+    p.drawPixmap(x, r.center().y() - m.Picture.height() / 2, m.Picture);
+    x += m.Picture.width();
+  }
+  p.setClipRect(text);
+  p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, Content);
 }

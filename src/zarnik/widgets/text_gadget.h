@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFrame>
+#include <QList>
+#include <QPixmap>
 #include <QString>
 
 // One recessed, left-aligned text field of the status bar. A field with a
@@ -16,8 +18,16 @@ class TTextGadget : public QFrame {
   void SetText(const QString& text);
   // Widens the field, if need be, so that `widest` shows whole in its font.
   void FitText(const QString& widest);
-  // Room for text inside border and margins.
-  int TextWidth() const { return contentsRect().width() - 2 * Margin; }
+  // Small pictures at the right end, each with the word a screen reader
+  // reads after the text ("Pause"); they take no room while there are none.
+  struct TMark {
+    QPixmap Picture;
+    QString Name;
+  };
+  void SetMarks(const QList<TMark>& marks);
+  QStringList MarkNames() const;
+  // Room for text inside border and margins, beside the marks.
+  int TextWidth() const { return contentsRect().width() - 2 * Margin - MarksWidth(); }
   const QString& Text() const { return Content; }
 
   QSize sizeHint() const override;
@@ -28,8 +38,11 @@ class TTextGadget : public QFrame {
 
  private:
   static constexpr int Margin = 2;
+  int MarksWidth() const;
+  void UpdateAccessibleName();
   int GadgetId;
   int Chars;
   int FitWidth = 0;  // from FitText, in pixels with border and margins
   QString Content;
+  QList<TMark> Marks;
 };

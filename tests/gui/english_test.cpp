@@ -1,0 +1,183 @@
+// The window in English, as LANG=en_* shows it: every menu, box, the progress window and the status bar
+// in English and none of them cut; and which locales choose English.
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include "gui_test_support.h"
+#include "language.h"
+#include "main_window/about_dialog.h"
+#include "main_window/key_overview_dialog.h"
+#include "watching/scene_recorder.h"
+#include "widgets/text_gadget.h"
+
+class EnglishTest : public QObject, TWindowFixture {
+  Q_OBJECT
+
+  // Every label, button and field of `w` shows its whole text (multi-line captions aside).
+  static QStringList CutTexts(QWidget* w) {
+    QStringList cut;
+    for (QLabel* label : w->findChildren<QLabel*>())
+      if (!label->text().contains('\n') &&
+          label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width())
+        cut << label->text();
+    for (QPushButton* button : w->findChildren<QPushButton*>())
+      if (button->fontMetrics().horizontalAdvance(button->text().remove('&')) > button->width())
+        cut << button->text();
+    return cut;
+  }
+  // The same for the status bar's fields.
+  QStringList CutFields() const {
+    QStringList cut;
+    for (TTextGadget* field : {W->MessageGad, W->AxleGad[0], W->AxleGad[1], W->AxleGad[2], W->AxleGad[3], W->PlatGad[0],
+                               W->PlatGad[1], W->DeltaRate, W->DeliveriesGad})
+      if (field->isVisible() && field->fontMetrics().horizontalAdvance(field->Text()) > field->TextWidth())
+        cut << QStringLiteral("%1 (%2 of %3 pixels)").arg(field->Text()).arg(field->TextWidth())
+                   .arg(field->fontMetrics().horizontalAdvance(field->Text()));
+    return cut;
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(InstallTranslations(*qApp, true, QString()));
+    QVERIFY(OpenTestWindow(W, Dir, QSize(756, 600)));
+  }
+  void init() { ResetWindow(W); }
+
+  // The first of LC_ALL, LC_MESSAGES, LANG that is set decides; only English chooses English.
+  void languageChoice_data() {
+    QTest::addColumn<QByteArray>("lcAll");
+    QTest::addColumn<QByteArray>("lcMessages");
+    QTest::addColumn<QByteArray>("lang");
+    QTest::addColumn<bool>("english");
+    QTest::newRow("en_US.UTF-8") << QByteArray() << QByteArray() << QByteArray("en_US.UTF-8") << true;
+    QTest::newRow("en_GB") << QByteArray() << QByteArray() << QByteArray("en_GB") << true;
+    QTest::newRow("en") << QByteArray() << QByteArray() << QByteArray("en") << true;
+    QTest::newRow("de_DE.UTF-8") << QByteArray() << QByteArray() << QByteArray("de_DE.UTF-8") << false;
+    QTest::newRow("C") << QByteArray() << QByteArray() << QByteArray("C") << false;
+    QTest::newRow("C.UTF-8") << QByteArray() << QByteArray() << QByteArray("C.UTF-8") << false;
+    QTest::newRow("fr_FR") << QByteArray() << QByteArray() << QByteArray("fr_FR.UTF-8") << false;
+    QTest::newRow("nothing set") << QByteArray() << QByteArray() << QByteArray() << false;
+    QTest::newRow("empty LC_ALL") << QByteArray("") << QByteArray() << QByteArray("en_US.UTF-8") << true;
+    QTest::newRow("LC_ALL=C over en") << QByteArray("C") << QByteArray() << QByteArray("en_US.UTF-8") << false;
+    QTest::newRow("LC_MESSAGES=en over de") << QByteArray() << QByteArray("en_IE.UTF-8") << QByteArray("de_AT") << true;
+    QTest::newRow("eo is not en") << QByteArray() << QByteArray() << QByteArray("eo") << false;
+    QTest::newRow("enx") << QByteArray() << QByteArray() << QByteArray("enx_XX") << false;
+  }
+  void languageChoice() {
+    QFETCH(QByteArray, lcAll);
+    QFETCH(QByteArray, lcMessages);
+    QFETCH(QByteArray, lang);
+    QFETCH(bool, english);
+    const auto c = [](const QByteArray& v) { return v.isNull() ? nullptr : v.constData(); };
+    QCOMPARE(EnglishWanted(c(lcAll), c(lcMessages), c(lang)), english);
+  }
+
+  // Every menu and item, keys unchanged; in each menu one mnemonic per item.
+  void menuTree() {
+    const QStringList expected[4] = {
+        {"&Program", "&Load...", "&Save", "&Open...", "Save &as...", "Save &picture...", "&New population...", "-",
+         "E&xit"},
+        {"&Simulator", "Training  &1\tF1", "Training  &2\tF2", "&Activate\tF3", "-", "&Outlines only\tF4",
+         "&Fitness history\tF7", "&Network view\tF8", "&Tempo", "Record fil&m...", "-", "&Demonstrate\tF9",
+         "Several r&uns...", "-", "&Reset\tF5",
+         "Fit &window\tF6"},
+        {"&Adjust", "Rotation\t+", "Rotation\t-", "-", "Joint\tA", "Joint\tB", "Joint\tC", "Joint\tD",
+         "Turn left\tL", "Turn right\tR", "-", "Platform\tE", "Platform\tF", "Raise\tO", "Lower\tU"},
+        {"&?", "&About", "&Keys"}};
+    const QList<QAction*> menus = W->menuBar()->actions();
+    QCOMPARE(menus.size(), 4);
+    for (int m = 0; m < 4; ++m) {
+      QStringList items{menus[m]->text()};
+      for (QAction* a : menus[m]->menu()->actions()) items << (a->isSeparator() ? "-" : a->text());
+      QCOMPARE(items, expected[m]);
+    }
+    QStringList tempos;
+    for (QAction* a : menus[1]->menu()->actions()[7]->menu()->actions()) tempos << a->text();
+    QCOMPARE(tempos, QStringList({"&Slow", "&Normal", "&Maximum", "", "&Pause\tP", "Single s&tep\tS"}));
+    for (QMenu* menu : W->menuBar()->findChildren<QMenu*>()) {
+      QStringList letters;
+      for (QAction* a : menu->actions()) {
+        const qsizetype amp = a->text().indexOf('&');
+        if (amp < 0) continue;
+        const QString letter = a->text().mid(amp + 1, 1).toLower();
+        QVERIFY2(!letters.contains(letter), qPrintable(a->text()));
+        letters << letter;
+      }
+    }
+    QCOMPARE(W->KeyLines().first().Command, QString::fromUtf8("Simulator › Training 1"));
+    QCOMPARE(W->KeyLines().last().Command, QString::fromUtf8("Adjust › Lower"));
+  }
+
+  // The message field, the reason of a failed load, pause and the deliveries: English and whole.
+  void statusBar() {
+    QCOMPARE(W->MessageText(), QStringLiteral("Adjust mode"));
+    Answer({QMessageBox::Ok});
+    W->Dispatch(CM_LOADDATA);
+    QVERIFY(WarnedOnce("Cannot load file 'Zarnik.dat'!"));
+    QCOMPARE(W->MessageText(), QStringLiteral("Cannot load file 'zarnik.dat': missing"));
+    QFile file(QStringLiteral("zarnik.dat"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(100, 'x')) == 100);
+    file.close();
+    Answer({QMessageBox::Ok});
+    W->Dispatch(CM_LOADDATA);
+    QCOMPARE(W->MessageText(), QStringLiteral("Cannot load file 'zarnik.dat': wrong size (100 instead of 199620 bytes)"));
+    QVERIFY2(CutFields().isEmpty(), qPrintable(CutFields().join(" | ")));
+    QFile::remove(QStringLiteral("zarnik.dat"));
+    W->Dispatch(CM_PAUSE);
+    W->ActivationCounts({0, 888888});
+    W->Recorder = std::make_unique<TSceneRecorder>();  // its marks as while a film is recorded
+    QVERIFY(W->Recorder->Start(Dir.filePath(QStringLiteral("film.mp4")), 60));
+    W->UpdateCommands();
+    QCOMPARE(W->MessageGad->MarkNames(), QStringList({"Paused", "Recording"}));
+    QCOMPARE(W->DeliveriesGad->Text(), QStringLiteral("Deliveries: 888888"));
+    QVERIFY2(CutFields().isEmpty(), qPrintable(CutFields().join(" | ")));
+    W->Dispatch(CM_RECORD);
+    W->Dispatch(CM_PAUSE);
+  }
+
+  // The progress window of both trainings: English captions and button, none cut; the boxes' texts.
+  void progressWindowAndBoxes() {
+    for (Qt::Key key : {Qt::Key_F1, Qt::Key_F2}) {
+      QStringList seen;
+      QTimer poll;
+      poll.callOnTimeout([&] {
+        if (W->AnnGaDlg == nullptr || !W->AnnGaDlg->isVisible()) return;
+        seen = QStringList{W->AnnGaDlg->windowTitle(), W->AnnGaDlg->Text(301), W->AnnGaDlg->Text(303),
+                           W->AnnGaDlg->Text(305), W->AnnGaDlg->Text(307), W->AnnGaDlg->Text(309),
+                           W->AnnGaDlg->findChild<QPushButton*>()->text()};
+        seen << CutTexts(W->AnnGaDlg);
+        W->AnnGaWorld->DoBreakANN();
+      });
+      QTimer watchdog;
+      watchdog.callOnTimeout([&] { W->AnnGaWorld->DoBreakANN(); });
+      poll.start(0);
+      watchdog.start(60000);
+      Press(W, key);
+      poll.stop();
+      if (key == Qt::Key_F1)
+        QCOMPARE(seen, QStringList({"GA - Parameters", "Distance", "bestFitness", "count best used", "Pos Ball", "",
+                                    "Cancel"}));
+      else
+        QCOMPARE(seen, QStringList({"GA - Parameters", "avrg Fitness", "best Fitness", "Individual", "Generation",
+                                    "Gen. of best", "Cancel"}));
+    }
+    QCOMPARE(W->MessageText(), QStringLiteral("Adjust mode"));
+    // The unsaved-work question after training, with Qt's own buttons in English too.
+    Answer({QMessageBox::Cancel});
+    W->close();
+    QCOMPARE(MessageBoxHook().LastText, QStringLiteral("The population has changed. Save it first?"));
+    QMessageBox box(QMessageBox::Information, "", "", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Yes"));
+    TAboutDlg about(W);
+    QCOMPARE(about.windowTitle(), QStringLiteral("About Zarnik32"));
+    QVERIFY(about.findChildren<QLabel*>().size() >= 5);
+    QCOMPARE(about.findChildren<QLabel*>()[2]->text(), QStringLiteral("A robot arm, steered by"));
+    QCOMPARE(CutTexts(&about), QStringList());
+  }
+};
+
+QTEST_MAIN(EnglishTest)
+#include "english_test.moc"
