@@ -147,6 +147,13 @@ bool TFitnessLogParser::Finish(std::vector<TFitnessRow>& rows) {
   return true;
 }
 
+bool TFitnessLogParser::TakeRows(std::vector<TFitnessRow>& rows) {
+  if (Refused) return false;
+  rows.insert(rows.end(), Rows.begin(), Rows.end());
+  Rows.clear();
+  return true;
+}
+
 bool ParseFitnessLog(std::string_view text, std::vector<TFitnessRow>& rows) {
   TFitnessLogParser parser;
   return parser.Feed(text) && parser.Finish(rows);

@@ -142,6 +142,22 @@ Take the ball along again?</translation>
         <source>Fitness</source>
         <translation>Fitness</translation>
     </message>
+    <message>
+        <source>Training 2: Generationen</source>
+        <translation>Training 2: generations</translation>
+    </message>
+    <message>
+        <source>Training 1: Durchgänge</source>
+        <translation>Training 1: passes</translation>
+    </message>
+    <message>
+        <source>Durchgang (Training 1)</source>
+        <translation>Pass (training 1)</translation>
+    </message>
+    <message>
+        <source>Generation (Training 2)</source>
+        <translation>Generation (training 2)</translation>
+    </message>
 </context>
 <context>
     <name>TFitnessHistory</name>
@@ -183,6 +199,165 @@ Take the ball along again?</translation>
     <message>
         <source>Befehl</source>
         <translation>Command</translation>
+    </message>
+</context>
+<context>
+    <name>TManyRunsDlg</name>
+    <message>
+        <source>läuft</source>
+        <translation>running</translation>
+    </message>
+    <message>
+        <source>neu gestartet</source>
+        <translation>restarted</translation>
+    </message>
+    <message>
+        <source>Ziel erreicht</source>
+        <translation>goal reached</translation>
+    </message>
+    <message>
+        <source>fertig</source>
+        <translation>done</translation>
+    </message>
+    <message>
+        <source>angehalten</source>
+        <translation>stopped</translation>
+    </message>
+    <message>
+        <source>fehlgeschlagen</source>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>Mehrere Läufe</source>
+        <translation>Several runs</translation>
+    </message>
+    <message>
+        <source>keins</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>von der Uhr</source>
+        <translation>from the clock</translation>
+    </message>
+    <message>
+        <source>&amp;Läufe:</source>
+        <translation>&amp;Runs:</translation>
+    </message>
+    <message>
+        <source>&amp;Generationen je Lauf höchstens:</source>
+        <translation>&amp;Generations per run at most:</translation>
+    </message>
+    <message>
+        <source>&amp;Ziel: Ablagen je Episode (Mittel über alle 100):</source>
+        <translation>&amp;Goal: deliveries per episode (mean over all 100):</translation>
+    </message>
+    <message>
+        <source>Start&amp;wert des ersten Laufs:</source>
+        <translation>&amp;Seed of the first run:</translation>
+    </message>
+    <message>
+        <source>Population:</source>
+        <translation>Population:</translation>
+    </message>
+    <message>
+        <source>Lauf</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>Startwert</source>
+        <translation>Seed</translation>
+    </message>
+    <message>
+        <source>Generation</source>
+        <translation>Generation</translation>
+    </message>
+    <message>
+        <source>beste Fitness</source>
+        <translation>best fitness</translation>
+    </message>
+    <message>
+        <source>Ablagen des Besten</source>
+        <translation>deliveries of the best</translation>
+    </message>
+    <message>
+        <source>geprüft</source>
+        <translation>checked</translation>
+    </message>
+    <message>
+        <source>bestes geprüft</source>
+        <translation>best checked</translation>
+    </message>
+    <message>
+        <source>Zustand</source>
+        <translation>state</translation>
+    </message>
+    <message>
+        <source>&amp;Starten</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <source>&amp;Anhalten</source>
+        <translation>S&amp;top</translation>
+    </message>
+    <message>
+        <source>Im &amp;Verlauf zeigen</source>
+        <translation>Show in &amp;history</translation>
+    </message>
+    <message>
+        <source>Gewinner &amp;übernehmen</source>
+        <translation>&amp;Adopt winner</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Der Trainer &apos;%1&apos; lässt sich nicht starten.</source>
+        <translation>The trainer &apos;%1&apos; cannot be started.</translation>
+    </message>
+    <message>
+        <source>Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615.</source>
+        <translation>The seed is a whole number from 0 to 18446744073709551615.</translation>
+    </message>
+    <message>
+        <source>Am Ende ersetzt der beste Lauf die Datei &apos;%1&apos;. Fortfahren?</source>
+        <translation>At the end the best run replaces the file &apos;%1&apos;. Go on?</translation>
+    </message>
+    <message>
+        <source>Die Läufe trainieren.</source>
+        <translation>The runs are training.</translation>
+    </message>
+    <message>
+        <source>Die Läufe speichern und halten an...</source>
+        <translation>The runs store their files and stop...</translation>
+    </message>
+    <message>
+        <source>Fertig; kein Lauf hat das Ziel erreicht.</source>
+        <translation>Done; no run reached the goal.</translation>
+    </message>
+    <message>
+        <source>Fertig. Gewinner: %1</source>
+        <translation>Done. Winner: %1</translation>
+    </message>
+    <message>
+        <source>Angehalten; jeder Lauf hat seine Datei gespeichert. &quot;Fortsetzen&quot; setzt sie fort.</source>
+        <translation>Stopped; every run has stored its file. &quot;Resume&quot; goes on.</translation>
+    </message>
+    <message>
+        <source>Der Trainer endete mit Status %1: %2</source>
+        <translation>The trainer ended with status %1: %2</translation>
+    </message>
+    <message>
+        <source>Der Gewinner %1 ist die Population des Fensters (noch nicht gespeichert).</source>
+        <translation>The winner %1 is the window&apos;s population (not stored yet).</translation>
+    </message>
+    <message>
+        <source>Fitness-Verlauf: %1</source>
+        <translation>Fitness history: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Fortsetzen</source>
+        <translation>&amp;Resume</translation>
     </message>
 </context>
 <context>
@@ -483,6 +658,42 @@ Take the ball along again?</translation>
     <message>
         <source>Kann Datei &apos;%1&apos; nicht speichern: %2</source>
         <translation>Cannot save file &apos;%1&apos;: %2</translation>
+    </message>
+    <message>
+        <source>&amp;Neue Population...</source>
+        <translation>&amp;New population...</translation>
+    </message>
+    <message>
+        <source>&amp;Vorführen	F9</source>
+        <translation>&amp;Demonstrate	F9</translation>
+    </message>
+    <message>
+        <source>Mehrere &amp;Läufe...</source>
+        <translation>Several r&amp;uns...</translation>
+    </message>
+    <message>
+        <source>Ablagen: %1 in %2 Durchgängen (%3 je Durchgang)
+Aufnahmen: %4
+mittlere Fitness: %5</source>
+        <translation>Deliveries: %1 in %2 episodes (%3 per episode)
+Takes: %4
+mean fitness: %5</translation>
+    </message>
+    <message>
+        <source>Vorführung: Durchgang %1 von %2 (Podeste %3 und %4), Aufnahmen %5, Ablagen %6</source>
+        <translation>Demonstration: episode %1 of %2 (platforms %3 and %4), takes %5, deliveries %6</translation>
+    </message>
+    <message>
+        <source>Neue Population</source>
+        <translation>New population</translation>
+    </message>
+    <message>
+        <source>Startwert (leer: von der Uhr):</source>
+        <translation>Seed (empty: from the clock):</translation>
+    </message>
+    <message>
+        <source>Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615.</source>
+        <translation>The seed is a whole number from 0 to 18446744073709551615.</translation>
     </message>
 </context>
 <context>
