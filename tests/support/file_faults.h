@@ -1,7 +1,9 @@
 #pragma once
 
 // File-system faults on demand, and safety nets for code that would block for ever if it regressed.
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +14,7 @@
 #include <functional>
 #include <mutex>
 #include <stop_token>
+#include <string>
 #include <thread>
 
 // While it lives, writes past `bytes` fail with EFBIG: the write failure root can make without mounting.
@@ -33,6 +36,27 @@ class TFileSizeLimit {
  private:
   sighandler_t OldHandler;
   rlimit Old{};
+};
+
+// While it lives, `dir` is a disk of `bytes` (a tmpfs, in a mount namespace of this process's own, which the
+// programs it starts share): a full disk on demand. Root only: Mounted() is false otherwise.
+class TSmallDisk {
+ public:
+  TSmallDisk(const std::string& dir, size_t bytes) : Dir(dir) {
+    const std::string size = "size=" + std::to_string(bytes);
+    Done = ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           ::mount("tmpfs", dir.c_str(), "tmpfs", 0, size.c_str()) == 0;
+  }
+  ~TSmallDisk() {
+    if (Done) ::umount2(Dir.c_str(), MNT_DETACH);
+  }
+  TSmallDisk(const TSmallDisk&) = delete;
+  TSmallDisk& operator=(const TSmallDisk&) = delete;
+  bool Mounted() const { return Done; }
+
+ private:
+  std::string Dir;
+  bool Done = false;
 };
 
 // Runs `check` in a child that an alarm ends after `seconds`: 0 if it

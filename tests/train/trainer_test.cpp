@@ -49,6 +49,13 @@ int StoredGenerations(const fs::path& file) {
   return world->Generations;
 }
 
+std::vector<std::string> Listing(const fs::path& d) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(d)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 // The rows of a ranking table: "rank file generations deliveries-per-episode deliveries takes fitness".
 std::vector<Args> TableRows(const std::string& out) {
   std::vector<Args> rows;
@@ -161,23 +168,6 @@ TEST_F(Trainer, RefusalsGiveTwoBeforeTrainingAndChangeNothing) {
   EXPECT_FALSE(fs::exists(dir / "p.csv") || fs::exists(dir / "q.dat") || fs::exists(dir / "zarnik.csv"));
   EXPECT_EQ(ReadAll(dir / "q.csv"), damaged);
   EXPECT_EQ(Run({"--generations", "1", "--quiet", "--log", "p.dat.csv", "p.dat"}).code, 0);  // beside it is fine
-}
-
-TEST_F(Trainer, AResumedRunWritesTheSameFileAsAnUninterruptedOne) {
-  const TResult first = Run({"--generations", "6", "--seed", "5", "--threads", "1", "one.dat"});
-  ASSERT_EQ(first.code, 0);  // not a terminal: plain progress lines, with the best's deliveries
-  EXPECT_TRUE(first.err.find("Generation 5  best Fitness ") != std::string::npos &&
-              first.err.find("  Ablagen des Besten ") != std::string::npos) << first.err;
-  ASSERT_EQ(Run({"--generations", "3", "--seed", "5", "--threads", "2", "--quiet", "part.dat"}).code, 0);
-  ASSERT_EQ(Run({"--generations", "3", "--seed", "5", "--quiet", "--log", "h.csv", "part.dat"}).code, 0);
-  const std::string one = ReadAll(dir / "one.dat");
-  EXPECT_TRUE(one.size() == 199620 && one == ReadAll(dir / "part.dat"));
-  // --log gets a header once and the rows from 3 on; the history beside the file all rows from 0.
-  ASSERT_EQ(Run({"--generations", "1", "--seed", "5", "--quiet", "--log", "h.csv", "part.dat"}).code, 0);
-  const std::string log = ReadAll(dir / "h.csv"), beside = ReadAll(dir / "part.csv");
-  const std::string header(FitnessLogHeader);
-  EXPECT_EQ(std::pair(log.rfind(header + "\n3,2,", 0), std::ranges::count(log, '\n')), std::pair(0ul, 5l));
-  EXPECT_EQ(std::pair(beside.rfind(header + "\n0,2,", 0), std::ranges::count(beside, '\n')), std::pair(0ul, 8l));
 }
 
 // The --runs family: one run of the set is a single run of its seed; options reach every run; refusals;
@@ -362,28 +352,41 @@ TEST_F(Trainer, KillsLeaveWholeRowsUpToTheStoredGeneration) {
 }
 
 // One table over the files the trainer writes (the population, its history, --log): modes under the umask, the
-// .csv rule, names as bytes, links of other users in a sticky directory and one's own, a read-only --log, a full
-// disk, a name too long for its temporary file; with the status and the reason each reports.
+// .csv rule, names as bytes, links of other users in a sticky directory and one's own, a read-only --log, a file
+// size limit and a full disk, a name too long for its temporary file; with the status and the reason each reports.
 TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
   constexpr uid_t Stranger = 4242, User = 4343;
   const bool root = geteuid() == 0;
   const auto SizeOf = [](const fs::path& p) { return fs::exists(p) ? fs::file_size(p) : 0; };
-  const auto mode = [&](const char* name) { return fs::exists(dir / name) ? fs::status(dir / name).permissions() & fs::perms::all : fs::perms::none; };
+  const auto mode = [&](const char* name) {
+    return fs::exists(dir / name) ? fs::status(dir / name).permissions() & fs::perms::all : fs::perms::none;
+  };
   using P = fs::perms;
   const fs::perms r_r = P::owner_read | P::owner_write | P::group_read, r = P::owner_read | P::owner_write;
-  std::ofstream(dir / "victim") << "keep";
+  // Whom a planted link points at: a population and a history, which an unguarded run would train on.
+  THeadlessHost host;
+  ASSERT_TRUE(MakeZarnikWorld(&host)->DoSaveANN((dir / "victim.dat").c_str()));
+  std::ofstream(dir / "victim.csv") << FitnessLogHeader << "\n";
+  const std::string victims = ReadAll(dir / "victim.dat") + ReadAll(dir / "victim.csv");
+  fs::create_directory(dir / "small");
+  const TSmallDisk small(dir / "small", 256 * 1024);  // one population and a little, not two
   fs::create_directory(dir / "shared");
   fs::create_directory(dir / "u");
   if (root) {
     ASSERT_EQ(chown((dir / "shared").c_str(), User, User) | chmod((dir / "shared").c_str(), 01777), 0);
     for (const char* link : {"theirs.dat", "h.csv", "theirs.csv"}) {
-      fs::create_symlink(dir / "victim", dir / "shared" / link);
+      const bool population = std::string_view(link).ends_with(".dat");
+      fs::create_symlink(dir / (population ? "victim.dat" : "victim.csv"), dir / "shared" / link);
       ASSERT_EQ(lchown((dir / "shared" / link).c_str(), Stranger, Stranger), 0);
     }
     fs::create_symlink(dir / "own.dat", dir / "shared/mine.dat");  // root's own link
     std::ofstream(dir / "u/ro.csv") << FitnessLogHeader << "\n";
     ASSERT_EQ(chown((dir / "u").c_str(), User, User) | chown((dir / "u/ro.csv").c_str(), User, User), 0);
     ASSERT_EQ(chmod((dir / "u/ro.csv").c_str(), 0444) | chmod(dir.Dir.c_str(), 0755), 0);
+    for (const char* name : {"u/theirs.dat", "u/kept.dat"}) {  // another user's populations
+      fs::copy_file(dir / "victim.dat", dir / name);
+      ASSERT_EQ(chown((dir / name).c_str(), Stranger, Stranger) | chmod((dir / name).c_str(), 0640 | 04), 0);
+    }
   }
   const std::string bytes = "pop\xff\xfe", longName(251, 'n');
   struct Case {
@@ -397,7 +400,9 @@ TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
   };
   const std::string linkRefused = "nicht schreiben: symbolischer Verweis eines anderen Benutzers";
   std::vector<Case> cases = {
-      {{"--log", "l.csv", "m.dat"}, 027, 0, "", [&] { EXPECT_EQ(std::tuple(mode("m.dat"), mode("m.csv"), mode("l.csv")), std::tuple(r_r, r_r, r_r)); }},
+      {{"--log", "l.csv", "m.dat"}, 027, 0, "", [&] {
+         EXPECT_EQ(std::tuple(mode("m.dat"), mode("m.csv"), mode("l.csv")), std::tuple(r_r, r_r, r_r));
+       }},
       {{"n.dat"}, 077, 0, "", [&] { EXPECT_EQ(std::pair(mode("n.dat"), mode("n.csv")), std::pair(r, r)); }},
       {{"a.csv"}, 022, 0, "", [&] {  // its history goes beside it, never over it
          EXPECT_EQ(SizeOf(dir / "a.csv"), 199620u);
@@ -410,10 +415,22 @@ TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
       {{longName + ".dat"}, 022, 2, "Kann Datei '" + longName + ".dat' nicht schreiben: Name zu lang",
        [&] { EXPECT_FALSE(fs::exists(dir / (longName + ".csv"))); }},  // refused before the first generation
       {{"big.dat"}, 022, 2, "Kann Datei 'big.dat' nicht schreiben: Datei zu groß", [&] {
-         EXPECT_TRUE(!fs::exists(dir / "big.dat") && fs::exists(dir / "big.csv"));  // the history is written all the same
+         // The history is written all the same.
+         EXPECT_TRUE(!fs::exists(dir / "big.dat") && fs::exists(dir / "big.csv"));
        }, false, true},
   };
-  const auto untouched = [&] { EXPECT_EQ(ReadAll(dir / "victim"), "keep"); };
+  const auto owner = [&](const char* name) {
+    struct stat st = {};
+    stat((dir / name).c_str(), &st);
+    return std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777);
+  };
+  const auto untouched = [&] { EXPECT_TRUE(ReadAll(dir / "victim.dat") + ReadAll(dir / "victim.csv") == victims); };
+  if (small.Mounted())
+    cases.push_back({{"--checkpoint", "1", "--generations", "3", "small/p.dat"}, 022, 2,
+                     "Kann Datei 'small/p.dat' nicht schreiben: Datenträger voll", [&] {
+                       EXPECT_EQ(StoredGenerations(dir / "small/p.dat"), 1);  // the first save, whole
+                       EXPECT_EQ(Listing(dir / "small"), (std::vector<std::string>{"p.csv", "p.dat"}));
+                     }});
   if (root) {
     cases.push_back({{"shared/theirs.dat"}, 022, 2, "'shared/theirs.dat' " + linkRefused, untouched});
     cases.push_back({{"shared/h.dat"}, 022, 2, "'shared/h.csv' " + linkRefused, [&] {
@@ -427,8 +444,14 @@ TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
     cases.push_back({{"shared/mine.dat"}, 022, 0, "", [&] {
                        EXPECT_TRUE(fs::is_symlink(dir / "shared/mine.dat") && SizeOf(dir / "own.dat") == 199620u);
                      }});
-    cases.push_back({{"--log", "u/ro.csv", "u/p.dat"}, 022, 2, "Kann Datei 'u/ro.csv' nicht schreiben: keine Schreibberechtigung",
+    cases.push_back({{"--log", "u/ro.csv", "u/p.dat"}, 022, 2,
+                     "Kann Datei 'u/ro.csv' nicht schreiben: keine Schreibberechtigung",
                      [&] { EXPECT_FALSE(fs::exists(dir / "u/p.csv") || fs::exists(dir / "u/p.dat")); }, true});
+    // Root keeps the owner, group and mode of the file it replaces; a user cannot, and is told.
+    cases.push_back({{"u/kept.dat"}, 022, 0, "",
+                     [&] { EXPECT_EQ(owner("u/kept.dat"), std::tuple(Stranger, Stranger, 0644u)); }});
+    cases.push_back({{"u/theirs.dat"}, 022, 0, "Datei 'u/theirs.dat' gehört nach dem Speichern Benutzer 4343 statt",
+                     [&] { EXPECT_EQ(owner("u/theirs.dat"), std::tuple(User, User, 0644u)); }, true});
   }
   for (Case& c : cases) {
     const std::string what = c.args.back();
@@ -478,13 +501,16 @@ TEST_F(Trainer, ASecondTrainerIsRefusedAndAHangupStoresTheRun) {
 // uninterrupted run writes, row for row apart from the seconds, generation_of_best included.
 TEST_F(Trainer, AKilledAndResumedRunWritesTheHistoryOfAnUninterruptedOne) {
   constexpr int Total = 24;
-  const Args common = {"--seed", "7", "--threads", "1", "--quiet"};
+  const TResult whole = Run({"--generations", std::to_string(Total), "--seed", "7", "--threads", "1", "whole.dat"});
+  ASSERT_EQ(whole.code, 0);  // not a terminal: plain progress lines, with the best's deliveries
+  EXPECT_TRUE(whole.err.find("Generation 23  best Fitness ") != std::string::npos &&
+              whole.err.find("  Ablagen des Besten ") != std::string::npos) << whole.err;
+  const Args common = {"--seed", "7", "--quiet", "--log", "copy.csv"};
   const auto with = [&](Args args) {
     args.insert(args.begin(), common.begin(), common.end());
     return args;
   };
-  ASSERT_EQ(Run(with({"--generations", std::to_string(Total), "whole.dat"})).code, 0);
-  const pid_t pid = Start(with({"--checkpoint", "4", "--log", "copy.csv", "part.dat"}));
+  const pid_t pid = Start(with({"--checkpoint", "4", "--threads", "1", "part.dat"}));
   const auto beyond = [&] {
     if (!fs::exists(dir / "part.dat")) return false;
     THeadlessHost host;
@@ -499,7 +525,8 @@ TEST_F(Trainer, AKilledAndResumedRunWritesTheHistoryOfAnUninterruptedOne) {
   ASSERT_TRUE(killed);
   const int stored = StoredGenerations(dir / "part.dat");
   ASSERT_LT(stored, Total);
-  ASSERT_EQ(Run(with({"--generations", std::to_string(Total - stored), "--log", "copy.csv", "part.dat"})).code, 0);
+  // Resumed with two threads: the same file as one thread writes.
+  ASSERT_EQ(Run(with({"--generations", std::to_string(Total - stored), "--threads", "2", "part.dat"})).code, 0);
   const auto withoutSeconds = [&](const char* name) {
     std::vector<TFitnessRow> rows;
     EXPECT_TRUE(ReadFitnessLog((dir / name).c_str(), rows)) << name;
@@ -508,11 +535,11 @@ TEST_F(Trainer, AKilledAndResumedRunWritesTheHistoryOfAnUninterruptedOne) {
       kept.emplace_back(r.generation, r.mode, r.bestFitness, r.averageFitness, r.generationOfBest, r.bestDeliveries);
     return kept;
   };
-  const auto whole = withoutSeconds("whole.csv");
-  ASSERT_EQ(whole.size(), size_t{Total});
-  EXPECT_EQ(std::get<0>(whole.back()), Total - 1);
-  EXPECT_EQ(withoutSeconds("part.csv"), whole);
-  EXPECT_EQ(withoutSeconds("copy.csv"), whole);
-  EXPECT_TRUE(ReadAll(dir / "part.dat") == ReadAll(dir / "whole.dat"));
+  const auto rows = withoutSeconds("whole.csv");
+  ASSERT_EQ(rows.size(), size_t{Total});
+  EXPECT_EQ(std::get<0>(rows.back()), Total - 1);
+  EXPECT_EQ(withoutSeconds("part.csv"), rows);
+  EXPECT_EQ(withoutSeconds("copy.csv"), rows);
+  EXPECT_TRUE(ReadAll(dir / "part.dat") == ReadAll(dir / "whole.dat") && fs::file_size(dir / "part.dat") == 199620u);
 }
 }  // namespace
