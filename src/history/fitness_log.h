@@ -134,6 +134,7 @@ struct TFitnessLogResume {
   bool HasLastRow = false;
   TFitnessRow LastRow{};
   long long RowsCut = 0;
+  int LastPass1 = -1;  // the last training-1 pass that stays; -1: none
 };
 FILE* OpenFitnessLogForAppend(const char* path, TFitnessLogResume& resume);
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <climits>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -315,6 +316,9 @@ int RunTrainer(const TTrainOptions& o) {
       return 2;
     }
     if (host.Logs.empty() && resume.HasLastRow) lastRow = resume.LastRow;
+    // Training 1 numbers its passes on from the history's, as the window does.
+    if (host.Logs.empty() && resume.LastPass1 >= 0 && world->Passes1 <= resume.LastPass1)
+      world->Passes1 = resume.LastPass1 < INT_MAX ? resume.LastPass1 + 1 : INT_MAX;
     host.Logs.push_back({path, f});
   }
 
