@@ -930,8 +930,8 @@ mean fitness: %5</translation>
         <translation>Only score the population, store nothing.</translation>
     </message>
     <message>
-        <source>N Läufe gleichzeitig (Lauf k: Startwert S+k, FILE-&lt;k&gt;.dat); alle 100 Generationen spielt der Beste jedes Laufs alle 100 Episoden, sein bestes Netz bleibt in FILE-&lt;k&gt;-best.dat; ein Lauf ohne Fortschritt wird durch einen neuen ersetzt; das beste Netz kommt nach FILE.</source>
-        <translation>N runs side by side (run k: seed S+k, FILE-&lt;k&gt;.dat); every 100 generations each run&apos;s best plays all 100 episodes, its best network is kept in FILE-&lt;k&gt;-best.dat; a run without progress is replaced by a new one; the best network goes to FILE.</translation>
+        <source>N Läufe gleichzeitig (Lauf k: Startwert S+k, FILE-&lt;k&gt;.dat); alle 100 Generationen spielt der Beste jedes Laufs alle 100 Episoden, sein bestes Netz bleibt in FILE-&lt;k&gt;-best.dat; ein Lauf ohne Fortschritt wird durch einen neuen ersetzt; das beste Netz kommt nach FILE (ein vorhandenes FILE bleibt als FILE.~n~.dat).</source>
+        <translation>N runs side by side (run k: seed S+k, FILE-&lt;k&gt;.dat); every 100 generations each run&apos;s best plays all 100 episodes, its best network is kept in FILE-&lt;k&gt;-best.dat; a run without progress is replaced by a new one; the best network goes to FILE (an existing FILE is kept as FILE.~n~.dat).</translation>
     </message>
     <message>
         <source>Vorhandene Netzdateien vergleichen: Ablagen des Besten in allen 100 Episoden, dann seine Fitness.</source>
