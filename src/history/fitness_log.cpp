@@ -147,6 +147,13 @@ bool TFitnessLogParser::Finish(std::vector<TFitnessRow>& rows) {
   return true;
 }
 
+bool TFitnessLogParser::TakeRows(std::vector<TFitnessRow>& rows) {
+  if (Refused) return false;
+  rows.insert(rows.end(), Rows.begin(), Rows.end());
+  Rows.clear();
+  return true;
+}
+
 bool ParseFitnessLog(std::string_view text, std::vector<TFitnessRow>& rows) {
   TFitnessLogParser parser;
   return parser.Feed(text) && parser.Finish(rows);
@@ -209,6 +216,7 @@ bool PrepareForAppend(int fd, TFitnessLogResume& resume, bool& older) {
   TFitnessLogParser parser;
   long long keepEnd = 0, cut = 0;
   resume.HasLastRow = false;
+  resume.LastPass1 = -1;
   parser.OnRow = [&](const TFitnessRow& row, long long lineEnd) {
     if (resume.StoredGeneration >= 0 && row.mode == 2 && row.generation >= resume.StoredGeneration) {
       ++cut;
@@ -216,6 +224,7 @@ bool PrepareForAppend(int fd, TFitnessLogResume& resume, bool& older) {
     }
     keepEnd = lineEnd;
     cut = 0;
+    if (row.mode == 1) resume.LastPass1 = row.generation;
     resume.LastRow = row;
     resume.HasLastRow = true;
   };

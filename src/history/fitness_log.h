@@ -79,6 +79,10 @@ class TFitnessLogParser {
   // leaves while writing it: it is dropped. A file that holds no more than
   // (a beginning of) the header is an empty history.
   bool Finish(std::vector<TFitnessRow>& rows);
+  // The complete rows fed so far, appended to `rows`, for a reader that
+  // follows a file while another program appends to it; a line still
+  // without its "\n" stays for the next bytes. False once refused.
+  bool TakeRows(std::vector<TFitnessRow>& rows);
 
   // If set, each row goes here, with the offset just past its line end,
   // instead of into the rows Finish returns.
@@ -130,6 +134,7 @@ struct TFitnessLogResume {
   bool HasLastRow = false;
   TFitnessRow LastRow{};
   long long RowsCut = 0;
+  int LastPass1 = -1;  // the last training-1 pass that stays; -1: none
 };
 FILE* OpenFitnessLogForAppend(const char* path, TFitnessLogResume& resume);
 

@@ -4,6 +4,16 @@
 
 #include "world.h"
 
+void AddEpisodeOfAll(TChromosom& best, TZarnikHost& host, int e, TEpisodeTally& tally) {
+  const TEpisodeHeights h = AllEpisodeHeightsOf(e);
+  host.ResetSimulator();
+  best.playEpisode2(host, h.e, h.f);
+  ++tally.episodes;
+  tally.takes += best.getBallCounts().takes;
+  tally.deliveries += best.getBallCounts().deliveries;
+  tally.fitnessSum += best.getFitness();
+}
+
 TEpisodeTally MeasureAllEpisodes(TChromosom& best, TZarnikHost& host) {
   // Playing leaves the score, the counts and the node values behind; the
   // record holds them all, so the best is stored afterwards as it was.
@@ -11,15 +21,7 @@ TEpisodeTally MeasureAllEpisodes(TChromosom& best, TZarnikHost& host) {
   best.EncodeRecord(before.data());
   const TBallCounts counts = best.getBallCounts();
   TEpisodeTally tally;
-  for (int heightE = 1; heightE <= AllEpisodeHeights && !UserBreak; ++heightE)
-    for (int heightF = 1; heightF <= AllEpisodeHeights && !UserBreak; ++heightF) {
-      host.ResetSimulator();
-      best.playEpisode2(host, heightE, heightF);
-      ++tally.episodes;
-      tally.takes += best.getBallCounts().takes;
-      tally.deliveries += best.getBallCounts().deliveries;
-      tally.fitnessSum += best.getFitness();
-    }
+  for (int e = 0; e < AllEpisodes && !UserBreak; ++e) AddEpisodeOfAll(best, host, e, tally);
   best.ApplyRecord(before.data());
   best.setBallCounts(counts);
   return tally;

@@ -22,6 +22,19 @@ struct TEpisodeTally {
   long long MeanFitness() const { return episodes > 0 ? fitnessSum / episodes : 0; }
 };
 
+// Episode e (0 .. AllEpisodes - 1) of the hundred, in the order they are
+// played: its first platform heights.
+struct TEpisodeHeights {
+  int e, f;
+};
+inline TEpisodeHeights AllEpisodeHeightsOf(int e) { return {e / AllEpisodeHeights + 1, e % AllEpisodeHeights + 1}; }
+
+// `best` plays episode e of the hundred on `host` from the start pose; its
+// takes, deliveries and fitness are added to `tally`. The window's
+// demonstration plays them one by one this way, drawn, and so shows the very
+// figures the measure counts. `best` is left with that episode's score.
+void AddEpisodeOfAll(TChromosom& best, TZarnikHost& host, int e, TEpisodeTally& tally);
+
 // `best` plays the 100 episodes on `host`, a simulator that asks nothing when
 // the ball is placed (a run flag set), reset before each; `best` keeps the
 // score and counts it had. Stops early, with fewer episodes, if UserBreak is set.

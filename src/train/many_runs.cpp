@@ -1,5 +1,7 @@
 #include "many_runs.h"
 
+#include <QCoreApplication>
+
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -28,6 +30,7 @@
 #include "run_winner.h"
 #include "world.h"
 #include "write_reason.h"
+#include "train_text.h"
 
 namespace {
 
@@ -43,7 +46,7 @@ using TClock = std::chrono::steady_clock;
 
 void PrintUnranked(const std::vector<TUnrankedFile>& unranked) {
   for (const TUnrankedFile& u : unranked)
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", u.file.c_str(),
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), u.file.c_str(),
                  LoadFailure(u.error, u.size).c_str());
 }
 
@@ -148,7 +151,7 @@ class TSetDisplay {
     }
     if (Options.quiet) return;
     ClearLine();
-    std::fprintf(stderr, "zarnik-train: Lauf %d: %s\n", r.index, text);
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Lauf %d: %s\n")), r.index, text);
     std::fflush(stderr);
   }
   void Tick(const TSetRun& r, TClock::time_point& last) {
@@ -167,7 +170,7 @@ class TSetDisplay {
     for (const TSetRun& r : set.Runs()) {
       if (!r.alive) continue;
       char part[192];
-      std::snprintf(part, sizeof part, "%sLauf %d: Gen. %d, Fitness %d, Ablagen %d, je Episode %s", text.empty() ? "" : " | ",
+      std::snprintf(part, sizeof part, Tr(QT_TRANSLATE_NOOP("zarnik-train", "%sLauf %d: Gen. %d, Fitness %d, Ablagen %d, je Episode %s")), text.empty() ? "" : " | ",
                     r.index, r.generation, r.bestFitness, r.bestDeliveries, FormatMean(r.bestMean).c_str());
       text += part;
       const auto limit = set.GenerationLimit(r.index);
@@ -186,7 +189,7 @@ class TSetDisplay {
     if (remaining >= 0) {
       char r[32];
       FormatDuration(remaining, r, sizeof r);
-      std::snprintf(tail, sizeof tail, " | %s, Rest %s", clock, r);
+      std::snprintf(tail, sizeof tail, Tr(QT_TRANSLATE_NOOP("zarnik-train", " | %s, Rest %s")), clock, r);
     } else {
       std::snprintf(tail, sizeof tail, " | %s", clock);
     }
@@ -239,7 +242,7 @@ struct TFileReader {
     const TLoadError e = world->LoadANN(name.c_str(), size);
     if (e == TLoadError::Missing) return std::nullopt;
     if (e != TLoadError::None) {
-      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", name.c_str(), LoadFailure(e, size).c_str());
+      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), name.c_str(), LoadFailure(e, size).c_str());
       failed = true;
       return std::nullopt;
     }
@@ -251,7 +254,7 @@ struct TFileReader {
       r.bestMean = best.tally.MeanDeliveries();
       r.bestGeneration = best.generations;
     } else if (why.error != TLoadError::Missing) {
-      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", why.file.c_str(),
+      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), why.file.c_str(),
                    LoadFailure(why.error, why.size).c_str());
       failed = true;
     }
@@ -286,10 +289,10 @@ int RunManyRuns(const TTrainOptions& o) {
   TPopulationLock lock;
   if (!lock.Acquire(o.file.c_str())) {
     if (errno == EWOULDBLOCK)
-      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n", o.file.c_str(),
+      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n")), o.file.c_str(),
                    LockedReason(lock.Holder()).c_str());
     else
-      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n",
+      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n")),
                    PopulationLockPath(o.file.c_str()).c_str(), WriteReason(errno));
     return 2;
   }
@@ -318,11 +321,11 @@ int RunManyRuns(const TTrainOptions& o) {
   const std::string exe = SelfPath();
   TSetDisplay display(o, firstSeed);
   if (!o.quiet && !o.progress)
-    std::fprintf(stderr, "zarnik-train: %d Läufe gleichzeitig ab Startwert %llu, je %d Thread(s)%s\n", o.runs,
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: %d Läufe gleichzeitig ab Startwert %llu, je %d Thread(s)%s\n")), o.runs,
                  static_cast<unsigned long long>(firstSeed), threadsEach,
-                 def.restarts ? ", Neustart ohne Fortschritt" : "");
+                 def.restarts ? Tr(QT_TRANSLATE_NOOP("zarnik-train", ", Neustart ohne Fortschritt")) : "");
   for (const TSetRun& r : set.Runs())
-    if (r.state != TRunState::Waiting) display.Event(r, r.state == TRunState::Goal ? "hat das Ziel schon erreicht" : "schon beendet");
+    if (r.state != TRunState::Waiting) display.Event(r, r.state == TRunState::Goal ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "hat das Ziel schon erreicht")) : Tr(QT_TRANSLATE_NOOP("zarnik-train", "schon beendet")));
 
   std::map<int, TChild> children;
   const TClock::time_point start = TClock::now();
@@ -350,7 +353,7 @@ int RunManyRuns(const TTrainOptions& o) {
       c.workAtStart = r.Work();
       if (static_cast<uint64_t>(k) > UINT64_MAX - firstSeed ||
           !Spawn(exe, o, firstSeed, k, set.GenerationLimit(k), threadsEach, lock.Descriptor(), c)) {
-        std::fprintf(stderr, "zarnik-train: Lauf %d lässt sich nicht starten\n", k);
+        std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Lauf %d lässt sich nicht starten\n")), k);
         set.Started(k);
         set.OnEnd(k, TRunSet::TEnd::Failed);
         failed = true;
@@ -361,8 +364,8 @@ int RunManyRuns(const TTrainOptions& o) {
       set.Started(k);
       children[k] = c;
       char text[160];
-      std::snprintf(text, sizeof text, "Startwert %llu, '%s'%s", static_cast<unsigned long long>(firstSeed + k),
-                    RunFileName(o.file, k).c_str(), r.startWork > 0 ? " (neu gestartet)" : "");
+      std::snprintf(text, sizeof text, Tr(QT_TRANSLATE_NOOP("zarnik-train", "Startwert %llu, '%s'%s")), static_cast<unsigned long long>(firstSeed + k),
+                    RunFileName(o.file, k).c_str(), r.startWork > 0 ? Tr(QT_TRANSLATE_NOOP("zarnik-train", " (neu gestartet)")) : "");
       display.Event(*set.Find(k), text);
     }
     if (set.Finished()) break;
@@ -406,10 +409,10 @@ int RunManyRuns(const TTrainOptions& o) {
           WriteAll(c.answers, goOn ? "weiter\n" : "halt\n");
           const TSetRun& now = *set.Find(k);
           char text[160];
-          std::snprintf(text, sizeof text, "Generation %d, %s Ablagen je Episode in allen 100 Episoden", g,
+          std::snprintf(text, sizeof text, Tr(QT_TRANSLATE_NOOP("zarnik-train", "Generation %d, %s Ablagen je Episode in allen 100 Episoden")), g,
                         FormatMean(best).c_str());
-          const char* what = now.state == TRunState::Goal        ? ": Ziel erreicht"
-                             : now.state == TRunState::Restarted ? ": aufgegeben, ein neuer Lauf beginnt"
+          const char* what = now.state == TRunState::Goal        ? Tr(QT_TRANSLATE_NOOP("zarnik-train", ": Ziel erreicht"))
+                             : now.state == TRunState::Restarted ? Tr(QT_TRANSLATE_NOOP("zarnik-train", ": aufgegeben, ein neuer Lauf beginnt"))
                                                                  : nullptr;
           if (o.progress || what) display.Event(now, (std::string(text) + (what ? what : "")).c_str());
         }
@@ -435,7 +438,7 @@ int RunManyRuns(const TTrainOptions& o) {
       const TSetRun& r = *set.Find(k);
       if (end == TRunSet::TEnd::Failed) {
         char text[64];
-        std::snprintf(text, sizeof text, "endete mit Status %d", code);
+        std::snprintf(text, sizeof text, Tr(QT_TRANSLATE_NOOP("zarnik-train", "endete mit Status %d")), code);
         display.Event(r, text);
         if (!set.IsStopping()) {
           failed = true;
@@ -455,7 +458,7 @@ int RunManyRuns(const TTrainOptions& o) {
   sigaction(SIGPIPE, &oldPipe, nullptr);
 
   if (StopSignals.load() > 0) {
-    std::fprintf(stderr, "zarnik-train: unterbrochen; derselbe Aufruf setzt jeden Lauf fort\n");
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: unterbrochen; derselbe Aufruf setzt jeden Lauf fort\n")));
     return 130;
   }
   if (failed) return 2;
@@ -481,25 +484,30 @@ int RunManyRuns(const TTrainOptions& o) {
       if (RunBestFileName(o.file, r.index) == ranked.front().file) winnerRun = r.index;
   }
   if (winnerRun < 0) {
-    std::printf(o.progress ? "nowinner\n" : "Kein Gewinner: kein Lauf hat ein Netz geprüft\n");
+    std::printf(o.progress ? "nowinner\n" : Tr(QT_TRANSLATE_NOOP("zarnik-train", "Kein Gewinner: kein Lauf hat ein Netz geprüft\n")));
     return 0;
   }
   winner = RunBestFileName(o.file, winnerRun);
   TWinnerCopy copy;
   TCopyFailure why;
   if (!CopyWinner(winner, FitnessLogPathFor(RunFileName(o.file, winnerRun)), o.file, copy, why)) {
-    std::fprintf(stderr, "zarnik-train: Gewinner '%s' nicht nach '%s' kopiert: Kann Datei '%s' nicht %s: %s\n",
-                 winner.c_str(), o.file.c_str(), why.file.c_str(), why.reading ? "lesen" : "schreiben",
-                 why.error == EILSEQ ? "unvollständig oder fremd" : WriteReason(why.error));
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Gewinner '%s' nicht nach '%s' kopiert: Kann Datei '%s' nicht %s: %s\n")),
+                 winner.c_str(), o.file.c_str(), why.file.c_str(), why.reading ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "lesen")) : Tr(QT_TRANSLATE_NOOP("zarnik-train", "schreiben")),
+                 why.error == EILSEQ ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "unvollständig oder fremd")) : WriteReason(why.error));
     return 2;
   }
   std::string note;
   if (!copy.backup.empty())
-    note = "; das vorige '" + o.file + "' liegt jetzt in '" + copy.backup + "'" +
-           (copy.backupHistory.empty() ? "" : ", sein Verlauf in '" + copy.backupHistory + "'");
+    note = (copy.backupHistory.empty()
+                ? QCoreApplication::translate("zarnik-train", "; das vorige '%1' liegt jetzt in '%2'")
+                      .arg(QString::fromStdString(o.file), QString::fromStdString(copy.backup))
+                : QCoreApplication::translate("zarnik-train", "; das vorige '%1' liegt jetzt in '%2', sein Verlauf in '%3'")
+                      .arg(QString::fromStdString(o.file), QString::fromStdString(copy.backup),
+                           QString::fromStdString(copy.backupHistory)))
+               .toStdString();
   const bool goalMet = set.GoalWinner().has_value();
-  std::printf("Gewinner: %s -> %s%s%s\n", winner.c_str(), o.file.c_str(),
-              goalMet || !o.untilDeliveries ? "" : " (Ziel nicht erreicht: das beste Netz bisher)", note.c_str());
+  std::printf(Tr(QT_TRANSLATE_NOOP("zarnik-train", "Gewinner: %s -> %s%s%s\n")), winner.c_str(), o.file.c_str(),
+              goalMet || !o.untilDeliveries ? "" : Tr(QT_TRANSLATE_NOOP("zarnik-train", " (Ziel nicht erreicht: das beste Netz bisher)")), note.c_str());
   if (o.progress) std::printf("winner %s\n", o.file.c_str());
   std::fflush(stdout);
   return 0;

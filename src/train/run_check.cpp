@@ -11,6 +11,7 @@
 #include "run_progress.h"
 #include "run_ranking.h"
 #include "write_reason.h"
+#include "train_text.h"
 
 TRunChecks::TRunChecks(const TTrainOptions& options) : Options(options) {
   Strategy.restarts = false;  // alone a run only stops at its goal; in a set the set decides
@@ -26,7 +27,7 @@ bool TRunChecks::Begin() {
     return true;
   }
   if (why.error == TLoadError::Missing) return true;
-  std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", Options.bestFile.c_str(),
+  std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), Options.bestFile.c_str(),
                LoadFailure(why.error, why.size).c_str());
   return false;
 }
@@ -41,7 +42,7 @@ bool TRunChecks::Check(TWorld& world, bool& failed) {
   const double mean = MeasureAllEpisodes(world.bestIndividual, host).MeanDeliveries();
   if (mean > BestMean) {
     if (!world.DoSaveANN(Options.bestFile.c_str())) {
-      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n", Options.bestFile.c_str(),
+      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n")), Options.bestFile.c_str(),
                    WriteReason(errno));
       failed = true;
       return false;
@@ -55,9 +56,12 @@ bool TRunChecks::Check(TWorld& world, bool& failed) {
     std::fflush(stdout);
     return AskToGoOn();
   }
-  if (!Options.quiet)
-    std::fprintf(stderr, "\rzarnik-train: Generation %d: Ablagen je Episode %s (bisher bestes Netz %s)\033[K\n",
+  if (!Options.quiet) {
+    std::fputs("\r", stderr);
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Generation %d: Ablagen je Episode %s (bisher bestes Netz %s)")),
                  world.Generations, FormatMean(mean).c_str(), FormatMean(BestMean).c_str());
+    std::fputs("\033[K\n", stderr);
+  }
   return JudgeRun(Strategy, world.Generations, BestMean) == TRunVerdict::Continue;
 }
 

@@ -18,62 +18,62 @@ int UsageError(const QString& text) {
 
 int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
   QCommandLineParser p;
-  p.setApplicationDescription(QStringLiteral("Trainiert die Netze von Zarnik32 ohne Fenster."));
+  p.setApplicationDescription(QCoreApplication::translate("zarnik-train", "Trainiert die Netze von Zarnik32 ohne Fenster."));
   p.addHelpOption();
   p.addVersionOption();
-  const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("Trainingsart 1 oder 2 (Vorgabe 2)."),
+  const QCommandLineOption mode(QStringLiteral("mode"), QCoreApplication::translate("zarnik-train", "Trainingsart 1 oder 2 (Vorgabe 2)."),
                                 QStringLiteral("1|2"), QStringLiteral("2"));
   const QCommandLineOption generations(
       QStringLiteral("generations"),
-      QStringLiteral("So viele Generationen zu denen der Datei hinzu trainieren (nur ein einzelner Lauf)."),
+      QCoreApplication::translate("zarnik-train", "So viele Generationen zu denen der Datei hinzu trainieren (nur ein einzelner Lauf)."),
       QStringLiteral("N"));
   const QCommandLineOption untilGeneration(
       QStringLiteral("until-generation"),
-      QStringLiteral("Bis die Datei G Generationen hat; mit --runs: bis jeder Platz G Generationen trainiert hat "
+      QCoreApplication::translate("zarnik-train", "Bis die Datei G Generationen hat; mit --runs: bis jeder Platz G Generationen trainiert hat "
                      "(ein neu gestarteter Lauf zählt in seinem Platz weiter). Derselbe Aufruf setzt fort."),
       QStringLiteral("G"));
-  const QCommandLineOption minutes(QStringLiteral("minutes"), QStringLiteral("So viele Minuten trainieren."),
+  const QCommandLineOption minutes(QStringLiteral("minutes"), QCoreApplication::translate("zarnik-train", "So viele Minuten trainieren."),
                                    QStringLiteral("M"));
   const QCommandLineOption untilDeliveries(
       QStringLiteral("until-deliveries"),
-      QStringLiteral("Mit --runs: Ziel, die Läufe enden, sobald der Beste eines Laufs im Mittel aller 100 Episoden "
+      QCoreApplication::translate("zarnik-train", "Mit --runs: Ziel, die Läufe enden, sobald der Beste eines Laufs im Mittel aller 100 Episoden "
                      "so oft je Episode ablegt (z. B. 3)."),
       QStringLiteral("X"));
   const QCommandLineOption noRestart(QStringLiteral("no-restart"),
-                                     QStringLiteral("Mit --runs: Läufe nie neu starten (ohne Neustartregel)."));
+                                     QCoreApplication::translate("zarnik-train", "Mit --runs: Läufe nie neu starten (ohne Neustartregel)."));
   const QCommandLineOption progress(QStringLiteral("progress"),
-                                    QStringLiteral("Mit --runs: eine Zeile je Ereignis auf stdout, für Programme."));
-  QCommandLineOption member(QStringLiteral("member"), QStringLiteral("Lauf einer Menge (intern)."));
+                                    QCoreApplication::translate("zarnik-train", "Mit --runs: eine Zeile je Ereignis auf stdout, für Programme."));
+  QCommandLineOption member(QStringLiteral("member"), QCoreApplication::translate("zarnik-train", "Lauf einer Menge (intern)."));
   member.setFlags(QCommandLineOption::HiddenFromHelp);
   const QCommandLineOption threads(QStringLiteral("threads"),
-                                   QStringLiteral("Threads für Training 2 (Vorgabe: alle Kerne)."), QStringLiteral("T"));
-  const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Fester Startwert statt der Uhr."),
+                                   QCoreApplication::translate("zarnik-train", "Threads für Training 2 (Vorgabe: alle Kerne)."), QStringLiteral("T"));
+  const QCommandLineOption seed(QStringLiteral("seed"), QCoreApplication::translate("zarnik-train", "Fester Startwert statt der Uhr."),
                                 QStringLiteral("S"));
-  const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Keine Fortschrittsanzeige."));
+  const QCommandLineOption quiet(QStringLiteral("quiet"), QCoreApplication::translate("zarnik-train", "Keine Fortschrittsanzeige."));
   const QCommandLineOption checkpoint(QStringLiteral("checkpoint"),
-                                      QStringLiteral("Alle K Generationen speichern."), QStringLiteral("K"));
+                                      QCoreApplication::translate("zarnik-train", "Alle K Generationen speichern."), QStringLiteral("K"));
   const QCommandLineOption log(QStringLiteral("log"),
-                               QStringLiteral("Fitnessverlauf auch hier anhängen (er steht immer neben der Netzdatei)."),
+                               QCoreApplication::translate("zarnik-train", "Fitnessverlauf auch hier anhängen (er steht immer neben der Netzdatei)."),
                                QStringLiteral("FILE.csv"));
   const QCommandLineOption evaluate(QStringLiteral("evaluate"),
-                                    QStringLiteral("Population nur bewerten, nichts speichern."));
+                                    QCoreApplication::translate("zarnik-train", "Population nur bewerten, nichts speichern."));
   const QCommandLineOption runs(
       QStringLiteral("runs"),
-      QStringLiteral("N Läufe gleichzeitig (Lauf k: Startwert S+k, FILE-<k>.dat); alle 100 Generationen spielt "
+      QCoreApplication::translate("zarnik-train", "N Läufe gleichzeitig (Lauf k: Startwert S+k, FILE-<k>.dat); alle 100 Generationen spielt "
                      "der Beste jedes Laufs alle 100 Episoden, sein bestes Netz bleibt in FILE-<k>-best.dat; "
                      "ein Lauf ohne Fortschritt wird durch einen neuen ersetzt; das beste Netz kommt nach FILE (ein "
                      "vorhandenes FILE bleibt als FILE.~n~.dat)."),
       QStringLiteral("N"));
   const QCommandLineOption rank(QStringLiteral("rank"),
-                                QStringLiteral("Vorhandene Netzdateien vergleichen: Ablagen des Besten in allen "
+                                QCoreApplication::translate("zarnik-train", "Vorhandene Netzdateien vergleichen: Ablagen des Besten in allen "
                                                "100 Episoden, dann seine Fitness."));
   const QCommandLineOption run(QStringLiteral("run"),
-                               QStringLiteral("Nur Lauf K davon: Startwert S+K, FILE-<K>.dat (für Job-Arrays)."),
+                               QCoreApplication::translate("zarnik-train", "Nur Lauf K davon: Startwert S+K, FILE-<K>.dat (für Job-Arrays)."),
                                QStringLiteral("K"));
   p.addOptions({mode, generations, untilGeneration, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs,
                 run, untilDeliveries, noRestart, progress, member, rank});
   p.addPositionalArgument(QStringLiteral("FILE"),
-                          QStringLiteral("Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
+                          QCoreApplication::translate("zarnik-train", "Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
 
   // File names are bytes, used as given: a name that is not valid in the
   // locale's encoding would not survive a round trip through Unicode. Latin-1
@@ -96,32 +96,32 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
   }
   const QStringList files = p.positionalArguments();
   if (p.isSet(rank)) {
-    if (files.isEmpty()) return UsageError(QStringLiteral("--rank braucht mindestens eine Netzdatei."));
+    if (files.isEmpty()) return UsageError(QCoreApplication::translate("zarnik-train", "--rank braucht mindestens eine Netzdatei."));
     for (const QString& f : files) o.rankFiles.push_back(bytes(f));
     return -1;
   }
-  if (files.size() > 1) return UsageError(QStringLiteral("Nur eine Netzdatei angeben."));
+  if (files.size() > 1) return UsageError(QCoreApplication::translate("zarnik-train", "Nur eine Netzdatei angeben."));
   if (files.size() == 1) o.file = bytes(files[0]);
-  if (o.file.empty()) return UsageError(QStringLiteral("Der Name der Netzdatei ist leer."));
+  if (o.file.empty()) return UsageError(QCoreApplication::translate("zarnik-train", "Der Name der Netzdatei ist leer."));
 
   bool ok = false;
   o.mode = p.value(mode).toInt(&ok);
-  if (!ok || (o.mode != 1 && o.mode != 2)) return UsageError(QStringLiteral("--mode muss 1 oder 2 sein."));
+  if (!ok || (o.mode != 1 && o.mode != 2)) return UsageError(QCoreApplication::translate("zarnik-train", "--mode muss 1 oder 2 sein."));
   if (p.isSet(generations)) {
     const long long n = p.value(generations).toLongLong(&ok);
-    if (!ok || n < 0) return UsageError(QStringLiteral("--generations braucht eine Zahl ab 0."));
+    if (!ok || n < 0) return UsageError(QCoreApplication::translate("zarnik-train", "--generations braucht eine Zahl ab 0."));
     o.generations = n;
   }
   if (p.isSet(untilGeneration)) {
     const long long g = p.value(untilGeneration).toLongLong(&ok);
     if (!ok || g < 0 || g > 2147483647)
-      return UsageError(QStringLiteral("--until-generation braucht eine Zahl von 0 bis 2147483647."));
-    if (o.generations) return UsageError(QStringLiteral("--generations und --until-generation nicht zusammen angeben."));
+      return UsageError(QCoreApplication::translate("zarnik-train", "--until-generation braucht eine Zahl von 0 bis 2147483647."));
+    if (o.generations) return UsageError(QCoreApplication::translate("zarnik-train", "--generations und --until-generation nicht zusammen angeben."));
     o.untilGeneration = g;
   }
   if (p.isSet(untilDeliveries)) {
     const double x = p.value(untilDeliveries).toDouble(&ok);
-    if (!ok || !(x >= 0) || x > 1e6) return UsageError(QStringLiteral("--until-deliveries braucht eine Zahl ab 0."));
+    if (!ok || !(x >= 0) || x > 1e6) return UsageError(QCoreApplication::translate("zarnik-train", "--until-deliveries braucht eine Zahl ab 0."));
     o.untilDeliveries = x;
   }
   o.noRestart = p.isSet(noRestart);
@@ -129,64 +129,64 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
   o.member = p.isSet(member);
   if (p.isSet(minutes)) {
     const double m = p.value(minutes).toDouble(&ok);
-    if (!ok || !(m >= 0)) return UsageError(QStringLiteral("--minutes braucht eine Zahl ab 0."));
+    if (!ok || !(m >= 0)) return UsageError(QCoreApplication::translate("zarnik-train", "--minutes braucht eine Zahl ab 0."));
     o.minutes = m;
   }
   o.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   if (p.isSet(threads)) {
     o.threads = p.value(threads).toInt(&ok);
     if (!ok || o.threads < 1 || o.threads > 256)
-      return UsageError(QStringLiteral("--threads braucht eine Zahl von 1 bis 256."));
+      return UsageError(QCoreApplication::translate("zarnik-train", "--threads braucht eine Zahl von 1 bis 256."));
   }
   if (p.isSet(seed)) {
     const qulonglong s = p.value(seed).toULongLong(&ok);
-    if (!ok) return UsageError(QStringLiteral("--seed braucht eine Zahl ab 0."));
+    if (!ok) return UsageError(QCoreApplication::translate("zarnik-train", "--seed braucht eine Zahl ab 0."));
     o.seed = s;
   }
   if (p.isSet(checkpoint)) {
     o.checkpoint = p.value(checkpoint).toInt(&ok);
-    if (!ok || o.checkpoint < 1) return UsageError(QStringLiteral("--checkpoint braucht eine Zahl ab 1."));
+    if (!ok || o.checkpoint < 1) return UsageError(QCoreApplication::translate("zarnik-train", "--checkpoint braucht eine Zahl ab 1."));
   }
   o.quiet = p.isSet(quiet);
   if (p.isSet(log)) {
     o.log = bytes(p.value(log));
-    if (o.log.empty()) return UsageError(QStringLiteral("--log braucht einen Dateinamen."));
+    if (o.log.empty()) return UsageError(QCoreApplication::translate("zarnik-train", "--log braucht einen Dateinamen."));
   }
   o.evaluate = p.isSet(evaluate);
   const bool ofASet = p.isSet(runs) || p.isSet(run);
-  if (p.isSet(runs) && p.isSet(run)) return UsageError(QStringLiteral("--runs und --run nicht zusammen angeben."));
+  if (p.isSet(runs) && p.isSet(run)) return UsageError(QCoreApplication::translate("zarnik-train", "--runs und --run nicht zusammen angeben."));
   if (p.isSet(runs)) {
     o.runs = p.value(runs).toInt(&ok);
     if (!ok || o.runs < 1 || o.runs > 1000)
-      return UsageError(QStringLiteral("--runs braucht eine Zahl von 1 bis 1000."));
+      return UsageError(QCoreApplication::translate("zarnik-train", "--runs braucht eine Zahl von 1 bis 1000."));
   }
   if (p.isSet(run)) {
     o.run = p.value(run).toInt(&ok);
-    if (!ok || o.run < 0) return UsageError(QStringLiteral("--run braucht eine Zahl ab 0."));
+    if (!ok || o.run < 0) return UsageError(QCoreApplication::translate("zarnik-train", "--run braucht eine Zahl ab 0."));
   }
   // Run k trains with seed S+k: none of them may wrap around to 0 (a restarted
   // run's seed is checked when it would start).
   if (o.seed && ofASet) {
     const uint64_t lastRun = p.isSet(runs) ? static_cast<uint64_t>(o.runs - 1) : static_cast<uint64_t>(o.run);
     if (*o.seed > UINT64_MAX - lastRun)
-      return UsageError(QStringLiteral("--seed %1: der Startwert %1 + %2 ginge über 18446744073709551615 hinaus.")
+      return UsageError(QCoreApplication::translate("zarnik-train", "--seed %1: der Startwert %1 + %2 ginge über 18446744073709551615 hinaus.")
                             .arg(*o.seed)
                             .arg(lastRun));
   }
   if (ofASet && o.generations)
-    return UsageError(QStringLiteral("--runs und --run zählen bis zu einer Generation: --until-generation G statt "
+    return UsageError(QCoreApplication::translate("zarnik-train", "--runs und --run zählen bis zu einer Generation: --until-generation G statt "
                                      "--generations N."));
   if (p.isSet(runs) && !o.untilGeneration && !o.minutes && !o.untilDeliveries)
-    return UsageError(QStringLiteral("--runs braucht --until-generation, --minutes oder --until-deliveries."));
-  if (p.isSet(run) && !o.seed) return UsageError(QStringLiteral("--run braucht --seed."));
+    return UsageError(QCoreApplication::translate("zarnik-train", "--runs braucht --until-generation, --minutes oder --until-deliveries."));
+  if (p.isSet(run) && !o.seed) return UsageError(QCoreApplication::translate("zarnik-train", "--run braucht --seed."));
   if (ofASet && (o.mode != 2 || o.evaluate || !o.log.empty()))
-    return UsageError(QStringLiteral("--runs und --run gehen nur mit Training 2, ohne --evaluate und --log."));
+    return UsageError(QCoreApplication::translate("zarnik-train", "--runs und --run gehen nur mit Training 2, ohne --evaluate und --log."));
   if (!ofASet && o.untilDeliveries)
-    return UsageError(QStringLiteral("--until-deliveries geht nur mit --runs oder --run."));
+    return UsageError(QCoreApplication::translate("zarnik-train", "--until-deliveries geht nur mit --runs oder --run."));
   if (!p.isSet(runs) && (o.noRestart || o.progress))
-    return UsageError(QStringLiteral("--no-restart und --progress gehen nur mit --runs."));
-  if (o.member && !p.isSet(run)) return UsageError(QStringLiteral("--member geht nur mit --run."));
+    return UsageError(QCoreApplication::translate("zarnik-train", "--no-restart und --progress gehen nur mit --runs."));
+  if (o.member && !p.isSet(run)) return UsageError(QCoreApplication::translate("zarnik-train", "--member geht nur mit --run."));
   if (o.untilGeneration && o.mode != 2)
-    return UsageError(QStringLiteral("--until-generation geht nur mit Training 2 (Training 1 zählt keine Generationen)."));
+    return UsageError(QCoreApplication::translate("zarnik-train", "--until-generation geht nur mit Training 2 (Training 1 zählt keine Generationen)."));
   return -1;
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <climits>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -24,6 +25,7 @@
 #include "run_check.h"
 #include "world.h"
 #include "write_reason.h"
+#include "train_text.h"
 
 namespace {
 
@@ -119,13 +121,13 @@ class TProgress {
     if (remaining >= 0) {
       char r[32];
       FormatDuration(remaining, r, sizeof r);
-      std::snprintf(rest, sizeof rest, "  Rest %s", r);
+      std::snprintf(rest, sizeof rest, Tr(QT_TRANSLATE_NOOP("zarnik-train", "  Rest %s")), r);
     }
     const TGenerationFigures& f = host.Last;
     char deliveries[48] = "";
-    if (f.mode == 2) std::snprintf(deliveries, sizeof deliveries, "  Ablagen des Besten %d", f.bestDeliveries);
+    if (f.mode == 2) std::snprintf(deliveries, sizeof deliveries, Tr(QT_TRANSLATE_NOOP("zarnik-train", "  Ablagen des Besten %d")), f.bestDeliveries);
     std::fprintf(stderr,
-                 "%sGeneration %d  best Fitness %d%s  avrg Fitness %d  Gen. of best %d  Gen/s %.1f  %s%s%s",
+                 Tr(QT_TRANSLATE_NOOP("zarnik-train", "%sGeneration %d  best Fitness %d%s  avrg Fitness %d  Gen. of best %d  Gen/s %.1f  %s%s%s")),
                  Tty ? "\r" : "", f.generation, f.bestFitness, deliveries, f.averageFitness, f.generationOfBest, rate,
                  time, rest, Tty ? "\033[K" : "\n");
     std::fflush(stderr);
@@ -144,7 +146,7 @@ class TProgress {
 };
 
 void WriteFailed(const std::string& file, int error) {
-  std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n", file.c_str(), WriteReason(error));
+  std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n")), file.c_str(), WriteReason(error));
 }
 
 // A history, or --log, that cannot be appended to; nullptr if it can.
@@ -200,7 +202,7 @@ int RunTrainer(const TTrainOptions& o) {
 
   // Everything that can refuse the run is checked before anything is written.
   if (!o.log.empty() && IsSaveTargetOrTemporary(o.log.c_str(), o.file.c_str())) {
-    std::fprintf(stderr, "zarnik-train: --log '%s' ist die Netzdatei '%s' oder ihre temporäre Datei\n",
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: --log '%s' ist die Netzdatei '%s' oder ihre temporäre Datei\n")),
                  o.log.c_str(), o.file.c_str());
     return 2;
   }
@@ -210,12 +212,12 @@ int RunTrainer(const TTrainOptions& o) {
   const std::string dir = DirectoryOf(o.file);
   struct stat st = {};
   if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: Verzeichnis '%s' fehlt\n", o.file.c_str(),
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: Verzeichnis '%s' fehlt\n")), o.file.c_str(),
                  dir.c_str());
     return 2;
   }
   if (!o.evaluate && access(dir.c_str(), W_OK) != 0) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: Verzeichnis '%s' nicht beschreibbar\n",
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: Verzeichnis '%s' nicht beschreibbar\n")),
                  o.file.c_str(), dir.c_str());
     return 2;
   }
@@ -232,7 +234,7 @@ int RunTrainer(const TTrainOptions& o) {
   TPopulationLock lock;
   if (!o.evaluate && !lock.Acquire(o.file.c_str())) {
     if (errno == EWOULDBLOCK)
-      std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n", o.file.c_str(),
+      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n")), o.file.c_str(),
                    LockedReason(lock.Holder()).c_str());
     else
       WriteFailed(PopulationLockPath(o.file.c_str()), errno);
@@ -241,12 +243,12 @@ int RunTrainer(const TTrainOptions& o) {
   size_t size = 0;
   const TLoadError e = world->LoadANN(o.file.c_str(), size);
   if (e == TLoadError::WrongSize) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: falsche Größe (%zu statt %zu Bytes)\n",
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: falsche Größe (%zu statt %zu Bytes)\n")),
                  o.file.c_str(), size, world->FileSize());
     return 2;
   }
   if (e != TLoadError::None && e != TLoadError::Missing) {
-    std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht laden: %s\n", o.file.c_str(), LoadReason(e));
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), o.file.c_str(), LoadFailure(e, size).c_str());
     return 2;
   }
   // Every file the run will write, with the names of its temporary files,
@@ -254,11 +256,11 @@ int RunTrainer(const TTrainOptions& o) {
   if (!o.evaluate) {
     for (const std::string& path : logPaths)
       if (const char* reason = AppendRefusal(path)) {
-        std::fprintf(stderr, "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n", path.c_str(), reason);
+        std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n")), path.c_str(), reason);
         return 2;
       }
     if (!OwnerCanBeKept(o.file.c_str()))
-      std::fprintf(stderr, "zarnik-train: Datei '%s' gehört nach dem Speichern Benutzer %u statt ihrem Eigentümer\n",
+      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Datei '%s' gehört nach dem Speichern Benutzer %u statt ihrem Eigentümer\n")),
                    o.file.c_str(), static_cast<unsigned>(geteuid()));
   }
 
@@ -314,6 +316,9 @@ int RunTrainer(const TTrainOptions& o) {
       return 2;
     }
     if (host.Logs.empty() && resume.HasLastRow) lastRow = resume.LastRow;
+    // Training 1 numbers its passes on from the history's, as the window does.
+    if (host.Logs.empty() && resume.LastPass1 >= 0 && world->Passes1 <= resume.LastPass1)
+      world->Passes1 = resume.LastPass1 < INT_MAX ? resume.LastPass1 + 1 : INT_MAX;
     host.Logs.push_back({path, f});
   }
 

@@ -3,43 +3,45 @@
 #include <cerrno>
 #include <string>
 
+#include <QCoreApplication>
+
 #include "fitness_log.h"
 #include "headless_host.h"
+#include "language.h"
 #include "link_rule.h"
 #include "regular_file.h"
+#include "train_text.h"
 
 const char* WriteReason(int error) {
   switch (error) {
     case ENOSPC:
-    case EDQUOT: return "Datenträger voll";
-    case EFBIG: return "Datei zu groß";
+    case EDQUOT: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Datenträger voll"));
+    case EFBIG: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Datei zu groß"));
     case EACCES:
-    case EPERM: return "keine Schreibberechtigung";
-    case EROFS: return "Datenträger schreibgeschützt";
+    case EPERM: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "keine Schreibberechtigung"));
+    case EROFS: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Datenträger schreibgeschützt"));
     case ENOENT:
-    case ENOTDIR: return "Verzeichnis fehlt";
-    case NotRegularFile: return "keine reguläre Datei";
-    case NotAFitnessLog: return "kein Fitnessverlauf";
-    case ELOOP: return "zu viele symbolische Verweise";
-    case UntrustedLink: return "symbolischer Verweis eines anderen Benutzers";
-    case ENAMETOOLONG: return "Name zu lang";
-    case EIO: return "Ein-/Ausgabefehler";
+    case ENOTDIR: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Verzeichnis fehlt"));
+    case NotRegularFile: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "keine reguläre Datei"));
+    case NotAFitnessLog: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "kein Fitnessverlauf"));
+    case ELOOP: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "zu viele symbolische Verweise"));
+    case UntrustedLink: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "symbolischer Verweis eines anderen Benutzers"));
+    case ENAMETOOLONG: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Name zu lang"));
+    case EIO: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Ein-/Ausgabefehler"));
     case EMFILE:
-    case ENFILE: return "zu viele offene Dateien";
-    default: return "Schreibfehler";
+    case ENFILE: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "zu viele offene Dateien"));
+    default: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Schreibfehler"));
   }
 }
 
 std::string LoadFailure(TLoadError e, size_t size) {
-  if (e != TLoadError::WrongSize) return LoadReason(e);
   THeadlessHost host;
-  std::string text = WrongSizeReason;
-  text.replace(text.find("%1"), 2, std::to_string(size));
-  text.replace(text.find("%2"), 2, std::to_string(MakeZarnikWorld(&host)->FileSize()));
-  return text;
+  const qint64 expected = static_cast<qint64>(MakeZarnikWorld(&host)->FileSize());
+  return LoadReasonText(e, static_cast<qint64>(size), expected).toStdString();
 }
 
 std::string LockedReason(pid_t holder) {
-  if (holder > 0) return "Prozess " + std::to_string(holder) + " arbeitet schon daran";
-  return "ein anderes Programm arbeitet schon daran";
+  if (holder > 0)
+    return QCoreApplication::translate("zarnik-train", "Prozess %1 arbeitet schon daran").arg(holder).toStdString();
+  return Tr(QT_TRANSLATE_NOOP("zarnik-train", "ein anderes Programm arbeitet schon daran"));
 }

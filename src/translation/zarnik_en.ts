@@ -142,6 +142,22 @@ Take the ball along again?</translation>
         <source>Fitness</source>
         <translation>Fitness</translation>
     </message>
+    <message>
+        <source>Training 2: Generationen</source>
+        <translation>Training 2: generations</translation>
+    </message>
+    <message>
+        <source>Training 1: Durchgänge</source>
+        <translation>Training 1: passes</translation>
+    </message>
+    <message>
+        <source>Durchgang (Training 1)</source>
+        <translation>Pass (training 1)</translation>
+    </message>
+    <message>
+        <source>Generation (Training 2)</source>
+        <translation>Generation (training 2)</translation>
+    </message>
 </context>
 <context>
     <name>TFitnessHistory</name>
@@ -183,6 +199,165 @@ Take the ball along again?</translation>
     <message>
         <source>Befehl</source>
         <translation>Command</translation>
+    </message>
+</context>
+<context>
+    <name>TManyRunsDlg</name>
+    <message>
+        <source>läuft</source>
+        <translation>running</translation>
+    </message>
+    <message>
+        <source>neu gestartet</source>
+        <translation>restarted</translation>
+    </message>
+    <message>
+        <source>Ziel erreicht</source>
+        <translation>goal reached</translation>
+    </message>
+    <message>
+        <source>fertig</source>
+        <translation>done</translation>
+    </message>
+    <message>
+        <source>angehalten</source>
+        <translation>stopped</translation>
+    </message>
+    <message>
+        <source>fehlgeschlagen</source>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>Mehrere Läufe</source>
+        <translation>Several runs</translation>
+    </message>
+    <message>
+        <source>keins</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>von der Uhr</source>
+        <translation>from the clock</translation>
+    </message>
+    <message>
+        <source>&amp;Läufe:</source>
+        <translation>&amp;Runs:</translation>
+    </message>
+    <message>
+        <source>&amp;Generationen je Lauf höchstens:</source>
+        <translation>&amp;Generations per run at most:</translation>
+    </message>
+    <message>
+        <source>&amp;Ziel: Ablagen je Episode (Mittel über alle 100):</source>
+        <translation>&amp;Goal: deliveries per episode (mean over all 100):</translation>
+    </message>
+    <message>
+        <source>Start&amp;wert des ersten Laufs:</source>
+        <translation>&amp;Seed of the first run:</translation>
+    </message>
+    <message>
+        <source>Population:</source>
+        <translation>Population:</translation>
+    </message>
+    <message>
+        <source>Lauf</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>Startwert</source>
+        <translation>Seed</translation>
+    </message>
+    <message>
+        <source>Generation</source>
+        <translation>Generation</translation>
+    </message>
+    <message>
+        <source>beste Fitness</source>
+        <translation>best fitness</translation>
+    </message>
+    <message>
+        <source>Ablagen des Besten</source>
+        <translation>deliveries of the best</translation>
+    </message>
+    <message>
+        <source>geprüft</source>
+        <translation>checked</translation>
+    </message>
+    <message>
+        <source>bestes geprüft</source>
+        <translation>best checked</translation>
+    </message>
+    <message>
+        <source>Zustand</source>
+        <translation>state</translation>
+    </message>
+    <message>
+        <source>&amp;Starten</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <source>&amp;Anhalten</source>
+        <translation>S&amp;top</translation>
+    </message>
+    <message>
+        <source>Im &amp;Verlauf zeigen</source>
+        <translation>Show in &amp;history</translation>
+    </message>
+    <message>
+        <source>Gewinner &amp;übernehmen</source>
+        <translation>&amp;Adopt winner</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Der Trainer &apos;%1&apos; lässt sich nicht starten.</source>
+        <translation>The trainer &apos;%1&apos; cannot be started.</translation>
+    </message>
+    <message>
+        <source>Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615.</source>
+        <translation>The seed is a whole number from 0 to 18446744073709551615.</translation>
+    </message>
+    <message>
+        <source>Am Ende ersetzt der beste Lauf die Datei &apos;%1&apos;. Fortfahren?</source>
+        <translation>At the end the best run replaces the file &apos;%1&apos;. Go on?</translation>
+    </message>
+    <message>
+        <source>Die Läufe trainieren.</source>
+        <translation>The runs are training.</translation>
+    </message>
+    <message>
+        <source>Die Läufe speichern und halten an...</source>
+        <translation>The runs store their files and stop...</translation>
+    </message>
+    <message>
+        <source>Fertig; kein Lauf hat das Ziel erreicht.</source>
+        <translation>Done; no run reached the goal.</translation>
+    </message>
+    <message>
+        <source>Fertig. Gewinner: %1</source>
+        <translation>Done. Winner: %1</translation>
+    </message>
+    <message>
+        <source>Angehalten; jeder Lauf hat seine Datei gespeichert. &quot;Fortsetzen&quot; setzt sie fort.</source>
+        <translation>Stopped; every run has stored its file. &quot;Resume&quot; goes on.</translation>
+    </message>
+    <message>
+        <source>Der Trainer endete mit Status %1: %2</source>
+        <translation>The trainer ended with status %1: %2</translation>
+    </message>
+    <message>
+        <source>Der Gewinner %1 ist die Population des Fensters (noch nicht gespeichert).</source>
+        <translation>The winner %1 is the window&apos;s population (not stored yet).</translation>
+    </message>
+    <message>
+        <source>Fitness-Verlauf: %1</source>
+        <translation>Fitness history: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Fortsetzen</source>
+        <translation>&amp;Resume</translation>
     </message>
 </context>
 <context>
@@ -484,6 +659,42 @@ Take the ball along again?</translation>
         <source>Kann Datei &apos;%1&apos; nicht speichern: %2</source>
         <translation>Cannot save file &apos;%1&apos;: %2</translation>
     </message>
+    <message>
+        <source>&amp;Neue Population...</source>
+        <translation>&amp;New population...</translation>
+    </message>
+    <message>
+        <source>&amp;Vorführen	F9</source>
+        <translation>&amp;Demonstrate	F9</translation>
+    </message>
+    <message>
+        <source>Mehrere &amp;Läufe...</source>
+        <translation>Several r&amp;uns...</translation>
+    </message>
+    <message>
+        <source>Ablagen: %1 in %2 Durchgängen (%3 je Durchgang)
+Aufnahmen: %4
+mittlere Fitness: %5</source>
+        <translation>Deliveries: %1 in %2 episodes (%3 per episode)
+Takes: %4
+mean fitness: %5</translation>
+    </message>
+    <message>
+        <source>Vorführung: Durchgang %1 von %2 (Podeste %3 und %4), Aufnahmen %5, Ablagen %6</source>
+        <translation>Demonstration: episode %1 of %2 (platforms %3 and %4), takes %5, deliveries %6</translation>
+    </message>
+    <message>
+        <source>Neue Population</source>
+        <translation>New population</translation>
+    </message>
+    <message>
+        <source>Startwert (leer: von der Uhr):</source>
+        <translation>Seed (empty: from the clock):</translation>
+    </message>
+    <message>
+        <source>Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615.</source>
+        <translation>The seed is a whole number from 0 to 18446744073709551615.</translation>
+    </message>
 </context>
 <context>
     <name>TrainingLabels</name>
@@ -526,6 +737,419 @@ Take the ball along again?</translation>
     <message>
         <source>Direction</source>
         <translation>Direction</translation>
+    </message>
+</context>
+<context>
+    <name>zarnik-train</name>
+    <message>
+        <source>zarnik-train: Kann Datei &apos;%s&apos; nicht laden: %s
+</source>
+        <translation>zarnik-train: Cannot load file &apos;%s&apos;: %s
+</translation>
+    </message>
+    <message>
+        <source>zarnik-train: Lauf %d: %s
+</source>
+        <translation>zarnik-train: Run %d: %s
+</translation>
+    </message>
+    <message>
+        <source>%sLauf %d: Gen. %d, Fitness %d, Ablagen %d, je Episode %s</source>
+        <translation>%sRun %d: gen. %d, fitness %d, deliveries %d, per episode %s</translation>
+    </message>
+    <message>
+        <source> | %s, Rest %s</source>
+        <translation> | %s, %s left</translation>
+    </message>
+    <message>
+        <source>zarnik-train: Kann Datei &apos;%s&apos; nicht trainieren: %s
+</source>
+        <translation>zarnik-train: Cannot train file &apos;%s&apos;: %s
+</translation>
+    </message>
+    <message>
+        <source>zarnik-train: Kann Datei &apos;%s&apos; nicht schreiben: %s
+</source>
+        <translation>zarnik-train: Cannot write file &apos;%s&apos;: %s
+</translation>
+    </message>
+    <message>
+        <source>zarnik-train: %d Läufe gleichzeitig ab Startwert %llu, je %d Thread(s)%s
+</source>
+        <translation>zarnik-train: %d runs side by side from seed %llu, %d thread(s) each%s
+</translation>
+    </message>
+    <message>
+        <source>, Neustart ohne Fortschritt</source>
+        <translation>, restarted without progress</translation>
+    </message>
+    <message>
+        <source>hat das Ziel schon erreicht</source>
+        <translation>has reached the goal already</translation>
+    </message>
+    <message>
+        <source>schon beendet</source>
+        <translation>ended already</translation>
+    </message>
+    <message>
+        <source>zarnik-train: Lauf %d lässt sich nicht starten
+</source>
+        <translation>zarnik-train: Run %d cannot be started
+</translation>
+    </message>
+    <message>
+        <source>Startwert %llu, &apos;%s&apos;%s</source>
+        <translation>seed %llu, &apos;%s&apos;%s</translation>
+    </message>
+    <message>
+        <source> (neu gestartet)</source>
+        <translation> (restarted)</translation>
+    </message>
+    <message>
+        <source>Generation %d, %s Ablagen je Episode in allen 100 Episoden</source>
+        <translation>generation %d, %s deliveries per episode over all 100 episodes</translation>
+    </message>
+    <message>
+        <source>: Ziel erreicht</source>
+        <translation>: goal reached</translation>
+    </message>
+    <message>
+        <source>: aufgegeben, ein neuer Lauf beginnt</source>
+        <translation>: given up, a new run begins</translation>
+    </message>
+    <message>
+        <source>endete mit Status %d</source>
+        <translation>ended with status %d</translation>
+    </message>
+    <message>
+        <source>zarnik-train: unterbrochen; derselbe Aufruf setzt jeden Lauf fort
+</source>
+        <translation>zarnik-train: interrupted; the same command resumes every run
+</translation>
+    </message>
+    <message>
+        <source>Kein Gewinner: kein Lauf hat ein Netz geprüft
+</source>
+        <translation>No winner: no run has checked a network
+</translation>
+    </message>
+    <message>
+        <source>zarnik-train: Gewinner &apos;%s&apos; nicht nach &apos;%s&apos; kopiert: Kann Datei &apos;%s&apos; nicht %s: %s
+</source>
+        <translation>zarnik-train: Winner &apos;%s&apos; not copied to &apos;%s&apos;: file &apos;%s&apos; could not be %s: %s
+</translation>
+    </message>
+    <message>
+        <source>lesen</source>
+        <translation>read</translation>
+    </message>
+    <message>
+        <source>schreiben</source>
+        <translation>written</translation>
+    </message>
+    <message>
+        <source>unvollständig oder fremd</source>
+        <translation>incomplete or foreign</translation>
+    </message>
+    <message>
+        <source>; das vorige &apos;%1&apos; liegt jetzt in &apos;%2&apos;</source>
+        <translation>; the previous &apos;%1&apos; is now &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>; das vorige &apos;%1&apos; liegt jetzt in &apos;%2&apos;, sein Verlauf in &apos;%3&apos;</source>
+        <translation>; the previous &apos;%1&apos; is now &apos;%2&apos;, its history &apos;%3&apos;</translation>
+    </message>
+    <message>
+        <source>Gewinner: %s -&gt; %s%s%s
+</source>
+        <translation>Winner: %s -&gt; %s%s%s
+</translation>
+    </message>
+    <message>
+        <source> (Ziel nicht erreicht: das beste Netz bisher)</source>
+        <translation> (goal not reached: the best network so far)</translation>
+    </message>
+    <message>
+        <source>Trainiert die Netze von Zarnik32 ohne Fenster.</source>
+        <translation>Trains the networks of Zarnik32 without a window.</translation>
+    </message>
+    <message>
+        <source>Trainingsart 1 oder 2 (Vorgabe 2).</source>
+        <translation>Training mode 1 or 2 (default 2).</translation>
+    </message>
+    <message>
+        <source>So viele Generationen zu denen der Datei hinzu trainieren (nur ein einzelner Lauf).</source>
+        <translation>Train this many generations more than the file holds (a single run only).</translation>
+    </message>
+    <message>
+        <source>Bis die Datei G Generationen hat; mit --runs: bis jeder Platz G Generationen trainiert hat (ein neu gestarteter Lauf zählt in seinem Platz weiter). Derselbe Aufruf setzt fort.</source>
+        <translation>Until the file has G generations; with --runs: until every place has trained G generations (a restarted run counts on in its place). The same command resumes.</translation>
+    </message>
+    <message>
+        <source>So viele Minuten trainieren.</source>
+        <translation>Train this many minutes.</translation>
+    </message>
+    <message>
+        <source>Mit --runs: Ziel, die Läufe enden, sobald der Beste eines Laufs im Mittel aller 100 Episoden so oft je Episode ablegt (z. B. 3).</source>
+        <translation>With --runs: goal; the runs end as soon as a run&apos;s best delivers this often per episode on average over all 100 episodes (e.g. 3).</translation>
+    </message>
+    <message>
+        <source>Mit --runs: Läufe nie neu starten (ohne Neustartregel).</source>
+        <translation>With --runs: never restart runs (no restart rule).</translation>
+    </message>
+    <message>
+        <source>Mit --runs: eine Zeile je Ereignis auf stdout, für Programme.</source>
+        <translation>With --runs: one line per event on stdout, for programs.</translation>
+    </message>
+    <message>
+        <source>Lauf einer Menge (intern).</source>
+        <translation>Run of a set (internal).</translation>
+    </message>
+    <message>
+        <source>Threads für Training 2 (Vorgabe: alle Kerne).</source>
+        <translation>Threads for training 2 (default: all cores).</translation>
+    </message>
+    <message>
+        <source>Fester Startwert statt der Uhr.</source>
+        <translation>Fixed seed instead of the clock.</translation>
+    </message>
+    <message>
+        <source>Keine Fortschrittsanzeige.</source>
+        <translation>No progress display.</translation>
+    </message>
+    <message>
+        <source>Alle K Generationen speichern.</source>
+        <translation>Store every K generations.</translation>
+    </message>
+    <message>
+        <source>Fitnessverlauf auch hier anhängen (er steht immer neben der Netzdatei).</source>
+        <translation>Append the fitness history here too (it is always kept beside the network file).</translation>
+    </message>
+    <message>
+        <source>Population nur bewerten, nichts speichern.</source>
+        <translation>Only score the population, store nothing.</translation>
+    </message>
+    <message>
+        <source>N Läufe gleichzeitig (Lauf k: Startwert S+k, FILE-&lt;k&gt;.dat); alle 100 Generationen spielt der Beste jedes Laufs alle 100 Episoden, sein bestes Netz bleibt in FILE-&lt;k&gt;-best.dat; ein Lauf ohne Fortschritt wird durch einen neuen ersetzt; das beste Netz kommt nach FILE (ein vorhandenes FILE bleibt als FILE.~n~.dat).</source>
+        <translation>N runs side by side (run k: seed S+k, FILE-&lt;k&gt;.dat); every 100 generations each run&apos;s best plays all 100 episodes, its best network is kept in FILE-&lt;k&gt;-best.dat; a run without progress is replaced by a new one; the best network goes to FILE (an existing FILE is kept as FILE.~n~.dat).</translation>
+    </message>
+    <message>
+        <source>Vorhandene Netzdateien vergleichen: Ablagen des Besten in allen 100 Episoden, dann seine Fitness.</source>
+        <translation>Compare existing network files: the best&apos;s deliveries over all 100 episodes, then its fitness.</translation>
+    </message>
+    <message>
+        <source>Nur Lauf K davon: Startwert S+K, FILE-&lt;K&gt;.dat (für Job-Arrays).</source>
+        <translation>Only run K of them: seed S+K, FILE-&lt;K&gt;.dat (for job arrays).</translation>
+    </message>
+    <message>
+        <source>Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere.</source>
+        <translation>Network file (default zarnik.dat); several with --rank.</translation>
+    </message>
+    <message>
+        <source>--rank braucht mindestens eine Netzdatei.</source>
+        <translation>--rank needs at least one network file.</translation>
+    </message>
+    <message>
+        <source>Nur eine Netzdatei angeben.</source>
+        <translation>Give only one network file.</translation>
+    </message>
+    <message>
+        <source>Der Name der Netzdatei ist leer.</source>
+        <translation>The name of the network file is empty.</translation>
+    </message>
+    <message>
+        <source>--mode muss 1 oder 2 sein.</source>
+        <translation>--mode must be 1 or 2.</translation>
+    </message>
+    <message>
+        <source>--generations braucht eine Zahl ab 0.</source>
+        <translation>--generations needs a number from 0.</translation>
+    </message>
+    <message>
+        <source>--until-generation braucht eine Zahl von 0 bis 2147483647.</source>
+        <translation>--until-generation needs a number from 0 to 2147483647.</translation>
+    </message>
+    <message>
+        <source>--generations und --until-generation nicht zusammen angeben.</source>
+        <translation>Do not give --generations and --until-generation together.</translation>
+    </message>
+    <message>
+        <source>--until-deliveries braucht eine Zahl ab 0.</source>
+        <translation>--until-deliveries needs a number from 0.</translation>
+    </message>
+    <message>
+        <source>--minutes braucht eine Zahl ab 0.</source>
+        <translation>--minutes needs a number from 0.</translation>
+    </message>
+    <message>
+        <source>--threads braucht eine Zahl von 1 bis 256.</source>
+        <translation>--threads needs a number from 1 to 256.</translation>
+    </message>
+    <message>
+        <source>--seed braucht eine Zahl ab 0.</source>
+        <translation>--seed needs a number from 0.</translation>
+    </message>
+    <message>
+        <source>--checkpoint braucht eine Zahl ab 1.</source>
+        <translation>--checkpoint needs a number from 1.</translation>
+    </message>
+    <message>
+        <source>--log braucht einen Dateinamen.</source>
+        <translation>--log needs a file name.</translation>
+    </message>
+    <message>
+        <source>--runs und --run nicht zusammen angeben.</source>
+        <translation>Do not give --runs and --run together.</translation>
+    </message>
+    <message>
+        <source>--runs braucht eine Zahl von 1 bis 1000.</source>
+        <translation>--runs needs a number from 1 to 1000.</translation>
+    </message>
+    <message>
+        <source>--run braucht eine Zahl ab 0.</source>
+        <translation>--run needs a number from 0.</translation>
+    </message>
+    <message>
+        <source>--seed %1: der Startwert %1 + %2 ginge über 18446744073709551615 hinaus.</source>
+        <translation>--seed %1: the seed %1 + %2 would go beyond 18446744073709551615.</translation>
+    </message>
+    <message>
+        <source>--runs und --run zählen bis zu einer Generation: --until-generation G statt --generations N.</source>
+        <translation>--runs and --run count up to a generation: --until-generation G instead of --generations N.</translation>
+    </message>
+    <message>
+        <source>--runs braucht --until-generation, --minutes oder --until-deliveries.</source>
+        <translation>--runs needs --until-generation, --minutes or --until-deliveries.</translation>
+    </message>
+    <message>
+        <source>--run braucht --seed.</source>
+        <translation>--run needs --seed.</translation>
+    </message>
+    <message>
+        <source>--runs und --run gehen nur mit Training 2, ohne --evaluate und --log.</source>
+        <translation>--runs and --run work only with training 2, without --evaluate and --log.</translation>
+    </message>
+    <message>
+        <source>--until-deliveries geht nur mit --runs oder --run.</source>
+        <translation>--until-deliveries works only with --runs or --run.</translation>
+    </message>
+    <message>
+        <source>--no-restart und --progress gehen nur mit --runs.</source>
+        <translation>--no-restart and --progress work only with --runs.</translation>
+    </message>
+    <message>
+        <source>--member geht nur mit --run.</source>
+        <translation>--member works only with --run.</translation>
+    </message>
+    <message>
+        <source>--until-generation geht nur mit Training 2 (Training 1 zählt keine Generationen).</source>
+        <translation>--until-generation works only with training 2 (training 1 counts no generations).</translation>
+    </message>
+    <message>
+        <source>  Rest %s</source>
+        <translation>  %s left</translation>
+    </message>
+    <message>
+        <source>  Ablagen des Besten %d</source>
+        <translation>  best&apos;s deliveries %d</translation>
+    </message>
+    <message>
+        <source>%sGeneration %d  best Fitness %d%s  avrg Fitness %d  Gen. of best %d  Gen/s %.1f  %s%s%s</source>
+        <translation>%sGeneration %d  best Fitness %d%s  avrg Fitness %d  Gen. of best %d  Gen/s %.1f  %s%s%s</translation>
+    </message>
+    <message>
+        <source>zarnik-train: --log &apos;%s&apos; ist die Netzdatei &apos;%s&apos; oder ihre temporäre Datei
+</source>
+        <translation>zarnik-train: --log &apos;%s&apos; is the network file &apos;%s&apos; or its temporary file
+</translation>
+    </message>
+    <message>
+        <source>zarnik-train: Kann Datei &apos;%s&apos; nicht laden: Verzeichnis &apos;%s&apos; fehlt
+</source>
+        <translation>zarnik-train: Cannot load file &apos;%s&apos;: directory &apos;%s&apos; is missing
+</translation>
+    </message>
+    <message>
+        <source>zarnik-train: Kann Datei &apos;%s&apos; nicht schreiben: Verzeichnis &apos;%s&apos; nicht beschreibbar
+</source>
+        <translation>zarnik-train: Cannot write file &apos;%s&apos;: directory &apos;%s&apos; is not writable
+</translation>
+    </message>
+    <message>
+        <source>zarnik-train: Kann Datei &apos;%s&apos; nicht laden: falsche Größe (%zu statt %zu Bytes)
+</source>
+        <translation>zarnik-train: Cannot load file &apos;%s&apos;: wrong size (%zu instead of %zu bytes)
+</translation>
+    </message>
+    <message>
+        <source>zarnik-train: Datei &apos;%s&apos; gehört nach dem Speichern Benutzer %u statt ihrem Eigentümer
+</source>
+        <translation>zarnik-train: After storing, file &apos;%s&apos; belongs to user %u instead of its owner
+</translation>
+    </message>
+    <message>
+        <source>Datenträger voll</source>
+        <translation>disk full</translation>
+    </message>
+    <message>
+        <source>Datei zu groß</source>
+        <translation>file too large</translation>
+    </message>
+    <message>
+        <source>keine Schreibberechtigung</source>
+        <translation>no permission to write</translation>
+    </message>
+    <message>
+        <source>Datenträger schreibgeschützt</source>
+        <translation>read-only file system</translation>
+    </message>
+    <message>
+        <source>Verzeichnis fehlt</source>
+        <translation>directory missing</translation>
+    </message>
+    <message>
+        <source>keine reguläre Datei</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>kein Fitnessverlauf</source>
+        <translation>not a fitness history</translation>
+    </message>
+    <message>
+        <source>zu viele symbolische Verweise</source>
+        <translation>too many symbolic links</translation>
+    </message>
+    <message>
+        <source>symbolischer Verweis eines anderen Benutzers</source>
+        <translation>another user&apos;s symbolic link</translation>
+    </message>
+    <message>
+        <source>Name zu lang</source>
+        <translation>name too long</translation>
+    </message>
+    <message>
+        <source>Ein-/Ausgabefehler</source>
+        <translation>input/output error</translation>
+    </message>
+    <message>
+        <source>zu viele offene Dateien</source>
+        <translation>too many open files</translation>
+    </message>
+    <message>
+        <source>Schreibfehler</source>
+        <translation>write error</translation>
+    </message>
+    <message>
+        <source>Prozess %1 arbeitet schon daran</source>
+        <translation>process %1 is working on it already</translation>
+    </message>
+    <message>
+        <source>ein anderes Programm arbeitet schon daran</source>
+        <translation>another program is working on it already</translation>
+    </message>
+    <message>
+        <source>zarnik-train: Generation %d: Ablagen je Episode %s (bisher bestes Netz %s)</source>
+        <translation>zarnik-train: Generation %d: deliveries per episode %s (best network so far %s)</translation>
     </message>
 </context>
 </TS>

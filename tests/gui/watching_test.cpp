@@ -80,7 +80,13 @@ class WatchingTest : public QObject, TWindowFixture {
       QCOMPARE(Chart()->Series(s)->count(), qsizetype(n));  // below the merging limit a point a row
     const QPointF last = Chart()->Series(C::Best2)->points().back();
     QCOMPARE(last, QPointF(world.Generations - 1, W->History.Data()[trained2 - 1].bestFitness));
-    QVERIFY(last.y() <= Chart()->AxisY()->max() && last.x() <= Chart()->AxisX()->max());
+    // Training 1 ran last, so it is shown, on its own x axis ending at its last pass; then training 2 on request.
+    QCOMPARE(Chart()->ShownMode(), 1);
+    QCOMPARE(Chart()->AxisX()->max(), std::max(Chart()->Series(C::Best1)->points().back().x(), Chart()->AxisX()->min() + 1));
+    Chart()->ChooseMode(2);
+    QCOMPARE(Chart()->AxisX()->max(), last.x());
+    QVERIFY(last.y() <= Chart()->AxisY()->max() && last.y() >= Chart()->AxisY()->min());
+    Chart()->ChooseMode(0);
     // Saved beside the population; loading replaces the rows and the chart's points, adding none.
     W->Dispatch(CM_SAVEDATA);
     W->Dispatch(CM_LOADDATA);

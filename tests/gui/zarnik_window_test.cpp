@@ -53,9 +53,11 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QCOMPARE(W->windowTitle(), QStringLiteral("Zarnik32"));
     const QStringList expected[4] = {
         {"&Programm", "&Laden...|", "&Speichern|", QString::fromLatin1("&\xD6" "ffnen...|"), "Speichern &unter...|",
-         "B&ild speichern...|", "-", "&Beenden|"},
+         "B&ild speichern...|", "&Neue Population...|", "-", "&Beenden|"},
         {"&Simulator", "Training  &1\tF1|F1", "Training  &2\tF2|F2", "&Aktivieren\tF3|F3", "-",
-         "&Nur Umrisse\tF4|F4", "&Fitness-Verlauf\tF7|F7", "N&etzansicht\tF8|F8", "&Tempo|", "Fil&m aufnehmen...|", "-", QString::fromLatin1("&Zur\xFC" "cksetzen\tF5|F5"), "&Justieren\tF6|F6"},
+         "&Nur Umrisse\tF4|F4", "&Fitness-Verlauf\tF7|F7", "N&etzansicht\tF8|F8", "&Tempo|", "Fil&m aufnehmen...|", "-",
+         QString::fromLatin1("&Vorf\xFChren\tF9|F9"), QString::fromLatin1("Mehrere &L\xE4ufe...|"), "-",
+         QString::fromLatin1("&Zur\xFC" "cksetzen\tF5|F5"), "&Justieren\tF6|F6"},
         {"&Einstellen", "Rotation\t+|Num++; +", "Rotation\t-|Num+-; -", "-", "Achse\tA|A", "Achse\tB|B", "Achse\tC|C",
          "Achse\tD|D", "Nach links\tL|L; Left", "Nach rechts\tR|R; Right", "-", "Podest\tE|E", "Podest\tF|F",
          "Nach oben\tO|O; Up", "Nach unten\tU|U; Down"},

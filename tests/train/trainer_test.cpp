@@ -555,5 +555,11 @@ TEST_F(Trainer, AKilledAndResumedRunWritesTheHistoryOfAnUninterruptedOne) {
   EXPECT_EQ(withoutSeconds("part.csv"), rows);
   EXPECT_EQ(withoutSeconds("copy.csv"), rows);
   EXPECT_TRUE(ReadAll(dir / "part.dat") == ReadAll(dir / "whole.dat") && fs::file_size(dir / "part.dat") == 199620u);
+  // Training 1 numbers its passes on from the history's last one, run after run.
+  for (int run = 0; run < 2; ++run) ASSERT_EQ(Run({"--mode", "1", "--generations", "2", "--quiet", "part.dat"}).code, 0);
+  std::vector<int> passes;
+  for (const auto& row : withoutSeconds("part.csv"))
+    if (std::get<1>(row) == 1) passes.push_back(std::get<0>(row));
+  EXPECT_EQ(passes, (std::vector<int>{0, 1, 2, 3}));
 }
 }  // namespace

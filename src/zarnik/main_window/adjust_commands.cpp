@@ -30,6 +30,14 @@ void TZarnikWindow::CmSimReset() {
   Rotation = 6.0f;
   Selection = 0;
   AnnGaDlg = nullptr;
+  ShowArmTexts();
+  ShowRotation();
+  GetStr(IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
+  SetMessageText(Arm.Buffer);
+  UpdateSimulator();
+}
+
+void TZarnikWindow::ShowArmTexts() {
   for (int i = 0; i < 4; ++i) {
     std::snprintf(Arm.Buffer, sizeof Arm.Buffer, "%c:%9.1f\xB0", 'A' + i,
                   static_cast<double>(Arm.AxleDat[i].a));
@@ -39,10 +47,6 @@ void TZarnikWindow::CmSimReset() {
     std::snprintf(Arm.Buffer, sizeof Arm.Buffer, "%c:%5d", 'E' + j, static_cast<int>(Arm.PlatDat[j].h));
     SetPlatText(j, Arm.Buffer);
   }
-  ShowRotation();
-  GetStr(IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
-  SetMessageText(Arm.Buffer);
-  UpdateSimulator();
 }
 
 void TZarnikWindow::CeSimReset(TCommandEnabler& ce) { ce.Enable(!RunActive()); }

@@ -37,6 +37,7 @@ void TZarnikWindow::LoadHistory(const QString& path) {
   // Missing or refused: the chart starts empty; refused, the file is left alone when saving.
   RefusedHistory.clear();  // each load says it anew
   NoteHistoryRefusal(path, History.Load(QFile::encodeName(path).constData()));
+  FollowHistory(path);  // and what another program appends to it from now on
   // Training 1 numbers its passes on from the loaded ones, so the chart's line
   // and the file's rows keep their order; at the top the count stays, as
   // training 1 keeps it there too.
@@ -113,6 +114,7 @@ bool TZarnikWindow::SavePopulation(const QString& path, bool replaceHistory) {
     SaveHistory(HistoryPathFor(file), replaceHistory);
     PopulationFile = path;
     PopulationChanged = false;
+    FollowHistory(HistoryPathFor(file));  // from its new end on
     return true;
   }
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_SAVE, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
@@ -162,4 +164,21 @@ bool TZarnikWindow::MayReplacePopulation() {
                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information);
   if (answer == QMessageBox::Yes) return SavePopulation(PopulationFile);  // on only if it was saved
   return answer == QMessageBox::No;
+}
+
+// --- a population from elsewhere ------------------------------------------------
+
+bool TZarnikWindow::AdoptPopulation(const QString& path) {
+  size_t size = 0;
+  LoadFailure = AnnGaWorld->LoadANN(QFile::encodeName(path).constData(), size);
+  if (LoadFailure != TLoadError::None) {
+    ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok,
+                     QMessageBox::Warning);
+    return false;
+  }
+  LoadHistory(HistoryPathFor(path));
+  // Not stored yet: "Speichern" or the question on closing keeps it.
+  PopulationChanged = true;
+  FlushNetView(false);
+  return true;
 }

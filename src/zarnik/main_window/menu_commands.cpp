@@ -44,6 +44,7 @@ void TZarnikWindow::BuildMenu() {
   AddCommand(program, CM_OPENDATA, QT_TR_NOOP("&Öffnen..."), {}, &W::CmOpenData, &W::CeOpenData);
   AddCommand(program, CM_SAVEDTAS, QT_TR_NOOP("Speichern &unter..."), {}, &W::CmSaveDataAs, &W::CeSaveDataAs);
   AddCommand(program, CM_SAVEPICT, QT_TR_NOOP("B&ild speichern..."), {}, &W::CmSavePicture, &W::CeSavePicture);
+  AddCommand(program, CM_NEWPOPUL, QT_TR_NOOP("&Neue Population..."), {}, &W::CmNewPopulation, &W::CeNewPopulation);
   program->addSeparator();
   AddCommand(program, CM_CLOSEAPP, QT_TR_NOOP("&Beenden"), {}, &W::CmCloseApp, &W::CeCloseApp);
 
@@ -63,6 +64,9 @@ void TZarnikWindow::BuildMenu() {
   AddCommand(tempo, CM_PAUSE, QT_TR_NOOP("&Pause\tP"), {key(Qt::Key_P)}, &W::CmPause, &W::CePause);
   AddCommand(tempo, CM_SINGLESTEP, QT_TR_NOOP("&Einzelschritt\tS"), {key(Qt::Key_S)}, &W::CmSingleStep, &W::CeSingleStep);
   AddCommand(simulator, CM_RECORD, QT_TR_NOOP("Fil&m aufnehmen..."), {}, &W::CmRecord, &W::CeRecord);
+  simulator->addSeparator();
+  AddCommand(simulator, CM_SHOWBEST, QT_TR_NOOP("&Vorführen\tF9"), {key(Qt::Key_F9)}, &W::CmShowBest, &W::CeShowBest);
+  AddCommand(simulator, CM_MANYRUNS, QT_TR_NOOP("Mehrere &Läufe..."), {}, &W::CmManyRuns, &W::CeManyRuns);
   simulator->addSeparator();
   AddCommand(simulator, CM_SIMRESET, QT_TR_NOOP("&Zurücksetzen\tF5"), {key(Qt::Key_F5)}, &W::CmSimReset,
              &W::CeSimReset);
@@ -100,7 +104,7 @@ void TZarnikWindow::BuildMenu() {
   for (QMenu* menu : {program, simulator, tempo, adjust, help})
     connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
   // Items that can carry a check mark reserve room for it from the start.
-  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_OUTLINES, CM_FITCHART, CM_NETVIEW, CM_PAUSE, CM_RECORD})
+  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_SHOWBEST, CM_OUTLINES, CM_FITCHART, CM_NETVIEW, CM_PAUSE, CM_RECORD})
     Action(id)->setCheckable(true);
   auto* tempos = new QActionGroup(this);  // exclusive: one tempo at a time
   for (int id : {CM_TEMPSLOW, CM_TEMPNORM, CM_TEMPMAXI}) {

@@ -41,7 +41,7 @@ void TZarnikWindow::CmTrain1AN() {
 }
 
 void TZarnikWindow::CeTrain1AN(TCommandEnabler& ce) {
-  ce.Enable(!Train2AN && !StartANN);
+  ce.Enable(!Train2AN && !StartANN && !ShowANN);
   ce.SetCheck(Train1AN);
 }
 
@@ -50,7 +50,7 @@ void TZarnikWindow::CmTrain2AN() {
 }
 
 void TZarnikWindow::CeTrain2AN(TCommandEnabler& ce) {
-  ce.Enable(!Train1AN && !StartANN);
+  ce.Enable(!Train1AN && !StartANN && !ShowANN);
   ce.SetCheck(Train2AN);
 }
 
@@ -59,12 +59,12 @@ void TZarnikWindow::CmStartANN() {
 }
 
 void TZarnikWindow::CeStartANN(TCommandEnabler& ce) {
-  ce.Enable(!Train1AN && !Train2AN);
+  ce.Enable(!Train1AN && !Train2AN && !ShowANN);
   ce.SetCheck(StartANN);
 }
 
 void TZarnikWindow::ShareRunKeys(QWidget* window) {
-  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN}) window->addAction(Action(id));
+  for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_SHOWBEST}) window->addAction(Action(id));
 }
 
 void TZarnikWindow::EvUserStop() { AnnGaWorld->DoBreakANN(); }

@@ -127,7 +127,7 @@ void TZarnikWindow::CePause(TCommandEnabler& ce) {
 void TZarnikWindow::CmSingleStep() { Gate.Step(); }
 
 void TZarnikWindow::CeSingleStep(TCommandEnabler& ce) {
-  ce.Enable(Gate.Paused() && (StartANN || Train1AN));
+  ce.Enable(Gate.Paused() && (StartANN || Train1AN || ShowANN));
 }
 
 // --- film --------------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "headless_pool.h"
 #include "language.h"
 #include "progress/ann_ga_dlg.h"
+#include "watching/fitness_follower.h"
 #include "watching/network_view.h"
 #include "watching/scene_recorder.h"
 #include "widgets/message_box.h"
@@ -95,6 +96,17 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
     // at most once a dispatch and only when they changed.
     if (Train2AN) FlushNetView(false);
   };
+
+  HistoryFollower = new TFitnessFollower(this);
+  connect(HistoryFollower, &TFitnessFollower::rowsRestarted, this, [this](const std::vector<TFitnessRow>& rows) {
+    // A replaced file is taken over only while the window has nothing of its own in the history.
+    if (FollowingLoad || (!RunActive() && !PopulationChanged && rows.size() != History.Size())) History.Replace(rows);
+  });
+  connect(HistoryFollower, &TFitnessFollower::rowsAppended, this, [this](const std::vector<TFitnessRow>& rows) {
+    if (RunActive() || PopulationChanged) return;
+    History.Append(rows);
+    FlushChart();
+  });
 
   Simulator.fill(Qt::white);
   ZarnikClt = new TZarnikClient(this, &Simulator);
@@ -252,9 +264,18 @@ void TZarnikWindow::Beep() { ZarnikBeep(); }
 
 int* TZarnikWindow::GetCalcData(const int* delta, bool keep, bool draw) {
   int* data = Arm.GetCalcData(delta, keep, draw);
-  // Only the steps a person watches are paced: the real steps of activation
-  // and training 1. Evaluation steps are never drawn and never wait.
-  if (draw && (StartANN || Train1AN)) DrawnStep();
+  if (ShowANN && keep) {
+    // The demonstration's episodes play exactly as the ranking's, undrawn;
+    // each real step is then shown once, as it ended.
+    ShowArmTexts();
+    RepaintStatusBar();
+    UpdateSimulator();
+    ShowDemonstrationText();
+    draw = true;
+  }
+  // Only the steps a person watches are paced: the real steps of activation,
+  // training 1 and the demonstration. Evaluation steps are never drawn and never wait.
+  if (draw && (StartANN || Train1AN || ShowANN)) DrawnStep();
   return data;
 }
 
@@ -280,7 +301,7 @@ void TZarnikWindow::AnnHasFinished() {
   }
   GetStr(IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
   SetMessageText(Arm.Buffer);
-  Train1AN = Train2AN = StartANN = false;
+  Train1AN = Train2AN = StartANN = ShowANN = false;
   UpdateCommands();
   FlushChart();  // the run's last generation
   StopRecording();  // the run's film ends with it

@@ -8,6 +8,7 @@
 #include <sys/types.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "arm_model.h"
@@ -17,14 +18,17 @@
 #include "scene/scene_bitmaps.h"
 #include "watching/pause_gate.h"
 #include "watching/step_pacer.h"
+#include "all_episodes.h"
 #include "zarnik_host.h"
 
 class QAction;
 class QStatusBar;
 class TAnnGaDlg;
 class TFitnessChartWindow;
+class TFitnessFollower;
 class THeadlessPool;
 class TKeyOverviewDlg;
+class TManyRunsDlg;
 struct TKeyLine;
 class TNetworkViewWindow;
 class TSceneRecorder;
@@ -83,6 +87,11 @@ enum : int {
   CM_PAUSE = 311,
   CM_SINGLESTEP = 312,
   CM_RECORD = 313,
+  // Seeing a network succeed: the comparison episodes drawn, a new
+  // population, several runs of the trainer.
+  CM_SHOWBEST = 320,
+  CM_NEWPOPUL = 321,
+  CM_MANYRUNS = 322,
   CM_SAVEPICT = 330,
 };
 
@@ -136,7 +145,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void SetPlatText(int plat, const char* text) override;
   void RepaintStatusBar() override;
   void UpdateSimulator() override;
-  bool RunActive() const override { return Train1AN || Train2AN || StartANN; }
+  bool RunActive() const override { return Train1AN || Train2AN || StartANN || ShowANN; }
   bool AskYesNo(const char* text) override;
   void Beep() override;
 
@@ -226,6 +235,22 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // "?" > "Tastenbelegung": the key overview, made from the command table.
   void CmKeyTable();
   void CeKeyTable(TCommandEnabler& ce);
+  // "Vorführen": the best plays the episodes by which the trainer's --rank
+  // compares files, drawn; "Neue Population...", "Mehrere Läufe...".
+  void CmShowBest();
+  void CeShowBest(TCommandEnabler& ce);
+  void CmNewPopulation();
+  void CeNewPopulation(TCommandEnabler& ce);
+  void CmManyRuns();
+  void CeManyRuns(TCommandEnabler& ce);
+  // Replaces the population by a fresh random one: from `seed` as the
+  // trainer's --seed builds it, or from the clock. Unsaved until stored.
+  void NewPopulation(std::optional<uint64_t> seed);
+  // Replaces the population by the one in `path` with its history, as a
+  // population of this session that has not been stored yet.
+  bool AdoptPopulation(const QString& path);
+  // No set of runs of "Mehrere Läufe..." is training.
+  bool ManyRunsIdle() const;
   // "Programm" > "Bild speichern...": the scene as a PNG picture.
   void CmSavePicture();
   void CeSavePicture(TCommandEnabler& ce);
@@ -236,6 +261,11 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TArmModel Arm;
   // The kind of run that is active, at most one; none is the adjust mode.
   bool Train1AN = false, Train2AN = false, StartANN = false;
+  // The demonstration of the ranking's episodes ("Vorführen") is running.
+  bool ShowANN = false;
+  // The last demonstration: what it counted, and whether it played all episodes.
+  TEpisodeTally Shown;
+  bool ShownWhole = false;
   float Rotation = 0.0f;   // manual step in degrees
   int32_t Selection = 0;   // 0, or the letter 'A'..'F' of the selected element
 
@@ -264,6 +294,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TFitnessChartWindow* FitnessChart = nullptr;  // made at its first opening; a child
   TKeyOverviewDlg* KeyOverview = nullptr;       // likewise
   TNetworkViewWindow* NetView = nullptr;        // likewise
+  TManyRunsDlg* ManyRuns = nullptr;             // likewise
+  TFitnessFollower* HistoryFollower = nullptr;  // the history beside the loaded population
   // Plays the episodes of training 2 on every hardware thread, each playing
   // several side by side; the population's pool for the window's lifetime.
   std::unique_ptr<THeadlessPool> Workers;
@@ -297,6 +329,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
                   void (TZarnikWindow::*cm)(), void (TZarnikWindow::*ce)(TCommandEnabler&));
   const TCommand* Find(int id) const;
   void ShowRotation();
+  // The joint and platform fields of the status bar from the model.
+  void ShowArmTexts();
   void ShowHoldAndFilm();
   void EndReason();
   void SyncLayout();
@@ -317,6 +351,9 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // The history beside a population file: read after the population has
   // loaded (missing or damaged: empty), written after it has been saved.
   void LoadHistory(const QString& path);
+  // Follows what another program appends to the history at `path` while the
+  // population is the file's, unchanged (its rows so far are History's).
+  void FollowHistory(const QString& path);
   // `replace`: the user agreed to replace the file (else rows are appended).
   void SaveHistory(const QString& path, bool replace);
   // A history not read (reason not null) is said in the message field, once.
@@ -332,6 +369,12 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   QString FileMessageFor(unsigned resId, const QString& path);
   bool SelectedAxle() const { return Selection >= 'A' && Selection <= 'D'; }
   bool SelectedPlat() const { return Selection == 'E' || Selection == 'F'; }
+
+  // The demonstration's text: episode, its takes and deliveries so far.
+  void ShowDemonstrationText();
+  bool FollowingLoad = false;  // FollowHistory is reading the file from its start
+  int ShowEpisode = 0;
+  TBallCounts ShowEpisodeStart, ShowEpisodeShown;
 
   std::vector<TCommand> Commands;
   QString RefusedHistory;   // the history file last said not to be read

@@ -2,6 +2,8 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QList>
 #include <QValueAxis>
@@ -58,7 +60,12 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : TPictureWindow(owner)
   Clear();
 
   ChartView = new QChartView(Chart, this);
-  SetPicture(ChartView);
+  ModeBox = new QComboBox(this);
+  ModeBox->addItem(tr("Training 2: Generationen"), 2);
+  ModeBox->addItem(tr("Training 1: Durchgänge"), 1);
+  connect(ModeBox, &QComboBox::activated, this, [this](int index) { ChooseMode(ModeBox->itemData(index).toInt()); });
+  SetPicture(ChartView, ModeBox);
+  ShowMode(2);
   resize(1020, 480);  // wide enough for the five names of the legend in one row
 }
 
@@ -67,7 +74,7 @@ void TFitnessChartWindow::Clear() {
     Raw[s].clear();
     Lines[s]->clear();
   }
-  Points = 0;
+  for (TExtent& e : Extent) e = TExtent();
   LowX = LowY = 0;
   HighX = HighY = -1;  // the first point sets the axes
   X->setRange(0, 1);
@@ -89,15 +96,16 @@ void TFitnessChartWindow::Append(const TFitnessRow* rows, size_t count) {
     const double x = r.generation;
     const double lowest = r.mode == 2 ? std::min(r.bestFitness, r.averageFitness) : r.bestFitness;
     const double highest = r.mode == 2 ? std::max(r.bestFitness, r.averageFitness) : r.bestFitness;
-    if (Points++ == 0) {
-      MinX = MaxX = x;
-      MinY = lowest;
-      MaxY = highest;
+    TExtent& e = Extent[r.mode == 1 ? 1 : 2];
+    if (e.Points++ == 0) {
+      e.MinX = e.MaxX = x;
+      e.MinY = lowest;
+      e.MaxY = highest;
     } else {
-      MinX = std::min(MinX, x);
-      MaxX = std::max(MaxX, x);
-      MinY = std::min(MinY, lowest);
-      MaxY = std::max(MaxY, highest);
+      e.MinX = std::min(e.MinX, x);
+      e.MaxX = std::max(e.MaxX, x);
+      e.MinY = std::min(e.MinY, lowest);
+      e.MaxY = std::max(e.MaxY, highest);
     }
     if (r.mode == 2) {
       Raw[Best2].emplace_back(x, r.bestFitness);
@@ -118,6 +126,34 @@ void TFitnessChartWindow::Append(const TFitnessRow* rows, size_t count) {
   }
   for (int s = 0; s < SeriesCount; ++s)
     if (added[s]) ShowSeries(s);
+  const int last = rows[count - 1].mode == 1 ? 1 : 2;
+  if (ChosenMode == 0 && last != Mode)
+    ShowMode(last);
+  else
+    FitAxes();
+}
+
+void TFitnessChartWindow::ChooseMode(int mode) {
+  ChosenMode = mode;
+  if (mode == 0) {
+    // Back to following the training in use: the one with the latest rows.
+    mode = Extent[1].Points > 0 && Extent[2].Points == 0 ? 1 : Mode;
+  }
+  ShowMode(mode);
+}
+
+void TFitnessChartWindow::ShowMode(int mode) {
+  Mode = mode;
+  for (int s = 0; s < SeriesCount; ++s) {
+    const bool shown = (s == Best1) == (mode == 1);
+    Lines[s]->setVisible(shown);
+    for (QLegendMarker* marker : Chart->legend()->markers(Lines[s])) marker->setVisible(shown);
+  }
+  Y2->setVisible(mode == 2);
+  X->setTitleText(mode == 1 ? tr("Durchgang (Training 1)") : tr("Generation (Training 2)"));
+  if (ModeBox != nullptr) ModeBox->setCurrentIndex(ModeBox->findData(mode));
+  HighX = HighY = -1;  // the axes are set anew
+  LowX = LowY = 0;
   FitAxes();
 }
 
@@ -169,29 +205,33 @@ void NiceRange(double lo, double hi, int ticks, double& low, double& high, doubl
 }  // namespace
 
 void TFitnessChartWindow::FitAxes() {
-  // A new range lays the whole chart out again, which costs many times what a
-  // point costs: the axes change only when a point falls outside them, and
-  // then leave room for the next ones (half as many generations again, a tenth of
-  // the fitness span either way).
-  if (MinX < LowX || MaxX > HighX) {
-    double step;
-    NiceRange(MinX, MinX + std::max(1.0, (MaxX - MinX) * 1.5), 8, LowX, HighX, step);
+  // The shown training's points only, the x axis ending at its last one;
+  // an axis is set only when its range changes, since that lays the chart out again.
+  const TExtent& e = Extent[Mode];
+  if (e.Points == 0) return;
+  const double lowX = e.MinX, highX = std::max(e.MaxX, e.MinX + 1);
+  if (lowX != LowX || highX != HighX) {
+    LowX = lowX;
+    HighX = highX;
     // The interval first: a wide range on the old, finer interval would lay out thousands of ticks.
-    X->setTickInterval(step);  // generations are whole numbers: so are the ticks
-    X->setRange(LowX, HighX);
+    X->setTickInterval(NiceStep(highX - lowX, 8));  // generations are whole numbers: so are the ticks
+    X->setRange(lowX, highX);
   }
-  if (MinY < LowY || MaxY > HighY) {
-    const double pad = std::max(1.0, (MaxY - MinY) * 0.1);
-    double step;
-    NiceRange(MinY - pad, MaxY + pad, 6, LowY, HighY, step);
+  // A little room above and below, so the lines do not run along the frame.
+  const double pad = std::max(1.0, (e.MaxY - e.MinY) * 0.05);
+  double lowY, highY, step;
+  NiceRange(e.MinY - pad, e.MaxY + pad, 6, lowY, highY, step);
+  if (lowY != LowY || highY != HighY) {
+    LowY = lowY;
+    HighY = highY;
     Y->setTickInterval(step);
-    Y->setRange(LowY, HighY);
+    Y->setRange(lowY, highY);
   }
-  if (MaxDeliveries > HighDeliveries) {
-    // Whole deliveries from 0, with headroom as on the other axes.
-    double low, step;
-    NiceRange(0, std::max(5.0, MaxDeliveries * 1.5), 6, low, HighDeliveries, step);
-    Y2->setTickInterval(step);
+  if (MaxDeliveries > HighDeliveries || HighDeliveries < 0) {
+    // Whole deliveries from 0, up to a whole step at or above the highest.
+    double low, step2;
+    NiceRange(0, std::max(1.0, MaxDeliveries), 5, low, HighDeliveries, step2);
+    Y2->setTickInterval(step2);
     Y2->setRange(0, HighDeliveries);
   }
 }

@@ -12,6 +12,7 @@
 
 class QChart;
 class QChartView;
+class QComboBox;
 class QLineSeries;
 class QValueAxis;
 
@@ -20,6 +21,9 @@ class QValueAxis;
 // training 2 found so far, and on a second y-axis the deliveries of each
 // generation's best, as line series over the generation. The main window
 // owns it and hands it the rows of its history; closing only hides it.
+// Training 1 counts passes, training 2 generations: the chart shows one of
+// them at a time, the one of the last row unless the user chose the other,
+// with its axes fitted to what is shown and ending at the data.
 class TFitnessChartWindow : public TPictureWindow {
   Q_OBJECT
 
@@ -38,6 +42,11 @@ class TFitnessChartWindow : public TPictureWindow {
   void Clear();
   // Appends the rows in their order; the axes follow the data.
   void Append(const TFitnessRow* rows, size_t count);
+  void Append(const std::vector<TFitnessRow>& rows) { Append(rows.data(), rows.size()); }
+
+  // The training shown (1 or 2); choosing one keeps it, 0 follows the last row again.
+  int ShownMode() const { return Mode; }
+  void ChooseMode(int mode);
 
   QLineSeries* Series(TSeries s) const { return Lines[s]; }
   // Generations the series has received, shown or merged.
@@ -49,6 +58,7 @@ class TFitnessChartWindow : public TPictureWindow {
 
  private:
   void FitAxes();
+  void ShowMode(int mode);
   // The shown points of series `s` from its received ones.
   void ShowSeries(int s);
 
@@ -60,10 +70,15 @@ class TFitnessChartWindow : public TPictureWindow {
   QValueAxis* Y2 = nullptr;  // deliveries, on the right
   std::vector<QPointF> Raw[SeriesCount];  // every received point, by series
   QList<QPointF> Shown;         // scratch for ShowSeries
-  // Extent of all points so far; valid when Points > 0.
-  double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
-  size_t Points = 0;
-  // The axes' ranges; they contain every point.
+  // Extent of the points of each training (index 1, 2) so far; valid when Points > 0.
+  struct TExtent {
+    double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
+    size_t Points = 0;
+  } Extent[3];
+  int Mode = 2;          // the training shown
+  int ChosenMode = 0;    // chosen by the user, or 0
+  QComboBox* ModeBox = nullptr;
+  // The axes' ranges as set, to set them only when they change.
   double LowX = 0, HighX = 0, LowY = 0, HighY = 0;
   double MaxDeliveries = 0, HighDeliveries = 0;
   bool AnyBest2 = false;

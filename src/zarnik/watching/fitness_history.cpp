@@ -99,3 +99,14 @@ int TFitnessHistory::LastPass1() const {
     if (r->mode == 1) return r->generation;
   return -1;
 }
+
+void TFitnessHistory::Replace(const std::vector<TFitnessRow>& rows) {
+  Rows = rows;
+  InFile = Rows.size();
+  ++Replaced;
+}
+
+void TFitnessHistory::Append(const std::vector<TFitnessRow>& rows) {
+  Rows.insert(Rows.end(), rows.begin(), rows.end());
+  InFile = Rows.size();
+}

@@ -34,6 +34,10 @@ class TFitnessHistory {
   // history read whole is never touched: the reason is returned (else null).
   // `failed`: the file could not be written.
   const char* Save(const char* path, bool replace, bool& failed);
+  // Rows that the file last read holds, read again while another program
+  // appends to it: all of them in place of the present ones, or more at the end.
+  void Replace(const std::vector<TFitnessRow>& rows);
+  void Append(const std::vector<TFitnessRow>& rows);
 
   const std::vector<TFitnessRow>& Data() const { return Rows; }
   size_t Size() const { return Rows.size(); }

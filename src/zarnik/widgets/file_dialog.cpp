@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 
 #include "widgets/message_box.h"
 
@@ -67,4 +68,18 @@ QString ZarnikSaveFileName(QWidget* owner, const QString& caption, const QString
       ZarnikMessageBox(owner, ReplaceQuestion(existing), main->windowTitle(), QMessageBox::Yes | QMessageBox::No,
                        QMessageBox::Information);
   return answer == QMessageBox::Yes ? path : QString();
+}
+
+bool ZarnikAskText(QWidget* owner, const QString& caption, const QString& label, QString& text) {
+  TFileDialogHook& hook = FileDialogHook();
+  if (!hook.Texts.empty()) {
+    ++hook.Shown;
+    hook.LastCaption = caption;
+    text = hook.Texts.front();
+    hook.Texts.pop_front();
+    return !text.isNull();
+  }
+  bool ok = false;
+  text = QInputDialog::getText(owner, caption, label, QLineEdit::Normal, text, &ok);
+  return ok;
 }

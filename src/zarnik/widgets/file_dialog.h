@@ -25,11 +25,16 @@ QString ZarnikSaveFileName(QWidget* owner, const QString& caption, const QString
 // The question asked before `existing` (file names) are replaced.
 QString ReplaceQuestion(const QStringList& existing);
 
+// A line of text asked for in a small dialog; false when the user cancelled.
+bool ZarnikAskText(QWidget* owner, const QString& caption, const QString& label, QString& text);
+
 // Test hook. While Answers holds paths, a dialog is not shown: it is recorded
 // and answered with the front entry ("" for a cancelled dialog).
 struct TFileDialogHook {
   std::deque<QString> Answers;
   int Shown = 0;  // dialogs answered from Answers
+  // Answers of the text questions in order; a null QString cancels.
+  std::deque<QString> Texts;
   QString LastCaption, LastFilter;
 };
 TFileDialogHook& FileDialogHook();

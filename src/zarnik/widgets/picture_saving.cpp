@@ -1,6 +1,8 @@
 #include "widgets/picture_saving.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -27,13 +29,14 @@ void SavePictureAs(QWidget* owner, const std::function<bool(const QString&)>& sa
 
 TPictureWindow::TPictureWindow(QWidget* owner) : QWidget(owner, Qt::Window) {}
 
-void TPictureWindow::SetPicture(QWidget* picture) {
+void TPictureWindow::SetPicture(QWidget* picture, QWidget* choice) {
   Picture = picture;
   auto* save = new QPushButton(tr("Bild speichern..."), this);
   connect(save, &QPushButton::clicked, this,
           [this] { SavePictureAs(this, [this](const QString& path) { return SavePicture(path); }); });
 
   auto* buttons = new QHBoxLayout;
+  if (choice != nullptr) buttons->addWidget(choice);
   buttons->addStretch(1);
   buttons->addWidget(save);
   auto* column = new QVBoxLayout(this);
@@ -50,7 +53,12 @@ bool WritePng(const QImage& picture, const QString& path) {
   return CheckWritable(file.constData(), true) == 0 && WriteFileAtomically(file.constData(), png.constData(), size_t(png.size()));
 }
 
-bool TPictureWindow::SavePicture(const QString& path) const { return WritePng(Picture->grab().toImage(), path); }
+bool TPictureWindow::SavePicture(const QString& path) const {
+  // A change just made (a new range, another training shown) lays the picture
+  // out again at the next event: first that, or its labels are the old ones' width.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  return WritePng(Picture->grab().toImage(), path);
+}
 
 void TPictureWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);

@@ -31,8 +31,8 @@ class TPictureWindow : public QWidget {
  protected:
   explicit TPictureWindow(QWidget* owner);
   // Lays out `picture` (a child already) over the button; once, in the
-  // derived window's constructor.
-  void SetPicture(QWidget* picture);
+  // derived window's constructor. `choice`, if any, goes left of the button.
+  void SetPicture(QWidget* picture, QWidget* choice = nullptr);
   void closeEvent(QCloseEvent* event) override;
 
  private:

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -49,11 +51,20 @@ QRect PlaceBeside(const QRect& main, QSize size, QSize minimum, const QRect& scr
   return {screen.right() + 1 - size.width(), top(size.height()), size.width(), size.height()};
 }
 
+QRect FitInside(const QRect& frame, const QRect& screen) {
+  const QSize size = frame.size().boundedTo(screen.size());
+  const int left = std::clamp(frame.left(), screen.left(), screen.right() + 1 - size.width());
+  const int top = std::clamp(frame.top(), screen.top(), screen.bottom() + 1 - size.height());
+  return {left, top, size.width(), size.height()};
+}
+
 namespace {
 
 QSettings Settings() { return QSettings(QStringLiteral("Zarnik32"), QStringLiteral("Zarnik32")); }
 
 QString SettingsKey(const QString& key) { return QStringLiteral("Fenster/") + key; }
+
+void KeepOnScreen(QWidget* window);
 
 // Keeps the window's geometry in the settings whenever it changes.
 class TPlaceKeeper : public QObject {
@@ -62,6 +73,14 @@ class TPlaceKeeper : public QObject {
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     const QEvent::Type t = event->type();
+    if (t == QEvent::Show && watched->isWidgetType()) {
+      // The window manager adds the frame after the show: look once it has, and again a little later.
+      QPointer<QWidget> window = static_cast<QWidget*>(watched);
+      for (int ms : {0, 300})
+        QTimer::singleShot(ms, this, [window] {
+          if (window != nullptr && window->isVisible()) KeepOnScreen(window);
+        });
+    }
     if ((t == QEvent::Move || t == QEvent::Resize || t == QEvent::Hide) && watched->isWidgetType()) {
       auto* window = static_cast<QWidget*>(watched);
       if (window->isVisible() || t == QEvent::Hide) Settings().setValue(Key, window->saveGeometry());
@@ -72,6 +91,17 @@ class TPlaceKeeper : public QObject {
  private:
   QString Key;
 };
+
+void KeepOnScreen(QWidget* window) {
+  const QScreen* screen = window->screen();
+  if (screen == nullptr) return;
+  const QRect frame = window->frameGeometry();
+  const QRect fitted = FitInside(frame, screen->availableGeometry());
+  if (fitted == frame) return;
+  const QSize margins = frame.size() - window->geometry().size();
+  window->resize(fitted.size() - margins);
+  window->move(fitted.topLeft());
+}
 
 bool OnSomeScreen(const QRect& frame) {
   for (const QScreen* screen : QGuiApplication::screens())

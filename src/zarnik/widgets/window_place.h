@@ -17,8 +17,14 @@ class QWidget;
 QRect PlaceBeside(const QRect& main, QSize size, QSize minimum, const QRect& screen,
                   const QList<QRect>& taken = {});
 
+// The frame `frame` moved (and, if it is larger, made smaller) so that it
+// lies wholly inside `screen`; unchanged if it does already.
+QRect FitInside(const QRect& frame, const QRect& screen);
+
 // Gives `window` the place and size it had when last shown (kept across
 // starts under `key`), or, the first time or if that place is off every
 // screen now, a place beside `main`. From then on its place and size are kept
-// whenever it moves, is resized or hidden. Call once, before the first show.
+// whenever it moves, is resized or hidden. Once shown, when its real frame
+// (title bar included) is known, a frame that reaches past the screen is
+// moved onto it. Call once, before the first show.
 void KeepWindowPlace(QWidget* window, const QWidget* main, const QString& key);

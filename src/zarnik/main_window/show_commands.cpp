@@ -1,0 +1,156 @@
+// Seeing a network succeed: the demonstration of the comparison episodes, a
+// new population, several runs of the trainer.
+#include <QCoreApplication>
+#include <QScreen>
+
+#include <vector>
+
+#include "headless_pool.h"
+#include "main_window/zarnik_window.h"
+#include "random.h"
+#include "run_progress.h"
+#include "progress/many_runs_dlg.h"
+#include "watching/fitness_follower.h"
+#include "widgets/window_place.h"
+#include "string_table.h"
+#include "widgets/file_dialog.h"
+#include "widgets/text_gadget.h"
+#include "widgets/message_box.h"
+#include "world.h"
+
+// --- Simulator: Vorführen ------------------------------------------------------
+// The best plays the episodes by which the trainer's --rank compares files
+// (all hundred, each from the start pose with its own first platform
+// heights), drawn at the chosen tempo: what the user watches is what the
+// ranking counted.
+
+void TZarnikWindow::CmShowBest() {
+  if (ShowANN) {
+    AnnGaWorld->DoBreakANN();
+    return;
+  }
+  Selection = 0;
+  ShowANN = true;
+  UserBreak = false;
+  UpdateCommands();
+  Pacer.Reset();
+  Pacer.SetFrameRate(screen() != nullptr ? screen()->refreshRate() : 0.0);
+  Pump.Reset();
+  // The population is not changed: the best's score and node values stay as training left them.
+  TChromosom& best = AnnGaWorld->bestIndividual;
+  std::vector<unsigned char> record(best.RecordSize());
+  best.EncodeRecord(record.data());
+  const TBallCounts counts = best.getBallCounts();
+  Shown = TEpisodeTally{};
+  for (int e = 0; e < AllEpisodes && !UserBreak; ++e) {
+    ShowEpisode = e;
+    ShowEpisodeStart = BallCounts();
+    ShowEpisodeShown = {-1, -1};
+    AddEpisodeOfAll(best, *this, e, Shown);
+  }
+  ShownWhole = !UserBreak;
+  best.ApplyRecord(record.data());
+  best.setBallCounts(counts);
+  AnnHasFinished();
+  DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(Shown.deliveries));
+  if (!ShownWhole) return;
+  const QString summary = tr("Ablagen: %1 in %2 Durchgängen (%3 je Durchgang)\nAufnahmen: %4\nmittlere Fitness: %5")
+                              .arg(Shown.deliveries)
+                              .arg(Shown.episodes)
+                              .arg(QString::fromStdString(FormatMean(Shown.MeanDeliveries())))
+                              .arg(Shown.takes)
+                              .arg(Shown.MeanFitness());
+  ZarnikMessageBox(this, summary, windowTitle(), QMessageBox::Ok, QMessageBox::Information);
+}
+
+void TZarnikWindow::CeShowBest(TCommandEnabler& ce) {
+  ce.Enable(!Train1AN && !Train2AN && !StartANN);
+  ce.SetCheck(ShowANN);
+}
+
+void TZarnikWindow::ShowDemonstrationText() {
+  const TBallCounts now = BallCounts() - ShowEpisodeStart;
+  if (now.takes == ShowEpisodeShown.takes && now.deliveries == ShowEpisodeShown.deliveries) return;
+  ShowEpisodeShown = now;
+  const TEpisodeHeights h = AllEpisodeHeightsOf(ShowEpisode);
+  MessageGad->SetText(tr("Vorführung: Durchgang %1 von %2 (Podeste %3 und %4), Aufnahmen %5, Ablagen %6")
+                          .arg(ShowEpisode + 1)
+                          .arg(AllEpisodes)
+                          .arg(h.e)
+                          .arg(h.f)
+                          .arg(now.takes)
+                          .arg(now.deliveries));
+  DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(Shown.deliveries + now.deliveries));
+  RepaintStatusBar();
+}
+
+// --- Programm: Neue Population ------------------------------------------------------
+
+void TZarnikWindow::CmNewPopulation() {
+  if (!MayReplacePopulation()) return;
+  QString text;
+  for (;;) {
+    if (!ZarnikAskText(this, tr("Neue Population"), tr("Startwert (leer: von der Uhr):"), text)) return;
+    text = text.trimmed();
+    if (text.isEmpty()) {
+      NewPopulation(std::nullopt);
+      return;
+    }
+    bool ok = false;
+    const qulonglong seed = text.toULongLong(&ok);
+    if (ok) {
+      NewPopulation(seed);
+      return;
+    }
+    ZarnikMessageBox(this, tr("Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615."), windowTitle(),
+                     QMessageBox::Ok, QMessageBox::Warning);
+  }
+}
+
+void TZarnikWindow::CeNewPopulation(TCommandEnabler& ce) { ce.Enable(!RunActive() && ManyRunsIdle()); }
+
+void TZarnikWindow::NewPopulation(std::optional<uint64_t> seed) {
+  // Built as the trainer builds a fresh population for --seed; the trainings
+  // of the window then draw from the clock again, as always.
+  if (seed)
+    UseFixedRandomSeed(*seed);
+  else
+    UseClockRandomSeed();
+  AnnGaWorld = std::make_unique<TWorld>(this, DefaultWorldDef());
+  AnnGaWorld->Pool = &Workers->Pool();
+  UseClockRandomSeed();
+  HistoryFollower->Follow(QString());
+  History.Clear();
+  FlushChart();
+  PopulationFile.clear();
+  PopulationChanged = true;
+  FlushNetView(false);
+}
+
+// --- Simulator: Mehrere Läufe --------------------------------------------------------
+
+void TZarnikWindow::CmManyRuns() {
+  if (ManyRuns == nullptr) {
+    ManyRuns = new TManyRunsDlg(this);
+    ShareRunKeys(ManyRuns);
+    KeepWindowPlace(ManyRuns, this, QStringLiteral("Mehrere Läufe"));
+  }
+  ManyRuns->show();
+  ManyRuns->raise();
+  ManyRuns->activateWindow();
+}
+
+void TZarnikWindow::CeManyRuns(TCommandEnabler& ce) { ce.Enable(true); }
+
+bool TZarnikWindow::ManyRunsIdle() const { return ManyRuns == nullptr || !ManyRuns->Running(); }
+
+void TZarnikWindow::FollowHistory(const QString& path) {
+  // A history that was not read is not followed either.
+  if (!RefusedHistory.isEmpty()) {
+    HistoryFollower->Follow(QString());
+    return;
+  }
+  FollowingLoad = true;
+  HistoryFollower->Follow(path);
+  FollowingLoad = false;
+}

@@ -1,0 +1,345 @@
+#include "progress/many_runs_dlg.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "fitness_log.h"
+#include "main_window/zarnik_window.h"
+#include "run_progress.h"
+#include "watching/fitness_chart.h"
+#include "watching/fitness_follower.h"
+#include "widgets/message_box.h"
+#include "widgets/window_place.h"
+
+namespace {
+
+enum TColumn { ColRun, ColSeed, ColGeneration, ColFitness, ColDeliveries, ColValidated, ColBestValidated, ColState,
+               Columns };
+
+
+QString StateText(const QString& state) {
+  static const char* const names[][2] = {{"running", QT_TRANSLATE_NOOP("TManyRunsDlg", "läuft")},
+                                         {"restarted", QT_TRANSLATE_NOOP("TManyRunsDlg", "neu gestartet")},
+                                         {"goal", QT_TRANSLATE_NOOP("TManyRunsDlg", "Ziel erreicht")},
+                                         {"done", QT_TRANSLATE_NOOP("TManyRunsDlg", "fertig")},
+                                         {"stopped", QT_TRANSLATE_NOOP("TManyRunsDlg", "angehalten")},
+                                         {"failed", QT_TRANSLATE_NOOP("TManyRunsDlg", "fehlgeschlagen")}};
+  for (const auto& n : names)
+    if (state == QLatin1String(n[0])) return TManyRunsDlg::tr(n[1]);
+  return state;
+}
+
+// "dir/zarnik.dat", 2 -> "dir/zarnik-2.dat": the file of run k, as the trainer names it.
+QString RunFile(const QString& file, int k) {
+  QString stem = file;
+  if (stem.size() > 4 && stem.endsWith(QLatin1String(".dat"))) stem.chop(4);
+  return stem + QStringLiteral("-%1.dat").arg(k);
+}
+
+QString RunHistory(const QString& file, int k) {
+  return QFile::decodeName(FitnessLogPathFor(QFile::encodeName(RunFile(file, k)).toStdString()).c_str());
+}
+
+}  // namespace
+
+TManyRunsDlg::TManyRunsDlg(TZarnikWindow* owner) : QDialog(owner), Owner(owner), Program(FindTrainer()) {
+  setWindowTitle(tr("Mehrere Läufe"));
+  Runs = new QSpinBox(this);
+  Runs->setRange(1, 64);
+  Runs->setValue(4);
+  Generations = new QSpinBox(this);
+  Generations->setRange(1, 10000000);
+  Generations->setSingleStep(1000);
+  Generations->setValue(8000);
+  Goal = new QDoubleSpinBox(this);
+  Goal->setRange(0, 100);
+  Goal->setDecimals(1);
+  Goal->setValue(3.0);
+  Goal->setSpecialValueText(tr("keins"));
+  Seed = new QLineEdit(QStringLiteral("1"), this);
+  Seed->setPlaceholderText(tr("von der Uhr"));
+  FileLabel = new QLabel(this);
+
+  auto* form = new QFormLayout;
+  form->addRow(tr("&Läufe:"), Runs);
+  form->addRow(tr("&Generationen je Lauf höchstens:"), Generations);
+  form->addRow(tr("&Ziel: Ablagen je Episode (Mittel über alle 100):"), Goal);
+  form->addRow(tr("Start&wert des ersten Laufs:"), Seed);
+  form->addRow(tr("Population:"), FileLabel);
+
+  RunTable = new QTableWidget(0, Columns, this);
+  RunTable->setHorizontalHeaderLabels({tr("Lauf"), tr("Startwert"), tr("Generation"), tr("beste Fitness"),
+                                       tr("Ablagen des Besten"), tr("geprüft"), tr("bestes geprüft"),
+                                       tr("Zustand")});
+  RunTable->verticalHeader()->hide();
+  RunTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  RunTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+  RunTable->setSelectionMode(QAbstractItemView::SingleSelection);
+  RunTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  RunTable->horizontalHeader()->setStretchLastSection(true);
+
+  RankingText = new QPlainTextEdit(this);
+  RankingText->setReadOnly(true);
+  RankingText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  RankingText->setMaximumBlockCount(200);
+  StateLabel = new QLabel(this);
+  StateLabel->setWordWrap(true);
+
+  StartButton = new QPushButton(tr("&Starten"), this);
+  StopButton = new QPushButton(tr("&Anhalten"), this);
+  WatchButton = new QPushButton(tr("Im &Verlauf zeigen"), this);
+  AdoptButton = new QPushButton(tr("Gewinner &übernehmen"), this);
+  auto* close = new QPushButton(tr("Schließen"), this);
+  connect(StartButton, &QPushButton::clicked, this, &TManyRunsDlg::Start);
+  connect(StopButton, &QPushButton::clicked, this, &TManyRunsDlg::Stop);
+  connect(WatchButton, &QPushButton::clicked, this, [this] {
+    const QList<QTableWidgetItem*> items = RunTable->selectedItems();
+    WatchRun(items.isEmpty() ? 0 : items.front()->row());
+  });
+  connect(AdoptButton, &QPushButton::clicked, this, &TManyRunsDlg::AdoptWinner);
+  connect(close, &QPushButton::clicked, this, &QDialog::hide);
+  connect(RunTable, &QTableWidget::itemSelectionChanged, this, &TManyRunsDlg::UpdateButtons);
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* b : {StartButton, StopButton, WatchButton, AdoptButton}) {
+    b->setAutoDefault(false);
+    buttons->addWidget(b);
+  }
+  buttons->addStretch(1);
+  close->setAutoDefault(false);
+  buttons->addWidget(close);
+
+  auto* column = new QVBoxLayout(this);
+  column->addLayout(form);
+  column->addWidget(RunTable, 3);
+  column->addWidget(StateLabel);
+  column->addWidget(RankingText, 2);
+  column->addLayout(buttons);
+
+  Trainer = new QProcess(this);
+  connect(Trainer, &QProcess::readyReadStandardOutput, this, &TManyRunsDlg::ReadOutput);
+  connect(Trainer, &QProcess::readyReadStandardError, this,
+          [this] { Errors += QString::fromLocal8Bit(Trainer->readAllStandardError()); });
+  connect(Trainer, &QProcess::finished, this, &TManyRunsDlg::Ended);
+  connect(Trainer, &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
+    if (e != QProcess::FailedToStart) return;
+    StateLabel->setText(tr("Der Trainer '%1' lässt sich nicht starten.").arg(Program));
+    Status = 2;
+    UpdateButtons();
+    emit finished();
+  });
+  FileLabel->setText(PopulationFile());
+  resize(760, 520);
+  UpdateButtons();
+}
+
+TManyRunsDlg::~TManyRunsDlg() {
+  // The runs store their files when asked to stop; they are not killed half-way.
+  if (Running()) {
+    Trainer->disconnect(this);
+    Trainer->terminate();
+    Trainer->waitForFinished(10000);
+  }
+}
+
+QString TManyRunsDlg::FindTrainer() {
+  const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/zarnik-train");
+  if (QFileInfo(beside).isExecutable()) return beside;
+#ifdef ZARNIK_TRAIN_BUILD
+  if (QFileInfo(QStringLiteral(ZARNIK_TRAIN_BUILD)).isExecutable()) return QStringLiteral(ZARNIK_TRAIN_BUILD);
+#endif
+  const QString onPath = QStandardPaths::findExecutable(QStringLiteral("zarnik-train"));
+  return onPath.isEmpty() ? QStringLiteral("zarnik-train") : onPath;
+}
+
+void TManyRunsDlg::SetTrainer(const QString& program, const QStringList& leadingArguments) {
+  Program = program;
+  Leading = leadingArguments;
+}
+
+bool TManyRunsDlg::Running() const { return Trainer->state() != QProcess::NotRunning; }
+
+QString TManyRunsDlg::PopulationFile() const {
+  return Owner->PopulationFile.isEmpty() ? QStringLiteral("zarnik.dat") : Owner->PopulationFile;
+}
+
+QStringList TManyRunsDlg::Arguments(const QString& file) const {
+  QStringList a{QStringLiteral("--runs"), QString::number(Runs->value())};
+  if (Goal->value() > 0) a << QStringLiteral("--until-deliveries") << QString::number(Goal->value(), 'f', 1);
+  a << QStringLiteral("--until-generation") << QString::number(Generations->value());
+  if (!Seed->text().trimmed().isEmpty()) a << QStringLiteral("--seed") << Seed->text().trimmed();
+  a << QStringLiteral("--progress") << file;
+  return a;
+}
+
+void TManyRunsDlg::Start() {
+  if (Running()) return;
+  // The same seed on every call: a stopped set goes on where it was.
+  if (Seed->text().trimmed().isEmpty()) Seed->setText(QString::number(QDateTime::currentSecsSinceEpoch()));
+  bool ok = false;
+  Seed->text().trimmed().toULongLong(&ok);
+  if (!ok) {
+    ZarnikMessageBox(this, tr("Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615."),
+                     Owner->windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+    return;
+  }
+  const QString file = PopulationFile();
+  // The trainer puts the winner in the population file: a file of the user's is replaced only when asked.
+  const bool resumed = QFileInfo::exists(RunFile(file, 0));
+  if (!resumed && QFileInfo::exists(file) &&
+      ZarnikMessageBox(this, tr("Am Ende ersetzt der beste Lauf die Datei '%1'. Fortfahren?").arg(file),
+                       Owner->windowTitle(), QMessageBox::Yes | QMessageBox::No,
+                       QMessageBox::Question) != QMessageBox::Yes)
+    return;
+  File = file;
+  FileLabel->setText(File);
+  WinnerFile.clear();
+  Adopted = false;
+  StopAsked = false;
+  Status = -1;
+  Pending.clear();
+  Errors.clear();
+  RankingText->clear();
+  StateLabel->setText(tr("Die Läufe trainieren."));
+  Trainer->setWorkingDirectory(QDir::currentPath());
+  Trainer->start(Program, Leading + Arguments(File));
+  UpdateButtons();
+  Owner->UpdateCommands();
+}
+
+void TManyRunsDlg::Stop() {
+  if (!Running()) return;
+  StopAsked = true;
+  StateLabel->setText(tr("Die Läufe speichern und halten an..."));
+  Trainer->terminate();  // SIGTERM: every run stores its file first
+  UpdateButtons();
+}
+
+void TManyRunsDlg::ReadOutput() {
+  Pending += Trainer->readAllStandardOutput();
+  qsizetype start = 0;
+  for (qsizetype end; (end = Pending.indexOf('\n', start)) >= 0; start = end + 1)
+    Line(QString::fromUtf8(Pending.constData() + start, end - start));
+  Pending.remove(0, start);
+}
+
+void TManyRunsDlg::Line(const QString& text) {
+  TRunProgress r;
+  // A restarted run's slot goes on as run k + N: a row each, up to a bound.
+  if (ParseRunProgressLine(text.toStdString(), r) && r.run >= 0 && r.run < 10000) {
+    if (RunTable->rowCount() <= r.run) RunTable->setRowCount(r.run + 1);
+    const QString cells[Columns] = {QString::number(r.run),
+                                    QString::number(r.seed),
+                                    QString::number(r.generation),
+                                    QString::number(r.bestFitness),
+                                    QString::number(r.bestDeliveries),
+                                    QString::fromStdString(FormatMean(r.validatedMean)),
+                                    QString::fromStdString(FormatMean(r.bestValidatedMean)),
+                                    StateText(QString::fromStdString(r.state))};
+    for (int c = 0; c < Columns; ++c) {
+      QTableWidgetItem* item = RunTable->item(r.run, c);
+      if (item == nullptr) {
+        item = new QTableWidgetItem;
+        item->setTextAlignment(c == ColState ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+        RunTable->setItem(r.run, c, item);
+      }
+      if (item->text() != cells[c]) item->setText(cells[c]);
+    }
+    return;
+  }
+  if (text.startsWith(QLatin1String("winner"))) {
+    WinnerFile = text.mid(6).trimmed();
+    return;
+  }
+  if (text == QLatin1String("nowinner")) return;
+  RankingText->appendPlainText(text);  // the ranking, as --rank prints it
+}
+
+void TManyRunsDlg::Ended(int exitCode, QProcess::ExitStatus exitStatus) {
+  ReadOutput();
+  if (!Pending.isEmpty()) {
+    Line(QString::fromUtf8(Pending));
+    Pending.clear();
+  }
+  Status = exitStatus == QProcess::NormalExit ? exitCode : 128 + 15;
+  if (Status == 0)
+    StateLabel->setText(WinnerFile.isEmpty() ? tr("Fertig; kein Lauf hat das Ziel erreicht.")
+                                             : tr("Fertig. Gewinner: %1").arg(WinnerFile));
+  else if (StopAsked || Status == 130)
+    StateLabel->setText(tr("Angehalten; jeder Lauf hat seine Datei gespeichert. \"Fortsetzen\" setzt sie fort."));
+  else
+    StateLabel->setText(tr("Der Trainer endete mit Status %1: %2").arg(Status).arg(Errors.trimmed()));
+  if (!WinnerFile.isEmpty()) AdoptWinner();
+  UpdateButtons();
+  Owner->UpdateCommands();
+  emit finished();
+}
+
+void TManyRunsDlg::AdoptWinner() {
+  // Not during a run of the window: the button stays for afterwards.
+  if (WinnerFile.isEmpty() || Adopted || Owner->RunActive()) {
+    UpdateButtons();
+    return;
+  }
+  if (Owner->MayReplacePopulation() && Owner->AdoptPopulation(WinnerFile)) {
+    Adopted = true;
+    StateLabel->setText(tr("Der Gewinner %1 ist die Population des Fensters (noch nicht gespeichert).")
+                            .arg(WinnerFile));
+  }
+  UpdateButtons();
+}
+
+void TManyRunsDlg::WatchRun(int k) {
+  if (RunChart == nullptr) {
+    RunChart = new TFitnessChartWindow(this);
+    RunChart->setAttribute(Qt::WA_ShowWithoutActivating);
+    Follower = new TFitnessFollower(this);
+    connect(Follower, &TFitnessFollower::rowsRestarted, RunChart, [this](const std::vector<TFitnessRow>& rows) {
+      RunChart->Clear();
+      RunChart->Append(rows);
+    });
+    connect(Follower, &TFitnessFollower::rowsAppended, RunChart,
+            [this](const std::vector<TFitnessRow>& rows) { RunChart->Append(rows); });
+    KeepWindowPlace(RunChart, Owner, QStringLiteral("Lauf-Verlauf"));
+  }
+  const QString history = RunHistory(File.isEmpty() ? PopulationFile() : File, k);
+  RunChart->setWindowTitle(tr("Fitness-Verlauf: %1").arg(QFileInfo(history).fileName()));
+  Follower->Follow(history);
+  RunChart->show();
+  RunChart->raise();
+}
+
+void TManyRunsDlg::UpdateButtons() {
+  const bool running = Running();
+  StartButton->setEnabled(!running);
+  StartButton->setText(!running && (StopAsked || Status == 130) ? tr("&Fortsetzen") : tr("&Starten"));
+  StopButton->setEnabled(running);
+  Runs->setEnabled(!running);
+  Generations->setEnabled(!running);
+  Goal->setEnabled(!running);
+  Seed->setEnabled(!running);
+  WatchButton->setEnabled(RunTable->rowCount() > 0);
+  AdoptButton->setEnabled(!WinnerFile.isEmpty() && !Adopted);
+}
+
+void TManyRunsDlg::closeEvent(QCloseEvent* event) {
+  // Closing only hides it: the runs go on, and the menu brings it back.
+  event->accept();
+  hide();
+}

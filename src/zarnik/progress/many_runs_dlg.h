@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QDialog>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+class TFitnessChartWindow;
+class TFitnessFollower;
+class TZarnikWindow;
+
+// "Mehrere Läufe...": several training runs of the trainer, side by side on
+// every core, as `zarnik-train --runs` makes them (the same program, so the
+// same files: FILE-k.dat and FILE-k.csv beside the window's population file,
+// resumable), with a live table of the runs, one of them watched in a chart,
+// stop and resume; at the end the ranking, and the winner becomes the
+// window's population, not yet stored.
+class TManyRunsDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TManyRunsDlg(TZarnikWindow* owner);
+  ~TManyRunsDlg() override;
+
+  bool Running() const;
+  // Starts the set (or resumes it: the same arguments go on from the runs' files).
+  void Start();
+  // Asks the trainer to stop; every run keeps its file.
+  void Stop();
+  // The trainer: beside this program, else in the build tree, else on the PATH.
+  // Tests set another program (with arguments before the set's own).
+  static QString FindTrainer();
+  void SetTrainer(const QString& program, const QStringList& leadingArguments = {});
+
+  // The arguments of the set as chosen in the dialog, for the population file `file`.
+  QStringList Arguments(const QString& file) const;
+  // The population file the runs belong to: the window's, else "zarnik.dat".
+  QString PopulationFile() const;
+
+  QSpinBox* RunsBox() const { return Runs; }
+  QSpinBox* GenerationsBox() const { return Generations; }
+  QDoubleSpinBox* GoalBox() const { return Goal; }
+  QLineEdit* SeedEdit() const { return Seed; }
+  QTableWidget* Table() const { return RunTable; }
+  QPlainTextEdit* Ranking() const { return RankingText; }
+  const QString& Winner() const { return WinnerFile; }
+  TFitnessChartWindow* Chart() const { return RunChart; }
+  // Watches run k's history in the chart.
+  void WatchRun(int k);
+  // The trainer's exit status once it has ended; -1 while it runs or before.
+  int ExitStatus() const { return Status; }
+
+ signals:
+  // The trainer has ended (stopped, failed or done).
+  void finished();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void ReadOutput();
+  void Line(const QString& line);
+  void Ended(int exitCode, QProcess::ExitStatus exitStatus);
+  void AdoptWinner();
+  void UpdateButtons();
+
+  TZarnikWindow* Owner;
+  QProcess* Trainer = nullptr;
+  QString Program;
+  QStringList Leading;
+  QString File;  // the set's population file, fixed at its start
+  QSpinBox* Runs = nullptr;
+  QSpinBox* Generations = nullptr;
+  QDoubleSpinBox* Goal = nullptr;
+  QLineEdit* Seed = nullptr;
+  QLabel* FileLabel = nullptr;
+  QLabel* StateLabel = nullptr;
+  QTableWidget* RunTable = nullptr;
+  QPlainTextEdit* RankingText = nullptr;
+  QPushButton* StartButton = nullptr;
+  QPushButton* StopButton = nullptr;
+  QPushButton* WatchButton = nullptr;
+  QPushButton* AdoptButton = nullptr;
+  TFitnessChartWindow* RunChart = nullptr;
+  TFitnessFollower* Follower = nullptr;
+  QString WinnerFile;
+  bool Adopted = false;
+  bool StopAsked = false;
+  int Status = -1;
+  QByteArray Pending;  // output after the last whole line
+  QString Errors;      // the trainer's stderr
+};

@@ -1,0 +1,23 @@
+#!/bin/sh
+# Stands in for `zarnik-train --runs ... --progress FILE` in the window's tests:
+# prints the progress lines of two runs, a ranking and the winner line.
+# $1: a population file that becomes run 1's; then the trainer's arguments,
+# written to fake-args.txt. FAKE_WAIT=1: trains until SIGTERM, then stops.
+source=$1
+shift
+echo "$*" > fake-args.txt
+for file; do :; done
+stem=${file%.dat}
+: > "$stem-0.dat"  # a run's file: the next call resumes
+trap 'printf "run\t0\t1\t300\t700\t1\t0.40\t0.40\tstopped\n"; exit 130' TERM
+for g in 100 200; do
+  printf 'run\t0\t1\t%d\t%d\t0\t-\t-\trunning\n' $g $((g * 2))
+  printf 'run\t1\t2\t%d\t%d\t3\t1.25\t1.25\trunning\n' $g $((g * 5))
+done
+if [ -n "$FAKE_WAIT" ]; then
+  while :; do sleep 0.02; done
+fi
+printf 'run\t1\t2\t250\t1300\t4\t3.10\t3.10\tgoal\n'
+cp "$source" "$file"
+printf 'Rang  Datei          Ablagen\n   1  %s-1-best.dat  31\n' "$stem"
+printf 'winner %s\n' "$file"

@@ -1,0 +1,327 @@
+// Seeing a network succeed: the demonstration against the trainer's --rank, a
+// seeded new population against the trainer's, the runs dialog against a
+// scripted trainer, and the chart's ranges and its following of a history.
+#include <QLineSeries>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QValueAxis>
+
+#include <cstdio>
+
+#include "gui_test_support.h"
+#include "progress/many_runs_dlg.h"
+#include "watching/fitness_chart.h"
+#include "watching/fitness_follower.h"
+#include "widgets/window_place.h"
+
+namespace {
+
+QByteArray Train(const QStringList& args) {
+  QProcess train;
+  train.start(QStringLiteral(ZARNIK_TRAIN_EXE), args);
+  if (!train.waitForFinished(120000) || train.exitCode() != 0) return "zarnik-train failed: " + train.readAllStandardError();
+  return train.readAllStandardOutput();
+}
+
+// The --rank row of `file`: generations, deliveries per episode, deliveries, takes, fitness.
+QList<QByteArray> RankRow(const QByteArray& out, const QString& file) {
+  for (const QByteArray& line : out.split('\n')) {
+    const QList<QByteArray> f = line.simplified().split(' ');
+    if (f.size() == 7 && f[1] == file.toUtf8()) return f.mid(2);
+  }
+  return {};
+}
+
+void AppendText(const QString& path, const QByteArray& text) {
+  QFile f(path);
+  if (f.open(QIODevice::Append)) f.write(text);
+}
+
+const QByteArray Header = "generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n";
+
+}  // namespace
+
+class SeeItSucceedTest : public QObject {
+  Q_OBJECT
+  TWindowFixture F;
+  TZarnikWindow*& W = F.W;
+
+  // Plays the demonstration to its end (a watchdog stops it after a minute and fails).
+  void Demonstrate() {
+    bool timedOut = false;
+    QTimer watchdog;
+    watchdog.callOnTimeout([&] { timedOut = true; W->AnnGaWorld->DoBreakANN(); });
+    watchdog.start(300000);
+    Answer({QMessageBox::Ok});
+    W->Dispatch(CM_SHOWBEST);
+    QVERIFY2(!timedOut, "the demonstration did not end within five minutes");
+    QVERIFY(!W->RunActive() && W->ShownWhole);
+    QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
+  }
+
+ private slots:
+  void initTestCase() { QVERIFY(OpenTestWindow(W, F.Dir)); }
+  void init() {
+    ResetWindow(W);
+    W->Dispatch(CM_TEMPMAXI);
+  }
+
+  // What the demonstration counts is what --rank counts for the same file; it leaves the population alone.
+  void demonstrationEqualsRank() {
+    QCOMPARE(Train({"--generations", "40", "--seed", "3", "--quiet", "ranked.dat"}), QByteArray());
+    const QList<QByteArray> rank = RankRow(Train({"--rank", "ranked.dat"}), "ranked.dat");
+    QCOMPARE(rank.size(), 5);
+    QCOMPARE(rank[0], QByteArray("40"));
+    Answer({}, {QStringLiteral("ranked.dat")});
+    W->Dispatch(CM_OPENDATA);
+    const QByteArray before = Snapshot(W);
+    Demonstrate();
+    QCOMPARE(W->Shown.episodes, 100LL);
+    QCOMPARE(W->Shown.deliveries, rank[2].toLongLong());
+    QCOMPARE(W->Shown.takes, rank[3].toLongLong());
+    QCOMPARE(W->Shown.MeanFitness(), rank[4].toLongLong());
+    QCOMPARE(MessageBoxHook().LastText,
+             QString::fromUtf8("Ablagen: %1 in 100 Durchgängen (%2 je Durchgang)\nAufnahmen: %3\nmittlere Fitness: %4")
+                 .arg(QString(rank[2]), QString(rank[1]), QString(rank[3]), QString(rank[4])));
+    QVERIFY2(Snapshot(W) == before, "the demonstration changed the population");
+    QVERIFY(W->DrawnSteps > 100 * 5 * 50);  // every real step of the hundred episodes is drawn
+  }
+
+  // By hand: a network whose one link moves nothing pays 10 a run, summed over
+  // the five runs of an episode: -10 - 20 - 30 - 40 - 50 = -150, and never touches the ball.
+  void demonstrationOfAScriptedNetwork() {
+    TChromosom& best = W->AnnGaWorld->bestIndividual;
+    ClearWeights(best);
+    best.setWeight(0, 11, 50);
+    best.setConnections(1);
+    Demonstrate();
+    QCOMPARE(W->Shown.episodes, 100LL);
+    QCOMPARE(W->Shown.fitnessSum, -15000LL);
+    QCOMPARE(W->Shown.takes, 0LL);
+    QCOMPARE(MessageBoxHook().LastText,
+             QString::fromUtf8("Ablagen: 0 in 100 Durchgängen (0.00 je Durchgang)\nAufnahmen: 0\nmittlere Fitness: -150"));
+  }
+
+  // Pause holds the demonstration; a single step moves it by one drawn step; F9 again stops it without a summary.
+  void demonstrationPausesAndStops() {
+    long long atPause = -1, afterStep = -1;
+    QTimer driver;
+    int tick = 0;
+    driver.callOnTimeout([&] {
+      ++tick;
+      if (tick == 5) W->Dispatch(CM_PAUSE);
+      if (tick == 10) atPause = W->DrawnSteps;
+      if (tick == 11) W->Dispatch(CM_SINGLESTEP);
+      if (tick == 15) afterStep = W->DrawnSteps;
+      if (tick == 16) {
+        W->Dispatch(CM_PAUSE);
+        W->Dispatch(CM_SHOWBEST);  // stops it
+      }
+      if (tick > 2000) W->AnnGaWorld->DoBreakANN();  // a backstop
+    });
+    driver.start(1);
+    Answer({});
+    W->Dispatch(CM_SHOWBEST);
+    driver.stop();
+    QCOMPARE(afterStep, atPause + 1);
+    QVERIFY(!W->ShownWhole && !W->RunActive());
+    QCOMPARE(MessageBoxHook().Shown, 0);  // no summary for a stopped demonstration
+  }
+
+  // A new population of a seed is the trainer's fresh population of that seed, byte for byte.
+  void newPopulationEqualsTrainers() {
+    QCOMPARE(Train({"--generations", "0", "--seed", "42", "fresh.dat"}), QByteArray());
+    W->PopulationChanged = true;
+    Answer({QMessageBox::No});  // the unsaved-work question comes first
+    FileDialogHook().Texts = {QStringLiteral(" 42 ")};
+    W->Dispatch(CM_NEWPOPUL);
+    QCOMPARE(MessageBoxHook().Shown, 1);
+    QVERIFY(W->PopulationChanged);
+    QVERIFY(W->History.Size() == 0);
+    QVERIFY(Snapshot(W) == Bytes(QStringLiteral("fresh.dat")));
+    // Cancelled at the question: nothing changes.
+    const QByteArray kept = Snapshot(W);
+    Answer({QMessageBox::Cancel});
+    W->Dispatch(CM_NEWPOPUL);
+    QVERIFY(Snapshot(W) == kept);
+  }
+
+  // The runs dialog drives a scripted trainer: its arguments, the live table, the ranking, the winner adopted unsaved.
+  void manyRunsWithAScriptedTrainer() {
+    QCOMPARE(Train({"--generations", "0", "--seed", "7", "winner-source.dat"}), QByteArray());
+    W->Dispatch(CM_MANYRUNS);
+    TManyRunsDlg* d = W->ManyRuns;
+    QVERIFY(d != nullptr && d->isVisible());
+    d->SetTrainer(QStringLiteral("/bin/sh"), {QStringLiteral(FAKE_TRAINER), QStringLiteral("winner-source.dat")});
+    d->RunsBox()->setValue(2);
+    d->GenerationsBox()->setValue(250);
+    QSignalSpy ended(d, &TManyRunsDlg::finished);
+    d->Start();
+    QVERIFY(d->Running() && !W->Action(CM_NEWPOPUL)->isEnabled());
+    QVERIFY(ended.wait(20000));
+    QCOMPARE(d->ExitStatus(), 0);
+    QCOMPARE(Bytes(QStringLiteral("fake-args.txt")),
+             QByteArray("--runs 2 --until-deliveries 3.0 --until-generation 250 --seed 1 --progress zarnik.dat\n"));
+    QTableWidget* t = d->Table();
+    QCOMPARE(t->rowCount(), 2);
+    const QStringList run1{"1", "2", "250", "1300", "4", "3.10", "3.10", "Ziel erreicht"};
+    for (int c = 0; c < run1.size(); ++c) QCOMPARE(t->item(1, c)->text(), run1[c]);
+    QCOMPARE(t->item(0, 2)->text(), QStringLiteral("200"));
+    QCOMPARE(t->item(0, 5)->text(), QStringLiteral("-"));
+    QVERIFY(d->Ranking()->toPlainText().contains(QStringLiteral("zarnik-1-best.dat  31")));
+    QCOMPARE(d->Winner(), QStringLiteral("zarnik.dat"));
+    QVERIFY(Snapshot(W) == Bytes(QStringLiteral("winner-source.dat")));
+    QVERIFY(W->PopulationChanged);  // unsaved until stored
+  }
+
+  // Stopped, the set keeps its table and offers to go on with the same call.
+  void manyRunsStopAndResume() {
+    TManyRunsDlg* d = W->ManyRuns;
+    QVERIFY(d != nullptr);
+    qputenv("FAKE_WAIT", "1");
+    QSignalSpy ended(d, &TManyRunsDlg::finished);
+    d->Start();
+    qunsetenv("FAKE_WAIT");
+    QTRY_VERIFY_WITH_TIMEOUT(d->Table()->item(1, 2) != nullptr && d->Table()->item(1, 2)->text() == "200", 20000);
+    d->Stop();
+    QVERIFY(ended.wait(20000));
+    QCOMPARE(d->ExitStatus(), 130);
+    QCOMPARE(d->Table()->item(0, 7)->text(), QStringLiteral("angehalten"));
+    QCOMPARE(d->Table()->item(0, 2)->text(), QStringLiteral("300"));
+    QVERIFY(d->Winner().isEmpty());
+    d->Start();  // resumed: the same arguments
+    QVERIFY(ended.wait(20000));
+    QCOMPARE(d->ExitStatus(), 0);
+    QCOMPARE(Bytes(QStringLiteral("fake-args.txt")),
+             QByteArray("--runs 2 --until-deliveries 3.0 --until-generation 250 --seed 1 --progress zarnik.dat\n"));
+    d->hide();
+  }
+
+  // The real trainer with tiny counts: the window's set writes the very files that the same call of
+  // zarnik-train --runs writes, and its winner becomes the window's population.
+  void manyRunsWithTheRealTrainer() {
+    TManyRunsDlg* d = W->ManyRuns;
+    QVERIFY(d != nullptr);
+    d->SetTrainer(TManyRunsDlg::FindTrainer());
+    for (const char* dir : {"window", "direct"}) QVERIFY(QDir().mkpath(dir));
+    W->PopulationFile = QStringLiteral("window/zarnik.dat");
+    d->RunsBox()->setValue(2);
+    d->GenerationsBox()->setValue(3);
+    d->GoalBox()->setValue(0);  // none: the limit ends the set
+    d->SeedEdit()->setText(QStringLiteral("5"));
+    const QStringList args = d->Arguments(QStringLiteral("zarnik.dat"));
+    QCOMPARE(args.join(' '), QStringLiteral("--runs 2 --until-generation 3 --seed 5 --progress zarnik.dat"));
+    QSignalSpy ended(d, &TManyRunsDlg::finished);
+    d->Start();
+    QVERIFY(ended.wait(120000));
+    QCOMPARE(d->ExitStatus(), 0);
+    QCOMPARE(d->Table()->rowCount(), 2);
+    QCOMPARE(d->Table()->item(1, 2)->text(), QStringLiteral("3"));
+    QCOMPARE(d->Winner(), QStringLiteral("window/zarnik.dat"));
+    QProcess direct;
+    direct.setWorkingDirectory(QStringLiteral("direct"));
+    direct.start(TManyRunsDlg::FindTrainer(), args);
+    QVERIFY(direct.waitForFinished(120000) && direct.exitCode() == 0);
+    for (const char* name : {"zarnik-0.dat", "zarnik-1.dat", "zarnik-0-best.dat", "zarnik.dat"}) {
+      const QByteArray mine = Bytes(QStringLiteral("window/") + name);
+      QVERIFY2(mine.size() == 199620 && mine == Bytes(QStringLiteral("direct/") + name), name);
+    }
+    QVERIFY(Snapshot(W) == Bytes(QStringLiteral("window/zarnik.dat")));
+    W->PopulationFile.clear();
+    d->hide();
+  }
+
+  // A hand-made history of both trainings: each shows on its own x axis, which ends at its
+  // data, and y ranges that fit it (worked by hand from the nice steps 1, 2, 5 times powers of ten).
+  void chartRangesOfAMixedHistory() {
+    using C = TFitnessChartWindow;
+    C chart(nullptr);
+    const std::vector<TFitnessRow> rows = {
+        {0, 1, -1000000, 0, 0, 0.0}, {1, 1, 500, 0, 1, 0.1},    {2, 1, 200, 0, 1, 0.2},
+        {10, 2, 100, -50, 10, 0.0, 0}, {11, 2, 300, 20, 11, 0.1, 2}, {12, 2, 250, 10, 11, 0.2, 1},
+        {13, 2, 400, 60, 13, 0.3, 3}};
+    chart.Append(rows);
+    chart.resize(900, 500);
+    chart.show();
+    QCOMPARE(chart.ShownMode(), 2);  // the training of the last row
+    QCOMPARE(chart.AxisX()->min(), 10.0);
+    QCOMPARE(chart.AxisX()->max(), 13.0);
+    QCOMPARE(chart.AxisY()->min(), -100.0);  // -50 .. 400 and 5 % room: -72.5 .. 422.5 on steps of 100
+    QCOMPARE(chart.AxisY()->max(), 500.0);
+    QCOMPARE(chart.AxisDeliveries()->max(), 3.0);
+    QVERIFY(chart.Series(C::Best2)->isVisible() && !chart.Series(C::Best1)->isVisible());
+    chart.ChooseMode(1);
+    QCOMPARE(chart.AxisX()->min(), 0.0);
+    QCOMPARE(chart.AxisX()->max(), 2.0);
+    QCOMPARE(chart.AxisY()->min(), -1200000.0);  // -1050025 .. 50525 on steps of 200000
+    QCOMPARE(chart.AxisY()->max(), 200000.0);
+    QVERIFY(!chart.AxisDeliveries()->isVisible() && chart.Series(C::Best1)->isVisible());
+    chart.Append(&rows[6], 1);  // chosen: a row of the other training does not switch back
+    QCOMPARE(chart.ShownMode(), 1);
+  }
+
+  // Only the appended bytes are read; a torn row waits for its end; a replaced file is read from its start.
+  void followingAnAppendedHistory() {
+    const QString path = QStringLiteral("followed.csv");
+    QFile::remove(path);
+    const QByteArray first = Header + "0,2,100,50,0,0.100,1\n1,2,120,60,1,0.200,0\n";
+    AppendText(path, first);
+    TFitnessFollower follower;
+    std::vector<TFitnessRow> restarted, appended;
+    int restarts = 0;
+    connect(&follower, &TFitnessFollower::rowsRestarted, this, [&](const std::vector<TFitnessRow>& r) { restarted = r; ++restarts; });
+    connect(&follower, &TFitnessFollower::rowsAppended, this, [&](const std::vector<TFitnessRow>& r) { appended.insert(appended.end(), r.begin(), r.end()); });
+    follower.Follow(path);
+    QCOMPARE(restarts, 1);
+    QCOMPARE(restarted.size(), size_t(2));
+    QCOMPARE(follower.BytesRead(), static_cast<long long>(first.size()));
+    const QByteArray more = "2,2,130,70,2,0.300,3\n3,2,90,";
+    AppendText(path, more);
+    follower.Poll();
+    QCOMPARE(follower.BytesRead(), static_cast<long long>(first.size() + more.size()));
+    QCOMPARE(appended.size(), size_t(1));
+    QCOMPARE(appended[0].bestDeliveries, 3);
+    AppendText(path, "75,2,0.400,2\n");
+    follower.Poll();
+    QCOMPARE(appended.size(), size_t(2));
+    QCOMPARE(appended[1].averageFitness, 75);
+    QCOMPARE(restarts, 1);
+    // What a trainer's winner copy does: a new file in its place.
+    QFile::remove(QStringLiteral("replacement.csv"));
+    AppendText(QStringLiteral("replacement.csv"), Header + "5,2,10,5,5,0.100,0\n");
+    QVERIFY(::rename("replacement.csv", "followed.csv") == 0);
+    follower.Poll();
+    QCOMPARE(restarts, 2);
+    QCOMPARE(restarted.size(), size_t(1));
+    QCOMPARE(restarted[0].generation, 5);
+  }
+
+  // A frame that reaches past the screen is moved back onto it, and made smaller only if it is larger.
+  void framesFitOnTheScreen() {
+    const QRect screen(0, 0, 1280, 1024);
+    QCOMPARE(FitInside({100, 900, 1040, 144}, screen), QRect(100, 880, 1040, 144));  // 20 px below: up by 20
+    QCOMPARE(FitInside({-5, 10, 300, 200}, screen), QRect(0, 10, 300, 200));
+    QCOMPARE(FitInside({900, 0, 1400, 1100}, screen), QRect(0, 0, 1280, 1024));
+    QCOMPARE(FitInside({10, 10, 300, 200}, screen), QRect(10, 10, 300, 200));
+  }
+
+  // The window's chart follows the history of its loaded population while a trainer appends to it.
+  void windowFollowsTheLoadedHistory() {
+    QCOMPARE(Train({"--generations", "3", "--seed", "2", "--quiet", "watched.dat"}), QByteArray());
+    Answer({}, {QStringLiteral("watched.dat")});
+    W->Dispatch(CM_OPENDATA);
+    QCOMPARE(W->History.Size(), size_t(3));
+    AppendText(QStringLiteral("watched.csv"), "3,2,10,5,3,0.100,0\n");
+    W->HistoryFollower->Poll();
+    QCOMPARE(W->History.Size(), size_t(4));
+    QCOMPARE(W->History.Data().back().generation, 3);
+  }
+};
+
+QTEST_MAIN(SeeItSucceedTest)
+#include "see_it_succeed_test.moc"
