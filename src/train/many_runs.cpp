@@ -273,14 +273,24 @@ void OneRunOfMany(const TTrainOptions& o, TTrainOptions& single) {
   if (single.checkpoint == 0) single.checkpoint = DefaultRunCheckpoint;
 }
 
-int RankRunFiles(const std::vector<std::string>& files) {
-  std::vector<TRankedFile> ranked;
+namespace {
+
+// Ranks `files`, prints the table on stdout and the files that could not be
+// ranked on stderr; false if there were any.
+bool RankAndPrint(const std::vector<std::string>& files, std::vector<TRankedFile>& ranked) {
   std::vector<TUnrankedFile> unranked;
   RankFiles(files, ranked, unranked);
   if (!ranked.empty()) std::fputs(FormatRanking(ranked).c_str(), stdout);
   std::fflush(stdout);
   PrintUnranked(unranked);
-  return unranked.empty() ? 0 : 2;
+  return unranked.empty();
+}
+
+}  // namespace
+
+int RankRunFiles(const std::vector<std::string>& files) {
+  std::vector<TRankedFile> ranked;
+  return RankAndPrint(files, ranked) ? 0 : 2;
 }
 
 int RunManyRuns(const TTrainOptions& o) {
@@ -469,12 +479,7 @@ int RunManyRuns(const TTrainOptions& o) {
   for (const TSetRun& r : set.Runs())
     if (r.state != TRunState::Waiting) files.push_back(RunBestFileName(o.file, r.index));
   std::vector<TRankedFile> ranked;
-  std::vector<TUnrankedFile> unranked;
-  RankFiles(files, ranked, unranked);
-  if (!ranked.empty()) std::fputs(FormatRanking(ranked).c_str(), stdout);
-  std::fflush(stdout);
-  PrintUnranked(unranked);
-  if (!unranked.empty()) return 2;
+  if (!RankAndPrint(files, ranked)) return 2;
   std::string winner;
   int winnerRun = -1;
   if (const auto goal = set.GoalWinner()) {
