@@ -47,32 +47,19 @@ class EnglishTest : public QObject, TWindowFixture {
   void init() { ResetWindow(W); }
 
   // The first of LC_ALL, LC_MESSAGES, LANG that is set decides; only English chooses English.
-  void languageChoice_data() {
-    QTest::addColumn<QByteArray>("lcAll");
-    QTest::addColumn<QByteArray>("lcMessages");
-    QTest::addColumn<QByteArray>("lang");
-    QTest::addColumn<bool>("english");
-    QTest::newRow("en_US.UTF-8") << QByteArray() << QByteArray() << QByteArray("en_US.UTF-8") << true;
-    QTest::newRow("en_GB") << QByteArray() << QByteArray() << QByteArray("en_GB") << true;
-    QTest::newRow("en") << QByteArray() << QByteArray() << QByteArray("en") << true;
-    QTest::newRow("de_DE.UTF-8") << QByteArray() << QByteArray() << QByteArray("de_DE.UTF-8") << false;
-    QTest::newRow("C") << QByteArray() << QByteArray() << QByteArray("C") << false;
-    QTest::newRow("C.UTF-8") << QByteArray() << QByteArray() << QByteArray("C.UTF-8") << false;
-    QTest::newRow("fr_FR") << QByteArray() << QByteArray() << QByteArray("fr_FR.UTF-8") << false;
-    QTest::newRow("nothing set") << QByteArray() << QByteArray() << QByteArray() << false;
-    QTest::newRow("empty LC_ALL") << QByteArray("") << QByteArray() << QByteArray("en_US.UTF-8") << true;
-    QTest::newRow("LC_ALL=C over en") << QByteArray("C") << QByteArray() << QByteArray("en_US.UTF-8") << false;
-    QTest::newRow("LC_MESSAGES=en over de") << QByteArray() << QByteArray("en_IE.UTF-8") << QByteArray("de_AT") << true;
-    QTest::newRow("eo is not en") << QByteArray() << QByteArray() << QByteArray("eo") << false;
-    QTest::newRow("enx") << QByteArray() << QByteArray() << QByteArray("enx_XX") << false;
-  }
   void languageChoice() {
-    QFETCH(QByteArray, lcAll);
-    QFETCH(QByteArray, lcMessages);
-    QFETCH(QByteArray, lang);
-    QFETCH(bool, english);
-    const auto c = [](const QByteArray& v) { return v.isNull() ? nullptr : v.constData(); };
-    QCOMPARE(EnglishWanted(c(lcAll), c(lcMessages), c(lang)), english);
+    const struct { const char *All, *Messages, *Lang; bool English; } rows[] = {
+        {nullptr, nullptr, "en_US.UTF-8", true}, {nullptr, nullptr, "en_GB", true}, {nullptr, nullptr, "en", true},
+        {nullptr, nullptr, "de_DE.UTF-8", false}, {nullptr, nullptr, "C", false}, {nullptr, nullptr, "C.UTF-8", false},
+        {nullptr, nullptr, "fr_FR.UTF-8", false}, {nullptr, nullptr, nullptr, false},
+        {"", nullptr, "en_US.UTF-8", true},            // an empty LC_ALL counts as not set
+        {"C", nullptr, "en_US.UTF-8", false},           // LC_ALL=C over en
+        {nullptr, "en_IE.UTF-8", "de_AT", true},        // LC_MESSAGES=en over de
+        {nullptr, nullptr, "eo", false}, {nullptr, nullptr, "enx_XX", false}};  // neither is en
+    for (const auto& r : rows)
+      QVERIFY2(EnglishWanted(r.All, r.Messages, r.Lang) == r.English,
+               qPrintable(QStringLiteral("%1 / %2 / %3").arg(QString::fromLatin1(r.All), QString::fromLatin1(r.Messages),
+                                                                QString::fromLatin1(r.Lang))));
   }
 
   // Every menu and item, keys unchanged; in each menu one mnemonic per item.

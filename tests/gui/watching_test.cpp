@@ -5,13 +5,10 @@
 #include <QLineSeries>
 #include <QValueAxis>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <vector>
 
-#include "../support/file_faults.h"
 #include "gui_test_support.h"
 #include "watching/fitness_chart.h"
 #include "watching/network_view.h"
@@ -33,13 +30,6 @@ struct TFakePacerClock final : TPacerClock {
     T = std::min(T + Tick, until);
   }
 };
-
-QByteArray Header() { return QByteArray(FitnessLogHeader.data(), qsizetype(FitnessLogHeader.size())) + "\n"; }
-
-bool WriteBytes(const QString& name, const QByteArray& data) {
-  QFile file(name);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
-}
 
 }  // namespace
 
@@ -96,54 +86,6 @@ class WatchingTest : public QObject, TWindowFixture {
     Chart()->close();  // the close box hides it, and the check mark follows
     W->UpdateCommands();
     QVERIFY(!Chart()->isVisible() && !W->Action(CM_FITCHART)->isChecked());
-  }
-
-  // A bad history never keeps the population from loading, nor freezes "Laden...".
-  void damagedHistoryIgnored_data() {
-    QTest::addColumn<QByteArray>("csv");
-    QTest::addRow("foreign text") << QByteArray("Hallo\n");
-    QTest::addRow("missing") << QByteArray("-");
-    QTest::addRow("FIFO without a writer") << QByteArray("fifo");
-    QTest::addRow("link to /dev/zero") << QByteArray("zero");
-  }
-
-  void damagedHistoryIgnored() {
-    QFETCH(QByteArray, csv);
-    W->Dispatch(CM_FITCHART);
-    W->Dispatch(CM_SAVEDATA);
-    const QString name = QStringLiteral("zarnik.csv");
-    QFile::remove(name);
-    if (csv == "fifo") QCOMPARE(mkfifo("zarnik.csv", 0600), 0);
-    else if (csv == "zero") QVERIFY(QFile::link(QStringLiteral("/dev/zero"), name));
-    else if (csv != "-") QVERIFY(WriteBytes(name, csv));
-    const QByteArray population = Bytes(QStringLiteral("zarnik.dat"));
-    W->AnnGaWorld->Generations += 5;  // changed, so that the load shows
-    const int passes = W->AnnGaWorld->Passes1;
-    {
-      TWatchdog watchdog("\"Laden...\" with a bad zarnik.csv", 30);
-      W->Dispatch(CM_LOADDATA);
-    }
-    QFile::remove(name);
-    QCOMPARE(MessageBoxHook().Shown, 0);
-    QCOMPARE(Snapshot(W), population);
-    QCOMPARE(W->History.Size(), size_t(0));
-    QCOMPARE(W->AnnGaWorld->Passes1, passes);
-    for (auto s : {C::Best2, C::Average2, C::Best1, C::BestSoFar2, C::Deliveries2}) QCOMPARE(Chart()->Series(s)->count(), 0);
-    W->Dispatch(CM_FITCHART);
-  }
-
-  // A row torn by a crash: the rows before it load (the file's own cut: the core's history test).
-  void tornHistoryKeepsItsRows() {
-    W->Dispatch(CM_SAVEDATA);
-    QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"),
-                       Header() + "0,2,-4230,-9120,0,0.812\n2147483647,1,-300,-900,2147483647,2.5\n1,2,-42"));
-    const int passes = W->AnnGaWorld->Passes1;
-    W->Dispatch(CM_LOADDATA);
-    QCOMPARE(MessageBoxHook().Shown, 0);
-    QCOMPARE(W->History.Size(), size_t(2));
-    QCOMPARE(W->History.Data()[1].bestFitness, -300);
-    QCOMPARE(W->AnnGaWorld->Passes1, 2147483647);  // the highest pass counts on
-    W->AnnGaWorld->Passes1 = passes;
   }
 
   // "bisher bestes" is training 2's best so far; deliveries (rows that have them) on their own axis from 0.

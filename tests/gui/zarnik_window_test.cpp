@@ -48,7 +48,7 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     for (const char* name : {"zarnik.dat", "zarnik.csv", "other.dat", "other.csv"}) QFile::remove(name);
   }
 
-  // Every menu and item as "text|keys", separators as "-".
+  // Every menu and item as "text|keys", separators as "-"; the mnemonics.
   void startUpAndMenuTree() {
     QCOMPARE(W->windowTitle(), QStringLiteral("Zarnik32"));
     const QStringList expected[4] = {
@@ -73,13 +73,9 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QStringList tempos;
     for (QAction* a : menus[1]->menu()->actions()[7]->menu()->actions()) tempos << a->text();
     QCOMPARE(tempos, QStringList({"&Langsam", "&Normal", "&Maximal", "", "&Pause\tP", "&Einzelschritt\tS"}));
-  }
-
-  // Alt+letter reaches one item only: within each menu no two items share a mnemonic.
-  void mnemonicsDistinct() {
-    QList<QMenu*> menus{W->menuBar()->findChildren<QMenu*>()};
-    QVERIFY(menus.size() >= 5);  // the four and "Tempo"
-    for (QMenu* menu : menus) {
+    // Alt+letter reaches one item only: within each menu (the four and "Tempo") no two items share a mnemonic.
+    QVERIFY(W->menuBar()->findChildren<QMenu*>().size() >= 5);
+    for (QMenu* menu : W->menuBar()->findChildren<QMenu*>()) {
       QStringList letters;
       for (QAction* a : menu->actions()) {
         const qsizetype amp = a->text().indexOf('&');

@@ -4,7 +4,8 @@
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <algorithm>
+#include <atomic>
+#include <thread>
 #include "../support/file_faults.h"
 #include "../support/temp_dir.h"
 #include "atomic_file.h"
@@ -15,12 +16,6 @@
 namespace {
 constexpr uid_t Stranger = 4242, DirOwner = 4343;
 
-std::vector<std::string> Listing(const fs::path& d) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(d)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 struct stat Stat(const fs::path& p) {
   struct stat st = {};
   EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
@@ -68,6 +63,39 @@ TEST_P(FileRules, LinksAreFollowedOnlyWhereTheKernelWould) {
     EXPECT_TRUE(fs::is_symlink(shared / "pop.dat")) << what;  // the link stays
     fs::remove_all(shared);
   }
+}
+
+// A link planted at the temporary name once used is never written through; a chain of links (relative,
+// absolute) stays and the file at its end is replaced, keeping its mode; two writers of one file both succeed
+// and leave one of their files whole, and nothing else.
+TEST_P(FileRules, LinksAtTheTemporaryNameOrInAChainAndASecondWriter) {
+  std::ofstream(dir / "victim.txt") << "keep me";
+  fs::create_symlink(dir / "victim.txt", dir / "p.dat.tmp");
+  ASSERT_TRUE(WriteFileAtomically((dir / "p.dat").c_str(), "new", 3));
+  EXPECT_EQ(ReadAll(dir / "victim.txt") + ReadAll(dir / "p.dat"), "keep menew");
+  EXPECT_FALSE(fs::is_symlink(dir / "p.dat"));
+  fs::create_directory(dir / "real");
+  const fs::path real = dir / "real/pop.dat";
+  ASSERT_TRUE(WriteFileAtomically(real.c_str(), "old", 3));
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("real/pop.dat", dir / "middle.dat");
+  fs::create_symlink(dir / "middle.dat", dir / "linked.dat");
+  EXPECT_EQ(SaveTarget((dir / "linked.dat").c_str()), dir.Dir.string() + "/real/pop.dat");
+  ASSERT_TRUE(WriteFileAtomically((dir / "linked.dat").c_str(), "chained", 7));
+  EXPECT_TRUE(fs::is_symlink(dir / "linked.dat") && fs::is_symlink(dir / "middle.dat"));
+  EXPECT_EQ(ReadAll(real), "chained");
+  EXPECT_EQ(Stat(real).st_mode & 07777, 0640u);
+  const std::string a(199620, 'a'), b(199620, 'b'), both = dir / "real/both.dat";
+  std::atomic<int> failures{0};
+  const auto writer = [&](const std::string& bytes) {
+    for (int i = 0; i < 40; ++i) failures += !WriteFileAtomically(both.c_str(), bytes.data(), bytes.size());
+  };
+  {
+    std::jthread first(writer, std::cref(a)), second(writer, std::cref(b));
+  }
+  EXPECT_EQ(failures.load(), 0);
+  EXPECT_TRUE(ReadAll(both) == a || ReadAll(both) == b);
+  EXPECT_EQ(Listing(dir / "real"), (std::vector<std::string>{"both.dat", "pop.dat"}));
 }
 
 // A save killed while it writes (here by the size limit's SIGXFSZ, in the middle of the bytes) leaves the old

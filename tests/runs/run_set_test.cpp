@@ -17,16 +17,10 @@ struct SetPlay {
   std::map<int, TStoredRun> Files;
   std::function<int(int)> Speed = [](int) { return 1; };
 
-  double Mean(int k, int g) const {
-    double m = 0;
-    if (auto it = Curves.find(k); it != Curves.end())
-      for (const auto& [from, mean] : it->second)
-        if (g >= from) m = mean;
-    return m;
-  }
   void Check(TRunSet& set, int k, int g) {
+    double mean = 0;
+    for (const auto& [from, m] : Curves[k]) mean = g >= from ? m : mean;
     TStoredRun& f = Files[k];
-    const double mean = Mean(k, g);
     if (mean > f.bestMean) f = {g, mean, g};
     f.generation = g;
     if (!set.OnCheck(k, g, mean, f.bestMean)) set.OnEnd(k, TRunSet::TEnd::Clean);
@@ -37,7 +31,7 @@ struct SetPlay {
       for (int k : set.Waiting()) {
         set.Started(k);
         // A run resumed at a check is checked there again first.
-        if (Files.count(k) && Files[k].generation > 0 && Files[k].generation % 100 == 0) Check(set, k, Files[k].generation);
+        if (const int g = Files.count(k) ? Files[k].generation : 0; g > 0 && g % 100 == 0) Check(set, k, g);
       }
       if (set.Finished()) return;
       if (round == rounds) {
@@ -49,15 +43,10 @@ struct SetPlay {
       for (const TSetRun& r : std::vector<TSetRun>(set.Runs()))
         for (int s = 0; s < Speed(r.index) && set.Find(r.index)->alive; ++s) {
           const TSetRun& now = *set.Find(r.index);
-          const int limit = set.GenerationLimit(now.index).value_or(INT_MAX);
-          Check(set, now.index, std::min(now.generation / 100 * 100 + 100, limit));
+          Check(set, now.index, std::min(now.generation / 100 * 100 + 100, set.GenerationLimit(now.index).value_or(INT_MAX)));
         }
     }
     ADD_FAILURE() << "the set did not finish in 1000 rounds";
-  }
-  std::optional<TStoredRun> Stored(int k) const {
-    auto it = Files.find(k);
-    return it == Files.end() ? std::nullopt : std::optional(it->second);
   }
 };
 
@@ -135,7 +124,7 @@ TEST(RunSet, AStoppedAndResumedSetDecidesTheSame) {
     p.Play(first, stopAt);
     EXPECT_FALSE(first.GoalWinner() && stopAt < 24) << stopAt;
     TRunSet again(Goal(3), 2, std::nullopt);
-    again.Resume([&](int k) { return p.Stored(k); });
+    again.Resume([&](int k) { return p.Files.count(k) ? std::optional(p.Files[k]) : std::nullopt; });
     p.Play(again);
     EXPECT_EQ(again.GoalWinner(), std::optional(2)) << stopAt;
     const auto out = Outcome(again);

@@ -1,11 +1,13 @@
 #pragma once
 
 // A fresh directory per test, removed with everything in it afterwards.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -22,4 +24,12 @@ struct TTempDir {
 inline std::string ReadAll(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The names in `d`, sorted.
+inline std::vector<std::string> Listing(const fs::path& d) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(d)) names.push_back(e.path().filename().string());
+  std::ranges::sort(names);
+  return names;
 }

@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <algorithm>
-#include <array>
-#include <climits>
 #include <map>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 #include "ann-ga.h"
