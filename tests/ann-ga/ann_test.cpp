@@ -1,4 +1,4 @@
-// The network: evaluation with its clamps, any links and precisions, and the weight display.
+// The network: evaluation with its clamps, any links and precisions.
 #include "test_support.h"
 
 namespace {
@@ -76,23 +76,4 @@ TEST_F(Net, AnyLinksEvaluateByThePlainRule) {
   delete[] old;
 }
 
-// The 25 lines of controls 320 .. 344: inputs against layer 1, layer 1 against 2, layer 2 against the outputs.
-TEST_F(Net, ShowWritesTheThreeBlocksOfWeights) {
-  SetAllWeights(c, 0);
-  for (auto [s, t, w] : std::initializer_list<TLink>{{0, 11, 12}, {0, 12, -150}, {1, 13, 123456}, {10, 13, 200},
-                                                     {11, 14, -7}, {16, 20, 99}, {0, 17, 5}, {17, 18, 5}})
-    c.setWeight(s, t, w);
-  c.show();
-  std::map<int, std::string> want;
-  for (int id = 320; id <= 330; ++id) want[id] = "   +0   +0   +0";
-  for (int id = 331; id <= 333; ++id) want[id] = "   +0   +0   +0";
-  for (int id = 338; id <= 340; ++id) want[id] = "   +0   +0   +0   +0";
-  for (int id : {334, 335, 336, 337, 341, 342, 343, 344}) want[id] = "";
-  want[320] = "  +12 -150   +0";  // the link that skips to output 17 is not shown
-  want[321] = "   +0   +0+1234";  // at most five characters a weight
-  want[330] = "   +0   +0 +200";
-  want[331] = "   -7   +0   +0";
-  want[340] = "   +0   +0   +0  +99";
-  for (const auto& [id, line] : want) EXPECT_EQ(host.DlgText(id), line) << id;
-}
 }  // namespace

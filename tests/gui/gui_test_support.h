@@ -4,7 +4,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -102,4 +104,23 @@ inline void Run(TZarnikWindow* w, Qt::Key key, const char* waitedFor, const std:
   QVERIFY(!w->RunActive());
   QCOMPARE(w->AnnGaDlg, nullptr);
   QCOMPARE(w->MessageText(), QStringLiteral("Einstellmodus"));
+}
+
+// Waits for `process` to end. Its own count ends it; the safety limit ends only one that shows no progress (no
+// file in its folder grows, no output) for two minutes, however slow a loaded machine makes it.
+inline bool EndsWhileProgressing(QProcess& process) {
+  QElapsedTimer still;
+  still.start();
+  for (qint64 progress = -1; !process.waitForFinished(1000);) {
+    qint64 now = process.bytesAvailable();
+    for (const QFileInfo& f : QDir(process.workingDirectory()).entryInfoList(QDir::Files)) now += f.size();
+    if (now != progress) progress = now, still.restart();
+    if (still.hasExpired(120000)) {
+      qWarning("%s: no progress for two minutes", qPrintable(process.program()));
+      process.kill();
+      process.waitForFinished(-1);
+      return false;
+    }
+  }
+  return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }

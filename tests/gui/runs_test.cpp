@@ -211,21 +211,24 @@ class RunsTest : public QObject, TWindowFixture {
     });
   }
 
-  // The best network's weights, one source node a line, every entry whole: weight(s, t) = 100 s + t shows
-  // which. Hidden layer 2 has three lines of the four outputs each.
+  // The best network's weights, one source node a line (inputs against layer 1, layer 1 against 2, layer 2
+  // against the outputs; links past a layer not shown), at most five characters a weight, every entry whole:
+  // weight(s, t) = 100 s + t shows which. Hidden layer 2 has three lines of the four outputs each.
   void weightLines() {
     TWorld& world = *W->AnnGaWorld;
     QVERIFY(world.DoSaveANN("before-weights.dat"));
     for (int s = 0; s < 21; ++s)
       for (int t = 0; t < 21; ++t) world.bestIndividual.setWeight(s, t, 100 * s + t);
+    world.bestIndividual.setWeight(0, 12, -150);
+    world.bestIndividual.setWeight(1, 13, 123456);
     W->Train1AN = true;
     W->AnnGaDlg = new TAnnGaDlg(W);
     W->ProgressTexts.Clear();
     world.bestIndividual.show();
     W->Pump.Reset();  // the next pump dispatches
     W->PumpMessages();
-    const QHash<int, QString> lines = {{320, "  +11  +12  +13"}, {330, "+1011+1012+1013"}, {331, "+1114+1115+1116"},
-                                       {333, "+1314+1315+1316"}, {334, ""},                {337, ""},
+    const QHash<int, QString> lines = {{320, "  +11 -150  +13"}, {321, " +111 +112+1234"}, {330, "+1011+1012+1013"},
+                                       {331, "+1114+1115+1116"}, {333, "+1314+1315+1316"}, {334, ""}, {337, ""},
                                        {338, "+1417+1418+1419+1420"}, {340, "+1617+1618+1619+1620"}, {341, ""}};
     for (auto [id, text] : lines.asKeyValueRange()) QCOMPARE(Text(id), text);
     for (int id = 320; id <= 344; ++id) {

@@ -141,8 +141,8 @@ class WindowFilesTest : public QObject, TWindowFixture {
   void refusedHistoryLeftUntouched() {
     QFETCH(QByteArray, csv);
     QFETCH(QString, reason);
+    TwoGenerations();  // rows, and points in the chart opened now, that the load must replace
     W->Dispatch(CM_FITCHART);
-    TwoGenerations();  // rows and points that the load must replace
     W->Dispatch(CM_SAVEDATA);
     const QByteArray population = Bytes(QStringLiteral("zarnik.dat"));
     W->AnnGaWorld->Generations += 5;  // changed, so that the load shows

@@ -3,13 +3,13 @@
 // trained file loaded in the window; --evaluate on it is the window's own pass.
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include "../gui/gui_test_support.h"
 #include "main_window/zarnik_window.h"
 #include "random.h"
 #include "watching/fitness_chart.h"
@@ -30,20 +30,7 @@ class ReadmeHeadlessTest : public QObject {
     const QString found = QStandardPaths::findExecutable(program, Path.split(':'));
     if (found.isEmpty()) return program.toUtf8() + ": command not found";
     process.start(found, args);
-    // Bounded by its own count of generations; the safety limit ends only a run that shows no progress (no new
-    // history row, no output) for two minutes, however slow a loaded machine makes each generation.
-    QElapsedTimer still;
-    still.start();
-    for (qint64 progress = -1; !process.waitForFinished(1000);) {
-      const qint64 now = QFileInfo(QStringLiteral("zarnik.csv")).size() + process.bytesAvailable();
-      if (now != progress) progress = now, still.restart();
-      if (still.hasExpired(120000)) {
-        process.kill();
-        process.waitForFinished(-1);
-        return program.toUtf8() + " showed no progress for two minutes";
-      }
-    }
-    if (process.exitCode() != 0) return program.toUtf8() + " failed";
+    if (!EndsWhileProgressing(process)) return program.toUtf8() + " failed";
     return process.readAllStandardOutput();
   }
   QByteArray Train(const QStringList& args) { return Run(QStringLiteral("zarnik-train"), args); }
