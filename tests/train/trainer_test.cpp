@@ -90,15 +90,33 @@ struct Trainer : ::testing::Test {
     posix_spawnattr_destroy(&attr);
     return pid;
   }
-  // The exit status, 1000 + the signal if ended by one; one still running at the safety limit is killed.
-  static int Wait(pid_t pid, const std::string& what) {
+  // What a working trainer changes: the sizes and times of the files in the directory.
+  uintmax_t Progress() const {
+    uintmax_t seen = 0;
+    std::error_code e;
+    for (fs::recursive_directory_iterator it(dir.Dir, e), end; !e && it != end; it.increment(e)) {
+      seen += it->file_size(e) + (e ? 0 : it->last_write_time(e).time_since_epoch().count());
+      e.clear();
+    }
+    return seen;
+  }
+  // The exit status, 1000 + the signal if ended by one. It ends by its own count; one that changes no file for
+  // the safety limit is killed, however slow a loaded machine makes it.
+  int Wait(pid_t pid, const std::string& what) const {
     // The process's descriptor becomes readable when it ends.
     const int process = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
     pollfd p{process, POLLIN, 0};
-    const bool ended = process >= 0 && poll(&p, 1, SafetyMs) == 1;
+    bool ended = false;
+    uintmax_t seen = Progress();
+    for (int still = 0; process >= 0 && !ended && still < SafetyMs / 1000;) {
+      ended = poll(&p, 1, 1000) == 1;
+      const uintmax_t now = Progress();
+      still = now == seen ? still + 1 : 0;
+      seen = now;
+    }
     if (process >= 0) close(process);
     if (!ended) {
-      ADD_FAILURE() << "still waiting after two minutes for " << what;
+      ADD_FAILURE() << "no change for two minutes while waiting for " << what;
       kill(pid, SIGKILL);
     }
     int status = 0;
