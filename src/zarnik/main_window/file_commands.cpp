@@ -12,6 +12,7 @@
 #include "atomic_file.h"
 #include "fitness_log.h"
 #include "language.h"
+#include "load_reason.h"
 #include "population_lock.h"
 #include "string_table.h"
 #include "widgets/file_dialog.h"
@@ -98,7 +99,7 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
   // The box keeps its designed text; the status bar says why.
   const qint64 found = LoadFailure == TLoadError::WrongSize ? static_cast<qint64>(size) : -1;
   ShowReason(tr("Kann Datei '%1' nicht laden: %2")
-                 .arg(NameOf(file), LoadReasonText(LoadFailure, found, AnnGaWorld->FileSize())));
+                 .arg(NameOf(file), LoadReasonText(LoadReasonFormat(LoadFailure, found >= 0), found, AnnGaWorld->FileSize())));
   return false;
 }
 
