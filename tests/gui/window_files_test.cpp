@@ -53,8 +53,8 @@ class WindowFilesTest : public QObject, TWindowFixture {
       case Film:
         Answer({answer, QMessageBox::Ok}, {path});
         W->Dispatch(CM_RECORD);
-        if (W->Recorder != nullptr && W->Recorder->Recording()) {
-          W->Recorder->AddFrame(W->Simulator);
+        if (W->Watching.Recorder != nullptr && W->Watching.Recorder->Recording()) {
+          W->Watching.Recorder->AddFrame(W->Simulator);
           W->Dispatch(CM_RECORD);
         }
         break;
@@ -184,7 +184,7 @@ class WindowFilesTest : public QObject, TWindowFixture {
     QCOMPARE(MessageBoxHook().LastText, question);
     QCOMPARE(MessageBoxHook().LastButtons, QMessageBox::Yes | QMessageBox::No);
     for (const QString& name : there) QCOMPARE(Bytes(Path(name)), old(name));
-    QVERIFY(W->Recorder == nullptr || !W->Recorder->Recording());
+    QVERIFY(W->Watching.Recorder == nullptr || !W->Watching.Recorder->Recording());
     Write(TKind(kind), Path(typed), true);
     QCOMPARE(MessageBoxHook().Shown, 1);  // the question, no failure
     for (const QString& name : there) QVERIFY(Bytes(Path(name)) != old(name) && QFileInfo(Path(name)).size() > 40);

@@ -45,7 +45,7 @@ void TZarnikWindow::LoadHistory(const QString& path) {
   const int lastPass = History.LastPass1();
   if (lastPass >= 0 && AnnGaWorld->Passes1 <= lastPass)
     AnnGaWorld->Passes1 = lastPass < INT_MAX ? lastPass + 1 : INT_MAX;
-  FlushChart();
+  Watching.FlushChart();
 }
 
 void TZarnikWindow::SaveHistory(const QString& path, bool replace) {
@@ -92,7 +92,7 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
     LoadHistory(HistoryPathFor(file));
     PopulationFile = path;
     PopulationChanged = false;
-    FlushNetView(false);  // an open network view shows the loaded best
+    FlushNetView();  // an open network view shows the loaded best
     return true;
   }
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
@@ -180,6 +180,6 @@ bool TZarnikWindow::AdoptPopulation(const QString& path) {
   LoadHistory(HistoryPathFor(path));
   // Not stored yet: "Speichern" or the question on closing keeps it.
   PopulationChanged = true;
-  FlushNetView(false);
+  FlushNetView();
   return true;
 }
