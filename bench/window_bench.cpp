@@ -332,7 +332,7 @@ class TActivationSteps {
   explicit TActivationSteps(TZarnikWindow& window) : W(window), World(*window.AnnGaWorld) {
     ZarnikWindow = &W;
     W.StartANN = true;
-    W.Pacer.SetTempo(TStepPacer::Maximal);
+    W.Watching.Pacer.SetTempo(TStepPacer::Maximal);
     std::fill(Out, Out + 6, 0);
     World.InputList = W.GetCalcData(Out, true, false);
     Goal = World.InputList[4];
