@@ -64,7 +64,7 @@ class SeeItSucceedTest : public QObject {
     QElapsedTimer still;
     QTimer watchdog;
     watchdog.callOnTimeout([&] {
-      if (W->DrawnSteps != drawn) drawn = W->DrawnSteps, still.restart();
+      if (W->Watching.DrawnSteps != drawn) drawn = W->Watching.DrawnSteps, still.restart();
       if (still.hasExpired(60000)) timedOut = true, W->AnnGaWorld->DoBreakANN();
     });
     still.start();
@@ -101,7 +101,7 @@ class SeeItSucceedTest : public QObject {
              QString::fromUtf8("Ablagen: %1 in 100 Durchgängen (%2 je Durchgang)\nAufnahmen: %3\nmittlere Fitness: %4")
                  .arg(QString(rank[2]), QString(rank[1]), QString(rank[3]), QString(rank[4])));
     QVERIFY2(Snapshot(W) == before, "the demonstration changed the population");
-    QVERIFY(W->DrawnSteps > 100 * 5 * 50);  // every real step of the hundred episodes is drawn
+    QVERIFY(W->Watching.DrawnSteps > 100 * 5 * 50);  // every real step of the hundred episodes is drawn
   }
 
   // By hand: a network whose one link moves nothing pays 10 a run, summed over
@@ -130,12 +130,12 @@ class SeeItSucceedTest : public QObject {
       ++tick;
       if (tick == 5) W->Dispatch(CM_PAUSE);
       if (tick == 10) {
-        atPause = W->DrawnSteps;
+        atPause = W->Watching.DrawnSteps;
         episodeText = W->MessageText();
         episodeFits = W->MessageGad->fontMetrics().horizontalAdvance(episodeText) <= W->MessageGad->TextWidth();
       }
       if (tick == 11) W->Dispatch(CM_SINGLESTEP);
-      if (tick == 15) afterStep = W->DrawnSteps;
+      if (tick == 15) afterStep = W->Watching.DrawnSteps;
       if (tick == 16) {
         W->Dispatch(CM_PAUSE);
         W->Dispatch(CM_SHOWBEST);  // stops it

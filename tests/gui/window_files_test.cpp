@@ -61,8 +61,8 @@ class WindowFilesTest : public QObject, TWindowFixture {
       case Film:
         Answer({answer, QMessageBox::Ok}, {path});
         W->Dispatch(CM_RECORD);
-        if (W->Recorder != nullptr && W->Recorder->Recording()) {
-          W->Recorder->AddFrame(W->Simulator);
+        if (W->Watching.Recorder != nullptr && W->Watching.Recorder->Recording()) {
+          W->Watching.Recorder->AddFrame(W->Simulator);
           W->Dispatch(CM_RECORD);
         }
         break;
@@ -176,7 +176,7 @@ class WindowFilesTest : public QObject, TWindowFixture {
     QVERIFY(W->History.Size() == 0 && W->AnnGaWorld->Passes1 == passes);
     using C = TFitnessChartWindow;
     for (auto s : {C::Best2, C::Average2, C::Best1, C::BestSoFar2, C::Deliveries2})
-      QCOMPARE(W->FitnessChart->Series(s)->count(), 0);
+      QCOMPARE(W->Watching.FitnessChart->Series(s)->count(), 0);
     W->Dispatch(CM_FITCHART);
     TwoGenerations();
     W->Dispatch(CM_SAVEDATA);
@@ -219,7 +219,7 @@ class WindowFilesTest : public QObject, TWindowFixture {
     QCOMPARE(MessageBoxHook().LastText, question);
     QCOMPARE(MessageBoxHook().LastButtons, QMessageBox::Yes | QMessageBox::No);
     for (const QString& name : there) QCOMPARE(Bytes(Path(name)), old(name));
-    QVERIFY(W->Recorder == nullptr || !W->Recorder->Recording());
+    QVERIFY(W->Watching.Recorder == nullptr || !W->Watching.Recorder->Recording());
     Write(TKind(kind), Path(typed), true);
     QCOMPARE(MessageBoxHook().Shown, 1);  // the question, no failure
     for (const QString& name : there) QVERIFY(Bytes(Path(name)) != old(name) && QFileInfo(Path(name)).size() > 40);

@@ -49,8 +49,7 @@ void TZarnikWindow::CmShowBest() {
   ShowANN = true;
   UserBreak = false;
   UpdateCommands();
-  Pacer.Reset();
-  Pacer.SetFrameRate(screen() != nullptr ? screen()->refreshRate() : 0.0);
+  Watching.StartRun(screen() != nullptr ? screen()->refreshRate() : 0.0);
   Pump.Reset();
   // The population is not changed: the best's score and node values stay as training left them.
   TChromosom& best = AnnGaWorld->bestIndividual;
@@ -140,10 +139,10 @@ void TZarnikWindow::NewPopulation(std::optional<uint64_t> seed) {
   UseClockRandomSeed();
   HistoryFollower->Follow(QString());
   History.Clear();
-  FlushChart();
+  Watching.FlushChart();
   PopulationFile.clear();
   PopulationChanged = true;
-  FlushNetView(false);
+  FlushNetView();
 }
 
 // --- Simulator: Mehrere Läufe --------------------------------------------------------
