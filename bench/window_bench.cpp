@@ -187,7 +187,7 @@ void OpenVsClosed(benchmark::State& state, int command, bool (*isOpen)(const TZa
 }
 void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
   OpenVsClosed(state, CM_FITCHART,
-               [](const TZarnikWindow& w) { return w.FitnessChart != nullptr && w.FitnessChart->isVisible(); });
+               [](const TZarnikWindow& w) { return w.Watching.FitnessChart != nullptr && w.Watching.FitnessChart->isVisible(); });
 }
 BENCHMARK(BM_Training2Generation_ChartOpenVsClosed)
     ->Unit(benchmark::kMillisecond)
@@ -269,8 +269,8 @@ BENCHMARK(BM_Training2_WindowPoolVsOneThread)
 
 void BM_Training2Generation_NetViewOpenVsClosed(benchmark::State& state) {
   OpenVsClosed(
-      state, CM_NETVIEW, [](const TZarnikWindow& w) { return w.NetView != nullptr && w.NetView->isVisible(); },
-      [](const TZarnikWindow& w) { return w.NetView->View()->Paints; });
+      state, CM_NETVIEW, [](const TZarnikWindow& w) { return w.Watching.NetView != nullptr && w.Watching.NetView->isVisible(); },
+      [](const TZarnikWindow& w) { return w.Watching.NetView->View()->Paints; });
 }
 BENCHMARK(BM_Training2Generation_NetViewOpenVsClosed)
     ->Unit(benchmark::kMillisecond)
@@ -282,7 +282,7 @@ BENCHMARK(BM_Training2Generation_NetViewOpenVsClosed)
 void BM_NetViewPaint(benchmark::State& state) {
   auto w = ShownWindow();
   w->Dispatch(CM_NETVIEW);
-  TNetworkView& view = *w->NetView->View();
+  TNetworkView& view = *w->Watching.NetView->View();
   view.SetValues(w->AnnGaWorld->bestIndividual);
   QImage image(view.size(), QImage::Format_RGB32);
   for (auto _ : state) view.render(&image);
@@ -297,7 +297,7 @@ BENCHMARK(BM_NetViewPaint)->Unit(benchmark::kMicrosecond)->Repetitions(3);
 void BM_ChartRefresh(benchmark::State& state) {
   auto w = ShownWindow();
   w->Dispatch(CM_FITCHART);
-  TFitnessChartWindow& chart = *w->FitnessChart;
+  TFitnessChartWindow& chart = *w->Watching.FitnessChart;
   const bool widen = state.range(0) != 0;
   std::vector<TFitnessRow> rows;
   int generation = 0;
@@ -332,7 +332,7 @@ class TActivationSteps {
   explicit TActivationSteps(TZarnikWindow& window) : W(window), World(*window.AnnGaWorld) {
     ZarnikWindow = &W;
     W.StartANN = true;
-    W.Pacer.SetTempo(TStepPacer::Maximal);
+    W.Watching.Pacer.SetTempo(TStepPacer::Maximal);
     std::fill(Out, Out + 6, 0);
     World.InputList = W.GetCalcData(Out, true, false);
     Goal = World.InputList[4];
@@ -396,20 +396,20 @@ void BM_ActivationStep_RecordingCost(benchmark::State& state) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start);
   };
   std::chrono::duration<double, std::milli> spent[2]{};  // plain, recording
-  const long long drawnBefore = w->DrawnSteps;
+  const long long drawnBefore = w->Watching.DrawnSteps;
   long long recorded = 0;
   for (auto _ : state) {
     const auto plain = steps();
-    w->Recorder = std::move(recorder);
-    const long long before = w->DrawnSteps;
+    w->Watching.Recorder = std::move(recorder);
+    const long long before = w->Watching.DrawnSteps;
     const auto filmed = steps();
-    recorded += w->DrawnSteps - before;
-    recorder = std::move(w->Recorder);
+    recorded += w->Watching.DrawnSteps - before;
+    recorder = std::move(w->Watching.Recorder);
     spent[0] += plain;
     spent[1] += filmed;
     state.SetIterationTime((plain + filmed).count() / 1000.0);
   }
-  const double plainSteps = static_cast<double>(w->DrawnSteps - drawnBefore - recorded);
+  const double plainSteps = static_cast<double>(w->Watching.DrawnSteps - drawnBefore - recorded);
   const bool finished = recorder->Finish();
   state.counters["plain_ms_per_step"] = spent[0].count() / plainSteps;
   state.counters["recording_ms_per_step"] = spent[1].count() / static_cast<double>(recorded);

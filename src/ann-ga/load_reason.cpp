@@ -15,3 +15,7 @@ const char* LoadReason(TLoadError e) {
 }
 
 const char* const WrongSizeReason = QT_TRANSLATE_NOOP("LoadReason", "falsche Größe (%1 statt %2 Bytes)");
+
+const char* LoadReasonFormat(TLoadError e, bool sizesKnown) {
+  return e == TLoadError::WrongSize && sizesKnown ? WrongSizeReason : LoadReason(e);
+}

@@ -1,5 +1,8 @@
 #pragma once
 
+// The network sums of the batched episode, several networks at once in the
+// lanes of one vector, with the bits of the one-at-a-time sums.
+
 #include <cstdint>
 
 // The vector helpers below are always inlined: no vector crosses a call.

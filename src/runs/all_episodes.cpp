@@ -1,8 +1,16 @@
 #include "all_episodes.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "world.h"
+
+std::string FormatMean(double mean) {
+  if (mean < 0) return "-";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", mean);  // the trainer runs in the C locale
+  return text;
+}
 
 void AddEpisodeOfAll(TChromosom& best, TZarnikHost& host, int e, TEpisodeTally& tally) {
   const TEpisodeHeights h = AllEpisodeHeightsOf(e);

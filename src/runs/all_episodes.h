@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "chromosom.h"
 #include "zarnik_host.h"
 
@@ -34,6 +36,10 @@ inline TEpisodeHeights AllEpisodeHeightsOf(int e) { return {e / AllEpisodeHeight
 // demonstration plays them one by one this way, drawn, and so shows the very
 // figures the measure counts. `best` is left with that episode's score.
 void AddEpisodeOfAll(TChromosom& best, TZarnikHost& host, int e, TEpisodeTally& tally);
+
+// A mean of deliveries per episode as the set's lines and the ranking write
+// it: "0.30", "-" below 0 (not measured yet).
+std::string FormatMean(double mean);
 
 // `best` plays the 100 episodes on `host`, a simulator that asks nothing when
 // the ball is placed (a run flag set), reset before each; `best` keeps the

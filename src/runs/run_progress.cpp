@@ -5,13 +5,6 @@
 #include <cstdio>
 #include <vector>
 
-std::string FormatMean(double mean) {
-  if (mean < 0) return "-";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f", mean);  // the trainer runs in the C locale
-  return text;
-}
-
 std::string FormatRunProgressLine(const TSetRun& r, uint64_t seed) {
   char head[160];
   std::snprintf(head, sizeof head, "run\t%d\t%" PRIu64 "\t%d\t%d\t%d\t", r.index, seed, r.generation, r.bestFitness,

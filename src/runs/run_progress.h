@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "all_episodes.h"  // FormatMean
 #include "run_set.h"
 
 // The machine-readable line of `zarnik-train --runs --progress` for one run,
@@ -29,5 +30,3 @@ struct TRunProgress {
 // False if `line` is not such a line.
 bool ParseRunProgressLine(std::string_view line, TRunProgress& out);
 
-// A mean as the lines and the ranking write it: "0.30", "-" below 0.
-std::string FormatMean(double mean);

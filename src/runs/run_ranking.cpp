@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "headless_host.h"
-#include "run_progress.h"
 
 bool MeasureFile(const std::string& file, TRankedFile& out, TUnrankedFile& why) {
   THeadlessHost host;

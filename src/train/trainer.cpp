@@ -172,41 +172,23 @@ void ResumeBestFromHistory(TWorld& world, const std::optional<TFitnessRow>& last
   world.NoImprovement = world.Generations - world.GenOfBest;
 }
 
-}  // namespace
-
-void RequestTrainerStop() { Signals.fetch_add(1); }
-
-bool TrainerStopRequested() { return Signals.load() > 0; }
-
-int RunTrainer(const TTrainOptions& o) {
-  if (!o.rankFiles.empty()) return RankRunFiles(o.rankFiles);
-  if (o.runs > 0) return RunManyRuns(o);
-  if (o.run >= 0) {
-    TTrainOptions single;
-    OneRunOfMany(o, single);
-    return RunTrainer(single);
-  }
-  Signals = 0;
-  UserBreak = false;
-  // Before the seed: measuring a kept best builds a population, which draws.
-  TRunChecks checks(o);
-  if (!checks.Begin()) return 2;
+void UseSeedOf(const TTrainOptions& o) {
   if (o.seed)
     UseFixedRandomSeed(*o.seed);
   else
     UseClockRandomSeed();
+}
 
-  TTrainHost host;
-  TZarnikHostScope useHost(&host);
-  auto world = MakeZarnikWorld(&host);
-
-  // Everything that can refuse the run is checked before anything is written.
+// Everything that can refuse the run is checked before anything is written:
+// --log, the directory, the population file and its temporary and lock files.
+// `logPaths`: the histories the run appends to.
+bool CheckRunFiles(const TTrainOptions& o, std::vector<std::string>& logPaths) {
   if (!o.log.empty() && IsSaveTargetOrTemporary(o.log.c_str(), o.file.c_str())) {
     std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: --log '%s' ist die Netzdatei '%s' oder ihre temporäre Datei\n")),
                  o.log.c_str(), o.file.c_str());
-    return 2;
+    return false;
   }
-  std::vector<std::string> logPaths{FitnessLogPathFor(o.file)};
+  logPaths = {FitnessLogPathFor(o.file)};
   // The same file by another spelling or link gets its rows once.
   if (!o.log.empty() && !IsSaveTargetOrTemporary(o.log.c_str(), logPaths[0].c_str())) logPaths.push_back(o.log);
   const std::string dir = DirectoryOf(o.file);
@@ -214,117 +196,127 @@ int RunTrainer(const TTrainOptions& o) {
   if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
     std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: Verzeichnis '%s' fehlt\n")), o.file.c_str(),
                  dir.c_str());
-    return 2;
+    return false;
   }
-  if (!o.evaluate && access(dir.c_str(), W_OK) != 0) {
+  if (o.evaluate) return true;
+  if (access(dir.c_str(), W_OK) != 0) {
     std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: Verzeichnis '%s' nicht beschreibbar\n")),
                  o.file.c_str(), dir.c_str());
-    return 2;
+    return false;
   }
-  // The population file and its temporary and lock files can be written
-  // (something else in its place is the load's to report).
-  if (!o.evaluate) {
-    const int error = CheckWritable(o.file.c_str(), true, LockSuffixBytes);
-    if (error != 0 && error != NotRegularFile) {
-      WriteFailed(o.file, error);
-      return 2;
-    }
+  // Something else in the population file's place is the load's to report.
+  const int error = CheckWritable(o.file.c_str(), true, LockSuffixBytes);
+  if (error != 0 && error != NotRegularFile) {
+    WriteFailed(o.file, error);
+    return false;
   }
-  // Nobody else trains or stores this population while this run works on it.
-  TPopulationLock lock;
-  if (!o.evaluate && !lock.Acquire(o.file.c_str())) {
-    if (errno == EWOULDBLOCK)
-      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n")), o.file.c_str(),
-                   LockedReason(lock.Holder()).c_str());
-    else
-      WriteFailed(PopulationLockPath(o.file.c_str()), errno);
-    return 2;
-  }
+  return true;
+}
+
+// Nobody else trains or stores this population while this run works on it.
+bool TakeLock(const std::string& file, TPopulationLock& lock) {
+  if (lock.Acquire(file.c_str())) return true;
+  if (errno == EWOULDBLOCK)
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n")), file.c_str(),
+                 LockedReason(lock.Holder()).c_str());
+  else
+    WriteFailed(PopulationLockPath(file.c_str()), errno);
+  return false;
+}
+
+// The population file, or a fresh population if there is none.
+bool LoadPopulation(TWorld& world, const std::string& file, TLoadError& loaded) {
   size_t size = 0;
-  const TLoadError e = world->LoadANN(o.file.c_str(), size);
-  if (e == TLoadError::WrongSize) {
+  loaded = world.LoadANN(file.c_str(), size);
+  if (loaded == TLoadError::WrongSize) {
     std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: falsche Größe (%zu statt %zu Bytes)\n")),
-                 o.file.c_str(), size, world->FileSize());
-    return 2;
+                 file.c_str(), size, world.FileSize());
+    return false;
   }
-  if (e != TLoadError::None && e != TLoadError::Missing) {
-    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), o.file.c_str(), LoadFailure(e, size).c_str());
-    return 2;
+  if (loaded != TLoadError::None && loaded != TLoadError::Missing) {
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), file.c_str(), LoadFailure(loaded, size).c_str());
+    return false;
   }
-  // Every file the run will write, with the names of its temporary files,
-  // before the first generation rather than after the last.
-  if (!o.evaluate) {
-    for (const std::string& path : logPaths)
-      if (const char* reason = AppendRefusal(path)) {
-        std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n")), path.c_str(), reason);
-        return 2;
-      }
-    if (!OwnerCanBeKept(o.file.c_str()))
-      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Datei '%s' gehört nach dem Speichern Benutzer %u statt ihrem Eigentümer\n")),
-                   o.file.c_str(), static_cast<unsigned>(geteuid()));
-  }
+  return true;
+}
 
-  // Workers start once, each playing several episodes side by side.
-  std::unique_ptr<THeadlessPool> pool;
+// Every history the run will append to, with the names of its temporary
+// files, before the first generation rather than after the last.
+bool CheckHistories(const TTrainOptions& o, const std::vector<std::string>& logPaths) {
+  for (const std::string& path : logPaths)
+    if (const char* reason = AppendRefusal(path)) {
+      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n")), path.c_str(), reason);
+      return false;
+    }
+  if (!OwnerCanBeKept(o.file.c_str()))
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Datei '%s' gehört nach dem Speichern Benutzer %u statt ihrem Eigentümer\n")),
+                 o.file.c_str(), static_cast<unsigned>(geteuid()));
+  return true;
+}
+
+// --evaluate: every individual's fitness (and in training 2 its ball counts)
+// as CSV on stdout; nothing is trained or written.
+void PrintEvaluation(const TTrainOptions& o, TWorld& world, TTrainHost& host) {
+  host.View.Running = true;
   if (o.mode == 2) {
-    pool = std::make_unique<THeadlessPool>(o.threads);
-    world->Pool = &pool->Pool();
+    world.BeginTrainANN2();
+    SeedRandomAtGeneration(world.Generations);
+    world.calcFitness2();
+  } else {
+    world.BeginTrainANN1();
+    world.calcFitness1();
   }
+  // Mode 1 plays no episode: its counts stay empty.
+  const auto counts = [&](const TChromosom& c) {
+    std::string text(",");
+    if (o.mode == 2)
+      text = std::to_string(c.getBallCounts().takes) + "," + std::to_string(c.getBallCounts().deliveries);
+    return text;
+  };
+  std::printf("index,fitness,takes,deliveries\n");
+  for (int i = 0; i < TWorld::Individuals; ++i)
+    std::printf("%d,%d,%s\n", i, world.Population[i].getFitness(), counts(world.Population[i]).c_str());
+  std::printf("best,%d,%d,%s\n", world.bestIndividualIdx, world.bestFitness, counts(world.bestIndividual).c_str());
+}
 
-  if (o.evaluate) {
-    host.View.Running = true;
-    if (o.mode == 2) {
-      world->BeginTrainANN2();
-      SeedRandomAtGeneration(world->Generations);
-      world->calcFitness2();
-    } else {
-      world->BeginTrainANN1();
-      world->calcFitness1();
-    }
-    // Mode 1 plays no episode: its counts stay empty.
-    const auto counts = [&](const TChromosom& c) {
-      std::string text(",");
-      if (o.mode == 2)
-        text = std::to_string(c.getBallCounts().takes) + "," + std::to_string(c.getBallCounts().deliveries);
-      return text;
-    };
-    std::printf("index,fitness,takes,deliveries\n");
-    for (int i = 0; i < TWorld::Individuals; ++i)
-      std::printf("%d,%d,%s\n", i, world->Population[i].getFitness(), counts(world->Population[i]).c_str());
-    std::printf("best,%d,%d,%s\n", world->bestIndividualIdx, world->bestFitness, counts(world->bestIndividual).c_str());
-    world->Pool = nullptr;
-    return 0;
-  }
-
-  // The history goes beside the population file, where the window reads it;
-  // --log asks for a second copy.
-  struct TCloser {
-    std::vector<TTrainHost::TLog>& logs;
-    ~TCloser() {
-      for (TTrainHost::TLog& log : logs) std::fclose(log.File);
-    }
-  } closeLogs{host.Logs};
-  // A resumed run trains again what its predecessor did after its last
-  // save: those rows go, and the history says where the best was found.
+// The history goes beside the population file, where the window reads it;
+// --log asks for a second copy. A resumed run trains again what its
+// predecessor did after its last save: those rows go, and `lastRow` says
+// where the best was found.
+bool OpenHistories(const std::vector<std::string>& logPaths, TLoadError loaded, TWorld& world, TTrainHost& host,
+                   std::optional<TFitnessRow>& lastRow) {
   TFitnessLogResume resume;
-  if (e == TLoadError::None) resume.StoredGeneration = world->Generations;
-  std::optional<TFitnessRow> lastRow;
+  if (loaded == TLoadError::None) resume.StoredGeneration = world.Generations;
   for (const std::string& path : logPaths) {
     FILE* f = OpenFitnessLogForAppend(path.c_str(), resume);
     if (!f) {
       WriteFailed(path, errno);
-      return 2;
+      return false;
     }
     if (host.Logs.empty() && resume.HasLastRow) lastRow = resume.LastRow;
     // Training 1 numbers its passes on from the history's, as the window does.
-    if (host.Logs.empty() && resume.LastPass1 >= 0 && world->Passes1 <= resume.LastPass1)
-      world->Passes1 = resume.LastPass1 < INT_MAX ? resume.LastPass1 + 1 : INT_MAX;
+    if (host.Logs.empty() && resume.LastPass1 >= 0 && world.Passes1 <= resume.LastPass1)
+      world.Passes1 = resume.LastPass1 < INT_MAX ? resume.LastPass1 + 1 : INT_MAX;
     host.Logs.push_back({path, f});
   }
+  return true;
+}
 
+struct THistoriesCloser {
+  std::vector<TTrainHost::TLog>& logs;
+  ~THistoriesCloser() {
+    for (TTrainHost::TLog& log : logs) std::fclose(log.File);
+  }
+};
+
+// Generations (or passes of training 1) until the limit, a stop, a failed
+// history, a failed checkpoint or a check that ends the run; false if
+// something could not be stored.
+bool TrainLoop(const TTrainOptions& o, TRunChecks& checks, TWorld& world, TTrainHost& host,
+               const std::optional<TFitnessRow>& lastRow) {
   // --until-generation counts from the generation the file holds.
   std::optional<long long> toAdd = o.generations;
-  if (o.untilGeneration) toAdd = std::max(0LL, *o.untilGeneration - world->Generations);
+  if (o.untilGeneration) toAdd = std::max(0LL, *o.untilGeneration - world.Generations);
 
   InstallSignals(o.member);
   TProgress progress(o.quiet, toAdd, o.minutes);
@@ -339,27 +331,27 @@ int RunTrainer(const TTrainOptions& o) {
   bool ok = true;
   host.View.Running = true;
   if (o.mode == 2) {
-    world->BeginTrainANN2();
-    ResumeBestFromHistory(*world, lastRow);
+    world.BeginTrainANN2();
+    ResumeBestFromHistory(world, lastRow);
   } else {
-    world->BeginTrainANN1();
+    world.BeginTrainANN1();
   }
   // A run resumed at a check (or with nothing left to do) is checked again
   // first: a check only ever stores a better best, so doing it twice is harmless.
   bool goOn = true;
-  if (checks.Due(world->Generations, limitReached(0)) && (world->Generations > 0 || limitReached(0))) {
+  if (checks.Due(world.Generations, limitReached(0)) && (world.Generations > 0 || limitReached(0))) {
     bool failed = false;
-    goOn = checks.Check(*world, failed);
+    goOn = checks.Check(world, failed);
     ok = !failed;
   }
   while (goOn && !limitReached(added) && Signals.load() == 0) {
     if (o.mode == 2) {
       // A run that ends on its own is started again, as pressing F2 again would.
-      if (!world->IsImprovement()) world->BeginTrainANN2();
-      world->TrainGeneration2();
+      if (!world.IsImprovement()) world.BeginTrainANN2();
+      world.TrainGeneration2();
     } else {
-      if (!world->IsImprovement()) break;
-      world->TrainPass1();
+      if (!world.IsImprovement()) break;
+      world.TrainPass1();
     }
     ++added;
     progress.Show(host, added, false);
@@ -368,14 +360,14 @@ int RunTrainer(const TTrainOptions& o) {
     const bool checkpoint = o.checkpoint > 0 && added % o.checkpoint == 0;
     if (checkpoint) host.SyncLog();
     if (host.LogFailed()) break;
-    if (checkpoint && !Save(*world, o.file)) {
+    if (checkpoint && !Save(world, o.file)) {
       ok = false;
       break;
     }
-    checks.Tick(*world, host.Last);
-    if (Signals.load() == 0 && checks.Due(world->Generations, limitReached(added))) {
+    checks.Tick(world, host.Last);
+    if (Signals.load() == 0 && checks.Due(world.Generations, limitReached(added))) {
       bool failed = false;
-      if (!checks.Check(*world, failed)) {
+      if (!checks.Check(world, failed)) {
         ok = !failed;
         break;
       }
@@ -384,14 +376,75 @@ int RunTrainer(const TTrainOptions& o) {
   host.AnnHasFinished();
   progress.Show(host, added, true);
   progress.Finish();
-  world->Pool = nullptr;
+  return ok;
+}
+
+// The histories to the disk, then the population (unless storing already
+// failed); every history that could not be written is reported.
+bool StoreAndReport(bool ok, TWorld& world, TTrainHost& host, const std::string& file) {
   host.SyncLog();
-  if (ok && !Save(*world, o.file)) ok = false;
+  if (ok && !Save(world, file)) ok = false;
   for (const TTrainHost::TLog& log : host.Logs)
     if (log.Error != 0) {
       WriteFailed(log.Path, log.Error);
       ok = false;
     }
-  if (!ok) return 2;
+  return ok;
+}
+
+// One population file: checked, locked, loaded, then evaluated or trained.
+int TrainFile(const TTrainOptions& o) {
+  Signals = 0;
+  UserBreak = false;
+  // Before the seed: measuring a kept best builds a population, which draws.
+  TRunChecks checks(o);
+  if (!checks.Begin()) return 2;
+  UseSeedOf(o);
+
+  TTrainHost host;
+  TZarnikHostScope useHost(&host);
+  auto world = MakeZarnikWorld(&host);
+  std::vector<std::string> logPaths;
+  if (!CheckRunFiles(o, logPaths)) return 2;
+  TPopulationLock lock;
+  if (!o.evaluate && !TakeLock(o.file, lock)) return 2;
+  TLoadError loaded{};
+  if (!LoadPopulation(*world, o.file, loaded)) return 2;
+  if (!o.evaluate && !CheckHistories(o, logPaths)) return 2;
+
+  // Workers start once, each playing several episodes side by side.
+  std::unique_ptr<THeadlessPool> pool;
+  if (o.mode == 2) {
+    pool = std::make_unique<THeadlessPool>(o.threads);
+    world->Pool = &pool->Pool();
+  }
+  if (o.evaluate) {
+    PrintEvaluation(o, *world, host);
+    world->Pool = nullptr;
+    return 0;
+  }
+  THistoriesCloser closeHistories{host.Logs};
+  std::optional<TFitnessRow> lastRow;
+  if (!OpenHistories(logPaths, loaded, *world, host, lastRow)) return 2;
+  const bool trained = TrainLoop(o, checks, *world, host, lastRow);
+  world->Pool = nullptr;
+  if (!StoreAndReport(trained, *world, host, o.file)) return 2;
   return Signals.load() > 0 ? 130 : 0;
+}
+
+}  // namespace
+
+void RequestTrainerStop() { Signals.fetch_add(1); }
+
+bool TrainerStopRequested() { return Signals.load() > 0; }
+
+int RunTrainer(const TTrainOptions& o) {
+  if (!o.rankFiles.empty()) return RankRunFiles(o.rankFiles);
+  if (o.runs > 0) return RunManyRuns(o);
+  if (o.run >= 0) {
+    TTrainOptions single;
+    OneRunOfMany(o, single);
+    return RunTrainer(single);
+  }
+  return TrainFile(o);
 }

@@ -37,7 +37,7 @@ const char* WriteReason(int error) {
 std::string LoadFailure(TLoadError e, size_t size) {
   THeadlessHost host;
   const qint64 expected = static_cast<qint64>(MakeZarnikWorld(&host)->FileSize());
-  return LoadReasonText(e, static_cast<qint64>(size), expected).toStdString();
+  return LoadReasonText(LoadReasonFormat(e, true), static_cast<qint64>(size), expected).toStdString();
 }
 
 std::string LockedReason(pid_t holder) {

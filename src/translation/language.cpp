@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "load_reason.h"
 
 bool EnglishWanted(const char* lcAll, const char* lcMessages, const char* lang) {
   const char* chosen = "";
@@ -38,9 +37,8 @@ QString CoreText(const char* context, const char* text) {
   return QCoreApplication::translate(context, QString::fromLatin1(text).toUtf8().constData());
 }
 
-QString LoadReasonText(TLoadError e, qint64 found, qint64 expected) {
+QString LoadReasonText(const char* reason, qint64 found, qint64 expected) {
   // The core's texts are UTF-8 here, unlike the string table.
-  if (e == TLoadError::WrongSize && expected >= 0)
-    return QCoreApplication::translate("LoadReason", WrongSizeReason).arg(found).arg(expected);
-  return QCoreApplication::translate("LoadReason", LoadReason(e));
+  const QString text = QCoreApplication::translate("LoadReason", reason);
+  return text.contains(QLatin1String("%1")) ? text.arg(found).arg(expected) : text;
 }

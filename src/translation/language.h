@@ -3,7 +3,6 @@
 #include <QString>
 
 class QCoreApplication;
-enum class TLoadError;
 
 // The language of both programs: German as designed, English where the
 // locale's messages ask for it. Shared by the window and the trainer, which
@@ -24,6 +23,7 @@ bool InstallTranslations(QCoreApplication& app, bool english, const QString& qtD
 // QT_TRANSLATE_NOOP(context, ...), in the language installed.
 QString CoreText(const char* context, const char* text);
 
-// Why a population file could not be loaded, in the trainer's words; with
-// the sizes for a file of the wrong size when `expected` is known.
-QString LoadReasonText(TLoadError e, qint64 found = -1, qint64 expected = -1);
+// Why a population file could not be loaded: a reason of the core's load
+// rule (UTF-8, marked in the context "LoadReason") in the language
+// installed, its %1 and %2, where it has them, the sizes found and expected.
+QString LoadReasonText(const char* reason, qint64 found = -1, qint64 expected = -1);

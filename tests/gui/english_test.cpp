@@ -128,8 +128,8 @@ class EnglishTest : public QObject, TWindowFixture {
     QFile::remove(QStringLiteral("zarnik.dat"));
     W->Dispatch(CM_PAUSE);
     W->ActivationCounts({0, 888888});
-    W->Recorder = std::make_unique<TSceneRecorder>();  // its marks as while a film is recorded
-    QVERIFY(W->Recorder->Start(Dir.filePath(QStringLiteral("film.mp4")), 60));
+    W->Watching.Recorder = std::make_unique<TSceneRecorder>();  // its marks as while a film is recorded
+    QVERIFY(W->Watching.Recorder->Start(Dir.filePath(QStringLiteral("film.mp4")), 60));
     W->UpdateCommands();
     QCOMPARE(W->MessageGad->MarkNames(), QStringList({"Paused", "Recording"}));
     QCOMPARE(W->DeliveriesGad->Text(), QStringLiteral("Deliveries: 888888"));

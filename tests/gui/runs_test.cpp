@@ -77,7 +77,7 @@ class RunsTest : public QObject, TWindowFixture {
   void initTestCase() { QVERIFY(OpenTestWindow(W, Dir)); }
   void init() {
     ResetWindow(W);
-    if (W->Gate.Paused()) W->Dispatch(CM_PAUSE);
+    if (W->Watching.Gate.Paused()) W->Dispatch(CM_PAUSE);
   }
 
   void stopPaths_data() {
@@ -109,7 +109,7 @@ class RunsTest : public QObject, TWindowFixture {
     if (path == MainClose) Answer({QMessageBox::Ok});
     Run(W, key, "the progress window's labels (or three dispatches), then the stop", [&](int pass) {
       if (training ? Text(301).isEmpty() : pass < 3) return;
-      if (held && !W->Gate.Holding()) return;
+      if (held && !W->Watching.Gate.Holding()) return;
       QCOMPARE(W->AnnGaWorld->Generations, generations);
       QCOMPARE(W->MessageText(), QString::fromLatin1(training ? "ANN trainiert" : "ANN aktiviert"));
       QCOMPARE(W->Selection, 0);
@@ -124,7 +124,7 @@ class RunsTest : public QObject, TWindowFixture {
       Press(W, key == Qt::Key_F3 ? Qt::Key_F1 : Qt::Key_F3);  // another run's key does nothing
       QVERIFY(W->Train1AN == (command == CM_TRAIN1AN) && W->StartANN == (command == CM_STARTANN));
       dlg = W->AnnGaDlg;
-      atStop = W->DrawnSteps;
+      atStop = W->Watching.DrawnSteps;
       switch (path) {
         case OwnKey: Press(W, key); break;
         case Button: QTest::mouseClick(dlg->findChild<QPushButton*>("ctl2"), Qt::LeftButton); break;
@@ -139,8 +139,8 @@ class RunsTest : public QObject, TWindowFixture {
           break;
         case KeyInChart:
           W->Dispatch(CM_FITCHART);
-          Press(W->FitnessChart, key);
-          W->FitnessChart->hide();
+          Press(W->Watching.FitnessChart, key);
+          W->Watching.FitnessChart->hide();
           break;
       }
       stillOpen = training && dlg && dlg->isVisible();  // the window stays until the loop ends
@@ -149,7 +149,7 @@ class RunsTest : public QObject, TWindowFixture {
     QCOMPARE(stillOpen, training);
     QVERIFY(dlg.isNull() && W->isVisible());
     QCOMPARE(W->AnnGaWorld->Generations, generations + (command == CM_TRAIN2AN ? 1 : 0));
-    if (held) QCOMPARE(W->DrawnSteps, atStop);
+    if (held) QCOMPARE(W->Watching.DrawnSteps, atStop);
     if (path == MainClose) QVERIFY(WarnedOnce("Bitte warten, ANN ist noch aktiv!"));  // closing refused
     else QCOMPARE(MessageBoxHook().Shown, 0);
   }
@@ -161,12 +161,12 @@ class RunsTest : public QObject, TWindowFixture {
     W->UpdateCommands();
     QVERIFY(!W->Action(CM_SINGLESTEP)->isEnabled());  // nothing to step
     Press(W, Qt::Key_P);
-    QVERIFY(W->Gate.Paused() && W->Action(CM_PAUSE)->isChecked());
-    const long long start = W->DrawnSteps;
+    QVERIFY(W->Watching.Gate.Paused() && W->Action(CM_PAUSE)->isChecked());
+    const long long start = W->Watching.DrawnSteps;
     int holds = 0;
     Run(W, Qt::Key_F3, "four steps held, three of them single", [&](int) {
-      if (!W->Gate.Holding()) return;
-      const long long steps = W->DrawnSteps - start;
+      if (!W->Watching.Gate.Holding()) return;
+      const long long steps = W->Watching.DrawnSteps - start;
       QCOMPARE(steps, 1LL + std::max(0, holds - 19));
       W->UpdateCommands();
       QVERIFY(W->Action(CM_SINGLESTEP)->isEnabled());
@@ -177,16 +177,16 @@ class RunsTest : public QObject, TWindowFixture {
       }
       if (++holds >= 20) Press(W, steps < 4 ? Qt::Key_S : Qt::Key_F3);
     });
-    QCOMPARE(W->DrawnSteps - start, 4LL);
+    QCOMPARE(W->Watching.DrawnSteps - start, 4LL);
     Press(W, Qt::Key_P);
-    QVERIFY(!W->Gate.Paused());
-    const long long gateHolds = W->Gate.Holds;
+    QVERIFY(!W->Watching.Gate.Paused());
+    const long long gateHolds = W->Watching.Gate.Holds;
     W->Dispatch(CM_PAUSE);
     const int generations = W->AnnGaWorld->Generations;
     Run(W, Qt::Key_F2, "two generations of training 2 under the pause", [&](int) {
       if (W->AnnGaWorld->Generations >= generations + 2) Press(W, Qt::Key_F2);
     });
-    QCOMPARE(W->Gate.Holds, gateHolds);
+    QCOMPARE(W->Watching.Gate.Holds, gateHolds);
   }
 
   // Training 2, then training 1: figures and formats, and nothing of an earlier run in a new window.

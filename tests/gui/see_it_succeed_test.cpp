@@ -1,6 +1,11 @@
 // Seeing a network succeed: the demonstration against the trainer's --rank, a
 // seeded new population against the trainer's, the runs dialog against a
 // scripted trainer, and the chart's ranges and its following of a history.
+#include <QChartView>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QImage>
+#include <QLayout>
 #include <QLineSeries>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
@@ -17,6 +22,7 @@
 #include "progress/many_runs_dlg.h"
 #include "watching/fitness_chart.h"
 #include "watching/fitness_follower.h"
+#include "widgets/text_gadget.h"
 #include "widgets/window_place.h"
 
 namespace {
@@ -89,7 +95,7 @@ class SeeItSucceedTest : public QObject {
              QString::fromUtf8("Ablagen: %1 in 100 Durchgängen (%2 je Durchgang)\nAufnahmen: %3\nmittlere Fitness: %4")
                  .arg(QString(rank[2]), QString(rank[1]), QString(rank[3]), QString(rank[4])));
     QVERIFY2(Snapshot(W) == before, "the demonstration changed the population");
-    QVERIFY(W->DrawnSteps > 100 * 5 * 50);  // every real step of the hundred episodes is drawn
+    QVERIFY(W->Watching.DrawnSteps > 100 * 5 * 50);  // every real step of the hundred episodes is drawn
   }
 
   // By hand: a network whose one link moves nothing pays 10 a run, summed over
@@ -110,14 +116,20 @@ class SeeItSucceedTest : public QObject {
   // Pause holds the demonstration; a single step moves it by one drawn step; F9 again stops it without a summary.
   void demonstrationPausesAndStops() {
     long long atPause = -1, afterStep = -1;
+    QString episodeText;
+    bool episodeFits = false;
     QTimer driver;
     int tick = 0;
     driver.callOnTimeout([&] {
       ++tick;
       if (tick == 5) W->Dispatch(CM_PAUSE);
-      if (tick == 10) atPause = W->DrawnSteps;
+      if (tick == 10) {
+        atPause = W->Watching.DrawnSteps;
+        episodeText = W->MessageText();
+        episodeFits = W->MessageGad->fontMetrics().horizontalAdvance(episodeText) <= W->MessageGad->TextWidth();
+      }
       if (tick == 11) W->Dispatch(CM_SINGLESTEP);
-      if (tick == 15) afterStep = W->DrawnSteps;
+      if (tick == 15) afterStep = W->Watching.DrawnSteps;
       if (tick == 16) {
         W->Dispatch(CM_PAUSE);
         W->Dispatch(CM_SHOWBEST);  // stops it
@@ -131,6 +143,10 @@ class SeeItSucceedTest : public QObject {
     QCOMPARE(afterStep, atPause + 1);
     QVERIFY(!W->ShownWhole && !W->RunActive());
     QCOMPARE(MessageBoxHook().Shown, 0);  // no summary for a stopped demonstration
+    // The episode's line read whole at the window's natural size; the arm's fields back afterwards.
+    QVERIFY2(episodeText.startsWith(QString::fromUtf8("Vorführung: Durchgang 1 von 100 (Podeste ")), qPrintable(episodeText));
+    QVERIFY(episodeFits);
+    QVERIFY(W->AxleGad[0]->isVisible() && W->DeliveriesGad->isVisible());
   }
 
   // A new population of a seed is the trainer's fresh population of that seed, byte for byte.
@@ -263,6 +279,60 @@ class SeeItSucceedTest : public QObject {
     QVERIFY(!chart.AxisDeliveries()->isVisible() && chart.Series(C::Best1)->isVisible());
     chart.Append(&rows[6], 1);  // chosen: a row of the other training does not switch back
     QCOMPARE(chart.ShownMode(), 1);
+  }
+
+  // Every title, legend name and label of the chart whole (Qt Charts would end a cut one in "...") and
+  // inside the picture, on screen and in the saved picture: at the chart's minimum size, at the size it
+  // gets beside the main window on a 1280x1024 screen, and at its own size; for both trainings.
+  void chartTextsWhole_data() {
+    QTest::addColumn<QSize>("size");  // empty: the minimum
+    QTest::addColumn<int>("mode");
+    // The main window's frame as openbox puts it on a 1280x1024 screen (frame 1, 20 above, 5 below): the
+    // chart's frame goes below it, 1022 x 377, its 25 px of title bar and border off.
+    const QRect placed = PlaceBeside({159, 108, 760, 539}, {1022, 505}, {400, 300}, {0, 0, 1280, 1024});
+    QCOMPARE(placed, QRect(159, 647, 1022, 377));
+    for (int mode : {2, 1}) {
+      QTest::addRow("minimum, training %d", mode) << QSize() << mode;
+      QTest::addRow("below the main window, training %d", mode) << QSize(1020, 352) << mode;
+      QTest::addRow("own size, training %d", mode) << QSize(1020, 480) << mode;
+    }
+  }
+
+  void chartTextsWhole() {
+    QFETCH(QSize, size);
+    QFETCH(int, mode);
+    TFitnessChartWindow chart(nullptr);
+    chart.Append({{0, 1, -1000000, 0, 0, 0.0}, {1, 1, 24817, 0, 1, 0.1}, {2, 2, 31250, -20417, 2, 0.2, 3},
+                  {6000, 2, 48713, 10250, 5999, 90.0, 7}});
+    chart.ChooseMode(mode);
+    chart.layout()->activate();
+    chart.resize(size.isEmpty() ? chart.minimumSize() : size);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCoreApplication::processEvents();
+    if (size.isEmpty()) QVERIFY(chart.minimumSize().width() < 700 && chart.minimumSize().height() < 360);
+    QVERIFY(chart.size().expandedTo(chart.minimumSize()) == chart.size());
+    const QString path = QStringLiteral("whole.png");
+    QVERIFY(chart.SavePicture(path));
+    const QImage picture(path);
+    QCOMPARE(picture.size(), chart.View()->size());
+    QStringList texts;
+    for (const QGraphicsItem* item : chart.View()->scene()->items()) {
+      const auto* text = qgraphicsitem_cast<const QGraphicsTextItem*>(item);
+      if (text == nullptr || !text->isVisible() || text->toPlainText().isEmpty()) continue;
+      texts << text->toPlainText();
+      QVERIFY2(!text->toPlainText().contains(QLatin1String("...")), qPrintable(text->toPlainText()));
+      const QRect onPicture = chart.View()->mapFromScene(text->sceneBoundingRect()).boundingRect();
+      QVERIFY2(QRect(QPoint(), picture.size()).contains(onPicture), qPrintable(text->toPlainText()));
+    }
+    const QStringList whole = mode == 2 ? QStringList{"Generation (Training 2)", "Fitness", "Ablagen des Besten",
+                                                      "bester (Training 2)", "Durchschnitt (Training 2)",
+                                                      "bisher bestes"}
+                                        : QStringList{"Durchgang (Training 1)", "Fitness", "bester (Training 1)"};
+    for (const QString& t : whole) QVERIFY2(texts.contains(t), qPrintable(t + " not among: " + texts.join(" | ")));
+    QCOMPARE(texts.count(QStringLiteral("Ablagen des Besten")), mode == 2 ? 2 : 0);  // axis title and legend name
+    QFile::remove(path);
   }
 
   // Only the appended bytes are read; a torn row waits for its end; a replaced file is read from its start.

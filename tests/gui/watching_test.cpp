@@ -48,8 +48,8 @@ class WatchingTest : public QObject, TWindowFixture {
 
   using C = TFitnessChartWindow;
 
-  C* Chart() const { return W->FitnessChart; }
-  TNetworkView* View() const { return W->NetView->View(); }
+  C* Chart() const { return W->Watching.FitnessChart; }
+  TNetworkView* View() const { return W->Watching.NetView->View(); }
   TChromosom& Best() const { return W->AnnGaWorld->bestIndividual; }
 
  private slots:
@@ -226,25 +226,25 @@ class WatchingTest : public QObject, TWindowFixture {
   // Activation at Langsam draws steps 1/15 s apart; F3 during a paced wait ends it in that tick.
   void tempoPacesActivation() {
     TFakePacerClock clock;
-    W->Pacer.UseClock(&clock);
+    W->Watching.Pacer.UseClock(&clock);
     W->Dispatch(CM_TEMPSLOW);
     QCOMPARE(SavedTempo(), TStepPacer::Slow);
     TPacerClock::Clock::time_point stopAt{}, due{};
     clock.OnTick = [&] {
-      if (UserBreak || clock.Dues.size() < 10 || !W->Pacer.Waiting()) return;
+      if (UserBreak || clock.Dues.size() < 10 || !W->Watching.Pacer.Waiting()) return;
       stopAt = clock.T;
-      due = W->Pacer.NextDue();
+      due = W->Watching.Pacer.NextDue();
       Press(W, Qt::Key_F3);
     };
     Run(W, Qt::Key_F3, "ten paced steps of activation", [](int) {});
-    W->Pacer.UseClock(nullptr);
+    W->Watching.Pacer.UseClock(nullptr);
     for (size_t k = 1; k < clock.Dues.size(); ++k)
       QCOMPARE(clock.Dues[k] - clock.Dues[k - 1], std::chrono::nanoseconds(66666666));  // 1 s / 15
     QCOMPARE(clock.T, stopAt + clock.Tick);  // the tick in which F3 came, no more
-    QVERIFY(clock.T < due && !W->Pacer.Waiting());
+    QVERIFY(clock.T < due && !W->Watching.Pacer.Waiting());
     W->Dispatch(CM_TEMPNORM);
-    W->Pacer.SetFrameRate(0.0);  // Normal: a display frame, 60 a second if none is reported
-    QCOMPARE(W->Pacer.Interval(), std::chrono::nanoseconds(16666666));
+    W->Watching.Pacer.SetFrameRate(0.0);  // Normal: a display frame, 60 a second if none is reported
+    QCOMPARE(W->Watching.Pacer.Interval(), std::chrono::nanoseconds(16666666));
   }
 
   // One line per link in use of the 54 the 11-3-3-4 shape allows, at any size; F8 and its check mark;
@@ -259,8 +259,8 @@ class WatchingTest : public QObject, TWindowFixture {
     for (int k : {0, 7, 33, 41, 53}) Best().setWeight(links[k].first, links[k].second, 0);  // five absent: 49 left
     Press(W, Qt::Key_F8);
     W->UpdateCommands();
-    QVERIFY(W->NetView->isVisible() && W->Action(CM_NETVIEW)->isChecked());
-    W->NetView->resize(1100, 800);
+    QVERIFY(W->Watching.NetView->isVisible() && W->Action(CM_NETVIEW)->isChecked());
+    W->Watching.NetView->resize(1100, 800);
     View()->grab();  // lines are counted as they are painted
     QVERIFY(View()->LinesDrawn() == 49 && View()->LinksInUse() == 49 && View()->PossibleLinks() == 54);
     QVERIFY(!View()->HasValues());
@@ -294,7 +294,7 @@ class WatchingTest : public QObject, TWindowFixture {
     QVERIFY(!View()->HasValues());
     Press(W, Qt::Key_F8);  // F8 works during runs too
     W->UpdateCommands();
-    QVERIFY(!W->NetView->isVisible() && !W->Action(CM_NETVIEW)->isChecked());
+    QVERIFY(!W->Watching.NetView->isVisible() && !W->Action(CM_NETVIEW)->isChecked());
   }
 };
 

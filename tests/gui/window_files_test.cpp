@@ -35,6 +35,13 @@ class WindowFilesTest : public QObject, TWindowFixture {
 
   QString Path(const QString& name) const { return Dir.filePath(name); }
 
+  // The message field's text fits it at the window's natural size: over the whole status bar, as
+  // the reasons are shown, it does.
+  bool ReadWhole() const {
+    return W->ReasonShown() &&
+           W->MessageGad->fontMetrics().horizontalAdvance(W->MessageText()) <= W->MessageGad->TextWidth();
+  }
+
   // Two passes of training 2 as the training code reports them.
   void TwoGenerations() {
     W->GenerationDone({2, 7, -300, -800, 7, 3});
@@ -53,8 +60,8 @@ class WindowFilesTest : public QObject, TWindowFixture {
       case Film:
         Answer({answer, QMessageBox::Ok}, {path});
         W->Dispatch(CM_RECORD);
-        if (W->Recorder != nullptr && W->Recorder->Recording()) {
-          W->Recorder->AddFrame(W->Simulator);
+        if (W->Watching.Recorder != nullptr && W->Watching.Recorder->Recording()) {
+          W->Watching.Recorder->AddFrame(W->Simulator);
           W->Dispatch(CM_RECORD);
         }
         break;
@@ -144,6 +151,7 @@ class WindowFilesTest : public QObject, TWindowFixture {
     W->Dispatch(CM_LOADDATA);
     const QString note = QStringLiteral("Fitnessverlauf 'zarnik.csv' nicht gelesen: ") + reason;
     QCOMPARE(W->MessageText(), note);
+    QVERIFY(ReadWhole());
     TwoGenerations();
     W->Dispatch(CM_SAVEDATA);
     QCOMPARE(MessageBoxHook().Shown, 0);
@@ -184,7 +192,7 @@ class WindowFilesTest : public QObject, TWindowFixture {
     QCOMPARE(MessageBoxHook().LastText, question);
     QCOMPARE(MessageBoxHook().LastButtons, QMessageBox::Yes | QMessageBox::No);
     for (const QString& name : there) QCOMPARE(Bytes(Path(name)), old(name));
-    QVERIFY(W->Recorder == nullptr || !W->Recorder->Recording());
+    QVERIFY(W->Watching.Recorder == nullptr || !W->Watching.Recorder->Recording());
     Write(TKind(kind), Path(typed), true);
     QCOMPARE(MessageBoxHook().Shown, 1);  // the question, no failure
     for (const QString& name : there) QVERIFY(Bytes(Path(name)) != old(name) && QFileInfo(Path(name)).size() > 40);
@@ -204,11 +212,13 @@ class WindowFilesTest : public QObject, TWindowFixture {
     W->Dispatch(CM_SAVEDATA);
     QVERIFY(WarnedOnce(QStringLiteral("Kann Datei 'Zarnik.dat' nicht speichern!")));
     QCOMPARE(W->MessageText(), QStringLiteral("Kann Datei 'zarnik.dat' nicht speichern") + who);
+    QVERIFY(ReadWhole());
     QCOMPARE(Bytes(QStringLiteral("zarnik.dat")), before);
     Answer({QMessageBox::Ok});
     W->Dispatch(CM_LOADDATA);
     QVERIFY(WarnedOnce(QStringLiteral("Kann Datei 'Zarnik.dat' nicht laden!")));
     QCOMPARE(W->MessageText(), QStringLiteral("Kann Datei 'zarnik.dat' nicht laden") + who);
+    QVERIFY(ReadWhole());
     QCOMPARE(Snapshot(W), changed);
     trainer.Release();
     Answer({});

@@ -90,8 +90,8 @@ class ReadmeHeadlessTest : public QObject {
     TWorld& w = *window.AnnGaWorld;
     QCOMPARE(w.Generations, generations);
     window.Dispatch(CM_FITCHART);
-    QVERIFY(window.FitnessChart != nullptr && window.FitnessChart->isVisible());
-    QCOMPARE(window.FitnessChart->Received(TFitnessChartWindow::Best2), size_t(generations));  // zarnik.csv
+    QVERIFY(window.Watching.FitnessChart != nullptr && window.Watching.FitnessChart->isVisible());
+    QCOMPARE(window.Watching.FitnessChart->Received(TFitnessChartWindow::Best2), size_t(generations));  // zarnik.csv
     // --evaluate: one row per individual, "index,fitness,takes,deliveries", as the window's pass.
     const QStringList rows = QString::fromUtf8(Train({"--evaluate", "--seed", "4", "--threads", "2", "zarnik.dat"}))
                                  .split('\n', Qt::SkipEmptyParts);

@@ -12,6 +12,7 @@
 #include "atomic_file.h"
 #include "fitness_log.h"
 #include "language.h"
+#include "load_reason.h"
 #include "population_lock.h"
 #include "string_table.h"
 #include "widgets/file_dialog.h"
@@ -44,7 +45,7 @@ void TZarnikWindow::LoadHistory(const QString& path) {
   const int lastPass = History.LastPass1();
   if (lastPass >= 0 && AnnGaWorld->Passes1 <= lastPass)
     AnnGaWorld->Passes1 = lastPass < INT_MAX ? lastPass + 1 : INT_MAX;
-  FlushChart();
+  Watching.FlushChart();
 }
 
 void TZarnikWindow::SaveHistory(const QString& path, bool replace) {
@@ -91,14 +92,14 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
     LoadHistory(HistoryPathFor(file));
     PopulationFile = path;
     PopulationChanged = false;
-    FlushNetView(false);  // an open network view shows the loaded best
+    FlushNetView();  // an open network view shows the loaded best
     return true;
   }
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
   // The box keeps its designed text; the status bar says why.
   const qint64 found = LoadFailure == TLoadError::WrongSize ? static_cast<qint64>(size) : -1;
   ShowReason(tr("Kann Datei '%1' nicht laden: %2")
-                 .arg(NameOf(file), LoadReasonText(LoadFailure, found, AnnGaWorld->FileSize())));
+                 .arg(NameOf(file), LoadReasonText(LoadReasonFormat(LoadFailure, found >= 0), found, AnnGaWorld->FileSize())));
   return false;
 }
 
@@ -179,6 +180,6 @@ bool TZarnikWindow::AdoptPopulation(const QString& path) {
   LoadHistory(HistoryPathFor(path));
   // Not stored yet: "Speichern" or the question on closing keeps it.
   PopulationChanged = true;
-  FlushNetView(false);
+  FlushNetView();
   return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+// "?" > "Tastenbelegung": the dialog that lists every key of the program.
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <QList>

@@ -29,8 +29,7 @@ void TZarnikWindow::RunCommand(bool& flag, unsigned statusText, bool progressWin
   }
   UpdateCommands();
   History.StartRun();
-  Pacer.Reset();
-  Pacer.SetFrameRate(screen() != nullptr ? screen()->refreshRate() : 0.0);
+  Watching.StartRun(screen() != nullptr ? screen()->refreshRate() : 0.0);
   Pump.Reset();  // the first pump point paints the new state
   (AnnGaWorld.get()->*loop)();  // ends with AnnHasFinished
   if (progressWindow) PopulationChanged = true;  // trained: closing and loading ask first

@@ -1,6 +1,8 @@
 // Seeing a network succeed: the demonstration of the comparison episodes, a
 // new population, several runs of the trainer.
 #include <QCoreApplication>
+#include <QLayout>
+#include <QStatusBar>
 #include <QScreen>
 
 #include <vector>
@@ -18,6 +20,20 @@
 #include "widgets/message_box.h"
 #include "world.h"
 
+namespace {
+
+// The joint, platform and turning-step fields shown or hidden; the deliveries' field stays.
+void ShowArmFields(TZarnikWindow& w, bool shown) {
+  QLayout* row = w.Fields->layout();
+  for (int i = 0; i < row->count(); ++i) {
+    QWidget* field = row->itemAt(i)->widget();
+    if (field != nullptr && field != w.DeliveriesGad) field->setVisible(shown);
+  }
+  w.StatusBar->layout()->activate();  // at once: the loop draws before the next event
+}
+
+}  // namespace
+
 // --- Simulator: Vorführen ------------------------------------------------------
 // The best plays the episodes by which the trainer's --rank compares files
 // (all hundred, each from the start pose with its own first platform
@@ -33,8 +49,7 @@ void TZarnikWindow::CmShowBest() {
   ShowANN = true;
   UserBreak = false;
   UpdateCommands();
-  Pacer.Reset();
-  Pacer.SetFrameRate(screen() != nullptr ? screen()->refreshRate() : 0.0);
+  Watching.StartRun(screen() != nullptr ? screen()->refreshRate() : 0.0);
   Pump.Reset();
   // The population is not changed: the best's score and node values stay as training left them.
   TChromosom& best = AnnGaWorld->bestIndividual;
@@ -42,6 +57,8 @@ void TZarnikWindow::CmShowBest() {
   best.EncodeRecord(record.data());
   const TBallCounts counts = best.getBallCounts();
   Shown = TEpisodeTally{};
+  // The episode's line is longer than the message field beside the arm's fields: it gets their room.
+  ShowArmFields(*this, false);
   for (int e = 0; e < AllEpisodes && !UserBreak; ++e) {
     ShowEpisode = e;
     ShowEpisodeStart = BallCounts();
@@ -51,6 +68,7 @@ void TZarnikWindow::CmShowBest() {
   ShownWhole = !UserBreak;
   best.ApplyRecord(record.data());
   best.setBallCounts(counts);
+  ShowArmFields(*this, true);
   AnnHasFinished();
   DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(Shown.deliveries));
   if (!ShownWhole) return;
@@ -121,10 +139,10 @@ void TZarnikWindow::NewPopulation(std::optional<uint64_t> seed) {
   UseClockRandomSeed();
   HistoryFollower->Follow(QString());
   History.Clear();
-  FlushChart();
+  Watching.FlushChart();
   PopulationFile.clear();
   PopulationChanged = true;
-  FlushNetView(false);
+  FlushNetView();
 }
 
 // --- Simulator: Mehrere Läufe --------------------------------------------------------

@@ -16,118 +16,98 @@
 // --- fitness chart -----------------------------------------------------------
 
 void TZarnikWindow::CmFitChart() {
-  if (FitnessChart != nullptr && FitnessChart->isVisible()) {
-    FitnessChart->hide();
+  TFitnessChartWindow*& chart = Watching.FitnessChart;
+  if (chart != nullptr && chart->isVisible()) {
+    chart->hide();
     return;
   }
-  if (FitnessChart == nullptr) {
-    FitnessChart = new TFitnessChartWindow(this);
+  if (chart == nullptr) {
+    chart = new TFitnessChartWindow(this);
     // Watching should not take the keys from the frame; F7 closes it from either window.
-    FitnessChart->setAttribute(Qt::WA_ShowWithoutActivating);
-    FitnessChart->addAction(Action(CM_FITCHART));
-    ShareRunKeys(FitnessChart);
-    KeepWindowPlace(FitnessChart, this, QStringLiteral("Fitness-Verlauf"));
-    connect(FitnessChart, &TFitnessChartWindow::visibilityChanged, this, [this] { UpdateCommands(); });
+    chart->setAttribute(Qt::WA_ShowWithoutActivating);
+    chart->addAction(Action(CM_FITCHART));
+    ShareRunKeys(chart);
+    KeepWindowPlace(chart, this, QStringLiteral("Fitness-Verlauf"));
+    connect(chart, &TFitnessChartWindow::visibilityChanged, this, [this] { UpdateCommands(); });
   }
   // Hidden, it took no rows: it starts again from the whole history.
-  FitnessChart->Clear();
-  ChartRows = 0;
-  ChartEpoch = History.Epoch();
-  FitnessChart->show();
-  FitnessChart->raise();
-  FlushChart();
+  Watching.RestartChart();
+  chart->show();
+  chart->raise();
+  Watching.FlushChart();
 }
 
 void TZarnikWindow::CeFitChart(TCommandEnabler& ce) {
   ce.Enable(true);
-  ce.SetCheck(FitnessChart != nullptr && FitnessChart->isVisible());
-}
-
-void TZarnikWindow::FlushChart() {
-  if (FitnessChart == nullptr || !FitnessChart->isVisible()) return;
-  if (ChartEpoch != History.Epoch()) {
-    FitnessChart->Clear();
-    ChartRows = 0;
-    ChartEpoch = History.Epoch();
-  }
-  if (ChartRows >= History.Size()) return;
-  FitnessChart->Append(History.Data().data() + ChartRows, History.Size() - ChartRows);
-  ChartRows = History.Size();
+  ce.SetCheck(Watching.FitnessChart != nullptr && Watching.FitnessChart->isVisible());
 }
 
 // --- network view ------------------------------------------------------------
 
 void TZarnikWindow::CmNetView() {
-  if (NetView != nullptr && NetView->isVisible()) {
-    NetView->hide();
+  TNetworkViewWindow*& view = Watching.NetView;
+  if (view != nullptr && view->isVisible()) {
+    view->hide();
     return;
   }
-  if (NetView == nullptr) {
-    NetView = new TNetworkViewWindow(this);
-    NetView->setAttribute(Qt::WA_ShowWithoutActivating);  // the keys stay with the frame
-    NetView->addAction(Action(CM_NETVIEW));
+  if (view == nullptr) {
+    view = new TNetworkViewWindow(this);
+    view->setAttribute(Qt::WA_ShowWithoutActivating);  // the keys stay with the frame
+    view->addAction(Action(CM_NETVIEW));
     // Holding and stepping a run is what one does while watching its network.
-    NetView->addAction(Action(CM_PAUSE));
-    NetView->addAction(Action(CM_SINGLESTEP));
-    ShareRunKeys(NetView);
-    KeepWindowPlace(NetView, this, QStringLiteral("Netzansicht"));
-    connect(NetView, &TNetworkViewWindow::visibilityChanged, this, [this] { UpdateCommands(); });
+    view->addAction(Action(CM_PAUSE));
+    view->addAction(Action(CM_SINGLESTEP));
+    ShareRunKeys(view);
+    KeepWindowPlace(view, this, QStringLiteral("Netzansicht"));
+    connect(view, &TNetworkViewWindow::visibilityChanged, this, [this] { UpdateCommands(); });
   }
-  NetView->show();
-  NetView->raise();
+  view->show();
+  view->raise();
   // Node values only while a drawn run holds them; until its next step none are shown.
-  FlushNetView(false);
+  FlushNetView();
 }
 
 void TZarnikWindow::CeNetView(TCommandEnabler& ce) {
   ce.Enable(true);
-  ce.SetCheck(NetView != nullptr && NetView->isVisible());
+  ce.SetCheck(Watching.NetView != nullptr && Watching.NetView->isVisible());
 }
 
-void TZarnikWindow::FlushNetView(bool values) {
-  if (NetView == nullptr || !NetView->isVisible()) return;
-  TNetworkView& view = *NetView->View();
-  view.SetNetwork(AnnGaWorld->bestIndividual);
-  if (values)
-    view.SetValues(AnnGaWorld->bestIndividual);
-  else
-    view.ClearValues();
-}
+void TZarnikWindow::FlushNetView() { Watching.FlushNetView(AnnGaWorld->bestIndividual, false); }
 
 // --- tempo -------------------------------------------------------------------
 // Enabled during runs too: slowing a run down to watch it is the point.
 
 void TZarnikWindow::SetTempo(TStepPacer::TTempo tempo) {
-  Pacer.SetTempo(tempo);
+  Watching.Pacer.SetTempo(tempo);
   SaveTempo(tempo);
 }
 
 void TZarnikWindow::CmTempoSlow() { SetTempo(TStepPacer::Slow); }
 
-void TZarnikWindow::CeTempoSlow(TCommandEnabler& ce) { ce.SetCheck(Pacer.Tempo() == TStepPacer::Slow); }
+void TZarnikWindow::CeTempoSlow(TCommandEnabler& ce) { ce.SetCheck(Watching.Pacer.Tempo() == TStepPacer::Slow); }
 
 void TZarnikWindow::CmTempoNormal() { SetTempo(TStepPacer::Normal); }
 
-void TZarnikWindow::CeTempoNormal(TCommandEnabler& ce) { ce.SetCheck(Pacer.Tempo() == TStepPacer::Normal); }
+void TZarnikWindow::CeTempoNormal(TCommandEnabler& ce) { ce.SetCheck(Watching.Pacer.Tempo() == TStepPacer::Normal); }
 
 void TZarnikWindow::CmTempoMaximal() { SetTempo(TStepPacer::Maximal); }
 
-void TZarnikWindow::CeTempoMaximal(TCommandEnabler& ce) { ce.SetCheck(Pacer.Tempo() == TStepPacer::Maximal); }
+void TZarnikWindow::CeTempoMaximal(TCommandEnabler& ce) { ce.SetCheck(Watching.Pacer.Tempo() == TStepPacer::Maximal); }
 
 // --- pause and single step ------------------------------------------------------
 // Like the tempo, they act on the drawn steps of activation and training 1 only.
 
-void TZarnikWindow::CmPause() { Gate.SetPaused(!Gate.Paused()); }
+void TZarnikWindow::CmPause() { Watching.Gate.SetPaused(!Watching.Gate.Paused()); }
 
 void TZarnikWindow::CePause(TCommandEnabler& ce) {
   ce.Enable(true);
-  ce.SetCheck(Gate.Paused());
+  ce.SetCheck(Watching.Gate.Paused());
 }
 
-void TZarnikWindow::CmSingleStep() { Gate.Step(); }
+void TZarnikWindow::CmSingleStep() { Watching.Gate.Step(); }
 
 void TZarnikWindow::CeSingleStep(TCommandEnabler& ce) {
-  ce.Enable(Gate.Paused() && (StartANN || Train1AN || ShowANN));
+  ce.Enable(Watching.Gate.Paused() && (StartANN || Train1AN || ShowANN));
 }
 
 // --- film --------------------------------------------------------------------------
@@ -142,22 +122,23 @@ QString CannotRecord(const QString& path) {
 }  // namespace
 
 void TZarnikWindow::CmRecord() {
-  if (Recorder != nullptr && Recorder->Recording()) {
+  if (Watching.Recording()) {
     StopRecording();
     return;
   }
   const QString path = ZarnikSaveFileName(this, tr("Film aufnehmen"), tr("Video (*.mp4 *.webm)"),
                                           QStringLiteral(".mp4"));
   if (path.isEmpty()) return;
-  if (Recorder == nullptr) Recorder = std::make_unique<TSceneRecorder>();
-  const int rate = Pacer.Tempo() == TStepPacer::Slow ? 15 : 60;
-  if (Recorder->Start(path, rate)) return;
+  std::unique_ptr<TSceneRecorder>& recorder = Watching.Recorder;
+  if (recorder == nullptr) recorder = std::make_unique<TSceneRecorder>();
+  const int rate = Watching.Pacer.Tempo() == TStepPacer::Slow ? 15 : 60;
+  if (recorder->Start(path, rate)) return;
   ZarnikMessageBox(this, CannotRecord(path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
 }
 
 void TZarnikWindow::CeRecord(TCommandEnabler& ce) {
   ce.Enable(true);
-  ce.SetCheck(Recorder != nullptr && Recorder->Recording());
+  ce.SetCheck(Watching.Recording());
 }
 
 void TZarnikWindow::EndBySignal() {
@@ -166,9 +147,9 @@ void TZarnikWindow::EndBySignal() {
 }
 
 void TZarnikWindow::StopRecording() {
-  if (Recorder == nullptr || !Recorder->Recording()) return;
-  const QString path = Recorder->Path();
-  if (!Recorder->Finish())
+  if (!Watching.Recording()) return;
+  const QString path = Watching.Recorder->Path();
+  if (!Watching.Recorder->Finish())
     ZarnikMessageBox(this, CannotRecord(path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
   UpdateCommands();
 }

@@ -76,7 +76,8 @@ QPixmap MarkPicture(int size, bool pause) {
 TZarnikWindow::TZarnikWindow(QWidget* parent)
     : QMainWindow(parent),
       Arm(this),
-      Simulator(SceneWidth, SceneHeight, QImage::Format_RGB32) {
+      Simulator(SceneWidth, SceneHeight, QImage::Format_RGB32),
+      Watching(History, {[this] { Pump.Dispatch(); }, [] { return UserBreak.load(); }, [this] { StopRecording(); }}) {
   // The usual frame, but without a maximise button.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -91,10 +92,10 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
   AnnGaWorld->Pool = &Workers->Pool();
   Pump.BeforeDispatch = [this] {
     FlushProgressTexts();
-    FlushChart();
+    Watching.FlushChart();
     // Training 2 evaluates the best unseen: the view shows its links only,
     // at most once a dispatch and only when they changed.
-    if (Train2AN) FlushNetView(false);
+    if (Train2AN) FlushNetView();
   };
 
   HistoryFollower = new TFitnessFollower(this);
@@ -105,7 +106,7 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
   connect(HistoryFollower, &TFitnessFollower::rowsAppended, this, [this](const std::vector<TFitnessRow>& rows) {
     if (RunActive() || PopulationChanged) return;
     History.Append(rows);
-    FlushChart();
+    Watching.FlushChart();
   });
 
   Simulator.fill(Qt::white);
@@ -115,14 +116,14 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
   Bitmaps.Load();
   // The arm model has filled its tables and cleared OutLines; no run is active.
   BuildMenu();
-  Pacer.SetTempo(SavedTempo());
+  Watching.Pacer.SetTempo(SavedTempo());
   // Enablers are asked again right before any key can fire a command.
   QCoreApplication::instance()->installEventFilter(this);
 }
 
 TZarnikWindow::~TZarnikWindow() {
   QCoreApplication::instance()->removeEventFilter(this);
-  Recorder.reset();  // a film still open is finished
+  Watching.Recorder.reset();  // a film still open is finished
   AnnGaWorld.reset();
   if (ZarnikWindow == this) ZarnikWindow = nullptr;
   // The progress window is not ours to delete: the run that made it ends it.
@@ -275,20 +276,9 @@ int* TZarnikWindow::GetCalcData(const int* delta, bool keep, bool draw) {
   }
   // Only the steps a person watches are paced: the real steps of activation,
   // training 1 and the demonstration. Evaluation steps are never drawn and never wait.
-  if (draw && (StartANN || Train1AN || ShowANN)) DrawnStep();
-  return data;
-}
-
-void TZarnikWindow::DrawnStep() {
-  ++DrawnSteps;
   // The best network has just made this step: its node values are the step's.
-  FlushNetView(true);
-  // One frame per drawn step, as the scene shows it now; waits while the encoder catches up.
-  if (Recorder != nullptr && Recorder->Recording() && !Recorder->AddFrame(Simulator)) StopRecording();
-  const auto dispatch = [this] { Pump.Dispatch(); };
-  const auto stopped = [] { return UserBreak.load(); };
-  Gate.Wait(dispatch, stopped);
-  Pacer.Wait(dispatch, stopped);
+  if (draw && (StartANN || Train1AN || ShowANN)) Watching.Step(AnnGaWorld->bestIndividual, Simulator);
+  return data;
 }
 
 void TZarnikWindow::ResetSimulator() { Arm.ResetSimulator(); }
@@ -303,10 +293,11 @@ void TZarnikWindow::AnnHasFinished() {
   SetMessageText(Arm.Buffer);
   Train1AN = Train2AN = StartANN = ShowANN = false;
   UpdateCommands();
-  FlushChart();  // the run's last generation
+  Watching.FlushChart();  // the run's last generation
   StopRecording();  // the run's film ends with it
   // The best of a training, or the last step's values of a drawn run, stay in view.
-  if (NetView != nullptr && NetView->isVisible()) NetView->View()->SetNetwork(AnnGaWorld->bestIndividual);
+  if (Watching.NetView != nullptr && Watching.NetView->isVisible())
+    Watching.NetView->View()->SetNetwork(AnnGaWorld->bestIndividual);
 }
 
 void TZarnikWindow::PumpMessages() { Pump.Pump(); }
@@ -335,8 +326,8 @@ void TZarnikWindow::GenerationDone(const TGenerationFigures& figures) {
 void TZarnikWindow::ShowHoldAndFilm() {
   const int size = MessageGad->fontMetrics().ascent() * 3 / 4;
   QList<TTextGadget::TMark> marks;
-  if (Gate.Paused()) marks.append({MarkPicture(size, true), tr("Pause")});
-  if (Recorder != nullptr && Recorder->Recording()) marks.append({MarkPicture(size, false), tr("Aufnahme")});
+  if (Watching.Gate.Paused()) marks.append({MarkPicture(size, true), tr("Pause")});
+  if (Watching.Recording()) marks.append({MarkPicture(size, false), tr("Aufnahme")});
   MessageGad->SetMarks(marks);
 }
 

@@ -1,5 +1,9 @@
 #pragma once
 
+// The main frame of the program, TZarnikWindow: its command ids, the
+// enablers the menu asks, and the frame itself (its commands are written in
+// the *_commands.cpp files beside this one).
+
 #include <QCoreApplication>
 #include <QFont>
 #include <QImage>
@@ -16,22 +20,18 @@
 #include "widgets/event_pump.h"
 #include "watching/fitness_history.h"
 #include "scene/scene_bitmaps.h"
-#include "watching/pause_gate.h"
-#include "watching/step_pacer.h"
+#include "watching/watching.h"
 #include "all_episodes.h"
 #include "zarnik_host.h"
 
 class QAction;
 class QStatusBar;
 class TAnnGaDlg;
-class TFitnessChartWindow;
 class TFitnessFollower;
 class THeadlessPool;
 class TKeyOverviewDlg;
 class TManyRunsDlg;
 struct TKeyLine;
-class TNetworkViewWindow;
-class TSceneRecorder;
 class TTextGadget;
 class TWorld;
 class TZarnikClient;
@@ -291,21 +291,15 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // Every generation of both trainings this session, shown by FitnessChart.
   TFitnessHistory History;
   TLoadError LoadFailure{};  // why the last load failed (None after a good one), for the status bar or later
-  TFitnessChartWindow* FitnessChart = nullptr;  // made at its first opening; a child
-  TKeyOverviewDlg* KeyOverview = nullptr;       // likewise
-  TNetworkViewWindow* NetView = nullptr;        // likewise
+  TKeyOverviewDlg* KeyOverview = nullptr;       // made at its first opening; a child
   TManyRunsDlg* ManyRuns = nullptr;             // likewise
   TFitnessFollower* HistoryFollower = nullptr;  // the history beside the loaded population
   // Plays the episodes of training 2 on every hardware thread, each playing
   // several side by side; the population's pool for the window's lifetime.
   std::unique_ptr<THeadlessPool> Workers;
-  // Holds the drawn steps of activation and training 1 to the chosen tempo.
-  TStepPacer Pacer;
-  // Holds those steps while paused and lets single steps through.
-  TPauseGate Gate;
-  // Films the drawn steps while a recording is open; made at the first one.
-  std::unique_ptr<TSceneRecorder> Recorder;
-  long long DrawnSteps = 0;  // drawn steps of runs, for tests
+  // The tempo, pause and film of the drawn steps of activation, training 1
+  // and the demonstration, the fitness chart and the network view.
+  TWatching Watching;
   // Trained since the population was last loaded or saved, and that file ("": zarnik.dat).
   bool PopulationChanged = false;
   QString PopulationFile;
@@ -339,13 +333,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // the first one starts it and returns when its loop has ended.
   void RunCommand(bool& flag, unsigned statusText, bool progressWindow, void (TWorld::*loop)());
   void FlushProgressTexts();
-  // Hands the open chart the rows it has not shown yet.
-  void FlushChart();
-  // Hands the open network view the best network; with `values`, also the
-  // node values of its last evaluation, else none.
-  void FlushNetView(bool values);
-  // After each drawn step of a run, before the tempo's wait.
-  void DrawnStep();
+  // The open network view shows the best network, without node values.
+  void FlushNetView();
   // Ends an open recording; a failure is reported.
   void StopRecording();
   // The history beside a population file: read after the population has
@@ -378,6 +367,4 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
 
   std::vector<TCommand> Commands;
   QString RefusedHistory;   // the history file last said not to be read
-  size_t ChartRows = 0;     // rows of History the chart shows
-  unsigned ChartEpoch = 0;  // History.Epoch() when the chart was filled
 };

@@ -20,6 +20,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <map>
+
 #include "fitness_log.h"
 #include "main_window/zarnik_window.h"
 #include "run_progress.h"
@@ -52,6 +54,8 @@ QString RunFile(const QString& file, int k) {
   if (stem.size() > 4 && stem.endsWith(QLatin1String(".dat"))) stem.chop(4);
   return stem + QStringLiteral("-%1.dat").arg(k);
 }
+
+void ShowRun(QTableWidget& table, const TRunProgress& r);
 
 QString RunHistory(const QString& file, int k) {
   return QFile::decodeName(FitnessLogPathFor(QFile::encodeName(RunFile(file, k)).toStdString()).c_str());
@@ -233,34 +237,33 @@ void TManyRunsDlg::Stop() {
 
 void TManyRunsDlg::ReadOutput() {
   Pending += Trainer->readAllStandardOutput();
+  // A fast trainer's output holds many lines for each run: the table shows
+  // each run's last one, set once for the lot (every changed cell has the
+  // table measure its columns again).
+  std::map<int, TRunProgress> latest;
+  const auto show = [&] {
+    for (const auto& [run, r] : latest) ShowRun(*RunTable, r);
+    latest.clear();
+  };
   qsizetype start = 0;
-  for (qsizetype end; (end = Pending.indexOf('\n', start)) >= 0; start = end + 1)
-    Line(QString::fromUtf8(Pending.constData() + start, end - start));
+  for (qsizetype end; (end = Pending.indexOf('\n', start)) >= 0; start = end + 1) {
+    const QString text = QString::fromUtf8(Pending.constData() + start, end - start);
+    TRunProgress r;
+    if (ParseRunProgressLine(text.toStdString(), r) && r.run >= 0 && r.run < 10000) {
+      latest[r.run] = r;
+      continue;
+    }
+    show();  // the lines in their order
+    Line(text);
+  }
+  show();
   Pending.remove(0, start);
 }
 
 void TManyRunsDlg::Line(const QString& text) {
   TRunProgress r;
-  // A restarted run's slot goes on as run k + N: a row each, up to a bound.
   if (ParseRunProgressLine(text.toStdString(), r) && r.run >= 0 && r.run < 10000) {
-    if (RunTable->rowCount() <= r.run) RunTable->setRowCount(r.run + 1);
-    const QString cells[Columns] = {QString::number(r.run),
-                                    QString::number(r.seed),
-                                    QString::number(r.generation),
-                                    QString::number(r.bestFitness),
-                                    QString::number(r.bestDeliveries),
-                                    QString::fromStdString(FormatMean(r.validatedMean)),
-                                    QString::fromStdString(FormatMean(r.bestValidatedMean)),
-                                    StateText(QString::fromStdString(r.state))};
-    for (int c = 0; c < Columns; ++c) {
-      QTableWidgetItem* item = RunTable->item(r.run, c);
-      if (item == nullptr) {
-        item = new QTableWidgetItem;
-        item->setTextAlignment(c == ColState ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
-        RunTable->setItem(r.run, c, item);
-      }
-      if (item->text() != cells[c]) item->setText(cells[c]);
-    }
+    ShowRun(*RunTable, r);
     return;
   }
   if (text.startsWith(QLatin1String("winner"))) {
@@ -270,6 +273,33 @@ void TManyRunsDlg::Line(const QString& text) {
   if (text == QLatin1String("nowinner")) return;
   RankingText->appendPlainText(text);  // the ranking, as --rank prints it
 }
+
+namespace {
+
+// Run r's row of the table, made if need be.
+void ShowRun(QTableWidget& table, const TRunProgress& r) {
+  // A restarted run's slot goes on as run k + N: a row each, up to a bound.
+  if (table.rowCount() <= r.run) table.setRowCount(r.run + 1);
+  const QString cells[Columns] = {QString::number(r.run),
+                                  QString::number(r.seed),
+                                  QString::number(r.generation),
+                                  QString::number(r.bestFitness),
+                                  QString::number(r.bestDeliveries),
+                                  QString::fromStdString(FormatMean(r.validatedMean)),
+                                  QString::fromStdString(FormatMean(r.bestValidatedMean)),
+                                  StateText(QString::fromStdString(r.state))};
+  for (int c = 0; c < Columns; ++c) {
+    QTableWidgetItem* item = table.item(r.run, c);
+    if (item == nullptr) {
+      item = new QTableWidgetItem;
+      item->setTextAlignment(c == ColState ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+      table.setItem(r.run, c, item);
+    }
+    if (item->text() != cells[c]) item->setText(cells[c]);
+  }
+}
+
+}  // namespace
 
 void TManyRunsDlg::Ended(int exitCode, QProcess::ExitStatus exitStatus) {
   ReadOutput();

@@ -1,5 +1,8 @@
 #pragma once
 
+// The pictures the coloured scene is built from (joints, platform blocks,
+// link, claws, ball), with their letters, and the font of the letters.
+
 #include <QFont>
 #include <QImage>
 

@@ -2,6 +2,8 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QFontMetrics>
+#include <QGraphicsLayout>
 #include <QComboBox>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -57,9 +59,31 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : TPictureWindow(owner)
     Lines[BestSoFar2]->setPen(dashed);
   }
   Chart->legend()->setAlignment(Qt::AlignBottom);
+  // The plot gets the room: no rounded frame with a wide margin around it.
+  Chart->setBackgroundRoundness(0);
+  Chart->setMargins(QMargins(4, 4, 4, 4));
+  Chart->layout()->setContentsMargins(0, 0, 0, 0);
   Clear();
 
   ChartView = new QChartView(Chart, this);
+  // Qt Charts cuts an axis title that is longer than its axis and a legend
+  // name that does not fit in the legend's one row, with "...": never smaller
+  // than the plot's height for the longest upright title, nor narrower than
+  // the legend's row of the training with the most lines.
+  {
+    const QFontMetrics title(Y2->titleFont());
+    const QFontMetrics label(Y->labelsFont());
+    const QFontMetrics legend(Chart->legend()->font());
+    int upright = 0;
+    for (const QValueAxis* axis : {Y, Y2}) upright = std::max(upright, title.horizontalAdvance(axis->titleText()));
+    int row = 0;
+    for (int s = 0; s < SeriesCount; ++s)
+      if (s != Best1) row += legend.horizontalAdvance(Lines[s]->name()) + legend.height() + 16;
+    // Below the plot the x axis' labels and title and the legend, above it half a label; 4 px margins.
+    const int around = 2 * label.height() + 2 * title.height() + 2 * legend.height() + 40;
+    // Left and right of the legend's row, the chart's margins and the legend's own.
+    ChartView->setMinimumSize(row + 40, upright + 24 + around);
+  }
   ModeBox = new QComboBox(this);
   ModeBox->addItem(tr("Training 2: Generationen"), 2);
   ModeBox->addItem(tr("Training 1: Durchgänge"), 1);

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QTimer>
 
 #include <algorithm>
 #include <string>
@@ -17,15 +18,27 @@ namespace {
 // Often enough to follow a trainer on a shared directory, cheap enough to
 // cost nothing: one stat.
 constexpr int PollMilliseconds = 1000;
+// What follows a change notice before the file is read.
+constexpr int NoticeMilliseconds = 100;
 // Bytes read at a time; a history of any length is read in pieces.
 constexpr size_t Piece = 64 * 1024;
 
 }  // namespace
 
 TFitnessFollower::TFitnessFollower(QObject* parent) : QObject(parent), Watcher(new QFileSystemWatcher(this)) {
-  connect(Watcher, &QFileSystemWatcher::fileChanged, this, [this] { Poll(); });
+  // A trainer appends a row a generation, thousands a second when it is fast:
+  // the notices of a tenth of a second are read together, so that the chart
+  // lays itself out again ten times a second at most, not once per row.
+  auto* soon = new QTimer(this);
+  soon->setSingleShot(true);
+  soon->setInterval(NoticeMilliseconds);
+  connect(soon, &QTimer::timeout, this, [this] { Poll(); });
+  const auto notice = [soon] {
+    if (!soon->isActive()) soon->start();
+  };
+  connect(Watcher, &QFileSystemWatcher::fileChanged, soon, notice);
   // The file may come later, or be replaced: its directory tells.
-  connect(Watcher, &QFileSystemWatcher::directoryChanged, this, [this] { Poll(); });
+  connect(Watcher, &QFileSystemWatcher::directoryChanged, soon, notice);
   Slow.setInterval(PollMilliseconds);
   connect(&Slow, &QTimer::timeout, this, [this] { Poll(); });
 }

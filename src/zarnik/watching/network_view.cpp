@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "ann.h"
+#include "layer_blocks.h"
 #include "widgets/picture_saving.h"
 
 namespace {
@@ -81,39 +82,34 @@ void TNetworkView::ClearValues() {
   update();
 }
 
-int TNetworkView::LayerOf(int node, int* place) const {
-  if (node < Inputs) {
-    *place = node;
-    return 0;
-  }
-  if (node >= Nodes - Outputs) {
-    *place = node - (Nodes - Outputs);
-    return HiddenLayers + 1;
-  }
-  *place = (node - Inputs) % Hidden;
-  return 1 + (node - Inputs) / Hidden;
+TLayerBlock TNetworkView::Block(int L) const { return LayerBlock(L, Nodes, Inputs, Hidden, HiddenLayers, Outputs); }
+
+TNetworkView::TLayerNodes TNetworkView::Layer(int layer) const {
+  if (layer == 0) return {0, Block(0).Sources};
+  const TLayerBlock b = Block(layer - 1);
+  return {b.FirstTarget, b.Targets};
 }
 
-int TNetworkView::LayerSize(int layer) const {
-  if (layer == 0) return Inputs;
-  return layer == HiddenLayers + 1 ? Outputs : Hidden;
+int TNetworkView::LayerOf(int node, int* place) const {
+  int layer = 0;
+  while (layer + 1 < LayerCount() && node >= Layer(layer + 1).First) ++layer;
+  *place = node - Layer(layer).First;
+  return layer;
 }
 
 int TNetworkView::PossibleLinks() const {
-  if (Hidden <= 0) return 0;
-  return Inputs * Hidden + Hidden * Hidden * (HiddenLayers - 1) + Hidden * Outputs;
+  int links = 0;
+  for (int L = 0; L + 1 < LayerCount(); ++L) links += Block(L).Sources * Block(L).Targets;
+  return links;
 }
 
 int TNetworkView::LinksInUse() const {
   int links = 0;
-  for (int s = 0; s < Nodes; ++s) {
-    int place = 0;
-    const int layer = LayerOf(s, &place);
-    if (layer > HiddenLayers) continue;  // outputs lead nowhere
-    for (int t = 0; t < Nodes; ++t) {
-      int tp = 0;
-      if (LayerOf(t, &tp) == layer + 1 && Weights[static_cast<size_t>(s) * Nodes + t] != 0) ++links;
-    }
+  for (int L = 0; L + 1 < LayerCount(); ++L) {
+    const TLayerBlock b = Block(L);
+    for (int s = b.FirstSource; s < b.FirstSource + b.Sources; ++s)
+      for (int t = b.FirstTarget; t < b.FirstTarget + b.Targets; ++t)
+        if (Weights[static_cast<size_t>(s) * Nodes + t] != 0) ++links;
   }
   return links;
 }
@@ -122,7 +118,7 @@ QPointF TNetworkView::Centre(int node, const QRectF& area) const {
   int place = 0;
   const int layer = LayerOf(node, &place);
   const double x = area.left() + area.width() * layer / std::max(1, LayerCount() - 1);
-  const double rowHeight = area.height() / std::max(1, LayerSize(layer));
+  const double rowHeight = area.height() / std::max(1, Layer(layer).Count);
   return {x, area.top() + rowHeight * (place + 0.5)};
 }
 
@@ -143,20 +139,18 @@ void TNetworkView::paintEvent(QPaintEvent*) {
   const QRectF area(labelWidth + radius + 4, radius + 6, width() - 2 * (labelWidth + radius + 4),
                     height() - 2 * radius - 12 - 1.5 * line);
 
-  // Links first, so the nodes lie on top of them.
-  for (int s = 0; s < Nodes; ++s) {
-    int place = 0;
-    const int layer = LayerOf(s, &place);
-    if (layer > HiddenLayers) continue;
-    for (int t = 0; t < Nodes; ++t) {
-      int tp = 0;
-      const int w = Weights[static_cast<size_t>(s) * Nodes + t];
-      if (w == 0 || LayerOf(t, &tp) != layer + 1) continue;
-      const double width = 0.5 + 4.5 * std::min(1.0, std::abs(w) / static_cast<double>(MaxWeight));
-      p.setPen(QPen(w > 0 ? Positive : Negative, width));
-      p.drawLine(Centre(s, area), Centre(t, area));
-      ++Drawn;
-    }
+  // Links first, so the nodes lie on top of them; a layer's links lead to the next only.
+  for (int L = 0; L + 1 < LayerCount(); ++L) {
+    const TLayerBlock b = Block(L);
+    for (int s = b.FirstSource; s < b.FirstSource + b.Sources; ++s)
+      for (int t = b.FirstTarget; t < b.FirstTarget + b.Targets; ++t) {
+        const int w = Weights[static_cast<size_t>(s) * Nodes + t];
+        if (w == 0) continue;
+        const double width = 0.5 + 4.5 * std::min(1.0, std::abs(w) / static_cast<double>(MaxWeight));
+        p.setPen(QPen(w > 0 ? Positive : Negative, width));
+        p.drawLine(Centre(s, area), Centre(t, area));
+        ++Drawn;
+      }
   }
 
   // Node values in a font in which the widest, "-1000", fits inside a node.

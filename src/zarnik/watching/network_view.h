@@ -8,6 +8,7 @@
 #include "widgets/picture_saving.h"
 
 class TANN;
+struct TLayerBlock;
 
 // Draws one network as its layers from left to right: the inputs labelled
 // with what they carry, the hidden layers, the outputs "Achse A" .. "Achse D".
@@ -42,10 +43,16 @@ class TNetworkView : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  // Layer of every node, and its place within the layer.
+  // Layer 0 holds the inputs, layer L + 1 the targets of the network's
+  // block L; the last layer holds the outputs.
+  struct TLayerNodes {
+    int First, Count;
+  };
   int LayerCount() const { return Hidden > 0 ? HiddenLayers + 2 : 0; }
+  TLayerBlock Block(int L) const;
+  TLayerNodes Layer(int layer) const;
+  // Layer of a node, and its place within the layer.
   int LayerOf(int node, int* place) const;
-  int LayerSize(int layer) const;
   QPointF Centre(int node, const QRectF& area) const;
 
   int Nodes = 0, Inputs = 0, Hidden = 0, HiddenLayers = 0, Outputs = 0;
