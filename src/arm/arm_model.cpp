@@ -56,7 +56,7 @@ int TArmModel::ClawIndex() const {
   return Index(static_cast<double>(AxleDat[3].a) + 1.0);
 }
 
-void TArmModel::PlaceJoint(int i) {
+[[gnu::always_inline]] inline void TArmModel::PlaceJoint(int i) {
   const TOffset o = Link[Index(AxleDat[i].a)];
   AxleDat[i + 1].x = AxleDat[i].x + o.dx;
   AxleDat[i + 1].y = AxleDat[i].y - o.dy;
@@ -67,7 +67,7 @@ void TArmModel::CarryBall(int k) {
   BallDat.y = AxleDat[3].y - Carry[k].dy - 3;
 }
 
-void TArmModel::TurnJoints(int axle, float delta) {
+[[gnu::always_inline]] inline void TArmModel::TurnJoints(int axle, float delta) {
   for (int i = axle; i < 4; ++i) {
     float a = AxleDat[i].a + delta;
     if (a >= 360.0f)
@@ -87,7 +87,15 @@ void TArmModel::PlaceClaw() {
   ClawDat.y = AxleDat[3].y - o.dy + 25;
 }
 
-void TArmModel::TakeOrPlaceBall() {
+// Every grip point lies within 40 + 26 pixels of D's pivot on each axis: a
+// lying ball farther off cannot be touched.
+[[gnu::always_inline]] inline bool TArmModel::GripNearBall() const {
+  const int32_t bx = BallDat.x - AxleDat[3].x - 25;
+  const int32_t by = BallDat.y - AxleDat[3].y - 25;
+  return bx <= 71 && bx >= -71 && by <= 67 && by >= -67;
+}
+
+[[gnu::always_inline]] inline void TArmModel::TakeOrPlaceBall() {
   if (BallState == 2) {
     CarryBall(ClawIndex());
     const TPlatData& p = PlatDat[MoveState];
@@ -104,7 +112,7 @@ void TArmModel::TakeOrPlaceBall() {
         }
       }
     }
-  } else if (GripTouchesBall()) {
+  } else if (GripNearBall() && GripTouchesBall()) {
     CarryBall(ClawIndex());
     MoveState = 1 - MoveState;
     BallState = 2;
@@ -197,6 +205,7 @@ int* TArmModel::GetCalcData(const int* delta, bool keep, bool draw) {
   if (!keep) std::memcpy(saved, AxleDat, sizeof saved);
 
   const int32_t ballBefore = BallState;
+#pragma GCC unroll 4
   for (int i = 0; i < 4; ++i) {
     const float step = static_cast<float>(delta[i] * 0.002);
     if (draw) {

@@ -84,6 +84,7 @@ class TArmModel {
   void TurnJoints(int axle, float delta);
   void PlaceClaw();
   void TakeOrPlaceBall();
+  bool GripNearBall() const;
   int ClawIndex() const;
   void CarryBall(int clawIndex);
 

@@ -12,7 +12,18 @@ namespace {
 
 struct TShapeView {
   int Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes;
+  const TLaneInt32* Inputs;  // per input node, before clamping
+  TLaneInt32 InputLow, InputHigh;
 };
+
+// The input nodes' values: clamped and converted a vector at a time.
+[[gnu::always_inline]] inline void SetInputs(const TShapeView& s, TLaneDouble* values) {
+  for (int i = 0; i < s.InputNodes; ++i) {
+    TLaneInt32 v = s.Inputs[i] < s.InputLow ? s.InputLow : s.Inputs[i];
+    v = v > s.InputHigh ? s.InputHigh : v;
+    values[i] = __builtin_convertvector(v, TLaneDouble);
+  }
+}
 
 // The sums of one block's targets, source by source, so that the chains of
 // the targets interleave, kept in registers.
@@ -72,57 +83,81 @@ inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, c
   return redone;
 }
 
-// SumBlock for processors with AVX-512: the same arithmetic and the same
-// doubtful lanes, but the test of a source's terms is one mask, which the
-// generic vectors cannot express without moving every comparison through
-// general registers.
+// SumBlock for processors with AVX-512: the same arithmetic, and the test of
+// a source's terms is one mask, which the generic vectors cannot express
+// without moving every comparison through general registers. The error
+// bound is taken from the larger of |t| and |x| (one range instruction):
+// 2 max(|t|, |x|) 2^-50 is at least (|t| + |x|) 2^-50, so every lane the
+// generic rule doubts is doubted here too (a few more, which the x87 way
+// gives their exact value anyway).
 // GCC 12 warns inside its own conversion intrinsics (its bug 105593).
 #pragma GCC diagnostic push
 #if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
 #define ZARNIK_V4 __attribute__((target("arch=x86-64-v4"), always_inline)) inline
+
+// The x87 rule for the lanes of `lanes` (usually one), kept out of the
+// common path so that its sums stay in registers. A sum holds a float's
+// value, so it widens to extended precision as it is.
+__attribute__((target("arch=x86-64-v4"), noinline)) __m512d RedoLanesV4(__m512d result, __m512d sum,
+                                                                        const long double* factor, __m512d out,
+                                                                        unsigned lanes) {
+  alignas(64) double s[LaneCount], o[LaneCount];
+  _mm512_store_pd(s, sum);
+  _mm512_store_pd(o, out);
+  for (; lanes != 0; lanes &= lanes - 1) {
+    const int k = __builtin_ctz(lanes);
+    const float v = static_cast<float>(static_cast<long double>(s[k]) + factor[k] * static_cast<long double>(o[k]));
+    result = _mm512_mask_broadcastsd_pd(result, static_cast<__mmask8>(1u << k), _mm_set_sd(v));
+  }
+  return result;
+}
+
 template <int Width>
 ZARNIK_V4 long long SumBlockV4(const TLayerBlock& b, const TLaneDouble*& factor, const long double*& longFactor,
                                TLaneDouble* values, const TLaneDouble& low, const TLaneDouble& high) {
   const __m512d expMask = _mm512_castsi512_pd(_mm512_set1_epi64(0x7FF0'0000'0000'0000ll));
   const __m512d absMask = _mm512_castsi512_pd(_mm512_set1_epi64(0x7FFF'FFFF'FFFF'FFFFll));
-  const __m512d halfScale = _mm512_set1_pd(0x1p-24), boundScale = _mm512_set1_pd(0x1p-50);
+  const __m512d halfScale = _mm512_set1_pd(0x1p-24), boundScale = _mm512_set1_pd(0x1p-49);
   long long redone = 0;
   __m512d sum[Width];
 #pragma GCC unroll 8
   for (int t = 0; t < Width; ++t) sum[t] = _mm512_setzero_pd();
-  for (int j = 0; j < b.Sources; ++j) {
+  const TLaneDouble* f = factor;
+  const long double* lf = longFactor;
+  for (int j = 0; j < b.Sources; ++j, f += Width, lf += Width * LaneCount) {
     const __m512d out = reinterpret_cast<const __m512d&>(values[b.FirstSource + j]);
     __m512d r[Width];
     __mmask8 doubtful[Width];
-    __mmask8 anyDoubtful = 0;
 #pragma GCC unroll 8
     for (int t = 0; t < Width; ++t) {
-      // AddLaneTerm, step for step.
-      const __m512d term = _mm512_mul_pd(reinterpret_cast<const __m512d&>(factor[t]), out);
+      // AddLaneTerm, step for step, with the bound from the larger term.
+      const __m512d term = _mm512_mul_pd(reinterpret_cast<const __m512d&>(f[t]), out);
       const __m512d x = _mm512_add_pd(sum[t], term);
       r[t] = _mm512_cvtps_pd(_mm512_cvtpd_ps(x));
       const __m512d half = _mm512_mul_pd(_mm512_and_pd(x, expMask), halfScale);
       const __m512d gap = _mm512_sub_pd(half, _mm512_and_pd(_mm512_sub_pd(x, r[t]), absMask));
-      const __m512d bound =
-          _mm512_mul_pd(_mm512_add_pd(_mm512_and_pd(term, absMask), _mm512_and_pd(x, absMask)), boundScale);
+      // max(|term|, |x|): range with the larger magnitude, sign cleared.
+      const __m512d bound = _mm512_mul_pd(_mm512_range_pd(term, x, 0x0B), boundScale);
       doubtful[t] = _mm512_cmp_pd_mask(gap, bound, _CMP_LT_OQ);
-      anyDoubtful |= doubtful[t];
     }
+    __mmask8 anyDoubtful = doubtful[0];
+#pragma GCC unroll 8
+    for (int t = 1; t < Width; ++t) anyDoubtful |= doubtful[t];
     if (anyDoubtful != 0) [[unlikely]] {
+#pragma GCC unroll 8
       for (int t = 0; t < Width; ++t) {
         if (doubtful[t] == 0) continue;
-        RedoLanes(reinterpret_cast<TLaneDouble&>(r[t]), reinterpret_cast<const TLaneDouble&>(sum[t]),
-                  longFactor + t * LaneCount, reinterpret_cast<const TLaneDouble&>(out), doubtful[t]);
+        r[t] = RedoLanesV4(r[t], sum[t], lf + t * LaneCount, out, doubtful[t]);
         ++redone;
       }
     }
 #pragma GCC unroll 8
     for (int t = 0; t < Width; ++t) sum[t] = r[t];
-    factor += Width;
-    longFactor += Width * LaneCount;
   }
+  factor = f;
+  longFactor = lf;
 #pragma GCC unroll 8
   for (int t = 0; t < Width; ++t) {
     const TLaneDouble s = reinterpret_cast<const TLaneDouble&>(sum[t]);
@@ -133,13 +168,14 @@ ZARNIK_V4 long long SumBlockV4(const TLayerBlock& b, const TLaneDouble*& factor,
   return redone;
 }
 
-// All blocks of one network step in every lane; node values in `values`
-// (inputs already set). Returns the number of vector terms whose doubtful
+// All blocks of one network step in every lane; node values in `values`,
+// inputs from the shape's. Returns the number of vector terms whose doubtful
 // lanes were taken again the x87 way.
 [[gnu::always_inline]] inline long long SumLayersBody(const TShapeView& s, const TLaneDouble* factor,
                                                       const long double* longFactor, TLaneDouble* values,
                                                       TLaneDouble* sums, const TLaneDouble& low,
                                                       const TLaneDouble& high) {
+  SetInputs(s, values);
   long long redone = 0;
   for (int L = 0; L <= s.HiddenLayers; ++L) {
     const TLayerBlock b = LayerBlock(L, s.Nodes, s.InputNodes, s.HiddenNodes, s.HiddenLayers, s.OutputNodes);
@@ -159,6 +195,7 @@ __attribute__((target("arch=x86-64-v4"))) long long SumLayersV4(const TShapeView
                                                                  const long double* longFactor, TLaneDouble* values,
                                                                  TLaneDouble* sums, const TLaneDouble& low,
                                                                  const TLaneDouble& high) {
+  SetInputs(s, values);
   long long redone = 0;
   for (int L = 0; L <= s.HiddenLayers; ++L) {
     const TLayerBlock b = LayerBlock(L, s.Nodes, s.InputNodes, s.HiddenNodes, s.HiddenLayers, s.OutputNodes);
@@ -359,29 +396,32 @@ void TEpisodeBatch::RunNetworks(int active) {
     }
     return;
   }
-  // Inputs lane by lane as integers, then clamped and converted a vector at a time.
+  // Inputs lane by lane as integers; the vector rule clamps and converts them.
   TLaneDouble* value = Values.get();
+  const int inputs = InputNodes, outputs = OutputNodes;
   for (int k = 0; k < LaneCount; ++k) {
     const TLane& lane = LaneState[k];
-    const int* in = lane.Job != nullptr ? lane.Episode.Input() : nullptr;
-    for (int i = 0; i < InputNodes; ++i) Inputs[i][k] = in != nullptr ? in[i] : 0;
+    if (lane.Job != nullptr) {
+      const int* in = lane.Episode.Input();
+      for (int i = 0; i < inputs; ++i) Inputs[i][k] = in[i];
+    } else {
+      for (int i = 0; i < inputs; ++i) Inputs[i][k] = 0;
+    }
   }
-  for (int i = 0; i < InputNodes; ++i) {
-    TLaneInt32 v = Inputs[i] < InputLow ? InputLow : Inputs[i];
-    v = v > InputHigh ? InputHigh : v;
-    value[i] = __builtin_convertvector(v, TLaneDouble);
-  }
-  const TShapeView shape{Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes};
+  const TShapeView shape{Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes, Inputs, InputLow, InputHigh};
   RedoneTerms += SumLayers(shape, Factors.get(), LongFactors.get(), value, Sums.get(), Low, High);
-  const int first = Nodes - OutputNodes;
+  const TLaneDouble* result = value + (Nodes - outputs);
+  long long steps = 0;
   for (int k = 0; k < LaneSims; ++k) {
     TLane& lane = LaneState[k];
     if (lane.Job == nullptr) continue;
-    ++Steps;
+    ++steps;
     lane.Stepped = true;
     lane.NodesInList = false;
-    for (int o = 0; o < OutputNodes; ++o) lane.Out[o] = static_cast<int32_t>(value[first + o][k]);
+    int32_t* out = lane.Out;
+    for (int o = 0; o < outputs; ++o) out[o] = static_cast<int32_t>(result[o][k]);
   }
+  Steps += steps;
 }
 
 void TEpisodeBatch::Play(TEpisodeSource& source) {
