@@ -132,6 +132,10 @@ class TWorld {
   std::unique_ptr<int[]> OutputList;
 
  private:
+  // The network file's header, field by field (network_file.cpp).
+  struct THeaderField;
+  static const THeaderField HeaderFields[11];
+
   // The breeding parameters, from the TWorldDef or the network file.
   int maxPoints;
   float MatingRate;
