@@ -31,15 +31,24 @@ uint32_t Get(const unsigned char*& p) {
 int32_t GetInt(const unsigned char*& p) { return static_cast<int32_t>(Get(p)); }
 float GetFloat(const unsigned char*& p) { return std::bit_cast<float>(Get(p)); }
 
+
+// Closes a file that is only read, on every path; reading is done by then,
+// so the result of the close does not matter.
+struct TFileCloser {
+  void operator()(FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
 // The header's eleven 32-bit fields in file order, written, checked and read
 // by this one table. Values that index arrays or count loops have a range;
 // the rest cannot do harm.
-struct THeaderField {
+struct TWorld::THeaderField {
   int TWorld::*Int;      // one of the two is set
   float TWorld::*Float;
   int32_t Min = INT32_MIN, Max = INT32_MAX;
 };
-constexpr THeaderField HeaderFields[] = {
+const TWorld::THeaderField TWorld::HeaderFields[11] = {
     {&TWorld::bestIndividualIdx, nullptr, 0, TWorld::Individuals - 1},
     {&TWorld::bestFitness, nullptr},
     {&TWorld::Generations, nullptr, 0},
@@ -52,15 +61,6 @@ constexpr THeaderField HeaderFields[] = {
     {nullptr, &TWorld::GrowthRate},
     {&TWorld::maxHiddenNodes, nullptr},
 };
-static_assert(4 * std::size(HeaderFields) == TWorld::HeaderBytes);
-
-// Closes a file that is only read, on every path; reading is done by then,
-// so the result of the close does not matter.
-struct TFileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
-
-}  // namespace
 
 struct TChromosom::TField {
   enum TRule { Any, Own, LinkCount };  // anything; this network's value; 0 .. Nodes²
@@ -134,6 +134,7 @@ void TChromosom::ApplyRecord(const unsigned char* p) {
 size_t TWorld::FileSize() const { return HeaderBytes + (Individuals + 1) * bestIndividual.RecordSize(); }
 
 void TWorld::EncodeHeader(unsigned char* p) const {
+  static_assert(4 * std::size(HeaderFields) == HeaderBytes);
   for (const THeaderField& f : HeaderFields) {
     if (f.Int)
       PutInt(p, this->*f.Int);

@@ -200,3 +200,12 @@ void TWorld::DoStartANN() {
   }
   ZarnikWindow->AnnHasFinished();
 }
+
+void TWorld::NumberPassesAfter(int lastPass) {
+  if (lastPass >= 0 && Passes1 <= lastPass) Passes1 = lastPass < INT_MAX ? lastPass + 1 : INT_MAX;
+}
+
+void TWorld::ResumeBestFoundAt(int generationOfBest) {
+  GenOfBest = generationOfBest;
+  NoImprovement = Generations - GenOfBest;
+}

@@ -87,6 +87,14 @@ class TWorld {
   void TrainGeneration2();
   void DoStartANN();
   void DoBreakANN() { UserBreak = true; }
+  // Resuming from a history whose last pass of training 1 is `lastPass`
+  // (-1: none): training 1 numbers its passes on from there, so the rows
+  // keep their order; at the top the count stays, as training 1 keeps it.
+  void NumberPassesAfter(int lastPass);
+  // Resuming training 2 from a history whose best was found at generation
+  // `generationOfBest` (not after the stored one): the passes without
+  // improvement count from there, as in the uninterrupted run.
+  void ResumeBestFoundAt(int generationOfBest);
 
   // "zarnik.dat" in the working directory.
   bool DoSaveANN();
@@ -118,6 +126,17 @@ class TWorld {
   int Generations = 0;
   int GenOfBest = 0;      // Generations when the best of training 2 was found
   int Passes1 = 0;        // training-1 passes of this session
+  // The vectors shared with the simulator: its last sensor vector, and the
+  // best's answer to it.
+  int* InputList = nullptr;
+  std::unique_ptr<int[]> OutputList;
+
+ private:
+  // The network file's header, field by field (network_file.cpp).
+  struct THeaderField;
+  static const THeaderField HeaderFields[11];
+
+  // The breeding parameters, from the TWorldDef or the network file.
   int maxPoints;
   float MatingRate;
   int MatingPoolSize;
@@ -126,11 +145,8 @@ class TWorld {
   int minGen;
   float GrowthRate;
   int maxHiddenNodes;
-  int* InputList = nullptr;
-  std::unique_ptr<int[]> InputListOld;
-  std::unique_ptr<int[]> OutputList;
+  std::unique_ptr<int[]> InputListOld;  // the sensor vector before the last step
 
- private:
   // mutate, with the arithmetic on the pool's workers if there is one (the
   // draws stay in the serial order).
   void MutateOn(TTaskRunner* pool);

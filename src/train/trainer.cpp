@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <climits>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -168,8 +167,7 @@ bool Save(TWorld& world, const std::string& file) {
 void ResumeBestFromHistory(TWorld& world, const std::optional<TFitnessRow>& last) {
   if (!last || last->mode != 2 || last->generation != world.Generations - 1) return;
   if (last->generationOfBest > last->generation) return;
-  world.GenOfBest = last->generationOfBest;
-  world.NoImprovement = world.Generations - world.GenOfBest;
+  world.ResumeBestFoundAt(last->generationOfBest);
 }
 
 void UseSeedOf(const TTrainOptions& o) {
@@ -295,8 +293,7 @@ bool OpenHistories(const std::vector<std::string>& logPaths, TLoadError loaded, 
     }
     if (host.Logs.empty() && resume.HasLastRow) lastRow = resume.LastRow;
     // Training 1 numbers its passes on from the history's, as the window does.
-    if (host.Logs.empty() && resume.LastPass1 >= 0 && world.Passes1 <= resume.LastPass1)
-      world.Passes1 = resume.LastPass1 < INT_MAX ? resume.LastPass1 + 1 : INT_MAX;
+    if (host.Logs.empty()) world.NumberPassesAfter(resume.LastPass1);
     host.Logs.push_back({path, f});
   }
   return true;

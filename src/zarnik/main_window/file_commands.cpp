@@ -6,7 +6,6 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <climits>
 
 #include "main_window/zarnik_window.h"
 #include "atomic_file.h"
@@ -40,11 +39,8 @@ void TZarnikWindow::LoadHistory(const QString& path) {
   NoteHistoryRefusal(path, History.Load(QFile::encodeName(path).constData()));
   FollowHistory(path);  // and what another program appends to it from now on
   // Training 1 numbers its passes on from the loaded ones, so the chart's line
-  // and the file's rows keep their order; at the top the count stays, as
-  // training 1 keeps it there too.
-  const int lastPass = History.LastPass1();
-  if (lastPass >= 0 && AnnGaWorld->Passes1 <= lastPass)
-    AnnGaWorld->Passes1 = lastPass < INT_MAX ? lastPass + 1 : INT_MAX;
+  // and the file's rows keep their order.
+  AnnGaWorld->NumberPassesAfter(History.LastPass1());
   Watching.FlushChart();
 }
 
