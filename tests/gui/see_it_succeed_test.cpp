@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -150,7 +151,9 @@ class SeeItSucceedTest : public QObject {
     QVERIFY(!W->ShownWhole && !W->RunActive());
     QCOMPARE(MessageBoxHook().Shown, 0);  // no summary for a stopped demonstration
     // The episode's line read whole at the window's natural size; the arm's fields back afterwards.
-    QVERIFY2(episodeText.startsWith(QString::fromUtf8("Vorführung: Durchgang 1 von 100 (Podeste ")), qPrintable(episodeText));
+    // Which episode the pause meets depends on the machine's speed, not its line's form.
+    static const QRegularExpression episodeLine(QString::fromUtf8("^Vorführung: Durchgang ([1-9][0-9]?|100) von 100 \\(Podeste [1-9]0? und [1-9]0?\\), Aufnahmen [0-9]+, Ablagen [0-9]+$"));
+    QVERIFY2(episodeLine.match(episodeText).hasMatch(), qPrintable(episodeText));
     QVERIFY(episodeFits);
     QVERIFY(W->AxleGad[0]->isVisible() && W->DeliveriesGad->isVisible());
   }
