@@ -20,19 +20,14 @@
 #include "widgets/message_box.h"
 #include "world.h"
 
-namespace {
-
-// The joint, platform and turning-step fields shown or hidden; the deliveries' field stays.
-void ShowArmFields(TZarnikWindow& w, bool shown) {
-  QLayout* row = w.Fields->layout();
+void TZarnikWindow::ShowArmFields(bool shown) {
+  QLayout* row = Fields->layout();
   for (int i = 0; i < row->count(); ++i) {
     QWidget* field = row->itemAt(i)->widget();
-    if (field != nullptr && field != w.DeliveriesGad) field->setVisible(shown);
+    if (field != nullptr && field != DeliveriesGad) field->setVisible(shown);
   }
-  w.StatusBar->layout()->activate();  // at once: the loop draws before the next event
+  StatusBar->layout()->activate();  // at once: the loop draws before the next event
 }
-
-}  // namespace
 
 // --- Simulator: Vorführen ------------------------------------------------------
 // The best plays the episodes by which the trainer's --rank compares files
@@ -58,7 +53,7 @@ void TZarnikWindow::CmShowBest() {
   const TBallCounts counts = best.getBallCounts();
   Shown = TEpisodeTally{};
   // The episode's line is longer than the message field beside the arm's fields: it gets their room.
-  ShowArmFields(*this, false);
+  ShowArmFields(false);
   for (int e = 0; e < AllEpisodes && !UserBreak; ++e) {
     ShowEpisode = e;
     ShowEpisodeStart = BallCounts();
@@ -68,7 +63,7 @@ void TZarnikWindow::CmShowBest() {
   ShownWhole = !UserBreak;
   best.ApplyRecord(record.data());
   best.setBallCounts(counts);
-  ShowArmFields(*this, true);
+  ShowArmFields(true);
   AnnHasFinished();
   DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(Shown.deliveries));
   if (!ShownWhole) return;

@@ -96,6 +96,7 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
     // Training 2 evaluates the best unseen: the view shows its links only,
     // at most once a dispatch and only when they changed.
     if (Train2AN) FlushNetView();
+    if (DispatchHook) DispatchHook();
   };
 
   HistoryFollower = new TFitnessFollower(this);
@@ -340,3 +341,56 @@ void TZarnikWindow::FlushProgressTexts() {
   if (AnnGaDlg == nullptr) return;
   ProgressTexts.Flush([this](int id, const char* text) { AnnGaDlg->SetText(id, text); });
 }
+
+int TZarnikWindow::ActiveRun() const {
+  if (Train1AN) return CM_TRAIN1AN;
+  if (Train2AN) return CM_TRAIN2AN;
+  if (StartANN) return CM_STARTANN;
+  return ShowANN ? CM_SHOWBEST : 0;
+}
+
+TEvaluationPool* TZarnikWindow::WorkerPool() const { return &Workers->Pool(); }
+
+// --- states staged by tests and benchmarks ----------------------------------------
+
+void TZarnikWindow::StageRun(int command, bool progressWindow) {
+  Train1AN = command == CM_TRAIN1AN;
+  Train2AN = command == CM_TRAIN2AN;
+  StartANN = command == CM_STARTANN;
+  ShowANN = command == CM_SHOWBEST;
+  if (progressWindow) {
+    Selection = 0;
+    ProgressTexts.Clear();
+    AnnGaDlg = new TAnnGaDlg(this);
+    History.StartRun();
+  }
+  Pump.Reset();
+}
+
+void TZarnikWindow::HookDispatch(std::function<void()> hook, bool everyChance) {
+  DispatchHook = std::move(hook);
+  Pump.SetInterval(everyChance ? TEventPump::Clock::duration::zero() : TEventPump::DefaultInterval);
+}
+
+std::unique_ptr<TSceneRecorder> TZarnikWindow::SwapRecorder(std::unique_ptr<TSceneRecorder> recorder) {
+  Watching.Recorder.swap(recorder);
+  return recorder;
+}
+
+void TZarnikWindow::UsePacerClock(TPacerClock* clock) { Watching.Pacer.UseClock(clock); }
+
+void TZarnikWindow::SetPacerFrameRate(double frameRate) { Watching.Pacer.SetFrameRate(frameRate); }
+
+void TZarnikWindow::SetTempoUnsaved(TStepPacer::TTempo tempo) { Watching.Pacer.SetTempo(tempo); }
+
+void TZarnikWindow::SetTurnDegrees(float degrees) { Rotation = degrees; }
+
+void TZarnikWindow::PlaceArm(const std::function<void(TArmModel&)>& place) { place(Arm); }
+
+void TZarnikWindow::MarkPopulationChanged(bool changed) { PopulationChanged = changed; }
+
+void TZarnikWindow::SetPopulationFile(const QString& path) { PopulationFile = path; }
+
+void TZarnikWindow::ClearHistory() { History.Clear(); }
+
+void TZarnikWindow::PollFollowedHistory() { HistoryFollower->Poll(); }

@@ -11,12 +11,14 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "arm_model.h"
 #include "arm_view.h"
+#include "progress/runs_owner.h"
 #include "widgets/event_pump.h"
 #include "watching/fitness_history.h"
 #include "scene/scene_bitmaps.h"
@@ -27,10 +29,13 @@
 class QAction;
 class QStatusBar;
 class TAnnGaDlg;
+class TEvaluationPool;
 class TFitnessFollower;
 class THeadlessPool;
 class TKeyOverviewDlg;
 class TManyRunsDlg;
+class TPacerClock;
+class TSceneRecorder;
 struct TKeyLine;
 class TTextGadget;
 class TWorld;
@@ -98,7 +103,7 @@ enum : int {
 // The main frame: the scene, the status bar with its seven fields, the menu
 // with its keys, and the arm model. The model reaches the window through
 // TArmView, the training code through TZarnikHost.
-class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
+class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, public TRunsOwner {
   Q_DECLARE_TR_FUNCTIONS(TZarnikWindow)
 
  public:
@@ -113,13 +118,13 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   bool CanClose();
   // Before the population is closed or replaced: if it changed since it was
   // last loaded or saved, asks whether to save it first. False: stay.
-  bool MayReplacePopulation();
+  bool MayReplacePopulation() override;
   // The program is ended from outside (SIGTERM, SIGINT): an open film is
   // finished and a run asked to stop; the caller ends the event loop.
   void EndBySignal();
 
   // Asks every enabler and applies the answers to the menu items and keys.
-  void UpdateCommands();
+  void UpdateCommands() override;
   // Runs command `id` as the menu or its key would: only if its enabler agrees.
   void Dispatch(int id);
   QAction* Action(int id) const;
@@ -248,7 +253,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void NewPopulation(std::optional<uint64_t> seed);
   // Replaces the population by the one in `path` with its history, as a
   // population of this session that has not been stored yet.
-  bool AdoptPopulation(const QString& path);
+  bool AdoptPopulation(const QString& path) override;
   // No set of runs of "Mehrere Läufe..." is training.
   bool ManyRunsIdle() const;
   // "Programm" > "Bild speichern...": the scene as a PNG picture.
@@ -257,6 +262,70 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   // Every command with keys, in menu order: its keys and "Menu › Item".
   QList<TKeyLine> KeyLines() const;
 
+  // What the window holds, for reading.
+  const TArmModel& Model() const { return Arm; }
+  // The population; its own calls train, load and save it.
+  TWorld* Population() const { return AnnGaWorld.get(); }
+  // The command of the active run (CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_SHOWBEST), 0 in the adjust mode.
+  int ActiveRun() const;
+  // The last demonstration: what it counted, and whether it played all episodes.
+  const TEpisodeTally& LastShown() const { return Shown; }
+  bool LastShownWhole() const { return ShownWhole; }
+  float TurnDegrees() const { return Rotation; }
+  int32_t Selected() const { return Selection; }
+  TAnnGaDlg* ProgressWindow() const { return AnnGaDlg; }
+  const QImage& Scene() const { return Simulator; }
+  TTextGadget* MessageField() const { return MessageGad; }
+  TTextGadget* AxleField(int axle) const { return AxleGad[axle]; }
+  TTextGadget* PlatField(int plat) const { return PlatGad[plat]; }
+  TTextGadget* RotationField() const { return DeltaRate; }
+  TTextGadget* DeliveriesField() const { return DeliveriesGad; }
+  const TProgressTexts& BufferedTexts() const { return ProgressTexts; }
+  long long Dispatches() const { return Pump.Dispatches; }
+  const TFitnessHistory& FitnessHistory() const { return History; }
+  TManyRunsDlg* RunsDialog() const { return ManyRuns; }
+  TEvaluationPool* WorkerPool() const;
+  const TWatching& Watch() const { return Watching; }
+  bool PopulationUnsaved() const { return PopulationChanged; }
+  // TRunsOwner
+  QString PopulationFileName() const override { return PopulationFile; }
+  QWidget* OwnerWidget() override { return this; }
+
+  // States that tests and benchmarks stage without the user's road.
+  // The run of `command` as its command leaves the window before the loop
+  // (0: none), the next pump point dispatching; with `progressWindow` also
+  // no selection, a fresh progress window and the history's run clock.
+  // Ended by AnnHasFinished.
+  void StageRun(int command, bool progressWindow = false);
+  // `hook` runs after the window's own work at each dispatch of the event
+  // pump; `everyChance`: a dispatch at every pump point.
+  void HookDispatch(std::function<void()> hook, bool everyChance = false);
+  // Puts `recorder` in place of the film's and returns the one before: a film
+  // without the menu's file dialog.
+  std::unique_ptr<TSceneRecorder> SwapRecorder(std::unique_ptr<TSceneRecorder> recorder);
+  // Paces the drawn steps by `clock` (null: the real one), at a screen of
+  // `frameRate` frames a second, at `tempo` without storing it as the user's.
+  void UsePacerClock(TPacerClock* clock);
+  void SetPacerFrameRate(double frameRate);
+  void SetTempoUnsaved(TStepPacer::TTempo tempo);
+  // The turning step in degrees; set near its bounds without dozens of key presses.
+  void SetTurnDegrees(float degrees);
+  // Puts the arm where the keys would take many steps to; drawn at the next command.
+  void PlaceArm(const std::function<void(TArmModel&)>& place);
+  // As a training ("changed") or a save would leave the population.
+  void MarkPopulationChanged(bool changed);
+  // The population as if it came from `path` ("": zarnik.dat).
+  void SetPopulationFile(const QString& path);
+  // A session without fitness history.
+  void ClearHistory();
+  // Reads what was appended to the followed history without waiting for its timer.
+  void PollFollowedHistory();
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
   // The arm model with OutLines, Buffer and OutData.
   TArmModel Arm;
   // The kind of run that is active, at most one; none is the adjust mode.
@@ -304,12 +373,6 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   bool PopulationChanged = false;
   QString PopulationFile;
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  bool event(QEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
   struct TCommand {
     int Id;
     QAction* Action;
@@ -325,6 +388,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   void ShowRotation();
   // The joint and platform fields of the status bar from the model.
   void ShowArmTexts();
+  // The joint, platform and turning-step fields shown or hidden; the deliveries' field stays.
+  void ShowArmFields(bool shown);
   void ShowHoldAndFilm();
   void EndReason();
   void SyncLayout();
@@ -366,5 +431,6 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost {
   TBallCounts ShowEpisodeStart, ShowEpisodeShown;
 
   std::vector<TCommand> Commands;
+  std::function<void()> DispatchHook;  // see HookDispatch
   QString RefusedHistory;   // the history file last said not to be read
 };

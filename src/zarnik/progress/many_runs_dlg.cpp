@@ -23,7 +23,7 @@
 #include <map>
 
 #include "fitness_log.h"
-#include "main_window/zarnik_window.h"
+#include "progress/runs_owner.h"
 #include "run_progress.h"
 #include "watching/fitness_chart.h"
 #include "watching/fitness_follower.h"
@@ -63,7 +63,7 @@ QString RunHistory(const QString& file, int k) {
 
 }  // namespace
 
-TManyRunsDlg::TManyRunsDlg(TZarnikWindow* owner) : QDialog(owner), Owner(owner), Program(FindTrainer()) {
+TManyRunsDlg::TManyRunsDlg(TRunsOwner* owner) : QDialog(owner->OwnerWidget()), Owner(owner), Program(FindTrainer()) {
   setWindowTitle(tr("Mehrere Läufe"));
   Runs = new QSpinBox(this);
   Runs->setRange(1, 64);
@@ -180,7 +180,8 @@ void TManyRunsDlg::SetTrainer(const QString& program, const QStringList& leading
 bool TManyRunsDlg::Running() const { return Trainer->state() != QProcess::NotRunning; }
 
 QString TManyRunsDlg::PopulationFile() const {
-  return Owner->PopulationFile.isEmpty() ? QStringLiteral("zarnik.dat") : Owner->PopulationFile;
+  const QString file = Owner->PopulationFileName();
+  return file.isEmpty() ? QStringLiteral("zarnik.dat") : file;
 }
 
 QStringList TManyRunsDlg::Arguments(const QString& file) const {
@@ -200,7 +201,7 @@ void TManyRunsDlg::Start() {
   Seed->text().trimmed().toULongLong(&ok);
   if (!ok) {
     ZarnikMessageBox(this, tr("Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615."),
-                     Owner->windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+                     Owner->OwnerWidget()->windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
     return;
   }
   const QString file = PopulationFile();
@@ -208,7 +209,7 @@ void TManyRunsDlg::Start() {
   const bool resumed = QFileInfo::exists(RunFile(file, 0));
   if (!resumed && QFileInfo::exists(file) &&
       ZarnikMessageBox(this, tr("Am Ende ersetzt der beste Lauf die Datei '%1'. Fortfahren?").arg(file),
-                       Owner->windowTitle(), QMessageBox::Yes | QMessageBox::No,
+                       Owner->OwnerWidget()->windowTitle(), QMessageBox::Yes | QMessageBox::No,
                        QMessageBox::Question) != QMessageBox::Yes)
     return;
   File = file;
@@ -346,7 +347,7 @@ void TManyRunsDlg::WatchRun(int k) {
     });
     connect(Follower, &TFitnessFollower::rowsAppended, RunChart,
             [this](const std::vector<TFitnessRow>& rows) { RunChart->Append(rows); });
-    KeepWindowPlace(RunChart, Owner, QStringLiteral("Lauf-Verlauf"));
+    KeepWindowPlace(RunChart, Owner->OwnerWidget(), QStringLiteral("Lauf-Verlauf"));
   }
   const QString history = RunHistory(File.isEmpty() ? PopulationFile() : File, k);
   RunChart->setWindowTitle(tr("Fitness-Verlauf: %1").arg(QFileInfo(history).fileName()));

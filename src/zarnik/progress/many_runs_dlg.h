@@ -16,7 +16,7 @@ class QSpinBox;
 class QTableWidget;
 class TFitnessChartWindow;
 class TFitnessFollower;
-class TZarnikWindow;
+class TRunsOwner;
 
 // "Mehrere Läufe...": several training runs of the trainer, side by side on
 // every core, as `zarnik-train --runs` makes them (the same program, so the
@@ -28,7 +28,7 @@ class TManyRunsDlg : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TManyRunsDlg(TZarnikWindow* owner);
+  explicit TManyRunsDlg(TRunsOwner* owner);
   ~TManyRunsDlg() override;
 
   bool Running() const;
@@ -73,7 +73,7 @@ class TManyRunsDlg : public QDialog {
   void AdoptWinner();
   void UpdateButtons();
 
-  TZarnikWindow* Owner;
+  TRunsOwner* Owner;
   QProcess* Trainer = nullptr;
   QString Program;
   QStringList Leading;

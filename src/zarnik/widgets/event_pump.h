@@ -14,7 +14,9 @@ class TEventPump {
  public:
   using Clock = std::chrono::steady_clock;
 
-  explicit TEventPump(Clock::duration interval = std::chrono::milliseconds(40))
+  static constexpr Clock::duration DefaultInterval = std::chrono::milliseconds(40);
+
+  explicit TEventPump(Clock::duration interval = DefaultInterval)
       : Interval(interval) {}
 
   // Called before each dispatch, e.g. to hand buffered texts to their widgets.
