@@ -353,17 +353,19 @@ TEvaluationPool* TZarnikWindow::WorkerPool() const { return &Workers->Pool(); }
 
 // --- states staged by tests and benchmarks ----------------------------------------
 
-void TZarnikWindow::StageRun(int command, bool progressWindow) {
+void TZarnikWindow::StageRun(int command) {
   Train1AN = command == CM_TRAIN1AN;
   Train2AN = command == CM_TRAIN2AN;
   StartANN = command == CM_STARTANN;
   ShowANN = command == CM_SHOWBEST;
-  if (progressWindow) {
-    Selection = 0;
-    ProgressTexts.Clear();
-    AnnGaDlg = new TAnnGaDlg(this);
-    History.StartRun();
-  }
+  Pump.Reset();
+}
+
+void TZarnikWindow::StageProgressWindow() {
+  Selection = 0;
+  ProgressTexts.Clear();
+  AnnGaDlg = new TAnnGaDlg(this);
+  History.StartRun();
   Pump.Reset();
 }
 

@@ -292,11 +292,12 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   QWidget* OwnerWidget() override { return this; }
 
   // States that tests and benchmarks stage without the user's road.
-  // The run of `command` as its command leaves the window before the loop
-  // (0: none), the next pump point dispatching; with `progressWindow` also
-  // no selection, a fresh progress window and the history's run clock.
-  // Ended by AnnHasFinished.
-  void StageRun(int command, bool progressWindow = false);
+  // The run of `command` marked active as its command leaves the window
+  // before the loop (0: none), the next pump point dispatching. Ended by AnnHasFinished.
+  void StageRun(int command);
+  // As a training command leaves the window: no selection, a fresh progress
+  // window with empty texts, the history's run clock started.
+  void StageProgressWindow();
   // `hook` runs after the window's own work at each dispatch of the event
   // pump; `everyChance`: a dispatch at every pump point.
   void HookDispatch(std::function<void()> hook, bool everyChance = false);
