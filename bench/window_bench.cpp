@@ -91,19 +91,16 @@ BENCHMARK(BM_Training2Generation_Headless)->Unit(benchmark::kMillisecond)->Repet
 // As the F2 command leaves the window: flag, status text, progress window.
 void BM_Training2Generation_Window(benchmark::State& state) {
   auto w = ShownWindow();
-  TWorld& world = *w->AnnGaWorld;
+  TWorld& world = *w->Population();
   ZarnikWindow = w.get();
-  w->Selection = 0;
-  w->Train2AN = true;
+  w->StageRun(CM_TRAIN2AN);
   w->SetMessageText("ANN trainiert");
-  w->ProgressTexts.Clear();
-  w->AnnGaDlg = new TAnnGaDlg(w.get());
-  w->Pump.Reset();
-  const long long dispatches = w->Pump.Dispatches;
+  w->StageProgressWindow();
+  const long long dispatches = w->Dispatches();
   TGapMeter gaps(*w);
   for (auto _ : state) Generation(world);
   state.counters["dispatches"] =
-      benchmark::Counter(double(w->Pump.Dispatches - dispatches), benchmark::Counter::kAvgIterations);
+      benchmark::Counter(double(w->Dispatches() - dispatches), benchmark::Counter::kAvgIterations);
   state.counters["max_gap_ms"] = gaps.MaxGapMs();
   w->AnnHasFinished();
 }
@@ -112,14 +109,10 @@ BENCHMARK(BM_Training2Generation_Window)->Unit(benchmark::kMillisecond)->Repetit
 // As the F2 command leaves the window, up to the loop.
 void BeginTraining2(TZarnikWindow& w) {
   ZarnikWindow = &w;
-  w.Selection = 0;
-  w.Train2AN = true;
+  w.StageRun(CM_TRAIN2AN);
   w.SetMessageText("ANN trainiert");
-  w.ProgressTexts.Clear();
-  w.AnnGaDlg = new TAnnGaDlg(&w);
-  w.History.StartRun();
-  w.Pump.Reset();
-  w.AnnGaWorld->BeginTrainANN2();
+  w.StageProgressWindow();
+  w.Population()->BeginTrainANN2();
 }
 
 // Generations of training 2 as the loop runs them (figures to the history, the
@@ -139,7 +132,7 @@ void OpenVsClosed(benchmark::State& state, int command, bool (*isOpen)(const TZa
   auto closed = ShownWindow();
   QTemporaryDir dir;
   const QByteArray file = (dir.path() + QStringLiteral("/start.dat")).toLocal8Bit();
-  if (!open->AnnGaWorld->DoSaveANN(file.constData()) || !closed->AnnGaWorld->DoLoadANN(file.constData())) {
+  if (!open->Population()->DoSaveANN(file.constData()) || !closed->Population()->DoLoadANN(file.constData())) {
     state.SkipWithError("cannot copy the population");
     return;
   }
@@ -154,7 +147,7 @@ void OpenVsClosed(benchmark::State& state, int command, bool (*isOpen)(const TZa
   using Ms = std::chrono::duration<double, std::milli>;
   Ms spent[2]{};  // open, closed
   const long long paintsBefore = paints != nullptr ? paints(*open) : 0;
-  long long dispatches[2] = {open->Pump.Dispatches, closed->Pump.Dispatches};
+  long long dispatches[2] = {open->Dispatches(), closed->Dispatches()};
   bool openFirst = true;
   for (auto _ : state) {
     Ms both{};
@@ -163,7 +156,7 @@ void OpenVsClosed(benchmark::State& state, int command, bool (*isOpen)(const TZa
       TZarnikWindow& w = which == 0 ? *open : *closed;
       ZarnikWindow = &w;
       const Clock::time_point start = Clock::now();
-      for (int g = 0; g < Block; ++g) w.AnnGaWorld->TrainGeneration2();
+      for (int g = 0; g < Block; ++g) w.Population()->TrainGeneration2();
       const Ms took = Clock::now() - start;
       spent[which] += took;
       both += took;
@@ -177,9 +170,9 @@ void OpenVsClosed(benchmark::State& state, int command, bool (*isOpen)(const TZa
   state.counters["ratio"] = spent[0].count() / spent[1].count();
   if (paints != nullptr) state.counters["paints_per_generation"] = double(paints(*open) - paintsBefore) / n;
   state.counters["open_dispatches_per_s"] =
-      static_cast<double>(open->Pump.Dispatches - dispatches[0]) / (spent[0].count() / 1000);
+      static_cast<double>(open->Dispatches() - dispatches[0]) / (spent[0].count() / 1000);
   state.counters["closed_dispatches_per_s"] =
-      static_cast<double>(closed->Pump.Dispatches - dispatches[1]) / (spent[1].count() / 1000);
+      static_cast<double>(closed->Dispatches() - dispatches[1]) / (spent[1].count() / 1000);
   for (TZarnikWindow* w : {open.get(), closed.get()}) {
     ZarnikWindow = w;
     w->AnnHasFinished();
@@ -187,7 +180,7 @@ void OpenVsClosed(benchmark::State& state, int command, bool (*isOpen)(const TZa
 }
 void BM_Training2Generation_ChartOpenVsClosed(benchmark::State& state) {
   OpenVsClosed(state, CM_FITCHART,
-               [](const TZarnikWindow& w) { return w.Watching.FitnessChart != nullptr && w.Watching.FitnessChart->isVisible(); });
+               [](const TZarnikWindow& w) { return w.Watch().FitnessChart != nullptr && w.Watch().FitnessChart->isVisible(); });
 }
 BENCHMARK(BM_Training2Generation_ChartOpenVsClosed)
     ->Unit(benchmark::kMillisecond)
@@ -213,14 +206,14 @@ void BM_Training2_WindowPoolVsOneThread(benchmark::State& state) {
   THeadlessHost host;
   host.View.Running = true;
   auto headless = MakeZarnikWorld(&host);
-  if (!all->AnnGaWorld->DoSaveANN(file.constData()) || !one->AnnGaWorld->DoLoadANN(file.constData()) ||
+  if (!all->Population()->DoSaveANN(file.constData()) || !one->Population()->DoLoadANN(file.constData()) ||
       !headless->DoLoadANN(file.constData())) {
     state.SkipWithError("cannot copy the population");
     return;
   }
   THeadlessPool oneWorker(1);
-  one->AnnGaWorld->Pool = &oneWorker.Pool();
-  THeadlessPool headlessWorkers(all->Workers->Pool().Workers());
+  one->Population()->Pool = &oneWorker.Pool();
+  THeadlessPool headlessWorkers(all->WorkerPool()->Workers());
   headless->Pool = &headlessWorkers.Pool();
   for (TZarnikWindow* w : {all.get(), one.get()}) BeginTraining2(*w);
   ZarnikWindow = &host;
@@ -230,7 +223,7 @@ void BM_Training2_WindowPoolVsOneThread(benchmark::State& state) {
   using Seconds = std::chrono::duration<double>;
   Seconds spent[3]{};  // all, one, headless
   const auto block = [&](int which) {
-    TWorld& world = which == 2 ? *headless : *(which == 0 ? all : one)->AnnGaWorld;
+    TWorld& world = which == 2 ? *headless : *(which == 0 ? all : one)->Population();
     ZarnikWindow = which == 2 ? static_cast<TZarnikHost*>(&host) : (which == 0 ? all : one).get();
     SettleOtherPools();
     const Clock::time_point start = Clock::now();
@@ -252,8 +245,8 @@ void BM_Training2_WindowPoolVsOneThread(benchmark::State& state) {
   state.counters["headless_ms"] = 1000 * spent[2].count() / n;
   state.counters["speedup"] = spent[1].count() / spent[0].count();
   state.counters["window_vs_headless"] = spent[0].count() / spent[2].count();
-  state.counters["workers"] = all->Workers->Pool().Workers();
-  one->AnnGaWorld->Pool = &one->Workers->Pool();
+  state.counters["workers"] = all->WorkerPool()->Workers();
+  one->Population()->Pool = one->WorkerPool();
   for (TZarnikWindow* w : {all.get(), one.get()}) {
     ZarnikWindow = w;
     w->AnnHasFinished();
@@ -269,8 +262,8 @@ BENCHMARK(BM_Training2_WindowPoolVsOneThread)
 
 void BM_Training2Generation_NetViewOpenVsClosed(benchmark::State& state) {
   OpenVsClosed(
-      state, CM_NETVIEW, [](const TZarnikWindow& w) { return w.Watching.NetView != nullptr && w.Watching.NetView->isVisible(); },
-      [](const TZarnikWindow& w) { return w.Watching.NetView->View()->Paints; });
+      state, CM_NETVIEW, [](const TZarnikWindow& w) { return w.Watch().NetView != nullptr && w.Watch().NetView->isVisible(); },
+      [](const TZarnikWindow& w) { return w.Watch().NetView->View()->Paints; });
 }
 BENCHMARK(BM_Training2Generation_NetViewOpenVsClosed)
     ->Unit(benchmark::kMillisecond)
@@ -282,8 +275,8 @@ BENCHMARK(BM_Training2Generation_NetViewOpenVsClosed)
 void BM_NetViewPaint(benchmark::State& state) {
   auto w = ShownWindow();
   w->Dispatch(CM_NETVIEW);
-  TNetworkView& view = *w->Watching.NetView->View();
-  view.SetValues(w->AnnGaWorld->bestIndividual);
+  TNetworkView& view = *w->Watch().NetView->View();
+  view.SetValues(w->Population()->bestIndividual);
   QImage image(view.size(), QImage::Format_RGB32);
   for (auto _ : state) view.render(&image);
   state.SetItemsProcessed(state.iterations());
@@ -297,7 +290,7 @@ BENCHMARK(BM_NetViewPaint)->Unit(benchmark::kMicrosecond)->Repetitions(3);
 void BM_ChartRefresh(benchmark::State& state) {
   auto w = ShownWindow();
   w->Dispatch(CM_FITCHART);
-  TFitnessChartWindow& chart = *w->Watching.FitnessChart;
+  TFitnessChartWindow& chart = *w->Watch().FitnessChart;
   const bool widen = state.range(0) != 0;
   std::vector<TFitnessRow> rows;
   int generation = 0;
@@ -329,14 +322,13 @@ BENCHMARK(BM_ChartRefresh)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Repet
 // when the target changes.
 class TActivationSteps {
  public:
-  explicit TActivationSteps(TZarnikWindow& window) : W(window), World(*window.AnnGaWorld) {
+  explicit TActivationSteps(TZarnikWindow& window) : W(window), World(*window.Population()) {
     ZarnikWindow = &W;
-    W.StartANN = true;
-    W.Watching.Pacer.SetTempo(TStepPacer::Maximal);
+    W.StageRun(CM_STARTANN);
+    W.SetTempoUnsaved(TStepPacer::Maximal);
     std::fill(Out, Out + 6, 0);
     World.InputList = W.GetCalcData(Out, true, false);
     Goal = World.InputList[4];
-    W.Pump.Reset();
   }
   void Step() {
     W.PumpMessages();
@@ -364,7 +356,7 @@ void BM_ActivationStep(benchmark::State& state) {
     state.SkipWithError("the scene is not at 756 x 468");
     return;
   }
-  w->Arm.OutLines = state.range(0) != 0;
+  if (w->Model().OutLines != (state.range(0) != 0)) w->Dispatch(CM_OUTLINES);
   w->SetMessageText("ANN aktiviert");
   TActivationSteps activation(*w);
   TGapMeter gaps(*w);
@@ -396,20 +388,20 @@ void BM_ActivationStep_RecordingCost(benchmark::State& state) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start);
   };
   std::chrono::duration<double, std::milli> spent[2]{};  // plain, recording
-  const long long drawnBefore = w->Watching.DrawnSteps;
+  const long long drawnBefore = w->Watch().DrawnSteps;
   long long recorded = 0;
   for (auto _ : state) {
     const auto plain = steps();
-    w->Watching.Recorder = std::move(recorder);
-    const long long before = w->Watching.DrawnSteps;
+    w->SwapRecorder(std::move(recorder));
+    const long long before = w->Watch().DrawnSteps;
     const auto filmed = steps();
-    recorded += w->Watching.DrawnSteps - before;
-    recorder = std::move(w->Watching.Recorder);
+    recorded += w->Watch().DrawnSteps - before;
+    recorder = w->SwapRecorder(nullptr);
     spent[0] += plain;
     spent[1] += filmed;
     state.SetIterationTime((plain + filmed).count() / 1000.0);
   }
-  const double plainSteps = static_cast<double>(w->Watching.DrawnSteps - drawnBefore - recorded);
+  const double plainSteps = static_cast<double>(w->Watch().DrawnSteps - drawnBefore - recorded);
   const bool finished = recorder->Finish();
   state.counters["plain_ms_per_step"] = spent[0].count() / plainSteps;
   state.counters["recording_ms_per_step"] = spent[1].count() / static_cast<double>(recorded);
@@ -418,7 +410,7 @@ void BM_ActivationStep_RecordingCost(benchmark::State& state) {
   state.counters["frames"] = static_cast<double>(recorded);
   state.counters["file_kib"] = QFileInfo(path).size() / 1024.0;
   if (!finished) state.SkipWithError("the recording failed");
-  w->StartANN = false;
+  w->StageRun(0);
 }
 BENCHMARK(BM_ActivationStep_RecordingCost)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5)->Repetitions(3);
 
@@ -467,7 +459,7 @@ void BM_ManyRuns_LongestStall(benchmark::State& state) {
   script.close();
   auto w = ShownWindow();
   w->Dispatch(CM_MANYRUNS);
-  TManyRunsDlg& runs = *w->ManyRuns;
+  TManyRunsDlg& runs = *w->RunsDialog();
   runs.SetTrainer(QStringLiteral("/bin/sh"), {QStringLiteral("trainer.sh")});
   double worst = 0;
   long long rows = 0;

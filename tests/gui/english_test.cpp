@@ -31,8 +31,8 @@ class EnglishTest : public QObject, TWindowFixture {
   // The same for the status bar's fields.
   QStringList CutFields() const {
     QStringList cut;
-    for (TTextGadget* field : {W->MessageGad, W->AxleGad[0], W->AxleGad[1], W->AxleGad[2], W->AxleGad[3], W->PlatGad[0],
-                               W->PlatGad[1], W->DeltaRate, W->DeliveriesGad})
+    for (TTextGadget* field : {W->MessageField(), W->AxleField(0), W->AxleField(1), W->AxleField(2), W->AxleField(3), W->PlatField(0),
+                               W->PlatField(1), W->RotationField(), W->DeliveriesField()})
       if (field->isVisible() && field->fontMetrics().horizontalAdvance(field->Text()) > field->TextWidth())
         cut << QStringLiteral("%1 (%2 of %3 pixels)").arg(field->Text()).arg(field->TextWidth())
                    .arg(field->fontMetrics().horizontalAdvance(field->Text()));
@@ -115,11 +115,11 @@ class EnglishTest : public QObject, TWindowFixture {
     QFile::remove(QStringLiteral("zarnik.dat"));
     W->Dispatch(CM_PAUSE);
     W->ActivationCounts({0, 888888});
-    W->Watching.Recorder = std::make_unique<TSceneRecorder>();  // its marks as while a film is recorded
-    QVERIFY(W->Watching.Recorder->Start(Dir.filePath(QStringLiteral("film.mp4")), 60));
+    W->SwapRecorder(std::make_unique<TSceneRecorder>());  // its marks as while a film is recorded
+    QVERIFY(W->Watch().Recorder->Start(Dir.filePath(QStringLiteral("film.mp4")), 60));
     W->UpdateCommands();
-    QCOMPARE(W->MessageGad->MarkNames(), QStringList({"Paused", "Recording"}));
-    QCOMPARE(W->DeliveriesGad->Text(), QStringLiteral("Deliveries: 888888"));
+    QCOMPARE(W->MessageField()->MarkNames(), QStringList({"Paused", "Recording"}));
+    QCOMPARE(W->DeliveriesField()->Text(), QStringLiteral("Deliveries: 888888"));
     QVERIFY2(CutFields().isEmpty(), qPrintable(CutFields().join(" | ")));
     W->Dispatch(CM_RECORD);
     W->Dispatch(CM_PAUSE);
@@ -131,15 +131,15 @@ class EnglishTest : public QObject, TWindowFixture {
       QStringList seen;
       QTimer poll;
       poll.callOnTimeout([&] {
-        if (W->AnnGaDlg == nullptr || !W->AnnGaDlg->isVisible()) return;
-        seen = QStringList{W->AnnGaDlg->windowTitle(), W->AnnGaDlg->Text(301), W->AnnGaDlg->Text(303),
-                           W->AnnGaDlg->Text(305), W->AnnGaDlg->Text(307), W->AnnGaDlg->Text(309),
-                           W->AnnGaDlg->findChild<QPushButton*>()->text()};
-        seen << CutTexts(W->AnnGaDlg);
-        W->AnnGaWorld->DoBreakANN();
+        if (W->ProgressWindow() == nullptr || !W->ProgressWindow()->isVisible()) return;
+        seen = QStringList{W->ProgressWindow()->windowTitle(), W->ProgressWindow()->Text(301), W->ProgressWindow()->Text(303),
+                           W->ProgressWindow()->Text(305), W->ProgressWindow()->Text(307), W->ProgressWindow()->Text(309),
+                           W->ProgressWindow()->findChild<QPushButton*>()->text()};
+        seen << CutTexts(W->ProgressWindow());
+        W->Population()->DoBreakANN();
       });
       QTimer watchdog;
-      watchdog.callOnTimeout([&] { W->AnnGaWorld->DoBreakANN(); });
+      watchdog.callOnTimeout([&] { W->Population()->DoBreakANN(); });
       poll.start(0);
       watchdog.start(60000);
       Press(W, key);

@@ -54,9 +54,9 @@ inline void Press(QWidget* target, Qt::Key key) {
 
 // No run, question or answer left over from the test function before.
 inline void ResetWindow(TZarnikWindow* w) {
-  w->Train1AN = w->Train2AN = w->StartANN = false;
+  w->StageRun(0);
   UserBreak = false;
-  w->PopulationChanged = false;
+  w->MarkPopulationChanged(false);
   Answer({});
   w->Dispatch(CM_SIMRESET);
 }
@@ -81,7 +81,7 @@ inline QByteArray Bytes(const QString& name) {
 
 // Everything the population file holds: population, best network, generation count.
 inline QByteArray Snapshot(TZarnikWindow* w) {
-  w->AnnGaWorld->DoSaveANN("snapshot.dat");
+  w->Population()->DoSaveANN("snapshot.dat");
   return Bytes(QStringLiteral("snapshot.dat"));
 }
 
@@ -93,16 +93,16 @@ inline void Run(TZarnikWindow* w, Qt::Key key, const char* waitedFor, const std:
   QTimer poll, watchdog;
   poll.callOnTimeout([&] {
     if (!UserBreak && w->RunActive()) step(pass++);
-    if (QTest::currentTestFailed()) w->AnnGaWorld->DoBreakANN();
+    if (QTest::currentTestFailed()) w->Population()->DoBreakANN();
   });
-  watchdog.callOnTimeout([&] { timedOut = true; w->AnnGaWorld->DoBreakANN(); });
+  watchdog.callOnTimeout([&] { timedOut = true; w->Population()->DoBreakANN(); });
   poll.start(0);
   watchdog.start(60000);
   UserBreak = false;
   Press(w, key);
   QVERIFY2(!timedOut, qPrintable(QStringLiteral("no end after a minute, waiting for %1").arg(waitedFor)));
   QVERIFY(!w->RunActive());
-  QCOMPARE(w->AnnGaDlg, nullptr);
+  QCOMPARE(w->ProgressWindow(), nullptr);
   QCOMPARE(w->MessageText(), QStringLiteral("Einstellmodus"));
 }
 

@@ -51,12 +51,12 @@ class RecordingTest : public QObject, TWindowFixture {
   // Activation held by the pause: the first drawn step and `steps` - 1 single steps, then F3.
   long long HeldActivation(int steps) {
     W->Dispatch(CM_PAUSE);
-    const long long before = W->Watching.DrawnSteps;
+    const long long before = W->Watch().DrawnSteps;
     Run(W, Qt::Key_F3, "the held activation's single steps", [&](int) {
-      if (W->Watching.Gate.Holding()) Press(W, W->Watching.DrawnSteps - before < steps ? Qt::Key_S : Qt::Key_F3);
+      if (W->Watch().Gate.Holding()) Press(W, W->Watch().DrawnSteps - before < steps ? Qt::Key_S : Qt::Key_F3);
     });
     W->Dispatch(CM_PAUSE);
-    return W->Watching.DrawnSteps - before;
+    return W->Watch().DrawnSteps - before;
   }
 
  private slots:
@@ -88,11 +88,11 @@ class RecordingTest : public QObject, TWindowFixture {
     Answer({}, {Dir.filePath(name)});
     W->Dispatch(CM_RECORD);
     QCOMPARE(FileDialogHook().LastFilter, QStringLiteral("Video (*.mp4 *.webm)"));
-    QVERIFY(W->Watching.Recorder->Recording() && W->Action(CM_RECORD)->isChecked());
-    QCOMPARE(W->MessageGad->MarkNames(), QStringList{"Aufnahme"});  // in the status bar while it lasts
+    QVERIFY(W->Watch().Recorder->Recording() && W->Action(CM_RECORD)->isChecked());
+    QCOMPARE(W->MessageField()->MarkNames(), QStringList{"Aufnahme"});  // in the status bar while it lasts
     QCOMPARE(HeldActivation(steps), steps);
-    QVERIFY(!W->Watching.Recorder->Recording() && !W->Action(CM_RECORD)->isChecked());
-    QCOMPARE(W->MessageGad->MarkNames(), QStringList());
+    QVERIFY(!W->Watch().Recorder->Recording() && !W->Action(CM_RECORD)->isChecked());
+    QCOMPARE(W->MessageField()->MarkNames(), QStringList());
     QCOMPARE(MessageBoxHook().Shown, 0);
     const TFilm film = ReadFilm(Dir.filePath(name.contains('.') ? name : name + QStringLiteral(".mp4")));
     QCOMPARE(film.Frames, steps);
@@ -123,7 +123,7 @@ class RecordingTest : public QObject, TWindowFixture {
     Answer({}, {empty});
     W->Dispatch(CM_RECORD);
     W->Dispatch(CM_RECORD);
-    QVERIFY(!W->Watching.Recorder->Recording() && !QFile::exists(empty));
+    QVERIFY(!W->Watch().Recorder->Recording() && !QFile::exists(empty));
     QCOMPARE(MessageBoxHook().Shown, 0);
     const QString old = Dir.filePath(QStringLiteral("old.mp4"));
     QFile file(old);
@@ -139,8 +139,8 @@ class RecordingTest : public QObject, TWindowFixture {
       Answer({QMessageBox::Ok}, {path});
       TFileSizeLimit disk(path == full ? 4096 : RLIM_INFINITY);  // the header fits, the first second not
       W->Dispatch(CM_RECORD);
-      if (W->Watching.Recorder->Recording()) QCOMPARE(HeldActivation(3), 3);  // full: at the latest when closed
-      QVERIFY(!W->Watching.Recorder->Recording());
+      if (W->Watch().Recorder->Recording()) QCOMPARE(HeldActivation(3), 3);  // full: at the latest when closed
+      QVERIFY(!W->Watch().Recorder->Recording());
       QVERIFY(WarnedOnce(QStringLiteral("Kann Film '%1' nicht aufnehmen!").arg(QFileInfo(path).fileName())));
       QVERIFY(!QFileInfo(path).exists() && !QFileInfo(path).isSymLink());
     }
@@ -225,7 +225,7 @@ int WindowUntilSignal(int argc, char** argv) {
     w->Dispatch(CM_RECORD);
     auto* watch = new QTimer(&app);
     watch->callOnTimeout([w, watch] {
-      if (w->Watching.Recorder == nullptr || w->Watching.Recorder->Frames() < 30) return;
+      if (w->Watch().Recorder == nullptr || w->Watch().Recorder->Frames() < 30) return;
       std::printf("filming\n");
       std::fflush(stdout);
       watch->stop();
@@ -234,7 +234,7 @@ int WindowUntilSignal(int argc, char** argv) {
     w->Dispatch(CM_STARTANN);  // until the signal stops it
   });
   const int status = app.Run();
-  std::printf("frames %lld\n", app.MainWindow()->Watching.Recorder != nullptr ? app.MainWindow()->Watching.Recorder->Frames() : -1LL);
+  std::printf("frames %lld\n", app.MainWindow()->Watch().Recorder != nullptr ? app.MainWindow()->Watch().Recorder->Frames() : -1LL);
   return status;
 }
 

@@ -31,7 +31,7 @@ struct TPassOutcome {
 class RunsTest : public QObject, TWindowFixture {
   Q_OBJECT
 
-  QString Text(int id) const { return W->AnnGaDlg ? W->AnnGaDlg->Text(id) : QString(); }
+  QString Text(int id) const { return W->ProgressWindow() ? W->ProgressWindow()->Text(id) : QString(); }
 
   void Expect(std::initializer_list<std::pair<int, const char*>> texts) {
     for (const auto& [id, pattern] : texts) {
@@ -43,32 +43,29 @@ class RunsTest : public QObject, TWindowFixture {
   // Only the run's labels and what its loop writes first.
   void CheckFreshWindow(const QHash<int, QString>& expected) {
     for (int id = 301; id <= 364; ++id)
-      if (W->AnnGaDlg->Control(id)) QCOMPARE(Text(id), expected.value(id));
+      if (W->ProgressWindow()->Control(id)) QCOMPARE(Text(id), expected.value(id));
   }
 
   // Two generations from the population in `start`, with the draws of a fixed seed.
   TPassOutcome Generations(const QByteArray& start, TEvaluationPool* pool) {
     TPassOutcome o;
-    TWorld& world = *W->AnnGaWorld;
+    TWorld& world = *W->Population();
     if (!world.DoLoadANN(start.constData())) return o;
     world.Pool = pool;
     UseFixedRandomSeed(7);
-    W->Selection = 0;  // as the F2 command leaves the window, up to the loop
-    W->Train2AN = true;
-    W->ProgressTexts.Clear();
-    W->AnnGaDlg = new TAnnGaDlg(W);
-    W->Pump.Reset();
+    W->StageRun(CM_TRAIN2AN);
+    W->StageProgressWindow();
     world.BeginTrainANN2();
     for (int g = 0; g < 2; ++g) {
       world.TrainGeneration2();
       for (const TChromosom& c : world.Population)
         o.Fitness.insert(o.Fitness.end(), {c.getFitness(), int(c.getBallCounts().deliveries)});
       o.Fitness.insert(o.Fitness.end(), {world.bestIndividual.getFitness(), world.bestFitness, world.bestIndividualIdx});
-      for (int id = 302; id <= 344; ++id) o.Texts.push_back(W->ProgressTexts.Text(id));
+      for (int id = 302; id <= 344; ++id) o.Texts.push_back(W->BufferedTexts().Text(id));
     }
     W->AnnHasFinished();
     UseClockRandomSeed();
-    world.Pool = &W->Workers->Pool();
+    world.Pool = W->WorkerPool();
     o.File = Snapshot(W);
     return o;
   }
@@ -77,7 +74,7 @@ class RunsTest : public QObject, TWindowFixture {
   void initTestCase() { QVERIFY(OpenTestWindow(W, Dir)); }
   void init() {
     ResetWindow(W);
-    if (W->Watching.Gate.Paused()) W->Dispatch(CM_PAUSE);
+    if (W->Watch().Gate.Paused()) W->Dispatch(CM_PAUSE);
   }
 
   void stopPaths_data() {
@@ -104,17 +101,17 @@ class RunsTest : public QObject, TWindowFixture {
     QPointer<TAnnGaDlg> dlg;
     bool stillOpen = false;
     long long atStop = -1;
-    const int generations = W->AnnGaWorld->Generations;
+    const int generations = W->Population()->Generations;
     if (held) W->Dispatch(CM_PAUSE);
     if (path == MainClose) Answer({QMessageBox::Ok});
     Run(W, key, "the progress window's labels (or three dispatches), then the stop", [&](int pass) {
       if (training ? Text(301).isEmpty() : pass < 3) return;
-      if (held && !W->Watching.Gate.Holding()) return;
-      QCOMPARE(W->AnnGaWorld->Generations, generations);
+      if (held && !W->Watch().Gate.Holding()) return;
+      QCOMPARE(W->Population()->Generations, generations);
       QCOMPARE(W->MessageText(), QString::fromLatin1(training ? "ANN trainiert" : "ANN aktiviert"));
-      QCOMPARE(W->Selection, 0);
-      QCOMPARE(W->AnnGaDlg != nullptr, training);
-      if (!training) QCOMPARE(W->DeliveriesGad->Text(), QStringLiteral("Ablagen: 0"));  // counted from F3 on
+      QCOMPARE(W->Selected(), 0);
+      QCOMPARE(W->ProgressWindow() != nullptr, training);
+      if (!training) QCOMPARE(W->DeliveriesField()->Text(), QStringLiteral("Ablagen: 0"));  // counted from F3 on
       W->UpdateCommands();  // only the running command, the outline toggle and closing stay available
       for (int id = CM_LOADDATA; id <= CM_ABOUTAPP; ++id)
         if (QAction* a = W->Action(id)) {
@@ -122,9 +119,9 @@ class RunsTest : public QObject, TWindowFixture {
           QCOMPARE(a->isChecked(), id == command);
         }
       Press(W, key == Qt::Key_F3 ? Qt::Key_F1 : Qt::Key_F3);  // another run's key does nothing
-      QVERIFY(W->Train1AN == (command == CM_TRAIN1AN) && W->StartANN == (command == CM_STARTANN));
-      dlg = W->AnnGaDlg;
-      atStop = W->Watching.DrawnSteps;
+      QVERIFY((W->ActiveRun() == CM_TRAIN1AN) == (command == CM_TRAIN1AN) && (W->ActiveRun() == CM_STARTANN) == (command == CM_STARTANN));
+      dlg = W->ProgressWindow();
+      atStop = W->Watch().DrawnSteps;
       switch (path) {
         case OwnKey: Press(W, key); break;
         case Button: QTest::mouseClick(dlg->findChild<QPushButton*>("ctl2"), Qt::LeftButton); break;
@@ -139,8 +136,8 @@ class RunsTest : public QObject, TWindowFixture {
           break;
         case KeyInChart:
           W->Dispatch(CM_FITCHART);
-          Press(W->Watching.FitnessChart, key);
-          W->Watching.FitnessChart->hide();
+          Press(W->Watch().FitnessChart, key);
+          W->Watch().FitnessChart->hide();
           break;
       }
       stillOpen = training && dlg && dlg->isVisible();  // the window stays until the loop ends
@@ -148,8 +145,8 @@ class RunsTest : public QObject, TWindowFixture {
     QVERIFY2(UserBreak, "the run ended by itself, not by the test's stop");
     QCOMPARE(stillOpen, training);
     QVERIFY(dlg.isNull() && W->isVisible());
-    QCOMPARE(W->AnnGaWorld->Generations, generations + (command == CM_TRAIN2AN ? 1 : 0));
-    if (held) QCOMPARE(W->Watching.DrawnSteps, atStop);
+    QCOMPARE(W->Population()->Generations, generations + (command == CM_TRAIN2AN ? 1 : 0));
+    if (held) QCOMPARE(W->Watch().DrawnSteps, atStop);
     if (path == MainClose) QVERIFY(WarnedOnce("Bitte warten, ANN ist noch aktiv!"));  // closing refused
     else QCOMPARE(MessageBoxHook().Shown, 0);
   }
@@ -161,12 +158,12 @@ class RunsTest : public QObject, TWindowFixture {
     W->UpdateCommands();
     QVERIFY(!W->Action(CM_SINGLESTEP)->isEnabled());  // nothing to step
     Press(W, Qt::Key_P);
-    QVERIFY(W->Watching.Gate.Paused() && W->Action(CM_PAUSE)->isChecked());
-    const long long start = W->Watching.DrawnSteps;
+    QVERIFY(W->Watch().Gate.Paused() && W->Action(CM_PAUSE)->isChecked());
+    const long long start = W->Watch().DrawnSteps;
     int holds = 0;
     Run(W, Qt::Key_F3, "four steps held, three of them single", [&](int) {
-      if (!W->Watching.Gate.Holding()) return;
-      const long long steps = W->Watching.DrawnSteps - start;
+      if (!W->Watch().Gate.Holding()) return;
+      const long long steps = W->Watch().DrawnSteps - start;
       QCOMPARE(steps, 1LL + std::max(0, holds - 19));
       W->UpdateCommands();
       QVERIFY(W->Action(CM_SINGLESTEP)->isEnabled());
@@ -177,21 +174,21 @@ class RunsTest : public QObject, TWindowFixture {
       }
       if (++holds >= 20) Press(W, steps < 4 ? Qt::Key_S : Qt::Key_F3);
     });
-    QCOMPARE(W->Watching.DrawnSteps - start, 4LL);
+    QCOMPARE(W->Watch().DrawnSteps - start, 4LL);
     Press(W, Qt::Key_P);
-    QVERIFY(!W->Watching.Gate.Paused());
-    const long long gateHolds = W->Watching.Gate.Holds;
+    QVERIFY(!W->Watch().Gate.Paused());
+    const long long gateHolds = W->Watch().Gate.Holds;
     W->Dispatch(CM_PAUSE);
-    const int generations = W->AnnGaWorld->Generations;
+    const int generations = W->Population()->Generations;
     Run(W, Qt::Key_F2, "two generations of training 2 under the pause", [&](int) {
-      if (W->AnnGaWorld->Generations >= generations + 2) Press(W, Qt::Key_F2);
+      if (W->Population()->Generations >= generations + 2) Press(W, Qt::Key_F2);
     });
-    QCOMPARE(W->Watching.Gate.Holds, gateHolds);
+    QCOMPARE(W->Watch().Gate.Holds, gateHolds);
   }
 
   // Training 2, then training 1: figures and formats, and nothing of an earlier run in a new window.
   void progressTexts() {
-    TWorld& world = *W->AnnGaWorld;
+    TWorld& world = *W->Population();
     const int start = world.Generations;
     Run(W, Qt::Key_F2, "the end of a first generation of training 2", [&](int pass) {
       if (pass == 0) {
@@ -199,7 +196,7 @@ class RunsTest : public QObject, TWindowFixture {
                           {309, "Gen. of best"}, {311, "Direction"}, {310, QString::asprintf("%4i", start)}});
       } else if (world.Generations > start && !Text(302).isEmpty()) {  // the figures: see the pooled pass
         Expect({{308, "(?=.{3}$) *[0-9]+"}, {310, "(?=.{3,4}$) *[0-9]+"}, {312, "left|right"}});
-        Press(W->AnnGaDlg, Qt::Key_Escape);
+        Press(W->ProgressWindow(), Qt::Key_Escape);
       }
     });
     Run(W, Qt::Key_F1, "the first pass of training 1", [&](int pass) {
@@ -207,7 +204,7 @@ class RunsTest : public QObject, TWindowFixture {
       if (Text(308).isEmpty()) return;
       Expect({{302, "-?[0-9]+\\.[0-9]{6}"}, {304, "(?=.{6}) *-?[0-9]+"}, {306, "  [012]"},
               {308, "\\( {0,2}-?[0-9]+ , {0,2}-?[0-9]+ \\)"}, {312, " 6"}, {309, ""}, {310, ""}, {311, ""}});
-      Press(W->AnnGaDlg, Qt::Key_Escape);
+      Press(W->ProgressWindow(), Qt::Key_Escape);
     });
   }
 
@@ -215,24 +212,22 @@ class RunsTest : public QObject, TWindowFixture {
   // against the outputs; links past a layer not shown), at most five characters a weight, every entry whole:
   // weight(s, t) = 100 s + t shows which. Hidden layer 2 has three lines of the four outputs each.
   void weightLines() {
-    TWorld& world = *W->AnnGaWorld;
+    TWorld& world = *W->Population();
     QVERIFY(world.DoSaveANN("before-weights.dat"));
     for (int s = 0; s < 21; ++s)
       for (int t = 0; t < 21; ++t) world.bestIndividual.setWeight(s, t, 100 * s + t);
     world.bestIndividual.setWeight(0, 12, -150);
     world.bestIndividual.setWeight(1, 13, 123456);
-    W->Train1AN = true;
-    W->AnnGaDlg = new TAnnGaDlg(W);
-    W->ProgressTexts.Clear();
+    W->StageRun(CM_TRAIN1AN);
+    W->StageProgressWindow();
     world.bestIndividual.show();
-    W->Pump.Reset();  // the next pump dispatches
     W->PumpMessages();
     const QHash<int, QString> lines = {{320, "  +11 -150  +13"}, {321, " +111 +112+1234"}, {330, "+1011+1012+1013"},
                                        {331, "+1114+1115+1116"}, {333, "+1314+1315+1316"}, {334, ""}, {337, ""},
                                        {338, "+1417+1418+1419+1420"}, {340, "+1617+1618+1619+1620"}, {341, ""}};
     for (auto [id, text] : lines.asKeyValueRange()) QCOMPARE(Text(id), text);
     for (int id = 320; id <= 344; ++id) {
-      const QLabel* line = W->AnnGaDlg->Control(id);
+      const QLabel* line = W->ProgressWindow()->Control(id);
       QVERIFY2(line->contentsRect().width() >= line->fontMetrics().horizontalAdvance(Text(id)), qPrintable(Text(id)));
     }
     W->AnnHasFinished();
@@ -242,12 +237,12 @@ class RunsTest : public QObject, TWindowFixture {
   // On all hardware threads and on two one-lane workers: the serial pass exactly.
   void pooledPassEqualsTheSerialPass() {
     const QByteArray start = QFile::encodeName(Dir.filePath(QStringLiteral("start.dat")));
-    QVERIFY(W->AnnGaWorld->DoSaveANN(start.constData()));
+    QVERIFY(W->Population()->DoSaveANN(start.constData()));
     const TPassOutcome serial = Generations(start, nullptr);
     QCOMPARE(serial.File.size(), 199620);
     QCOMPARE(serial.Texts[306 - 302], std::string(" 99"));  // the last individual of the pass
     QCOMPARE(QString::fromStdString(serial.Texts[304 - 302]).trimmed().toInt(), serial.Fitness[201]);
-    QVERIFY(Generations(start, &W->Workers->Pool()) == serial);
+    QVERIFY(Generations(start, W->WorkerPool()) == serial);
     THeadlessPool single(2, 1);
     QVERIFY(Generations(start, &single.Pool()) == serial);
   }
@@ -256,7 +251,7 @@ class RunsTest : public QObject, TWindowFixture {
   // episodes within the step under way.
   void stopDuringAPooledPass() {
     TStopCountingPool counting(2, LaneCount);
-    W->AnnGaWorld->Pool = counting.Pool.get();
+    W->Population()->Pool = counting.Pool.get();
     W->Pump.SetInterval({});  // a dispatch at every chance: the strictest cadence
     int late = 0, generationOfStop = -1, dispatches = 0;
     const std::function<void()> flush = W->Pump.BeforeDispatch;
@@ -266,16 +261,16 @@ class RunsTest : public QObject, TWindowFixture {
       if (generationOfStop >= 0) {
         ++late;
       } else if (++dispatches == 3) {
-        generationOfStop = W->AnnGaWorld->Generations;
+        generationOfStop = W->Population()->Generations;
         W->Dispatch(CM_TRAIN2AN);  // the run's own command stops it
       }
     };
     Run(W, Qt::Key_F2, "three dispatches while the workers play", [](int) {});
     W->Pump.BeforeDispatch = flush;
-    W->AnnGaWorld->Pool = &W->Workers->Pool();
+    W->Population()->Pool = W->WorkerPool();
     QVERIFY(generationOfStop >= 0);
     QCOMPARE(late, 0);
-    QCOMPARE(W->AnnGaWorld->Generations, generationOfStop + 1);
+    QCOMPARE(W->Population()->Generations, generationOfStop + 1);
     QVERIFY(counting.MostStepsAfterStop() <= 1);
   }
 };

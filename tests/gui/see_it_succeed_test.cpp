@@ -65,15 +65,15 @@ class SeeItSucceedTest : public QObject {
     QElapsedTimer still;
     QTimer watchdog;
     watchdog.callOnTimeout([&] {
-      if (W->Watching.DrawnSteps != drawn) drawn = W->Watching.DrawnSteps, still.restart();
-      if (still.hasExpired(60000)) timedOut = true, W->AnnGaWorld->DoBreakANN();
+      if (W->Watch().DrawnSteps != drawn) drawn = W->Watch().DrawnSteps, still.restart();
+      if (still.hasExpired(60000)) timedOut = true, W->Population()->DoBreakANN();
     });
     still.start();
     watchdog.start(1000);
     Answer({QMessageBox::Ok});
     W->Dispatch(CM_SHOWBEST);
     QVERIFY2(!timedOut, "the demonstration drew no step for a minute");
-    QVERIFY(!W->RunActive() && W->ShownWhole);
+    QVERIFY(!W->RunActive() && W->LastShownWhole());
     QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
   }
 
@@ -94,28 +94,28 @@ class SeeItSucceedTest : public QObject {
     W->Dispatch(CM_OPENDATA);
     const QByteArray before = Snapshot(W);
     Demonstrate();
-    QCOMPARE(W->Shown.episodes, 100LL);
-    QCOMPARE(W->Shown.deliveries, rank[2].toLongLong());
-    QCOMPARE(W->Shown.takes, rank[3].toLongLong());
-    QCOMPARE(W->Shown.MeanFitness(), rank[4].toLongLong());
+    QCOMPARE(W->LastShown().episodes, 100LL);
+    QCOMPARE(W->LastShown().deliveries, rank[2].toLongLong());
+    QCOMPARE(W->LastShown().takes, rank[3].toLongLong());
+    QCOMPARE(W->LastShown().MeanFitness(), rank[4].toLongLong());
     QCOMPARE(MessageBoxHook().LastText,
              QString::fromUtf8("Ablagen: %1 in 100 Durchgängen (%2 je Durchgang)\nAufnahmen: %3\nmittlere Fitness: %4")
                  .arg(QString(rank[2]), QString(rank[1]), QString(rank[3]), QString(rank[4])));
     QVERIFY2(Snapshot(W) == before, "the demonstration changed the population");
-    QVERIFY(W->Watching.DrawnSteps > 100 * 5 * 50);  // every real step of the hundred episodes is drawn
+    QVERIFY(W->Watch().DrawnSteps > 100 * 5 * 50);  // every real step of the hundred episodes is drawn
   }
 
   // By hand: a network whose one link moves nothing pays 10 a run, summed over
   // the five runs of an episode: -10 - 20 - 30 - 40 - 50 = -150, and never touches the ball.
   void demonstrationOfAScriptedNetwork() {
-    TChromosom& best = W->AnnGaWorld->bestIndividual;
+    TChromosom& best = W->Population()->bestIndividual;
     ClearWeights(best);
     best.setWeight(0, 11, 50);
     best.setConnections(1);
     Demonstrate();
-    QCOMPARE(W->Shown.episodes, 100LL);
-    QCOMPARE(W->Shown.fitnessSum, -15000LL);
-    QCOMPARE(W->Shown.takes, 0LL);
+    QCOMPARE(W->LastShown().episodes, 100LL);
+    QCOMPARE(W->LastShown().fitnessSum, -15000LL);
+    QCOMPARE(W->LastShown().takes, 0LL);
     QCOMPARE(MessageBoxHook().LastText,
              QString::fromUtf8("Ablagen: 0 in 100 Durchgängen (0.00 je Durchgang)\nAufnahmen: 0\nmittlere Fitness: -150"));
   }
@@ -131,43 +131,43 @@ class SeeItSucceedTest : public QObject {
       ++tick;
       if (tick == 5) W->Dispatch(CM_PAUSE);
       if (tick == 10) {
-        atPause = W->Watching.DrawnSteps;
+        atPause = W->Watch().DrawnSteps;
         episodeText = W->MessageText();
-        episodeFits = W->MessageGad->fontMetrics().horizontalAdvance(episodeText) <= W->MessageGad->TextWidth();
+        episodeFits = W->MessageField()->fontMetrics().horizontalAdvance(episodeText) <= W->MessageField()->TextWidth();
       }
       if (tick == 11) W->Dispatch(CM_SINGLESTEP);
-      if (tick == 15) afterStep = W->Watching.DrawnSteps;
+      if (tick == 15) afterStep = W->Watch().DrawnSteps;
       if (tick == 16) {
         W->Dispatch(CM_PAUSE);
         W->Dispatch(CM_SHOWBEST);  // stops it
       }
-      if (tick > 2000) W->AnnGaWorld->DoBreakANN();  // a backstop
+      if (tick > 2000) W->Population()->DoBreakANN();  // a backstop
     });
     driver.start(1);
     Answer({});
     W->Dispatch(CM_SHOWBEST);
     driver.stop();
     QCOMPARE(afterStep, atPause + 1);
-    QVERIFY(!W->ShownWhole && !W->RunActive());
+    QVERIFY(!W->LastShownWhole() && !W->RunActive());
     QCOMPARE(MessageBoxHook().Shown, 0);  // no summary for a stopped demonstration
     // The episode's line read whole at the window's natural size; the arm's fields back afterwards.
     // Which episode the pause meets depends on the machine's speed, not its line's form.
     static const QRegularExpression episodeLine(QString::fromUtf8("^Vorführung: Durchgang ([1-9][0-9]?|100) von 100 \\(Podeste [1-9]0? und [1-9]0?\\), Aufnahmen [0-9]+, Ablagen [0-9]+$"));
     QVERIFY2(episodeLine.match(episodeText).hasMatch(), qPrintable(episodeText));
     QVERIFY(episodeFits);
-    QVERIFY(W->AxleGad[0]->isVisible() && W->DeliveriesGad->isVisible());
+    QVERIFY(W->AxleField(0)->isVisible() && W->DeliveriesField()->isVisible());
   }
 
   // A new population of a seed is the trainer's fresh population of that seed, byte for byte.
   void newPopulationEqualsTrainers() {
     QCOMPARE(Train({"--generations", "0", "--seed", "42", "fresh.dat"}), QByteArray());
-    W->PopulationChanged = true;
+    W->MarkPopulationChanged(true);
     Answer({QMessageBox::No});  // the unsaved-work question comes first
     FileDialogHook().Texts = {QStringLiteral(" 42 ")};
     W->Dispatch(CM_NEWPOPUL);
     QCOMPARE(MessageBoxHook().Shown, 1);
-    QVERIFY(W->PopulationChanged);
-    QVERIFY(W->History.Size() == 0);
+    QVERIFY(W->PopulationUnsaved());
+    QVERIFY(W->FitnessHistory().Size() == 0);
     QVERIFY(Snapshot(W) == Bytes(QStringLiteral("fresh.dat")));
     // Cancelled at the question: nothing changes.
     const QByteArray kept = Snapshot(W);
@@ -180,7 +180,7 @@ class SeeItSucceedTest : public QObject {
   void manyRunsWithAScriptedTrainer() {
     QCOMPARE(Train({"--generations", "0", "--seed", "7", "winner-source.dat"}), QByteArray());
     W->Dispatch(CM_MANYRUNS);
-    TManyRunsDlg* d = W->ManyRuns;
+    TManyRunsDlg* d = W->RunsDialog();
     QVERIFY(d != nullptr && d->isVisible());
     d->SetTrainer(QStringLiteral("/bin/sh"), {QStringLiteral(FAKE_TRAINER), QStringLiteral("winner-source.dat")});
     d->RunsBox()->setValue(2);
@@ -201,12 +201,12 @@ class SeeItSucceedTest : public QObject {
     QVERIFY(d->Ranking()->toPlainText().contains(QStringLiteral("zarnik-1-best.dat  31")));
     QCOMPARE(d->Winner(), QStringLiteral("zarnik.dat"));
     QVERIFY(Snapshot(W) == Bytes(QStringLiteral("winner-source.dat")));
-    QVERIFY(W->PopulationChanged);  // unsaved until stored
+    QVERIFY(W->PopulationUnsaved());  // unsaved until stored
   }
 
   // Stopped, the set keeps its table and offers to go on with the same call.
   void manyRunsStopAndResume() {
-    TManyRunsDlg* d = W->ManyRuns;
+    TManyRunsDlg* d = W->RunsDialog();
     QVERIFY(d != nullptr);
     qputenv("FAKE_WAIT", "1");
     QSignalSpy ended(d, &TManyRunsDlg::finished);
@@ -230,11 +230,11 @@ class SeeItSucceedTest : public QObject {
   // The real trainer with tiny counts: the window's set writes the very files that the same call of
   // zarnik-train --runs writes, and its winner becomes the window's population.
   void manyRunsWithTheRealTrainer() {
-    TManyRunsDlg* d = W->ManyRuns;
+    TManyRunsDlg* d = W->RunsDialog();
     QVERIFY(d != nullptr);
     d->SetTrainer(TManyRunsDlg::FindTrainer());
     for (const char* dir : {"window", "direct"}) QVERIFY(QDir().mkpath(dir));
-    W->PopulationFile = QStringLiteral("window/zarnik.dat");
+    W->SetPopulationFile(QStringLiteral("window/zarnik.dat"));
     d->RunsBox()->setValue(2);
     d->GenerationsBox()->setValue(3);
     d->GoalBox()->setValue(0);  // none: the limit ends the set
@@ -257,7 +257,7 @@ class SeeItSucceedTest : public QObject {
       QVERIFY2(mine.size() == 199620 && mine == Bytes(QStringLiteral("direct/") + name), name);
     }
     QVERIFY(Snapshot(W) == Bytes(QStringLiteral("window/zarnik.dat")));
-    W->PopulationFile.clear();
+    W->SetPopulationFile({});
     d->hide();
   }
 
@@ -394,11 +394,11 @@ class SeeItSucceedTest : public QObject {
     QCOMPARE(Train({"--generations", "3", "--seed", "2", "--quiet", "watched.dat"}), QByteArray());
     Answer({}, {QStringLiteral("watched.dat")});
     W->Dispatch(CM_OPENDATA);
-    QCOMPARE(W->History.Size(), size_t(3));
+    QCOMPARE(W->FitnessHistory().Size(), size_t(3));
     AppendText(QStringLiteral("watched.csv"), "3,2,10,5,3,0.100,0\n");
-    W->HistoryFollower->Poll();
-    QCOMPARE(W->History.Size(), size_t(4));
-    QCOMPARE(W->History.Data().back().generation, 3);
+    W->PollFollowedHistory();
+    QCOMPARE(W->FitnessHistory().Size(), size_t(4));
+    QCOMPARE(W->FitnessHistory().Data().back().generation, 3);
   }
 };
 

@@ -38,9 +38,9 @@ class WatchingTest : public QObject, TWindowFixture {
 
   using C = TFitnessChartWindow;
 
-  C* Chart() const { return W->Watching.FitnessChart; }
-  TNetworkView* View() const { return W->Watching.NetView->View(); }
-  TChromosom& Best() const { return W->AnnGaWorld->bestIndividual; }
+  C* Chart() const { return W->Watch().FitnessChart; }
+  TNetworkView* View() const { return W->Watch().NetView->View(); }
+  TChromosom& Best() const { return W->Population()->bestIndividual; }
 
  private slots:
   void initTestCase() { QVERIFY(OpenTestWindow(W, Dir)); }
@@ -54,7 +54,7 @@ class WatchingTest : public QObject, TWindowFixture {
     W->Dispatch(CM_FITCHART);
     W->UpdateCommands();
     QVERIFY(Chart()->isVisible() && W->Action(CM_FITCHART)->isChecked());
-    TWorld& world = *W->AnnGaWorld;
+    TWorld& world = *W->Population();
     const int generations = world.Generations, passes = world.Passes1;
     Run(W, Qt::Key_F2, "four generations of training 2", [&](int) {
       if (world.Generations >= generations + 4) Press(W, Qt::Key_F2);
@@ -64,12 +64,12 @@ class WatchingTest : public QObject, TWindowFixture {
     });
     const size_t trained2 = size_t(world.Generations - generations), trained1 = size_t(world.Passes1 - passes);
     QVERIFY(trained2 >= 4 && trained1 >= 1);
-    QCOMPARE(W->History.Size(), trained1 + trained2);  // the chart's points below tell the modes apart
-    QCOMPARE(W->History.Data().front().generation, generations);
+    QCOMPARE(W->FitnessHistory().Size(), trained1 + trained2);  // the chart's points below tell the modes apart
+    QCOMPARE(W->FitnessHistory().Data().front().generation, generations);
     for (auto [s, n] : {std::pair{C::Best2, trained2}, {C::Average2, trained2}, {C::BestSoFar2, trained2}, {C::Best1, trained1}})
       QCOMPARE(Chart()->Series(s)->count(), qsizetype(n));  // below the merging limit a point a row
     const QPointF last = Chart()->Series(C::Best2)->points().back();
-    QCOMPARE(last, QPointF(world.Generations - 1, W->History.Data()[trained2 - 1].bestFitness));
+    QCOMPARE(last, QPointF(world.Generations - 1, W->FitnessHistory().Data()[trained2 - 1].bestFitness));
     // Training 1 ran last, so it is shown, on its own x axis ending at its last pass; then training 2 on request.
     QCOMPARE(Chart()->ShownMode(), 1);
     QCOMPARE(Chart()->AxisX()->max(), std::max(Chart()->Series(C::Best1)->points().back().x(), Chart()->AxisX()->min() + 1));
@@ -80,9 +80,9 @@ class WatchingTest : public QObject, TWindowFixture {
     // Saved beside the population; loading replaces the rows and the chart's points, adding none.
     W->Dispatch(CM_SAVEDATA);
     W->Dispatch(CM_LOADDATA);
-    QCOMPARE(W->History.Size(), trained1 + trained2);
+    QCOMPARE(W->FitnessHistory().Size(), trained1 + trained2);
     QCOMPARE(Chart()->Received(C::Best2), trained2);
-    QVERIFY(world.Passes1 > W->History.LastPass1());  // training 1 numbers on after the loaded passes
+    QVERIFY(world.Passes1 > W->FitnessHistory().LastPass1());  // training 1 numbers on after the loaded passes
     Chart()->close();  // the close box hides it, and the check mark follows
     W->UpdateCommands();
     QVERIFY(!Chart()->isVisible() && !W->Action(CM_FITCHART)->isChecked());
@@ -168,25 +168,25 @@ class WatchingTest : public QObject, TWindowFixture {
   // Activation at Langsam draws steps 1/15 s apart; F3 during a paced wait ends it in that tick.
   void tempoPacesActivation() {
     TFakePacerClock clock;
-    W->Watching.Pacer.UseClock(&clock);
+    W->UsePacerClock(&clock);
     W->Dispatch(CM_TEMPSLOW);
     QCOMPARE(SavedTempo(), TStepPacer::Slow);
     TPacerClock::Clock::time_point stopAt{}, due{};
     clock.OnTick = [&] {
-      if (UserBreak || clock.Dues.size() < 10 || !W->Watching.Pacer.Waiting()) return;
+      if (UserBreak || clock.Dues.size() < 10 || !W->Watch().Pacer.Waiting()) return;
       stopAt = clock.T;
-      due = W->Watching.Pacer.NextDue();
+      due = W->Watch().Pacer.NextDue();
       Press(W, Qt::Key_F3);
     };
     Run(W, Qt::Key_F3, "ten paced steps of activation", [](int) {});
-    W->Watching.Pacer.UseClock(nullptr);
+    W->UsePacerClock(nullptr);
     for (size_t k = 1; k < clock.Dues.size(); ++k)
       QCOMPARE(clock.Dues[k] - clock.Dues[k - 1], std::chrono::nanoseconds(66666666));  // 1 s / 15
     QCOMPARE(clock.T, stopAt + clock.Tick);  // the tick in which F3 came, no more
-    QVERIFY(clock.T < due && !W->Watching.Pacer.Waiting());
+    QVERIFY(clock.T < due && !W->Watch().Pacer.Waiting());
     W->Dispatch(CM_TEMPNORM);
-    W->Watching.Pacer.SetFrameRate(0.0);  // Normal: a display frame, 60 a second if none is reported
-    QCOMPARE(W->Watching.Pacer.Interval(), std::chrono::nanoseconds(16666666));
+    W->SetPacerFrameRate(0.0);  // Normal: a display frame, 60 a second if none is reported
+    QCOMPARE(W->Watch().Pacer.Interval(), std::chrono::nanoseconds(16666666));
   }
 
   // One line per link in use of the 54 the 11-3-3-4 shape allows, at any size; F8 and its check mark;
@@ -201,8 +201,8 @@ class WatchingTest : public QObject, TWindowFixture {
     for (int k : {0, 7, 33, 41, 53}) Best().setWeight(links[k].first, links[k].second, 0);  // five absent: 49 left
     Press(W, Qt::Key_F8);
     W->UpdateCommands();
-    QVERIFY(W->Watching.NetView->isVisible() && W->Action(CM_NETVIEW)->isChecked());
-    W->Watching.NetView->resize(1100, 800);
+    QVERIFY(W->Watch().NetView->isVisible() && W->Action(CM_NETVIEW)->isChecked());
+    W->Watch().NetView->resize(1100, 800);
     View()->grab();  // lines are counted as they are painted
     QVERIFY(View()->LinesDrawn() == 49 && View()->LinksInUse() == 49 && View()->PossibleLinks() == 54);
     QVERIFY(!View()->HasValues());
@@ -212,8 +212,8 @@ class WatchingTest : public QObject, TWindowFixture {
     Best().setWeight(7, 11, 100);
     Best().setWeight(11, 14, 100);
     Best().setWeight(14, 17, 100);
-    TWorld& world = *W->AnnGaWorld;
-    W->StartANN = true;
+    TWorld& world = *W->Population();
+    W->StageRun(CM_STARTANN);
     std::fill(world.OutputList.get(), world.OutputList.get() + 6, 0);
     world.InputList = W->GetCalcData(world.OutputList.get(), true, false);
     QVERIFY(!View()->HasValues());  // an undrawn step shows nothing
@@ -228,7 +228,7 @@ class WatchingTest : public QObject, TWindowFixture {
     QApplication::processEvents();
     QCOMPARE(View()->Paints, paints + 1);
     W->AnnHasFinished();
-    W->Train2AN = true;  // training 2 shows a new best at the pump's dispatch, without values
+    W->StageRun(CM_TRAIN2AN);  // training 2 shows a new best at the pump's dispatch, without values
     Best().setWeight(0, 11, 5);
     QCOMPARE(View()->LinksInUse(), 3);
     W->Pump.Dispatch();
@@ -236,7 +236,7 @@ class WatchingTest : public QObject, TWindowFixture {
     QVERIFY(!View()->HasValues());
     Press(W, Qt::Key_F8);  // F8 works during runs too
     W->UpdateCommands();
-    QVERIFY(!W->Watching.NetView->isVisible() && !W->Action(CM_NETVIEW)->isChecked());
+    QVERIFY(!W->Watch().NetView->isVisible() && !W->Action(CM_NETVIEW)->isChecked());
   }
 };
 

@@ -40,7 +40,7 @@ class WindowFilesTest : public QObject, TWindowFixture {
   // the reasons are shown, it does.
   bool ReadWhole() const {
     return W->ReasonShown() &&
-           W->MessageGad->fontMetrics().horizontalAdvance(W->MessageText()) <= W->MessageGad->TextWidth();
+           W->MessageField()->fontMetrics().horizontalAdvance(W->MessageText()) <= W->MessageField()->TextWidth();
   }
 
   // Two passes of training 2 as the training code reports them.
@@ -61,8 +61,8 @@ class WindowFilesTest : public QObject, TWindowFixture {
       case Film:
         Answer({answer, QMessageBox::Ok}, {path});
         W->Dispatch(CM_RECORD);
-        if (W->Watching.Recorder != nullptr && W->Watching.Recorder->Recording()) {
-          W->Watching.Recorder->AddFrame(W->Simulator);
+        if (W->Watch().Recorder != nullptr && W->Watch().Recorder->Recording()) {
+          W->Watch().Recorder->AddFrame(W->Scene());
           W->Dispatch(CM_RECORD);
         }
         break;
@@ -77,8 +77,8 @@ class WindowFilesTest : public QObject, TWindowFixture {
   void initTestCase() { QVERIFY(OpenTestWindow(W, Dir)); }
   void init() {
     ResetWindow(W);
-    W->History.Clear();
-    W->PopulationFile.clear();
+    W->ClearHistory();
+    W->SetPopulationFile({});
     for (const char* name : {"zarnik.dat", "zarnik.csv"}) QFile::remove(name);
   }
 
@@ -100,8 +100,8 @@ class WindowFilesTest : public QObject, TWindowFixture {
     QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"), csv));
     Answer({}, {Path(QStringLiteral("zarnik.dat"))});
     W->Dispatch(opened ? CM_OPENDATA : CM_LOADDATA);
-    QCOMPARE(W->History.Size(), size_t(2));
-    QCOMPARE(W->History.Data()[1].bestFitness, -4100);
+    QCOMPARE(W->FitnessHistory().Size(), size_t(2));
+    QCOMPARE(W->FitnessHistory().Data()[1].bestFitness, -4100);
     const QByteArray held = csv + "2,2,-4000,-8800,2,0.100,1\n";
     QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"), held));
     TwoGenerations();
@@ -122,13 +122,13 @@ class WindowFilesTest : public QObject, TWindowFixture {
     W->Dispatch(CM_SAVEDATA);
     QVERIFY(WriteBytes(QStringLiteral("zarnik.csv"),
                        Header() + "0,2,-4230,-9120,0,0.812\n2147483647,1,-300,-900,2147483647,2.5\n1,2,-42"));
-    const int passes = W->AnnGaWorld->Passes1;
+    const int passes = W->Population()->Passes1;
     W->Dispatch(CM_LOADDATA);
     QCOMPARE(MessageBoxHook().Shown, 0);
-    QCOMPARE(W->History.Size(), size_t(2));
-    QCOMPARE(W->History.Data()[1].bestFitness, -300);
-    QCOMPARE(W->AnnGaWorld->Passes1, 2147483647);  // the highest pass counts on
-    W->AnnGaWorld->Passes1 = passes;
+    QCOMPARE(W->FitnessHistory().Size(), size_t(2));
+    QCOMPARE(W->FitnessHistory().Data()[1].bestFitness, -300);
+    QCOMPARE(W->Population()->Passes1, 2147483647);  // the highest pass counts on
+    W->Population()->Passes1 = passes;
   }
 
   // A history the window refuses is never written over, whatever Speichern holds; the message field says so.
@@ -152,8 +152,8 @@ class WindowFilesTest : public QObject, TWindowFixture {
     W->Dispatch(CM_FITCHART);
     W->Dispatch(CM_SAVEDATA);
     const QByteArray population = Bytes(QStringLiteral("zarnik.dat"));
-    W->AnnGaWorld->Generations += 5;  // changed, so that the load shows
-    const int passes = W->AnnGaWorld->Passes1;
+    W->Population()->Generations += 5;  // changed, so that the load shows
+    const int passes = W->Population()->Passes1;
     const QString name = QStringLiteral("zarnik.csv");
     QFile::remove(name);
     const QByteArray profile = "export PATH=$HOME/bin:$PATH\n";
@@ -173,10 +173,10 @@ class WindowFilesTest : public QObject, TWindowFixture {
     QCOMPARE(W->MessageText(), note);
     QVERIFY(ReadWhole());
     QCOMPARE(Snapshot(W), population);
-    QVERIFY(W->History.Size() == 0 && W->AnnGaWorld->Passes1 == passes);
+    QVERIFY(W->FitnessHistory().Size() == 0 && W->Population()->Passes1 == passes);
     using C = TFitnessChartWindow;
     for (auto s : {C::Best2, C::Average2, C::Best1, C::BestSoFar2, C::Deliveries2})
-      QCOMPARE(W->Watching.FitnessChart->Series(s)->count(), 0);
+      QCOMPARE(W->Watch().FitnessChart->Series(s)->count(), 0);
     W->Dispatch(CM_FITCHART);
     TwoGenerations();
     W->Dispatch(CM_SAVEDATA);
@@ -219,7 +219,7 @@ class WindowFilesTest : public QObject, TWindowFixture {
     QCOMPARE(MessageBoxHook().LastText, question);
     QCOMPARE(MessageBoxHook().LastButtons, QMessageBox::Yes | QMessageBox::No);
     for (const QString& name : there) QCOMPARE(Bytes(Path(name)), old(name));
-    QVERIFY(W->Watching.Recorder == nullptr || !W->Watching.Recorder->Recording());
+    QVERIFY(W->Watch().Recorder == nullptr || !W->Watch().Recorder->Recording());
     Write(TKind(kind), Path(typed), true);
     QCOMPARE(MessageBoxHook().Shown, 1);  // the question, no failure
     for (const QString& name : there) QVERIFY(Bytes(Path(name)) != old(name) && QFileInfo(Path(name)).size() > 40);
@@ -233,7 +233,7 @@ class WindowFilesTest : public QObject, TWindowFixture {
     TPopulationLock trainer;  // as zarnik-train takes it; another descriptor, so it excludes this process too
     QVERIFY(trainer.Acquire("zarnik.dat"));
     const QString who = QStringLiteral(": ein Trainer arbeitet daran (Prozess %1)").arg(::getpid());
-    W->AnnGaWorld->Generations += 5;
+    W->Population()->Generations += 5;
     const QByteArray changed = Snapshot(W);
     Answer({QMessageBox::Ok});
     W->Dispatch(CM_SAVEDATA);

@@ -28,8 +28,8 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   // The seven status fields, joined by '|'; '~' stands for the degree sign.
   QString Status() const {
     QStringList texts;
-    for (TTextGadget* g : {W->AxleGad[0], W->AxleGad[1], W->AxleGad[2], W->AxleGad[3], W->PlatGad[0],
-                           W->PlatGad[1], W->DeltaRate})
+    for (TTextGadget* g : {W->AxleField(0), W->AxleField(1), W->AxleField(2), W->AxleField(3), W->PlatField(0),
+                           W->PlatField(1), W->RotationField()})
       texts << QString(g->Text()).replace(QChar(0xB0), '~');
     return texts.join('|');
   }
@@ -41,8 +41,8 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   }
   void init() {
     ResetWindow(W);
-    W->Arm.OutLines = false;
-    W->PopulationFile.clear();
+    if (W->Model().OutLines) W->Dispatch(CM_OUTLINES);
+    W->SetPopulationFile({});
     W->show();
     QApplication::setActiveWindow(W);
     for (const char* name : {"zarnik.dat", "zarnik.csv", "other.dat", "other.csv"}) QFile::remove(name);
@@ -91,20 +91,20 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   // Nothing moves without a selection of the right kind, nor during a run: the start-up state stays.
   void adjustingByKeyAndBounds() {
     Keys({Qt::Key_Left, Qt::Key_F, Qt::Key_Left, Qt::Key_B, Qt::Key_Up});
-    W->StartANN = true;
+    W->StageRun(CM_STARTANN);
     Keys({Qt::Key_A, Qt::Key_F5});
-    W->StartANN = false;
+    W->StageRun(0);
     QCOMPARE(Status(), QStringLiteral("A:     90.0~|B:     90.0~|C:    180.0~|D:    270.0~|E:    5|F:    5|"
                                       "Rotation:      6.0~"));
-    QCOMPARE(W->Selection, int('B'));
+    QCOMPARE(W->Selected(), int('B'));
     Keys({Qt::Key_A, Qt::Key_Left});
     QCOMPARE(Status().section('|', 0, 3), QStringLiteral("A:     96.0~|B:     96.0~|C:    186.0~|D:    276.0~"));
     Keys({Qt::Key_F5, Qt::Key_D, Qt::Key_R});
     QCOMPARE(Status().section('|', 0, 3), QStringLiteral("A:     90.0~|B:     90.0~|C:    180.0~|D:    264.0~"));
-    W->Rotation = 1.0f;
+    W->SetTurnDegrees(1.0f);
     Keys({Qt::Key_Minus, Qt::Key_Minus}, Qt::KeypadModifier);
-    QCOMPARE(W->Rotation, 0.5f);
-    W->Rotation = 359.0f;
+    QCOMPARE(W->TurnDegrees(), 0.5f);
+    W->SetTurnDegrees(359.0f);
     Keys({Qt::Key_Plus, Qt::Key_Plus}, Qt::KeypadModifier);
     QCOMPARE(Status().section('|', 6), QStringLiteral("Rotation:    359.5~"));
     Keys({Qt::Key_E, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_O, Qt::Key_F, Qt::Key_U,
@@ -117,11 +117,11 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   void placingTheBallAsks() {
     for (bool yes : {true, false}) {
       init();
-      TArmModel& arm = W->Arm;
+      TArmModel& arm = W->Model();
       arm.AxleDat[3] = {680, 286 + 3 + static_cast<int>(static_cast<double>(arm.SinRad[2700]) * 67), 270.0f};
       arm.BallState = 2;
       arm.MoveState = 1;
-      W->Rotation = 1.0f;
+      W->SetTurnDegrees(1.0f);
       Answer({yes ? QMessageBox::Yes : QMessageBox::No});
       Keys({Qt::Key_D, Qt::Key_R});
       const TMessageBoxHook& box = MessageBoxHook();
@@ -139,7 +139,7 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     const auto has = [&](QRect r, QRgb colour) {
       for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
-          if (W->Simulator.pixel(x, y) == colour) return true;
+          if (W->Scene().pixel(x, y) == colour) return true;
       return false;
     };
     const QRgb cyan = qRgb(0, 255, 255), blue = qRgb(0, 0, 255);
@@ -154,12 +154,12 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
 
   void outlineToggleAndFitting() {
     for (bool during : {false, true}) {  // also during a run
-      W->Train1AN = during;
+      W->StageRun(during ? CM_TRAIN1AN : 0);
       Keys({Qt::Key_F4});
       QCOMPARE(W->Action(CM_OUTLINES)->isChecked(), !during);
-      QCOMPARE(W->Simulator.pixel(378, 350) == qRgb(255, 255, 255), !during);  // middle of link A
+      QCOMPARE(W->Scene().pixel(378, 350) == qRgb(255, 255, 255), !during);  // middle of link A
     }
-    W->Train1AN = false;
+    W->StageRun(0);
     const QPoint topLeft = W->pos();
     for (QSize size : {QSize(600, 450), QSize(790, 560)}) {
       W->resize(size);
@@ -173,9 +173,9 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   // Training, even stopped at once, changes the population; saving or loading resets that.
   void trainingChangesThePopulation() {
     Run(W, Qt::Key_F2, "the first dispatch of training 2", [&](int) { Press(W, Qt::Key_F2); });
-    QVERIFY(W->PopulationChanged);
+    QVERIFY(W->PopulationUnsaved());
     W->Dispatch(CM_SAVEDATA);
-    QVERIFY(!W->PopulationChanged);
+    QVERIFY(!W->PopulationUnsaved());
     W->Dispatch(CM_LOADDATA);
     W->Dispatch(CM_CLOSEAPP);
     QCOMPARE(MessageBoxHook().Shown, 0);
@@ -198,8 +198,8 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QFETCH(int, answer);
     const QByteArray loadable = Snapshot(W);  // to load, from before the change
     QVERIFY(QFile::copy(QStringLiteral("snapshot.dat"), trigger == Open ? "other.dat" : "zarnik.dat"));
-    W->AnnGaWorld->Generations += 5;
-    W->PopulationChanged = true;
+    W->Population()->Generations += 5;
+    W->MarkPopulationChanged(true);
     const QByteArray changed = Snapshot(W);
     Answer({QMessageBox::StandardButton(answer)}, {Path("other.dat")});
     switch (trigger) {
@@ -219,16 +219,16 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     } else {
       QCOMPARE(FileDialogHook().Shown, trigger == Open && goesOn ? 1 : 0);
       QCOMPARE(Snapshot(W), !goesOn || (saved && trigger == Load) ? changed : loadable);
-      QCOMPARE(W->PopulationChanged, !goesOn);
+      QCOMPARE(W->PopulationUnsaved(), !goesOn);
     }
   }
 
   // After "Öffnen..." Ja saves to that file; when that fails, the message names it and nothing closes.
   void yesSavesToTheFileInUse() {
-    QVERIFY(W->AnnGaWorld->DoSaveANN("other.dat"));
+    QVERIFY(W->Population()->DoSaveANN("other.dat"));
     Answer({}, {Path("other.dat")});
     W->Dispatch(CM_OPENDATA);
-    W->PopulationChanged = true;
+    W->MarkPopulationChanged(true);
     Answer({QMessageBox::Yes, QMessageBox::Ok});
     {
       TFileSizeLimit limit(100000);  // the population's 199620 bytes cannot be written
@@ -236,8 +236,8 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     }
     QCOMPARE(MessageBoxHook().Shown, 2);
     QCOMPARE(MessageBoxHook().LastText, QStringLiteral("Kann Datei 'other.dat' nicht speichern!"));
-    QVERIFY(W->isVisible() && W->PopulationChanged);
-    W->AnnGaWorld->Generations += 2;
+    QVERIFY(W->isVisible() && W->PopulationUnsaved());
+    W->Population()->Generations += 2;
     Answer({QMessageBox::Yes});
     W->Dispatch(CM_CLOSEAPP);
     QVERIFY(!W->isVisible() && QFile::exists(QStringLiteral("other.csv")) && !QFile::exists(QStringLiteral("zarnik.dat")));
@@ -252,7 +252,7 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QCOMPARE(FileDialogHook().LastFilter, QStringLiteral("Zarnik-Population (*.dat)"));
     QCOMPARE(Bytes(Path("population.dat")), before);
     QVERIFY(QFile::exists(Path("population.csv")) && !QFile::exists(QStringLiteral("zarnik.dat")));
-    W->AnnGaWorld->Generations += 3;
+    W->Population()->Generations += 3;
     const QByteArray changed = Snapshot(W);
     W->Dispatch(CM_OPENDATA);
     W->Dispatch(CM_SAVEDTAS);
@@ -278,7 +278,7 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QFETCH(int, command);
     QFETCH(QString, message);
     W->Dispatch(CM_SAVEDATA);
-    W->AnnGaWorld->Generations += 3;
+    W->Population()->Generations += 3;
     if (fault == Missing) QVERIFY(QFile::remove(QStringLiteral("zarnik.dat")));
     const QByteArray population = Snapshot(W), old = Bytes(QStringLiteral("zarnik.dat"));
     const QStringList files = QDir().entryList(QDir::Files | QDir::System);
@@ -323,30 +323,30 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     W->Dispatch(command);
     QVERIFY(WarnedOnce(message));
     QCOMPARE(W->MessageText(), QStringLiteral("Kann Datei '%1' nicht laden: %2").arg(name, reason));
-    QVERIFY(W->ReasonShown() && !W->AxleGad[0]->isVisible());
-    QVERIFY(W->MessageGad->fontMetrics().horizontalAdvance(W->MessageText()) <= W->MessageGad->TextWidth());
+    QVERIFY(W->ReasonShown() && !W->AxleField(0)->isVisible());
+    QVERIFY(W->MessageField()->fontMetrics().horizontalAdvance(W->MessageText()) <= W->MessageField()->TextWidth());
     W->Dispatch(CM_SAVEDATA);
     QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
-    QVERIFY(!W->ReasonShown() && W->AxleGad[0]->isVisible());
+    QVERIFY(!W->ReasonShown() && W->AxleField(0)->isVisible());
     QDir().rmdir(name);
     QFile::remove(name);
   }
 
   // Pause and a film show in the status bar while they last; a screen reader reads the fields as shown.
   void statusBarSaysWhatHolds() {
-    QCOMPARE(W->MessageGad->MarkNames(), QStringList());
+    QCOMPARE(W->MessageField()->MarkNames(), QStringList());
     Keys({Qt::Key_P});
-    QCOMPARE(W->MessageGad->MarkNames(), QStringList{"Pause"});
-    QCOMPARE(QAccessible::queryAccessibleInterface(W->MessageGad)->text(QAccessible::Name), "Einstellmodus, Pause");
-    QVERIFY(W->MessageGad->fontMetrics().horizontalAdvance(W->MessageText()) <= W->MessageGad->TextWidth());
+    QCOMPARE(W->MessageField()->MarkNames(), QStringList{"Pause"});
+    QCOMPARE(QAccessible::queryAccessibleInterface(W->MessageField())->text(QAccessible::Name), "Einstellmodus, Pause");
+    QVERIFY(W->MessageField()->fontMetrics().horizontalAdvance(W->MessageText()) <= W->MessageField()->TextWidth());
     Keys({Qt::Key_P});
-    QCOMPARE(W->MessageGad->MarkNames(), QStringList());
+    QCOMPARE(W->MessageField()->MarkNames(), QStringList());
     W->ActivationCounts({3, 2});
-    const std::pair<QWidget*, QString> read[] = {{W->AxleGad[0], QString::fromUtf8("A: 90.0°")},
-                                                 {W->PlatGad[1], "F: 5"},
-                                                 {W->DeltaRate, QString::fromUtf8("Rotation: 6.0°")},
-                                                 {W->DeliveriesGad, "Ablagen: 2"},
-                                                 {W->MessageGad, "Einstellmodus"}};
+    const std::pair<QWidget*, QString> read[] = {{W->AxleField(0), QString::fromUtf8("A: 90.0°")},
+                                                 {W->PlatField(1), "F: 5"},
+                                                 {W->RotationField(), QString::fromUtf8("Rotation: 6.0°")},
+                                                 {W->DeliveriesField(), "Ablagen: 2"},
+                                                 {W->MessageField(), "Einstellmodus"}};
     for (const auto& [field, text] : read) {
       QAccessibleInterface* a = QAccessible::queryAccessibleInterface(field);
       QVERIFY(a != nullptr);
@@ -362,7 +362,7 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     W->Dispatch(CM_SAVEPICT);
     const QImage saved(Path("szene.png"));
     QCOMPARE(saved.size(), QSize(756, 468));
-    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), W->Simulator);
+    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), W->Scene());
     QCOMPARE(MessageBoxHook().Shown, 0);
     Answer({QMessageBox::Ok}, {Path("kein/ordner/szene")});
     W->Dispatch(CM_SAVEPICT);
@@ -373,15 +373,15 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   // Each kind of field shows whole its widest text (angles below 360, heights to 10), a digit to spare at most.
   void statusFieldsShowWholeTexts() {
     W->Dispatch(CM_SIMAJUST);
-    const std::pair<TTextGadget*, QString> widest[] = {{W->AxleGad[0], QString::fromLatin1("A:    359.9\xB0")},
-                                                       {W->PlatGad[0], "E:   10"},
-                                                       {W->DeltaRate, QString::fromLatin1("Rotation:    359.5\xB0")}};
+    const std::pair<TTextGadget*, QString> widest[] = {{W->AxleField(0), QString::fromLatin1("A:    359.9\xB0")},
+                                                       {W->PlatField(0), "E:   10"},
+                                                       {W->RotationField(), QString::fromLatin1("Rotation:    359.5\xB0")}};
     for (const auto& [field, text] : widest) {
       const int needed = field->fontMetrics().horizontalAdvance(text);
       QVERIFY2(needed <= field->TextWidth(), qPrintable(text));
       QVERIFY(field->TextWidth() < needed + field->fontMetrics().horizontalAdvance('8'));
     }
-    QVERIFY(W->StatusBar->width() >= 756);
+    QVERIFY(W->statusBar()->width() >= 756);
   }
 
   // The About box shows its lines and its OK button whole.

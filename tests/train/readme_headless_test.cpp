@@ -88,11 +88,11 @@ class ReadmeHeadlessTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.Dispatch(CM_LOADDATA);
     QCOMPARE(MessageBoxHook().Shown, 0);
-    TWorld& w = *window.AnnGaWorld;
+    TWorld& w = *window.Population();
     QCOMPARE(w.Generations, generations);
     window.Dispatch(CM_FITCHART);
-    QVERIFY(window.Watching.FitnessChart != nullptr && window.Watching.FitnessChart->isVisible());
-    QCOMPARE(window.Watching.FitnessChart->Received(TFitnessChartWindow::Best2), size_t(generations));  // zarnik.csv
+    QVERIFY(window.Watch().FitnessChart != nullptr && window.Watch().FitnessChart->isVisible());
+    QCOMPARE(window.Watch().FitnessChart->Received(TFitnessChartWindow::Best2), size_t(generations));  // zarnik.csv
     // --evaluate: one row per individual, "index,fitness,takes,deliveries", as the window's pass.
     const QStringList rows = QString::fromUtf8(Train({"--evaluate", "--seed", "4", "--threads", "2", "zarnik.dat"}))
                                  .split('\n', Qt::SkipEmptyParts);
@@ -100,10 +100,10 @@ class ReadmeHeadlessTest : public QObject {
     population.seek(0);
     QVERIFY2(population.readAll() == trained, "--evaluate changed the file");
     UseFixedRandomSeed(4);
-    window.Train2AN = true;  // as during F2: no ball question
+    window.StageRun(CM_TRAIN2AN);  // as during F2: no ball question
     SeedRandomAtGeneration(w.Generations);
     w.calcFitness2();
-    window.Train2AN = false;
+    window.StageRun(0);
     UseClockRandomSeed();
     QCOMPARE(rows[0], QStringLiteral("index,fitness,takes,deliveries"));
     const auto row = [](const TChromosom& c) {

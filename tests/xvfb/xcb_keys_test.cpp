@@ -25,14 +25,14 @@ class XcbKeysTest : public QObject {
 
   // Keypad and main keyboard + and - (US layout: + is Shift+=) step by half a degree.
   void rotationKeys() {
-    W->Rotation = 6.0f;
+    W->SetTurnDegrees(6.0f);
     const std::pair<const char*, float> presses[] = {{"KP_Add", 6.5f}, {"KP_Add", 7.0f}, {"KP_Subtract", 6.5f},
                                                      {"plus", 7.0f},   {"minus", 6.5f},  {"minus", 6.0f}};
     for (const auto& [key, after] : presses) {
       QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::fromLatin1(key)}), 0);
-      QTRY_COMPARE_WITH_TIMEOUT(W->Rotation, after, 5000);
+      QTRY_COMPARE_WITH_TIMEOUT(W->TurnDegrees(), after, 5000);
     }
-    QCOMPARE(W->DeltaRate->Text(), QString::fromLatin1("Rotation:      6.0\xB0"));
+    QCOMPARE(W->RotationField()->Text(), QString::fromLatin1("Rotation:      6.0\xB0"));
   }
 };
 
