@@ -58,19 +58,17 @@ std::unique_ptr<TZarnikWindow> ShownWindow() {
 
 // Longest time between two event dispatches of the window's pump.
 struct TGapMeter {
-  explicit TGapMeter(TZarnikWindow& w) : Window(w), Flush(w.Pump.BeforeDispatch) {
-    w.Pump.BeforeDispatch = [this] {
+  explicit TGapMeter(TZarnikWindow& w) : Window(w) {
+    w.HookDispatch([this] {
       const Clock::time_point now = Clock::now();
       MaxGap = std::max(MaxGap, now - Last);
       Last = now;
-      Flush();
-    };
+    });
   }
-  ~TGapMeter() { Window.Pump.BeforeDispatch = Flush; }
+  ~TGapMeter() { Window.HookDispatch({}); }
   double MaxGapMs() const { return std::chrono::duration<double, std::milli>(MaxGap).count(); }
 
   TZarnikWindow& Window;
-  std::function<void()> Flush;
   Clock::time_point Last = Clock::now();
   Clock::duration MaxGap{};
 };

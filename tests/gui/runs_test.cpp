@@ -252,11 +252,8 @@ class RunsTest : public QObject, TWindowFixture {
   void stopDuringAPooledPass() {
     TStopCountingPool counting(2, LaneCount);
     W->Population()->Pool = counting.Pool.get();
-    W->Pump.SetInterval({});  // a dispatch at every chance: the strictest cadence
     int late = 0, generationOfStop = -1, dispatches = 0;
-    const std::function<void()> flush = W->Pump.BeforeDispatch;
-    W->Pump.BeforeDispatch = [&] {
-      flush();
+    W->HookDispatch([&] {  // a dispatch at every chance: the strictest cadence
       if (!counting.Pool->Running()) return;
       if (generationOfStop >= 0) {
         ++late;
@@ -264,9 +261,9 @@ class RunsTest : public QObject, TWindowFixture {
         generationOfStop = W->Population()->Generations;
         W->Dispatch(CM_TRAIN2AN);  // the run's own command stops it
       }
-    };
+    }, true);
     Run(W, Qt::Key_F2, "three dispatches while the workers play", [](int) {});
-    W->Pump.BeforeDispatch = flush;
+    W->HookDispatch({});
     W->Population()->Pool = W->WorkerPool();
     QVERIFY(generationOfStop >= 0);
     QCOMPARE(late, 0);

@@ -231,7 +231,7 @@ class WatchingTest : public QObject, TWindowFixture {
     W->StageRun(CM_TRAIN2AN);  // training 2 shows a new best at the pump's dispatch, without values
     Best().setWeight(0, 11, 5);
     QCOMPARE(View()->LinksInUse(), 3);
-    W->Pump.Dispatch();
+    W->PumpMessages();  // the first pump point of the staged run dispatches
     QCOMPARE(View()->LinksInUse(), 4);
     QVERIFY(!View()->HasValues());
     Press(W, Qt::Key_F8);  // F8 works during runs too

@@ -117,10 +117,12 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   void placingTheBallAsks() {
     for (bool yes : {true, false}) {
       init();
-      TArmModel& arm = W->Model();
-      arm.AxleDat[3] = {680, 286 + 3 + static_cast<int>(static_cast<double>(arm.SinRad[2700]) * 67), 270.0f};
-      arm.BallState = 2;
-      arm.MoveState = 1;
+      W->PlaceArm([](TArmModel& arm) {
+        arm.AxleDat[3] = {680, 286 + 3 + static_cast<int>(static_cast<double>(arm.SinRad[2700]) * 67), 270.0f};
+        arm.BallState = 2;
+        arm.MoveState = 1;
+      });
+      const TArmModel& arm = W->Model();
       W->SetTurnDegrees(1.0f);
       Answer({yes ? QMessageBox::Yes : QMessageBox::No});
       Keys({Qt::Key_D, Qt::Key_R});
