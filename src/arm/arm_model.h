@@ -1,5 +1,8 @@
 #pragma once
 
+// The arm model: four joints, two platforms and the ball, their geometry,
+// the manual moves, the steps the networks drive, and the sensor values.
+
 #include <cstdint>
 
 #include "arm_view.h"

@@ -98,8 +98,7 @@ inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, c
 #define ZARNIK_V4 __attribute__((target("arch=x86-64-v4"), always_inline)) inline
 
 // The x87 rule for the lanes of `lanes` (usually one), kept out of the
-// common path so that its sums stay in registers. A sum holds a float's
-// value, so it widens to extended precision as it is.
+// common path so that its sums stay in registers.
 __attribute__((target("arch=x86-64-v4"), noinline)) __m512d RedoLanesV4(__m512d result, __m512d sum,
                                                                         const long double* factor, __m512d out,
                                                                         unsigned lanes) {
@@ -108,8 +107,7 @@ __attribute__((target("arch=x86-64-v4"), noinline)) __m512d RedoLanesV4(__m512d 
   _mm512_store_pd(o, out);
   for (; lanes != 0; lanes &= lanes - 1) {
     const int k = __builtin_ctz(lanes);
-    const float v = static_cast<float>(static_cast<long double>(s[k]) + factor[k] * static_cast<long double>(o[k]));
-    result = _mm512_mask_broadcastsd_pd(result, static_cast<__mmask8>(1u << k), _mm_set_sd(v));
+    result = _mm512_mask_broadcastsd_pd(result, static_cast<__mmask8>(1u << k), _mm_set_sd(X87Term(s[k], factor[k], o[k])));
   }
   return result;
 }

@@ -60,14 +60,20 @@ template <class V, class F, class I>
   return (two[0] | two[1]) != 0;
 }
 
+// One term of the x87 rule for one lane: the sum (a float's value) widened
+// to extended precision as it is, the product and the total in extended
+// precision, rounded to float.
+[[gnu::always_inline]] inline float X87Term(double sum, long double factor, double out) {
+  return static_cast<float>(static_cast<long double>(static_cast<float>(sum)) + factor * static_cast<long double>(out));
+}
+
 // The x87 rule for the doubtful lanes of a term (bit k for lane k; usually
 // one): factor[k] is w / precWeight in extended precision.
 [[gnu::always_inline]] inline void RedoLanes(TLaneDouble& result, const TLaneDouble& sum, const long double* factor,
                                             const TLaneDouble& out, unsigned lanes) {
   for (; lanes != 0; lanes &= lanes - 1) {
     const int k = __builtin_ctz(lanes);
-    result[k] = static_cast<float>(static_cast<long double>(static_cast<float>(sum[k])) +
-                                   factor[k] * static_cast<long double>(out[k]));
+    result[k] = X87Term(sum[k], factor[k], out[k]);
   }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// Sets of runs from the command line: --rank, --runs and one --run of a set.
+
 #include <string>
 #include <vector>
 

@@ -306,74 +306,100 @@ struct THistoriesCloser {
   }
 };
 
-// Generations (or passes of training 1) until the limit, a stop, a failed
-// history, a failed checkpoint or a check that ends the run; false if
-// something could not be stored.
-bool TrainLoop(const TTrainOptions& o, TRunChecks& checks, TWorld& world, TTrainHost& host,
-               const std::optional<TFitnessRow>& lastRow) {
-  // --until-generation counts from the generation the file holds.
+// When a run ends by itself: after so many generations (or passes) more, or
+// after so many minutes. --until-generation counts from the generation the file holds.
+struct TRunLimit {
+  std::optional<long long> toAdd;
+  std::optional<double> minutes;
+  TClock::time_point start;
+
+  bool Reached(long long added) const {
+    return (toAdd && added >= *toAdd) ||
+           (minutes && std::chrono::duration<double>(TClock::now() - start).count() >= *minutes * 60);
+  }
+};
+
+TRunLimit LimitOf(const TTrainOptions& o, const TWorld& world) {
   std::optional<long long> toAdd = o.generations;
   if (o.untilGeneration) toAdd = std::max(0LL, *o.untilGeneration - world.Generations);
+  return {toAdd, o.minutes, TClock::now()};
+}
 
-  InstallSignals(o.member);
-  TProgress progress(o.quiet, toAdd, o.minutes);
-  const TClock::time_point start = TClock::now();
-  host.Start = start;
-  const auto timeUp = [&] {
-    return o.minutes && std::chrono::duration<double>(TClock::now() - start).count() >= *o.minutes * 60;
-  };
-  const auto limitReached = [&](long long added) { return (toAdd && added >= *toAdd) || timeUp(); };
-
-  long long added = 0;
-  bool ok = true;
-  host.View.Running = true;
-  if (o.mode == 2) {
+// Training 2 or 1 begins as F2 or F1 would; training 2 takes up its best's
+// age from the history it goes on with.
+void BeginTraining(int mode, TWorld& world, const std::optional<TFitnessRow>& lastRow) {
+  if (mode == 2) {
     world.BeginTrainANN2();
     ResumeBestFromHistory(world, lastRow);
   } else {
     world.BeginTrainANN1();
   }
+}
+
+// One generation of training 2 or one pass of training 1; false when
+// training 1 no longer improves. A training-2 run that ends on its own is
+// started again, as pressing F2 again would.
+bool TrainOnce(int mode, TWorld& world) {
+  if (mode == 2) {
+    if (!world.IsImprovement()) world.BeginTrainANN2();
+    world.TrainGeneration2();
+    return true;
+  }
+  if (!world.IsImprovement()) return false;
+  world.TrainPass1();
+  return true;
+}
+
+enum class TRunState { GoOn, Ended, Failed };
+
+// The run's check of its best, where one is due; it may end the run.
+TRunState CheckIfDue(TRunChecks& checks, TWorld& world, bool limitReached) {
+  if (!checks.Due(world.Generations, limitReached)) return TRunState::GoOn;
+  bool failed = false;
+  if (checks.Check(world, failed)) return TRunState::GoOn;
+  return failed ? TRunState::Failed : TRunState::Ended;
+}
+
+// After each generation the rows go to the disk before the population they
+// lead up to; a failed history ends the run (the population is stored
+// afterwards all the same), a failed checkpoint fails it.
+TRunState StoreAndCheck(const TTrainOptions& o, TRunChecks& checks, TWorld& world, TTrainHost& host,
+                        long long added, const TRunLimit& limit) {
+  const bool checkpoint = o.checkpoint > 0 && added % o.checkpoint == 0;
+  if (checkpoint) host.SyncLog();
+  if (host.LogFailed()) return TRunState::Ended;
+  if (checkpoint && !Save(world, o.file)) return TRunState::Failed;
+  checks.Tick(world, host.Last);
+  if (Signals.load() != 0) return TRunState::GoOn;  // the loop ends on it
+  return CheckIfDue(checks, world, limit.Reached(added));
+}
+
+// Generations (or passes of training 1) until the limit, a stop, a failed
+// history, a failed checkpoint or a check that ends the run; false if
+// something could not be stored.
+bool TrainLoop(const TTrainOptions& o, TRunChecks& checks, TWorld& world, TTrainHost& host,
+               const std::optional<TFitnessRow>& lastRow) {
+  InstallSignals(o.member);
+  const TRunLimit limit = LimitOf(o, world);
+  TProgress progress(o.quiet, limit.toAdd, o.minutes);
+  host.Start = limit.start;
+  host.View.Running = true;
+  BeginTraining(o.mode, world, lastRow);
   // A run resumed at a check (or with nothing left to do) is checked again
   // first: a check only ever stores a better best, so doing it twice is harmless.
-  bool goOn = true;
-  if (checks.Due(world.Generations, limitReached(0)) && (world.Generations > 0 || limitReached(0))) {
-    bool failed = false;
-    goOn = checks.Check(world, failed);
-    ok = !failed;
-  }
-  while (goOn && !limitReached(added) && Signals.load() == 0) {
-    if (o.mode == 2) {
-      // A run that ends on its own is started again, as pressing F2 again would.
-      if (!world.IsImprovement()) world.BeginTrainANN2();
-      world.TrainGeneration2();
-    } else {
-      if (!world.IsImprovement()) break;
-      world.TrainPass1();
-    }
+  TRunState state = TRunState::GoOn;
+  if (world.Generations > 0 || limit.Reached(0)) state = CheckIfDue(checks, world, limit.Reached(0));
+  long long added = 0;
+  while (state == TRunState::GoOn && !limit.Reached(added) && Signals.load() == 0) {
+    if (!TrainOnce(o.mode, world)) break;
     ++added;
     progress.Show(host, added, false);
-    // The rows go to the disk before the population they lead up to; a
-    // failed log ends the run (the population is stored below all the same).
-    const bool checkpoint = o.checkpoint > 0 && added % o.checkpoint == 0;
-    if (checkpoint) host.SyncLog();
-    if (host.LogFailed()) break;
-    if (checkpoint && !Save(world, o.file)) {
-      ok = false;
-      break;
-    }
-    checks.Tick(world, host.Last);
-    if (Signals.load() == 0 && checks.Due(world.Generations, limitReached(added))) {
-      bool failed = false;
-      if (!checks.Check(world, failed)) {
-        ok = !failed;
-        break;
-      }
-    }
+    state = StoreAndCheck(o, checks, world, host, added, limit);
   }
   host.AnnHasFinished();
   progress.Show(host, added, true);
   progress.Finish();
-  return ok;
+  return state != TRunState::Failed;
 }
 
 // The histories to the disk, then the population (unless storing already

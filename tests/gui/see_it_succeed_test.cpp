@@ -193,9 +193,10 @@ class SeeItSucceedTest : public QObject {
     QCOMPARE(Bytes(QStringLiteral("fake-args.txt")),
              QByteArray("--runs 2 --until-deliveries 3.0 --until-generation 250 --seed 1 --progress zarnik.dat\n"));
     QTableWidget* t = d->Table();
-    QCOMPARE(t->rowCount(), 2);
+    QCOMPARE(t->rowCount(), 3);  // a row for each run that reported, in that order: none for run 2
     const QStringList run1{"1", "2", "250", "1300", "4", "3.10", "3.10", "Ziel erreicht"};
     for (int c = 0; c < run1.size(); ++c) QCOMPARE(t->item(1, c)->text(), run1[c]);
+    QCOMPARE(t->item(2, 0)->text() + ' ' + t->item(2, 1)->text(), QStringLiteral("3 4"));
     QCOMPARE(t->item(0, 2)->text(), QStringLiteral("200"));
     QCOMPARE(t->item(0, 5)->text(), QStringLiteral("-"));
     QVERIFY(d->Ranking()->toPlainText().contains(QStringLiteral("zarnik-1-best.dat  31")));
@@ -261,23 +262,30 @@ class SeeItSucceedTest : public QObject {
     d->hide();
   }
 
-  // A hand-made history of both trainings: each shows on its own x axis, which ends at its
-  // data, and y ranges that fit it (worked by hand from the nice steps 1, 2, 5 times powers of ten).
+  // A hand-made history of both trainings, handed over in two parts: each shows on its own x axis, which
+  // ends at its data, and y ranges that fit it (worked by hand from the nice steps 1, 2, 5 times powers of
+  // ten); "bisher bestes" carries training 2's best across the parts; deliveries (rows that have them) on
+  // their own axis from 0.
   void chartRangesOfAMixedHistory() {
     using C = TFitnessChartWindow;
     C chart(nullptr);
     const std::vector<TFitnessRow> rows = {
         {0, 1, -1000000, 0, 0, 0.0}, {1, 1, 500, 0, 1, 0.1},    {2, 1, 200, 0, 1, 0.2},
-        {10, 2, 100, -50, 10, 0.0, 0}, {11, 2, 300, 20, 11, 0.1, 2}, {12, 2, 250, 10, 11, 0.2, 1},
+        {10, 2, 100, -50, 10, 0.0, -1}, {11, 2, 300, 20, 11, 0.1, 2}, {12, 2, 250, 10, 11, 0.2, 1},
         {13, 2, 400, 60, 13, 0.3, 3}};
-    chart.Append(rows);
+    chart.Append(rows.data(), 5);
+    chart.Append(rows.data() + 5, 2);
     chart.resize(900, 500);
     chart.show();
     QCOMPARE(chart.ShownMode(), 2);  // the training of the last row
+    QCOMPARE(chart.Series(C::BestSoFar2)->points(), (QList<QPointF>{{10, 100}, {11, 300}, {12, 300}, {13, 400}}));
+    QCOMPARE(chart.Series(C::Deliveries2)->points(), (QList<QPointF>{{11, 2}, {12, 1}, {13, 3}}));
+    QVERIFY(chart.Series(C::Deliveries2)->attachedAxes().contains(chart.AxisDeliveries()));
     QCOMPARE(chart.AxisX()->min(), 10.0);
     QCOMPARE(chart.AxisX()->max(), 13.0);
     QCOMPARE(chart.AxisY()->min(), -100.0);  // -50 .. 400 and 5 % room: -72.5 .. 422.5 on steps of 100
     QCOMPARE(chart.AxisY()->max(), 500.0);
+    QCOMPARE(chart.AxisDeliveries()->min(), 0.0);
     QCOMPARE(chart.AxisDeliveries()->max(), 3.0);
     QVERIFY(chart.Series(C::Best2)->isVisible() && !chart.Series(C::Best1)->isVisible());
     chart.ChooseMode(1);

@@ -88,22 +88,6 @@ class WatchingTest : public QObject, TWindowFixture {
     QVERIFY(!Chart()->isVisible() && !W->Action(CM_FITCHART)->isChecked());
   }
 
-  // "bisher bestes" is training 2's best so far; deliveries (rows that have them) on their own axis from 0.
-  void bestSoFarAndDeliveries() {
-    C chart(nullptr);
-    const std::vector<TFitnessRow> rows = {{0, 2, -500, -900, 0, 0.0, -1}, {1, 2, 300, -800, 1, 0.0, 2},
-                                           {2, 2, 100, -700, 1, 0.0, 1},   {3, 1, 50, 0, 3, 0.0, -1},
-                                           {3, 2, 700, -600, 3, 0.0, 4}};
-    chart.Append(rows.data(), 2);
-    chart.Append(rows.data() + 2, 3);
-    QCOMPARE(chart.Series(C::BestSoFar2)->points(), (QList<QPointF>{{0, -500}, {1, 300}, {2, 300}, {3, 700}}));
-    QCOMPARE(chart.Series(C::Deliveries2)->points(), (QList<QPointF>{{1, 2}, {2, 1}, {3, 4}}));
-    QCOMPARE(chart.Series(C::BestSoFar2)->name(), QStringLiteral("bisher bestes"));
-    QCOMPARE(chart.AxisDeliveries()->titleText(), QStringLiteral("Ablagen des Besten"));
-    QVERIFY(chart.AxisDeliveries()->min() == 0.0 && chart.AxisDeliveries()->max() >= 4);
-    QVERIFY(chart.Series(C::Deliveries2)->attachedAxes().contains(chart.AxisDeliveries()));
-  }
-
   // A long history merges runs of generations (best of them, mean of them); the picture saves as PNG.
   void longHistoryAndPicture() {
     C chart(nullptr);

@@ -55,8 +55,6 @@ QString RunFile(const QString& file, int k) {
   return stem + QStringLiteral("-%1.dat").arg(k);
 }
 
-void ShowRun(QTableWidget& table, const TRunProgress& r);
-
 QString RunHistory(const QString& file, int k) {
   return QFile::decodeName(FitnessLogPathFor(QFile::encodeName(RunFile(file, k)).toStdString()).c_str());
 }
@@ -115,7 +113,7 @@ TManyRunsDlg::TManyRunsDlg(TRunsOwner* owner) : QDialog(owner->OwnerWidget()), O
   connect(StopButton, &QPushButton::clicked, this, &TManyRunsDlg::Stop);
   connect(WatchButton, &QPushButton::clicked, this, [this] {
     const QList<QTableWidgetItem*> items = RunTable->selectedItems();
-    WatchRun(items.isEmpty() ? 0 : items.front()->row());
+    WatchRun(items.isEmpty() ? 0 : RunTable->item(items.front()->row(), ColRun)->text().toInt());
   });
   connect(AdoptButton, &QPushButton::clicked, this, &TManyRunsDlg::AdoptWinner);
   connect(close, &QPushButton::clicked, this, &QDialog::hide);
@@ -212,6 +210,10 @@ void TManyRunsDlg::Start() {
                        Owner->OwnerWidget()->windowTitle(), QMessageBox::Yes | QMessageBox::No,
                        QMessageBox::Question) != QMessageBox::Yes)
     return;
+  if (!resumed) {  // a new set: the rows of another one go
+    RunTable->setRowCount(0);
+    RowOfRun.clear();
+  }
   File = file;
   FileLabel->setText(File);
   WinnerFile.clear();
@@ -243,7 +245,7 @@ void TManyRunsDlg::ReadOutput() {
   // table measure its columns again).
   std::map<int, TRunProgress> latest;
   const auto show = [&] {
-    for (const auto& [run, r] : latest) ShowRun(*RunTable, r);
+    for (const auto& [run, r] : latest) ShowRun(r);
     latest.clear();
   };
   qsizetype start = 0;
@@ -264,7 +266,7 @@ void TManyRunsDlg::ReadOutput() {
 void TManyRunsDlg::Line(const QString& text) {
   TRunProgress r;
   if (ParseRunProgressLine(text.toStdString(), r) && r.run >= 0 && r.run < 10000) {
-    ShowRun(*RunTable, r);
+    ShowRun(r);
     return;
   }
   if (text.startsWith(QLatin1String("winner"))) {
@@ -275,12 +277,12 @@ void TManyRunsDlg::Line(const QString& text) {
   RankingText->appendPlainText(text);  // the ranking, as --rank prints it
 }
 
-namespace {
-
-// Run r's row of the table, made if need be.
-void ShowRun(QTableWidget& table, const TRunProgress& r) {
-  // A restarted run's slot goes on as run k + N: a row each, up to a bound.
-  if (table.rowCount() <= r.run) table.setRowCount(r.run + 1);
+// Run r's row of the table, made when the run first reports: a refill that
+// the set's end overtook before its first line gets no empty row.
+void TManyRunsDlg::ShowRun(const TRunProgress& r) {
+  auto [at, made] = RowOfRun.try_emplace(r.run, RunTable->rowCount());
+  const int row = at->second;
+  if (made) RunTable->setRowCount(row + 1);
   const QString cells[Columns] = {QString::number(r.run),
                                   QString::number(r.seed),
                                   QString::number(r.generation),
@@ -290,17 +292,15 @@ void ShowRun(QTableWidget& table, const TRunProgress& r) {
                                   QString::fromStdString(FormatMean(r.bestValidatedMean)),
                                   StateText(QString::fromStdString(r.state))};
   for (int c = 0; c < Columns; ++c) {
-    QTableWidgetItem* item = table.item(r.run, c);
+    QTableWidgetItem* item = RunTable->item(row, c);
     if (item == nullptr) {
       item = new QTableWidgetItem;
       item->setTextAlignment(c == ColState ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
-      table.setItem(r.run, c, item);
+      RunTable->setItem(row, c, item);
     }
     if (item->text() != cells[c]) item->setText(cells[c]);
   }
 }
-
-}  // namespace
 
 void TManyRunsDlg::Ended(int exitCode, QProcess::ExitStatus exitStatus) {
   ReadOutput();

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <optional>
 
 class QDoubleSpinBox;
@@ -17,6 +18,7 @@ class QTableWidget;
 class TFitnessChartWindow;
 class TFitnessFollower;
 class TRunsOwner;
+struct TRunProgress;
 
 // "Mehrere Läufe...": several training runs of the trainer, side by side on
 // every core, as `zarnik-train --runs` makes them (the same program, so the
@@ -69,6 +71,7 @@ class TManyRunsDlg : public QDialog {
  private:
   void ReadOutput();
   void Line(const QString& line);
+  void ShowRun(const TRunProgress& r);
   void Ended(int exitCode, QProcess::ExitStatus exitStatus);
   void AdoptWinner();
   void UpdateButtons();
@@ -96,6 +99,7 @@ class TManyRunsDlg : public QDialog {
   bool Adopted = false;
   bool StopAsked = false;
   int Status = -1;
+  std::map<int, int> RowOfRun;  // a row for each run that reported, in the order they did
   QByteArray Pending;  // output after the last whole line
   QString Errors;      // the trainer's stderr
 };

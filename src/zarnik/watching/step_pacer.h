@@ -1,5 +1,7 @@
 #pragma once
 
+// The pacer of drawn steps: the tempi "Langsam", "Normal" and "Maximal".
+
 #include <QTimer>
 
 #include <chrono>
