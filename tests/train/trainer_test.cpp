@@ -14,7 +14,6 @@
 #include "../support/file_faults.h"
 #include "../support/temp_dir.h"
 #include "fitness_log.h"
-#include "headless_pool.h"
 #include "run_progress.h"
 
 extern char** environ;
