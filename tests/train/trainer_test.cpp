@@ -350,7 +350,7 @@ TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
     ASSERT_EQ(chmod((dir / "u/ro.csv").c_str(), 0444) | chmod(dir.Dir.c_str(), 0755), 0);
     for (const char* name : {"u/theirs.dat", "u/kept.dat"}) {  // another user's populations
       fs::copy_file(dir / "victim.dat", dir / name);
-      ASSERT_EQ(chown((dir / name).c_str(), Stranger, User) | chmod((dir / name).c_str(), 0640 | 04), 0);
+      ASSERT_EQ(chown((dir / name).c_str(), Stranger, User) | chmod((dir / name).c_str(), 0664), 0);
     }
   }
   const std::string bytes = "pop\xff\xfe", longName(251, 'n');
@@ -412,11 +412,12 @@ TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
     cases.push_back({{"--log", "u/ro.csv", "u/p.dat"}, 022, 2,
                      "Kann Datei 'u/ro.csv' nicht schreiben: keine Schreibberechtigung",
                      [&] { EXPECT_FALSE(fs::exists(dir / "u/p.csv") || fs::exists(dir / "u/p.dat")); }, true});
-    // Root keeps the owner, group and mode of the file it replaces; a user cannot, and is told.
+    // Root keeps the owner, group and mode (not a new file's 0644) of the file it replaces; a user keeps the mode
+    // only, and is told.
     cases.push_back({{"u/kept.dat"}, 022, 0, "",
-                     [&] { EXPECT_EQ(owner("u/kept.dat"), std::tuple(Stranger, User, 0644u)); }});
+                     [&] { EXPECT_EQ(owner("u/kept.dat"), std::tuple(Stranger, User, 0664u)); }});
     cases.push_back({{"u/theirs.dat"}, 022, 0, "Datei 'u/theirs.dat' gehört nach dem Speichern Benutzer 4343 statt",
-                     [&] { EXPECT_EQ(owner("u/theirs.dat"), std::tuple(User, User, 0644u)); }, true});
+                     [&] { EXPECT_EQ(owner("u/theirs.dat"), std::tuple(User, User, 0664u)); }, true});
   }
   for (Case& c : cases) {
     const std::string what = c.args.back();
