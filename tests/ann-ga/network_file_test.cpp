@@ -92,7 +92,7 @@ TEST_F(NetworkFile, BadSpecialAndMissingFilesAreRefusedAtOnceAndChangeNothing) {
     EXPECT_FALSE(w.DoLoadANN(file.c_str())) << what;
     EXPECT_EQ(Saved(w), good) << what;
   }
-  // A FIFO, which would block an open without O_NONBLOCK, is the trainer's to try (it refuses `--evaluate` of one).
+  // A FIFO, on which an open that waits would block, is refused in the trainer's test (`--evaluate` of one).
   size_t size = 0;
   const fs::path zero = dir / "zero.dat";
   fs::create_symlink("/dev/zero", zero);  // also behind a link
