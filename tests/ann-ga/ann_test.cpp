@@ -1,29 +1,8 @@
-// The network: evaluation with its clamps, any links and precisions.
+// The network: evaluation with its clamps and truncation, any links and precisions.
 #include "test_support.h"
 
 namespace {
 using Net = NetTest;
-
-TEST_F(Net, InputsAndSumsClampAtMaxInternAndTruncateTowardZero) {
-  SetAllWeights(c, 0);
-  int in[11] = {}, out[4];
-  // {input 0, input 1, weight 0->11, weight 1->11, node 11}
-  const std::array<int, 5> cases[] = {{500, -300, 150, -50, 900}, {500, -300, 200, -50, 1000},
-                                      {500, -300, -200, 200, -1000}, {10, 0, -127, 0, -12}, {10, 0, 127, 0, 12},
-                                      {10, 0, -9, 0, 0}, {10, 0, 9, 0, 0}, {0, 0, 0, 0, 0}};
-  in[2] = 4000;
-  for (auto [i0, i1, w0, w1, expected] : cases) {
-    in[0] = i0, in[1] = i1;
-    c.setWeight(0, 11, w0), c.setWeight(1, 11, w1);
-    c.runANN(in, out);
-    EXPECT_EQ(c.getNodeList()[11].internValue, expected) << w0 << "," << w1;
-  }
-  EXPECT_EQ(c.getNodeList()[2].internValue, 1000);
-  in[2] = -5000;
-  int six[6] = {7, 7, 7, 7, 4, 9};  // the two platform slots are not the network's
-  c.runANN(in, six);
-  EXPECT_EQ(std::tuple(c.getNodeList()[2].internValue, six[3], six[4], six[5]), std::tuple(-1000, 0, 4, 9));
-}
 
 struct TLink { int Source, Target, Weight; };
 // {what, precWeight, maxIntern, links, input for nodes 0 .. 8, node looked at, its value after the first and second call}
@@ -35,6 +14,13 @@ TEST_F(Net, AnyLinksEvaluateByThePlainRule) {
   for (int s = 0; s < 9; ++s) nineThirds.push_back({s, 11, 1});
   const TEvalCase cases[] = {
       {"input 0 straight to output 17", 100, 1000, {{0, 17, 250}}, 300, 17, 750, 750},
+      {"an input clamped at the limit", 100, 1000, {}, 4000, 2, 1000, 1000},
+      {"and at its negative", 100, 1000, {}, -5000, 2, -1000, -1000},
+      {"two terms of either sign", 100, 1000, {{0, 11, 150}, {1, 11, -50}}, 500, 11, 500, 500},
+      {"a sum clamped at the negative limit", 100, 1000, {{0, 11, -250}}, 500, 11, -1000, -1000},
+      {"-12.7 truncated toward zero", 100, 1000, {{0, 11, -127}}, 10, 11, -12, -12},
+      {"12.7 as well", 100, 1000, {{0, 11, 127}}, 10, 11, 12, 12},
+      {"-0.9 as well", 100, 1000, {{0, 11, -9}}, 10, 11, 0, 0},
       {"an output's row is never read", 100, 1000, {{0, 17, 250}, {17, 18, 100}}, 300, 18, 0, 0},
       {"inside a layer: node 11 is new", 100, 1000, {{0, 11, 100}, {11, 12, -300}}, 7, 12, -21, -21},
       // Node 14 comes after 12: the first call reads its value from building (0), the second its last one.
@@ -61,7 +47,7 @@ TEST_F(Net, AnyLinksEvaluateByThePlainRule) {
   }
   // Rows written through getLineWeight, or handed over, count from the next evaluation on.
   SetAllWeights(c, 0);
-  int in[11] = {4}, out[4];
+  int in[11] = {4}, out[6] = {7, 7, 7, 7, 4, 9};
   c.runANN(in, out);
   int* row = c.getLineWeight(0);
   row[11] = 300;
@@ -73,6 +59,7 @@ TEST_F(Net, AnyLinksEvaluateByThePlainRule) {
   c.setLineWeight(0, other.release());
   c.runANN(in, out);
   EXPECT_EQ(std::pair(c.getNodeList()[11].internValue, c.getNodeList()[12].internValue), std::pair(0, -2));
+  EXPECT_EQ(std::vector(out, out + 6), (std::vector{0, 0, 0, 0, 4, 9}));  // the two platform slots are not the network's
   delete[] old;
 }
 

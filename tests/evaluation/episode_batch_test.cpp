@@ -21,18 +21,15 @@ std::vector<int> ResultOf(TChromosom& c, int lastTargetX) {
   return r;
 }
 
+using EpisodeBatch = WorldTest<>;
+
 // A trained population (many take and deliver), random, huge and layer-skipping weights.
-TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
-  TRandomClockScope clock(FixedSeconds);
-  THeadlessHost trainer;
-  trainer.View.Running = true;
-  TZarnikHostScope useHost(&trainer);
-  auto world = MakeZarnikWorld(&trainer);
+TEST_F(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   THeadlessPool pool(1);
-  world->Pool = &pool.Pool();
-  world->BeginTrainANN2();
-  for (int g = 0; g < 20; ++g) world->TrainGeneration2();
-  world->Pool = nullptr;
+  w.Pool = &pool.Pool();
+  w.BeginTrainANN2();
+  for (int g = 0; g < 20; ++g) w.TrainGeneration2();
+  w.Pool = nullptr;
   std::mt19937 rng(23);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   constexpr int Count = 404;
@@ -46,13 +43,13 @@ TEST(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
   for (int i = 0; i < Count; ++i) {
     TChromosom& c = *nets.emplace_back(std::make_unique<TChromosom>());
     c.init(21, 11, 3, 2, 2, 100, 1000);
-    const TChromosom& trained = world->Population[i % 100];
+    const TChromosom& trained = w.Population[i % 100];
     for (int s = 0; s < 21; ++s)
       for (int t = 0; t < 21; ++t) {
-        int w = trained.getWeight(s, t);
-        if (i >= 100 && w != 0) w = pick(-255, 255);
-        if (i >= 200 && w != 0 && pick(0, 3) == 0) w = pick(-40000, 40000);
-        c.setWeight(s, t, w);
+        int v = trained.getWeight(s, t);
+        if (i >= 100 && v != 0) v = pick(-255, 255);
+        if (i >= 200 && v != 0 && pick(0, 3) == 0) v = pick(-40000, 40000);
+        c.setWeight(s, t, v);
       }
     c.setConnections(trained.getConnections());
     if (i >= 300 && i % 2) c.setWeight(pick(0, 16), pick(11, 20), pick(-200, 200));  // may skip a layer

@@ -8,7 +8,7 @@
 #include "regular_file.h"
 
 namespace {
-const std::string Header(FitnessLogHeader);
+const std::string Header(FitnessLogHeader), Bom = "\xEF\xBB\xBF";
 
 std::string Text(const std::vector<TFitnessRow>& rows) {
   std::string text;
@@ -112,17 +112,15 @@ TEST_F(FitnessLog, ATornLastLineIsDroppedOnReadingAndCutBeforeAppending) {
     ASSERT_TRUE(ParseFitnessLog(Header + "\r\n0,2,-4230,-9120,0,0.812\r\n" + torn, rows)) << torn;
     EXPECT_EQ(Text(rows), "0,2,-4230,-9120,0,0.812,\n") << torn;
   }
-  for (const std::string& text : {std::string(), std::string("generation,mo"), Header}) {
+  // Texts a run leaves before its first row: no rows, also after a spreadsheet's byte-order mark.
+  for (const std::string& text : {std::string(), std::string("generation,mo"), Header, Bom.substr(0, 2), Bom,
+                                  Bom + "generation,mo"}) {
     rows = {{5, 2, 1, 2, 3, 4.0}};
     EXPECT_TRUE(ParseFitnessLog(text, rows)) << text;
     EXPECT_TRUE(rows.empty()) << text;
   }
   EXPECT_FALSE(ParseFitnessLog("generation,mx", rows));
-  Append({2, 0, 10, -10, 0, 1}, 0.5);
-  Append({2, 1, 10, -10, 1, 1}, 0.5);
-  std::ofstream(path, std::ios::app | std::ios::binary) << "2,2,-4";  // a kill within a row
-  Append({2, 2, 10, -10, 2, 1}, 0.5);
-  EXPECT_EQ(ReadAll(path), Header + "\n0,2,10,-10,0,0.500,1\n1,2,10,-10,1,0.500,1\n2,2,10,-10,2,0.500,1\n");
+  // A row torn by a kill goes before the next is appended: the resume table below, and the trainer's resumed run.
   // A history from before the deliveries column loads (without counts) and gets the present header before
   // the next row.
   std::ofstream(path, std::ios::binary) << "generation,mode,best_fitness,average_fitness,generation_of_best,seconds\n"
@@ -145,16 +143,11 @@ TEST_F(FitnessLog, ATornLastLineIsDroppedOnReadingAndCutBeforeAppending) {
 // What a spreadsheet leaves (a byte-order mark, CRLF) reads and is appended to; a resumed run's repeated rows
 // (training 2 from the stored generation on, at the end) are cut, and the last row that stays is told.
 TEST_F(FitnessLog, AByteOrderMarkAndCrLfAreReadAndAResumeCutsTheRowsItRepeats) {
-  const std::string bom = "\xEF\xBB\xBF";
   std::vector<TFitnessRow> rows;
-  ASSERT_TRUE(ParseFitnessLog(bom + Header + "\r\n0,2,-4230,-9120,0,0.812,1\r\n", rows));
+  ASSERT_TRUE(ParseFitnessLog(Bom + Header + "\r\n0,2,-4230,-9120,0,0.812,1\r\n", rows));
   EXPECT_EQ(Text(rows), "0,2,-4230,-9120,0,0.812,1\n");
-  for (const std::string& start : {bom.substr(0, 2), bom, bom + "generation,mo"}) {
-    EXPECT_TRUE(ParseFitnessLog(start, rows)) << start;
-    EXPECT_TRUE(rows.empty());
-  }
   EXPECT_FALSE(ParseFitnessLog("\xEF\xBB" + Header + "\n", rows));  // half a mark is no mark
-  std::ofstream(path, std::ios::binary) << bom << Header << "\r\n0,2,10,-10,0,0.500,1\r\n";
+  std::ofstream(path, std::ios::binary) << Bom << Header << "\r\n0,2,10,-10,0,0.500,1\r\n";
   Append({2, 1, 10, -10, 1, 1}, 0.5);
   ASSERT_TRUE(ReadFitnessLog(path.c_str(), rows));
   EXPECT_EQ(Text(rows), "0,2,10,-10,0,0.500,1\n1,2,10,-10,1,0.500,1\n");

@@ -1,7 +1,6 @@
-// The rules for every file the programs write: links, kills, owners, modes, the lock.
+// The rules for every file the programs write: links, kills, modes.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <atomic>
@@ -10,7 +9,6 @@
 #include "../support/temp_dir.h"
 #include "atomic_file.h"
 #include "link_rule.h"
-#include "population_lock.h"
 #include "regular_file.h"
 
 namespace {
@@ -119,9 +117,8 @@ TEST_P(FileRules, ASaveKilledWhileWritingLeavesTheOldFileAndNothingElse) {
   }
 }
 
-// New files get 0666 less the umask; a replaced one keeps its mode, owner and group where the user may,
-// and says when it cannot (another user's file in a directory everybody may write).
-TEST_P(FileRules, NewFilesFollowTheUmaskReplacedOnesKeepModeOwnerAndGroup) {
+// New files get 0666 less the umask, whether made unnamed or named and then given their mode.
+TEST_P(FileRules, NewFilesFollowTheUmask) {
   for (const auto& [mask, mode] : {std::pair<mode_t, mode_t>{022, 0644}, {027, 0640}, {077, 0600}, {0, 0666}}) {
     const mode_t old = ::umask(mask);
     const std::string name = dir / ("new" + std::to_string(mask));
@@ -132,52 +129,6 @@ TEST_P(FileRules, NewFilesFollowTheUmaskReplacedOnesKeepModeOwnerAndGroup) {
     EXPECT_EQ(Stat(name).st_mode & 07777, mode) << "umask " << mask;
     EXPECT_EQ(Stat(name + ".csv").st_mode & 07777, mode) << "umask " << mask << ", appended";
   }
-  if (::geteuid() != 0) GTEST_SKIP() << "files of other users need root to be made";
-  const fs::path theirs = dir / "theirs.dat";
-  ASSERT_TRUE(WriteFileAtomically(theirs.c_str(), "a", 1));
-  ASSERT_EQ(::chown(theirs.c_str(), Stranger, DirOwner) | ::chmod(theirs.c_str(), 0604), 0);
-  TFileReplacement root;
-  ASSERT_TRUE(root.Open(theirs.c_str()) && root.Write("b", 1) && root.Commit());
-  EXPECT_TRUE(root.OwnerKept());
-  EXPECT_EQ(std::tuple(Stat(theirs).st_uid, Stat(theirs).st_gid, Stat(theirs).st_mode & 07777),
-            std::tuple(Stranger, DirOwner, 0604u));
-  ASSERT_EQ(::chmod(dir.Dir.c_str(), 0777), 0);
-  const int status = InChildWithin(20, [&] {
-    if (::setgroups(0, nullptr) != 0 || ::setresgid(DirOwner + 1, DirOwner + 1, DirOwner + 1) != 0 ||
-        ::setresuid(DirOwner + 1, DirOwner + 1, DirOwner + 1) != 0)
-      return false;
-    TFileReplacement user;
-    return !OwnerCanBeKept(theirs.c_str()) && user.Open(theirs.c_str()) && user.Write("c", 1) && user.Commit() &&
-           !user.OwnerKept();
-  });
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(std::tuple(ReadAll(theirs), Stat(theirs).st_uid, Stat(theirs).st_mode & 07777),
-            std::tuple("c", DirOwner + 1, 0604u));
 }
 
-// One holder at a time, named by its process id; a holder that dies lets go; the lock file goes with it.
-TEST(PopulationLock, OneHolderAtATimeNamedByItsProcessId) {
-  TTempDir dir;
-  const std::string pop = dir / "pop.dat";
-  fs::create_symlink("pop.dat", dir / "link.dat");
-  EXPECT_EQ(PopulationLockHolder(pop.c_str()), 0);
-  TPopulationLock first, second;
-  ASSERT_TRUE(first.Acquire(pop.c_str()));
-  EXPECT_EQ(PopulationLockHolder(pop.c_str()), ::getpid());
-  errno = 0;
-  EXPECT_FALSE(second.Acquire((dir / "link.dat").c_str()));  // the same file by another name
-  EXPECT_EQ(std::pair(errno, second.Holder()), std::pair(EWOULDBLOCK, ::getpid()));
-  first.Release();
-  EXPECT_EQ(Listing(dir.Dir), (std::vector<std::string>{"link.dat"}));
-  EXPECT_EQ(PopulationLockHolder(pop.c_str()), 0);
-  // A child takes it and is killed while holding it.
-  const int status = InChildWithin(20, [&] {
-    TPopulationLock child;
-    if (child.Acquire(pop.c_str())) ::raise(SIGKILL);
-    return false;
-  });
-  EXPECT_EQ(status, 1000 + SIGKILL);
-  EXPECT_EQ(PopulationLockHolder(pop.c_str()), 0);
-  EXPECT_TRUE(second.Acquire(pop.c_str()));
-}
 }  // namespace

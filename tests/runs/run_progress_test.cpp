@@ -6,14 +6,8 @@
 namespace {
 
 TEST(RunProgress, TheLineOfARunAsTheWindowReadsIt) {
-  TSetRun r;
-  r.index = 2;
-  r.generation = 300;
-  r.bestFitness = -45;
-  r.bestDeliveries = 3;
-  r.validatedMean = 0.3;
-  r.bestMean = 1.25;
-  r.state = TRunState::Restarted;
+  const TSetRun r{.index = 2, .generation = 300, .bestFitness = -45, .bestDeliveries = 3, .validatedMean = 0.3,
+                  .bestMean = 1.25, .state = TRunState::Restarted};
   EXPECT_EQ(FormatRunProgressLine(r, 7), "run\t2\t7\t300\t-45\t3\t0.30\t1.25\trestarted");
   TRunProgress back;
   ASSERT_TRUE(ParseRunProgressLine("run\t2\t7\t300\t-45\t3\t-\t1.25\tgoal", back));

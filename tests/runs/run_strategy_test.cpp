@@ -6,10 +6,7 @@
 namespace {
 
 TEST(RunStrategy, TheStagesRestartRunsBelowTheirMeanAndTheGoalEndsOne) {
-  TRunStrategyDef def;
-  TRunStrategyDef goal3 = def, plain = def;
-  goal3.goal = 3;
-  plain.restarts = false;
+  const TRunStrategyDef def, goal3{.goal = 3}, plain{.restarts = false};
   using V = TRunVerdict;
   const struct { const TRunStrategyDef& def; int generation; double best; V verdict; } cases[] = {
       {def, 200, 0.0, V::Continue},    {def, 300, 0.29, V::Restart},  {def, 300, 30 / 100.0, V::Continue},
