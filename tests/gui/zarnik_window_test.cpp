@@ -16,10 +16,6 @@
 #include "widgets/text_gadget.h"
 #include "widgets/window_place.h"
 
-namespace {
-enum TTrigger { Close, CloseBox, Load, Open };
-}  // namespace
-
 class ZarnikWindowTest : public QObject, TWindowFixture {
   Q_OBJECT
 
@@ -49,7 +45,8 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     for (const char* name : {"zarnik.dat", "zarnik.csv", "other.dat", "other.csv"}) QFile::remove(name);
   }
 
-  // Every menu and item as "text|keys", separators as "-"; the mnemonics.
+  // Every menu and item as "text|keys", separators as "-". Alt+letter reaches one item only: within each menu
+  // (the four and "Tempo") no two items share a mnemonic, so it is in these lists.
   void startUpAndMenuTree() {
     QCOMPARE(W->windowTitle(), QStringLiteral("Zarnik32"));
     const QStringList expected[4] = {
@@ -74,14 +71,6 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QStringList tempos;
     for (QAction* a : menus[1]->menu()->actions()[7]->menu()->actions()) tempos << a->text();
     QCOMPARE(tempos, QStringList({"&Langsam", "&Normal", "&Maximal", "", "&Pause\tP", "&Einzelschritt\tS"}));
-    // Alt+letter reaches one item only: within each menu (the four and "Tempo") no two items share a mnemonic.
-    QVERIFY(W->menuBar()->findChildren<QMenu*>().size() >= 5);
-    for (QMenu* menu : W->menuBar()->findChildren<QMenu*>()) {
-      QStringList letters;
-      for (QAction* a : menu->actions()) letters << a->text().section('&', 1).left(1).toLower();
-      letters.removeAll(QString());
-      QVERIFY2(letters.removeDuplicates() == 0, qPrintable(menu->title()));
-    }
   }
 
   // Turning by key; step 0.5..359.5 by keypad +/-, platforms 1..10; each step past a bound beeps.
@@ -124,9 +113,8 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
       const TMessageBoxHook& box = MessageBoxHook();
       QVERIFY(box.Shown == 1 && box.LastText == "Bingo!\n\nKugel wieder mitnehmen?" &&
               box.LastIcon == QMessageBox::Information && box.LastButtons == (QMessageBox::Yes | QMessageBox::No));
-      QCOMPARE(arm.BallDat.y, 286);
-      QCOMPARE(arm.BallState, yes ? 2 : 1);  // Yes: keep carrying; No: leave it on F
-      QCOMPARE(arm.MoveState, yes ? 0 : 1);
+      // On F (y 286); Ja keeps carrying it, Nein leaves it on F.
+      QCOMPARE(QList<int>({arm.BallDat.y, arm.BallState, arm.MoveState}), QList<int>({286, yes ? 2 : 1, yes ? 0 : 1}));
     }
   }
 
@@ -143,13 +131,15 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     for (Qt::Key key : {Qt::Key_E, Qt::Key_F, Qt::Key_B}) {
       Keys({key});
       for (auto [letter, area] : {std::pair(Qt::Key_E, E), std::pair(Qt::Key_F, F), std::pair(Qt::Key_B, B)}) {
-        QVERIFY2(has(area, cyan) == (letter == key), qPrintable(QString("%1 after %2").arg(letter).arg(key)));
-        QVERIFY2(has(area, blue) == (letter != key), qPrintable(QString("%1 after %2").arg(letter).arg(key)));
+        QVERIFY2(has(area, cyan) == (letter == key) && has(area, blue) == (letter != key),
+                 qPrintable(QString("%1 after %2").arg(letter).arg(key)));
       }
     }
   }
 
-  void outlineToggleAndFitting() {
+  // F4 toggles the outlines, also during a run. F6 fits the window to the scene; the scene's picture (".png"
+  // added) has the scene's size whatever the window's. (A picture that cannot be written: the file rules' test.)
+  void outlinesPictureAndFitting() {
     for (bool during : {false, true}) {  // also during a run
       W->Train1AN = during;
       Keys({Qt::Key_F4});
@@ -160,6 +150,13 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     const QPoint topLeft = W->pos();
     for (QSize size : {QSize(600, 450), QSize(790, 560)}) {
       W->resize(size);
+      QFile::remove(Path("szene.png"));
+      Answer({}, {Path("szene")});
+      W->Dispatch(CM_SAVEPICT);  // "Bild speichern...": the scene at its natural size whatever the window's
+      const QImage saved(Path("szene.png"));
+      QCOMPARE(saved.size(), QSize(756, 468));
+      QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), W->Simulator);
+      QCOMPARE(MessageBoxHook().Shown, 0);
       Keys({Qt::Key_F6});
       QCOMPARE(W->ClientSize(), QSize(756, 468));
       QCOMPARE(W->pos(), topLeft);
@@ -188,15 +185,16 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   }
 
   void unsavedWork_data() {
-    QTest::addColumn<int>("trigger");
+    QTest::addColumn<int>("trigger");  // the command, or -1: the close box
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("full");  // the disk: the population cannot be written
-    const char* triggers[] = {"Beenden", "close box", "Laden", "Oeffnen"};
+    const std::pair<int, const char*> triggers[] = {
+        {CM_CLOSEAPP, "Beenden"}, {-1, "close box"}, {CM_LOADDATA, "Laden"}, {CM_OPENDATA, "Oeffnen"}};
     const std::pair<QMessageBox::StandardButton, const char*> answers[] = {
         {QMessageBox::Yes, "Ja"}, {QMessageBox::No, "Nein"}, {QMessageBox::Cancel, "Abbrechen"}};
-    for (int t = Close; t <= Open; ++t)
-      for (const auto& [button, name] : answers) QTest::addRow("%s, %s", triggers[t], name) << t << int(button) << false;
-    QTest::addRow("Beenden, Ja, disk full") << int(Close) << int(QMessageBox::Yes) << true;
+    for (const auto& [trigger, what] : triggers)
+      for (const auto& [button, name] : answers) QTest::addRow("%s, %s", what, name) << trigger << int(button) << false;
+    QTest::addRow("Beenden, Ja, disk full") << int(CM_CLOSEAPP) << int(QMessageBox::Yes) << true;
   }
 
   // With other.dat in use, asked first: Ja saves to it and its history beside and goes on, Nein goes on,
@@ -216,12 +214,8 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     {
       std::optional<TFileSizeLimit> limit;
       if (full) limit.emplace(100000);  // the population's 199620 bytes cannot be written
-      switch (trigger) {
-        case Close: W->Dispatch(CM_CLOSEAPP); break;
-        case CloseBox: W->close(); break;
-        case Load: W->Dispatch(CM_LOADDATA); break;
-        case Open: W->Dispatch(CM_OPENDATA); break;
-      }
+      if (trigger < 0) W->close();
+      else W->Dispatch(trigger);
     }
     const TMessageBoxHook& box = MessageBoxHook();
     QCOMPARE(box.Shown, full ? 2 : 1);
@@ -229,51 +223,36 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     else QCOMPARE(box.LastText, QString::fromUtf8("Die Population wurde geändert. Vorher speichern?"));
     QVERIFY(full || (box.LastCaption == "Zarnik32" && box.LastButtons == (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)));
     const bool goesOn = answer != QMessageBox::Cancel && !full, saved = answer == QMessageBox::Yes && !full;
+    const bool closing = trigger < 0 || trigger == CM_CLOSEAPP;
     QCOMPARE(Bytes(QStringLiteral("other.dat")), saved ? changed : loadable);
     QCOMPARE(QFile::exists(QStringLiteral("other.csv")), saved);
     QCOMPARE(Bytes(QStringLiteral("zarnik.dat")), loadable);
-    QCOMPARE(W->PopulationChanged, !goesOn || (!saved && trigger <= CloseBox));
-    if (trigger == Close || trigger == CloseBox) {
+    QCOMPARE(W->PopulationChanged, !goesOn || (!saved && closing));
+    if (closing) {
       QCOMPARE(W->isVisible(), !goesOn);
     } else {
-      QCOMPARE(FileDialogHook().Shown, trigger == Open && goesOn ? 1 : 0);
-      QCOMPARE(Snapshot(W), !goesOn || (saved && trigger == Open) ? changed : loadable);
+      QCOMPARE(FileDialogHook().Shown, trigger == CM_OPENDATA && goesOn ? 1 : 0);
+      QCOMPARE(Snapshot(W), !goesOn || (saved && trigger == CM_OPENDATA) ? changed : loadable);
     }
-  }
-
-  // "Bild speichern...": the scene at its natural size whatever the window's, ".png" added. (A picture that
-  // cannot be written: the file rules' test.)
-  void sceneSavedAsPicture() {
-    W->resize(600, 400);
-    Answer({}, {Path("szene")});
-    W->Dispatch(CM_SAVEPICT);
-    const QImage saved(Path("szene.png"));
-    QCOMPARE(saved.size(), QSize(756, 468));
-    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), W->Simulator);
-    QCOMPARE(MessageBoxHook().Shown, 0);
-    W->Dispatch(CM_SIMAJUST);
   }
 
   // Pause shows in the status bar while it lasts; a screen reader reads the fields as shown. Each kind of
   // field shows whole its widest text (angles below 360, heights to 10), a digit to spare at most.
   void statusBar() {
+    const auto readAloud = [](QWidget* field) {
+      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(field);
+      return a != nullptr ? a->text(QAccessible::Name) : QStringLiteral("(nothing)");
+    };
     Keys({Qt::Key_P});
     QCOMPARE(W->MessageGad->MarkNames(), QStringList{"Pause"});
-    QCOMPARE(QAccessible::queryAccessibleInterface(W->MessageGad)->text(QAccessible::Name), "Einstellmodus, Pause");
+    QCOMPARE(readAloud(W->MessageGad), "Einstellmodus, Pause");
     QVERIFY(W->MessageGad->fontMetrics().horizontalAdvance(W->MessageText()) <= W->MessageGad->TextWidth());
     Keys({Qt::Key_P});
     QCOMPARE(W->MessageGad->MarkNames(), QStringList());
     W->ActivationCounts({3, 2});
-    const std::pair<QWidget*, QString> read[] = {{W->AxleGad[0], QString::fromUtf8("A: 90.0°")},
-                                                 {W->PlatGad[1], "F: 5"},
-                                                 {W->DeltaRate, QString::fromUtf8("Rotation: 6.0°")},
-                                                 {W->DeliveriesGad, "Ablagen: 2"},
-                                                 {W->MessageGad, "Einstellmodus"}};
-    for (const auto& [field, text] : read) {
-      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(field);
-      QVERIFY(a != nullptr);
-      QCOMPARE(a->text(QAccessible::Name), text);
-    }
+    QStringList read;
+    for (QWidget* field : {W->AxleGad[0], W->PlatGad[1], W->DeltaRate, W->DeliveriesGad, W->MessageGad}) read << readAloud(field);
+    QCOMPARE(read.join('|'), QString::fromUtf8("A: 90.0°|F: 5|Rotation: 6.0°|Ablagen: 2|Einstellmodus"));
     W->Dispatch(CM_SIMAJUST);
     const std::pair<TTextGadget*, QString> widest[] = {{W->AxleGad[0], QString::fromLatin1("A:    359.9\xB0")},
                                                        {W->PlatGad[0], "E:   10"},
