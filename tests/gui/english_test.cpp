@@ -63,12 +63,10 @@ class EnglishTest : public QObject, TWindowFixture {
   // Every menu and item, keys unchanged; in each menu one mnemonic per item (so it is in these lists).
   void menuTree() {
     const QStringList expected[4] = {
-        {"&Program", "&Load...", "&Save", "&Open...", "Save &as...", "Save &picture...", "&New population...", "-",
-         "E&xit"},
+        {"&Program", "&Load...", "&Save", "&Open...", "Save &as...", "Save &picture...", "&New population...", "-", "E&xit"},
         {"&Simulator", "Training  &1\tF1", "Training  &2\tF2", "&Activate\tF3", "-", "&Outlines only\tF4",
          "&Fitness history\tF7", "&Network view\tF8", "&Tempo", "Record fil&m...", "-", "&Demonstrate\tF9",
-         "Several r&uns...", "-", "&Reset\tF5",
-         "Fit &window\tF6"},
+         "Several r&uns...", "-", "&Reset\tF5", "Fit &window\tF6"},
         {"&Adjust", "Rotation\t+", "Rotation\t-", "-", "Joint\tA", "Joint\tB", "Joint\tC", "Joint\tD",
          "Turn left\tL", "Turn right\tR", "-", "Platform\tE", "Platform\tF", "Raise\tO", "Lower\tU"},
         {"&?", "&About", "&Keys"}};
