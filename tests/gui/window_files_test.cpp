@@ -282,6 +282,7 @@ class WindowFilesTest : public QObject, TWindowFixture {
       Write(TKind(kind), typed);
     }
     ::umask(mask);
+    QVERIFY(!QFile::exists(QStringLiteral("zarnik.dat")));  // the name given, never zarnik.dat besides
     const TMessageBoxHook& hook = MessageBoxHook();
     if (box.isEmpty()) QVERIFY2(hook.LastIcon != QMessageBox::Warning, qPrintable(hook.LastText));
     else QCOMPARE(hook.LastText, box);
