@@ -226,15 +226,12 @@ class WindowFilesTest : public QObject, TWindowFixture {
     QTest::addColumn<QString>("box");   // the last box: the warning or the question, or none
     QTest::addColumn<QString>("note");  // the message field afterwards, or unchanged
     const QString note = QStringLiteral("Fitnessverlauf 'h.csv' nicht gelesen: %1");
-    const struct {
-      TKind Kind;
-      const char* Label;
-      QString Question, Failure;
-    } kinds[] = {{Population, "population", "Dateien 'p.dat' und 'p.csv' sind schon vorhanden. Ersetzen?",
-                  "Kann Datei 'p.dat' nicht speichern!"},
-                 {History, "history", "Datei 'h.csv' ist schon vorhanden. Ersetzen?", ""},
-                 {Film, "film", "Datei 'f.mp4' ist schon vorhanden. Ersetzen?", "Kann Film 'f.mp4' nicht aufnehmen!"},
-                 {Picture, "picture", "Datei 'b.png' ist schon vorhanden. Ersetzen?", "Kann Datei 'b.png' nicht speichern!"}};
+    const struct { TKind Kind; const char* Label; QString Question, Failure; } kinds[] = {
+        {Population, "population", "Dateien 'p.dat' und 'p.csv' sind schon vorhanden. Ersetzen?",
+         "Kann Datei 'p.dat' nicht speichern!"},
+        {History, "history", "Datei 'h.csv' ist schon vorhanden. Ersetzen?", ""},
+        {Film, "film", "Datei 'f.mp4' ist schon vorhanden. Ersetzen?", "Kann Film 'f.mp4' nicht aufnehmen!"},
+        {Picture, "picture", "Datei 'b.png' ist schon vorhanden. Ersetzen?", "Kann Datei 'b.png' nicht speichern!"}};
     for (const auto& k : kinds) {
       const bool history = k.Kind == History;
       QTest::addRow("%s: new, umask 027", k.Label) << int(k.Kind) << "new" << "" << "";
@@ -271,14 +268,14 @@ class WindowFilesTest : public QObject, TWindowFixture {
     }
     const QString messageBefore = W->MessageText();
     TwoGenerations();
+    if (situation == "read-only") {  // asked first: Nein changes nothing
+      Write(TKind(kind), typed, false);
+      QCOMPARE(MessageBoxHook().LastButtons, QMessageBox::Yes | QMessageBox::No);
+      QCOMPARE(Bytes(file), victimBytes);
+    }
     const mode_t mask = ::umask(027);
     {
       TWatchdog watchdog("a file written by the window", 30);
-      if (situation == "read-only") {
-        Write(TKind(kind), typed, false);
-        QCOMPARE(MessageBoxHook().LastButtons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(Bytes(file), victimBytes);
-      }
       Write(TKind(kind), typed);
     }
     ::umask(mask);
