@@ -60,7 +60,7 @@ class EnglishTest : public QObject, TWindowFixture {
       QVERIFY2(EnglishWanted(r.All, r.Messages, r.Lang) == r.English, qPrintable(QStringList({r.All, r.Messages, r.Lang}).join(" / ")));
   }
 
-  // Every menu and item, keys unchanged; in each menu one mnemonic per item (so it is in these lists).
+  // Every menu and item, keys unchanged; the lists give each menu one mnemonic per item.
   void menuTree() {
     const QStringList expected[4] = {
         {"&Program", "&Load...", "&Save", "&Open...", "Save &as...", "Save &picture...", "&New population...", "-", "E&xit"},

@@ -45,8 +45,8 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     for (const char* name : {"zarnik.dat", "zarnik.csv", "other.dat", "other.csv"}) QFile::remove(name);
   }
 
-  // Every menu and item as "text|keys", separators as "-". Alt+letter reaches one item only: within each menu
-  // (the four and "Tempo") no two items share a mnemonic, so it is in these lists.
+  // Every menu and item as "text|keys", separators as "-". Alt+letter reaches one item only: the lists give
+  // each menu (the four and "Tempo") one mnemonic per item.
   void startUpAndMenuTree() {
     QCOMPARE(W->windowTitle(), QStringLiteral("Zarnik32"));
     const QStringList expected[4] = {
