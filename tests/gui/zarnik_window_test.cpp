@@ -7,17 +7,14 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include <optional>
+
 #include "../support/file_faults.h"
 #include "gui_test_support.h"
 #include "main_window/about_dialog.h"
 #include "main_window/zarnik_application.h"
 #include "widgets/text_gadget.h"
 #include "widgets/window_place.h"
-
-namespace {
-enum TTrigger { Close, CloseBox, Load, Open };
-enum TFault { Missing, ChosenMissing, NoFolder };
-}  // namespace
 
 class ZarnikWindowTest : public QObject, TWindowFixture {
   Q_OBJECT
@@ -48,7 +45,8 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     for (const char* name : {"zarnik.dat", "zarnik.csv", "other.dat", "other.csv"}) QFile::remove(name);
   }
 
-  // Every menu and item as "text|keys", separators as "-"; the mnemonics.
+  // Every menu and item as "text|keys", separators as "-". Alt+letter reaches one item only: the lists give
+  // each menu (the four and "Tempo") one mnemonic per item.
   void startUpAndMenuTree() {
     QCOMPARE(W->windowTitle(), QStringLiteral("Zarnik32"));
     const QStringList expected[4] = {
@@ -73,21 +71,9 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QStringList tempos;
     for (QAction* a : menus[1]->menu()->actions()[7]->menu()->actions()) tempos << a->text();
     QCOMPARE(tempos, QStringList({"&Langsam", "&Normal", "&Maximal", "", "&Pause\tP", "&Einzelschritt\tS"}));
-    // Alt+letter reaches one item only: within each menu (the four and "Tempo") no two items share a mnemonic.
-    QVERIFY(W->menuBar()->findChildren<QMenu*>().size() >= 5);
-    for (QMenu* menu : W->menuBar()->findChildren<QMenu*>()) {
-      QStringList letters;
-      for (QAction* a : menu->actions()) {
-        const qsizetype amp = a->text().indexOf('&');
-        if (a->isSeparator() || amp < 0) continue;
-        const QString letter = a->text().mid(amp + 1, 1).toLower();
-        QVERIFY2(!letters.contains(letter), qPrintable(menu->title() + ": " + a->text()));
-        letters << letter;
-      }
-    }
   }
 
-  // Turning by key; step 0.5..359.5 by keypad +/-, platforms 1..10; each step past a bound beeps.
+  // Turning by key; step 0.5..359.5 by keypad +/-, each step past a bound beeps; platforms up and down.
   // Nothing moves without a selection of the right kind, nor during a run: the start-up state stays.
   void adjustingByKeyAndBounds() {
     Keys({Qt::Key_Left, Qt::Key_F, Qt::Key_Left, Qt::Key_B, Qt::Key_Up});
@@ -107,10 +93,9 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     W->SetTurnDegrees(359.0f);
     Keys({Qt::Key_Plus, Qt::Key_Plus}, Qt::KeypadModifier);
     QCOMPARE(Status().section('|', 6), QStringLiteral("Rotation:    359.5~"));
-    Keys({Qt::Key_E, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_O, Qt::Key_F, Qt::Key_U,
-          Qt::Key_U, Qt::Key_U, Qt::Key_U, Qt::Key_Down});
-    QCOMPARE(Status().section('|', 4, 5), QStringLiteral("E:   10|F:    1"));
-    QCOMPARE(MessageBoxHook().Beeps, 4);
+    Keys({Qt::Key_E, Qt::Key_Up, Qt::Key_O, Qt::Key_O, Qt::Key_F, Qt::Key_U, Qt::Key_Down});  // (bounds: the arm's test)
+    QCOMPARE(Status().section('|', 4, 5), QStringLiteral("E:    8|F:    3"));
+    QCOMPARE(MessageBoxHook().Beeps, 2);
   }
 
   // D straight down over F: turning D back by one degree sets the ball onto F.
@@ -129,9 +114,8 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
       const TMessageBoxHook& box = MessageBoxHook();
       QVERIFY(box.Shown == 1 && box.LastText == "Bingo!\n\nKugel wieder mitnehmen?" &&
               box.LastIcon == QMessageBox::Information && box.LastButtons == (QMessageBox::Yes | QMessageBox::No));
-      QCOMPARE(arm.BallDat.y, 286);
-      QCOMPARE(arm.BallState, yes ? 2 : 1);  // Yes: keep carrying; No: leave it on F
-      QCOMPARE(arm.MoveState, yes ? 0 : 1);
+      // On F (y 286); Ja keeps carrying it, Nein leaves it on F.
+      QCOMPARE(QList<int>({arm.BallDat.y, arm.BallState, arm.MoveState}), QList<int>({286, yes ? 2 : 1, yes ? 0 : 1}));
     }
   }
 
@@ -148,13 +132,15 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     for (Qt::Key key : {Qt::Key_E, Qt::Key_F, Qt::Key_B}) {
       Keys({key});
       for (auto [letter, area] : {std::pair(Qt::Key_E, E), std::pair(Qt::Key_F, F), std::pair(Qt::Key_B, B)}) {
-        QVERIFY2(has(area, cyan) == (letter == key), qPrintable(QString("%1 after %2").arg(letter).arg(key)));
-        QVERIFY2(has(area, blue) == (letter != key), qPrintable(QString("%1 after %2").arg(letter).arg(key)));
+        QVERIFY2(has(area, cyan) == (letter == key) && has(area, blue) == (letter != key),
+                 qPrintable(QString("%1 after %2").arg(letter).arg(key)));
       }
     }
   }
 
-  void outlineToggleAndFitting() {
+  // F4 toggles the outlines, also during a run. F6 fits the window to the scene; the scene's picture (".png"
+  // added) has the scene's size whatever the window's. (A picture that cannot be written: the file rules' test.)
+  void outlinesPictureAndFitting() {
     for (bool during : {false, true}) {  // also during a run
       W->StageRun(during ? CM_TRAIN1AN : 0);
       Keys({Qt::Key_F4});
@@ -165,6 +151,13 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     const QPoint topLeft = W->pos();
     for (QSize size : {QSize(600, 450), QSize(790, 560)}) {
       W->resize(size);
+      QFile::remove(Path("szene.png"));
+      Answer({}, {Path("szene")});
+      W->Dispatch(CM_SAVEPICT);  // "Bild speichern...": the scene at its natural size whatever the window's
+      const QImage saved(Path("szene.png"));
+      QCOMPARE(saved.size(), QSize(756, 468));
+      QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), W->Scene());
+      QCOMPARE(MessageBoxHook().Shown, 0);
       Keys({Qt::Key_F6});
       QCOMPARE(W->ClientSize(), QSize(756, 468));
       QCOMPARE(W->pos(), topLeft);
@@ -172,222 +165,107 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     }
   }
 
-  // Training, even stopped at once, changes the population; saving or loading resets that.
-  void trainingChangesThePopulation() {
+  // Training, even stopped at once, changes the population; Speichern stores it. Cancelled dialogs do nothing
+  // (an empty name is never taken for zarnik.dat), and closing then asks nothing.
+  void trainingSavingAndCancelledDialogs() {
     Run(W, Qt::Key_F2, "the first dispatch of training 2", [&](int) { Press(W, Qt::Key_F2); });
     QVERIFY(W->PopulationUnsaved());
     W->Dispatch(CM_SAVEDATA);
     QVERIFY(!W->PopulationUnsaved());
-    W->Dispatch(CM_LOADDATA);
+    const QByteArray stored = Bytes(QStringLiteral("zarnik.dat"));
+    W->Population()->Generations += 3;
+    const QByteArray changed = Snapshot(W);
+    Answer({}, {QString(), QString()});
+    W->Dispatch(CM_OPENDATA);
+    W->Dispatch(CM_SAVEDTAS);
+    QCOMPARE(FileDialogHook().LastFilter, QStringLiteral("Zarnik-Population (*.dat)"));
+    QVERIFY(FileDialogHook().Shown == 2 && Snapshot(W) == changed && Bytes(QStringLiteral("zarnik.dat")) == stored);
     W->Dispatch(CM_CLOSEAPP);
     QCOMPARE(MessageBoxHook().Shown, 0);
     QVERIFY(!W->isVisible());
   }
 
   void unsavedWork_data() {
-    QTest::addColumn<int>("trigger");
+    QTest::addColumn<int>("trigger");  // the command, or -1: the close box
     QTest::addColumn<int>("answer");
-    const char* triggers[] = {"Beenden", "close box", "Laden", "Oeffnen"};
+    QTest::addColumn<bool>("full");  // the disk: the population cannot be written
+    const std::pair<int, const char*> triggers[] = {
+        {CM_CLOSEAPP, "Beenden"}, {-1, "close box"}, {CM_LOADDATA, "Laden"}, {CM_OPENDATA, "Oeffnen"}};
     const std::pair<QMessageBox::StandardButton, const char*> answers[] = {
         {QMessageBox::Yes, "Ja"}, {QMessageBox::No, "Nein"}, {QMessageBox::Cancel, "Abbrechen"}};
-    for (int t = Close; t <= Open; ++t)
-      for (const auto& [button, name] : answers) QTest::addRow("%s, %s", triggers[t], name) << t << int(button);
+    for (const auto& [trigger, what] : triggers)
+      for (const auto& [button, name] : answers) QTest::addRow("%s, %s", what, name) << trigger << int(button) << false;
+    QTest::addRow("Beenden, Ja, disk full") << int(CM_CLOSEAPP) << int(QMessageBox::Yes) << true;
   }
 
-  // Asked first: Ja saves to zarnik.dat and goes on, Nein goes on, Abbrechen stays.
+  // With other.dat in use, asked first: Ja saves to it and its history beside and goes on, Nein goes on,
+  // Abbrechen stays; zarnik.dat is never written. A save that fails names the file and nothing closes.
   void unsavedWork() {
     QFETCH(int, trigger);
     QFETCH(int, answer);
+    QFETCH(bool, full);
     const QByteArray loadable = Snapshot(W);  // to load, from before the change
-    QVERIFY(QFile::copy(QStringLiteral("snapshot.dat"), trigger == Open ? "other.dat" : "zarnik.dat"));
+    for (const char* name : {"zarnik.dat", "other.dat"}) QVERIFY(QFile::copy(QStringLiteral("snapshot.dat"), name));
+    Answer({}, {Path("other.dat")});
+    W->Dispatch(CM_OPENDATA);
     W->Population()->Generations += 5;
     W->MarkPopulationChanged(true);
     const QByteArray changed = Snapshot(W);
-    Answer({QMessageBox::StandardButton(answer)}, {Path("other.dat")});
-    switch (trigger) {
-      case Close: W->Dispatch(CM_CLOSEAPP); break;
-      case CloseBox: W->close(); break;
-      case Load: W->Dispatch(CM_LOADDATA); break;
-      case Open: W->Dispatch(CM_OPENDATA); break;
+    Answer({QMessageBox::StandardButton(answer), QMessageBox::Ok}, {Path("other.dat")});
+    {
+      std::optional<TFileSizeLimit> limit;
+      if (full) limit.emplace(100000);  // the population's 199620 bytes cannot be written
+      if (trigger < 0) W->close();
+      else W->Dispatch(trigger);
     }
     const TMessageBoxHook& box = MessageBoxHook();
-    QCOMPARE(box.LastText, QString::fromUtf8("Die Population wurde geändert. Vorher speichern?"));
-    QVERIFY(box.Shown == 1 && box.LastCaption == "Zarnik32" &&
-            box.LastButtons == (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
-    const bool goesOn = answer != QMessageBox::Cancel, saved = answer == QMessageBox::Yes;
-    QCOMPARE(Bytes(QStringLiteral("zarnik.dat")), saved ? changed : trigger == Open ? QByteArray() : loadable);
-    if (trigger == Close || trigger == CloseBox) {
-      QCOMPARE(W->isVisible(), !goesOn);
-    } else {
-      QCOMPARE(FileDialogHook().Shown, trigger == Open && goesOn ? 1 : 0);
-      QCOMPARE(Snapshot(W), !goesOn || (saved && trigger == Load) ? changed : loadable);
-      QCOMPARE(W->PopulationUnsaved(), !goesOn);
-    }
+    QCOMPARE(box.Shown, full ? 2 : 1);
+    if (full) QCOMPARE(box.LastText, QStringLiteral("Kann Datei 'other.dat' nicht speichern!"));
+    else QCOMPARE(box.LastText, QString::fromUtf8("Die Population wurde geändert. Vorher speichern?"));
+    QVERIFY(full || (box.LastCaption == "Zarnik32" && box.LastButtons == (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)));
+    const bool goesOn = answer != QMessageBox::Cancel && !full, saved = answer == QMessageBox::Yes && !full;
+    const bool closing = trigger < 0 || trigger == CM_CLOSEAPP;
+    QCOMPARE(Bytes(QStringLiteral("other.dat")), saved ? changed : loadable);
+    QCOMPARE(QFile::exists(QStringLiteral("other.csv")), saved);
+    QCOMPARE(Bytes(QStringLiteral("zarnik.dat")), loadable);
+    QCOMPARE(W->PopulationUnsaved(), !goesOn || (!saved && closing));
+    QCOMPARE(FileDialogHook().Shown, trigger == CM_OPENDATA && goesOn ? 1 : 0);
+    if (closing) QCOMPARE(W->isVisible(), !goesOn);
+    else QCOMPARE(Snapshot(W), !goesOn || (saved && trigger == CM_OPENDATA) ? changed : loadable);
   }
 
-  // After "Öffnen..." Ja saves to that file; when that fails, the message names it and nothing closes.
-  void yesSavesToTheFileInUse() {
-    QVERIFY(W->Population()->DoSaveANN("other.dat"));
-    Answer({}, {Path("other.dat")});
-    W->Dispatch(CM_OPENDATA);
-    W->MarkPopulationChanged(true);
-    Answer({QMessageBox::Yes, QMessageBox::Ok});
-    {
-      TFileSizeLimit limit(100000);  // the population's 199620 bytes cannot be written
-      W->Dispatch(CM_CLOSEAPP);
-    }
-    QCOMPARE(MessageBoxHook().Shown, 2);
-    QCOMPARE(MessageBoxHook().LastText, QStringLiteral("Kann Datei 'other.dat' nicht speichern!"));
-    QVERIFY(W->isVisible() && W->PopulationUnsaved());
-    W->Population()->Generations += 2;
-    Answer({QMessageBox::Yes});
-    W->Dispatch(CM_CLOSEAPP);
-    QVERIFY(!W->isVisible() && QFile::exists(QStringLiteral("other.csv")) && !QFile::exists(QStringLiteral("zarnik.dat")));
-    QCOMPARE(Bytes(QStringLiteral("other.dat")), Snapshot(W));
-  }
-
-  // "Speichern unter..." adds ".dat" and saves the history beside; cancelled dialogs do nothing.
-  void saveAsAndCancel() {
-    const QByteArray before = Snapshot(W);
-    Answer({}, {Path("population"), QString(), QString()});
-    W->Dispatch(CM_SAVEDTAS);
-    QCOMPARE(FileDialogHook().LastFilter, QStringLiteral("Zarnik-Population (*.dat)"));
-    QCOMPARE(Bytes(Path("population.dat")), before);
-    QVERIFY(QFile::exists(Path("population.csv")) && !QFile::exists(QStringLiteral("zarnik.dat")));
-    W->Population()->Generations += 3;
-    const QByteArray changed = Snapshot(W);
-    W->Dispatch(CM_OPENDATA);
-    W->Dispatch(CM_SAVEDTAS);
-    QCOMPARE(FileDialogHook().Shown, 3);
-    QCOMPARE(MessageBoxHook().Shown, 0);
-    QCOMPARE(Snapshot(W), changed);
-  }
-
-  void fileFailures_data() {
-    QTest::addColumn<int>("fault");
-    QTest::addColumn<int>("command");
-    QTest::addColumn<QString>("message");
-    const QString load("Kann Datei '%1' nicht laden!"), save("Kann Datei '%1' nicht speichern!");
-    QTest::addRow("Laden, no file") << int(Missing) << int(CM_LOADDATA) << load.arg("Zarnik.dat");
-    QTest::addRow("Oeffnen, no file") << int(ChosenMissing) << int(CM_OPENDATA) << load.arg("fehlt.dat");
-    QTest::addRow("Speichern unter, no folder") << int(NoFolder) << int(CM_SAVEDTAS) << save.arg("neu.dat");
-  }
-
-  // The designed message; the population, the old file and the folder stay as they were. (A full disk:
-  // yesSavesToTheFileInUse, and the core's file test for the old file kept whole.)
-  void fileFailures() {
-    QFETCH(int, fault);
-    QFETCH(int, command);
-    QFETCH(QString, message);
-    W->Dispatch(CM_SAVEDATA);
-    W->Population()->Generations += 3;
-    if (fault == Missing) QVERIFY(QFile::remove(QStringLiteral("zarnik.dat")));
-    const QByteArray population = Snapshot(W), old = Bytes(QStringLiteral("zarnik.dat"));
-    const QStringList files = QDir().entryList(QDir::Files | QDir::System);
-    Answer({QMessageBox::Ok}, {Path(fault == ChosenMissing ? "fehlt.dat" : "kein/ordner/neu.dat")});
-    W->Dispatch(command);
-    QVERIFY(WarnedOnce(message));
-    QCOMPARE(Snapshot(W), population);
-    QCOMPARE(QDir().entryList(QDir::Files | QDir::System), files);
-    QCOMPARE(Bytes(QStringLiteral("zarnik.dat")), old);
-    QFile::remove(QStringLiteral("zarnik.dat"));
-  }
-
-  void loadFailureReasons_data() {
-    QTest::addColumn<int>("command");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("bytes");  // -1: no file, -2: a folder
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("reason");
-    const QString designed("Kann Datei 'Zarnik.dat' nicht laden!");
-    QTest::addRow("Laden, missing") << int(CM_LOADDATA) << "zarnik.dat" << -1 << designed << "nicht vorhanden";
-    QTest::addRow("Laden, short") << int(CM_LOADDATA) << "zarnik.dat" << 100 << designed
-                                  << QString::fromUtf8("falsche Größe (100 statt 199620 Bytes)");
-    QTest::addRow("Oeffnen, zeros") << int(CM_OPENDATA) << "null.dat" << 199620 << "Kann Datei 'null.dat' nicht laden!"
-                                    << "fremde Netzform";
-    QTest::addRow("Oeffnen, folder") << int(CM_OPENDATA) << "ordner.dat" << -2
-                                     << "Kann Datei 'ordner.dat' nicht laden!" << QString::fromUtf8("keine reguläre Datei");
-  }
-
-  // The designed box, then the reason in the trainer's words over the whole status bar, read whole at the
-  // scene's natural size, until the next command brings the fields and the mode text back.
-  void loadFailureReasons() {
-    QFETCH(int, command);
-    QFETCH(QString, name);
-    QFETCH(int, bytes);
-    QFETCH(QString, message);
-    QFETCH(QString, reason);
-    if (bytes == -2) QVERIFY(QDir().mkdir(name));
-    QFile file(name);
-    if (bytes >= 0) QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(bytes, '\0')) == bytes);
-    file.close();
-    Answer({QMessageBox::Ok}, {Path(qPrintable(name))});
-    W->Dispatch(command);
-    QVERIFY(WarnedOnce(message));
-    QCOMPARE(W->MessageText(), QStringLiteral("Kann Datei '%1' nicht laden: %2").arg(name, reason));
-    QVERIFY(W->ReasonShown() && !W->AxleField(0)->isVisible());
-    QVERIFY(W->MessageField()->fontMetrics().horizontalAdvance(W->MessageText()) <= W->MessageField()->TextWidth());
-    W->Dispatch(CM_SAVEDATA);
-    QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
-    QVERIFY(!W->ReasonShown() && W->AxleField(0)->isVisible());
-    QDir().rmdir(name);
-    QFile::remove(name);
-  }
-
-  // Pause and a film show in the status bar while they last; a screen reader reads the fields as shown.
-  void statusBarSaysWhatHolds() {
-    QCOMPARE(W->MessageField()->MarkNames(), QStringList());
+  // Pause shows in the status bar while it lasts; a screen reader reads the fields as shown. Each kind of
+  // field shows whole its widest text (angles below 360, heights to 10), a digit to spare at most.
+  void statusBar() {
+    const auto readAloud = [](QWidget* field) {
+      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(field);
+      return a != nullptr ? a->text(QAccessible::Name) : QStringLiteral("(nothing)");
+    };
     Keys({Qt::Key_P});
     QCOMPARE(W->MessageField()->MarkNames(), QStringList{"Pause"});
-    QCOMPARE(QAccessible::queryAccessibleInterface(W->MessageField())->text(QAccessible::Name), "Einstellmodus, Pause");
+    QCOMPARE(readAloud(W->MessageField()), "Einstellmodus, Pause");
     QVERIFY(W->MessageField()->fontMetrics().horizontalAdvance(W->MessageText()) <= W->MessageField()->TextWidth());
     Keys({Qt::Key_P});
     QCOMPARE(W->MessageField()->MarkNames(), QStringList());
     W->ActivationCounts({3, 2});
-    const std::pair<QWidget*, QString> read[] = {{W->AxleField(0), QString::fromUtf8("A: 90.0°")},
-                                                 {W->PlatField(1), "F: 5"},
-                                                 {W->RotationField(), QString::fromUtf8("Rotation: 6.0°")},
-                                                 {W->DeliveriesField(), "Ablagen: 2"},
-                                                 {W->MessageField(), "Einstellmodus"}};
-    for (const auto& [field, text] : read) {
-      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(field);
-      QVERIFY(a != nullptr);
-      QCOMPARE(a->text(QAccessible::Name), text);
-    }
-  }
-
-  // "Bild speichern...": the scene at its natural size whatever the window's, ".png" added; a picture that
-  // cannot be written says so.
-  void sceneSavedAsPicture() {
-    W->resize(600, 400);
-    Answer({}, {Path("szene")});
-    W->Dispatch(CM_SAVEPICT);
-    const QImage saved(Path("szene.png"));
-    QCOMPARE(saved.size(), QSize(756, 468));
-    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), W->Scene());
-    QCOMPARE(MessageBoxHook().Shown, 0);
-    Answer({QMessageBox::Ok}, {Path("kein/ordner/szene")});
-    W->Dispatch(CM_SAVEPICT);
-    QVERIFY(WarnedOnce(QStringLiteral("Kann Datei 'szene.png' nicht speichern!")));
-    W->Dispatch(CM_SIMAJUST);
-  }
-
-  // Each kind of field shows whole its widest text (angles below 360, heights to 10), a digit to spare at most.
-  void statusFieldsShowWholeTexts() {
+    QStringList read;
+    for (QWidget* field : {W->AxleField(0), W->PlatField(1), W->RotationField(), W->DeliveriesField(), W->MessageField()}) read << readAloud(field);
+    QCOMPARE(read.join('|'), QString::fromUtf8("A: 90.0°|F: 5|Rotation: 6.0°|Ablagen: 2|Einstellmodus"));
     W->Dispatch(CM_SIMAJUST);
     const std::pair<TTextGadget*, QString> widest[] = {{W->AxleField(0), QString::fromLatin1("A:    359.9\xB0")},
                                                        {W->PlatField(0), "E:   10"},
                                                        {W->RotationField(), QString::fromLatin1("Rotation:    359.5\xB0")}};
     for (const auto& [field, text] : widest) {
       const int needed = field->fontMetrics().horizontalAdvance(text);
-      QVERIFY2(needed <= field->TextWidth(), qPrintable(text));
-      QVERIFY(field->TextWidth() < needed + field->fontMetrics().horizontalAdvance('8'));
+      QVERIFY2(needed <= field->TextWidth() && field->TextWidth() < needed + field->fontMetrics().horizontalAdvance('8'),
+               qPrintable(text));
     }
     QVERIFY(W->statusBar()->width() >= 756);
   }
 
-  // The About box shows its lines and its OK button whole.
-  void aboutBoxWhole() {
+  // The About box shows its lines and its OK button whole; with Debian's qt6-translations-l10n Qt's buttons
+  // speak German.
+  void aboutBoxAndQtButtons() {
     TAboutDlg box(W);
     box.show();
     const QPushButton* ok = box.findChild<QPushButton*>();
@@ -397,15 +275,11 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     for (const QLabel* line : box.findChildren<QLabel*>())
       QVERIFY2(box.rect().contains(line->geometry()) && line->width() >= line->fontMetrics().horizontalAdvance(line->text()),
                qPrintable(line->text()));
-  }
-
-  // With Debian's qt6-translations-l10n Qt's buttons speak German.
-  void qtTextsInGerman() {
     QVERIFY(TZarnikApplication::LoadQtTranslations(*qApp, QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
-    QMessageBox box(QMessageBox::Information, "", "", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
-    QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
-    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+    QMessageBox question(QMessageBox::Information, "", "", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const QStringList buttons{question.button(QMessageBox::Yes)->text(), question.button(QMessageBox::No)->text(),
+                              question.button(QMessageBox::Cancel)->text()};
+    QCOMPARE(buttons, QStringList({"&Ja", "&Nein", "Abbrechen"}));
   }
 
   // Right, left, then below the main window; smaller down to its minimum; clear of windows already open.
