@@ -461,10 +461,10 @@ TEST_F(Trainer, ASecondTrainerIsRefusedAndAHangupStoresTheRun) {
 // Killed after a checkpoint with rows beyond it (and a torn row added), then resumed: the history (and --log's
 // copy) is the one an uninterrupted run writes, row for row apart from the seconds, generation_of_best included.
 TEST_F(Trainer, AKilledAndResumedRunWritesTheHistoryOfAnUninterruptedOne) {
-  constexpr int Total = 24;
+  constexpr int Total = 40;
   const TResult whole = Run({"--generations", std::to_string(Total), "--seed", "7", "--threads", "1", "whole.dat"});
   ASSERT_EQ(whole.code, 0);  // not a terminal: plain progress lines, with the best's deliveries
-  EXPECT_HAS(whole.err, "Generation 23  best Fitness ");
+  EXPECT_HAS(whole.err, "Generation 39  best Fitness ");
   EXPECT_HAS(whole.err, "  Ablagen des Besten ");
   const Args common = {"--seed", "7", "--quiet", "--log", "copy.csv"};
   const auto with = [&](Args args) {
@@ -472,9 +472,17 @@ TEST_F(Trainer, AKilledAndResumedRunWritesTheHistoryOfAnUninterruptedOne) {
     return args;
   };
   const pid_t pid = Start(with({"--checkpoint", "4", "--threads", "1", "part.dat"}));
-  const auto beyond = [&] {  // the file is replaced whole: whenever it is there, it loads
+  // Looked at while the trainer is held, so that the kill meets it where it was seen, however late the
+  // test gets to look on a loaded machine. The file is replaced whole: whenever it is there, it loads.
+  const auto beyond = [&] {
+    siginfo_t held{};
+    if (kill(pid, SIGSTOP) != 0 || waitid(P_PID, pid, &held, WSTOPPED | WEXITED | WNOWAIT) != 0 ||
+        held.si_code != CLD_STOPPED)
+      return false;
     const int g = fs::exists(dir / "part.dat") ? StoredGenerations(dir / "part.dat") : 0;
-    return g >= 4 && std::ranges::count(ReadAll(dir / "part.csv"), '\n') > g + 2;
+    if (g >= 4 && std::ranges::count(ReadAll(dir / "part.csv"), '\n') > g + 2) return true;
+    kill(pid, SIGCONT);
+    return false;
   };
   const bool killed = WaitUntil(beyond, "rows beyond a checkpoint");
   kill(pid, SIGKILL);
