@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -461,20 +462,21 @@ TEST_F(Trainer, ASecondTrainerIsRefusedAndAHangupStoresTheRun) {
 // Killed after a checkpoint with rows beyond it (and a torn row added), then resumed: the history (and --log's
 // copy) is the one an uninterrupted run writes, row for row apart from the seconds, generation_of_best included.
 TEST_F(Trainer, AKilledAndResumedRunWritesTheHistoryOfAnUninterruptedOne) {
-  constexpr int Total = 40;
-  const TResult whole = Run({"--generations", std::to_string(Total), "--seed", "7", "--threads", "1", "whole.dat"});
-  ASSERT_EQ(whole.code, 0);  // not a terminal: plain progress lines, with the best's deliveries
-  EXPECT_HAS(whole.err, "Generation 39  best Fitness ");
-  EXPECT_HAS(whole.err, "  Ablagen des Besten ");
   const Args common = {"--seed", "7", "--quiet", "--log", "copy.csv"};
   const auto with = [&](Args args) {
     args.insert(args.begin(), common.begin(), common.end());
     return args;
   };
-  const pid_t pid = Start(with({"--checkpoint", "4", "--threads", "1", "part.dat"}));
-  // Looked at while the trainer is held, so that the kill meets it where it was seen, however late the
-  // test gets to look on a loaded machine. The file is replaced whole: whenever it is there, it loads.
+  const pid_t pid = Start(with({"--checkpoint", "4", "--generations", "1000", "--threads", "1", "part.dat"}));
+  // The rows reach the disk just before the population they lead up to. Woken by each change of the
+  // folder and looked at while held, the trainer is killed where rows beyond its stored generation were
+  // seen, however late the test gets to look on a loaded machine. The population is replaced whole:
+  // whenever it is there, it loads.
+  const int changes = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+  inotify_add_watch(changes, dir.Dir.c_str(), IN_MODIFY | IN_MOVED_TO | IN_CLOSE_WRITE);
   const auto beyond = [&] {
+    for (char events[4096]; read(changes, events, sizeof events) > 0;) {
+    }
     siginfo_t held{};
     if (kill(pid, SIGSTOP) != 0 || waitid(P_PID, pid, &held, WSTOPPED | WEXITED | WNOWAIT) != 0 ||
         held.si_code != CLD_STOPPED)
@@ -484,12 +486,18 @@ TEST_F(Trainer, AKilledAndResumedRunWritesTheHistoryOfAnUninterruptedOne) {
     kill(pid, SIGCONT);
     return false;
   };
-  const bool killed = WaitUntil(beyond, "rows beyond a checkpoint");
+  const bool killed = WaitUntil(beyond, "rows beyond a checkpoint", changes);
+  close(changes);
   kill(pid, SIGKILL);
   EXPECT_EQ(Wait(pid, "the end after SIGKILL"), 1000 + SIGKILL);
   ASSERT_TRUE(killed);
   const int stored = StoredGenerations(dir / "part.dat");
-  ASSERT_LT(stored, Total);
+  // The uninterrupted run goes a few generations past where the killed one stored.
+  const int Total = stored + 8;
+  const TResult whole = Run({"--generations", std::to_string(Total), "--seed", "7", "--threads", "1", "whole.dat"});
+  ASSERT_EQ(whole.code, 0);  // not a terminal: plain progress lines, with the best's deliveries
+  EXPECT_HAS(whole.err, "Generation " + std::to_string(Total - 1) + "  best Fitness ");
+  EXPECT_HAS(whole.err, "  Ablagen des Besten ");
   ASSERT_EQ(ReadAll(dir / "part.csv").back(), '\n');  // whole rows only
   std::ofstream(dir / "part.csv", std::ios::app) << "99,2,-41";  // and a row torn by a crash, which goes too
   // Resumed with two threads: the same file as one thread writes.
@@ -503,7 +511,7 @@ TEST_F(Trainer, AKilledAndResumedRunWritesTheHistoryOfAnUninterruptedOne) {
     return kept;
   };
   const auto rows = withoutSeconds("whole.csv");
-  ASSERT_EQ(rows.size(), size_t{Total});
+  ASSERT_EQ(rows.size(), static_cast<size_t>(Total));
   EXPECT_EQ(std::get<0>(rows.back()), Total - 1);
   EXPECT_EQ(withoutSeconds("part.csv"), rows);
   EXPECT_EQ(withoutSeconds("copy.csv"), rows);
