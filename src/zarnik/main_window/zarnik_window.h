@@ -321,6 +321,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   void ClearHistory();
   // Reads what was appended to the followed history without waiting for its timer.
   void PollFollowedHistory();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
