@@ -81,10 +81,11 @@ void TArmModel::CarryBall(int k) {
   }
 }
 
-void TArmModel::PlaceClaw() {
+TPoint32 TArmModel::PlaceClaw() {
   const TOffset o = Claw[ClawIndex()];
   ClawDat.x = o.dx + AxleDat[3].x + 25;
   ClawDat.y = AxleDat[3].y - o.dy + 25;
+  return {ClawDat.x, ClawDat.y};
 }
 
 // Every grip point lies within 40 + 26 pixels of D's pivot on each axis: a
@@ -218,7 +219,9 @@ int* TArmModel::GetCalcData(const int* delta, bool keep, bool draw) {
     }
     if (BallState != ballBefore) break;  // the rest of this step is void
   }
-  if (!draw) PlaceClaw();
+  // The claw point as computed, not read back: a wide read of two fields
+  // just written narrow waits for the writes to finish.
+  const TPoint32 claw = draw ? ClawDat : PlaceClaw();
   for (int i = 0; i < 4; ++i) OutData[7 + i] = AngleCode(AxleDat[i].a);
 
   if (!keep) std::memcpy(AxleDat, saved, sizeof saved);
@@ -239,8 +242,8 @@ int* TArmModel::GetCalcData(const int* delta, bool keep, bool draw) {
     OutData[4] = PlatDat[MoveState].x + 50;
     OutData[5] = PlatDat[MoveState].y;
   } else {
-    OutData[2] = ClawDat.x;
-    OutData[3] = ClawDat.y;
+    OutData[2] = claw.x;
+    OutData[3] = claw.y;
     OutData[4] = BallDat.x;
     OutData[5] = BallDat.y - 28;
   }

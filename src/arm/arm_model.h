@@ -85,7 +85,7 @@ class TArmModel {
   void FillTables();
   void PlaceJoint(int i);
   void TurnJoints(int axle, float delta);
-  void PlaceClaw();
+  TPoint32 PlaceClaw();
   void TakeOrPlaceBall();
   bool GripNearBall() const;
   int ClawIndex() const;
