@@ -138,6 +138,7 @@ void BM_EpisodePass(benchmark::State& state) {
   state.counters["ns_per_link"] = benchmark::Counter(static_cast<double>(steps) * 54e-9,
                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["redone_per_step"] = lanes > 1 ? static_cast<double>(batch.RedoneTerms) / batch.Steps : 0.0;
+  state.counters["careful_per_step"] = lanes > 1 ? static_cast<double>(batch.CarefulSteps) * LaneCount / batch.Steps : 0.0;
   UseClockRandomSeed();
 }
 BENCHMARK(BM_EpisodePass)->Arg(1)->Arg(LaneCount)->Unit(benchmark::kMillisecond);

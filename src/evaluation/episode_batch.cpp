@@ -10,6 +10,20 @@
 
 namespace {
 
+// The factors of every term and lane, in doubles and in extended precision
+// (the x87 rule's, for the rare lanes that need them).
+struct TFactors {
+  const TLaneDouble* Base;
+  const long double* Long;
+  const long double* LongOf(const TLaneDouble* factor) const { return Long + (factor - Base) * LaneCount; }
+};
+
+// Vector terms with doubtful lanes, and steps taken again term by term.
+struct TSumCounts {
+  long long Doubtful;
+  int Careful;
+};
+
 struct TShapeView {
   int Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes;
   const TLaneInt32* Inputs;  // per input node, before clamping
@@ -29,8 +43,8 @@ struct TShapeView {
 // the targets interleave, kept in registers.
 template <int Width>
 [[gnu::always_inline]] inline long long SumBlock(const TLayerBlock& b, const TLaneDouble*& factor,
-                                                 const long double*& longFactor, TLaneDouble* values,
-                                                 TLaneDouble* sums, const TLaneDouble& low, const TLaneDouble& high) {
+                                                 const TFactors& tables, TLaneDouble* values, TLaneDouble* sums,
+                                                 const TLaneDouble& low, const TLaneDouble& high) {
   long long redone = 0;
   TLaneDouble sum[Width] = {};
   for (int j = 0; j < b.Sources; ++j) {
@@ -40,13 +54,12 @@ template <int Width>
       TLaneInt64 doubtful;
       TLaneDouble r = AddLaneTerm<TLaneDouble, TLaneFloat, TLaneInt64>(sum[t], factor[t], out, doubtful);
       if (AnyLane(doubtful)) [[unlikely]] {
-        RedoLaneTerm(r, sum[t], longFactor + t * LaneCount, out, doubtful);
+        RedoLaneTerm(r, sum[t], tables.LongOf(factor + t), out, doubtful);
         ++redone;
       }
       sum[t] = r;
     }
     factor += Width;
-    longFactor += Width * LaneCount;
   }
 #pragma GCC unroll 8
   for (int t = 0; t < Width; ++t) {
@@ -59,17 +72,17 @@ template <int Width>
 }
 
 // Blocks of other widths, one term at a time with the sums in memory.
-inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, const long double*& longFactor,
+inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, const TFactors& tables,
                              TLaneDouble* values, TLaneDouble* sum, const TLaneDouble& low, const TLaneDouble& high) {
   long long redone = 0;
   for (int t = 0; t < b.Targets; ++t) sum[t] = TLaneDouble{};
   for (int j = 0; j < b.Sources; ++j) {
     const TLaneDouble out = values[b.FirstSource + j];
-    for (int t = 0; t < b.Targets; ++t, ++factor, longFactor += LaneCount) {
+    for (int t = 0; t < b.Targets; ++t, ++factor) {
       TLaneInt64 doubtful;
       TLaneDouble r = AddLaneTerm<TLaneDouble, TLaneFloat, TLaneInt64>(sum[t], *factor, out, doubtful);
       if (AnyLane(doubtful)) {
-        RedoLaneTerm(r, sum[t], longFactor, out, doubtful);
+        RedoLaneTerm(r, sum[t], tables.LongOf(factor), out, doubtful);
         ++redone;
       }
       sum[t] = r;
@@ -102,60 +115,82 @@ inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, c
 __attribute__((target("arch=x86-64-v4"), noinline)) __m512d RedoLanesV4(__m512d result, __m512d sum,
                                                                         const long double* factor, __m512d out,
                                                                         unsigned lanes) {
-  alignas(64) double s[LaneCount], o[LaneCount];
-  _mm512_store_pd(s, sum);
-  _mm512_store_pd(o, out);
   for (; lanes != 0; lanes &= lanes - 1) {
     const int k = __builtin_ctz(lanes);
-    result = _mm512_mask_broadcastsd_pd(result, static_cast<__mmask8>(1u << k), _mm_set_sd(X87Term(s[k], factor[k], o[k])));
+    const __mmask8 lane = static_cast<__mmask8>(1u << k);
+    // The lane moved down by a register shuffle: a wide store read back in
+    // parts would wait for the store to finish.
+    const double s = _mm512_cvtsd_f64(_mm512_maskz_compress_pd(lane, sum));
+    const double o = _mm512_cvtsd_f64(_mm512_maskz_compress_pd(lane, out));
+    result = _mm512_mask_broadcastsd_pd(result, lane, _mm_set_sd(X87Term(s, factor[k], o)));
   }
   return result;
 }
 
-template <int Width>
-ZARNIK_V4 long long SumBlockV4(const TLayerBlock& b, const TLaneDouble*& factor, const long double*& longFactor,
-                               TLaneDouble* values, const TLaneDouble& low, const TLaneDouble& high) {
+// One term of a block in every lane, AddLaneTerm step for step with the
+// bound from the larger term; returns the doubtful lanes.
+ZARNIK_V4 __mmask8 AddTermV4(__m512d sum, __m512d factor, __m512d out, __m512d& result) {
   const __m512d expMask = _mm512_castsi512_pd(_mm512_set1_epi64(0x7FF0'0000'0000'0000ll));
   const __m512d absMask = _mm512_castsi512_pd(_mm512_set1_epi64(0x7FFF'FFFF'FFFF'FFFFll));
-  const __m512d halfScale = _mm512_set1_pd(0x1p-24), boundScale = _mm512_set1_pd(0x1p-49);
+  const __m512d term = _mm512_mul_pd(factor, out);
+  const __m512d x = _mm512_add_pd(sum, term);
+  result = _mm512_cvtps_pd(_mm512_cvtpd_ps(x));
+  const __m512d half = _mm512_mul_pd(_mm512_and_pd(x, expMask), _mm512_set1_pd(0x1p-24));
+  const __m512d gap = _mm512_sub_pd(half, _mm512_and_pd(_mm512_sub_pd(x, result), absMask));
+  // max(|term|, |x|): range with the larger magnitude, sign cleared.
+  const __m512d bound = _mm512_mul_pd(_mm512_range_pd(term, x, 0x0B), _mm512_set1_pd(0x1p-49));
+  return _mm512_cmp_pd_mask(gap, bound, _CMP_LT_OQ);
+}
+
+// The sums of one block. Careful: each doubtful lane is settled before the
+// next term. Ahead: the terms go on with the doubles' value and the doubtful
+// ones are written to `doubts` (the sum before the term, its factor and
+// source, the lanes), to be settled after the step: a branch per term that
+// goes one way or the other at random costs more than the rare lane itself.
+template <int Width, bool Ahead>
+ZARNIK_V4 long long SumBlockV4(const TLayerBlock& b, const TLaneDouble*& factor, const TFactors& tables,
+                               TLaneDouble* values, const TLaneDouble& low, const TLaneDouble& high,
+                               TDoubtfulTerm* doubts) {
   long long redone = 0;
   __m512d sum[Width];
 #pragma GCC unroll 8
   for (int t = 0; t < Width; ++t) sum[t] = _mm512_setzero_pd();
   const TLaneDouble* f = factor;
-  const long double* lf = longFactor;
-  for (int j = 0; j < b.Sources; ++j, f += Width, lf += Width * LaneCount) {
-    const __m512d out = reinterpret_cast<const __m512d&>(values[b.FirstSource + j]);
+  for (int j = 0; j < b.Sources; ++j, f += Width) {
+    const TLaneDouble* source = values + b.FirstSource + j;
+    const __m512d out = reinterpret_cast<const __m512d&>(*source);
     __m512d r[Width];
     __mmask8 doubtful[Width];
 #pragma GCC unroll 8
     for (int t = 0; t < Width; ++t) {
-      // AddLaneTerm, step for step, with the bound from the larger term.
-      const __m512d term = _mm512_mul_pd(reinterpret_cast<const __m512d&>(f[t]), out);
-      const __m512d x = _mm512_add_pd(sum[t], term);
-      r[t] = _mm512_cvtps_pd(_mm512_cvtpd_ps(x));
-      const __m512d half = _mm512_mul_pd(_mm512_and_pd(x, expMask), halfScale);
-      const __m512d gap = _mm512_sub_pd(half, _mm512_and_pd(_mm512_sub_pd(x, r[t]), absMask));
-      // max(|term|, |x|): range with the larger magnitude, sign cleared.
-      const __m512d bound = _mm512_mul_pd(_mm512_range_pd(term, x, 0x0B), boundScale);
-      doubtful[t] = _mm512_cmp_pd_mask(gap, bound, _CMP_LT_OQ);
+      doubtful[t] = AddTermV4(sum[t], reinterpret_cast<const __m512d&>(f[t]), out, r[t]);
+      if constexpr (Ahead) {
+        // Written every time, kept only when doubtful: no branch.
+        TDoubtfulTerm& d = doubts[redone];
+        reinterpret_cast<__m512d&>(d.Sum) = sum[t];
+        d.Factor = f + t;
+        d.Out = source;
+        d.Lanes = doubtful[t];
+        redone += doubtful[t] != 0;
+      }
     }
-    __mmask8 anyDoubtful = doubtful[0];
+    if constexpr (!Ahead) {
+      __mmask8 anyDoubtful = doubtful[0];
 #pragma GCC unroll 8
-    for (int t = 1; t < Width; ++t) anyDoubtful |= doubtful[t];
-    if (anyDoubtful != 0) [[unlikely]] {
+      for (int t = 1; t < Width; ++t) anyDoubtful |= doubtful[t];
+      if (anyDoubtful != 0) [[unlikely]] {
 #pragma GCC unroll 8
-      for (int t = 0; t < Width; ++t) {
-        if (doubtful[t] == 0) continue;
-        r[t] = RedoLanesV4(r[t], sum[t], lf + t * LaneCount, out, doubtful[t]);
-        ++redone;
+        for (int t = 0; t < Width; ++t) {
+          if (doubtful[t] == 0) continue;
+          r[t] = RedoLanesV4(r[t], sum[t], tables.LongOf(f + t), out, doubtful[t]);
+          ++redone;
+        }
       }
     }
 #pragma GCC unroll 8
     for (int t = 0; t < Width; ++t) sum[t] = r[t];
   }
   factor = f;
-  longFactor = lf;
 #pragma GCC unroll 8
   for (int t = 0; t < Width; ++t) {
     const TLaneDouble s = reinterpret_cast<const TLaneDouble&>(sum[t]);
@@ -170,7 +205,7 @@ ZARNIK_V4 long long SumBlockV4(const TLayerBlock& b, const TLaneDouble*& factor,
 // inputs from the shape's. Returns the number of vector terms whose doubtful
 // lanes were taken again the x87 way.
 [[gnu::always_inline]] inline long long SumLayersBody(const TShapeView& s, const TLaneDouble* factor,
-                                                      const long double* longFactor, TLaneDouble* values,
+                                                      const TFactors& tables, TLaneDouble* values,
                                                       TLaneDouble* sums, const TLaneDouble& low,
                                                       const TLaneDouble& high) {
   SetInputs(s, values);
@@ -178,9 +213,26 @@ ZARNIK_V4 long long SumBlockV4(const TLayerBlock& b, const TLaneDouble*& factor,
   for (int L = 0; L <= s.HiddenLayers; ++L) {
     const TLayerBlock b = LayerBlock(L, s.Nodes, s.InputNodes, s.HiddenNodes, s.HiddenLayers, s.OutputNodes);
     switch (b.Targets) {
-      case 3: redone += SumBlock<3>(b, factor, longFactor, values, sums, low, high); break;
-      case 4: redone += SumBlock<4>(b, factor, longFactor, values, sums, low, high); break;
-      default: redone += SumAnyBlock(b, factor, longFactor, values, sums, low, high); break;
+      case 3: redone += SumBlock<3>(b, factor, tables, values, sums, low, high); break;
+      case 4: redone += SumBlock<4>(b, factor, tables, values, sums, low, high); break;
+      default: redone += SumAnyBlock(b, factor, tables, values, sums, low, high); break;
+    }
+  }
+  return redone;
+}
+
+template <bool Ahead>
+ZARNIK_V4 long long SumLayersV4Pass(const TShapeView& s, const TLaneDouble* factor, const TFactors& tables,
+                                    TLaneDouble* values, TLaneDouble* sums, const TLaneDouble& low,
+                                    const TLaneDouble& high, TDoubtfulTerm* doubts) {
+  SetInputs(s, values);
+  long long redone = 0;
+  for (int L = 0; L <= s.HiddenLayers; ++L) {
+    const TLayerBlock b = LayerBlock(L, s.Nodes, s.InputNodes, s.HiddenNodes, s.HiddenLayers, s.OutputNodes);
+    switch (b.Targets) {
+      case 3: redone += SumBlockV4<3, Ahead>(b, factor, tables, values, low, high, doubts + redone); break;
+      case 4: redone += SumBlockV4<4, Ahead>(b, factor, tables, values, low, high, doubts + redone); break;
+      default: SumAnyBlock(b, factor, tables, values, sums, low, high); break;  // settled as it goes
     }
   }
   return redone;
@@ -188,30 +240,25 @@ ZARNIK_V4 long long SumBlockV4(const TLayerBlock& b, const TLaneDouble*& factor,
 
 // The same for the baseline and for wider vector units, chosen once by what
 // the processor has (not by an ifunc, which the sanitizers cannot start);
-// all give the same bits.
-__attribute__((target("arch=x86-64-v4"))) long long SumLayersV4(const TShapeView& s, const TLaneDouble* factor,
-                                                                 const long double* longFactor, TLaneDouble* values,
-                                                                 TLaneDouble* sums, const TLaneDouble& low,
-                                                                 const TLaneDouble& high) {
-  SetInputs(s, values);
-  long long redone = 0;
-  for (int L = 0; L <= s.HiddenLayers; ++L) {
-    const TLayerBlock b = LayerBlock(L, s.Nodes, s.InputNodes, s.HiddenNodes, s.HiddenLayers, s.OutputNodes);
-    switch (b.Targets) {
-      case 3: redone += SumBlockV4<3>(b, factor, longFactor, values, low, high); break;
-      case 4: redone += SumBlockV4<4>(b, factor, longFactor, values, low, high); break;
-      default: redone += SumAnyBlock(b, factor, longFactor, values, sums, low, high); break;
-    }
-  }
-  return redone;
+// all give the same bits. With AVX-512 the step runs ahead of its doubtful
+// lanes, which nearly always had the x87 value anyway; when one had not, the
+// step is taken again, each term settled before the next.
+__attribute__((target("arch=x86-64-v4"))) TSumCounts SumLayersV4(const TShapeView& s, const TLaneDouble* factor,
+                                                                  const TFactors& tables, TLaneDouble* values,
+                                                                  TLaneDouble* sums, const TLaneDouble& low,
+                                                                  const TLaneDouble& high, TDoubtfulTerm* doubts) {
+  const long long doubtful = SumLayersV4Pass<true>(s, factor, tables, values, sums, low, high, doubts);
+  if (DoubtsSettled(doubts, doubtful, tables.Base, tables.Long)) return {doubtful, 0};
+  return {SumLayersV4Pass<false>(s, factor, tables, values, sums, low, high, doubts), 1};
 }
 #undef ZARNIK_V4
 #pragma GCC diagnostic pop
 
-#define ZARNIK_SUM_LAYERS(name, target)                                                                         \
-  target long long name(const TShapeView& s, const TLaneDouble* factor, const long double* longFactor,        \
-                        TLaneDouble* values, TLaneDouble* sums, const TLaneDouble& low, const TLaneDouble& high) { \
-    return SumLayersBody(s, factor, longFactor, values, sums, low, high);                                     \
+#define ZARNIK_SUM_LAYERS(name, target)                                                                    \
+  target TSumCounts name(const TShapeView& s, const TLaneDouble* factor, const TFactors& tables,          \
+                         TLaneDouble* values, TLaneDouble* sums, const TLaneDouble& low,                 \
+                         const TLaneDouble& high, TDoubtfulTerm*) {                                      \
+    return {SumLayersBody(s, factor, tables, values, sums, low, high), 0};                                  \
   }
 ZARNIK_SUM_LAYERS(SumLayersBaseline, )
 ZARNIK_SUM_LAYERS(SumLayersV3, __attribute__((target("arch=x86-64-v3"))))
@@ -266,10 +313,11 @@ TEpisodeBatch::TEpisodeBatch(std::span<TSimulator* const> lanes)
       // Storage for the largest shape up front: a worker that gets its first
       // episode late allocates nothing then.
       Factors(std::make_unique<TLaneDouble[]>(MaxTerms)),
-      LongFactors(std::make_unique<long double[]>(MaxTerms * LaneCount)),
       Values(std::make_unique<TLaneDouble[]>(MaxNodes)),
       Sums(std::make_unique<TLaneDouble[]>(MaxNodes)),
-      OutBuffer(std::make_unique<int32_t[]>(LaneCount * (MaxNodes + 2))) {
+      OutBuffer(std::make_unique<int32_t[]>(LaneCount * (MaxNodes + 2))),
+      Doubts(std::make_unique<TDoubtfulTerm[]>(MaxTerms + 1)),
+      LongFactors(std::make_unique<long double[]>(MaxTerms * LaneCount)) {
   for (int k = 0; k < LaneSims; ++k) LaneState[k].Sim = lanes[k];
 }
 
@@ -407,7 +455,10 @@ void TEpisodeBatch::RunNetworks(int active) {
     }
   }
   const TShapeView shape{Nodes, InputNodes, HiddenNodes, HiddenLayers, OutputNodes, Inputs, InputLow, InputHigh};
-  RedoneTerms += SumLayers(shape, Factors.get(), LongFactors.get(), value, Sums.get(), Low, High);
+  const TFactors tables{Factors.get(), LongFactors.get()};
+  const TSumCounts counts = SumLayers(shape, Factors.get(), tables, value, Sums.get(), Low, High, Doubts.get());
+  RedoneTerms += counts.Doubtful;
+  CarefulSteps += counts.Careful;
   const TLaneDouble* result = value + (Nodes - outputs);
   long long steps = 0;
   for (int k = 0; k < LaneSims; ++k) {

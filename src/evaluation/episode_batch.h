@@ -58,6 +58,9 @@ class TEpisodeBatch {
   // vector rule (links outside the layers, other shapes) are played one at a
   // time and counted in ReferenceEpisodes.
   long long Steps = 0, RedoneTerms = 0, ReferenceEpisodes = 0;
+  // Vector steps taken again term by term, for a lane the doubles did not
+  // settle after the step.
+  long long CarefulSteps = 0;
 
  private:
   struct TLane;
@@ -80,10 +83,11 @@ class TEpisodeBatch {
   // Shape of the vector rule, taken from the first individual.
   int Nodes = 0, InputNodes = 0, HiddenNodes = 0, HiddenLayers = 0, OutputNodes = 0, Terms = 0;
   std::unique_ptr<TLaneDouble[]> Factors;      // per term, blocks in order, sources, targets
-  std::unique_ptr<long double[]> LongFactors;  // the same in extended precision, lane by lane
   std::unique_ptr<TLaneDouble[]> Values;       // per node
   std::unique_ptr<TLaneDouble[]> Sums;         // per target of a block
   std::unique_ptr<int32_t[]> OutBuffer;        // the lanes' output vectors
+  std::unique_ptr<TDoubtfulTerm[]> Doubts;     // a step's doubtful terms, one spare
+  std::unique_ptr<long double[]> LongFactors;  // Factors in extended precision, lane by lane
   TLaneDouble Low{}, High{};               // node bounds per lane
   TLaneInt32 InputLow{}, InputHigh{};      // the same for the inputs
   TLaneInt32 Inputs[MaxNodes] = {};        // per input node, before clamping

@@ -60,6 +60,14 @@ template <class V, class F, class I>
   return (two[0] | two[1]) != 0;
 }
 
+// A term whose doubtful lanes are settled after the step that ran ahead.
+struct alignas(64) TDoubtfulTerm {
+  TLaneDouble Sum;  // the sum before the term
+  const TLaneDouble* Factor;
+  const TLaneDouble* Out;
+  unsigned Lanes;  // bit k for lane k
+};
+
 // One term of the x87 rule for one lane: the sum (a float's value) widened
 // to extended precision as it is, the product and the total in extended
 // precision, rounded to float.
@@ -82,4 +90,24 @@ template <class V, class F, class I>
   unsigned lanes = 0;
   for (int k = 0; k < LaneCount; ++k) lanes |= static_cast<unsigned>(doubtful[k] & 1) << k;
   RedoLanes(result, sum, factor, out, lanes);
+}
+
+// Whether the values a step that ran ahead gave its doubtful lanes are the
+// x87 ones: usually they are (the sum lies on a midpoint and both ways round
+// it alike). Taken in the order of the step: up to the first that differs,
+// every value the step used was the x87 one, so each is checked on true
+// inputs. `longFactors` holds the terms' factors (`factors`) in extended
+// precision, lane by lane.
+[[gnu::always_inline]] inline bool DoubtsSettled(const TDoubtfulTerm* doubts, long long count,
+                                                 const TLaneDouble* factors, const long double* longFactors) {
+  for (long long i = 0; i < count; ++i) {
+    const TDoubtfulTerm& d = doubts[i];
+    const long double* longFactor = longFactors + (d.Factor - factors) * LaneCount;
+    for (unsigned lanes = d.Lanes; lanes != 0; lanes &= lanes - 1) {
+      const int k = __builtin_ctz(lanes);
+      const double sum = d.Sum[k], factor = (*d.Factor)[k], out = (*d.Out)[k];
+      if (X87Term(sum, longFactor[k], out) != static_cast<float>(sum + factor * out)) return false;
+    }
+  }
+  return true;
 }

@@ -88,6 +88,10 @@ TEST_F(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
     for (int i = 0; i < Count; ++i)
       EXPECT_EQ(ResultOf(*nets[i], jobs.Jobs[i].LastTargetX), want[i]) << "network " << i << ", level " << level;
     EXPECT_GT(batch.RedoneTerms, 0);
+    // With AVX-512 the steps run ahead of their doubtful lanes; some must be taken again.
+    if (level == 4) {
+      EXPECT_GT(batch.CarefulSteps, 0);
+    }
     // Only networks with a link outside the layers go the one-at-a-time way.
     EXPECT_GT(batch.ReferenceEpisodes, 23);
     EXPECT_LE(batch.ReferenceEpisodes, 55);

@@ -50,4 +50,23 @@ TEST(LaneSum, GivesTheX87BitsAndDoubtsMidpoints) {
   EXPECT_EQ(X87Term(0x1p22f, 536870912, 2147483647, 1), 0x1p22f + 0.5f);
   EXPECT_EQ(ExpectVectorRuleMatches(ties), 66);
 }
+
+// A step that ran ahead kept the doubles' value of its doubtful lanes; only where that is the x87 one may it stand.
+TEST(LaneSum, DoubtsSettleOnlyWhereTheDoublesGaveTheX87Value) {
+  TLaneDouble sum{}, factor{}, out{};
+  long double longFactor[LaneCount] = {};
+  for (int k = 0; k < LaneCount; ++k) sum[k] = 0x1p22, out[k] = 1;
+  // Lane 0: 2^22 + 25/100 lies on a midpoint both ways, and both round it to the even 2^22.
+  longFactor[0] = 25.0L / 100;
+  // Lane 3: 2^22 + 2^29/(2^31 - 1) is that midpoint in doubles only; x87 rounds it up to 2^22 + 0.5.
+  longFactor[3] = 536870912.0L / 2147483647;
+  for (int k = 0; k < LaneCount; ++k) factor[k] = static_cast<double>(longFactor[k]);
+  const TDoubtfulTerm midpoint{sum, &factor, &out, 1u << 0}, differs{sum, &factor, &out, 1u << 3};
+  EXPECT_EQ(static_cast<float>(sum[3] + factor[3] * out[3]), 0x1p22f);
+  const TDoubtfulTerm both[] = {midpoint, differs};
+  EXPECT_TRUE(DoubtsSettled(both, 1, &factor, longFactor));
+  EXPECT_FALSE(DoubtsSettled(both, 2, &factor, longFactor));
+  EXPECT_FALSE(DoubtsSettled(both + 1, 1, &factor, longFactor));
+  EXPECT_TRUE(DoubtsSettled(both, 0, &factor, longFactor));
+}
 }  // namespace
