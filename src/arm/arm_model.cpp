@@ -21,7 +21,8 @@ constexpr TAxleData StartAxles[4] = {
 
 }  // namespace
 
-TArmModel::TArmModel(TArmView* view) : View(view) {
+TArmModel::TArmModel(TArmView* view)
+    : SinRad(ArmTables().SinRad), CosRad(ArmTables().CosRad), Tables(&ArmTables()), View(view) {
   // Every field starts at zero, so a step made before the start pose is set
   // (the population fetches the sensor address early) is harmless.
   std::memset(AxleDat, 0, sizeof AxleDat);
@@ -32,24 +33,28 @@ TArmModel::TArmModel(TArmView* view) : View(view) {
   OutLines = false;
   std::memset(Buffer, 0, sizeof Buffer);
   std::memset(OutData, 0, sizeof OutData);
-  FillTables();
 }
 
-void TArmModel::FillTables() {
-  const float r = static_cast<float>(std::numbers::pi / 1800.0);
-  for (int i = 0; i < TableSize; ++i) {
-    SinRad[i] = static_cast<float>(std::sin(i * static_cast<double>(r)));
-    CosRad[i] = static_cast<float>(std::cos(i * static_cast<double>(r)));
-  }
-  const auto offset = [this](int k, int radius) {
-    return TOffset{static_cast<int16_t>(Trunc(static_cast<double>(CosRad[k]) * radius)),
-                   static_cast<int16_t>(Trunc(static_cast<double>(SinRad[k]) * radius))};
-  };
-  for (int k = 0; k < TableSize; ++k) {
-    Link[k] = offset(k, LinkLength);
-    Claw[k] = offset(k, 40);
-    Carry[k] = offset(k, 67);
-  }
+const TArmTables& ArmTables() {
+  static const TArmTables tables = [] {
+    TArmTables t;
+    const float r = static_cast<float>(std::numbers::pi / 1800.0);
+    for (int i = 0; i < TableSize; ++i) {
+      t.SinRad[i] = static_cast<float>(std::sin(i * static_cast<double>(r)));
+      t.CosRad[i] = static_cast<float>(std::cos(i * static_cast<double>(r)));
+    }
+    const auto offset = [&t](int k, int radius) {
+      return TArmOffset{static_cast<int16_t>(Trunc(static_cast<double>(t.CosRad[k]) * radius)),
+                        static_cast<int16_t>(Trunc(static_cast<double>(t.SinRad[k]) * radius))};
+    };
+    for (int k = 0; k < TableSize; ++k) {
+      t.Link[k] = offset(k, LinkLength);
+      t.Claw[k] = offset(k, 40);
+      t.Carry[k] = offset(k, 67);
+    }
+    return t;
+  }();
+  return tables;
 }
 
 int TArmModel::ClawIndex() const {
@@ -57,14 +62,14 @@ int TArmModel::ClawIndex() const {
 }
 
 [[gnu::always_inline]] inline void TArmModel::PlaceJoint(int i) {
-  const TOffset o = Link[Index(AxleDat[i].a)];
+  const TArmOffset o = Tables->Link[Index(AxleDat[i].a)];
   AxleDat[i + 1].x = AxleDat[i].x + o.dx;
   AxleDat[i + 1].y = AxleDat[i].y - o.dy;
 }
 
 void TArmModel::CarryBall(int k) {
-  BallDat.x = Carry[k].dx + AxleDat[3].x + 25;
-  BallDat.y = AxleDat[3].y - Carry[k].dy - 3;
+  BallDat.x = Tables->Carry[k].dx + AxleDat[3].x + 25;
+  BallDat.y = AxleDat[3].y - Tables->Carry[k].dy - 3;
 }
 
 [[gnu::always_inline]] inline void TArmModel::TurnJoints(int axle, float delta) {
@@ -82,7 +87,7 @@ void TArmModel::CarryBall(int k) {
 }
 
 TPoint32 TArmModel::PlaceClaw() {
-  const TOffset o = Claw[ClawIndex()];
+  const TArmOffset o = Tables->Claw[ClawIndex()];
   ClawDat.x = o.dx + AxleDat[3].x + 25;
   ClawDat.y = AxleDat[3].y - o.dy + 25;
   return {ClawDat.x, ClawDat.y};

@@ -33,6 +33,24 @@ struct TPoint32 {
   int32_t x, y;
 };
 
+// trunc(CosRad[k] * r) and trunc(SinRad[k] * r) for one of the radii the model
+// uses: the hot path reads offsets instead of converting and multiplying.
+struct TArmOffset {
+  int16_t dx, dy;
+};
+
+// The sine and cosine tables and the offsets drawn from them. They are the
+// same for every arm, so all share one copy: the eight arms of a worker's
+// lanes then read one set, which stays in the cache.
+struct TArmTables {
+  float SinRad[TableSize];
+  float CosRad[TableSize];
+  TArmOffset Link[TableSize];   // 181: next joint
+  TArmOffset Claw[TableSize];   // 40: claw point
+  TArmOffset Carry[TableSize];  // 67: held ball
+};
+const TArmTables& ArmTables();
+
 // The simulated world: four joints, two platforms, one ball. Plain fields, as
 // the drawing and the commands read them directly.
 class TArmModel {
@@ -43,8 +61,8 @@ class TArmModel {
   TPlatData PlatDat[2];   // platforms E, F
   TPoint32 ClawDat;       // grip point, 40 px from D's pivot at D's angle + 1 degree
   TPoint32 BallDat;       // ball: horizontal centre and top edge
-  float SinRad[TableSize];
-  float CosRad[TableSize];
+  const float* SinRad;    // the shared tables' (TableSize entries)
+  const float* CosRad;
   int32_t MoveState;      // platform the ball is to be carried to: 0 = E, 1 = F
   int32_t BallState;      // 0 on E, 1 on F, 2 held by the claw
   bool OutLines;
@@ -82,7 +100,6 @@ class TArmModel {
   static int32_t AngleCode(float a);
 
  private:
-  void FillTables();
   void PlaceJoint(int i);
   void TurnJoints(int axle, float delta);
   TPoint32 PlaceClaw();
@@ -91,14 +108,6 @@ class TArmModel {
   int ClawIndex() const;
   void CarryBall(int clawIndex);
 
-  // trunc(CosRad[k] * r) and trunc(SinRad[k] * r) for the three radii the
-  // model uses, filled with the tables: the hot path then reads offsets
-  // instead of converting and multiplying.
-  struct TOffset {
-    int16_t dx, dy;
-  };
-  TOffset Link[TableSize];   // 181: next joint
-  TOffset Claw[TableSize];   // 40: claw point
-  TOffset Carry[TableSize];  // 67: held ball
+  const TArmTables* Tables;  // ArmTables(), kept so that an arm stays assignable
   TArmView* View;
 };
