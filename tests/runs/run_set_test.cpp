@@ -57,9 +57,6 @@ std::map<int, std::tuple<TRunState, int, long long>> Outcome(const TRunSet& set)
   return out;
 }
 
-// The set's workings on stages of its own: 0.3 by generation 300, 1 by 2000, 3 by 4000.
-constexpr std::array<TRunStage, 3> Staged{{{300, 0.3}, {2000, 1.0}, {4000, 3.0}}};
-
 // Two slots, goal 3. Run 0 stays at 0.1: given up at 300, its slot goes on with run 2 from work 300. Run 1
 // meets 3 at its generation 2500, run 2 at its 2100, that is at work 2400 of its slot: run 2 wins, also
 // when run 1 runs five times as fast and meets the goal first.
@@ -76,7 +73,7 @@ TEST(RunSet, TheRunThatMeetsTheGoalWithTheLeastWorkWinsWhicheverIsFaster) {
   for (const int fast : {1, 5}) {
     SetPlay p = TwoSlotsToGoal3();
     p.Speed = [&](int k) { return k == 1 ? fast : 1; };
-    TRunSet set(TRunStrategyDef{.stages = Staged, .goal = 3}, 2, std::nullopt);
+    TRunSet set(TRunStrategyDef{.goal = 3}, 2, std::nullopt);
     p.Play(set);
     EXPECT_EQ(set.GoalWinner(), std::optional(2)) << fast;
     EXPECT_EQ(set.GoalWork(), std::optional(2400LL));
@@ -95,7 +92,7 @@ TEST(RunSet, RestartedRunsRefillTheirSlotWithinItsLimitOfGenerations) {
   using S = TRunState;
   SetPlay p;
   p.Curves[1] = {{300, 0.3}};
-  TRunSet set(TRunStrategyDef{.stages = Staged}, 2, 1000);
+  TRunSet set(TRunStrategyDef{}, 2, 1000);
   p.Play(set);
   EXPECT_EQ(Outcome(set), (std::map<int, std::tuple<TRunState, int, long long>>{
                               {0, {S::Restarted, 300, 0}}, {1, {S::Done, 1000, 0}}, {2, {S::Restarted, 300, 300}},
@@ -115,10 +112,10 @@ TEST(RunSet, AStoppedAndResumedSetDecidesTheSame) {
   using S = TRunState;
   for (const int stopAt : {1, 3, 4, 10, 24}) {
     SetPlay p = TwoSlotsToGoal3();
-    TRunSet first(TRunStrategyDef{.stages = Staged, .goal = 3}, 2, std::nullopt);
+    TRunSet first(TRunStrategyDef{.goal = 3}, 2, std::nullopt);
     p.Play(first, stopAt);
     EXPECT_FALSE(first.GoalWinner() && stopAt < 24) << stopAt;
-    TRunSet again(TRunStrategyDef{.stages = Staged, .goal = 3}, 2, std::nullopt);
+    TRunSet again(TRunStrategyDef{.goal = 3}, 2, std::nullopt);
     again.Resume([&](int k) { return p.Files.count(k) ? std::optional(p.Files[k]) : std::nullopt; });
     p.Play(again);
     EXPECT_EQ(again.GoalWinner(), std::optional(2)) << stopAt;
