@@ -359,6 +359,10 @@ Take the ball along again?</translation>
         <source>&amp;Fortsetzen</source>
         <translation>&amp;Resume</translation>
     </message>
+    <message>
+        <source>Der Gewinner %1 ist die Population des Fensters.</source>
+        <translation>The winner %1 is the window&apos;s population.</translation>
+    </message>
 </context>
 <context>
     <name>TNetworkView</name>

@@ -9,6 +9,7 @@ shift
 echo "$*" > fake-args.txt
 for file; do :; done
 stem=${file%.dat}
+if [ -f "$file" ]; then cp "$file" fake-found.dat; else rm -f fake-found.dat; fi  # what the set found there
 : > "$stem-0.dat"  # a run's file: the next call resumes
 trap 'printf "run\t0\t1\t300\t700\t1\t0.40\t0.40\tstopped\n"; exit 130' TERM
 for g in 100 200; do

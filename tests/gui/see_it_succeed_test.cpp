@@ -202,7 +202,8 @@ class SeeItSucceedTest : public QObject {
     QVERIFY(d->Ranking()->toPlainText().contains(QStringLiteral("zarnik-1-best.dat  31")));
     QCOMPARE(d->Winner(), QStringLiteral("zarnik.dat"));
     QVERIFY(Snapshot(W) == Bytes(QStringLiteral("winner-source.dat")));
-    QVERIFY(W->PopulationUnsaved());  // unsaved until stored
+    QVERIFY(!W->PopulationUnsaved());  // it is the population's own file
+    QCOMPARE(d->State(), QStringLiteral("Der Gewinner zarnik.dat ist die Population des Fensters."));
   }
 
   // Stopped, the set keeps its table and offers to go on with the same call.
@@ -225,6 +226,54 @@ class SeeItSucceedTest : public QObject {
     QCOMPARE(d->ExitStatus(), 0);
     QCOMPARE(Bytes(QStringLiteral("fake-args.txt")),
              QByteArray("--runs 2 --until-deliveries 3.0 --until-generation 250 --seed 1 --progress zarnik.dat\n"));
+    d->hide();
+  }
+
+  // A changed population of the window is asked about before the set starts; after it, nothing the
+  // window stores lands on the winner: Ja at the start stores it first, Nein gives it up without a
+  // second question, and a change during the set keeps the winner in its file until taken over by hand,
+  // whose Ja stores the window's population under another name.
+  void manyRunsNeverStoreOverTheWinner() {
+    TManyRunsDlg* d = W->RunsDialog();
+    QVERIFY(d != nullptr);
+    const QByteArray winner = Bytes(QStringLiteral("winner-source.dat"));
+    QSignalSpy ended(d, &TManyRunsDlg::finished);
+    const auto newPopulation = [&](const char* seed) {
+      Answer({});
+      FileDialogHook().Texts = {QString::fromLatin1(seed)};
+      W->Dispatch(CM_NEWPOPUL);
+      return W->PopulationUnsaved() ? Snapshot(W) : QByteArray();
+    };
+
+    const QByteArray first = newPopulation("9");
+    QVERIFY(!first.isEmpty() && first != winner);
+    Answer({QMessageBox::Yes});
+    d->Start();
+    QVERIFY(ended.wait(20000));
+    QCOMPARE(MessageBoxHook().Shown, 1);
+    QVERIFY(Bytes(QStringLiteral("fake-found.dat")) == first);  // stored before the trainer ran
+    QVERIFY(Bytes(QStringLiteral("zarnik.dat")) == winner && Snapshot(W) == winner);
+    QVERIFY(!W->PopulationUnsaved());
+
+    QVERIFY(!newPopulation("10").isEmpty());
+    Answer({QMessageBox::No});
+    d->Start();
+    QVERIFY(ended.wait(20000));
+    QCOMPARE(MessageBoxHook().Shown, 1);
+    QVERIFY(Snapshot(W) == winner && !W->PopulationUnsaved());
+
+    const QByteArray third = newPopulation("11");
+    QVERIFY(!third.isEmpty() && third != winner);
+    Answer({QMessageBox::No});
+    d->Start();
+    W->MarkPopulationChanged(true);  // as a training of the window while the set runs
+    QVERIFY(ended.wait(20000));
+    QVERIFY(Bytes(QStringLiteral("zarnik.dat")) == winner && Snapshot(W) == third);
+    QVERIFY(d->AdoptWinnerButton()->isEnabled());
+    Answer({QMessageBox::Yes}, {QStringLiteral("kept.dat")});
+    d->AdoptWinnerButton()->click();
+    QVERIFY(Bytes(QStringLiteral("kept.dat")) == third);
+    QVERIFY(Bytes(QStringLiteral("zarnik.dat")) == winner && Snapshot(W) == winner);
     d->hide();
   }
 

@@ -165,6 +165,21 @@ bool TZarnikWindow::MayReplacePopulation() {
 
 // --- a population from elsewhere ------------------------------------------------
 
+bool TZarnikWindow::MayReplacePopulationByWinner() {
+  if (!PopulationChanged) return true;
+  // The designed question, but its "Ja" cannot store over the winner the set
+  // has just written to the population's file: it asks for a name first.
+  const QMessageBox::StandardButton answer =
+      ZarnikMessageBox(this, tr("Die Population wurde geändert. Vorher speichern?"), windowTitle(),
+                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information);
+  if (answer == QMessageBox::Yes) {
+    const QString path = ZarnikSaveFileName(this, tr("Population speichern unter"), PopulationFilter(), QStringLiteral(".dat"),
+                                            [](const QString& p) { return QStringList{HistoryPathFor(p)}; });
+    return !path.isEmpty() && SavePopulation(path, true);
+  }
+  return answer == QMessageBox::No;
+}
+
 bool TZarnikWindow::AdoptPopulation(const QString& path) {
   size_t size = 0;
   LoadFailure = AnnGaWorld->LoadANN(QFile::encodeName(path).constData(), size);
@@ -174,8 +189,10 @@ bool TZarnikWindow::AdoptPopulation(const QString& path) {
     return false;
   }
   LoadHistory(HistoryPathFor(path));
-  // Not stored yet: "Speichern" or the question on closing keeps it.
-  PopulationChanged = true;
+  // From the population's own file it is stored already; from elsewhere
+  // "Speichern" or the question on closing keeps it.
+  const QString own = PopulationFile.isEmpty() ? QStringLiteral("zarnik.dat") : PopulationFile;
+  MarkPopulationChanged(QFileInfo(path).absoluteFilePath() != QFileInfo(own).absoluteFilePath());
   FlushNetView();
   return true;
 }

@@ -32,7 +32,7 @@ void TZarnikWindow::RunCommand(bool& flag, unsigned statusText, bool progressWin
   Watching.StartRun(screen() != nullptr ? screen()->refreshRate() : 0.0);
   Pump.Reset();  // the first pump point paints the new state
   (AnnGaWorld.get()->*loop)();  // ends with AnnHasFinished
-  if (progressWindow) PopulationChanged = true;  // trained: closing and loading ask first
+  if (progressWindow) MarkPopulationChanged(true);  // trained: closing and loading ask first
 }
 
 void TZarnikWindow::CmTrain1AN() {

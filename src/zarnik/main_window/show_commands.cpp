@@ -136,7 +136,7 @@ void TZarnikWindow::NewPopulation(std::optional<uint64_t> seed) {
   History.Clear();
   Watching.FlushChart();
   PopulationFile.clear();
-  PopulationChanged = true;
+  MarkPopulationChanged(true);
   FlushNetView();
 }
 

@@ -389,7 +389,10 @@ void TZarnikWindow::SetTurnDegrees(float degrees) { Rotation = degrees; }
 
 void TZarnikWindow::PlaceArm(const std::function<void(TArmModel&)>& place) { place(Arm); }
 
-void TZarnikWindow::MarkPopulationChanged(bool changed) { PopulationChanged = changed; }
+void TZarnikWindow::MarkPopulationChanged(bool changed) {
+  PopulationChanged = changed;
+  if (changed) ++PopulationEditCount;
+}
 
 void TZarnikWindow::SetPopulationFile(const QString& path) { PopulationFile = path; }
 

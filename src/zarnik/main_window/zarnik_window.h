@@ -119,6 +119,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   // Before the population is closed or replaced: if it changed since it was
   // last loaded or saved, asks whether to save it first. False: stay.
   bool MayReplacePopulation() override;
+  bool MayReplacePopulationByWinner() override;
+  unsigned PopulationEdits() const override { return PopulationEditCount; }
   // The program is ended from outside (SIGTERM, SIGINT): an open film is
   // finished and a run asked to stop; the caller ends the event loop.
   void EndBySignal();
@@ -286,7 +288,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   TManyRunsDlg* RunsDialog() const { return ManyRuns; }
   TEvaluationPool* WorkerPool() const;
   const TWatching& Watch() const { return Watching; }
-  bool PopulationUnsaved() const { return PopulationChanged; }
+  bool PopulationUnsaved() const override { return PopulationChanged; }
   // TRunsOwner
   QString PopulationFileName() const override { return PopulationFile; }
   QWidget* OwnerWidget() override { return this; }
@@ -373,6 +375,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   TWatching Watching;
   // Trained since the population was last loaded or saved, and that file ("": zarnik.dat).
   bool PopulationChanged = false;
+  unsigned PopulationEditCount = 0;  // every change, also of an unsaved population
   QString PopulationFile;
 
   struct TCommand {

@@ -175,6 +175,8 @@ void TManyRunsDlg::SetTrainer(const QString& program, const QStringList& leading
   Leading = leadingArguments;
 }
 
+QString TManyRunsDlg::State() const { return StateLabel->text(); }
+
 bool TManyRunsDlg::Running() const { return Trainer->state() != QProcess::NotRunning; }
 
 QString TManyRunsDlg::PopulationFile() const {
@@ -202,6 +204,10 @@ void TManyRunsDlg::Start() {
                      Owner->OwnerWidget()->windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
     return;
   }
+  // The window's unsaved population is stored now or given up: once the set
+  // has written its winner to the file, storing it there would replace the winner.
+  if (!Owner->MayReplacePopulation()) return;
+  EditsAtStart = Owner->PopulationEdits();
   const QString file = PopulationFile();
   // The trainer puts the winner in the population file: a file of the user's is replaced only when asked.
   const bool resumed = QFileInfo::exists(RunFile(file, 0));
@@ -316,7 +322,8 @@ void TManyRunsDlg::Ended(int exitCode, QProcess::ExitStatus exitStatus) {
     StateLabel->setText(tr("Angehalten; jeder Lauf hat seine Datei gespeichert. \"Fortsetzen\" setzt sie fort."));
   else
     StateLabel->setText(tr("Der Trainer endete mit Status %1: %2").arg(Status).arg(Errors.trimmed()));
-  if (!WinnerFile.isEmpty()) AdoptWinner();
+  // Taken over at once only if the population is as the question at the start left it.
+  if (!WinnerFile.isEmpty() && Owner->PopulationEdits() == EditsAtStart) AdoptWinner();
   UpdateButtons();
   Owner->UpdateCommands();
   emit finished();
@@ -328,10 +335,12 @@ void TManyRunsDlg::AdoptWinner() {
     UpdateButtons();
     return;
   }
-  if (Owner->MayReplacePopulation() && Owner->AdoptPopulation(WinnerFile)) {
+  const bool answered = Owner->PopulationEdits() == EditsAtStart;
+  if ((answered || Owner->MayReplacePopulationByWinner()) && Owner->AdoptPopulation(WinnerFile)) {
     Adopted = true;
-    StateLabel->setText(tr("Der Gewinner %1 ist die Population des Fensters (noch nicht gespeichert).")
-                            .arg(WinnerFile));
+    StateLabel->setText(Owner->PopulationUnsaved()
+                            ? tr("Der Gewinner %1 ist die Population des Fensters (noch nicht gespeichert).").arg(WinnerFile)
+                            : tr("Der Gewinner %1 ist die Population des Fensters.").arg(WinnerFile));
   }
   UpdateButtons();
 }

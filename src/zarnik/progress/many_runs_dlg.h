@@ -25,7 +25,8 @@ struct TRunProgress;
 // same files: FILE-k.dat and FILE-k.csv beside the window's population file,
 // resumable), with a live table of the runs, one of them watched in a chart,
 // stop and resume; at the end the ranking, and the winner becomes the
-// window's population, not yet stored.
+// window's population. A changed population of the window is asked about
+// before the set starts, never after it wrote its winner.
 class TManyRunsDlg : public QDialog {
   Q_OBJECT
 
@@ -55,6 +56,8 @@ class TManyRunsDlg : public QDialog {
   QTableWidget* Table() const { return RunTable; }
   QPlainTextEdit* Ranking() const { return RankingText; }
   const QString& Winner() const { return WinnerFile; }
+  QPushButton* AdoptWinnerButton() const { return AdoptButton; }
+  QString State() const;
   TFitnessChartWindow* Chart() const { return RunChart; }
   // Watches run k's history in the chart.
   void WatchRun(int k);
@@ -97,6 +100,7 @@ class TManyRunsDlg : public QDialog {
   TFitnessFollower* Follower = nullptr;
   QString WinnerFile;
   bool Adopted = false;
+  unsigned EditsAtStart = 0;  // the population's changes when the set started
   bool StopAsked = false;
   int Status = -1;
   std::map<int, int> RowOfRun;  // a row for each run that reported, in the order they did
