@@ -10,6 +10,7 @@
 #include "atomic_file.h"
 #include "fitness_log.h"
 #include "headless_host.h"
+#include "link_rule.h"
 #include "regular_file.h"
 #include "run_files.h"
 #include "world.h"
@@ -43,7 +44,7 @@ bool Exists(const std::string& path) {
 TCopyFailure Reason(const std::string& file, bool reading, int error = errno) { return {file, reading, error}; }
 
 // Keeps `path`'s bytes under `backup`, which does not exist yet: a second
-// name for a regular file, else a copy.
+// name for a regular file, else a whole copy (never a half-written one).
 bool Keep(const std::string& path, const std::string& backup, TCopyFailure& why) {
   struct stat st;
   if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && link(path.c_str(), backup.c_str()) == 0) return true;
@@ -52,20 +53,57 @@ bool Keep(const std::string& path, const std::string& backup, TCopyFailure& why)
     why = Reason(path, true);
     return false;
   }
-  const int fd = open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-  bool ok = fd >= 0;
-  for (size_t at = 0; ok && at < bytes.size();) {
-    const ssize_t n = write(fd, bytes.data() + at, bytes.size() - at);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    at += ok ? static_cast<size_t>(n) : 0;
+  if (Exists(backup) || !WriteFileAtomically(backup.c_str(), bytes.data(), bytes.size())) {
+    why = Reason(backup, false, Exists(backup) ? EEXIST : errno);
+    return false;
   }
-  if (fd >= 0 && (fsync(fd) != 0 || close(fd) != 0)) ok = false;
-  if (!ok) {
-    why = Reason(backup, false);
-    if (fd >= 0) unlink(backup.c_str());
+  return true;
+}
+
+// Whether `path` holds `bytes` (a missing file holds nothing).
+bool Holds(const std::string& path, const std::string& bytes) {
+  std::string there;
+  return Exists(path) ? ReadBounded(path, there, MaxHistoryFileBytes) && there == bytes : bytes.empty();
+}
+
+// Keeps FILE and its history as the numbered backup pair before the winner
+// replaces them. A copy that was killed halfway left the newest pair holding
+// what is there now (or the population without its history yet): that pair
+// is completed rather than a second one begun, so FILE's backup and its
+// history's always belong together.
+bool KeepPair(const std::string& file, const std::string& history, bool fileIsWinner, bool historyIsWinners,
+              TWinnerCopy& done, TCopyFailure& why) {
+  std::string now, nowHistory;
+  if (!ReadBounded(file, now, MaxHistoryFileBytes)) {
+    why = Reason(file, true);
+    return false;
   }
-  return ok;
+  if (Exists(history) && !ReadBounded(history, nowHistory, MaxHistoryFileBytes)) {
+    why = Reason(history, true);
+    return false;
+  }
+  int newest = 0;
+  while (Exists(BackupFileName(file, newest + 1)) || Exists(FitnessLogPathFor(BackupFileName(file, newest + 1))))
+    ++newest;
+  if (newest > 0) {
+    const std::string backup = BackupFileName(file, newest), backupHistory = FitnessLogPathFor(backup);
+    const bool fileKept = fileIsWinner || (Exists(backup) && Holds(backup, now));
+    const bool historyKept = historyIsWinners || !Exists(history) || (Exists(backupHistory) && Holds(backupHistory, nowHistory));
+    if (fileKept && (historyKept || (!Exists(backupHistory) && Exists(backup)))) {
+      if (!historyKept && !Keep(history, backupHistory, why)) return false;
+      done.backup = backup;
+      done.backupHistory = Exists(backupHistory) ? backupHistory : "";
+      return true;
+    }
+  }
+  const std::string backup = BackupFileName(file, newest + 1), backupHistory = FitnessLogPathFor(backup);
+  if (!Keep(file, backup, why)) return false;
+  done.backup = backup;
+  if (Exists(history)) {
+    if (!Keep(history, backupHistory, why)) return false;
+    done.backupHistory = backupHistory;
+  }
+  return true;
 }
 
 }  // namespace
@@ -73,6 +111,15 @@ bool Keep(const std::string& path, const std::string& backup, TCopyFailure& why)
 bool CopyWinner(const std::string& best, const std::string& runHistory, const std::string& file, TWinnerCopy& done,
                 TCopyFailure& why) {
   done = {};
+  // A link in FILE's or its history's place that the program may not follow
+  // is refused before anything behind it is read or kept as a backup.
+  for (const std::string& target : {file, FitnessLogPathFor(file)}) {
+    std::string resolved;
+    if (!ResolveForWriting(target.c_str(), resolved)) {
+      why = Reason(target, false);
+      return false;
+    }
+  }
   // The winner's network and the rows that led to it.
   std::string population;
   if (!ReadBounded(best, population, 1 << 24)) {
@@ -112,17 +159,8 @@ bool CopyWinner(const std::string& best, const std::string& runHistory, const st
       if (oldRows[i].generation != rows[i].generation || oldRows[i].bestFitness != rows[i].bestFitness) return false;
     return true;
   }());
-  if (Exists(file) && (!sameFile || !sameHistory)) {
-    int n = 1;
-    while (Exists(BackupFileName(file, n)) || Exists(FitnessLogPathFor(BackupFileName(file, n)))) ++n;
-    const std::string backup = BackupFileName(file, n), backupHistory = FitnessLogPathFor(backup);
-    if (!Keep(file, backup, why)) return false;
-    done.backup = backup;
-    if (Exists(history)) {
-      if (!Keep(history, backupHistory, why)) return false;
-      done.backupHistory = backupHistory;
-    }
-  }
+  if (Exists(file) && (!sameFile || !sameHistory) && !KeepPair(file, history, sameFile, sameHistory, done, why))
+    return false;
   if (!sameFile && !WriteFileAtomically(file.c_str(), population.data(), population.size())) {
     why = Reason(file, false);
     return false;
