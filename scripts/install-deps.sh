@@ -26,6 +26,8 @@ packages=(
   # Qt's own texts in German (standard buttons, file dialogs).
   qt6-translations-l10n
   dpkg-dev file desktop-file-utils appstream man-db
+  # A German locale with its decimal comma, for the tests of the machine-readable lines.
+  locales
 )
 
 missing=()
@@ -35,8 +37,18 @@ for p in "${packages[@]}"; do
   fi
 done
 
+# The German locale the tests switch to (Debian's locales package generates none by itself).
+make_locale() {
+  if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+    $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "de_DE.UTF-8 not made: its tests are skipped"
+  fi
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
   echo "All build packages are present."
+  make_locale
   exit 0
 fi
 
@@ -46,3 +58,4 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -q
 $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+make_locale

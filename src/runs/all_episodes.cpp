@@ -1,5 +1,7 @@
 #include "all_episodes.h"
 
+#include <charconv>
+
 #include <cstdio>
 #include <vector>
 
@@ -7,9 +9,10 @@
 
 std::string FormatMean(double mean) {
   if (mean < 0) return "-";
+  // to_chars: '.' whatever the locale, as the machine lines and the ranking need.
   char text[32];
-  std::snprintf(text, sizeof text, "%.2f", mean);  // the trainer runs in the C locale
-  return text;
+  const auto end = std::to_chars(text, text + sizeof text, mean, std::chars_format::fixed, 2).ptr;
+  return std::string(text, end);
 }
 
 void AddEpisodeOfAll(TChromosom& best, TZarnikHost& host, int e, TEpisodeTally& tally) {

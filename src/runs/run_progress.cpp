@@ -28,16 +28,20 @@ bool Mean(std::string_view text, double& out) {
   return Number(text, out) && out >= 0;
 }
 
-}  // namespace
-
-bool ParseRunProgressLine(std::string_view line, TRunProgress& out) {
+std::vector<std::string_view> Fields(std::string_view line) {
   std::vector<std::string_view> fields;
   for (size_t start = 0;;) {
     const size_t tab = line.find('\t', start);
     fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
-    if (tab == std::string_view::npos) break;
+    if (tab == std::string_view::npos) return fields;
     start = tab + 1;
   }
+}
+
+}  // namespace
+
+bool ParseRunProgressLine(std::string_view line, TRunProgress& out) {
+  const std::vector<std::string_view> fields = Fields(line);
   if (fields.size() != 9 || fields[0] != "run") return false;
   TRunProgress p;
   p.state = fields[8];
@@ -48,5 +52,30 @@ bool ParseRunProgressLine(std::string_view line, TRunProgress& out) {
       !Mean(fields[7], p.bestValidatedMean))
     return false;
   out = p;
+  return true;
+}
+
+std::string FormatRunGenerationLine(int generation, int bestFitness, int bestDeliveries) {
+  return "gen\t" + std::to_string(generation) + "\t" + std::to_string(bestFitness) + "\t" + std::to_string(bestDeliveries);
+}
+
+std::string FormatRunCheckLine(int generation, double mean, double bestMean) {
+  return "check\t" + std::to_string(generation) + "\t" + FormatMean(mean) + "\t" + FormatMean(bestMean);
+}
+
+bool ParseRunLine(std::string_view line, TRunLine& out) {
+  const std::vector<std::string_view> f = Fields(line);
+  TRunLine r;
+  if (f.size() != 4 || !Number(f[1], r.generation)) return false;
+  if (f[0] == "gen") {
+    r.kind = TRunLine::TKind::Generation;
+    if (!Number(f[2], r.bestFitness) || !Number(f[3], r.bestDeliveries)) return false;
+  } else if (f[0] == "check") {
+    r.kind = TRunLine::TKind::Check;
+    if (!Mean(f[2], r.mean) || !Mean(f[3], r.bestMean)) return false;
+  } else {
+    return false;
+  }
+  out = r;
   return true;
 }

@@ -30,3 +30,23 @@ struct TRunProgress {
 // False if `line` is not such a line.
 bool ParseRunProgressLine(std::string_view line, TRunProgress& out);
 
+
+// The lines a run of a set (--member) sends to the set on its stdout, each
+// tab-separated and locale-independent, without its line end:
+//
+//   gen <generation> <best_fitness> <best_deliveries>        while it trains
+//   check <generation> <validated_mean> <best_validated_mean>
+//
+// The means as FormatMean gives them: the set decides on those two decimals.
+struct TRunLine {
+  enum class TKind { Generation, Check } kind = TKind::Generation;
+  int generation = 0;
+  int bestFitness = 0;      // gen only
+  int bestDeliveries = 0;   // gen only
+  double mean = -1;         // check only
+  double bestMean = -1;     // check only
+};
+std::string FormatRunGenerationLine(int generation, int bestFitness, int bestDeliveries);
+std::string FormatRunCheckLine(int generation, double mean, double bestMean);
+// False if `line` is neither.
+bool ParseRunLine(std::string_view line, TRunLine& out);

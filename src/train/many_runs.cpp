@@ -407,20 +407,20 @@ int RunManyRuns(const TTrainOptions& o) {
         const std::string line = c.pending.substr(0, end);
         c.pending.erase(0, end + 1);
         TSetRun& r = *set.Find(k);
-        int g = 0, fitness = 0, deliveries = 0;
-        double mean = 0, best = 0;
-        if (std::sscanf(line.c_str(), "gen\t%d\t%d\t%d", &g, &fitness, &deliveries) == 3) {
-          r.generation = g;
-          r.bestFitness = fitness;
-          r.bestDeliveries = deliveries;
+        TRunLine said;
+        if (!ParseRunLine(line, said)) continue;
+        if (said.kind == TRunLine::TKind::Generation) {
+          r.generation = said.generation;
+          r.bestFitness = said.bestFitness;
+          r.bestDeliveries = said.bestDeliveries;
           display.Tick(r, c.lastLine);
-        } else if (std::sscanf(line.c_str(), "check\t%d\t%lf\t%lf", &g, &mean, &best) == 3) {
-          const bool goOn = set.OnCheck(k, g, mean, best);
+        } else {
+          const bool goOn = set.OnCheck(k, said.generation, said.mean, said.bestMean);
           WriteAll(c.answers, goOn ? "weiter\n" : "halt\n");
           const TSetRun& now = *set.Find(k);
           char text[160];
-          std::snprintf(text, sizeof text, Tr(QT_TRANSLATE_NOOP("zarnik-train", "Generation %d, %s Ablagen je Episode in allen 100 Episoden")), g,
-                        FormatMean(best).c_str());
+          std::snprintf(text, sizeof text, Tr(QT_TRANSLATE_NOOP("zarnik-train", "Generation %d, %s Ablagen je Episode in allen 100 Episoden")), said.generation,
+                        FormatMean(said.bestMean).c_str());
           const char* what = now.state == TRunState::Goal        ? Tr(QT_TRANSLATE_NOOP("zarnik-train", ": Ziel erreicht"))
                              : now.state == TRunState::Restarted ? Tr(QT_TRANSLATE_NOOP("zarnik-train", ": aufgegeben, ein neuer Lauf beginnt"))
                                                                  : nullptr;

@@ -50,9 +50,7 @@ bool TRunChecks::Check(TWorld& world, bool& failed) {
     BestMean = mean;
   }
   if (Options.member) {
-    const std::string line = "check\t" + std::to_string(world.Generations) + "\t" + FormatMean(mean) + "\t" +
-                             FormatMean(BestMean) + "\n";
-    std::fputs(line.c_str(), stdout);
+    std::puts(FormatRunCheckLine(world.Generations, mean, BestMean).c_str());
     std::fflush(stdout);
     return AskToGoOn();
   }
@@ -84,6 +82,6 @@ void TRunChecks::Tick(const TWorld& world, const TGenerationFigures& figures) {
   const auto now = std::chrono::steady_clock::now();
   if (now - LastTick < std::chrono::milliseconds(500)) return;
   LastTick = now;
-  std::fprintf(stdout, "gen\t%d\t%d\t%d\n", world.Generations, figures.bestFitness, figures.bestDeliveries);
+  std::puts(FormatRunGenerationLine(world.Generations, figures.bestFitness, figures.bestDeliveries).c_str());
   std::fflush(stdout);
 }
