@@ -129,7 +129,8 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
   o.member = p.isSet(member);
   if (p.isSet(minutes)) {
     const double m = p.value(minutes).toDouble(&ok);
-    if (!ok || !(m >= 0)) return UsageError(QCoreApplication::translate("zarnik-train", "--minutes braucht eine Zahl ab 0."));
+    // Bounded, so the time left stays a number: 10^8 minutes are 190 years.
+    if (!ok || !(m >= 0) || m > 1e8) return UsageError(QCoreApplication::translate("zarnik-train", "--minutes braucht eine Zahl ab 0."));
     o.minutes = m;
   }
   o.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));

@@ -224,6 +224,8 @@ TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
       {{"--runs", "2", "--seed", "18446744073709551615", "--until-generation", "1", "r.dat"}, "+ 1 ginge über"},
       {{"--until-deliveries", "3", "--generations", "1", "r.dat"}, "--until-deliveries geht nur mit --runs"},
       {{"--runs", "2", "--run", "1", "--seed", "1", "--until-generation", "1", "r.dat"}, "nicht zusammen"},
+      {{"--runs", "2", "--minutes", "inf", "r.dat"}, "--minutes braucht eine Zahl ab 0."},
+      {{"--runs", "2", "--minutes", "1e300", "r.dat"}, "--minutes braucht eine Zahl ab 0."},
   };
   for (const auto& [args, message] : cases) ExpectRefused(args, message);
   EXPECT_FALSE(fs::exists(dir / "r.dat") || fs::exists(dir / "r-0.dat") || fs::exists(dir / "h.csv"));
