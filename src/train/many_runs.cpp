@@ -439,7 +439,8 @@ int RunManyRuns(const TTrainOptions& o) {
       }
       const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
       // A run that a stop ended, by its own save or by the second signal, is stopped, not failed.
-      const bool byStop = set.IsStopping() && (code == 130 || WIFSIGNALED(status));
+      // Ctrl-C reaches the runs of our process group as soon as us: the stop counts before we pass it on.
+      const bool byStop = (set.IsStopping() || StopSignals.load() > 0) && (code == 130 || WIFSIGNALED(status));
       const TRunSet::TEnd end = code == 0 ? TRunSet::TEnd::Clean : byStop ? TRunSet::TEnd::Stopped : TRunSet::TEnd::Failed;
       close(c.answers);
       const int k = it->first;
@@ -475,9 +476,11 @@ int RunManyRuns(const TTrainOptions& o) {
 
   // The ranking of every run's kept best; the winner is the run that met
   // the goal first, otherwise the first of the ranking.
+  // A run stopped (by --minutes) before its first check has no kept best yet: it is not ranked.
   std::vector<std::string> files;
   for (const TSetRun& r : set.Runs())
-    if (r.state != TRunState::Waiting) files.push_back(RunBestFileName(o.file, r.index));
+    if (r.state != TRunState::Waiting && access(RunBestFileName(o.file, r.index).c_str(), F_OK) == 0)
+      files.push_back(RunBestFileName(o.file, r.index));
   std::vector<TRankedFile> ranked;
   if (!RankAndPrint(files, ranked)) return 2;
   std::string winner;

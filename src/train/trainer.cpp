@@ -283,9 +283,13 @@ void PrintEvaluation(const TTrainOptions& o, TWorld& world, TTrainHost& host) {
 // where the best was found.
 bool OpenHistories(const std::vector<std::string>& logPaths, TLoadError loaded, TWorld& world, TTrainHost& host,
                    std::optional<TFitnessRow>& lastRow) {
-  TFitnessLogResume resume;
-  if (loaded == TLoadError::None) resume.StoredGeneration = world.Generations;
   for (const std::string& path : logPaths) {
+    // Without a population the rows beside it belong to none (a run killed
+    // before its first save): a fresh run begins them anew. A --log may
+    // collect other runs' rows and keeps them.
+    TFitnessLogResume resume;
+    if (loaded == TLoadError::None) resume.StoredGeneration = world.Generations;
+    else if (path == logPaths.front()) resume.StoredGeneration = 0;
     FILE* f = OpenFitnessLogForAppend(path.c_str(), resume);
     if (!f) {
       WriteFailed(path, errno);

@@ -234,6 +234,10 @@ TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
   ExpectRefused({"--runs", "1", "--seed", "1", "--until-generation", "0", "w.dat"},
                 "'w-0-best.dat' nicht nach 'w.dat' kopiert: Kann Datei 'w.csv' nicht schreiben: keine reguläre Datei");
   EXPECT_FALSE(fs::exists(dir / "w.dat"));
+  // Stopped by the clock, perhaps before any run's first check: a set without a winner, not a failure.
+  const TResult early = Run({"--runs", "2", "--seed", "1", "--until-deliveries", "3", "--minutes", "0.0001", "e.dat"});
+  EXPECT_EQ(early.code, 0) << early.err;
+  EXPECT_EQ(early.err.find("nicht laden"), std::string::npos) << early.err;
   // Up to generation 0: fresh populations, ranked.
   const TResult fresh = Run({"--runs", "2", "--seed", "1", "--until-generation", "0", "r.dat"});
   EXPECT_EQ(std::pair(fresh.code, TableRows(fresh.out).size()), std::pair(0, size_t{2})) << fresh.err;
@@ -524,5 +528,19 @@ TEST_F(Trainer, AKilledAndResumedRunWritesTheHistoryOfAnUninterruptedOne) {
   for (const auto& row : withoutSeconds("part.csv"))
     if (std::get<1>(row) == 1) passes.push_back(std::get<0>(row));
   EXPECT_EQ(passes, (std::vector<int>{0, 1, 2, 3}));
+}
+
+// A run killed before its first save leaves rows and no population; the next run starts a new history.
+TEST_F(Trainer, AHistoryWithoutItsPopulationBeginsAnew) {
+  std::ofstream orphan(dir / "orphan.csv");
+  orphan << "generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n";
+  for (int g = 0; g <= 80; ++g) orphan << g << ",2,-500,-900," << g << ",0.100,0\n";
+  orphan.close();
+  ASSERT_EQ(Run({"--generations", "5", "--seed", "3", "--quiet", "--threads", "1", "orphan.dat"}).code, 0);
+  std::vector<TFitnessRow> rows;
+  ASSERT_TRUE(ReadFitnessLog((dir / "orphan.csv").c_str(), rows));
+  std::vector<int> generations;
+  for (const TFitnessRow& r : rows) generations.push_back(r.generation);
+  EXPECT_EQ(generations, (std::vector<int>{0, 1, 2, 3, 4}));
 }
 }  // namespace
