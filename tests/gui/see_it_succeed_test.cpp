@@ -212,9 +212,12 @@ class SeeItSucceedTest : public QObject {
     QVERIFY(d != nullptr);
     qputenv("FAKE_WAIT", "1");
     QSignalSpy ended(d, &TManyRunsDlg::finished);
+    QVERIFY(QFile::remove(QStringLiteral("zarnik-0.dat")));  // a new set: the table begins empty
+    Answer({QMessageBox::Yes});  // the winner of the set before may be replaced
     d->Start();
     qunsetenv("FAKE_WAIT");
     QTRY_VERIFY_WITH_TIMEOUT(d->Table()->item(1, 2) != nullptr && d->Table()->item(1, 2)->text() == "200", 20000);
+    QVERIFY(d->WatchRunButton()->isEnabled());  // while the set runs, without a click in the table
     d->Stop();
     QVERIFY(ended.wait(20000));
     QCOMPARE(d->ExitStatus(), 130);

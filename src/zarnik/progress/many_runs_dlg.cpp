@@ -20,6 +20,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 #include <map>
 
 #include "fitness_log.h"
@@ -231,6 +235,13 @@ void TManyRunsDlg::Start() {
   RankingText->clear();
   StateLabel->setText(tr("Die Läufe trainieren."));
   Trainer->setWorkingDirectory(QDir::currentPath());
+  // A window that dies (kill -9, a lost X server) takes its set along: the
+  // trainer gets SIGTERM and every run stores its file, as after "Anhalten".
+  const pid_t window = getpid();
+  Trainer->setChildProcessModifier([window] {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != window) ::raise(SIGTERM);  // gone before the line above
+  });
   Trainer->start(Program, Leading + Arguments(File));
   UpdateButtons();
   Owner->UpdateCommands();
@@ -288,7 +299,10 @@ void TManyRunsDlg::Line(const QString& text) {
 void TManyRunsDlg::ShowRun(const TRunProgress& r) {
   auto [at, made] = RowOfRun.try_emplace(r.run, RunTable->rowCount());
   const int row = at->second;
-  if (made) RunTable->setRowCount(row + 1);
+  if (made) {
+    RunTable->setRowCount(row + 1);
+    WatchButton->setEnabled(true);  // a run to watch while the set goes on
+  }
   const QString cells[Columns] = {QString::number(r.run),
                                   QString::number(r.seed),
                                   QString::number(r.generation),

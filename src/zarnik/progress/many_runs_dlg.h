@@ -57,6 +57,7 @@ class TManyRunsDlg : public QDialog {
   QPlainTextEdit* Ranking() const { return RankingText; }
   const QString& Winner() const { return WinnerFile; }
   QPushButton* AdoptWinnerButton() const { return AdoptButton; }
+  QPushButton* WatchRunButton() const { return WatchButton; }
   QString State() const;
   TFitnessChartWindow* Chart() const { return RunChart; }
   // Watches run k's history in the chart.
