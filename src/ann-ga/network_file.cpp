@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr const char* FileName = "zarnik.dat";
-
 void Put(unsigned char*& p, uint32_t v) {
   for (int i = 0; i < 4; ++i) *p++ = static_cast<unsigned char>(v >> (8 * i));
 }
@@ -217,5 +215,3 @@ TLoadError TWorld::LoadANN(const char* path, size_t& size) {
   return LoadBytes(data.data(), got);
 }
 
-bool TWorld::DoSaveANN() { return DoSaveANN(FileName); }
-bool TWorld::DoLoadANN() { return DoLoadANN(FileName); }

@@ -96,9 +96,7 @@ class TWorld {
   // improvement count from there, as in the uninterrupted run.
   void ResumeBestFoundAt(int generationOfBest);
 
-  // "zarnik.dat" in the working directory.
-  bool DoSaveANN();
-  bool DoLoadANN();
+  // The population stored in, or loaded from, the network file at `path`.
   bool DoSaveANN(const char* path);
   bool DoLoadANN(const char* path);
   // The one load with its reason; `size` gets the bytes read (up to one more

@@ -43,7 +43,7 @@ struct TShapeView {
 // the targets interleave, kept in registers.
 template <int Width>
 [[gnu::always_inline]] inline long long SumBlock(const TLayerBlock& b, const TLaneDouble*& factor,
-                                                 const TFactors& tables, TLaneDouble* values, TLaneDouble* sums,
+                                                 const TFactors& tables, TLaneDouble* values,
                                                  const TLaneDouble& low, const TLaneDouble& high) {
   long long redone = 0;
   TLaneDouble sum[Width] = {};
@@ -67,7 +67,6 @@ template <int Width>
     v = v > high ? high : v;
     values[b.FirstTarget + t] = __builtin_convertvector(__builtin_convertvector(v, TLaneInt32), TLaneDouble);
   }
-  (void)sums;
   return redone;
 }
 
@@ -213,8 +212,8 @@ ZARNIK_V4 long long SumBlockV4(const TLayerBlock& b, const TLaneDouble*& factor,
   for (int L = 0; L <= s.HiddenLayers; ++L) {
     const TLayerBlock b = LayerBlock(L, s.Nodes, s.InputNodes, s.HiddenNodes, s.HiddenLayers, s.OutputNodes);
     switch (b.Targets) {
-      case 3: redone += SumBlock<3>(b, factor, tables, values, sums, low, high); break;
-      case 4: redone += SumBlock<4>(b, factor, tables, values, sums, low, high); break;
+      case 3: redone += SumBlock<3>(b, factor, tables, values, low, high); break;
+      case 4: redone += SumBlock<4>(b, factor, tables, values, low, high); break;
       default: redone += SumAnyBlock(b, factor, tables, values, sums, low, high); break;
     }
   }

@@ -107,7 +107,6 @@ void TFileReplacement::Discard() {
 
 bool TFileReplacement::Open(const char* path, bool named) {
   Discard();
-  Kept = true;
   if (!ResolveForWriting(path, TargetPath)) return false;
   const std::string dir = DirectoryOf(TargetPath);
   // Unnamed files are linked through /proc; without it they cannot be.
@@ -151,7 +150,6 @@ bool TFileReplacement::Commit() {
     if (old.st_uid != now.st_uid || old.st_gid != now.st_gid) {
       if (::fchown(Fd, old.st_uid, old.st_gid) != 0) {
         // Not privileged: the new file is this user's; its group where it may.
-        Kept = false;
         if (old.st_gid != now.st_gid && InGroup(old.st_gid)) (void)::fchown(Fd, static_cast<uid_t>(-1), old.st_gid);
         mode &= ~(S_ISUID | S_ISGID);
       }

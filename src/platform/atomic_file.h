@@ -46,17 +46,12 @@ class TFileReplacement {
 
   // The file being replaced (after the links).
   const std::string& Target() const { return TargetPath; }
-  // After Commit: whether the old file's owner and group were kept. Only a
-  // privileged program can give a file to another user; otherwise the new
-  // file belongs to this one (and, where it can, keeps the group).
-  bool OwnerKept() const { return Kept; }
 
  private:
   bool LinkUnder(const std::string& name) const;
   int Fd = -1;
   std::string TargetPath;
   std::string Temporary;  // named temporary file, or "" while unnamed
-  bool Kept = true;
 };
 
 // The three steps in one, for bytes in memory.

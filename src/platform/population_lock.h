@@ -34,7 +34,6 @@ class TPopulationLock {
   // Lets go of it, removing the lock file; nothing if not held.
   void Release();
 
-  bool Held() const { return Fd >= 0; }
   // After Acquire failed with EWOULDBLOCK: the holder's process id; -1 if
   // it cannot be told.
   pid_t Holder() const { return HolderPid; }

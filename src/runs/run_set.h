@@ -61,7 +61,6 @@ class TRunSet {
   void Resume(const std::function<std::optional<TStoredRun>(int index)>& stored);
 
   const TRunStrategyDef& Def() const { return Strategy; }
-  int Slots() const { return SlotCount; }
   const std::vector<TSetRun>& Runs() const { return All; }
   TSetRun* Find(int index);
 

@@ -49,7 +49,6 @@ class TStepPacer {
   // Normal makes one drawn step per display frame; a rate the screen does not
   // report sensibly gives the fallback.
   void SetFrameRate(double hz);
-  double FrameRate() const { return Frames; }
   // Time from one drawn step to the next; zero for Maximal.
   Clock::duration Interval() const;
   // The clock to wait by; nullptr goes back to the real one.
