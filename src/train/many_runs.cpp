@@ -28,26 +28,22 @@
 #include "run_ranking.h"
 #include "run_set.h"
 #include "run_winner.h"
+#include "stop_signals.h"
 #include "world.h"
 #include "write_reason.h"
 #include "train_text.h"
 
 namespace {
 
-std::atomic<int> StopSignals{0};
-
 // A run saves this often unless --checkpoint says otherwise: a stopped run
 // loses little, and the file is written about once a second.
 constexpr int DefaultRunCheckpoint = 25;
-
-extern "C" void OnManyStop(int) { StopSignals.fetch_add(1); }
 
 using TClock = std::chrono::steady_clock;
 
 void PrintUnranked(const std::vector<TUnrankedFile>& unranked) {
   for (const TUnrankedFile& u : unranked)
-    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), u.file.c_str(),
-                 LoadFailure(u.error, u.size).c_str());
+    ReportLoadFailure(u.file, u.error, u.size);
 }
 
 std::string SelfPath() {
@@ -124,11 +120,6 @@ void WriteAll(int fd, const std::string& text) {
   }
 }
 
-void FormatDuration(double seconds, char* out, size_t size) {
-  const long long s = seconds < 0 ? 0 : static_cast<long long>(seconds);
-  std::snprintf(out, size, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
-}
-
 int TerminalWidth() {
   winsize w{};
   if (ioctl(2, TIOCGWINSZ, &w) == 0 && w.ws_col > 20) return w.ws_col;
@@ -180,19 +171,13 @@ class TSetDisplay {
         if (done > 0) remaining = std::max(remaining, (*limit - r.generation) * elapsed / done);
       }
     }
-    if (Options.minutes) {
-      const double byClock = *Options.minutes * 60 - elapsed;
-      remaining = remaining < 0 ? byClock : std::min(remaining, byClock);
-    }
-    char clock[32], tail[64] = "";
-    FormatDuration(elapsed, clock, sizeof clock);
-    if (remaining >= 0) {
-      char r[32];
-      FormatDuration(remaining, r, sizeof r);
-      std::snprintf(tail, sizeof tail, Tr(QT_TRANSLATE_NOOP("zarnik-train", " | %s, Rest %s")), clock, r);
-    } else {
-      std::snprintf(tail, sizeof tail, " | %s", clock);
-    }
+    remaining = TimeLeft(remaining, Options.minutes, elapsed);
+    char tail[96];
+    if (remaining >= 0)
+      std::snprintf(tail, sizeof tail, Tr(QT_TRANSLATE_NOOP("zarnik-train", " | %s, Rest %s")), FormatDuration(elapsed).c_str(),
+                    FormatDuration(remaining).c_str());
+    else
+      std::snprintf(tail, sizeof tail, " | %s", FormatDuration(elapsed).c_str());
     text += tail;
     if (Tty) {
       const size_t width = static_cast<size_t>(TerminalWidth()) - 1;
@@ -242,7 +227,7 @@ struct TFileReader {
     const TLoadError e = world->LoadANN(name.c_str(), size);
     if (e == TLoadError::Missing) return std::nullopt;
     if (e != TLoadError::None) {
-      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), name.c_str(), LoadFailure(e, size).c_str());
+      ReportLoadFailure(name, e, size);
       failed = true;
       return std::nullopt;
     }
@@ -254,8 +239,7 @@ struct TFileReader {
       r.bestMean = best.tally.MeanDeliveries();
       r.bestGeneration = best.generations;
     } else if (why.error != TLoadError::Missing) {
-      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), why.file.c_str(),
-                   LoadFailure(why.error, why.size).c_str());
+      ReportLoadFailure(why.file, why.error, why.size);
       failed = true;
     }
     return r;
@@ -294,18 +278,9 @@ int RankRunFiles(const std::vector<std::string>& files) {
 }
 
 int RunManyRuns(const TTrainOptions& o) {
-  StopSignals = 0;
   // Nobody else works on FILE while the set does (its runs each lock their own file too).
   TPopulationLock lock;
-  if (!lock.Acquire(o.file.c_str())) {
-    if (errno == EWOULDBLOCK)
-      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n")), o.file.c_str(),
-                   LockedReason(lock.Holder()).c_str());
-    else
-      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n")),
-                   PopulationLockPath(o.file.c_str()).c_str(), WriteReason(errno));
-    return 2;
-  }
+  if (!TakeLock(o.file, lock)) return 2;
   const uint64_t firstSeed = o.seed ? *o.seed : static_cast<uint64_t>(std::time(nullptr));
   TRunStrategyDef def = DefaultRunStrategyDef();
   def.restarts = !o.noRestart;
@@ -315,14 +290,8 @@ int RunManyRuns(const TTrainOptions& o) {
   set.Resume(std::ref(reader));
   if (reader.failed) return 2;
 
-  struct sigaction sa = {};
-  sa.sa_handler = OnManyStop;
-  sigemptyset(&sa.sa_mask);
-  struct sigaction oldInt, oldTerm, oldHup, oldPipe;
-  sigaction(SIGINT, &sa, &oldInt);
-  sigaction(SIGTERM, &sa, &oldTerm);
-  sigaction(SIGHUP, &sa, &oldHup);
-  struct sigaction ignore = {};
+  std::optional<TStopSignals> stops(std::in_place, TStopSignals::TSecond::Counts);
+  struct sigaction oldPipe, ignore = {};
   ignore.sa_handler = SIG_IGN;
   sigaction(SIGPIPE, &ignore, &oldPipe);
 
@@ -346,11 +315,11 @@ int RunManyRuns(const TTrainOptions& o) {
   };
   for (;;) {
     // Stops: each one passed on; the second ends every run at once.
-    const int stops = StopSignals.load();
-    if (stops > forwarded) {
+    const int stopped = TStopSignals::Count();
+    if (stopped > forwarded) {
       set.StopAll();
-      stopChildren(stops >= 2 ? SIGKILL : SIGTERM);
-      forwarded = stops;
+      stopChildren(stopped >= 2 ? SIGKILL : SIGTERM);
+      forwarded = stopped;
     }
     if (o.minutes && !set.IsStopping() &&
         std::chrono::duration<double>(TClock::now() - start).count() >= *o.minutes * 60) {
@@ -440,7 +409,7 @@ int RunManyRuns(const TTrainOptions& o) {
       const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
       // A run that a stop ended, by its own save or by the second signal, is stopped, not failed.
       // Ctrl-C reaches the runs of our process group as soon as us: the stop counts before we pass it on.
-      const bool byStop = (set.IsStopping() || StopSignals.load() > 0) && (code == 130 || WIFSIGNALED(status));
+      const bool byStop = (set.IsStopping() || TStopSignals::Requested()) && (code == 130 || WIFSIGNALED(status));
       const TRunSet::TEnd end = code == 0 ? TRunSet::TEnd::Clean : byStop ? TRunSet::TEnd::Stopped : TRunSet::TEnd::Failed;
       close(c.answers);
       const int k = it->first;
@@ -463,12 +432,11 @@ int RunManyRuns(const TTrainOptions& o) {
     display.Line(set, children, false);
   }
   display.ClearLine();
-  sigaction(SIGINT, &oldInt, nullptr);
-  sigaction(SIGTERM, &oldTerm, nullptr);
-  sigaction(SIGHUP, &oldHup, nullptr);
+  const bool interrupted = TStopSignals::Requested();
+  stops.reset();
   sigaction(SIGPIPE, &oldPipe, nullptr);
 
-  if (StopSignals.load() > 0) {
+  if (interrupted) {
     std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: unterbrochen; derselbe Aufruf setzt jeden Lauf fort\n")));
     return 130;
   }

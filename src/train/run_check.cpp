@@ -9,6 +9,7 @@
 #include "all_episodes.h"
 #include "headless_host.h"
 #include "run_progress.h"
+#include "stop_signals.h"
 #include "run_ranking.h"
 #include "write_reason.h"
 #include "train_text.h"
@@ -27,8 +28,7 @@ bool TRunChecks::Begin() {
     return true;
   }
   if (why.error == TLoadError::Missing) return true;
-  std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), Options.bestFile.c_str(),
-               LoadFailure(why.error, why.size).c_str());
+  ReportLoadFailure(Options.bestFile, why.error, why.size);
   return false;
 }
 
@@ -42,8 +42,7 @@ bool TRunChecks::Check(TWorld& world, bool& failed) {
   const double mean = MeasureAllEpisodes(world.bestIndividual, host).MeanDeliveries();
   if (mean > BestMean) {
     if (!world.DoSaveANN(Options.bestFile.c_str())) {
-      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n")), Options.bestFile.c_str(),
-                   WriteReason(errno));
+      ReportWriteFailure(Options.bestFile, errno);
       failed = true;
       return false;
     }
@@ -71,7 +70,7 @@ bool TRunChecks::AskToGoOn() {
       answer += c;
       continue;
     }
-    if (n < 0 && errno == EINTR && !TrainerStopRequested()) continue;
+    if (n < 0 && errno == EINTR && !TStopSignals::Requested()) continue;
     return false;  // the set is gone, or a stop
   }
   return answer == "weiter\n";

@@ -42,5 +42,3 @@ class TRunChecks {
   std::chrono::steady_clock::time_point LastTick{};
 };
 
-// True once a stop signal has come (the trainer's own count).
-bool TrainerStopRequested();

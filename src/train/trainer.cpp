@@ -22,34 +22,12 @@
 #include "regular_file.h"
 #include "random.h"
 #include "run_check.h"
+#include "stop_signals.h"
 #include "world.h"
 #include "write_reason.h"
 #include "train_text.h"
 
 namespace {
-
-std::atomic<int> Signals{0};
-static_assert(std::atomic<int>::is_always_lock_free);
-
-extern "C" void OnStopSignal(int) {
-  // The second signal ends at once; the file of the last save stays.
-  if (Signals.fetch_add(1) >= 1) _exit(130);
-}
-
-// A run of a set hears a stop from the terminal and from the set as well:
-// every one asks for the same stop, which takes a generation at most.
-extern "C" void OnMemberStopSignal(int) { Signals.fetch_add(1); }
-
-void InstallSignals(bool member) {
-  struct sigaction sa = {};
-  sa.sa_handler = member ? OnMemberStopSignal : OnStopSignal;
-  sigemptyset(&sa.sa_mask);
-  sigaction(SIGINT, &sa, nullptr);
-  sigaction(SIGTERM, &sa, nullptr);
-  // A closed terminal stores the run as a stop does; without this the
-  // default action would end the trainer and lose it.
-  sigaction(SIGHUP, &sa, nullptr);
-}
 
 using TClock = std::chrono::steady_clock;
 
@@ -90,11 +68,6 @@ class TTrainHost : public THeadlessHost {
   TClock::time_point Start = TClock::now();
 };
 
-void FormatDuration(double seconds, char* out, size_t size) {
-  const long long s = seconds < 0 ? 0 : static_cast<long long>(seconds);
-  std::snprintf(out, size, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
-}
-
 // One refreshing line on a terminal, otherwise a plain line every 10 seconds.
 class TProgress {
  public:
@@ -109,26 +82,18 @@ class TProgress {
     LastShown = now;
     const double elapsed = std::chrono::duration<double>(now - host.Start).count();
     const double rate = elapsed > 0 ? added / elapsed : 0.0;
-    char time[32], rest[48] = "";
-    FormatDuration(elapsed, time, sizeof time);
-    double remaining = -1;
-    if (Generations && rate > 0) remaining = (*Generations - added) / rate;
-    if (Minutes) {
-      const double byClock = *Minutes * 60 - elapsed;
-      remaining = remaining < 0 ? byClock : std::min(remaining, byClock);
-    }
-    if (remaining >= 0) {
-      char r[32];
-      FormatDuration(remaining, r, sizeof r);
-      std::snprintf(rest, sizeof rest, Tr(QT_TRANSLATE_NOOP("zarnik-train", "  Rest %s")), r);
-    }
+    const std::string time = FormatDuration(elapsed);
+    char rest[48] = "";
+    const double remaining = TimeLeft(Generations && rate > 0 ? (*Generations - added) / rate : -1, Minutes, elapsed);
+    if (remaining >= 0)
+      std::snprintf(rest, sizeof rest, Tr(QT_TRANSLATE_NOOP("zarnik-train", "  Rest %s")), FormatDuration(remaining).c_str());
     const TGenerationFigures& f = host.Last;
     char deliveries[48] = "";
     if (f.mode == 2) std::snprintf(deliveries, sizeof deliveries, Tr(QT_TRANSLATE_NOOP("zarnik-train", "  Ablagen des Besten %d")), f.bestDeliveries);
     std::fprintf(stderr,
                  Tr(QT_TRANSLATE_NOOP("zarnik-train", "%sGeneration %d  best Fitness %d%s  avrg Fitness %d  Gen. of best %d  Gen/s %.1f  %s%s%s")),
                  Tty ? "\r" : "", f.generation, f.bestFitness, deliveries, f.averageFitness, f.generationOfBest, rate,
-                 time, rest, Tty ? "\033[K" : "\n");
+                 time.c_str(), rest, Tty ? "\033[K" : "\n");
     std::fflush(stderr);
     Pending = Tty;
   }
@@ -144,10 +109,6 @@ class TProgress {
   TClock::time_point LastShown{};
 };
 
-void WriteFailed(const std::string& file, int error) {
-  std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n")), file.c_str(), WriteReason(error));
-}
-
 // A history, or --log, that cannot be appended to; nullptr if it can.
 const char* AppendRefusal(const std::string& path) {
   const int error = CheckFitnessLogForAppend(path.c_str());
@@ -156,7 +117,7 @@ const char* AppendRefusal(const std::string& path) {
 
 bool Save(TWorld& world, const std::string& file) {
   if (world.DoSaveANN(file.c_str())) return true;
-  WriteFailed(file, errno);
+  ReportWriteFailure(file, errno);
   return false;
 }
 
@@ -205,21 +166,10 @@ bool CheckRunFiles(const TTrainOptions& o, std::vector<std::string>& logPaths) {
   // Something else in the population file's place is the load's to report.
   const int error = CheckWritable(o.file.c_str(), true, LockSuffixBytes);
   if (error != 0 && error != NotRegularFile) {
-    WriteFailed(o.file, error);
+    ReportWriteFailure(o.file, error);
     return false;
   }
   return true;
-}
-
-// Nobody else trains or stores this population while this run works on it.
-bool TakeLock(const std::string& file, TPopulationLock& lock) {
-  if (lock.Acquire(file.c_str())) return true;
-  if (errno == EWOULDBLOCK)
-    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n")), file.c_str(),
-                 LockedReason(lock.Holder()).c_str());
-  else
-    WriteFailed(PopulationLockPath(file.c_str()), errno);
-  return false;
 }
 
 // The population file, or a fresh population if there is none.
@@ -232,7 +182,7 @@ bool LoadPopulation(TWorld& world, const std::string& file, TLoadError& loaded) 
     return false;
   }
   if (loaded != TLoadError::None && loaded != TLoadError::Missing) {
-    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), file.c_str(), LoadFailure(loaded, size).c_str());
+    ReportLoadFailure(file, loaded, size);
     return false;
   }
   return true;
@@ -292,7 +242,7 @@ bool OpenHistories(const std::vector<std::string>& logPaths, TLoadError loaded, 
     else if (path == logPaths.front()) resume.StoredGeneration = 0;
     FILE* f = OpenFitnessLogForAppend(path.c_str(), resume);
     if (!f) {
-      WriteFailed(path, errno);
+      ReportWriteFailure(path, errno);
       return false;
     }
     if (host.Logs.empty() && resume.HasLastRow) lastRow = resume.LastRow;
@@ -374,7 +324,7 @@ TRunState StoreAndCheck(const TTrainOptions& o, TRunChecks& checks, TWorld& worl
   if (host.LogFailed()) return TRunState::Ended;
   if (checkpoint && !Save(world, o.file)) return TRunState::Failed;
   checks.Tick(world, host.Last);
-  if (Signals.load() != 0) return TRunState::GoOn;  // the loop ends on it
+  if (TStopSignals::Requested()) return TRunState::GoOn;  // the loop ends on it
   return CheckIfDue(checks, world, limit.Reached(added));
 }
 
@@ -383,7 +333,6 @@ TRunState StoreAndCheck(const TTrainOptions& o, TRunChecks& checks, TWorld& worl
 // something could not be stored.
 bool TrainLoop(const TTrainOptions& o, TRunChecks& checks, TWorld& world, TTrainHost& host,
                const std::optional<TFitnessRow>& lastRow) {
-  InstallSignals(o.member);
   const TRunLimit limit = LimitOf(o, world);
   TProgress progress(o.quiet, limit.toAdd, o.minutes);
   host.Start = limit.start;
@@ -394,7 +343,7 @@ bool TrainLoop(const TTrainOptions& o, TRunChecks& checks, TWorld& world, TTrain
   TRunState state = TRunState::GoOn;
   if (world.Generations > 0 || limit.Reached(0)) state = CheckIfDue(checks, world, limit.Reached(0));
   long long added = 0;
-  while (state == TRunState::GoOn && !limit.Reached(added) && Signals.load() == 0) {
+  while (state == TRunState::GoOn && !limit.Reached(added) && !TStopSignals::Requested()) {
     if (!TrainOnce(o.mode, world)) break;
     ++added;
     progress.Show(host, added, false);
@@ -413,7 +362,7 @@ bool StoreAndReport(bool ok, TWorld& world, TTrainHost& host, const std::string&
   if (ok && !Save(world, file)) ok = false;
   for (const TTrainHost::TLog& log : host.Logs)
     if (log.Error != 0) {
-      WriteFailed(log.Path, log.Error);
+      ReportWriteFailure(log.Path, log.Error);
       ok = false;
     }
   return ok;
@@ -421,7 +370,6 @@ bool StoreAndReport(bool ok, TWorld& world, TTrainHost& host, const std::string&
 
 // One population file: checked, locked, loaded, then evaluated or trained.
 int TrainFile(const TTrainOptions& o) {
-  Signals = 0;
   UserBreak = false;
   // Before the seed: measuring a kept best builds a population, which draws.
   TRunChecks checks(o);
@@ -453,17 +401,16 @@ int TrainFile(const TTrainOptions& o) {
   THistoriesCloser closeHistories{host.Logs};
   std::optional<TFitnessRow> lastRow;
   if (!OpenHistories(logPaths, loaded, *world, host, lastRow)) return 2;
+  // A run of a set hears a stop from the terminal and from the set as well:
+  // every one asks for the same stop, which takes a generation at most.
+  const TStopSignals stops(o.member ? TStopSignals::TSecond::Counts : TStopSignals::TSecond::EndsAtOnce);
   const bool trained = TrainLoop(o, checks, *world, host, lastRow);
   world->Pool = nullptr;
   if (!StoreAndReport(trained, *world, host, o.file)) return 2;
-  return Signals.load() > 0 ? 130 : 0;
+  return TStopSignals::Requested() ? 130 : 0;
 }
 
 }  // namespace
-
-void RequestTrainerStop() { Signals.fetch_add(1); }
-
-bool TrainerStopRequested() { return Signals.load() > 0; }
 
 int RunTrainer(const TTrainOptions& o) {
   if (!o.rankFiles.empty()) return RankRunFiles(o.rankFiles);

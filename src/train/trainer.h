@@ -6,5 +6,3 @@
 // end, 130 after a stop signal, 2 when the file cannot be loaded or written).
 int RunTrainer(const TTrainOptions& options);
 
-// Requests a stop after the current generation, as the first SIGINT/SIGTERM does.
-void RequestTrainerStop();

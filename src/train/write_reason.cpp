@@ -1,6 +1,7 @@
 #include "write_reason.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <string>
 
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include "headless_host.h"
 #include "language.h"
 #include "link_rule.h"
+#include "population_lock.h"
 #include "regular_file.h"
 #include "train_text.h"
 
@@ -44,4 +46,24 @@ std::string LockedReason(pid_t holder) {
   if (holder > 0)
     return QCoreApplication::translate("zarnik-train", "Prozess %1 arbeitet schon daran").arg(holder).toStdString();
   return Tr(QT_TRANSLATE_NOOP("zarnik-train", "ein anderes Programm arbeitet schon daran"));
+}
+
+void ReportLoadFailure(const std::string& file, TLoadError e, size_t size) {
+  std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), file.c_str(),
+               LoadFailure(e, size).c_str());
+}
+
+void ReportWriteFailure(const std::string& file, int error) {
+  std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n")), file.c_str(),
+               WriteReason(error));
+}
+
+bool TakeLock(const std::string& file, TPopulationLock& lock) {
+  if (lock.Acquire(file.c_str())) return true;
+  if (errno == EWOULDBLOCK)
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n")), file.c_str(),
+                 LockedReason(lock.Holder()).c_str());
+  else
+    ReportWriteFailure(PopulationLockPath(file.c_str()), errno);
+  return false;
 }

@@ -13,6 +13,15 @@ const char* WriteReason(int error);
 // Why a population file could not be loaded, with the sizes where the size
 // was wrong: "falsche Größe (12 statt 199620 Bytes)".
 std::string LoadFailure(TLoadError e, size_t size);
+// The trainer's one line on stderr for a file that could not be loaded or written.
+void ReportLoadFailure(const std::string& file, TLoadError e, size_t size);
+void ReportWriteFailure(const std::string& file, int error);
+
+class TPopulationLock;
+// Takes FILE's lock, so nobody else trains or stores it while this command
+// works on it; false, with the trainer's line on stderr, if that fails.
+bool TakeLock(const std::string& file, TPopulationLock& lock);
+
 // Why a population cannot be trained: another program holds its lock
 // (`holder`: its process id, -1 if it cannot be told).
 std::string LockedReason(pid_t holder);
