@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "ann-ga.h"
-#include "headless_host.h"
+#include "ann-ga/ann-ga.h"
+#include "hosts/headless_host.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The innermost step of all training: one GetCalcData with four joint steps.
 #include <benchmark/benchmark.h>
 
-#include "headless_host.h"
+#include "hosts/headless_host.h"
 
 namespace {
 

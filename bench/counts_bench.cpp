@@ -8,8 +8,8 @@
 #include <chrono>
 #include <memory>
 
-#include "ann-ga.h"
-#include "headless_host.h"
+#include "ann-ga/ann-ga.h"
+#include "hosts/headless_host.h"
 
 namespace {
 

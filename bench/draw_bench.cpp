@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QImage>
 
-#include "arm_model.h"
+#include "arm/arm_model.h"
 #include "scene/scene_bitmaps.h"
 #include "scene/scene_renderer.h"
 

@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "ann-ga.h"
-#include "headless_host.h"
-#include "headless_pool.h"
+#include "ann-ga/ann-ga.h"
+#include "hosts/headless_host.h"
+#include "hosts/headless_pool.h"
 
 namespace {
 

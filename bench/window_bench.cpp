@@ -28,10 +28,10 @@
 #include "watching/fitness_chart.h"
 #include "watching/network_view.h"
 #include "watching/scene_recorder.h"
-#include "headless_host.h"
-#include "headless_pool.h"
-#include "random.h"
-#include "world.h"
+#include "hosts/headless_host.h"
+#include "hosts/headless_pool.h"
+#include "ann-ga/random.h"
+#include "ann-ga/world.h"
 #include "main_window/zarnik_window.h"
 
 namespace {

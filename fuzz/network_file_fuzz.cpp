@@ -14,9 +14,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "ann-ga.h"
-#include "fitness_log.h"
-#include "headless_host.h"
+#include "ann-ga/ann-ga.h"
+#include "history/fitness_log.h"
+#include "hosts/headless_host.h"
 
 namespace {
 

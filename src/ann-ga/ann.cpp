@@ -1,11 +1,11 @@
-#include "ann.h"
+#include "ann-ga/ann.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
 
-#include "random.h"
+#include "ann-ga/random.h"
 
 namespace {
 

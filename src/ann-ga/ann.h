@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "layer_blocks.h"
-#include "zarnik_host.h"  // show() writes to the host's progress display
+#include "ann-ga/layer_blocks.h"
+#include "ann-ga/zarnik_host.h"  // show() writes to the host's progress display
 
 using TWeight = int32_t;
 using PWeight = TWeight*;

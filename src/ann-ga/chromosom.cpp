@@ -1,14 +1,14 @@
-#include "chromosom.h"
+#include "ann-ga/chromosom.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 
-#include "episode_stepper.h"
-#include "layer_blocks.h"
-#include "random.h"
-#include "zarnik_host.h"
+#include "ann-ga/episode_stepper.h"
+#include "ann-ga/layer_blocks.h"
+#include "ann-ga/random.h"
+#include "ann-ga/zarnik_host.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ann.h"
-#include "run_figures.h"
-#include "simulator.h"
-#include "zarnik_host.h"
+#include "ann-ga/ann.h"
+#include "ann-ga/run_figures.h"
+#include "ann-ga/simulator.h"
+#include "ann-ga/zarnik_host.h"
 
 // What a mutation needs that does not depend on the single weight.
 struct TMutationSetup {

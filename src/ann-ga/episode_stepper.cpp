@@ -1,4 +1,4 @@
-#include "episode_stepper.h"
+#include "ann-ga/episode_stepper.h"
 
 int64_t CombineRunTotals(const int64_t (&savFitness)[5]) {
   constexpr int64_t minFitness = -2000;

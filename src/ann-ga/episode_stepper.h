@@ -10,10 +10,10 @@
 #include <climits>
 #include <cstdint>
 
-#include "run_control.h"
-#include "run_figures.h"
-#include "simulator.h"
-#include "zarnik_host.h"
+#include "ann-ga/run_control.h"
+#include "ann-ga/run_figures.h"
+#include "ann-ga/simulator.h"
+#include "ann-ga/zarnik_host.h"
 
 namespace Episode2 {
 constexpr int PodestRuns = 5, MaxRuns = 100, DeltaMaxRuns = 1, MeetFactor = 100, Boden = 390, BodenFactor = 100,

@@ -1,6 +1,6 @@
-#include "load_reason.h"
+#include "ann-ga/load_reason.h"
 
-#include "translatable.h"
+#include "platform/translatable.h"
 
 const char* LoadReason(TLoadError e) {
   switch (e) {

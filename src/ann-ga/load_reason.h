@@ -1,6 +1,6 @@
 #pragma once
 
-#include "world.h"
+#include "ann-ga/world.h"
 
 // Why a population file could not be loaded, in both programs' words (German;
 // the Qt programs translate them in the context "LoadReason").

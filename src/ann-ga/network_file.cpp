@@ -9,9 +9,9 @@
 #include <cstring>
 #include <vector>
 
-#include "atomic_file.h"
-#include "regular_file.h"
-#include "world.h"
+#include "platform/atomic_file.h"
+#include "platform/regular_file.h"
+#include "ann-ga/world.h"
 
 namespace {
 

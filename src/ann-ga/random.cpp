@@ -1,8 +1,8 @@
-#include "random.h"
+#include "ann-ga/random.h"
 
 #include <ctime>
 
-#include "mersenne_twister.h"
+#include "ann-ga/mersenne_twister.h"
 
 namespace {
 

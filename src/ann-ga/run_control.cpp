@@ -1,3 +1,3 @@
-#include "run_control.h"
+#include "ann-ga/run_control.h"
 
 std::atomic<bool> UserBreak{false};

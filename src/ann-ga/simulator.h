@@ -2,7 +2,7 @@
 
 // The arm simulator as the training code sees it: the one role a worker's
 // episode lane needs of its host.
-#include "run_figures.h"
+#include "ann-ga/run_figures.h"
 
 class TSimulator {
  public:

@@ -3,10 +3,10 @@
 #include <climits>
 #include <cstdio>
 
-#include "episode_stepper.h"
-#include "random.h"
-#include "translatable.h"
-#include "world.h"
+#include "ann-ga/episode_stepper.h"
+#include "ann-ga/random.h"
+#include "platform/translatable.h"
+#include "ann-ga/world.h"
 
 namespace {
 

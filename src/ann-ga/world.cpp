@@ -1,11 +1,11 @@
-#include "world.h"
+#include "ann-ga/world.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <utility>
 
-#include "random.h"
+#include "ann-ga/random.h"
 
 void copyArrayInt(const int* PaArray1, int* PaArray2, int PaSize) {
   std::copy(PaArray1, PaArray1 + std::max(PaSize, 0), PaArray2);

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "chromosom.h"
-#include "run_control.h"
-#include "task_runner.h"
-#include "zarnik_host.h"
+#include "ann-ga/chromosom.h"
+#include "ann-ga/run_control.h"
+#include "ann-ga/task_runner.h"
+#include "ann-ga/zarnik_host.h"
 
 // Why a network file could not be loaded. NotRegular: a FIFO, socket, device
 // or directory, refused without waiting for it.

@@ -1,3 +1,3 @@
-#include "zarnik_host.h"
+#include "ann-ga/zarnik_host.h"
 
 TZarnikHost* ZarnikWindow = nullptr;

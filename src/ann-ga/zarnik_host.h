@@ -4,9 +4,9 @@
 // roles: the simulator, the progress display and the event loop. The Qt main
 // window implements it; THeadlessHost does the same without a window, for
 // tests, benchmarks and tools. ZarnikWindow is the host of the run.
-#include "run_figures.h"
-#include "simulator.h"
-#include "task_runner.h"
+#include "ann-ga/run_figures.h"
+#include "ann-ga/simulator.h"
+#include "ann-ga/task_runner.h"
 
 // The progress window's texts and what a run reports as it goes.
 class TProgressDisplay {

@@ -1,11 +1,11 @@
-#include "arm_model.h"
+#include "arm/arm_model.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <numbers>
 
-#include "string_table.h"
+#include "arm/string_table.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "arm_view.h"
+#include "arm/arm_view.h"
 
 // Scene of 756 x 468 pixels, origin top-left, y downward. Angles are degrees,
 // counter-clockwise as seen on screen, stored as float in [0, 360).

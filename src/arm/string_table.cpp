@@ -1,9 +1,9 @@
-#include "string_table.h"
+#include "arm/string_table.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "translatable.h"
+#include "platform/translatable.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "episode_batch.h"
+#include "evaluation/episode_batch.h"
 
 #include <immintrin.h>
 
 #include <algorithm>
 #include <climits>
 
-#include "episode_stepper.h"
-#include "layer_blocks.h"
+#include "ann-ga/episode_stepper.h"
+#include "ann-ga/layer_blocks.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <span>
 #include <utility>
 
-#include "chromosom.h"
-#include "lane_sum.h"
-#include "simulator.h"
-#include "task_runner.h"
+#include "ann-ga/chromosom.h"
+#include "evaluation/lane_sum.h"
+#include "ann-ga/simulator.h"
+#include "ann-ga/task_runner.h"
 
 // Hands out the episodes of a pass; nullptr when none is left.
 class TEpisodeSource {

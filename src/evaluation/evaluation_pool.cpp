@@ -1,4 +1,4 @@
-#include "evaluation_pool.h"
+#include "evaluation/evaluation_pool.h"
 
 #include <algorithm>
 

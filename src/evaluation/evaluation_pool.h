@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "episode_batch.h"
-#include "simulator.h"
-#include "task_runner.h"
+#include "evaluation/episode_batch.h"
+#include "ann-ga/simulator.h"
+#include "ann-ga/task_runner.h"
 
 // Worker threads that run the population's parallel work: the training-2
 // episodes of a pass, each worker on its own simulators (owned by the caller,

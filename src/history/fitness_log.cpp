@@ -1,4 +1,4 @@
-#include "fitness_log.h"
+#include "history/fitness_log.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,9 +9,9 @@
 #include <cmath>
 #include <string>
 
-#include "atomic_file.h"
-#include "link_rule.h"
-#include "regular_file.h"
+#include "platform/atomic_file.h"
+#include "platform/link_rule.h"
+#include "platform/regular_file.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "run_figures.h"
+#include "ann-ga/run_figures.h"
 
 // The fitness history as CSV, one row per generation (training 2) or pass
 // (training 1), written by the headless trainer's --log and beside the

@@ -1,4 +1,4 @@
-#include "arm_simulator.h"
+#include "hosts/arm_simulator.h"
 
 TArmSimulator::TArmSimulator() : Arm(&View) {
   View.Running = true;

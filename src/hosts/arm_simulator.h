@@ -2,9 +2,9 @@
 
 // The arm model as a bare simulator, for the lanes of a worker pool: no
 // window, and always inside a run (placing the ball asks nothing).
-#include "arm_model.h"
-#include "headless_arm_view.h"
-#include "simulator.h"
+#include "arm/arm_model.h"
+#include "hosts/headless_arm_view.h"
+#include "ann-ga/simulator.h"
 
 class TArmSimulator final : public TSimulator {
  public:

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "arm_view.h"
+#include "arm/arm_view.h"
 
 class THeadlessArmView : public TArmView {
  public:

@@ -1,4 +1,4 @@
-#include "headless_host.h"
+#include "hosts/headless_host.h"
 
 #include <cstdio>
 

@@ -4,9 +4,9 @@
 // benchmarks and the trainer.
 #include <array>
 
-#include "arm_model.h"
-#include "headless_arm_view.h"
-#include "zarnik_host.h"
+#include "arm/arm_model.h"
+#include "hosts/headless_arm_view.h"
+#include "ann-ga/zarnik_host.h"
 
 // A complete host for the training code over one arm model, in its start pose.
 // Progress texts are kept per control id in fixed buffers, so the run loops

@@ -1,4 +1,4 @@
-#include "headless_pool.h"
+#include "hosts/headless_pool.h"
 
 #include <algorithm>
 

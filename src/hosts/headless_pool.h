@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "arm_simulator.h"
-#include "evaluation_pool.h"
+#include "hosts/arm_simulator.h"
+#include "evaluation/evaluation_pool.h"
 
 // `workers` threads, each playing `lanes` episodes side by side on
 // simulators of its own.

@@ -1,4 +1,4 @@
-#include "atomic_file.h"
+#include "platform/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "link_rule.h"
-#include "regular_file.h"
+#include "platform/link_rule.h"
+#include "platform/regular_file.h"
 
 namespace {
 

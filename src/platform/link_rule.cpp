@@ -1,4 +1,4 @@
-#include "link_rule.h"
+#include "platform/link_rule.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "population_lock.h"
+#include "platform/population_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -11,7 +11,7 @@
 #include <cstring>
 #include <utility>
 
-#include "atomic_file.h"
+#include "platform/atomic_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "regular_file.h"
+#include "platform/regular_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "link_rule.h"
+#include "platform/link_rule.h"
 
 namespace {
 

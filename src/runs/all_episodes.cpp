@@ -1,11 +1,11 @@
-#include "all_episodes.h"
+#include "runs/all_episodes.h"
 
 #include <charconv>
 
 #include <cstdio>
 #include <vector>
 
-#include "world.h"
+#include "ann-ga/world.h"
 
 std::string FormatMean(double mean) {
   if (mean < 0) return "-";

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "chromosom.h"
-#include "zarnik_host.h"
+#include "ann-ga/chromosom.h"
+#include "ann-ga/zarnik_host.h"
 
 // Whether a network carries the ball, asked of every episode there is: the
 // first platform heights (h1, h2), h1, h2 in 1..10, decide a training-2

@@ -1,4 +1,4 @@
-#include "run_files.h"
+#include "runs/run_files.h"
 
 namespace {
 

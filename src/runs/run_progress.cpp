@@ -1,4 +1,4 @@
-#include "run_progress.h"
+#include "runs/run_progress.h"
 
 #include <charconv>
 #include <cinttypes>

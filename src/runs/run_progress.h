@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "all_episodes.h"  // FormatMean
-#include "run_set.h"
+#include "runs/all_episodes.h"  // FormatMean
+#include "runs/run_set.h"
 
 // The machine-readable line of `zarnik-train --runs --progress` for one run,
 // tab-separated, without its line end:

@@ -1,9 +1,9 @@
-#include "run_ranking.h"
+#include "runs/run_ranking.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "headless_host.h"
+#include "hosts/headless_host.h"
 
 bool MeasureFile(const std::string& file, TRankedFile& out, TUnrankedFile& why) {
   THeadlessHost host;

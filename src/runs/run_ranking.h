@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "all_episodes.h"
-#include "world.h"
+#include "runs/all_episodes.h"
+#include "ann-ga/world.h"
 
 // Population files compared by how their best does over all 100 episodes:
 // more deliveries first, then higher mean fitness, then the order given.

@@ -1,4 +1,4 @@
-#include "run_set.h"
+#include "runs/run_set.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "run_strategy.h"
+#include "runs/run_strategy.h"
 
 // A set of runs side by side, as pure bookkeeping: the process plumbing
 // reports what its runs did, the set says what happens next.

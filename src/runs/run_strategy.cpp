@@ -1,4 +1,4 @@
-#include "run_strategy.h"
+#include "runs/run_strategy.h"
 
 #include <cmath>
 

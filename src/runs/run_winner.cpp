@@ -1,4 +1,4 @@
-#include "run_winner.h"
+#include "runs/run_winner.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,13 +7,13 @@
 #include <cerrno>
 #include <vector>
 
-#include "atomic_file.h"
-#include "fitness_log.h"
-#include "headless_host.h"
-#include "link_rule.h"
-#include "regular_file.h"
-#include "run_files.h"
-#include "world.h"
+#include "platform/atomic_file.h"
+#include "history/fitness_log.h"
+#include "hosts/headless_host.h"
+#include "platform/link_rule.h"
+#include "platform/regular_file.h"
+#include "runs/run_files.h"
+#include "ann-ga/world.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <QCoreApplication>
 
-#include "language.h"
-#include "train_options.h"
-#include "trainer.h"
+#include "translation/language.h"
+#include "train/train_options.h"
+#include "train/trainer.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

@@ -1,4 +1,4 @@
-#include "many_runs.h"
+#include "train/many_runs.h"
 
 #include <QCoreApplication>
 
@@ -20,18 +20,18 @@
 #include <map>
 #include <optional>
 
-#include "fitness_log.h"
-#include "headless_host.h"
-#include "population_lock.h"
-#include "run_files.h"
-#include "run_progress.h"
-#include "run_ranking.h"
-#include "run_set.h"
-#include "run_winner.h"
-#include "stop_signals.h"
-#include "world.h"
-#include "write_reason.h"
-#include "train_text.h"
+#include "history/fitness_log.h"
+#include "hosts/headless_host.h"
+#include "platform/population_lock.h"
+#include "runs/run_files.h"
+#include "runs/run_progress.h"
+#include "runs/run_ranking.h"
+#include "runs/run_set.h"
+#include "runs/run_winner.h"
+#include "train/stop_signals.h"
+#include "ann-ga/world.h"
+#include "train/write_reason.h"
+#include "train/train_text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "train_options.h"
+#include "train/train_options.h"
 
 // --rank FILE...: the comparison as a table on stdout; files that cannot be
 // loaded are named on stderr with the reason. Returns 0, or 2 if any could not.

@@ -1,4 +1,4 @@
-#include "run_check.h"
+#include "train/run_check.h"
 
 #include <unistd.h>
 
@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <string>
 
-#include "all_episodes.h"
-#include "headless_host.h"
-#include "run_progress.h"
-#include "stop_signals.h"
-#include "run_ranking.h"
-#include "write_reason.h"
-#include "train_text.h"
+#include "runs/all_episodes.h"
+#include "hosts/headless_host.h"
+#include "runs/run_progress.h"
+#include "train/stop_signals.h"
+#include "runs/run_ranking.h"
+#include "train/write_reason.h"
+#include "train/train_text.h"
 
 TRunChecks::TRunChecks(const TTrainOptions& options) : Options(options) {
   Strategy.restarts = false;  // alone a run only stops at its goal; in a set the set decides

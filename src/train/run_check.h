@@ -2,9 +2,9 @@
 
 #include <chrono>
 
-#include "run_strategy.h"
-#include "train_options.h"
-#include "world.h"
+#include "runs/run_strategy.h"
+#include "train/train_options.h"
+#include "ann-ga/world.h"
 
 // The checks of a run of a set (--run K): at every check generation and at
 // the run's last one its best plays all 100 episodes; the best network ever

@@ -1,4 +1,4 @@
-#include "stop_signals.h"
+#include "train/stop_signals.h"
 
 #include <unistd.h>
 

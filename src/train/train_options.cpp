@@ -1,4 +1,4 @@
-#include "train_options.h"
+#include "train/train_options.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "train_text.h"
+#include "train/train_text.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "trainer.h"
+#include "train/trainer.h"
 
 #include <signal.h>
 #include <sys/stat.h>
@@ -12,20 +12,20 @@
 #include <string>
 #include <vector>
 
-#include "atomic_file.h"
-#include "fitness_log.h"
-#include "headless_host.h"
-#include "headless_pool.h"
-#include "link_rule.h"
-#include "many_runs.h"
-#include "population_lock.h"
-#include "regular_file.h"
-#include "random.h"
-#include "run_check.h"
-#include "stop_signals.h"
-#include "world.h"
-#include "write_reason.h"
-#include "train_text.h"
+#include "platform/atomic_file.h"
+#include "history/fitness_log.h"
+#include "hosts/headless_host.h"
+#include "hosts/headless_pool.h"
+#include "platform/link_rule.h"
+#include "train/many_runs.h"
+#include "platform/population_lock.h"
+#include "platform/regular_file.h"
+#include "ann-ga/random.h"
+#include "train/run_check.h"
+#include "train/stop_signals.h"
+#include "ann-ga/world.h"
+#include "train/write_reason.h"
+#include "train/train_text.h"
 
 namespace {
 

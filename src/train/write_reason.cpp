@@ -1,4 +1,4 @@
-#include "write_reason.h"
+#include "train/write_reason.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -6,13 +6,13 @@
 
 #include <QCoreApplication>
 
-#include "fitness_log.h"
-#include "headless_host.h"
-#include "language.h"
-#include "link_rule.h"
-#include "population_lock.h"
-#include "regular_file.h"
-#include "train_text.h"
+#include "history/fitness_log.h"
+#include "hosts/headless_host.h"
+#include "translation/language.h"
+#include "platform/link_rule.h"
+#include "platform/population_lock.h"
+#include "platform/regular_file.h"
+#include "train/train_text.h"
 
 const char* WriteReason(int error) {
   switch (error) {

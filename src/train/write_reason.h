@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "load_reason.h"
+#include "ann-ga/load_reason.h"
 
 // Why a file could not be written, for the trainer's one line on stderr,
 // from the errno of the failed call.

@@ -1,4 +1,4 @@
-#include "language.h"
+#include "translation/language.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

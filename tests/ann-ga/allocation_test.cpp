@@ -2,7 +2,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
-#include "headless_pool.h"
+#include "hosts/headless_pool.h"
 #include "test_support.h"
 
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"  // malloc paired with free on purpose

@@ -3,10 +3,10 @@
 #include <numeric>
 #include <random>
 #include "../support/temp_dir.h"
-#include "fitness_log.h"
-#include "headless_pool.h"
-#include "mersenne_twister.h"
-#include "random.h"
+#include "history/fitness_log.h"
+#include "hosts/headless_pool.h"
+#include "ann-ga/mersenne_twister.h"
+#include "ann-ga/random.h"
 #include "test_support.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <tuple>
 #include <vector>
-#include "headless_host.h"
+#include "hosts/headless_host.h"
 
 namespace {
 struct Arm : ::testing::Test {

@@ -1,9 +1,9 @@
 // The batched episode against the one-at-a-time one.
 #include <bit>
 #include <random>
-#include "episode_batch.h"
-#include "headless_pool.h"
-#include "lane_sum.h"
+#include "evaluation/episode_batch.h"
+#include "hosts/headless_pool.h"
+#include "evaluation/lane_sum.h"
 #include "test_support.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <bit>
 #include <vector>
-#include "lane_sum.h"
+#include "evaluation/lane_sum.h"
 
 namespace {
 float X87Term(float sum, int w, int prec, int out) {

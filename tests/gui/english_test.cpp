@@ -7,7 +7,7 @@
 #include <QStatusBar>
 
 #include "gui_test_support.h"
-#include "language.h"
+#include "translation/language.h"
 #include "main_window/about_dialog.h"
 #include "main_window/key_overview_dialog.h"
 #include "watching/scene_recorder.h"

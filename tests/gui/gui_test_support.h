@@ -19,7 +19,7 @@
 #include "progress/ann_ga_dlg.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
-#include "world.h"
+#include "ann-ga/world.h"
 
 // The window each test program shares, working in its own folder.
 struct TWindowFixture {

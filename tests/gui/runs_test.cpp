@@ -9,8 +9,8 @@
 
 #include "../support/stop_counting_pool.h"
 #include "gui_test_support.h"
-#include "headless_pool.h"
-#include "random.h"
+#include "hosts/headless_pool.h"
+#include "ann-ga/random.h"
 #include "watching/fitness_chart.h"
 #include "widgets/text_gadget.h"
 

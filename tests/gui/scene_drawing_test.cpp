@@ -2,7 +2,7 @@
 #include <QImage>
 #include <QtTest>
 
-#include "arm_model.h"
+#include "arm/arm_model.h"
 #include "scene/scene_bitmaps.h"
 #include "scene/scene_renderer.h"
 

@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "../support/file_faults.h"
-#include "fitness_log.h"
+#include "history/fitness_log.h"
 #include "gui_test_support.h"
-#include "population_lock.h"
+#include "platform/population_lock.h"
 #include "watching/fitness_chart.h"
 #include "watching/scene_recorder.h"
 #include "widgets/text_gadget.h"

@@ -4,8 +4,8 @@
 #include <unistd.h>
 #include <cstdio>
 #include "../support/temp_dir.h"
-#include "fitness_log.h"
-#include "regular_file.h"
+#include "history/fitness_log.h"
+#include "platform/regular_file.h"
 
 namespace {
 const std::string Header(FitnessLogHeader), Bom = "\xEF\xBB\xBF";

@@ -7,9 +7,9 @@
 #include <thread>
 #include "../support/file_faults.h"
 #include "../support/temp_dir.h"
-#include "atomic_file.h"
-#include "link_rule.h"
-#include "regular_file.h"
+#include "platform/atomic_file.h"
+#include "platform/link_rule.h"
+#include "platform/regular_file.h"
 
 namespace {
 constexpr uid_t Stranger = 4242, DirOwner = 4343;

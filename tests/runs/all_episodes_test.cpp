@@ -1,6 +1,6 @@
 // The 100-episode measure on a scripted arm whose counts depend only on the first platform heights.
 #include <set>
-#include "all_episodes.h"
+#include "runs/all_episodes.h"
 #include "test_support.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <clocale>
 #include <tuple>
-#include "run_progress.h"
+#include "runs/run_progress.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <climits>
 #include <functional>
 #include <map>
-#include "run_set.h"
+#include "runs/run_set.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The restart rule's stages and the goal, on hand-picked points.
 #include <gtest/gtest.h>
 #include <tuple>
-#include "run_strategy.h"
+#include "runs/run_strategy.h"
 
 namespace {
 

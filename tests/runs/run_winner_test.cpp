@@ -5,9 +5,9 @@
 
 #include "../support/temp_dir.h"
 #include "../support/test_support.h"
-#include "fitness_log.h"
-#include "link_rule.h"
-#include "run_winner.h"
+#include "history/fitness_log.h"
+#include "platform/link_rule.h"
+#include "runs/run_winner.h"
 
 namespace {
 

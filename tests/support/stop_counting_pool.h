@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "arm_model.h"
-#include "evaluation_pool.h"
-#include "headless_arm_view.h"
-#include "run_control.h"
+#include "arm/arm_model.h"
+#include "evaluation/evaluation_pool.h"
+#include "hosts/headless_arm_view.h"
+#include "ann-ga/run_control.h"
 
 class TStopCountingSimulator final : public TSimulator {
  public:

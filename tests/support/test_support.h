@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 #include <vector>
-#include "ann-ga.h"
-#include "headless_host.h"
+#include "ann-ga/ann-ga.h"
+#include "hosts/headless_host.h"
 
 inline int64_t FixedSeconds() { return 1234567890; }
 

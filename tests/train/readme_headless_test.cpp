@@ -11,10 +11,10 @@
 #include <QtTest>
 #include "../gui/gui_test_support.h"
 #include "main_window/zarnik_window.h"
-#include "random.h"
+#include "ann-ga/random.h"
 #include "watching/fitness_chart.h"
 #include "widgets/message_box.h"
-#include "world.h"
+#include "ann-ga/world.h"
 
 class ReadmeHeadlessTest : public QObject {
   Q_OBJECT

@@ -14,8 +14,8 @@
 #include "test_support.h"
 #include "../support/file_faults.h"
 #include "../support/temp_dir.h"
-#include "fitness_log.h"
-#include "run_progress.h"
+#include "history/fitness_log.h"
+#include "runs/run_progress.h"
 
 extern char** environ;
 

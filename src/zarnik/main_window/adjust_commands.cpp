@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "string_table.h"
+#include "arm/string_table.h"
 #include "widgets/text_gadget.h"
 #include "scene/zarnik_client.h"
 #include "main_window/zarnik_window.h"

@@ -8,15 +8,15 @@
 #include <cerrno>
 
 #include "main_window/zarnik_window.h"
-#include "atomic_file.h"
-#include "fitness_log.h"
-#include "language.h"
-#include "load_reason.h"
-#include "population_lock.h"
-#include "string_table.h"
+#include "platform/atomic_file.h"
+#include "history/fitness_log.h"
+#include "translation/language.h"
+#include "ann-ga/load_reason.h"
+#include "platform/population_lock.h"
+#include "arm/string_table.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
-#include "world.h"
+#include "ann-ga/world.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include "main_window/about_dialog.h"
 #include "main_window/key_overview_dialog.h"
 #include "main_window/zarnik_window.h"
-#include "string_table.h"
+#include "arm/string_table.h"
 #include "widgets/window_place.h"
-#include "world.h"
+#include "ann-ga/world.h"
 
 
 void TZarnikWindow::AddCommand(QMenu* menu, int id, const char* text, QList<QKeySequence> keys,

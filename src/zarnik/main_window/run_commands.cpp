@@ -3,8 +3,8 @@
 
 #include "main_window/zarnik_window.h"
 #include "progress/ann_ga_dlg.h"
-#include "string_table.h"
-#include "world.h"
+#include "arm/string_table.h"
+#include "ann-ga/world.h"
 
 // --- Simulator: runs ------------------------------------------------------------
 // Each run command stays enabled during its own run, so choosing it again stops it.

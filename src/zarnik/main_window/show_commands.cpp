@@ -7,18 +7,18 @@
 
 #include <vector>
 
-#include "headless_pool.h"
+#include "hosts/headless_pool.h"
 #include "main_window/zarnik_window.h"
-#include "random.h"
-#include "run_progress.h"
+#include "ann-ga/random.h"
+#include "runs/run_progress.h"
 #include "progress/many_runs_dlg.h"
 #include "watching/fitness_follower.h"
 #include "widgets/window_place.h"
-#include "string_table.h"
+#include "arm/string_table.h"
 #include "widgets/file_dialog.h"
 #include "widgets/text_gadget.h"
 #include "widgets/message_box.h"
-#include "world.h"
+#include "ann-ga/world.h"
 
 void TZarnikWindow::ShowArmFields(bool shown) {
   QLayout* row = Fields->layout();

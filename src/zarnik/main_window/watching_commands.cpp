@@ -10,7 +10,7 @@
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
 #include "widgets/picture_saving.h"
-#include "world.h"
+#include "ann-ga/world.h"
 #include "widgets/window_place.h"
 
 // --- fitness chart -----------------------------------------------------------

@@ -3,7 +3,7 @@
 #include <QLibraryInfo>
 #include <QScreen>
 
-#include "language.h"
+#include "translation/language.h"
 #include "main_window/stop_signals.h"
 
 TZarnikApplication::TZarnikApplication(int& argc, char** argv) : QApplication(argc, argv) {

@@ -11,17 +11,17 @@
 #include <cstdio>
 #include <thread>
 
-#include "headless_pool.h"
-#include "language.h"
+#include "hosts/headless_pool.h"
+#include "translation/language.h"
 #include "progress/ann_ga_dlg.h"
 #include "watching/fitness_follower.h"
 #include "watching/network_view.h"
 #include "watching/scene_recorder.h"
 #include "widgets/message_box.h"
 #include "scene/scene_renderer.h"
-#include "string_table.h"
+#include "arm/string_table.h"
 #include "widgets/text_gadget.h"
-#include "world.h"
+#include "ann-ga/world.h"
 #include "scene/zarnik_client.h"
 
 namespace {

@@ -16,15 +16,15 @@
 #include <optional>
 #include <vector>
 
-#include "arm_model.h"
-#include "arm_view.h"
+#include "arm/arm_model.h"
+#include "arm/arm_view.h"
 #include "progress/runs_owner.h"
 #include "widgets/event_pump.h"
 #include "watching/fitness_history.h"
 #include "scene/scene_bitmaps.h"
 #include "watching/watching.h"
-#include "all_episodes.h"
-#include "zarnik_host.h"
+#include "runs/all_episodes.h"
+#include "ann-ga/zarnik_host.h"
 
 class QAction;
 class QStatusBar;

@@ -12,7 +12,7 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "language.h"
+#include "translation/language.h"
 
 namespace {
 

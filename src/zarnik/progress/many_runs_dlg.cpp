@@ -26,9 +26,9 @@
 
 #include <map>
 
-#include "fitness_log.h"
+#include "history/fitness_log.h"
 #include "progress/runs_owner.h"
-#include "run_progress.h"
+#include "runs/run_progress.h"
 #include "watching/fitness_chart.h"
 #include "watching/fitness_follower.h"
 #include "widgets/message_box.h"

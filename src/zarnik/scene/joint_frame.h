@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "arm_model.h"
+#include "arm/arm_model.h"
 
 // The frame of a joint in which its link, claw and marks are placed: u runs
 // across the link, v along it away from the pivot. Across terms use the

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QImage>
 
-#include "arm_model.h"
+#include "arm/arm_model.h"
 #include "scene/scene_bitmaps.h"
 
 // Builds the whole 756 x 468 scene picture from the arm model and the window's

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "arm_model.h"
+#include "arm/arm_model.h"
 
 TZarnikClient::TZarnikClient(QWidget* parent, const QImage* bitmap)
     : QFrame(parent), Background(bitmap) {

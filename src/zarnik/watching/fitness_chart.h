@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "fitness_log.h"
+#include "history/fitness_log.h"
 #include "widgets/picture_saving.h"
 
 class QChart;

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "regular_file.h"
+#include "platform/regular_file.h"
 
 namespace {
 

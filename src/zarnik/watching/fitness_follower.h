@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "fitness_log.h"
+#include "history/fitness_log.h"
 
 class QFileSystemWatcher;
 

@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "link_rule.h"
-#include "regular_file.h"
+#include "platform/link_rule.h"
+#include "platform/regular_file.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "fitness_log.h"
-#include "zarnik_host.h"
+#include "history/fitness_log.h"
+#include "ann-ga/zarnik_host.h"
 
 // The session's fitness history: one row per generation of training 2 and
 // per pass of training 1, in the order they happened. It is kept whether or

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "ann.h"
-#include "layer_blocks.h"
+#include "ann-ga/ann.h"
+#include "ann-ga/layer_blocks.h"
 #include "widgets/picture_saving.h"
 
 namespace {

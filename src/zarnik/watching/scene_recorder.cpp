@@ -8,7 +8,7 @@
 
 #include <cerrno>
 
-#include "atomic_file.h"
+#include "platform/atomic_file.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

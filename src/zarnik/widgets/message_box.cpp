@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "language.h"
-#include "string_table.h"
+#include "translation/language.h"
+#include "arm/string_table.h"
 
 TMessageBoxHook& MessageBoxHook() {
   static TMessageBoxHook hook;

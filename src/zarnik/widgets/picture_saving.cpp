@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "atomic_file.h"
-#include "string_table.h"
+#include "platform/atomic_file.h"
+#include "arm/string_table.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
 
