@@ -435,11 +435,12 @@ double LongestStallMs(int ms) {
 // thousands of generations a second), with run 0's history growing beside it.
 constexpr char BusyTrainer[] = R"(for file; do :; done
 stem=${file%.dat}
-echo generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries > "$stem-0.csv"
+mkdir -p "$stem.runs"
+echo generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries > "$stem.runs/run-0.csv"
 g=0
 while [ $g -lt 40000 ]; do
   for k in 0 1 2 3; do printf 'run\t%d\t%d\t%d\t%d\t%d\t-\t-\trunning\n' $k $k $g $((g * 3 + k)) $((g % 7)); done
-  printf '%d,2,%d,%d,%d,0.500,%d\n' $g $((g * 3)) $g $g $((g % 7)) >> "$stem-0.csv"
+  printf '%d,2,%d,%d,%d,0.500,%d\n' $g $((g * 3)) $g $g $((g % 7)) >> "$stem.runs/run-0.csv"
   g=$((g + 1))
 done
 echo nowinner

@@ -86,6 +86,6 @@ start=$(date +%s)
 job=$(ZARNIK_TRAIN=$train sbatch --parsable --wait --array=0-3 --cpus-per-task=1 \
   --export=ALL,ZARNIK_TRAIN="$train" "$here/zarnik-runs.sbatch" zarnik.dat 5 1)
 echo "smoke.sh: array job $job ended after $(($(date +%s) - start)) s"
-ls zarnik-[0-3].dat >/dev/null
-"$train" --rank zarnik-0.dat zarnik-1.dat zarnik-2.dat zarnik-3.dat
+ls zarnik.runs/run-[0-3].dat >/dev/null
+"$train" --rank zarnik.runs/run-0.dat zarnik.runs/run-1.dat zarnik.runs/run-2.dat zarnik.runs/run-3.dat
 echo "smoke.sh: ok"

@@ -11,12 +11,22 @@ std::string Stem(const std::string& file) {
 
 }  // namespace
 
-std::string RunFileName(const std::string& file, int k) { return Stem(file) + "-" + std::to_string(k) + ".dat"; }
+std::string SetFolderName(const std::string& file) { return Stem(file) + ".runs"; }
+
+std::string SetIdentityFileName(const std::string& file) { return SetFolderName(file) + "/set.txt"; }
+
+std::string RunFileName(const std::string& file, int k) {
+  return SetFolderName(file) + "/run-" + std::to_string(k) + ".dat";
+}
 
 std::string RunBestFileName(const std::string& file, int k) {
-  return Stem(file) + "-" + std::to_string(k) + "-best.dat";
+  return SetFolderName(file) + "/run-" + std::to_string(k) + "-best.dat";
 }
 
 std::string BackupFileName(const std::string& file, int n) {
   return Stem(file) + ".~" + std::to_string(n) + "~.dat";
+}
+
+std::string SetFolderBackupName(const std::string& file, int n) {
+  return SetFolderName(file) + ".~" + std::to_string(n) + "~";
 }

@@ -28,6 +28,7 @@
 #include "runs/run_ranking.h"
 #include "runs/run_set.h"
 #include "runs/run_winner.h"
+#include "runs/set_identity.h"
 #include "train/stop_signals.h"
 #include "ann-ga/world.h"
 #include "train/write_reason.h"
@@ -246,6 +247,40 @@ struct TFileReader {
   }
 };
 
+// The set's folder with what the set is: the same call continues it (without
+// --seed: with the seed it began with), a different one is refused.
+bool OpenSet(const TTrainOptions& o, uint64_t& firstSeed) {
+  std::optional<TSetIdentity> stored;
+  if (!ReadSetIdentity(o.file, stored)) {
+    const int error = errno;
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")),
+                 SetIdentityFileName(o.file).c_str(),
+                 error == EILSEQ ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "unvollständig oder fremd")) : WriteReason(error));
+    return false;
+  }
+  firstSeed = o.seed ? *o.seed : stored ? stored->seed : static_cast<uint64_t>(std::time(nullptr));
+  const TSetIdentity asked{firstSeed, o.runs, o.untilDeliveries, !o.noRestart};
+  if (!stored) {
+    if (WriteSetIdentity(o.file, asked)) return true;
+    ReportWriteFailure(SetIdentityFileName(o.file), errno);
+    return false;
+  }
+  if (const auto d = FirstDifference(*stored, asked)) {
+    const QString difference = QCoreApplication::translate("zarnik-train", d->format)
+                                   .arg(QString::fromStdString(d->stored), QString::fromStdString(d->asked));
+    const QString folder = QString::fromStdString(SetFolderName(o.file));
+    std::fprintf(stderr, "%s\n",
+                 QCoreApplication::translate("zarnik-train",
+                                             "zarnik-train: In '%1' liegt ein anderer Satz von Läufen (%2); derselbe "
+                                             "Aufruf setzt ihn fort, für einen neuen '%1' umbenennen")
+                     .arg(folder, difference)
+                     .toLocal8Bit()
+                     .constData());
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void OneRunOfMany(const TTrainOptions& o, TTrainOptions& single) {
@@ -281,7 +316,8 @@ int RunManyRuns(const TTrainOptions& o) {
   // Nobody else works on FILE while the set does (its runs each lock their own file too).
   TPopulationLock lock;
   if (!TakeLock(o.file, lock)) return 2;
-  const uint64_t firstSeed = o.seed ? *o.seed : static_cast<uint64_t>(std::time(nullptr));
+  uint64_t firstSeed = 0;
+  if (!OpenSet(o, firstSeed)) return 2;
   TRunStrategyDef def = DefaultRunStrategyDef();
   def.restarts = !o.noRestart;
   if (o.untilDeliveries) def.goal = *o.untilDeliveries;

@@ -22,6 +22,7 @@
 #include "platform/regular_file.h"
 #include "ann-ga/random.h"
 #include "train/run_check.h"
+#include "runs/run_files.h"
 #include "train/stop_signals.h"
 #include "ann-ga/world.h"
 #include "train/write_reason.h"
@@ -418,6 +419,11 @@ int RunTrainer(const TTrainOptions& o) {
   if (o.run >= 0) {
     TTrainOptions single;
     OneRunOfMany(o, single);
+    // A run on its own (a cluster's task) makes the set's folder itself.
+    if (mkdir(SetFolderName(o.file).c_str(), 0777) != 0 && errno != EEXIST) {
+      ReportWriteFailure(SetFolderName(o.file), errno);
+      return 2;
+    }
     return RunTrainer(single);
   }
   return TrainFile(o);

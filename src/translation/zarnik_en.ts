@@ -363,6 +363,22 @@ Take the ball along again?</translation>
         <source>Der Gewinner %1 ist die Population des Fensters.</source>
         <translation>The winner %1 is the window&apos;s population.</translation>
     </message>
+    <message>
+        <source>Die Läufe trainieren; der vorige Satz liegt jetzt in &apos;%1&apos;.</source>
+        <translation>The runs are training; the set before is now in &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>In &apos;%1&apos; liegt ein anderer Satz von Läufen (%2). &quot;Neu beginnen&quot; legt ihn beiseite, nichts davon wird gelöscht.</source>
+        <translation>&apos;%1&apos; holds another set of runs (%2). &quot;Start over&quot; moves it aside; nothing of it is deleted.</translation>
+    </message>
+    <message>
+        <source>&amp;Neu beginnen</source>
+        <translation>&amp;Start over</translation>
+    </message>
+    <message>
+        <source>Kann &apos;%1&apos; nicht beiseite legen: %2</source>
+        <translation>Cannot move &apos;%1&apos; aside: %2</translation>
+    </message>
 </context>
 <context>
     <name>TNetworkView</name>
@@ -1154,6 +1170,26 @@ mean fitness: %5</translation>
     <message>
         <source>zarnik-train: Generation %d: Ablagen je Episode %s (bisher bestes Netz %s)</source>
         <translation>zarnik-train: Generation %d: deliveries per episode %s (best network so far %s)</translation>
+    </message>
+    <message>
+        <source>Startwert %1 statt %2</source>
+        <translation>seed %1 instead of %2</translation>
+    </message>
+    <message>
+        <source>%1 Läufe statt %2</source>
+        <translation>%1 runs instead of %2</translation>
+    </message>
+    <message>
+        <source>Ziel %1 statt %2</source>
+        <translation>goal %1 instead of %2</translation>
+    </message>
+    <message>
+        <source>Neustart %1 statt %2</source>
+        <translation>restarts %1 instead of %2</translation>
+    </message>
+    <message>
+        <source>zarnik-train: In &apos;%1&apos; liegt ein anderer Satz von Läufen (%2); derselbe Aufruf setzt ihn fort, für einen neuen &apos;%1&apos; umbenennen</source>
+        <translation>zarnik-train: &apos;%1&apos; holds another set of runs (%2); the same call continues it, for a new one rename &apos;%1&apos;</translation>
     </message>
 </context>
 </TS>

@@ -10,7 +10,20 @@ echo "$*" > fake-args.txt
 for file; do :; done
 stem=${file%.dat}
 if [ -f "$file" ]; then cp "$file" fake-found.dat; else rm -f fake-found.dat; fi  # what the set found there
-: > "$stem-0.dat"  # a run's file: the next call resumes
+# What the set is, as the trainer stores it: the next call with the same arguments resumes.
+mkdir -p "$stem.runs"
+seed=1; runs=1; goal=-
+set -- "$@"
+while [ $# -gt 0 ]; do
+  case $1 in
+    --seed) seed=$2; shift ;;
+    --runs) runs=$2; shift ;;
+    --until-deliveries) goal=$2; shift ;;
+  esac
+  shift
+done
+[ "$goal" = 3.0 ] && goal=3
+[ -f "$stem.runs/set.txt" ] || printf 'zarnik-set 1\nseed %s\nruns %s\ngoal %s\nrestarts 1\n' "$seed" "$runs" "$goal" > "$stem.runs/set.txt"
 trap 'printf "run\t0\t1\t300\t700\t1\t0.40\t0.40\tstopped\n"; exit 130' TERM
 for g in 100 200; do
   printf 'run\t0\t1\t%d\t%d\t0\t-\t-\trunning\n' $g $((g * 2))
@@ -22,5 +35,5 @@ if [ -n "$FAKE_WAIT" ]; then
 fi
 printf 'run\t1\t2\t250\t1300\t4\t3.10\t3.10\tgoal\n'
 cp "$source" "$file"
-printf 'Rang  Datei          Ablagen\n   1  %s-1-best.dat  31\n' "$stem"
+printf 'Rang  Datei          Ablagen\n   1  %s.runs/run-1-best.dat  31\n' "$stem"
 printf 'winner %s\n' "$file"

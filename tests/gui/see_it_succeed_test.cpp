@@ -199,7 +199,7 @@ class SeeItSucceedTest : public QObject {
     QCOMPARE(t->item(2, 0)->text() + ' ' + t->item(2, 1)->text(), QStringLiteral("3 4"));
     QCOMPARE(t->item(0, 2)->text(), QStringLiteral("200"));
     QCOMPARE(t->item(0, 5)->text(), QStringLiteral("-"));
-    QVERIFY(d->Ranking()->toPlainText().contains(QStringLiteral("zarnik-1-best.dat  31")));
+    QVERIFY(d->Ranking()->toPlainText().contains(QStringLiteral("zarnik.runs/run-1-best.dat  31")));
     QCOMPARE(d->Winner(), QStringLiteral("zarnik.dat"));
     QVERIFY(Snapshot(W) == Bytes(QStringLiteral("winner-source.dat")));
     QVERIFY(!W->PopulationUnsaved());  // it is the population's own file
@@ -212,7 +212,7 @@ class SeeItSucceedTest : public QObject {
     QVERIFY(d != nullptr);
     qputenv("FAKE_WAIT", "1");
     QSignalSpy ended(d, &TManyRunsDlg::finished);
-    QVERIFY(QFile::remove(QStringLiteral("zarnik-0.dat")));  // a new set: the table begins empty
+    QVERIFY(QDir(QStringLiteral("zarnik.runs")).removeRecursively());  // a new set: the table begins empty
     Answer({QMessageBox::Yes});  // the winner of the set before may be replaced
     d->Start();
     qunsetenv("FAKE_WAIT");
@@ -277,6 +277,25 @@ class SeeItSucceedTest : public QObject {
     d->AdoptWinnerButton()->click();
     QVERIFY(Bytes(QStringLiteral("kept.dat")) == third);
     QVERIFY(Bytes(QStringLiteral("zarnik.dat")) == winner && Snapshot(W) == winner);
+
+    // Stored as kept.dat, the window's file is that one now: the winner is unsaved there.
+    QVERIFY(W->PopulationUnsaved() && W->PopulationFileName() == QStringLiteral("kept.dat"));
+    W->SetPopulationFile({});
+    W->MarkPopulationChanged(false);
+
+    // Another seed is another set: asked (Abbrechen the default), and "Neu beginnen" moves the old one aside.
+    d->SeedEdit()->setText(QStringLiteral("77"));
+    Answer({QMessageBox::Cancel});
+    d->Start();
+    QVERIFY(!d->Running());
+    QCOMPARE(MessageBoxHook().LastDefault, QMessageBox::Cancel);
+    QVERIFY2(MessageBoxHook().LastText.contains(QStringLiteral("(Startwert 1 statt 77)")), qPrintable(MessageBoxHook().LastText));
+    Answer({QMessageBox::Yes, QMessageBox::Yes});  // a new beginning; then the winner may replace zarnik.dat
+    d->Start();
+    QVERIFY(ended.wait(20000));
+    QVERIFY(Bytes(QStringLiteral("zarnik.runs.~1~/set.txt")).contains("seed 1\n"));
+    QVERIFY(Bytes(QStringLiteral("zarnik.runs/set.txt")).contains("seed 77\n"));
+    d->SeedEdit()->setText(QStringLiteral("1"));
     d->hide();
   }
 
@@ -305,7 +324,7 @@ class SeeItSucceedTest : public QObject {
     direct.setWorkingDirectory(QStringLiteral("direct"));
     direct.start(TManyRunsDlg::FindTrainer(), args);
     QVERIFY(EndsWhileProgressing(direct));
-    for (const char* name : {"zarnik-0.dat", "zarnik-1.dat", "zarnik-0-best.dat", "zarnik.dat"}) {
+    for (const char* name : {"zarnik.runs/run-0.dat", "zarnik.runs/run-1.dat", "zarnik.runs/run-0-best.dat", "zarnik.dat"}) {
       const QByteArray mine = Bytes(QStringLiteral("window/") + name);
       QVERIFY2(mine.size() == 199620 && mine == Bytes(QStringLiteral("direct/") + name), name);
     }

@@ -190,27 +190,27 @@ TEST_F(Trainer, RunsAreSingleRunsOfTheirSeedsAndResumeAfterAStop) {
   EXPECT_EQ(Run(args("a/zarnik.dat")).out, a1.out.substr(0, a1.out.find(';')) + "\n");  // the same, nothing kept twice
   // Run k is seed 5+k: the same file as a single run of that seed, and every seed its own file.
   ASSERT_EQ(Run({"--seed", "6", "--generations", "30", "--quiet", "--threads", "1", "single.dat"}).code, 0);
-  EXPECT_TRUE(ReadAll(dir / "single.dat") == ReadAll(dir / "a/zarnik-1.dat"));
-  EXPECT_NE(ReadAll(dir / "a/zarnik-0.dat"), ReadAll(dir / "a/zarnik-1.dat"));
-  EXPECT_NE(ReadAll(dir / "a/zarnik-1.dat"), ReadAll(dir / "a/zarnik-2.dat"));
+  EXPECT_TRUE(ReadAll(dir / "single.dat") == ReadAll(dir / "a/zarnik.runs/run-1.dat"));
+  EXPECT_NE(ReadAll(dir / "a/zarnik.runs/run-0.dat"), ReadAll(dir / "a/zarnik.runs/run-1.dat"));
+  EXPECT_NE(ReadAll(dir / "a/zarnik.runs/run-1.dat"), ReadAll(dir / "a/zarnik.runs/run-2.dat"));
   ASSERT_EQ(Run({"--run", "1", "--seed", "5", "--until-generation", "30", "--quiet", "c/zarnik.dat"}).code, 0);
-  EXPECT_TRUE(ReadAll(dir / "c/zarnik-1.dat") == ReadAll(dir / "a/zarnik-1.dat") &&
-              ReadAll(dir / "c/zarnik-1-best.dat") == ReadAll(dir / "a/zarnik-1-best.dat"));
+  EXPECT_TRUE(ReadAll(dir / "c/zarnik.runs/run-1.dat") == ReadAll(dir / "a/zarnik.runs/run-1.dat") &&
+              ReadAll(dir / "c/zarnik.runs/run-1-best.dat") == ReadAll(dir / "a/zarnik.runs/run-1-best.dat"));
   // Stopped once the first run has saved a checkpoint (every 2 generations, as --checkpoint says): every run
   // stopped, none failed; then called again.
   const pid_t pid = Start(args("b/zarnik.dat"));
-  WaitUntil([&] { return fs::exists(dir / "b/zarnik-0.dat"); }, "the first run's checkpoint");
-  EXPECT_EQ(StoredGenerations(dir / "b/zarnik-0.dat") % 2, 0);
+  WaitUntil([&] { return fs::exists(dir / "b/zarnik.runs/run-0.dat"); }, "the first run's checkpoint");
+  EXPECT_EQ(StoredGenerations(dir / "b/zarnik.runs/run-0.dat") % 2, 0);
   kill(pid, SIGINT);
   EXPECT_EQ(Wait(pid, "the end after SIGINT"), 130);
   const std::string err = ReadAll(dir / "err.txt");
   EXPECT_TRUE(err.find("unterbrochen") != std::string::npos && err.find("endete mit") == std::string::npos) << err;
-  const int stored = StoredGenerations(dir / "b/zarnik-0.dat");
+  const int stored = StoredGenerations(dir / "b/zarnik.runs/run-0.dat");
   EXPECT_TRUE(stored >= 2 && stored < 30 && !fs::exists(dir / "b/zarnik.dat")) << stored;
   auto resumed = TableRows(Run(args("b/zarnik.dat")).out);
   for (auto& row : resumed) row[1].replace(0, 1, "a");
   EXPECT_EQ(resumed, table);
-  for (const char* name : {"zarnik-0.dat", "zarnik-1.dat", "zarnik-2.dat", "zarnik-2-best.dat"})
+  for (const char* name : {"zarnik.runs/run-0.dat", "zarnik.runs/run-1.dat", "zarnik.runs/run-2.dat", "zarnik.runs/run-2-best.dat"})
     EXPECT_TRUE(ReadAll(dir / "a" / name) == ReadAll(dir / "b" / name)) << name;
 }
 
@@ -228,11 +228,11 @@ TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
       {{"--runs", "2", "--minutes", "1e300", "r.dat"}, "--minutes braucht eine Zahl ab 0."},
   };
   for (const auto& [args, message] : cases) ExpectRefused(args, message);
-  EXPECT_FALSE(fs::exists(dir / "r.dat") || fs::exists(dir / "r-0.dat") || fs::exists(dir / "h.csv"));
+  EXPECT_FALSE(fs::exists(dir / "r.dat") || fs::exists(dir / "r.runs") || fs::exists(dir / "h.csv"));
   // A winner that cannot become FILE says why, and leaves FILE alone.
   fs::create_directory(dir / "w.csv");
   ExpectRefused({"--runs", "1", "--seed", "1", "--until-generation", "0", "w.dat"},
-                "'w-0-best.dat' nicht nach 'w.dat' kopiert: Kann Datei 'w.csv' nicht schreiben: keine reguläre Datei");
+                "'w.runs/run-0-best.dat' nicht nach 'w.dat' kopiert: Kann Datei 'w.csv' nicht schreiben: keine reguläre Datei");
   EXPECT_FALSE(fs::exists(dir / "w.dat"));
   // Stopped by the clock, perhaps before any run's first check: a set without a winner, not a failure.
   const TResult early = Run({"--runs", "2", "--seed", "1", "--until-deliveries", "3", "--minutes", "0.0001", "e.dat"});
@@ -242,6 +242,15 @@ TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
   const TResult fresh = Run({"--runs", "2", "--seed", "1", "--until-generation", "0", "r.dat"});
   EXPECT_EQ(std::pair(fresh.code, TableRows(fresh.out).size()), std::pair(0, size_t{2})) << fresh.err;
   EXPECT_EQ(StoredGenerations(dir / "r.dat"), 0);
+  // The set knows what it is: another seed (or number of runs) is refused, and without --seed the same set
+  // goes on with the seed it began with.
+  ExpectRefused({"--runs", "2", "--seed", "50", "--until-generation", "0", "r.dat"},
+                "In 'r.runs' liegt ein anderer Satz von Läufen (Startwert 1 statt 50)");
+  ExpectRefused({"--runs", "3", "--until-generation", "0", "r.dat"}, "(2 Läufe statt 3)");
+  EXPECT_EQ(Run({"--runs", "2", "--until-generation", "0", "r.dat"}).code, 0);
+  std::ofstream(dir / "r.runs/set.txt", std::ios::trunc) << "zarnik-set 1\nseed 1\n";
+  ExpectRefused({"--runs", "2", "--seed", "1", "--until-generation", "0", "r.dat"},
+                "Kann Datei 'r.runs/set.txt' nicht laden: unvollständig oder fremd");
 }
 
 // A goal every best meets at its first check: the runs stop at generation 100, the winner's file and its
@@ -260,7 +269,7 @@ TEST_F(Trainer, RunsStopAtTheGoalAndTellAProgramEachStep) {
     EXPECT_TRUE(p.state == "goal" && p.generation == 100 && p.seed == 3u + k && p.bestValidatedMean >= 0) << k;
   const int winner = last[1].bestValidatedMean > last[0].bestValidatedMean ? 1 : 0;
   EXPECT_EQ(r.out.substr(r.out.size() - 13), "winner g.dat\n");
-  EXPECT_TRUE(ReadAll(dir / "g.dat") == ReadAll(dir / ("g-" + std::to_string(winner) + "-best.dat")));
+  EXPECT_TRUE(ReadAll(dir / "g.dat") == ReadAll(dir / ("g.runs/run-" + std::to_string(winner) + "-best.dat")));
   std::vector<TFitnessRow> rows;
   ASSERT_TRUE(ReadFitnessLog((dir / "g.csv").c_str(), rows));
   EXPECT_EQ(std::tuple(rows.size(), rows.back().generation), std::tuple(size_t{100}, 99));
@@ -276,7 +285,7 @@ TEST_F(Trainer, RunsEndWithTheirCommand) {
                              "--threads", "4", file},
                             /*ownGroup=*/true);
     const std::string stem = (dir / file).replace_extension().string();
-    WaitUntil([&] { return fs::exists(stem + "-0.dat") && fs::exists(stem + "-1.dat"); }, "both runs' checkpoints");
+    WaitUntil([&] { return fs::exists(stem + ".runs/run-0.dat") && fs::exists(stem + ".runs/run-1.dat"); }, "both runs' checkpoints");
     std::vector<int> runs;  // the runs' process descriptors: the children of the command's threads
     for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task")) {
       std::istringstream children(ReadAll(task.path() / "children"));
@@ -300,8 +309,8 @@ TEST_F(Trainer, RunsEndWithTheirCommand) {
       close(run);
     }
     // At once: a run left alone would have gone on to its first check at 100 (and kept a best there).
-    for (const char* k : {"-0", "-1"}) {
-      const fs::path run = (dir / file).replace_extension().string() + k;
+    for (const char* k : {"/run-0", "/run-1"}) {
+      const fs::path run = (dir / file).replace_extension().string() + ".runs" + k;
       EXPECT_LT(StoredGenerations(run.string() + ".dat"), 100) << run;
       EXPECT_FALSE(fs::exists(run.string() + "-best.dat")) << run;
     }

@@ -18,17 +18,23 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTableWidget>
+#include <QThread>
 #include <QVBoxLayout>
 
 #include <signal.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
 #include <map>
+#include <optional>
 
 #include "history/fitness_log.h"
 #include "progress/runs_owner.h"
+#include "runs/run_files.h"
 #include "runs/run_progress.h"
+#include "runs/set_identity.h"
 #include "watching/fitness_chart.h"
 #include "watching/fitness_follower.h"
 #include "widgets/message_box.h"
@@ -52,15 +58,11 @@ QString StateText(const QString& state) {
   return state;
 }
 
-// "dir/zarnik.dat", 2 -> "dir/zarnik-2.dat": the file of run k, as the trainer names it.
-QString RunFile(const QString& file, int k) {
-  QString stem = file;
-  if (stem.size() > 4 && stem.endsWith(QLatin1String(".dat"))) stem.chop(4);
-  return stem + QStringLiteral("-%1.dat").arg(k);
-}
+std::string Bytes(const QString& file) { return QFile::encodeName(file).toStdString(); }
 
+// The history of run k, as the trainer names it.
 QString RunHistory(const QString& file, int k) {
-  return QFile::decodeName(FitnessLogPathFor(QFile::encodeName(RunFile(file, k)).toStdString()).c_str());
+  return QFile::decodeName(FitnessLogPathFor(RunFileName(Bytes(file), k)).c_str());
 }
 
 }  // namespace
@@ -69,7 +71,7 @@ TManyRunsDlg::TManyRunsDlg(TRunsOwner* owner) : QDialog(owner->OwnerWidget()), O
   setWindowTitle(tr("Mehrere Läufe"));
   Runs = new QSpinBox(this);
   Runs->setRange(1, 64);
-  Runs->setValue(4);
+  Runs->setValue(std::clamp(QThread::idealThreadCount(), 1, 64));  // one run a core
   Generations = new QSpinBox(this);
   Generations->setRange(1, 10000000);
   Generations->setSingleStep(1000);
@@ -213,8 +215,10 @@ void TManyRunsDlg::Start() {
   if (!Owner->MayReplacePopulation()) return;
   EditsAtStart = Owner->PopulationEdits();
   const QString file = PopulationFile();
+  bool resumed = false;
+  MovedAside.clear();
+  if (!MayBegin(file, resumed)) return;
   // The trainer puts the winner in the population file: a file of the user's is replaced only when asked.
-  const bool resumed = QFileInfo::exists(RunFile(file, 0));
   if (!resumed && QFileInfo::exists(file) &&
       ZarnikMessageBox(this, tr("Am Ende ersetzt der beste Lauf die Datei '%1'. Fortfahren?").arg(file),
                        Owner->OwnerWidget()->windowTitle(), QMessageBox::Yes | QMessageBox::No,
@@ -233,7 +237,8 @@ void TManyRunsDlg::Start() {
   Pending.clear();
   Errors.clear();
   RankingText->clear();
-  StateLabel->setText(tr("Die Läufe trainieren."));
+  StateLabel->setText(MovedAside.isEmpty() ? tr("Die Läufe trainieren.")
+                                           : tr("Die Läufe trainieren; der vorige Satz liegt jetzt in '%1'.").arg(MovedAside));
   Trainer->setWorkingDirectory(QDir::currentPath());
   // A window that dies (kill -9, a lost X server) takes its set along: the
   // trainer gets SIGTERM and every run stores its file, as after "Anhalten".
@@ -245,6 +250,47 @@ void TManyRunsDlg::Start() {
   Trainer->start(Program, Leading + Arguments(File));
   UpdateButtons();
   Owner->UpdateCommands();
+}
+
+TSetIdentity TManyRunsDlg::Identity() const {
+  TSetIdentity set;
+  set.seed = Seed->text().trimmed().toULongLong();
+  set.runs = Runs->value();
+  // As the trainer reads the goal the dialog passes it.
+  if (Goal->value() > 0) set.goal = QString::number(Goal->value(), 'f', 1).toDouble();
+  return set;
+}
+
+// The same set goes on; another one (or one whose folder cannot be read) is
+// moved aside when the user asks for a new beginning, never deleted.
+bool TManyRunsDlg::MayBegin(const QString& file, bool& resumed) {
+  std::optional<TSetIdentity> stored;
+  const bool read = ReadSetIdentity(Bytes(file), stored);
+  resumed = read && stored && *stored == Identity();
+  if (read && (!stored || resumed)) return true;
+  QString difference = QCoreApplication::translate("zarnik-train", "unvollständig oder fremd");
+  if (read)
+    if (const auto d = FirstDifference(*stored, Identity()))
+      difference = QCoreApplication::translate("zarnik-train", d->format)
+                       .arg(QString::fromStdString(d->stored), QString::fromStdString(d->asked));
+  const QString folder = QFile::decodeName(SetFolderName(Bytes(file)).c_str());
+  if (ZarnikMessageBox(this,
+                       tr("In '%1' liegt ein anderer Satz von Läufen (%2). \"Neu beginnen\" legt ihn beiseite, "
+                          "nichts davon wird gelöscht.")
+                           .arg(folder, difference),
+                       Owner->OwnerWidget()->windowTitle(), QMessageBox::Yes | QMessageBox::Cancel,
+                       QMessageBox::Question, QMessageBox::Cancel, {{QMessageBox::Yes, tr("&Neu beginnen")}}) !=
+      QMessageBox::Yes)
+    return false;
+  std::string moved;
+  if (!MoveSetAside(Bytes(file), moved)) {
+    ZarnikMessageBox(this, tr("Kann '%1' nicht beiseite legen: %2").arg(folder, QString::fromLocal8Bit(strerror(errno))),
+                     Owner->OwnerWidget()->windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+    return false;
+  }
+  MovedAside = QFile::decodeName(moved.c_str());
+  resumed = false;
+  return true;
 }
 
 void TManyRunsDlg::Stop() {

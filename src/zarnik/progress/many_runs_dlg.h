@@ -19,10 +19,11 @@ class TFitnessChartWindow;
 class TFitnessFollower;
 class TRunsOwner;
 struct TRunProgress;
+struct TSetIdentity;
 
 // "Mehrere Läufe...": several training runs of the trainer, side by side on
 // every core, as `zarnik-train --runs` makes them (the same program, so the
-// same files: FILE-k.dat and FILE-k.csv beside the window's population file,
+// same files, in the set's folder beside the window's population file,
 // resumable), with a live table of the runs, one of them watched in a chart,
 // stop and resume; at the end the ranking, and the winner becomes the
 // window's population. A changed population of the window is asked about
@@ -79,6 +80,8 @@ class TManyRunsDlg : public QDialog {
   void Ended(int exitCode, QProcess::ExitStatus exitStatus);
   void AdoptWinner();
   void UpdateButtons();
+  TSetIdentity Identity() const;
+  bool MayBegin(const QString& file, bool& resumed);
 
   TRunsOwner* Owner;
   QProcess* Trainer = nullptr;
@@ -100,6 +103,7 @@ class TManyRunsDlg : public QDialog {
   TFitnessChartWindow* RunChart = nullptr;
   TFitnessFollower* Follower = nullptr;
   QString WinnerFile;
+  QString MovedAside;  // where a new beginning put the set before
   bool Adopted = false;
   unsigned EditsAtStart = 0;  // the population's changes when the set started
   bool StopAsked = false;

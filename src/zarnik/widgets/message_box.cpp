@@ -1,5 +1,6 @@
 #include "widgets/message_box.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 
 #include "translation/language.h"
@@ -13,7 +14,9 @@ TMessageBoxHook& MessageBoxHook() {
 QMessageBox::StandardButton ZarnikMessageBox(QWidget* owner, const QString& text,
                                              const QString& caption,
                                              QMessageBox::StandardButtons buttons,
-                                             QMessageBox::Icon icon) {
+                                             QMessageBox::Icon icon,
+                                             QMessageBox::StandardButton defaultButton,
+                                             const QList<QPair<QMessageBox::StandardButton, QString>>& labels) {
   TMessageBoxHook& hook = MessageBoxHook();
   if (!hook.Answers.empty()) {
     ++hook.Shown;
@@ -21,11 +24,15 @@ QMessageBox::StandardButton ZarnikMessageBox(QWidget* owner, const QString& text
     hook.LastCaption = caption;
     hook.LastButtons = buttons;
     hook.LastIcon = icon;
+    hook.LastDefault = defaultButton;
     const QMessageBox::StandardButton answer = hook.Answers.front();
     hook.Answers.pop_front();
     return answer;
   }
   QMessageBox box(icon, caption, text, buttons, owner);
+  if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
+  for (const auto& [button, label] : labels)
+    if (QAbstractButton* b = box.button(button)) b->setText(label);
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
