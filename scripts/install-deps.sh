@@ -28,6 +28,8 @@ packages=(
   dpkg-dev file desktop-file-utils appstream man-db
   # A German locale with its decimal comma, for the tests of the machine-readable lines.
   locales
+  # NumPy's 80-bit longdouble for tools/zarnik_network.py, the reader of exported networks, and its test.
+  python3-numpy
 )
 
 missing=()

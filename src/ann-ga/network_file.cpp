@@ -175,13 +175,18 @@ TLoadError TWorld::LoadBytes(const unsigned char* data, size_t size) {
   return TLoadError::None;
 }
 
-bool TWorld::DoSaveANN(const char* path) {
-  std::vector<unsigned char> data(FileSize());
+void TWorld::EncodeFile(std::vector<unsigned char>& data) const {
+  data.assign(FileSize(), 0);
   EncodeHeader(data.data());
   const size_t record = bestIndividual.RecordSize();
   unsigned char* first = data.data() + HeaderBytes;
   for (int i = 0; i < Individuals; ++i) Population[i].EncodeRecord(first + i * record);
   bestIndividual.EncodeRecord(first + Individuals * record);
+}
+
+bool TWorld::DoSaveANN(const char* path) {
+  std::vector<unsigned char> data;
+  EncodeFile(data);
   return WriteFileAtomically(path, data.data(), data.size());
 }
 

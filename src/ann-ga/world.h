@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "ann-ga/chromosom.h"
 #include "ann-ga/run_control.h"
@@ -104,6 +105,8 @@ class TWorld {
   TLoadError LoadANN(const char* path, size_t& size);
   // Size of a complete network file of this population.
   size_t FileSize() const;
+  // The network file's bytes, as DoSaveANN stores them.
+  void EncodeFile(std::vector<unsigned char>& out) const;
   // Replaces the population from a whole file image if, and only if, it is a
   // complete file of this population's shape; false leaves everything as it was.
   bool LoadFromBytes(const unsigned char* data, size_t size);

@@ -181,9 +181,39 @@ bool TFileReplacement::Commit() {
   return closed && SyncDirectory(DirectoryOf(TargetPath));
 }
 
+bool TFileReplacement::CommitNew() {
+  if (Fd < 0) {
+    errno = EBADF;
+    return false;
+  }
+  // A new file keeps the mode it was made with: 0666 less the umask.
+  if (::fsync(Fd) != 0) return Discard(), false;
+  bool named = false;
+  if (Temporary.empty()) {
+    named = LinkUnder(TargetPath);  // fails with EEXIST where a name is
+  } else {
+    named = ::renameat2(AT_FDCWD, Temporary.c_str(), AT_FDCWD, TargetPath.c_str(), RENAME_NOREPLACE) == 0;
+    if (named) Temporary.clear();
+    // File systems without the flag still refuse to link over a name; then
+    // the temporary name is removed once the file has its own.
+    if (!named && (errno == EINVAL || errno == ENOSYS)) named = ::link(Temporary.c_str(), TargetPath.c_str()) == 0;
+  }
+  if (!named) return Discard(), false;
+  if (!Temporary.empty()) (void)::unlink(Temporary.c_str());
+  Temporary.clear();
+  const bool closed = ::close(Fd) == 0;
+  Fd = -1;
+  return closed && SyncDirectory(DirectoryOf(TargetPath));
+}
+
 bool WriteFileAtomically(const char* path, const void* data, size_t size) {
   TFileReplacement file;
   return file.Open(path) && file.Write(data, size) && file.Commit();
+}
+
+bool WriteNewFileAtomically(const char* path, const void* data, size_t size) {
+  TFileReplacement file;
+  return file.Open(path) && file.Write(data, size) && file.CommitNew();
 }
 
 std::string SaveTarget(const char* path) {

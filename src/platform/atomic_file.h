@@ -41,6 +41,10 @@ class TFileReplacement {
   bool Write(const void* data, size_t size);
   // Steps 3 and 4. Only once; afterwards the replacement is closed.
   bool Commit();
+  // Steps 3 and 4 for a file that must not be there yet: it gets the name
+  // only if nothing has it, also when something appeared there since Open;
+  // otherwise false with errno EEXIST, and what is there stays.
+  bool CommitNew();
   // Drops what was written; the target stays as it was.
   void Discard();
 
@@ -56,6 +60,8 @@ class TFileReplacement {
 
 // The three steps in one, for bytes in memory.
 bool WriteFileAtomically(const char* path, const void* data, size_t size);
+// The same for a file that must not be there yet (CommitNew).
+bool WriteNewFileAtomically(const char* path, const void* data, size_t size);
 
 // The file a save of `path` replaces: its target after the links that may be
 // followed (at an untrusted link: `path` itself, whose save then fails).

@@ -70,8 +70,17 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
   const QCommandLineOption run(QStringLiteral("run"),
                                QCoreApplication::translate("zarnik-train", "Nur Lauf K davon: Startwert S+K, FILE-<K>.dat (für Job-Arrays)."),
                                QStringLiteral("K"));
+  const QCommandLineOption exportJson(
+      QStringLiteral("export"),
+      QCoreApplication::translate("zarnik-train", "Das beste Netz der Netzdatei als JSON nach FILE.json schreiben (Schichten, Gewichte, "
+                     "Grenzen, Bedeutung der Ein- und Ausgänge); tools/zarnik_network.py rechnet damit."),
+      QStringLiteral("FILE.json"));
+  const QCommandLineOption importJson(
+      QStringLiteral("import"),
+      QCoreApplication::translate("zarnik-train", "Aus FILE.json eine neue Netzdatei machen: alle 100 Netze und das beste sind dieses Netz."),
+      QStringLiteral("FILE.json"));
   p.addOptions({mode, generations, untilGeneration, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs,
-                run, untilDeliveries, noRestart, progress, member, rank});
+                run, untilDeliveries, noRestart, progress, member, rank, exportJson, importJson});
   p.addPositionalArgument(QStringLiteral("FILE"),
                           QCoreApplication::translate("zarnik-train", "Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
 
@@ -95,6 +104,22 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
     return 0;
   }
   const QStringList files = p.positionalArguments();
+  if (p.isSet(exportJson) || p.isSet(importJson)) {
+    // Nothing else is done with them: every other option would be ignored.
+    for (const QString& name : p.optionNames())
+      if (name != QLatin1String("export") && name != QLatin1String("import"))
+        return UsageError(QCoreApplication::translate("zarnik-train", "--export und --import gehen nur ohne weitere Optionen."));
+    if (p.isSet(exportJson) && p.isSet(importJson))
+      return UsageError(QCoreApplication::translate("zarnik-train", "--export und --import nicht zusammen angeben."));
+    if (p.values(exportJson).size() + p.values(importJson).size() > 1 || files.size() > 1)
+      return UsageError(QCoreApplication::translate("zarnik-train", "Nur eine JSON-Datei und eine Netzdatei angeben."));
+    if (files.size() == 1) o.file = bytes(files[0]);
+    o.exportJson = bytes(p.value(exportJson));
+    o.importJson = bytes(p.value(importJson));
+    if (o.file.empty() || (o.exportJson.empty() && o.importJson.empty()))
+      return UsageError(QCoreApplication::translate("zarnik-train", "Der Name der Netzdatei oder der JSON-Datei ist leer."));
+    return -1;
+  }
   if (p.isSet(rank)) {
     if (files.isEmpty()) return UsageError(QCoreApplication::translate("zarnik-train", "--rank braucht mindestens eine Netzdatei."));
     for (const QString& f : files) o.rankFiles.push_back(bytes(f));

@@ -27,6 +27,8 @@ struct TTrainOptions {
   // Set for a run of a set (--run): where its best validated network is kept.
   std::string bestFile;
   std::vector<std::string> rankFiles;  // --rank FILE...: compare these files only
+  std::string exportJson;              // --export FILE.json: the best network of `file` goes there
+  std::string importJson;              // --import FILE.json: `file` becomes a population of that network
 };
 
 // Parses the command line `argv` of a QCoreApplication that exists. Returns

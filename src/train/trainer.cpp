@@ -18,6 +18,7 @@
 #include "hosts/headless_pool.h"
 #include "platform/link_rule.h"
 #include "train/many_runs.h"
+#include "train/network_transfer.h"
 #include "platform/population_lock.h"
 #include "platform/regular_file.h"
 #include "ann-ga/random.h"
@@ -415,6 +416,8 @@ int TrainFile(const TTrainOptions& o) {
 
 int RunTrainer(const TTrainOptions& o) {
   if (!o.rankFiles.empty()) return RankRunFiles(o.rankFiles);
+  if (!o.exportJson.empty()) return ExportNetwork(o);
+  if (!o.importJson.empty()) return ImportNetwork(o);
   if (o.runs > 0) return RunManyRuns(o);
   if (o.run >= 0) {
     TTrainOptions single;

@@ -30,6 +30,7 @@ const char* WriteReason(int error) {
     case UntrustedLink: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "symbolischer Verweis eines anderen Benutzers"));
     case ENAMETOOLONG: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Name zu lang"));
     case EIO: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Ein-/Ausgabefehler"));
+    case EEXIST: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "gibt es schon, wird nicht überschrieben"));
     case EMFILE:
     case ENFILE: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "zu viele offene Dateien"));
     default: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Schreibfehler"));

@@ -1188,6 +1188,100 @@ mean fitness: %5</translation>
         <translation>restarts %1 instead of %2</translation>
     </message>
     <message>
+        <source>Feld &apos;%1&apos; fehlt</source>
+        <translation>field &apos;%1&apos; is missing</translation>
+    </message>
+    <message>
+        <source>Feld &apos;%1&apos; ist keine ganze Zahl von %2 bis %3</source>
+        <translation>field &apos;%1&apos; is not a whole number from %2 to %3</translation>
+    </message>
+    <message>
+        <source>Feld &apos;%1&apos; ist keine Liste</source>
+        <translation>field &apos;%1&apos; is not a list</translation>
+    </message>
+    <message>
+        <source>Feld &apos;%1&apos; ist keine Liste mit %2 Einträgen</source>
+        <translation>field &apos;%1&apos; is not a list of %2 entries</translation>
+    </message>
+    <message>
+        <source>Feld &apos;layers&apos; braucht 3 bis 1000 Einträge</source>
+        <translation>field &apos;layers&apos; needs 3 to 1000 entries</translation>
+    </message>
+    <message>
+        <source>Feld &apos;layers&apos; hat mehr als 65535 Knoten</source>
+        <translation>field &apos;layers&apos; has more than 65535 nodes</translation>
+    </message>
+    <message>
+        <source>kein Netz von Zarnik32 (Feld &apos;format&apos; ist nicht &apos;%1&apos;)</source>
+        <translation>not a Zarnik32 network (field &apos;format&apos; is not &apos;%1&apos;)</translation>
+    </message>
+    <message>
+        <source>Version %1 unbekannt (gelesen wird Version %2)</source>
+        <translation>version %1 unknown (version %2 is read)</translation>
+    </message>
+    <message>
+        <source>Feld &apos;%1&apos; gibt es in Version %2 nicht</source>
+        <translation>field &apos;%1&apos; does not exist in version %2</translation>
+    </message>
+    <message>
+        <source>Feld &apos;%1&apos; ist kein Text</source>
+        <translation>field &apos;%1&apos; is not a text</translation>
+    </message>
+    <message>
+        <source>Feld &apos;inputs&apos; beschreibt nicht die Eingänge von Zarnik32</source>
+        <translation>field &apos;inputs&apos; does not describe the inputs of Zarnik32</translation>
+    </message>
+    <message>
+        <source>Feld &apos;outputs&apos; beschreibt nicht die Ausgänge von Zarnik32</source>
+        <translation>field &apos;outputs&apos; does not describe the outputs of Zarnik32</translation>
+    </message>
+    <message>
+        <source>kein gültiges JSON (Fehler bei Byte %1)</source>
+        <translation>not valid JSON (error at byte %1)</translation>
+    </message>
+    <message>
+        <source>kein JSON-Objekt</source>
+        <translation>not a JSON object</translation>
+    </message>
+    <message>
+        <source>größer als 1 MiB</source>
+        <translation>larger than 1 MiB</translation>
+    </message>
+    <message>
+        <source>zarnik-train: Kann das beste Netz aus &apos;%s&apos; nicht ausgeben: es hat Verbindungen, die eine Schicht überspringen oder zurückführen
+</source>
+        <translation>zarnik-train: Cannot export the best network of &apos;%s&apos;: it has links that skip a layer or lead back
+</translation>
+    </message>
+    <message>
+        <source>Das beste Netz der Netzdatei als JSON nach FILE.json schreiben (Schichten, Gewichte, Grenzen, Bedeutung der Ein- und Ausgänge); tools/zarnik_network.py rechnet damit.</source>
+        <translation>Write the best network of the network file to FILE.json as JSON (layers, weights, limits, meaning of the inputs and outputs); tools/zarnik_network.py computes with it.</translation>
+    </message>
+    <message>
+        <source>Aus FILE.json eine neue Netzdatei machen: alle 100 Netze und das beste sind dieses Netz.</source>
+        <translation>Make a new network file from FILE.json: all 100 networks and the best are that network.</translation>
+    </message>
+    <message>
+        <source>--export und --import gehen nur ohne weitere Optionen.</source>
+        <translation>--export and --import work only without other options.</translation>
+    </message>
+    <message>
+        <source>--export und --import nicht zusammen angeben.</source>
+        <translation>Do not give --export and --import together.</translation>
+    </message>
+    <message>
+        <source>Nur eine JSON-Datei und eine Netzdatei angeben.</source>
+        <translation>Give only one JSON file and one network file.</translation>
+    </message>
+    <message>
+        <source>Der Name der Netzdatei oder der JSON-Datei ist leer.</source>
+        <translation>The name of the network file or of the JSON file is empty.</translation>
+    </message>
+    <message>
+        <source>gibt es schon, wird nicht überschrieben</source>
+        <translation>exists already, not overwritten</translation>
+    </message>
+    <message>
         <source>zarnik-train: In &apos;%1&apos; liegt ein anderer Satz von Läufen (%2); derselbe Aufruf setzt ihn fort, für einen neuen &apos;%1&apos; umbenennen</source>
         <translation>zarnik-train: &apos;%1&apos; holds another set of runs (%2); the same call continues it, for a new one rename &apos;%1&apos;</translation>
     </message>

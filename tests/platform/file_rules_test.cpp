@@ -123,12 +123,34 @@ TEST_P(FileRules, NewFilesFollowTheUmask) {
     const mode_t old = ::umask(mask);
     const std::string name = dir / ("new" + std::to_string(mask));
     EXPECT_TRUE(WriteFileAtomically(name.c_str(), "x", 1));
+    EXPECT_TRUE(WriteNewFileAtomically((name + ".json").c_str(), "x", 1));
     const int fd = OpenRegularForAppend((name + ".csv").c_str());
     ::close(fd);
     ::umask(old);
     EXPECT_EQ(Stat(name).st_mode & 07777, mode) << "umask " << mask;
+    EXPECT_EQ(Stat(name + ".json").st_mode & 07777, mode) << "umask " << mask << ", new only";
     EXPECT_EQ(Stat(name + ".csv").st_mode & 07777, mode) << "umask " << mask << ", appended";
   }
+}
+
+// A file that must be new gets its name only while nothing has it, also when something appears there after
+// the writing began; what is there stays, and no temporary file is left.
+TEST_P(FileRules, ANewFileNeverReplacesOne) {
+  const fs::path file = dir / "net.json";
+  ASSERT_TRUE(WriteNewFileAtomically(file.c_str(), "first", 5));
+  errno = 0;
+  EXPECT_FALSE(WriteNewFileAtomically(file.c_str(), "second", 6));
+  EXPECT_EQ(errno, EEXIST);
+  EXPECT_EQ(ReadAll(file), "first");
+  TFileReplacement late;
+  ASSERT_TRUE(late.Open((dir / "late.json").c_str()));
+  ASSERT_TRUE(late.Write("mine", 4));
+  std::ofstream(dir / "late.json") << "theirs";
+  errno = 0;
+  EXPECT_FALSE(late.CommitNew());
+  EXPECT_EQ(errno, EEXIST);
+  EXPECT_EQ(ReadAll(dir / "late.json"), "theirs");
+  EXPECT_EQ(Listing(dir.Dir), (std::vector<std::string>{"late.json", "net.json"}));
 }
 
 }  // namespace
