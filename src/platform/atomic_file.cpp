@@ -1,6 +1,8 @@
 #include "platform/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,6 +54,30 @@ bool SyncDirectory(const std::string& dir) {
 }
 
 // "<target>.tmp." and six random letters, as mkstemp makes them.
+// A writer holds its file locked until it is closed (or the writer dies), so
+// that a temporary file nobody holds is known to be left over.
+void HoldWhileWriting(int fd) { (void)::flock(fd, LOCK_EX | LOCK_NB); }
+
+// "<target>.tmp.XXXXXX" files of this user that no writer holds.
+void RemoveLeftTemporaries(const std::string& target) {
+  const std::string prefix = NameOf(target) + TempSuffix + ".";
+  DIR* dir = ::opendir(DirectoryOf(target).c_str());
+  if (dir == nullptr) return;
+  const int at = ::dirfd(dir);
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string name = e->d_name;
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const int fd = ::openat(at, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat st = {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_nlink == 1 &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+      (void)::unlinkat(at, name.c_str(), 0);
+    ::close(fd);
+  }
+  ::closedir(dir);
+}
+
 std::string TemporaryName(const std::string& target) {
   static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   unsigned char random[6] = {};
@@ -107,21 +133,32 @@ void TFileReplacement::Discard() {
 
 bool TFileReplacement::Open(const char* path, bool named) {
   Discard();
+  KeepsTemporary = named;
   if (!ResolveForWriting(path, TargetPath)) return false;
   const std::string dir = DirectoryOf(TargetPath);
   // Unnamed files are linked through /proc; without it they cannot be.
   if (!named && !NamedOnly && ::access("/proc/self/fd", X_OK) == 0) {
     Fd = ::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
-    if (Fd >= 0) return true;
+    if (Fd >= 0) return HoldWhileWriting(Fd), true;
     if (!NoUnnamedFiles(errno)) return false;
   }
-  Temporary = TargetPath + TempSuffix + ".XXXXXX";
-  Fd = ::mkostemp(Temporary.data(), O_CLOEXEC);
-  if (Fd >= 0) {
-    // mkstemp makes 0600; a new file is to get 0666 less the umask as any other.
-    if (::fchmod(Fd, 0666 & ~CurrentUmask()) == 0) return true;
+  // Between making a named file and locking it, another save of the target
+  // may take it for left over and remove it: then a new name is made.
+  for (int tries = 0; tries < 100; ++tries) {
+    Temporary = TargetPath + TempSuffix + ".XXXXXX";
+    Fd = ::mkostemp(Temporary.data(), O_CLOEXEC);
+    if (Fd < 0) break;
+    struct stat made = {}, named = {};
+    if (::flock(Fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(Fd, &made) == 0 && ::stat(Temporary.c_str(), &named) == 0 &&
+        made.st_ino == named.st_ino && made.st_dev == named.st_dev) {
+      // mkstemp makes 0600; a new file is to get 0666 less the umask as any other.
+      if (::fchmod(Fd, 0666 & ~CurrentUmask()) == 0) return true;
+      break;
+    }
+    ::close(Fd);  // taken away meanwhile (or being taken): its remover unlinks it
+    Fd = -1;
   }
-  Temporary.clear();  // mkstemp made nothing, or fails after making it
+  if (Fd < 0) Temporary.clear();  // mkstemp made nothing
   Discard();
   return false;
 }
@@ -176,6 +213,7 @@ bool TFileReplacement::Commit() {
     return Discard(), false;
   }
   Temporary.clear();
+  if (!KeepsTemporary) RemoveLeftTemporaries(TargetPath);
   const bool closed = ::close(Fd) == 0;
   Fd = -1;
   return closed && SyncDirectory(DirectoryOf(TargetPath));

@@ -20,7 +20,11 @@
 //    less the umask) and is fsync'ed;
 // 4. it gets the target's name (a new target: linked under it at once; an
 //    old one: linked as "<target>.tmp.XXXXXX" and renamed over it), and the
-//    directory is fsync'ed.
+//    directory is fsync'ed;
+// 5. temporary files of this target that a killed writer left (between its
+//    link and its rename, or halfway through a named one) are removed: each
+//    writer holds a lock on its file while it works, so a file nobody holds
+//    is left over. Not after a `named` Open, whose leftovers are a film's.
 //
 // On failure the temporary file is removed, the target is left as it was,
 // false is returned and errno says why.
@@ -56,6 +60,7 @@ class TFileReplacement {
   int Fd = -1;
   std::string TargetPath;
   std::string Temporary;  // named temporary file, or "" while unnamed
+  bool KeepsTemporary = false;  // opened `named`: a killed writer's file stays readable
 };
 
 // The three steps in one, for bytes in memory.

@@ -1,5 +1,7 @@
 // The rules for every file the programs write: links, kills, modes.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -115,6 +117,27 @@ TEST_P(FileRules, ASaveKilledWhileWritingLeavesTheOldFileAndNothingElse) {
   if (!GetParam()) {
     EXPECT_EQ(Listing(dir.Dir), std::vector<std::string>{"pop.dat"});
   }
+}
+
+// A save killed between its link and its rename leaves "<target>.tmp.XXXXXX": the next save of that name
+// removes it, but not a file another writer holds, not a link, not another name, and not after a named
+// save (a film's leftover is the film up to the kill).
+TEST_P(FileRules, TheNextSaveRemovesWhatAKilledSaveLeft) {
+  const fs::path file = dir / "pop.dat";
+  std::ofstream(dir / "pop.dat.tmp.Ab12Cd") << "left by a kill";
+  std::ofstream(dir / "pop.dat.tmp.Held99") << "being written";
+  std::ofstream(dir / "pop.dat.tmp.toolong") << "not such a name";
+  fs::create_symlink("pop.dat.tmp.Ab12Cd", dir / "pop.dat.tmp.Link12");
+  const int writer = ::open((dir / "pop.dat.tmp.Held99").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(writer, LOCK_EX | LOCK_NB), 0);
+  TFileReplacement film;
+  ASSERT_TRUE(film.Open(file.c_str(), true) && film.Write("film", 4) && film.Commit());
+  EXPECT_TRUE(fs::exists(dir / "pop.dat.tmp.Ab12Cd"));
+  ASSERT_TRUE(WriteFileAtomically(file.c_str(), "new", 3));
+  ::close(writer);
+  EXPECT_EQ(Listing(dir.Dir), (std::vector<std::string>{"pop.dat", "pop.dat.tmp.Held99", "pop.dat.tmp.Link12",
+                                                        "pop.dat.tmp.toolong"}));
+  EXPECT_EQ(ReadAll(file), "new");
 }
 
 // New files get 0666 less the umask, whether made unnamed or named and then given their mode.
