@@ -48,7 +48,12 @@ pid_t WrittenHolder(int fd) {
 int OpenLockFile(const std::string& path, int flags) {
   // Never through a link or into a FIFO planted under the lock's name.
   const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
-  if (fd < 0) return -1;
+  if (fd < 0) {
+    // A link or a directory in its place is no regular file, which says more
+    // than "too many links" or a write error.
+    if (errno == ELOOP || errno == EISDIR) errno = ENODEV;
+    return -1;
+  }
   struct stat st = {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);

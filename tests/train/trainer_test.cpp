@@ -247,6 +247,11 @@ TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
   ExpectRefused({"--runs", "2", "--seed", "50", "--until-generation", "0", "r.dat"},
                 "In 'r.runs' liegt ein anderer Satz von Läufen (Startwert 1 statt 50)");
   ExpectRefused({"--runs", "3", "--until-generation", "0", "r.dat"}, "(2 Läufe statt 3)");
+  // A lock that is a link or a folder is no regular file, whatever the kernel's errno says.
+  fs::create_symlink("r.dat", dir / "l.dat.lock");
+  fs::create_directory(dir / "d.dat.lock");
+  for (const char* name : {"l.dat", "d.dat"})
+    ExpectRefused({"--generations", "1", name}, "Kann Datei '" + std::string(name) + ".lock' nicht schreiben: keine reguläre Datei");
   EXPECT_EQ(Run({"--runs", "2", "--until-generation", "0", "r.dat"}).code, 0);
   std::ofstream(dir / "r.runs/set.txt", std::ios::trunc) << "zarnik-set 1\nseed 1\n";
   ExpectRefused({"--runs", "2", "--seed", "1", "--until-generation", "0", "r.dat"},
