@@ -420,7 +420,7 @@ void TEpisodeBatch::Finish(TLane& lane) {
 
 // Moves the lane on to its next network step: through the ends of episodes
 // and into new ones. False when nothing is left for it.
-bool TEpisodeBatch::Settle(TLane& lane, TEpisodeSource& source) {
+bool TEpisodeBatch::AdvanceToStep(TLane& lane, TEpisodeSource& source) {
   for (;;) {
     if (lane.Job == nullptr && !Begin(lane, source)) return false;
     if (lane.Episode.StepDue()) return true;
@@ -477,7 +477,7 @@ void TEpisodeBatch::Play(TEpisodeSource& source) {
   for (int k = 0; k < LaneSims; ++k) {
     TLane& lane = LaneState[k];
     lane.Job = nullptr;
-    if (Settle(lane, source)) ++active;
+    if (AdvanceToStep(lane, source)) ++active;
   }
   while (active > 0 || source.Withheld()) {
     if (active > 0) RunNetworks(active);
@@ -487,8 +487,8 @@ void TEpisodeBatch::Play(TEpisodeSource& source) {
       // An idle lane asks again while episodes were held back for others.
       if (lane.Job != nullptr) {
         lane.Episode.Step();
-        if (Settle(lane, source)) ++active;
-      } else if (source.Withheld() && Settle(lane, source)) {
+        if (AdvanceToStep(lane, source)) ++active;
+      } else if (source.Withheld() && AdvanceToStep(lane, source)) {
         ++active;
       }
     }

@@ -66,7 +66,7 @@ class TEpisodeBatch {
   struct TLane;
   bool Begin(TLane& lane, TEpisodeSource& source);
   int BusyLanes() const;
-  bool Settle(TLane& lane, TEpisodeSource& source);
+  bool AdvanceToStep(TLane& lane, TEpisodeSource& source);
   void Finish(TLane& lane);
   void LoadFactors(TLane& lane, int k);
   void RunNetworks(int active);

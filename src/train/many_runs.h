@@ -19,5 +19,6 @@ int RankRunFiles(const std::vector<std::string>& files);
 int RunManyRuns(const TTrainOptions& options);
 
 // --run K: run K of such a set alone, as a scheduler's task (or --runs)
-// starts it: seed S+K into FILE-<K>.dat with its best in FILE-<K>-best.dat.
+// starts it: seed S+K into STEM.runs/run-<K>.dat with its best in
+// STEM.runs/run-<K>-best.dat.
 void OneRunOfMany(const TTrainOptions& options, TTrainOptions& single);

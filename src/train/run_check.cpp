@@ -76,7 +76,7 @@ bool TRunChecks::AskToGoOn() {
   return answer == "weiter\n";
 }
 
-void TRunChecks::Tick(const TWorld& world, const TGenerationFigures& figures) {
+void TRunChecks::ReportGeneration(const TWorld& world, const TGenerationFigures& figures) {
   if (!Options.member) return;
   const auto now = std::chrono::steady_clock::now();
   if (now - LastTick < std::chrono::milliseconds(500)) return;

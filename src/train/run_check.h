@@ -31,7 +31,7 @@ class TRunChecks {
   // The check; false: the run stops here. `failed`: the best could not be stored.
   bool Check(TWorld& world, bool& failed);
   // After every generation: the set hears how the run goes.
-  void Tick(const TWorld& world, const TGenerationFigures& figures);
+  void ReportGeneration(const TWorld& world, const TGenerationFigures& figures);
 
  private:
   bool AskToGoOn();

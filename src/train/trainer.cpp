@@ -306,27 +306,27 @@ bool TrainOnce(int mode, TWorld& world) {
   return true;
 }
 
-enum class TRunState { GoOn, Ended, Failed };
+enum class TLoopState { GoOn, Ended, Failed };
 
 // The run's check of its best, where one is due; it may end the run.
-TRunState CheckIfDue(TRunChecks& checks, TWorld& world, bool limitReached) {
-  if (!checks.Due(world.Generations, limitReached)) return TRunState::GoOn;
+TLoopState CheckIfDue(TRunChecks& checks, TWorld& world, bool limitReached) {
+  if (!checks.Due(world.Generations, limitReached)) return TLoopState::GoOn;
   bool failed = false;
-  if (checks.Check(world, failed)) return TRunState::GoOn;
-  return failed ? TRunState::Failed : TRunState::Ended;
+  if (checks.Check(world, failed)) return TLoopState::GoOn;
+  return failed ? TLoopState::Failed : TLoopState::Ended;
 }
 
 // After each generation the rows go to the disk before the population they
 // lead up to; a failed history ends the run (the population is stored
 // afterwards all the same), a failed checkpoint fails it.
-TRunState StoreAndCheck(const TTrainOptions& o, TRunChecks& checks, TWorld& world, TTrainHost& host,
+TLoopState StoreAndCheck(const TTrainOptions& o, TRunChecks& checks, TWorld& world, TTrainHost& host,
                         long long added, const TRunLimit& limit) {
   const bool checkpoint = o.checkpoint > 0 && added % o.checkpoint == 0;
   if (checkpoint) host.SyncLog();
-  if (host.LogFailed()) return TRunState::Ended;
-  if (checkpoint && !Save(world, o.file)) return TRunState::Failed;
-  checks.Tick(world, host.Last);
-  if (TStopSignals::Requested()) return TRunState::GoOn;  // the loop ends on it
+  if (host.LogFailed()) return TLoopState::Ended;
+  if (checkpoint && !Save(world, o.file)) return TLoopState::Failed;
+  checks.ReportGeneration(world, host.Last);
+  if (TStopSignals::Requested()) return TLoopState::GoOn;  // the loop ends on it
   return CheckIfDue(checks, world, limit.Reached(added));
 }
 
@@ -342,10 +342,10 @@ bool TrainLoop(const TTrainOptions& o, TRunChecks& checks, TWorld& world, TTrain
   BeginTraining(o.mode, world, lastRow);
   // A run resumed at a check (or with nothing left to do) is checked again
   // first: a check only ever stores a better best, so doing it twice is harmless.
-  TRunState state = TRunState::GoOn;
+  TLoopState state = TLoopState::GoOn;
   if (world.Generations > 0 || limit.Reached(0)) state = CheckIfDue(checks, world, limit.Reached(0));
   long long added = 0;
-  while (state == TRunState::GoOn && !limit.Reached(added) && !TStopSignals::Requested()) {
+  while (state == TLoopState::GoOn && !limit.Reached(added) && !TStopSignals::Requested()) {
     if (!TrainOnce(o.mode, world)) break;
     ++added;
     progress.Show(host, added, false);
@@ -354,7 +354,7 @@ bool TrainLoop(const TTrainOptions& o, TRunChecks& checks, TWorld& world, TTrain
   host.AnnHasFinished();
   progress.Show(host, added, true);
   progress.Finish();
-  return state != TRunState::Failed;
+  return state != TLoopState::Failed;
 }
 
 // The histories to the disk, then the population (unless storing already
