@@ -4,6 +4,7 @@
 #include "evaluation/episode_batch.h"
 #include "hosts/headless_pool.h"
 #include "evaluation/lane_sum.h"
+#include "ann-ga/layer_blocks.h"
 #include "test_support.h"
 
 namespace {
@@ -97,5 +98,53 @@ TEST_F(EpisodeBatch, PlaysEveryEpisodeAsTheOneAtATimeEpisode) {
     EXPECT_LE(batch.ReferenceEpisodes, 55);
   }
   UseLaneVariant(-1);
+}
+
+// The plain rule reads every weight, the lanes only those in the layer blocks: a weight just beside any
+// block (a skip at each block's first and last source, before its first and after its last target, a link
+// into the first hidden node from its own layer) must send its network the one-at-a-time way, with the
+// plain rule's result.
+TEST_F(EpisodeBatch, AWeightBesideEveryBlockPlaysOneAtATime) {
+  const TChromosom& base = w.Population[0];  // a fresh random network of the window's shape
+  const int nodes = base.getNodes(), inputs = base.getInputNodes(), layers = base.getHiddenLayers();
+  std::vector<std::array<int, 2>> spots{{inputs + 1, inputs}};
+  for (int L = 0; L <= layers; ++L) {
+    const TLayerBlock b = LayerBlock(L, nodes, inputs, base.getHiddenNodes(), layers, base.getOutputNodes());
+    for (const int j : {b.FirstSource, b.FirstSource + b.Sources - 1})
+      for (const int t : {b.FirstTarget - 1, b.FirstTarget + b.Targets})
+        if (t >= inputs && t < nodes && t != j) spots.push_back({j, t});
+  }
+  // 21 nodes: inputs 0..10, hidden 11..13 and 14..16, outputs 17..20. By hand: 12->11; 0->14, 10->14;
+  // 11->13, 11->17, 13->17; 14->16 (a column beside a block that is an input, past the last node or the
+  // source itself is none).
+  ASSERT_EQ(spots.size(), 7u);
+  std::vector<std::unique_ptr<TChromosom>> nets;
+  TJobList jobs;
+  THeadlessHost single;
+  single.View.Running = true;
+  single.Arm.SetStartPose();
+  std::vector<std::vector<int>> want;
+  for (size_t i = 0; i < spots.size(); ++i) {
+    TChromosom& c = *nets.emplace_back(std::make_unique<TChromosom>());
+    c.init(21, 11, 3, 2, 2, 100, 1000);
+    for (int s = 0; s < nodes; ++s)
+      for (int t = 0; t < nodes; ++t) c.setWeight(s, t, base.getWeight(s, t));
+    c.setConnections(base.getConnections() + 1);
+    c.setWeight(spots[i][0], spots[i][1], 300);
+    jobs.Jobs.push_back(TEpisodeJob{&c, 1 + static_cast<int>(i % 10), 10 - static_cast<int>(i % 10), -1});
+    single.ResetSimulator();
+    for (int n = 0; n < nodes; ++n) c.getNodeList()[n] = {0, 0};
+    want.push_back(ResultOf(c, c.playEpisode2(single, jobs.Jobs[i].HeightE, jobs.Jobs[i].HeightF)));
+  }
+  std::vector<std::unique_ptr<TArmSimulator>> lanes;
+  std::vector<TSimulator*> sims;
+  for (int k = 0; k < LaneCount; ++k) sims.push_back(lanes.emplace_back(std::make_unique<TArmSimulator>()).get());
+  for (auto& c : nets)
+    for (int n = 0; n < nodes; ++n) c->getNodeList()[n] = {0, 0};
+  TEpisodeBatch batch(sims);
+  batch.Play(jobs);
+  EXPECT_EQ(batch.ReferenceEpisodes, static_cast<long long>(spots.size()));
+  for (size_t i = 0; i < spots.size(); ++i)
+    EXPECT_EQ(ResultOf(*nets[i], jobs.Jobs[i].LastTargetX), want[i]) << spots[i][0] << " -> " << spots[i][1];
 }
 }  // namespace
