@@ -83,9 +83,19 @@ const TChromosom::TField TChromosom::RecordFields[11] = {
     {nullptr, &TChromosom::oldConnections, TField::LinkCount},
 };
 
+namespace {
+
+size_t RecordBytes(size_t nodes) { return 4 * 11 + 8 * nodes + 4 * nodes * nodes; }  // 11: RecordFields
+
+}  // namespace
+
 size_t TChromosom::RecordSize() const {
-  const size_t n = Nodes;
-  return 4 * std::size(RecordFields) + 8 * n + 4 * n * n;
+  static_assert(std::size(RecordFields) == 11);
+  return RecordBytes(Nodes);
+}
+
+size_t NetworkFileSize(const TWorldDef& def) {
+  return TWorld::HeaderBytes + (TWorld::Individuals + 1) * RecordBytes(static_cast<size_t>(def.Nodes));
 }
 
 void TChromosom::EncodeRecord(unsigned char* p) const {
@@ -129,7 +139,7 @@ void TChromosom::ApplyRecord(const unsigned char* p) {
   Touch();
 }
 
-size_t TWorld::FileSize() const { return HeaderBytes + (Individuals + 1) * bestIndividual.RecordSize(); }
+size_t TWorld::FileSize() const { return NetworkFileSize({.Nodes = static_cast<int>(bestIndividual.getNodes())}); }
 
 void TWorld::EncodeHeader(unsigned char* p) const {
   static_assert(4 * std::size(HeaderFields) == HeaderBytes);

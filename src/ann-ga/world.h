@@ -175,3 +175,7 @@ class TWorld {
 
 // The population with the parameters of the program.
 std::unique_ptr<TWorld> MakeZarnikWorld(TZarnikHost* host);
+
+// The size of a network file of a world of `def`, without building one
+// (which would draw from the shared random numbers).
+size_t NetworkFileSize(const TWorldDef& def = DefaultWorldDef());

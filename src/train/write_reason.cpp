@@ -7,7 +7,7 @@
 #include <QCoreApplication>
 
 #include "history/fitness_log.h"
-#include "hosts/headless_host.h"
+#include "ann-ga/world.h"
 #include "translation/language.h"
 #include "platform/link_rule.h"
 #include "platform/population_lock.h"
@@ -38,8 +38,7 @@ const char* WriteReason(int error) {
 }
 
 std::string LoadFailure(TLoadError e, size_t size) {
-  THeadlessHost host;
-  const qint64 expected = static_cast<qint64>(MakeZarnikWorld(&host)->FileSize());
+  const qint64 expected = static_cast<qint64>(NetworkFileSize());
   return LoadReasonText(LoadReasonFormat(e, true), static_cast<qint64>(size), expected).toStdString();
 }
 
