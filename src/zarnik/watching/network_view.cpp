@@ -122,6 +122,12 @@ QPointF TNetworkView::Centre(int node, const QRectF& area) const {
   return {x, area.top() + rowHeight * (place + 0.5)};
 }
 
+namespace {
+
+constexpr double MinValuePoints = 7.0;
+
+}  // namespace
+
 void TNetworkView::paintEvent(QPaintEvent*) {
   ++Paints;
   Drawn = 0;
@@ -134,7 +140,13 @@ void TNetworkView::paintEvent(QPaintEvent*) {
   int widestLabel = 0;
   for (const char* label : InputLabels) widestLabel = std::max(widestLabel, metrics.horizontalAdvance(tr(label)));
   const int labelWidth = widestLabel + 10;
-  const double radius = std::clamp(std::min(width(), height()) / 28.0, 7.0, 22.0);
+  // Node values stay readable (7 points at least): a node is never smaller
+  // than the widest, "-1000", needs at that size.
+  QFont small = font();
+  const double base = small.pointSizeF() > 0 ? small.pointSizeF() : 9.0;
+  small.setPointSizeF(MinValuePoints);
+  const double fits = QFontMetricsF(small).horizontalAdvance(QStringLiteral("-1000")) / 1.8;
+  const double radius = std::clamp(std::min(width(), height()) / 28.0, std::max(7.0, fits), std::max(22.0, fits));
   // Room for the labels left and right and for the counts below.
   const QRectF area(labelWidth + radius + 4, radius + 6, width() - 2 * (labelWidth + radius + 4),
                     height() - 2 * radius - 12 - 1.5 * line);
@@ -154,9 +166,9 @@ void TNetworkView::paintEvent(QPaintEvent*) {
   }
 
   // Node values in a font in which the widest, "-1000", fits inside a node.
-  QFont small = font();
+  small.setPointSizeF(base);
   const double widest = QFontMetricsF(small).horizontalAdvance(QStringLiteral("-1000"));
-  small.setPointSizeF(std::max(5.0, small.pointSizeF() * std::min(1.0, 1.8 * radius / widest)));
+  small.setPointSizeF(std::max(MinValuePoints, base * std::min(1.0, 1.8 * radius / widest)));
   // Smooth circles are cheap; smooth wide lines would double the cost of a
   // paint, which training 2 pays at each new best.
   p.setRenderHint(QPainter::Antialiasing);
