@@ -12,30 +12,10 @@
 #include "platform/link_rule.h"
 #include "platform/population_lock.h"
 #include "platform/regular_file.h"
+#include "platform/write_reason.h"
 #include "train/train_text.h"
 
-const char* WriteReason(int error) {
-  switch (error) {
-    case ENOSPC:
-    case EDQUOT: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Datenträger voll"));
-    case EFBIG: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Datei zu groß"));
-    case EACCES:
-    case EPERM: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "keine Schreibberechtigung"));
-    case EROFS: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Datenträger schreibgeschützt"));
-    case ENOENT:
-    case ENOTDIR: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Verzeichnis fehlt"));
-    case NotRegularFile: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "keine reguläre Datei"));
-    case NotAFitnessLog: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "kein Fitnessverlauf"));
-    case ELOOP: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "zu viele symbolische Verweise"));
-    case UntrustedLink: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "symbolischer Verweis eines anderen Benutzers"));
-    case ENAMETOOLONG: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Name zu lang"));
-    case EIO: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Ein-/Ausgabefehler"));
-    case EEXIST: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "gibt es schon, wird nicht überschrieben"));
-    case EMFILE:
-    case ENFILE: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "zu viele offene Dateien"));
-    default: return Tr(QT_TRANSLATE_NOOP("zarnik-train", "Schreibfehler"));
-  }
-}
+const char* WriteReason(int error) { return Tr(WriteReasonText(error)); }
 
 std::string LoadFailure(TLoadError e, size_t size) {
   const qint64 expected = static_cast<qint64>(NetworkFileSize());

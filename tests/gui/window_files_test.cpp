@@ -180,7 +180,7 @@ class WindowFilesTest : public QObject, TWindowFixture {
     row("Oeffnen, folder", CM_OPENDATA, "ordner.dat", -2, load.arg("ordner.dat"),
         why.arg("ordner.dat", QString::fromUtf8("keine reguläre Datei")));
     row("Speichern unter, no folder", CM_SAVEDTAS, "kein/ordner/neu.dat", -1, "Kann Datei 'neu.dat' nicht speichern!",
-        "Einstellmodus");
+        "Kann Datei 'neu.dat' nicht speichern: Verzeichnis fehlt");
   }
 
   void failedFileCommands() {
@@ -235,11 +235,18 @@ class WindowFilesTest : public QObject, TWindowFixture {
     for (const auto& k : kinds) {
       const bool history = k.Kind == History;
       QTest::addRow("%s: new, umask 027", k.Label) << int(k.Kind) << "new" << "" << "";
+      // A population's failed save says why in the message field, as a failed load does.
+      const QString saved = QStringLiteral("Kann Datei 'p.dat' nicht speichern: %1");
       QTest::addRow("%s: another user's link", k.Label)
-          << int(k.Kind) << "link" << k.Failure << (history ? note.arg("Verweis eines anderen Benutzers") : QString());
+          << int(k.Kind) << "link" << k.Failure
+          << (history                  ? note.arg("Verweis eines anderen Benutzers")
+              : k.Kind == Population ? saved.arg("symbolischer Verweis eines anderen Benutzers")
+                                     : QString());
       QTest::addRow("%s: read-only", k.Label) << int(k.Kind) << "read-only" << k.Question << "";
       QTest::addRow("%s: FIFO", k.Label) << int(k.Kind) << "fifo" << k.Failure
-                                         << (history ? note.arg(QStringLiteral("keine regul\u00e4re Datei")) : QString());
+                                         << (history                  ? note.arg(QStringLiteral("keine regul\u00e4re Datei"))
+                                             : k.Kind == Population ? saved.arg(QStringLiteral("keine regul\u00e4re Datei"))
+                                                                    : QString());
     }
   }
 

@@ -13,6 +13,7 @@
 #include "translation/language.h"
 #include "ann-ga/load_reason.h"
 #include "platform/population_lock.h"
+#include "platform/write_reason.h"
 #include "arm/string_table.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
@@ -107,14 +108,19 @@ bool TZarnikWindow::SavePopulation(const QString& path, bool replaceHistory) {
       TrainerAtWork(path, lock.Holder() == 0 ? -1 : lock.Holder(), IDS_CANNOT_SAVE))
     return false;
   // A FIFO or device in its place, or an untrusted link, is never written.
-  if (CheckWritable(QFile::encodeName(file).constData(), true) == 0 && AnnGaWorld->DoSaveANN(QFile::encodeName(file).constData())) {
+  int error = CheckWritable(QFile::encodeName(file).constData(), true);
+  if (error == 0 && AnnGaWorld->DoSaveANN(QFile::encodeName(file).constData())) {
     SaveHistory(HistoryPathFor(file), replaceHistory);
     PopulationFile = path;
     PopulationChanged = false;
     FollowHistory(HistoryPathFor(file));  // from its new end on
     return true;
   }
+  if (error == 0) error = errno;
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_SAVE, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+  // The box keeps its designed text; the status bar says why, as for loading.
+  ShowReason(tr("Kann Datei '%1' nicht speichern: %2")
+                 .arg(NameOf(file), QCoreApplication::translate("zarnik-train", WriteReasonText(error))));
   return false;
 }
 
