@@ -3,7 +3,12 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QInputDialog>
+#include <QTimer>
+
+#include <algorithm>
 
 #include "widgets/message_box.h"
 
@@ -79,7 +84,19 @@ bool ZarnikAskText(QWidget* owner, const QString& caption, const QString& label,
     hook.Texts.pop_front();
     return !text.isNull();
   }
-  bool ok = false;
-  text = QInputDialog::getText(owner, caption, label, QLineEdit::Normal, text, &ok);
-  return ok;
+  QInputDialog dialog(owner);
+  dialog.setWindowTitle(caption);
+  dialog.setLabelText(label);
+  dialog.setTextValue(text);
+  // Wide enough for its whole title beside a window manager's buttons: a
+  // short label would leave "Neue Population" cut to "Neue P…lation".
+  // (The dialog lays itself out as it is shown: the width is set after that.)
+  const int wide = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(caption) + 160;
+  QTimer::singleShot(0, &dialog, [&dialog, wide] {
+    dialog.setMinimumWidth(std::max(dialog.width(), wide));
+    dialog.resize(std::max(dialog.width(), wide), dialog.height());
+  });
+  if (dialog.exec() != QDialog::Accepted) return false;
+  text = dialog.textValue();
+  return true;
 }
