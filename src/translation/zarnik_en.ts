@@ -1285,5 +1285,39 @@ mean fitness: %5</translation>
         <source>zarnik-train: In &apos;%1&apos; liegt ein anderer Satz von Läufen (%2); derselbe Aufruf setzt ihn fort, für einen neuen &apos;%1&apos; umbenennen</source>
         <translation>zarnik-train: &apos;%1&apos; holds another set of runs (%2); the same call continues it, for a new one rename &apos;%1&apos;</translation>
     </message>
+    <message>
+        <source>Rang</source>
+        <translation>Rank</translation>
+    </message>
+    <message>
+        <source>Datei</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Generationen</source>
+        <translation>Generations</translation>
+    </message>
+    <message>
+        <source>Ablagen/Episode</source>
+        <translation>Deliveries/episode</translation>
+    </message>
+    <message>
+        <source>Ablagen</source>
+        <translation>Deliveries</translation>
+    </message>
+    <message>
+        <source>Aufnahmen</source>
+        <translation>Takes</translation>
+    </message>
+    <message>
+        <source>Fitness</source>
+        <translation>Fitness</translation>
+    </message>
+    <message>
+        <source>(der Beste jeder Datei in allen %d Episoden, erste Podesthöhen je 1 bis %d: Ablagen und Aufnahmen als Summe, Fitness als Mittel)
+</source>
+        <translation>(each file&apos;s best in all %d episodes, first platform heights 1 to %d each: deliveries and takes as sums, fitness as mean)
+</translation>
+    </message>
 </context>
 </TS>
