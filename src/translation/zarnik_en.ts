@@ -1319,5 +1319,9 @@ mean fitness: %5</translation>
         <translation>(each file&apos;s best in all %d episodes, first platform heights 1 to %d each: deliveries and takes as sums, fitness as mean)
 </translation>
     </message>
+    <message>
+        <source>Ohne --seed zieht Training 2 seine Episoden von der Uhr: die Werte wechseln von Aufruf zu Aufruf; mit --seed S wiederholen sie sich.</source>
+        <translation>Without --seed, training 2 draws its episodes from the clock: the figures change from call to call; with --seed S they repeat.</translation>
+    </message>
 </context>
 </TS>
