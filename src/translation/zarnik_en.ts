@@ -249,11 +249,11 @@ Take the ball along again?</translation>
     </message>
     <message>
         <source>&amp;Ziel: Ablagen je Episode (Mittel über alle 100):</source>
-        <translation>&amp;Goal: deliveries per episode (mean over all 100):</translation>
+        <translation>G&amp;oal: deliveries per episode (mean over all 100):</translation>
     </message>
     <message>
         <source>Start&amp;wert des ersten Laufs:</source>
-        <translation>&amp;Seed of the first run:</translation>
+        <translation>S&amp;eed of the first run:</translation>
     </message>
     <message>
         <source>Population:</source>
@@ -357,7 +357,7 @@ Take the ball along again?</translation>
     </message>
     <message>
         <source>&amp;Fortsetzen</source>
-        <translation>&amp;Resume</translation>
+        <translation>Res&amp;ume</translation>
     </message>
     <message>
         <source>Der Gewinner %1 ist die Population des Fensters.</source>
