@@ -715,6 +715,22 @@ mean fitness: %5</translation>
         <source>Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615.</source>
         <translation>The seed is a whole number from 0 to 18446744073709551615.</translation>
     </message>
+    <message>
+        <source>Population aus &apos;%1&apos; geladen</source>
+        <translation>Population loaded from &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Population in &apos;%1&apos; gespeichert</source>
+        <translation>Population saved in &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Neue Population (Startwert %1)</source>
+        <translation>New population (seed %1)</translation>
+    </message>
+    <message>
+        <source>Neue Population (Startwert von der Uhr)</source>
+        <translation>New population (seed from the clock)</translation>
+    </message>
 </context>
 <context>
     <name>TrainingLabels</name>

@@ -138,6 +138,7 @@ void TZarnikWindow::NewPopulation(std::optional<uint64_t> seed) {
   PopulationFile.clear();
   MarkPopulationChanged(true);
   FlushNetView();
+  ShowReason(seed ? tr("Neue Population (Startwert %1)").arg(*seed) : tr("Neue Population (Startwert von der Uhr)"));
 }
 
 // --- Simulator: Mehrere Läufe --------------------------------------------------------
