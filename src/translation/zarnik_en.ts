@@ -776,6 +776,13 @@ mean fitness: %5</translation>
     </message>
 </context>
 <context>
+    <name>zarnik</name>
+    <message>
+        <source>zarnik: keine grafische Anzeige (DISPLAY, WAYLAND_DISPLAY und QT_QPA_PLATFORM sind nicht gesetzt)</source>
+        <translation>zarnik: no graphical display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are not set)</translation>
+    </message>
+</context>
+<context>
     <name>zarnik-train</name>
     <message>
         <source>zarnik-train: Kann Datei &apos;%s&apos; nicht laden: %s
