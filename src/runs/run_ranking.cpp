@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "hosts/headless_host.h"
+#include "platform/translatable.h"
 
 bool MeasureFile(const std::string& file, TRankedFile& out, TUnrankedFile& why) {
   THeadlessHost host;
@@ -40,21 +41,57 @@ void RankFiles(const std::vector<std::string>& files, std::vector<TRankedFile>& 
   std::stable_sort(ranked.begin(), ranked.end(), RanksBefore);
 }
 
-std::string FormatRanking(const std::vector<TRankedFile>& ranked) {
+namespace {
+
+struct TColumnHead {
+  const char* text;
+  size_t width;  // as the German heads had it
+};
+
+constexpr TColumnHead Heads[] = {{QT_TRANSLATE_NOOP("zarnik-train", "Rang"), 4},
+                                 {QT_TRANSLATE_NOOP("zarnik-train", "Datei"), 28},
+                                 {QT_TRANSLATE_NOOP("zarnik-train", "Generationen"), 12},
+                                 {QT_TRANSLATE_NOOP("zarnik-train", "Ablagen/Episode"), 16},
+                                 {QT_TRANSLATE_NOOP("zarnik-train", "Ablagen"), 8},
+                                 {QT_TRANSLATE_NOOP("zarnik-train", "Aufnahmen"), 10},
+                                 {QT_TRANSLATE_NOOP("zarnik-train", "Fitness"), 12}};
+constexpr size_t ColumnCount = sizeof Heads / sizeof Heads[0];
+
+// Characters, not bytes: a translated head may hold letters beyond ASCII.
+size_t Utf8Length(const std::string& text) {
+  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+std::string Padded(const std::string& text, size_t width, bool left) {
+  const size_t length = Utf8Length(text);
+  const std::string fill(width > length ? width - length : 0, ' ');
+  return left ? text + fill : fill + text;
+}
+
+}  // namespace
+
+std::string FormatRanking(const std::vector<TRankedFile>& ranked, TRankingTranslator translate) {
+  const auto shown = [translate](const char* text) { return translate != nullptr ? translate(text) : text; };
+  int w[ColumnCount];
+  std::string text;
+  for (size_t c = 0; c < ColumnCount; ++c) {
+    const std::string head = shown(Heads[c].text);
+    w[c] = static_cast<int>(std::max(Heads[c].width, Utf8Length(head)));
+    text += (c == 0 ? "" : c == 1 ? "  " : " ") + Padded(head, static_cast<size_t>(w[c]), c == 1);
+  }
+  text += '\n';
   char line[512];
-  std::snprintf(line, sizeof line, "%4s  %-28s %12s %16s %8s %10s %12s\n", "Rang", "Datei", "Generationen",
-                "Ablagen/Episode", "Ablagen", "Aufnahmen", "Fitness");
-  std::string text = line;
   for (size_t i = 0; i < ranked.size(); ++i) {
     const TRankedFile& r = ranked[i];
-    std::snprintf(line, sizeof line, "%4zu  %-28s %12d %16s %8lld %10lld %12lld\n", i + 1, r.file.c_str(),
-                  r.generations, FormatMean(r.tally.MeanDeliveries()).c_str(), r.tally.deliveries, r.tally.takes,
-                  r.tally.MeanFitness());
+    std::snprintf(line, sizeof line, "%*zu  %-*s %*d %*s %*lld %*lld %*lld\n", w[0], i + 1, w[1], r.file.c_str(), w[2],
+                  r.generations, w[3], FormatMean(r.tally.MeanDeliveries()).c_str(), w[4], r.tally.deliveries, w[5],
+                  r.tally.takes, w[6], r.tally.MeanFitness());
     text += line;
   }
   std::snprintf(line, sizeof line,
-                "(der Beste jeder Datei in allen %d Episoden, erste Podesthöhen je 1 bis %d: Ablagen und "
-                "Aufnahmen als Summe, Fitness als Mittel)\n",
+                shown(QT_TRANSLATE_NOOP("zarnik-train",
+                                     "(der Beste jeder Datei in allen %d Episoden, erste Podesthöhen je 1 bis %d: "
+                                     "Ablagen und Aufnahmen als Summe, Fitness als Mittel)\n")),
                 AllEpisodes, AllEpisodeHeights);
   return text + line;
 }

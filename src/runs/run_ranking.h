@@ -32,5 +32,10 @@ bool MeasureFile(const std::string& file, TRankedFile& out, TUnrankedFile& why);
 
 bool RanksBefore(const TRankedFile& a, const TRankedFile& b);
 
+// A marked text of the ranking (context "zarnik-train") in the language
+// shown, UTF-8, living as long as the program; null keeps the German.
+using TRankingTranslator = const char* (*)(const char* text);
+
 // The ranking as text: a header, one line per file, a note on the figures.
-std::string FormatRanking(const std::vector<TRankedFile>& ranked);
+// A column is as wide as its German head allows, wider if a translated head needs it.
+std::string FormatRanking(const std::vector<TRankedFile>& ranked, TRankingTranslator translate = nullptr);

@@ -1,4 +1,5 @@
 #include <QCoreApplication>
+#include <QLibraryInfo>
 
 #include "translation/language.h"
 #include "train/train_options.h"
@@ -8,7 +9,9 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("zarnik-train"));
   QCoreApplication::setApplicationVersion(QStringLiteral(ZARNIK_VERSION));
-  if (EnglishWanted()) InstallTranslations(app, true, QString());  // German needs nothing installed
+  // English: the trainer's own texts. German: Qt's own texts in German too
+  // (--help's headings, the parser's errors), as the window has them.
+  InstallTranslations(app, EnglishWanted(), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
   TTrainOptions options;
   const int status = ParseTrainOptions(options, argc, argv);
   if (status >= 0) return status;

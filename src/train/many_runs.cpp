@@ -118,7 +118,7 @@ bool OpenSet(const TTrainOptions& o, uint64_t& firstSeed) {
 bool RankAndPrint(const std::vector<std::string>& files, std::vector<TRankedFile>& ranked) {
   std::vector<TUnrankedFile> unranked;
   RankFiles(files, ranked, unranked);
-  if (!ranked.empty()) std::fputs(FormatRanking(ranked).c_str(), stdout);
+  if (!ranked.empty()) std::fputs(FormatRanking(ranked, Tr).c_str(), stdout);
   std::fflush(stdout);
   PrintUnranked(unranked);
   return unranked.empty();

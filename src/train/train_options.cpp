@@ -56,7 +56,9 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
                                QCoreApplication::translate("zarnik-train", "Fitnessverlauf auch hier anhängen (er steht immer neben der Netzdatei)."),
                                QStringLiteral("FILE.csv"));
   const QCommandLineOption evaluate(QStringLiteral("evaluate"),
-                                    QCoreApplication::translate("zarnik-train", "Population nur bewerten, nichts speichern."));
+                                    QCoreApplication::translate("zarnik-train", "Population nur bewerten, nichts speichern.") + ' ' +
+                                        QCoreApplication::translate("zarnik-train", "Ohne --seed zieht Training 2 seine Episoden von der "
+                                                                    "Uhr: die Werte wechseln von Aufruf zu Aufruf; mit --seed S wiederholen sie sich."));
   const QCommandLineOption runs(
       QStringLiteral("runs"),
       QCoreApplication::translate("zarnik-train", "N Läufe gleichzeitig (Lauf k: Startwert S+k, FILE-<k>.dat); alle 100 Generationen spielt "

@@ -249,11 +249,11 @@ Take the ball along again?</translation>
     </message>
     <message>
         <source>&amp;Ziel: Ablagen je Episode (Mittel über alle 100):</source>
-        <translation>&amp;Goal: deliveries per episode (mean over all 100):</translation>
+        <translation>G&amp;oal: deliveries per episode (mean over all 100):</translation>
     </message>
     <message>
         <source>Start&amp;wert des ersten Laufs:</source>
-        <translation>&amp;Seed of the first run:</translation>
+        <translation>S&amp;eed of the first run:</translation>
     </message>
     <message>
         <source>Population:</source>
@@ -357,7 +357,7 @@ Take the ball along again?</translation>
     </message>
     <message>
         <source>&amp;Fortsetzen</source>
-        <translation>&amp;Resume</translation>
+        <translation>Res&amp;ume</translation>
     </message>
     <message>
         <source>Der Gewinner %1 ist die Population des Fensters.</source>
@@ -715,6 +715,22 @@ mean fitness: %5</translation>
         <source>Der Startwert ist eine ganze Zahl von 0 bis 18446744073709551615.</source>
         <translation>The seed is a whole number from 0 to 18446744073709551615.</translation>
     </message>
+    <message>
+        <source>Population aus &apos;%1&apos; geladen</source>
+        <translation>Population loaded from &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Population in &apos;%1&apos; gespeichert</source>
+        <translation>Population saved in &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Neue Population (Startwert %1)</source>
+        <translation>New population (seed %1)</translation>
+    </message>
+    <message>
+        <source>Neue Population (Startwert von der Uhr)</source>
+        <translation>New population (seed from the clock)</translation>
+    </message>
 </context>
 <context>
     <name>TrainingLabels</name>
@@ -757,6 +773,13 @@ mean fitness: %5</translation>
     <message>
         <source>Direction</source>
         <translation>Direction</translation>
+    </message>
+</context>
+<context>
+    <name>zarnik</name>
+    <message>
+        <source>zarnik: keine grafische Anzeige (DISPLAY, WAYLAND_DISPLAY und QT_QPA_PLATFORM sind nicht gesetzt)</source>
+        <translation>zarnik: no graphical display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are not set)</translation>
     </message>
 </context>
 <context>
@@ -1284,6 +1307,44 @@ mean fitness: %5</translation>
     <message>
         <source>zarnik-train: In &apos;%1&apos; liegt ein anderer Satz von Läufen (%2); derselbe Aufruf setzt ihn fort, für einen neuen &apos;%1&apos; umbenennen</source>
         <translation>zarnik-train: &apos;%1&apos; holds another set of runs (%2); the same call continues it, for a new one rename &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Rang</source>
+        <translation>Rank</translation>
+    </message>
+    <message>
+        <source>Datei</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Generationen</source>
+        <translation>Generations</translation>
+    </message>
+    <message>
+        <source>Ablagen/Episode</source>
+        <translation>Deliveries/episode</translation>
+    </message>
+    <message>
+        <source>Ablagen</source>
+        <translation>Deliveries</translation>
+    </message>
+    <message>
+        <source>Aufnahmen</source>
+        <translation>Takes</translation>
+    </message>
+    <message>
+        <source>Fitness</source>
+        <translation>Fitness</translation>
+    </message>
+    <message>
+        <source>(der Beste jeder Datei in allen %d Episoden, erste Podesthöhen je 1 bis %d: Ablagen und Aufnahmen als Summe, Fitness als Mittel)
+</source>
+        <translation>(each file&apos;s best in all %d episodes, first platform heights 1 to %d each: deliveries and takes as sums, fitness as mean)
+</translation>
+    </message>
+    <message>
+        <source>Ohne --seed zieht Training 2 seine Episoden von der Uhr: die Werte wechseln von Aufruf zu Aufruf; mit --seed S wiederholen sie sich.</source>
+        <translation>Without --seed, training 2 draws its episodes from the clock: the figures change from call to call; with --seed S they repeat.</translation>
     </message>
 </context>
 </TS>

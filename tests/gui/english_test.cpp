@@ -10,6 +10,7 @@
 #include "translation/language.h"
 #include "main_window/about_dialog.h"
 #include "main_window/key_overview_dialog.h"
+#include "progress/many_runs_dlg.h"
 #include "watching/scene_recorder.h"
 #include "widgets/text_gadget.h"
 
@@ -102,6 +103,31 @@ class EnglishTest : public QObject, TWindowFixture {
     QCOMPARE(CutTexts(W), QStringList());
     W->Dispatch(CM_RECORD);
     W->Dispatch(CM_PAUSE);
+  }
+
+  // The demonstration's deliveries field, also when stopped early: a network with one link that moves
+  // nothing delivers no ball.
+  void demonstrationField() {
+    TChromosom& best = W->Population()->bestIndividual;
+    ClearWeights(best);
+    best.setWeight(0, 11, 50);
+    best.setConnections(1);
+    W->ActivationCounts({0, 888888});
+    QTimer::singleShot(0, W, [this] { W->Population()->DoBreakANN(); });  // in the first episode
+    W->Dispatch(CM_SHOWBEST);
+    QVERIFY(!W->RunActive() && !W->LastShownWhole());
+    QCOMPARE(W->DeliveriesField()->Text(), QStringLiteral("Deliveries: 0"));
+  }
+
+  // Alt+letter in "Several runs" reaches one field or button each, "&Resume" (after a stop) included.
+  void runsDialogMnemonicsUnique() {
+    W->Dispatch(CM_MANYRUNS);
+    QVERIFY(W->RunsDialog() != nullptr);
+    const QStringList letters = Mnemonics(W->RunsDialog(), {TManyRunsDlg::tr("&Fortsetzen")});
+    W->RunsDialog()->hide();
+    QVERIFY(letters.contains("r") && letters.contains("g"));  // English: "&Runs", "&Generations"
+    QCOMPARE(letters.size(), 9);
+    QCOMPARE(Repeated(letters), QStringList());
   }
 
   // The progress window of both trainings: English captions and button, none cut; the boxes' texts.

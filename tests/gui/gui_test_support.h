@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -108,6 +109,26 @@ inline void Run(TZarnikWindow* w, Qt::Key key, const char* waitedFor, const std:
 
 // Waits for `process` to end. Its own count ends it; the safety limit ends only one that shows no progress (no
 // file in its folder grows, no output) for two minutes, however slow a loaded machine makes it.
+// The &-mnemonics of `dialog`'s labels and buttons and of `alsoShown` (texts a
+// button shows at other times), lower case; "&&" is a plain '&'.
+inline QStringList Mnemonics(QWidget* dialog, QStringList alsoShown = {}) {
+  for (QLabel* label : dialog->findChildren<QLabel*>()) alsoShown << label->text();
+  for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) alsoShown << button->text();
+  QStringList letters;
+  for (const QString& text : alsoShown)
+    for (qsizetype i = text.indexOf('&'); i >= 0 && i + 1 < text.size(); i = text.indexOf('&', i + 2))
+      if (text[i + 1] != '&') letters << text[i + 1].toLower();
+  return letters;
+}
+
+// The letters of `letters` found more than once: Alt+letter would reach the first only.
+inline QStringList Repeated(const QStringList& letters) {
+  QStringList repeated;
+  for (const QString& l : letters)
+    if (letters.count(l) > 1 && !repeated.contains(l)) repeated << l;
+  return repeated;
+}
+
 inline bool EndsWhileProgressing(QProcess& process) {
   QElapsedTimer still;
   still.start();

@@ -150,9 +150,34 @@ class WindowFilesTest : public QObject, TWindowFixture {
     else if (csv == "link") QVERIFY(QFileInfo(name).isSymLink() && Bytes(QStringLiteral("profile")) == profile);
     else if (csv == "zero") QCOMPARE(QFileInfo(name).symLinkTarget(), QStringLiteral("/dev/zero"));
     else QCOMPARE(Bytes(name), csv);
-    QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));  // said once, at Laden
+    QCOMPARE(W->MessageText(), QStringLiteral("Population in 'zarnik.dat' gespeichert"));  // the refusal said once, at Laden
     QFile::remove(name);
     QFile::remove(QStringLiteral("profile"));
+  }
+
+  // A file command that succeeds says so over the whole status bar, read whole, until the next command brings
+  // the fields back; a new population names its seed.
+  void succeededFileCommandsSaySo() {
+    const QStringList said[] = {
+        {"Speichern", "Population in 'zarnik.dat' gespeichert"},
+        {"Laden", "Population aus 'zarnik.dat' geladen"},
+        {"Speichern unter", "Population in 'andere.dat' gespeichert"},
+        {QString::fromUtf8("Öffnen"), "Population aus 'andere.dat' geladen"},
+        {"Neue Population 42", "Neue Population (Startwert 42)"},
+        {"Neue Population, leer", "Neue Population (Startwert von der Uhr)"}};
+    const int commands[] = {CM_SAVEDATA, CM_LOADDATA, CM_SAVEDTAS, CM_OPENDATA, CM_NEWPOPUL, CM_NEWPOPUL};
+    const char* seeds[] = {"", "", "", "", "42", ""};
+    for (int i = 0; i < 6; ++i) {
+      W->MarkPopulationChanged(false);  // no unsaved-work question
+      Answer({}, {Path(QStringLiteral("andere.dat"))});
+      FileDialogHook().Texts = {QString::fromLatin1(seeds[i])};
+      W->Dispatch(commands[i]);
+      QCOMPARE(MessageBoxHook().Shown, 0);
+      QVERIFY2(W->MessageText() == said[i][1] && ReadWhole(), qPrintable(said[i][0] + ": " + W->MessageText()));
+      W->Dispatch(CM_TEMPMAXI);
+      QVERIFY(W->MessageText() == QStringLiteral("Einstellmodus") && W->AxleField(0)->isVisible());
+    }
+    for (const char* name : {"zarnik.dat", "zarnik.csv", "andere.dat", "andere.csv"}) QFile::remove(Path(name));
   }
 
   // A file command that fails: the designed box, then why over the whole status bar, read whole, until the
@@ -211,6 +236,8 @@ class WindowFilesTest : public QObject, TWindowFixture {
     W->Dispatch(CM_SAVEDATA);  // the trainer gone, it stores, leaves no lock behind, and the fields come back
     QCOMPARE(Bytes(QStringLiteral("zarnik.dat")), population);
     QVERIFY(!QFile::exists(QStringLiteral("zarnik.dat.lock")));
+    QCOMPARE(W->MessageText(), QStringLiteral("Population in 'zarnik.dat' gespeichert"));
+    W->Dispatch(CM_TEMPMAXI);
     QVERIFY(W->MessageText() == QStringLiteral("Einstellmodus") && !W->ReasonShown() && W->AxleField(0)->isVisible());
     QDir().rmdir(name);
     QFile::remove(name);
@@ -226,15 +253,16 @@ class WindowFilesTest : public QObject, TWindowFixture {
     QTest::addColumn<QString>("box");   // the last box: the warning or the question, or none
     QTest::addColumn<QString>("note");  // the message field afterwards, or unchanged
     const QString note = QStringLiteral("Fitnessverlauf 'h.csv' nicht gelesen: %1");
-    const struct { TKind Kind; const char* Label; QString Question, Failure; } kinds[] = {
+    // Saved: what a stored population says (a history is written beside one); a film or picture says nothing.
+    const struct { TKind Kind; const char* Label; QString Question, Failure, Saved; } kinds[] = {
         {Population, "population", "Dateien 'p.dat' und 'p.csv' sind schon vorhanden. Ersetzen?",
-         "Kann Datei 'p.dat' nicht speichern!"},
-        {History, "history", "Datei 'h.csv' ist schon vorhanden. Ersetzen?", ""},
-        {Film, "film", "Datei 'f.mp4' ist schon vorhanden. Ersetzen?", "Kann Film 'f.mp4' nicht aufnehmen!"},
-        {Picture, "picture", "Datei 'b.png' ist schon vorhanden. Ersetzen?", "Kann Datei 'b.png' nicht speichern!"}};
+         "Kann Datei 'p.dat' nicht speichern!", "Population in 'p.dat' gespeichert"},
+        {History, "history", "Datei 'h.csv' ist schon vorhanden. Ersetzen?", "", "Population in 'h.dat' gespeichert"},
+        {Film, "film", "Datei 'f.mp4' ist schon vorhanden. Ersetzen?", "Kann Film 'f.mp4' nicht aufnehmen!", ""},
+        {Picture, "picture", "Datei 'b.png' ist schon vorhanden. Ersetzen?", "Kann Datei 'b.png' nicht speichern!", ""}};
     for (const auto& k : kinds) {
       const bool history = k.Kind == History;
-      QTest::addRow("%s: new, umask 027", k.Label) << int(k.Kind) << "new" << "" << "";
+      QTest::addRow("%s: new, umask 027", k.Label) << int(k.Kind) << "new" << "" << k.Saved;
       // A population's failed save says why in the message field, as a failed load does.
       const QString saved = QStringLiteral("Kann Datei 'p.dat' nicht speichern: %1");
       QTest::addRow("%s: another user's link", k.Label)
@@ -242,7 +270,7 @@ class WindowFilesTest : public QObject, TWindowFixture {
           << (history                  ? note.arg("Verweis eines anderen Benutzers")
               : k.Kind == Population ? saved.arg("symbolischer Verweis eines anderen Benutzers")
                                      : QString());
-      QTest::addRow("%s: read-only", k.Label) << int(k.Kind) << "read-only" << k.Question << "";
+      QTest::addRow("%s: read-only", k.Label) << int(k.Kind) << "read-only" << k.Question << k.Saved;
       QTest::addRow("%s: FIFO", k.Label) << int(k.Kind) << "fifo" << k.Failure
                                          << (history                  ? note.arg(QStringLiteral("keine regul\u00e4re Datei"))
                                              : k.Kind == Population ? saved.arg(QStringLiteral("keine regul\u00e4re Datei"))

@@ -11,6 +11,7 @@
 
 #include "../support/file_faults.h"
 #include "gui_test_support.h"
+#include "progress/many_runs_dlg.h"
 #include "main_window/about_dialog.h"
 #include "main_window/zarnik_application.h"
 #include "widgets/text_gadget.h"
@@ -71,6 +72,17 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QStringList tempos;
     for (QAction* a : menus[1]->menu()->actions()[7]->menu()->actions()) tempos << a->text();
     QCOMPARE(tempos, QStringList({"&Langsam", "&Normal", "&Maximal", "", "&Pause\tP", "&Einzelschritt\tS"}));
+  }
+
+  // Alt+letter in "Mehrere Läufe" reaches one field or button each: the four fields, the four buttons and
+  // "&Fortsetzen", the start button's text after a stop.
+  void runsDialogMnemonicsUnique() {
+    W->Dispatch(CM_MANYRUNS);
+    QVERIFY(W->RunsDialog() != nullptr);
+    const QStringList letters = Mnemonics(W->RunsDialog(), {TManyRunsDlg::tr("&Fortsetzen")});
+    W->RunsDialog()->hide();
+    QCOMPARE(letters.size(), 9);
+    QCOMPARE(Repeated(letters), QStringList());
   }
 
   // Turning by key; step 0.5..359.5 by keypad +/-, each step past a bound beeps; platforms up and down.

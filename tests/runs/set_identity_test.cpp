@@ -25,12 +25,12 @@ TEST(SetIdentity, TheStoredTextAndItsWayBack) {
 }
 
 TEST(SetIdentity, TheFirstDifferenceIsTheOneNamed) {
-  const TSetIdentity stored{.seed = 12, .runs = 4, .goal = 3.0};
+  const TSetIdentity stored{.seed = 12, .runs = 4, .goal = 3.0, .restarts = true};
   EXPECT_FALSE(FirstDifference(stored, stored));
-  auto d = FirstDifference(stored, {.seed = 50, .runs = 2, .goal = 3.0});
+  auto d = FirstDifference(stored, {.seed = 50, .runs = 2, .goal = 3.0, .restarts = true});
   ASSERT_TRUE(d);
   EXPECT_EQ(std::string(d->format) + ' ' + d->stored + ' ' + d->asked, "Startwert %1 statt %2 12 50");
-  d = FirstDifference(stored, {.seed = 12, .runs = 4});
+  d = FirstDifference(stored, {.seed = 12, .runs = 4, .goal = std::nullopt, .restarts = true});
   ASSERT_TRUE(d);
   EXPECT_EQ(d->stored + ' ' + d->asked, "3 -");
 }

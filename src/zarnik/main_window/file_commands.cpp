@@ -84,8 +84,8 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
   size_t size = 0;
   LoadFailure = AnnGaWorld->LoadANN(QFile::encodeName(file).constData(), size);  // the reason stays for later
   if (LoadFailure == TLoadError::None) {  // used from the next run on; nothing to redraw
-    GetStr(IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
-    SetMessageText(Arm.Buffer);  // instead of an earlier failure's reason
+    // Instead of an earlier failure's reason; a refused history's reason, said next, goes over it.
+    ShowReason(tr("Population aus '%1' geladen").arg(NameOf(file)));
     LoadHistory(HistoryPathFor(file));
     PopulationFile = path;
     PopulationChanged = false;
@@ -110,6 +110,8 @@ bool TZarnikWindow::SavePopulation(const QString& path, bool replaceHistory) {
   // A FIFO or device in its place, or an untrusted link, is never written.
   int error = CheckWritable(QFile::encodeName(file).constData(), true);
   if (error == 0 && AnnGaWorld->DoSaveANN(QFile::encodeName(file).constData())) {
+    // Said first: a refused history's reason, said next, goes over it.
+    ShowReason(tr("Population in '%1' gespeichert").arg(NameOf(file)));
     SaveHistory(HistoryPathFor(file), replaceHistory);
     PopulationFile = path;
     PopulationChanged = false;

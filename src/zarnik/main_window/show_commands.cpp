@@ -65,7 +65,7 @@ void TZarnikWindow::CmShowBest() {
   best.setBallCounts(counts);
   ShowArmFields(true);
   AnnHasFinished();
-  DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(Shown.deliveries));
+  DeliveriesGad->SetText(tr("Ablagen: %1").arg(Shown.deliveries));
   if (!ShownWhole) return;
   const QString summary = tr("Ablagen: %1 in %2 Durchgängen (%3 je Durchgang)\nAufnahmen: %4\nmittlere Fitness: %5")
                               .arg(Shown.deliveries)
@@ -93,7 +93,7 @@ void TZarnikWindow::ShowDemonstrationText() {
                           .arg(h.f)
                           .arg(now.takes)
                           .arg(now.deliveries));
-  DeliveriesGad->SetText(QStringLiteral("Ablagen: %1").arg(Shown.deliveries + now.deliveries));
+  DeliveriesGad->SetText(tr("Ablagen: %1").arg(Shown.deliveries + now.deliveries));
   RepaintStatusBar();
 }
 
@@ -138,6 +138,7 @@ void TZarnikWindow::NewPopulation(std::optional<uint64_t> seed) {
   PopulationFile.clear();
   MarkPopulationChanged(true);
   FlushNetView();
+  ShowReason(seed ? tr("Neue Population (Startwert %1)").arg(*seed) : tr("Neue Population (Startwert von der Uhr)"));
 }
 
 // --- Simulator: Mehrere Läufe --------------------------------------------------------
