@@ -37,7 +37,7 @@ QColor ValueColor(int value, int bound) {
 
 TNetworkView::TNetworkView(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);  // paints every pixel itself
-  setMinimumSize(360, 240);
+  setMinimumSize(320, 240);  // its window fits beside a centred main window on a 1280-pixel screen
 }
 
 void TNetworkView::SetNetwork(const TANN& net) {

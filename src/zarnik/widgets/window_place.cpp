@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <optional>
 
 QRect PlaceBeside(const QRect& main, QSize size, QSize minimum, const QRect& screen, const QList<QRect>& taken) {
   size = size.boundedTo(screen.size());
@@ -42,12 +43,23 @@ QRect PlaceBeside(const QRect& main, QSize size, QSize minimum, const QRect& scr
   }
   for (const QRect& r : sides)
     if (r.size() == size) return r;
-  const QRect* best = nullptr;
-  for (const QRect& r : sides)
-    if (r.width() >= minimum.width() && r.height() >= minimum.height() &&
-        (best == nullptr || r.width() * r.height() > best->width() * best->height()))
-      best = &r;
-  if (best != nullptr) return *best;
+  // Smaller, down to the minimum: first clear of the windows already open (a
+  // side cut short above the first of them in its way), then over them.
+  const auto cutShort = [&](QRect r) {
+    for (const QRect& t : taken)
+      if (r.intersects(t) && t.top() > r.top()) r.setBottom(t.top() - 1);
+    return r;
+  };
+  for (const bool keepClear : {true, false}) {
+    std::optional<QRect> best;
+    for (const QRect& side : sides) {
+      const QRect r = keepClear ? cutShort(side) : side;
+      if (r.width() >= minimum.width() && r.height() >= minimum.height() && (!keepClear || clear(r)) &&
+          (!best || r.width() * r.height() > best->width() * best->height()))
+        best = r;
+    }
+    if (best) return *best;
+  }
   return {screen.right() + 1 - size.width(), top(size.height()), size.width(), size.height()};
 }
 
