@@ -302,6 +302,15 @@ int CheckWritable(const char* path, bool replaced, size_t extraSuffix) {
   return 0;
 }
 
+bool IsWriteProtected(const char* path) {
+  const std::string target = SaveTarget(path);
+  struct stat st = {};
+  if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  // Root may write anything; only the mode tells what its owner meant.
+  if (::geteuid() == 0) return (st.st_mode & 0222) == 0;
+  return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+}
+
 bool OwnerCanBeKept(const char* path) {
   struct stat st = {};
   if (::stat(SaveTarget(path).c_str(), &st) != 0) return true;

@@ -88,6 +88,11 @@ inline constexpr size_t TemporarySuffixBytes = 11;
 // name for files written beside it (a lock file, a history).
 int CheckWritable(const char* path, bool replaced, size_t extraSuffix = 0);
 
+// Whether the file at `path` (through a link followed) is marked read-only:
+// not writable for this user, for root without any write bit. Programs that
+// cannot ask never replace such a file.
+bool IsWriteProtected(const char* path);
+
 // Whether replacing the file at `path` can keep its owner and group; true
 // for a missing file.
 bool OwnerCanBeKept(const char* path);

@@ -2,11 +2,12 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <vector>
+
+#include "platform/parent_death.h"
 
 std::string SelfPath() {
   char path[4096];
@@ -38,8 +39,7 @@ bool StartRunProcess(const std::string& exe, const TTrainOptions& o, uint64_t fi
   const pid_t pid = fork();
   if (pid == 0) {
     // Only async-signal-safe calls until exec.
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (getppid() != parent) _exit(127);  // we are gone already
+    EndWithParent(parent);
     signal(SIGPIPE, SIG_DFL);
     if (dup2(toChild[0], 0) < 0 || dup2(fromChild[1], 1) < 0 || fcntl(lock, F_SETFD, 0) != 0) _exit(127);
     execv(exe.c_str(), argv.data());

@@ -9,6 +9,7 @@
 #include "history/fitness_log.h"
 #include "ann-ga/world.h"
 #include "translation/language.h"
+#include "platform/atomic_file.h"
 #include "platform/link_rule.h"
 #include "platform/population_lock.h"
 #include "platform/regular_file.h"
@@ -39,6 +40,10 @@ void ReportWriteFailure(const std::string& file, int error) {
 }
 
 bool TakeLock(const std::string& file, TPopulationLock& lock) {
+  if (IsWriteProtected(file.c_str())) {
+    ReportWriteFailure(file, EACCES);
+    return false;
+  }
   if (lock.Acquire(file.c_str())) return true;
   if (errno == EWOULDBLOCK)
     std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n")), file.c_str(),

@@ -19,7 +19,8 @@ void ReportWriteFailure(const std::string& file, int error);
 
 class TPopulationLock;
 // Takes FILE's lock, so nobody else trains or stores it while this command
-// works on it; false, with the trainer's line on stderr, if that fails.
+// works on it; false, with the trainer's line on stderr, if that fails or
+// FILE is marked read-only (the trainer cannot ask before replacing it).
 bool TakeLock(const std::string& file, TPopulationLock& lock);
 
 // Why a population cannot be trained: another program holds its lock

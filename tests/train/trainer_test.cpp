@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/inotify.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -15,6 +16,7 @@
 #include "../support/file_faults.h"
 #include "../support/temp_dir.h"
 #include "history/fitness_log.h"
+#include "platform/parent_death.h"
 #include "runs/run_progress.h"
 
 extern char** environ;
@@ -128,6 +130,8 @@ TEST_F(Trainer, RefusalsGiveTwoBeforeTrainingAndChangeNothing) {
   ASSERT_EQ(mkfifo((dir / "fifo.dat").c_str(), 0600) | mkfifo((dir / "fifo.csv").c_str(), 0600), 0);
   fs::create_symlink("p.dat", dir / "link.dat");
   fs::create_hard_link(dir / "p.dat", dir / "hard.dat");
+  fs::copy_file(dir / "p.dat", dir / "ro.dat");  // marked read-only: never replaced unasked, by root neither
+  fs::permissions(dir / "ro.dat", fs::perms::owner_read | fs::perms::group_read);
   fs::create_directory(dir / "sub");
   const std::string damaged = std::string(FitnessLogHeader) + "\n0,2,5,5,0,nan\n";  // what the window refuses too
   std::ofstream(dir / "q.csv") << damaged;
@@ -149,16 +153,19 @@ TEST_F(Trainer, RefusalsGiveTwoBeforeTrainingAndChangeNothing) {
       {{"q.dat"}, "Kann Datei 'q.csv' nicht schreiben: kein Fitnessverlauf"},
       {{"--runs", "3", "--seed", "18446744073709551614"}, "18446744073709551614 + 2 ginge über"},
       {{"--run", "2", "--seed", "18446744073709551614"}, "18446744073709551614 + 2 ginge über"},
+      {{"ro.dat"}, "Kann Datei 'ro.dat' nicht schreiben: keine Schreibberechtigung"},
+      {{"--runs", "2", "--until-generation", "1", "ro.dat"}, "Kann Datei 'ro.dat' nicht schreiben: keine Schreibberechtigung"},
   };
   for (const char* log : {"p.dat", "./sub/../p.dat", "link.dat", "hard.dat", "p.dat.tmp", "p.dat.tmp.Ab12Cd"})
     cases.push_back({{"--log", log, "p.dat"}, itself});
   for (auto& [args, message] : cases) {
-    if (args[0] != "--rank" && args[0] != "--evaluate") args.insert(args.begin(), {"--generations", "1", "--quiet"});
+    if (args[0] != "--rank" && args[0] != "--evaluate" && args[0] != "--runs") args.insert(args.begin(), {"--generations", "1", "--quiet"});
     ExpectRefused(args, message);
   }
   EXPECT_EQ(TableRows(Run({"--rank", "short.dat", "p.dat"}).out).size(), 1u);  // the good one ranked all the same
   EXPECT_EQ(ReadAll(dir / "short.dat") + ReadAll(dir / "notes.txt"), "twelve bytesBrot\n");
   EXPECT_TRUE(ReadAll(dir / "foreign.dat") == std::string(199620, '\xff') && ReadAll(dir / "p.dat") == population);
+  EXPECT_TRUE(ReadAll(dir / "ro.dat") == population && !fs::exists(dir / "ro.runs") && !fs::exists(dir / "ro.csv"));
   EXPECT_FALSE(fs::exists(dir / "zarnik.dat") || fs::exists(dir / "missing"));
   // Refused runs begin no file: no history with a header only, no population beside a refused history.
   EXPECT_FALSE(fs::exists(dir / "p.csv") || fs::exists(dir / "q.dat") || fs::exists(dir / "zarnik.csv"));
@@ -322,6 +329,70 @@ TEST_F(Trainer, RunsEndWithTheirCommand) {
   }
 }
 
+// The stops a set meets outside its own command. A terminal's Ctrl-C reaches the set and its runs together: it is
+// one stop, never a run that failed with status 130 (it raced the set's own stop in 1 of 8 tries). A program
+// that started the set and is killed outright (kill -9, a lost X server) takes the set along, which stops as
+// after Ctrl-C, its runs' files stored, instead of training on with nobody watching.
+TEST_F(Trainer, ASetStopsWithTheTerminalAndWithTheProgramThatStartedIt) {
+  const auto stopped = [&](const std::string& stem, const std::string& what) {
+    const std::string err = ReadAll(dir / "err.txt");
+    EXPECT_TRUE(err.find("unterbrochen") != std::string::npos && err.find("endete mit") == std::string::npos)
+        << what << ": " << err;
+    for (const char* k : {"/run-0.dat", "/run-1.dat"})
+      EXPECT_GE(StoredGenerations(dir / (stem + ".runs" + k)), 1) << what << k;
+  };
+  const Args set = {"--runs", "2", "--seed", "3", "--until-generation", "100000", "--checkpoint", "1", "--threads", "2"};
+  const auto both = [&](const std::string& stem) {
+    return [this, stem] {
+      return fs::exists(dir / (stem + ".runs/run-0.dat")) && fs::exists(dir / (stem + ".runs/run-1.dat"));
+    };
+  };
+  for (int attempt = 0; attempt < 6; ++attempt) {  // the same set, stopped and resumed
+    Args args = set;
+    args.push_back("t.dat");
+    fs::remove(dir / "err.txt");  // made anew by this start once it has its group
+    const pid_t pid = Start(args, /*ownGroup=*/true);
+    // Both runs at work in this start (their files may be left from the one before).
+    WaitUntil([&] { return both("t")() && ReadAll(dir / "err.txt").find("Gen.") != std::string::npos; }, "the runs' first lines");
+    ASSERT_EQ(kill(-pid, SIGINT), 0);
+    EXPECT_EQ(Wait(pid, "the end after Ctrl-C"), 130);
+    stopped("t", "Ctrl-C " + std::to_string(attempt));
+  }
+
+  ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);  // the orphaned set comes to the test, which reaps it
+  int pids[2];
+  ASSERT_EQ(pipe2(pids, O_CLOEXEC), 0);
+  Args args = set;
+  args.insert(args.begin(), ZARNIK_TRAIN_EXE);
+  args.push_back("w.dat");
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const pid_t window = fork();
+  if (window == 0) {  // a stand-in for the window: it starts the set as the window does, then waits to be killed
+    const pid_t self = getpid();
+    const pid_t trainer = fork();
+    if (trainer == 0) {
+      EndWithParent(self);
+      const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
+      if (chdir(dir.Dir.c_str()) == 0 && dup2(open("err.txt", flags, 0644), 2) == 2) execve(argv[0], argv.data(), environ);
+      _exit(127);
+    }
+    if (write(pids[1], &trainer, sizeof trainer) != sizeof trainer) _exit(1);
+    for (;;) pause();
+  }
+  close(pids[1]);
+  pid_t trainer = 0;
+  ASSERT_EQ(read(pids[0], &trainer, sizeof trainer), ssize_t{sizeof trainer});
+  close(pids[0]);
+  WaitUntil(both("w"), "both runs' checkpoints under the window");
+  kill(window, SIGKILL);
+  waitpid(window, nullptr, 0);
+  EXPECT_EQ(Wait(trainer, "the set's end after its window's"), 130);
+  prctl(PR_SET_CHILD_SUBREAPER, 0);
+  stopped("w", "the window killed");
+}
+
 // Still bests (weights 0) pay only for links: 0 for none; for 10, totals -100 .. -500 add to -1500.
 TEST_F(Trainer, RankComparesFilesWrittenElsewhere) {
   for (const auto& [name, links, generations] : {std::tuple{"still.dat", 0, 7}, std::tuple{"costly.dat", 10, 12}}) {
@@ -339,124 +410,151 @@ TEST_F(Trainer, RankComparesFilesWrittenElsewhere) {
 // One table over the files the trainer writes (the population, its history, --log): modes under the umask, the
 // .csv rule, names as bytes, links of other users in a sticky directory and one's own, a read-only --log, a file
 // size limit and a full disk, a name too long for its temporary file; with the status and the reason each reports.
-TEST_F(Trainer, EveryFileItWritesFollowsTheFileRules) {
-  constexpr uid_t Stranger = 4242, User = 4343;
-  const bool root = geteuid() == 0;
-  const auto SizeOf = [](const fs::path& p) { return fs::exists(p) ? fs::file_size(p) : 0; };
-  const auto mode = [&](const char* name) {
-    return fs::exists(dir / name) ? fs::status(dir / name).permissions() & fs::perms::all : fs::perms::none;
-  };
-  using P = fs::perms;
-  const fs::perms r_r = P::owner_read | P::owner_write | P::group_read, r = P::owner_read | P::owner_write;
-  // Whom a planted link points at: a population and a history, which an unguarded run would train on.
-  THeadlessHost host;
-  ASSERT_TRUE(MakeZarnikWorld(&host)->DoSaveANN((dir / "victim.dat").c_str()));
-  std::ofstream(dir / "victim.csv") << FitnessLogHeader << "\n";
-  const std::string population = ReadAll(dir / "victim.dat"), victims = population + ReadAll(dir / "victim.csv");
-  fs::copy_file(dir / "victim.dat", dir / "big.dat");  // a store that fails keeps it
-  fs::create_directory(dir / "small");
-  const TSmallDisk small(dir / "small", 256 * 1024);  // one population and a little, not two
-  fs::create_directory(dir / "shared");
-  fs::create_directory(dir / "u");
-  if (root) {
-    ASSERT_EQ(chown((dir / "shared").c_str(), User, User) | chmod((dir / "shared").c_str(), 01777), 0);
-    for (const char* link : {"theirs.dat", "h.csv", "theirs.csv"}) {
-      fs::create_symlink(dir / (std::string_view(link).ends_with(".dat") ? "victim.dat" : "victim.csv"),
-                         dir / "shared" / link);
-      ASSERT_EQ(lchown((dir / "shared" / link).c_str(), Stranger, Stranger), 0);
-    }
-    fs::create_symlink(dir / "own.dat", dir / "shared/mine.dat");  // root's own link
-    std::ofstream(dir / "u/ro.csv") << FitnessLogHeader << "\n";
-    ASSERT_EQ(chown((dir / "u").c_str(), User, User) | chown((dir / "u/ro.csv").c_str(), User, User), 0);
-    ASSERT_EQ(chmod((dir / "u/ro.csv").c_str(), 0444) | chmod(dir.Dir.c_str(), 0755), 0);
-    for (const char* name : {"u/theirs.dat", "u/kept.dat"}) {  // another user's populations
-      fs::copy_file(dir / "victim.dat", dir / name);
-      ASSERT_EQ(chown((dir / name).c_str(), Stranger, User) | chmod((dir / name).c_str(), 0664), 0);
-    }
-  }
-  const std::string bytes = "pop\xff\xfe", longName(251, 'n');
+// One training of a generation per case, checked for its status, its line on stderr and the files it left.
+struct FileRules : Trainer {
+  static constexpr uid_t Stranger = 4242, User = 4343;
   struct Case {
     Args args;
-    mode_t umask;
     int code;
     std::string message;
     std::function<void()> check;
-    bool asUser = false;
-    bool full = false;
+    bool asUser = false;  // as user 4343, not root
+    mode_t umask = 022;
+    bool full = false;    // a file size limit of 100,000 bytes
   };
-  const std::string linkRefused = "nicht schreiben: symbolischer Verweis eines anderen Benutzers";
-  std::vector<Case> cases = {
-      {{"--log", "l.csv", "m.dat"}, 027, 0, "", [&] {
-         EXPECT_EQ(std::tuple(mode("m.dat"), mode("m.csv"), mode("l.csv")), std::tuple(r_r, r_r, r_r));
-       }},
-      {{"n.dat"}, 077, 0, "", [&] { EXPECT_EQ(std::pair(mode("n.dat"), mode("n.csv")), std::pair(r, r)); }},
-      {{"a.csv"}, 022, 0, "", [&] {  // its history goes beside it, never over it
-         EXPECT_EQ(SizeOf(dir / "a.csv"), 199620u);
-         EXPECT_EQ(ReadAll(dir / "a.csv.csv").rfind(std::string(FitnessLogHeader) + "\n0,2,", 0), 0u);
-       }},
-      {{bytes + ".dat"}, 022, 0, "", [&] {  // not valid UTF-8: used as given
-         EXPECT_TRUE(SizeOf(dir / (bytes + ".dat")) == 199620u && fs::exists(dir / (bytes + ".csv")));
-         EXPECT_EQ(Run({"--evaluate", bytes + ".dat"}).code, 0);
-       }},
-      {{longName + ".dat"}, 022, 2, "Kann Datei '" + longName + ".dat' nicht schreiben: Name zu lang",
-       [&] { EXPECT_FALSE(fs::exists(dir / (longName + ".csv"))); }},  // refused before the first generation
-      {{"big.dat"}, 022, 2, "Kann Datei 'big.dat' nicht schreiben: Datei zu groß", [&] {
-         // The old file stays whole, and the history is written all the same.
-         EXPECT_TRUE(ReadAll(dir / "big.dat") == population && fs::exists(dir / "big.csv"));
-       }, false, true},
-  };
-  const auto owner = [&](const char* name) {
+  fs::perms Mode(const char* name) const {
+    return fs::exists(dir / name) ? fs::status(dir / name).permissions() & fs::perms::all : fs::perms::none;
+  }
+  std::tuple<uid_t, gid_t, mode_t> Owner(const char* name) const {
     struct stat st = {};
     stat((dir / name).c_str(), &st);
     return std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777);
+  }
+  uintmax_t SizeOf(const fs::path& p) const { return fs::exists(p) ? fs::file_size(p) : 0; }
+  std::string NewPopulation(const char* name) {
+    THeadlessHost host;
+    EXPECT_TRUE(MakeZarnikWorld(&host)->DoSaveANN((dir / name).c_str()));
+    return ReadAll(dir / name);
+  }
+  void RunCases(std::vector<Case>& cases) {
+    for (Case& c : cases) {
+      const std::string what = c.args.back();
+      c.args.insert(c.args.begin(), {"--generations", "1", "--quiet", "--threads", "1"});
+      Prefix = c.asUser ? Args{"/usr/bin/setpriv", "--reuid=4343", "--regid=4343", "--clear-groups", "--"} : Args{};
+      const mode_t old = umask(c.umask);
+      std::optional<TFileSizeLimit> full;
+      if (c.full) full.emplace(100000);
+      const TResult result = Run(c.args);
+      full.reset();
+      umask(old);
+      Prefix.clear();
+      EXPECT_EQ(result.code, c.code) << what << ": " << result.err;
+      EXPECT_HAS(result.err, c.message) << what;  // "" is found at 0
+      c.check();
+    }
+    for (const auto& e : fs::recursive_directory_iterator(dir.Dir))  // no temporary or lock file left
+      EXPECT_TRUE(e.path().string().find(".tmp") == std::string::npos && e.path().extension() != ".lock") << e.path();
+  }
+};
+
+// New files take the umask; a name is used as given, its history beside it; a name too long is refused first.
+TEST_F(FileRules, NewFilesTakeTheUmaskAndTheNameGiven) {
+  using P = fs::perms;
+  const fs::perms r_r = P::owner_read | P::owner_write | P::group_read, r = P::owner_read | P::owner_write;
+  const std::string bytes = "pop\xff\xfe", longName(251, 'n');
+  std::vector<Case> cases = {
+      {{"--log", "l.csv", "m.dat"}, 0, "", [&] {
+         EXPECT_EQ(std::tuple(Mode("m.dat"), Mode("m.csv"), Mode("l.csv")), std::tuple(r_r, r_r, r_r));
+       }, false, 027},
+      {{"n.dat"}, 0, "", [&] { EXPECT_EQ(std::pair(Mode("n.dat"), Mode("n.csv")), std::pair(r, r)); }, false, 077},
+      {{"a.csv"}, 0, "", [&] {  // its history goes beside it, never over it
+         EXPECT_EQ(SizeOf(dir / "a.csv"), 199620u);
+         EXPECT_EQ(ReadAll(dir / "a.csv.csv").rfind(std::string(FitnessLogHeader) + "\n0,2,", 0), 0u);
+       }},
+      {{bytes + ".dat"}, 0, "", [&] {  // not valid UTF-8: used as given
+         EXPECT_TRUE(SizeOf(dir / (bytes + ".dat")) == 199620u && fs::exists(dir / (bytes + ".csv")));
+         EXPECT_EQ(Run({"--evaluate", bytes + ".dat"}).code, 0);
+       }},
+      {{longName + ".dat"}, 2, "Kann Datei '" + longName + ".dat' nicht schreiben: Name zu lang",
+       [&] { EXPECT_FALSE(fs::exists(dir / (longName + ".csv"))); }},  // refused before the first generation
   };
-  const auto untouched = [&] { EXPECT_TRUE(ReadAll(dir / "victim.dat") + ReadAll(dir / "victim.csv") == victims); };
-  if (small.Mounted())
-    cases.push_back({{"--checkpoint", "1", "--generations", "3", "small/p.dat"}, 022, 2,
+  RunCases(cases);
+}
+
+// A store that does not fit keeps the old file whole; what was stored before stays whole.
+TEST_F(FileRules, AFullDiskKeepsTheOldFileWhole) {
+  const std::string population = NewPopulation("big.dat");
+  fs::create_directory(dir / "small");
+  const TSmallDisk small(dir / "small", 256 * 1024);  // one population and a little, not two
+  std::vector<Case> cases = {
+      {{"big.dat"}, 2, "Kann Datei 'big.dat' nicht schreiben: Datei zu groß", [&] {
+         // The history is written all the same.
+         EXPECT_TRUE(ReadAll(dir / "big.dat") == population && fs::exists(dir / "big.csv"));
+       }, false, 022, true},
+  };
+  if (small.Mounted())  // needs a mount of its own (root, or a user namespace)
+    cases.push_back({{"--checkpoint", "1", "--generations", "3", "small/p.dat"}, 2,
                      "Kann Datei 'small/p.dat' nicht schreiben: Datenträger voll", [&] {
                        EXPECT_EQ(StoredGenerations(dir / "small/p.dat"), 1);  // the first save, whole
                        EXPECT_EQ(Listing(dir / "small"), (std::vector<std::string>{"p.csv", "p.dat"}));
                      }});
-  if (root) {
-    cases.push_back({{"shared/theirs.dat"}, 022, 2, "'shared/theirs.dat' " + linkRefused, untouched});
-    cases.push_back({{"shared/h.dat"}, 022, 2, "'shared/h.csv' " + linkRefused, [&] {
-                       untouched();
-                       EXPECT_FALSE(fs::exists(dir / "shared/h.dat"));
-                     }});
-    cases.push_back({{"--log", "shared/theirs.csv", "o.dat"}, 022, 2, "'shared/theirs.csv' " + linkRefused, [&] {
-                       untouched();
-                       EXPECT_FALSE(fs::exists(dir / "o.dat") || fs::exists(dir / "o.csv"));
-                     }});
-    cases.push_back({{"shared/mine.dat"}, 022, 0, "", [&] {
-                       EXPECT_TRUE(fs::is_symlink(dir / "shared/mine.dat") && SizeOf(dir / "own.dat") == 199620u);
-                     }});
-    cases.push_back({{"--log", "u/ro.csv", "u/p.dat"}, 022, 2,
-                     "Kann Datei 'u/ro.csv' nicht schreiben: keine Schreibberechtigung",
-                     [&] { EXPECT_FALSE(fs::exists(dir / "u/p.csv") || fs::exists(dir / "u/p.dat")); }, true});
-    // Root keeps the owner, group and mode (not a new file's 0644) of the file it replaces; a user keeps the mode
-    // only, and is told.
-    cases.push_back({{"u/kept.dat"}, 022, 0, "",
-                     [&] { EXPECT_EQ(owner("u/kept.dat"), std::tuple(Stranger, User, 0664u)); }});
-    cases.push_back({{"u/theirs.dat"}, 022, 0, "Datei 'u/theirs.dat' gehört nach dem Speichern Benutzer 4343 statt",
-                     [&] { EXPECT_EQ(owner("u/theirs.dat"), std::tuple(User, User, 0664u)); }, true});
+  RunCases(cases);
+}
+
+// Links another user planted in a shared sticky folder are refused before anything is read or trained on;
+// one's own link is followed.
+TEST_F(FileRules, PlantedLinksAreRefused) {
+  if (geteuid() != 0) GTEST_SKIP() << "a link owned by another user needs root to make";
+  NewPopulation("victim.dat");
+  std::ofstream(dir / "victim.csv") << FitnessLogHeader << "\n";
+  const std::string before = ReadAll(dir / "victim.dat") + ReadAll(dir / "victim.csv");
+  fs::create_directory(dir / "shared");
+  ASSERT_EQ(chown((dir / "shared").c_str(), User, User) | chmod((dir / "shared").c_str(), 01777), 0);
+  for (const char* link : {"theirs.dat", "h.csv", "theirs.csv"}) {
+    fs::create_symlink(dir / (std::string_view(link).ends_with(".dat") ? "victim.dat" : "victim.csv"), dir / "shared" / link);
+    ASSERT_EQ(lchown((dir / "shared" / link).c_str(), Stranger, Stranger), 0);
   }
-  for (Case& c : cases) {
-    const std::string what = c.args.back();
-    c.args.insert(c.args.begin(), {"--generations", "1", "--quiet", "--threads", "1"});
-    Prefix = c.asUser ? Args{"/usr/bin/setpriv", "--reuid=4343", "--regid=4343", "--clear-groups", "--"} : Args{};
-    const mode_t old = umask(c.umask);
-    std::optional<TFileSizeLimit> full;
-    if (c.full) full.emplace(100000);
-    const TResult result = Run(c.args);
-    full.reset();
-    umask(old);
-    Prefix.clear();
-    EXPECT_EQ(result.code, c.code) << what << ": " << result.err;
-    EXPECT_HAS(result.err, c.message) << what;  // "" is found at 0
-    c.check();
+  fs::create_symlink(dir / "own.dat", dir / "shared/mine.dat");  // root's own link
+  const auto untouched = [&] { EXPECT_EQ(ReadAll(dir / "victim.dat") + ReadAll(dir / "victim.csv"), before); };
+  const std::string refused = "nicht schreiben: symbolischer Verweis eines anderen Benutzers";
+  std::vector<Case> cases = {
+      {{"shared/theirs.dat"}, 2, "'shared/theirs.dat' " + refused, untouched},
+      {{"shared/h.dat"}, 2, "'shared/h.csv' " + refused, [&] {
+         untouched();
+         EXPECT_FALSE(fs::exists(dir / "shared/h.dat"));
+       }},
+      {{"--log", "shared/theirs.csv", "o.dat"}, 2, "'shared/theirs.csv' " + refused, [&] {
+         untouched();
+         EXPECT_FALSE(fs::exists(dir / "o.dat") || fs::exists(dir / "o.csv"));
+       }},
+      {{"shared/mine.dat"}, 0, "", [&] {
+         EXPECT_TRUE(fs::is_symlink(dir / "shared/mine.dat") && SizeOf(dir / "own.dat") == 199620u);
+       }},
+  };
+  RunCases(cases);
+}
+
+// Another user's files: root keeps the owner, group and mode (not a new file's 0644) of the file it replaces; a
+// user keeps the mode only, and is told; a history the user may not write is refused before anything is made.
+TEST_F(FileRules, AnotherUsersFilesKeepTheirOwnerOrSayWhy) {
+  if (geteuid() != 0) GTEST_SKIP() << "files of two other users need root to make";
+  NewPopulation("victim.dat");
+  fs::create_directory(dir / "u");
+  std::ofstream(dir / "u/ro.csv") << FitnessLogHeader << "\n";
+  ASSERT_EQ(chown((dir / "u").c_str(), User, User) | chown((dir / "u/ro.csv").c_str(), User, User), 0);
+  ASSERT_EQ(chmod((dir / "u/ro.csv").c_str(), 0444) | chmod(dir.Dir.c_str(), 0755), 0);
+  for (const char* name : {"u/theirs.dat", "u/kept.dat"}) {
+    fs::copy_file(dir / "victim.dat", dir / name);
+    ASSERT_EQ(chown((dir / name).c_str(), Stranger, User) | chmod((dir / name).c_str(), 0664), 0);
   }
-  for (const auto& e : fs::recursive_directory_iterator(dir.Dir))  // no temporary or lock file left
-    EXPECT_TRUE(e.path().string().find(".tmp") == std::string::npos && e.path().extension() != ".lock") << e.path();
+  std::vector<Case> cases = {
+      {{"--log", "u/ro.csv", "u/p.dat"}, 2, "Kann Datei 'u/ro.csv' nicht schreiben: keine Schreibberechtigung",
+       [&] { EXPECT_FALSE(fs::exists(dir / "u/p.csv") || fs::exists(dir / "u/p.dat")); }, true},
+      {{"u/kept.dat"}, 0, "", [&] { EXPECT_EQ(Owner("u/kept.dat"), std::tuple(Stranger, User, 0664u)); }},
+      {{"u/theirs.dat"}, 0, "Datei 'u/theirs.dat' gehört nach dem Speichern Benutzer 4343 statt",
+       [&] { EXPECT_EQ(Owner("u/theirs.dat"), std::tuple(User, User, 0664u)); }, true},
+  };
+  RunCases(cases);
 }
 
 // A second trainer on a file in training is refused at once, naming the first one's process, also through a link;

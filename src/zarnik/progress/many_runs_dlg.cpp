@@ -22,7 +22,6 @@
 #include <QVBoxLayout>
 
 #include <signal.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -31,6 +30,7 @@
 #include <optional>
 
 #include "history/fitness_log.h"
+#include "platform/parent_death.h"
 #include "progress/runs_owner.h"
 #include "runs/run_files.h"
 #include "runs/run_progress.h"
@@ -243,10 +243,7 @@ void TManyRunsDlg::Start() {
   // A window that dies (kill -9, a lost X server) takes its set along: the
   // trainer gets SIGTERM and every run stores its file, as after "Anhalten".
   const pid_t window = getpid();
-  Trainer->setChildProcessModifier([window] {
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (getppid() != window) ::raise(SIGTERM);  // gone before the line above
-  });
+  Trainer->setChildProcessModifier([window] { EndWithParent(window); });
   Trainer->start(Program, Leading + Arguments(File));
   UpdateButtons();
   Owner->UpdateCommands();
