@@ -95,7 +95,7 @@ class EnglishTest : public QObject, TWindowFixture {
     QFile::remove(QStringLiteral("zarnik.dat"));
     W->Dispatch(CM_PAUSE);
     W->ActivationCounts({0, 888888});
-    W->SwapRecorder(std::make_unique<TSceneRecorder>());  // its marks as while a film is recorded
+    TZarnikWindowProbe(W).SwapRecorder(std::make_unique<TSceneRecorder>());  // its marks as while a film is recorded
     QVERIFY(W->Watch().Recorder->Start(Dir.filePath(QStringLiteral("film.mp4")), 60));
     W->UpdateCommands();
     QCOMPARE(W->MessageField()->MarkNames(), QStringList({"Paused", "Recording"}));

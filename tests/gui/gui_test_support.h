@@ -17,6 +17,7 @@
 #include <initializer_list>
 
 #include "main_window/zarnik_window.h"
+#include "zarnik_window_probe.h"
 #include "progress/ann_ga_dlg.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
@@ -55,9 +56,9 @@ inline void Press(QWidget* target, Qt::Key key) {
 
 // No run, question or answer left over from the test function before.
 inline void ResetWindow(TZarnikWindow* w) {
-  w->StageRun(0);
+  TZarnikWindowProbe(w).StageRun(0);
   UserBreak = false;
-  w->MarkPopulationChanged(false);
+  TZarnikWindowProbe(w).MarkPopulationChanged(false);
   Answer({});
   w->Dispatch(CM_SIMRESET);
 }

@@ -161,7 +161,7 @@ class SeeItSucceedTest : public QObject {
   // A new population of a seed is the trainer's fresh population of that seed, byte for byte.
   void newPopulationEqualsTrainers() {
     QCOMPARE(Train({"--generations", "0", "--seed", "42", "fresh.dat"}), QByteArray());
-    W->MarkPopulationChanged(true);
+    TZarnikWindowProbe(W).MarkPopulationChanged(true);
     Answer({QMessageBox::No});  // the unsaved-work question comes first
     FileDialogHook().Texts = {QStringLiteral(" 42 ")};
     W->Dispatch(CM_NEWPOPUL);
@@ -269,7 +269,7 @@ class SeeItSucceedTest : public QObject {
     QVERIFY(!third.isEmpty() && third != winner);
     Answer({QMessageBox::No});
     d->Start();
-    W->MarkPopulationChanged(true);  // as a training of the window while the set runs
+    TZarnikWindowProbe(W).MarkPopulationChanged(true);  // as a training of the window while the set runs
     QVERIFY(ended.wait(20000));
     QVERIFY(Bytes(QStringLiteral("zarnik.dat")) == winner && Snapshot(W) == third);
     QVERIFY(d->AdoptWinnerButton()->isEnabled());
@@ -280,8 +280,8 @@ class SeeItSucceedTest : public QObject {
 
     // Stored as kept.dat, the window's file is that one now: the winner is unsaved there.
     QVERIFY(W->PopulationUnsaved() && W->PopulationFileName() == QStringLiteral("kept.dat"));
-    W->SetPopulationFile({});
-    W->MarkPopulationChanged(false);
+    TZarnikWindowProbe(W).SetPopulationFile({});
+    TZarnikWindowProbe(W).MarkPopulationChanged(false);
 
     // Another seed is another set: asked (Abbrechen the default), and "Neu beginnen" moves the old one aside.
     d->SeedEdit()->setText(QStringLiteral("77"));
@@ -306,7 +306,7 @@ class SeeItSucceedTest : public QObject {
     QVERIFY(d != nullptr);
     d->SetTrainer(TManyRunsDlg::FindTrainer());
     for (const char* dir : {"window", "direct"}) QVERIFY(QDir().mkpath(dir));
-    W->SetPopulationFile(QStringLiteral("window/zarnik.dat"));
+    TZarnikWindowProbe(W).SetPopulationFile(QStringLiteral("window/zarnik.dat"));
     d->RunsBox()->setValue(2);
     d->GenerationsBox()->setValue(3);
     d->GoalBox()->setValue(0);  // none: the limit ends the set
@@ -329,7 +329,7 @@ class SeeItSucceedTest : public QObject {
       QVERIFY2(mine.size() == 199620 && mine == Bytes(QStringLiteral("direct/") + name), name);
     }
     QVERIFY(Snapshot(W) == Bytes(QStringLiteral("window/zarnik.dat")));
-    W->SetPopulationFile({});
+    TZarnikWindowProbe(W).SetPopulationFile({});
     d->hide();
   }
 
@@ -475,7 +475,7 @@ class SeeItSucceedTest : public QObject {
     W->Dispatch(CM_OPENDATA);
     QCOMPARE(W->FitnessHistory().Size(), size_t(3));
     AppendText(QStringLiteral("watched.csv"), "3,2,10,5,3,0.100,0\n");
-    W->PollFollowedHistory();
+    TZarnikWindowProbe(W).PollFollowedHistory();
     QCOMPARE(W->FitnessHistory().Size(), size_t(4));
     QCOMPARE(W->FitnessHistory().Data().back().generation, 3);
   }

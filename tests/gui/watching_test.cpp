@@ -152,7 +152,7 @@ class WatchingTest : public QObject, TWindowFixture {
   // Activation at Langsam draws steps 1/15 s apart; F3 during a paced wait ends it in that tick.
   void tempoPacesActivation() {
     TFakePacerClock clock;
-    W->UsePacerClock(&clock);
+    TZarnikWindowProbe(W).UsePacerClock(&clock);
     W->Dispatch(CM_TEMPSLOW);
     QCOMPARE(SavedTempo(), TStepPacer::Slow);
     TPacerClock::Clock::time_point stopAt{}, due{};
@@ -163,13 +163,13 @@ class WatchingTest : public QObject, TWindowFixture {
       Press(W, Qt::Key_F3);
     };
     Run(W, Qt::Key_F3, "ten paced steps of activation", [](int) {});
-    W->UsePacerClock(nullptr);
+    TZarnikWindowProbe(W).UsePacerClock(nullptr);
     for (size_t k = 1; k < clock.Dues.size(); ++k)
       QCOMPARE(clock.Dues[k] - clock.Dues[k - 1], std::chrono::nanoseconds(66666666));  // 1 s / 15
     QCOMPARE(clock.T, stopAt + clock.Tick);  // the tick in which F3 came, no more
     QVERIFY(clock.T < due && !W->Watch().Pacer.Waiting());
     W->Dispatch(CM_TEMPNORM);
-    W->SetPacerFrameRate(0.0);  // Normal: a display frame, 60 a second if none is reported
+    TZarnikWindowProbe(W).SetPacerFrameRate(0.0);  // Normal: a display frame, 60 a second if none is reported
     QCOMPARE(W->Watch().Pacer.Interval(), std::chrono::nanoseconds(16666666));
   }
 
@@ -197,7 +197,7 @@ class WatchingTest : public QObject, TWindowFixture {
     Best().setWeight(11, 14, 100);
     Best().setWeight(14, 17, 100);
     TWorld& world = *W->Population();
-    W->StageRun(CM_STARTANN);
+    TZarnikWindowProbe(W).StageRun(CM_STARTANN);
     std::fill(world.OutputList.get(), world.OutputList.get() + 6, 0);
     world.InputList = W->GetCalcData(world.OutputList.get(), true, false);
     QVERIFY(!View()->HasValues());  // an undrawn step shows nothing
@@ -212,7 +212,7 @@ class WatchingTest : public QObject, TWindowFixture {
     QApplication::processEvents();
     QCOMPARE(View()->Paints, paints + 1);
     W->AnnHasFinished();
-    W->StageRun(CM_TRAIN2AN);  // training 2 shows a new best at the pump's dispatch, without values
+    TZarnikWindowProbe(W).StageRun(CM_TRAIN2AN);  // training 2 shows a new best at the pump's dispatch, without values
     Best().setWeight(0, 11, 5);
     QCOMPARE(View()->LinksInUse(), 3);
     W->PumpMessages();  // the first pump point of the staged run dispatches

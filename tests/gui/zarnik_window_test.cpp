@@ -40,7 +40,7 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   void init() {
     ResetWindow(W);
     if (W->Model().OutLines) W->Dispatch(CM_OUTLINES);
-    W->SetPopulationFile({});
+    TZarnikWindowProbe(W).SetPopulationFile({});
     W->show();
     QApplication::setActiveWindow(W);
     for (const char* name : {"zarnik.dat", "zarnik.csv", "other.dat", "other.csv"}) QFile::remove(name);
@@ -89,9 +89,9 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   // Nothing moves without a selection of the right kind, nor during a run: the start-up state stays.
   void adjustingByKeyAndBounds() {
     Keys({Qt::Key_Left, Qt::Key_F, Qt::Key_Left, Qt::Key_B, Qt::Key_Up});
-    W->StageRun(CM_STARTANN);
+    TZarnikWindowProbe(W).StageRun(CM_STARTANN);
     Keys({Qt::Key_A, Qt::Key_F5});
-    W->StageRun(0);
+    TZarnikWindowProbe(W).StageRun(0);
     QCOMPARE(Status(), QStringLiteral("A:     90.0~|B:     90.0~|C:    180.0~|D:    270.0~|E:    5|F:    5|"
                                       "Rotation:      6.0~"));
     QCOMPARE(W->Selected(), int('B'));
@@ -99,10 +99,10 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QCOMPARE(Status().section('|', 0, 3), QStringLiteral("A:     96.0~|B:     96.0~|C:    186.0~|D:    276.0~"));
     Keys({Qt::Key_F5, Qt::Key_D, Qt::Key_R});
     QCOMPARE(Status().section('|', 0, 3), QStringLiteral("A:     90.0~|B:     90.0~|C:    180.0~|D:    264.0~"));
-    W->SetTurnDegrees(1.0f);
+    TZarnikWindowProbe(W).SetTurnDegrees(1.0f);
     Keys({Qt::Key_Minus, Qt::Key_Minus}, Qt::KeypadModifier);
     QCOMPARE(W->TurnDegrees(), 0.5f);
-    W->SetTurnDegrees(359.0f);
+    TZarnikWindowProbe(W).SetTurnDegrees(359.0f);
     Keys({Qt::Key_Plus, Qt::Key_Plus}, Qt::KeypadModifier);
     QCOMPARE(Status().section('|', 6), QStringLiteral("Rotation:    359.5~"));
     Keys({Qt::Key_E, Qt::Key_Up, Qt::Key_O, Qt::Key_O, Qt::Key_F, Qt::Key_U, Qt::Key_Down});  // (bounds: the arm's test)
@@ -114,13 +114,13 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   void placingTheBallAsks() {
     for (bool yes : {true, false}) {
       init();
-      W->PlaceArm([](TArmModel& arm) {
+      TZarnikWindowProbe(W).PlaceArm([](TArmModel& arm) {
         arm.AxleDat[3] = {680, 286 + 3 + static_cast<int>(static_cast<double>(arm.SinRad[2700]) * 67), 270.0f};
         arm.BallState = 2;
         arm.MoveState = 1;
       });
       const TArmModel& arm = W->Model();
-      W->SetTurnDegrees(1.0f);
+      TZarnikWindowProbe(W).SetTurnDegrees(1.0f);
       Answer({yes ? QMessageBox::Yes : QMessageBox::No});
       Keys({Qt::Key_D, Qt::Key_R});
       const TMessageBoxHook& box = MessageBoxHook();
@@ -154,12 +154,12 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
   // added) has the scene's size whatever the window's. (A picture that cannot be written: the file rules' test.)
   void outlinesPictureAndFitting() {
     for (bool during : {false, true}) {  // also during a run
-      W->StageRun(during ? CM_TRAIN1AN : 0);
+      TZarnikWindowProbe(W).StageRun(during ? CM_TRAIN1AN : 0);
       Keys({Qt::Key_F4});
       QCOMPARE(W->Action(CM_OUTLINES)->isChecked(), !during);
       QCOMPARE(W->Scene().pixel(378, 350) == qRgb(255, 255, 255), !during);  // middle of link A
     }
-    W->StageRun(0);
+    TZarnikWindowProbe(W).StageRun(0);
     const QPoint topLeft = W->pos();
     for (QSize size : {QSize(600, 450), QSize(790, 560)}) {
       W->resize(size);
@@ -221,7 +221,7 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     Answer({}, {Path("other.dat")});
     W->Dispatch(CM_OPENDATA);
     W->Population()->Generations += 5;
-    W->MarkPopulationChanged(true);
+    TZarnikWindowProbe(W).MarkPopulationChanged(true);
     const QByteArray changed = Snapshot(W);
     Answer({QMessageBox::StandardButton(answer), QMessageBox::Ok}, {Path("other.dat")});
     {
