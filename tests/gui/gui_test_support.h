@@ -79,6 +79,11 @@ inline void ClearWeights(TANN& net) {
     for (int t = 0; t < net.getNodes(); ++t) net.setWeight(s, t, 0);
 }
 
+inline void AppendText(const QString& path, const QByteArray& text) {
+  QFile f(path);
+  if (f.open(QIODevice::Append)) f.write(text);
+}
+
 inline QByteArray Bytes(const QString& name) {
   QFile file(name);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

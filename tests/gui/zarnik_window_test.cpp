@@ -276,6 +276,15 @@ class ZarnikWindowTest : public QObject, TWindowFixture {
     QCOMPARE(buttons, QStringList({"&Ja", "&Nein", "Abbrechen"}));
   }
 
+  // A frame that reaches past the screen is moved back onto it, and made smaller only if it is larger.
+  void framesFitOnTheScreen() {
+    const QRect screen(0, 0, 1280, 1024);
+    QCOMPARE(FitInside({100, 900, 1040, 144}, screen), QRect(100, 880, 1040, 144));  // 20 px below: up by 20
+    QCOMPARE(FitInside({-5, 10, 300, 200}, screen), QRect(0, 10, 300, 200));
+    QCOMPARE(FitInside({900, 0, 1400, 1100}, screen), QRect(0, 0, 1280, 1024));
+    QCOMPARE(FitInside({10, 10, 300, 200}, screen), QRect(10, 10, 300, 200));
+  }
+
   // Right, left, then below the main window; smaller down to its minimum; clear of windows already open.
   void placeBeside() {
     const QRect screen(0, 0, 1600, 1000), main(100, 50, 800, 600);
