@@ -29,12 +29,17 @@ QString TPopulationDocument::DiskName(const QString& path) {
 QString TPopulationDocument::HistoryOf(const QString& path) { return Name(TPopulationFiles(Bytes(path)).History); }
 
 TLoadError TPopulationDocument::Load(const QString& path, size_t& size) {
-  LoadFailure = World->LoadANN(QFile::encodeName(DiskName(path)).constData(), size);
-  return LoadFailure;
+  return World->LoadANN(QFile::encodeName(DiskName(path)).constData(), size);
 }
 
-int TPopulationDocument::Store(const QString& path) {
+int TPopulationDocument::Store(const QString& path, pid_t& holder) {
   const QByteArray file = QFile::encodeName(DiskName(path));
+  holder = 0;
+  TPopulationLock lock;
+  if (!lock.Acquire(file.constData()) && errno == EWOULDBLOCK) {
+    holder = lock.Holder() == 0 ? -1 : lock.Holder();
+    return EWOULDBLOCK;
+  }
   // A FIFO or device in its place, or an untrusted link, is never written.
   const int error = CheckWritable(file.constData(), true);
   if (error != 0) return error;

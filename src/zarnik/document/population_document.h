@@ -3,7 +3,8 @@
 // The window's population as a document, beside the widgets that show it:
 // the population, the file it came from or goes to with that file's family
 // of names, its fitness history, and whether it changed since it was last
-// loaded or saved. The window asks the user; this holds what was decided.
+// loaded or saved, and the trainer's lock while it is stored. The window asks
+// the user; this holds what was decided.
 
 #include <QString>
 
@@ -37,13 +38,14 @@ class TPopulationDocument {
   static QString DiskName(const QString& path);
   static QString HistoryOf(const QString& path);
 
-  // Loads the file at `path` ("": zarnik.dat); `size` as TWorld::LoadANN gives it.
-  // The reason stays for later (LastLoadFailure).
+  // Loads the file at `path` ("": zarnik.dat); `size` as TWorld::LoadANN gives
+  // it. Anything but None leaves the population as it was.
   TLoadError Load(const QString& path, size_t& size);
-  TLoadError LastLoadFailure() const { return LoadFailure; }
-  // Stores the population at `path` if nothing in its place forbids it:
-  // 0, or errno. The trainer's lock is the caller's to hold.
-  int Store(const QString& path);
+  // Stores the population at `path` under the trainer's lock of its file, so
+  // that no trainer starts on it halfway, if nothing in its place forbids it:
+  // 0, or errno. A trainer at work on it: nothing stored, EWOULDBLOCK and
+  // `holder` its process (-1 unknown).
+  int Store(const QString& path, pid_t& holder);
   // The process holding the trainer's lock of `path` (-1 unknown, 0 none).
   static pid_t TrainerHolding(const QString& path);
 
@@ -63,5 +65,4 @@ class TPopulationDocument {
   QString File;
   bool Changed = false;  // trained since last loaded or saved
   unsigned EditCount = 0;
-  TLoadError LoadFailure{};  // of the last load (None after a good one)
 };

@@ -5,12 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-
 #include "main_window/zarnik_window.h"
 #include "translation/language.h"
 #include "ann-ga/load_reason.h"
-#include "platform/population_lock.h"
 #include "platform/write_reason.h"
 #include "arm/string_table.h"
 #include "widgets/file_dialog.h"
@@ -78,7 +75,7 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
   const QString file = TPopulationDocument::DiskName(path);
   if (TrainerAtWork(path, TPopulationDocument::TrainerHolding(path), IDS_CANNOT_LOAD)) return false;
   size_t size = 0;
-  const TLoadError failure = Document.Load(path, size);  // the reason stays for later
+  const TLoadError failure = Document.Load(path, size);
   if (failure == TLoadError::None) {  // used from the next run on; nothing to redraw
     // Instead of an earlier failure's reason; a refused history's reason, said next, goes over it.
     ShowReason(tr("Population aus '%1' geladen").arg(NameOf(file)));
@@ -97,12 +94,9 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
 
 bool TZarnikWindow::SavePopulation(const QString& path, bool replaceHistory) {
   const QString file = TPopulationDocument::DiskName(path);
-  // Stored under the lock, so that no trainer starts on the file halfway.
-  TPopulationLock lock;
-  if (!lock.Acquire(QFile::encodeName(file).constData()) && errno == EWOULDBLOCK &&
-      TrainerAtWork(path, lock.Holder() == 0 ? -1 : lock.Holder(), IDS_CANNOT_SAVE))
-    return false;
-  const int error = Document.Store(path);
+  pid_t holder = 0;
+  const int error = Document.Store(path, holder);
+  if (TrainerAtWork(path, holder, IDS_CANNOT_SAVE)) return false;
   if (error == 0) {
     // Said first: a refused history's reason, said next, goes over it.
     ShowReason(tr("Population in '%1' gespeichert").arg(NameOf(file)));
