@@ -33,6 +33,7 @@
 #include "ann-ga/random.h"
 #include "ann-ga/world.h"
 #include "main_window/zarnik_window.h"
+#include "../tests/gui/zarnik_window_probe.h"
 
 namespace {
 
@@ -59,13 +60,13 @@ std::unique_ptr<TZarnikWindow> ShownWindow() {
 // Longest time between two event dispatches of the window's pump.
 struct TGapMeter {
   explicit TGapMeter(TZarnikWindow& w) : Window(w) {
-    w.HookDispatch([this] {
+    TZarnikWindowProbe(w).HookDispatch([this] {
       const Clock::time_point now = Clock::now();
       MaxGap = std::max(MaxGap, now - Last);
       Last = now;
     });
   }
-  ~TGapMeter() { Window.HookDispatch({}); }
+  ~TGapMeter() { TZarnikWindowProbe(Window).HookDispatch({}); }
   double MaxGapMs() const { return std::chrono::duration<double, std::milli>(MaxGap).count(); }
 
   TZarnikWindow& Window;
@@ -91,9 +92,9 @@ void BM_Training2Generation_Window(benchmark::State& state) {
   auto w = ShownWindow();
   TWorld& world = *w->Population();
   ZarnikWindow = w.get();
-  w->StageRun(CM_TRAIN2AN);
+  TZarnikWindowProbe(*w).StageRun(CM_TRAIN2AN);
   w->SetMessageText("ANN trainiert");
-  w->StageProgressWindow();
+  TZarnikWindowProbe(*w).StageProgressWindow();
   const long long dispatches = w->Dispatches();
   TGapMeter gaps(*w);
   for (auto _ : state) Generation(world);
@@ -107,9 +108,9 @@ BENCHMARK(BM_Training2Generation_Window)->Unit(benchmark::kMillisecond)->Repetit
 // As the F2 command leaves the window, up to the loop.
 void BeginTraining2(TZarnikWindow& w) {
   ZarnikWindow = &w;
-  w.StageRun(CM_TRAIN2AN);
+  TZarnikWindowProbe(w).StageRun(CM_TRAIN2AN);
   w.SetMessageText("ANN trainiert");
-  w.StageProgressWindow();
+  TZarnikWindowProbe(w).StageProgressWindow();
   w.Population()->BeginTrainANN2();
 }
 
@@ -322,8 +323,8 @@ class TActivationSteps {
  public:
   explicit TActivationSteps(TZarnikWindow& window) : W(window), World(*window.Population()) {
     ZarnikWindow = &W;
-    W.StageRun(CM_STARTANN);
-    W.SetTempoUnsaved(TStepPacer::Maximal);
+    TZarnikWindowProbe(W).StageRun(CM_STARTANN);
+    TZarnikWindowProbe(W).SetTempoUnsaved(TStepPacer::Maximal);
     std::fill(Out, Out + 6, 0);
     World.InputList = W.GetCalcData(Out, true, false);
     Goal = World.InputList[4];
@@ -390,11 +391,11 @@ void BM_ActivationStep_RecordingCost(benchmark::State& state) {
   long long recorded = 0;
   for (auto _ : state) {
     const auto plain = steps();
-    w->SwapRecorder(std::move(recorder));
+    TZarnikWindowProbe(*w).SwapRecorder(std::move(recorder));
     const long long before = w->Watch().DrawnSteps;
     const auto filmed = steps();
     recorded += w->Watch().DrawnSteps - before;
-    recorder = w->SwapRecorder(nullptr);
+    recorder = TZarnikWindowProbe(*w).SwapRecorder(nullptr);
     spent[0] += plain;
     spent[1] += filmed;
     state.SetIterationTime((plain + filmed).count() / 1000.0);
@@ -408,7 +409,7 @@ void BM_ActivationStep_RecordingCost(benchmark::State& state) {
   state.counters["frames"] = static_cast<double>(recorded);
   state.counters["file_kib"] = QFileInfo(path).size() / 1024.0;
   if (!finished) state.SkipWithError("the recording failed");
-  w->StageRun(0);
+  TZarnikWindowProbe(*w).StageRun(0);
 }
 BENCHMARK(BM_ActivationStep_RecordingCost)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5)->Repetitions(3);
 

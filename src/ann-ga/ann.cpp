@@ -40,8 +40,8 @@ int DrawInitialWeight(int32_t r, int maxWeight, int precWeight) {
 
 TANN::~TANN() = default;
 
-void TANN::initANN(int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHiddenLayers, int PaMaxWeight,
-                   int PaPrecWeight, int PaMaxIntern) {
+void TANN::SetShape(int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHiddenLayers, int PaMaxWeight,
+                    int PaPrecWeight, int PaMaxIntern) {
   Nodes = static_cast<uint32_t>(PaNodes);
   InputNodes = static_cast<uint32_t>(PaInputNodes);
   HiddenNodes = static_cast<uint32_t>(PaHiddenNodes);
@@ -50,6 +50,11 @@ void TANN::initANN(int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHidde
   precWeight = PaPrecWeight;
   maxIntern = PaMaxIntern;
   calcOutputNodes();
+}
+
+void TANN::initANN(int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHiddenLayers, int PaMaxWeight,
+                   int PaPrecWeight, int PaMaxIntern) {
+  SetShape(PaNodes, PaInputNodes, PaHiddenNodes, PaHiddenLayers, PaMaxWeight, PaPrecWeight, PaMaxIntern);
 
   const size_t n = Nodes;
   OutputList = std::make_unique<int32_t[]>(OutputNodes + 2);

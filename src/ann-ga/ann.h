@@ -32,6 +32,10 @@ class TANN {
 
   void initANN(int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHiddenLayers, int PaMaxWeight,
                int PaPrecWeight, int PaMaxIntern);
+  // The shape and scale alone, without storage or weights (nothing drawn):
+  // enough to check a stored record against.
+  void SetShape(int PaNodes, int PaInputNodes, int PaHiddenNodes, int PaHiddenLayers, int PaMaxWeight,
+                int PaPrecWeight, int PaMaxIntern);
   void runANN(const int* PaInput, int* PaOutput);
   void OutFunc1(unsigned int PaIdx) { NodeList[PaIdx].Output = NodeList[PaIdx].internValue; }
 

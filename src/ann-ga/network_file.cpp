@@ -151,7 +151,7 @@ void TWorld::EncodeHeader(unsigned char* p) const {
   }
 }
 
-bool TWorld::CheckHeader(const unsigned char* p) const {
+bool TWorld::CheckHeader(const unsigned char* p) {
   for (const THeaderField& f : HeaderFields) {
     const int32_t v = GetInt(p);
     if (f.Int && (v < f.Min || v > f.Max)) return false;
@@ -170,15 +170,71 @@ void TWorld::ApplyHeader(const unsigned char* p) {
 
 bool TWorld::LoadFromBytes(const unsigned char* data, size_t size) { return LoadBytes(data, size) == TLoadError::None; }
 
+namespace {
+
+// Every record of the file image `data` (the individuals, then the best)
+// has the shape and scale of `shape`, which all of a world's networks share.
+bool RecordsFit(const unsigned char* data, const TChromosom& shape) {
+  const size_t record = shape.RecordSize();
+  const unsigned char* first = data + TWorld::HeaderBytes;
+  for (int i = 0; i <= TWorld::Individuals; ++i)
+    if (!shape.CheckRecord(first + i * record)) return false;
+  return true;
+}
+
+// The file at `path`, up to one byte more than `complete` to see an oversized
+// one; `size` gets its real size.
+TLoadError ReadNetworkBytes(const char* path, size_t complete, std::vector<unsigned char>& data, size_t& size) {
+  size = 0;
+  data.clear();
+  std::unique_ptr<FILE, TFileCloser> f(OpenRegularStream(path, false));
+  if (!f) {
+    if (errno == ENOENT) return TLoadError::Missing;
+    return errno == NotRegularFile ? TLoadError::NotRegular : TLoadError::Unreadable;
+  }
+  data.resize(complete + 1);
+  const size_t got = std::fread(data.data(), 1, data.size(), f.get());
+  if (std::ferror(f.get())) return TLoadError::Unreadable;
+  data.resize(got);
+  size = got;
+  // Report the real size of an oversized file.
+  if (got > complete && std::fseek(f.get(), 0, SEEK_END) == 0) {
+    const long end = std::ftell(f.get());
+    if (end > 0) size = static_cast<size_t>(end);
+  }
+  return TLoadError::None;
+}
+
+}  // namespace
+
+TLoadError CheckNetworkFile(const unsigned char* data, size_t size, TNetworkFileHeader& header,
+                            const TWorldDef& def) {
+  if (size != NetworkFileSize(def)) return TLoadError::WrongSize;
+  TChromosom shape;
+  shape.SetShape(def.Nodes, def.InputNodes, def.HiddenNodes, def.HiddenLayers, def.MaxWeight, def.PrecWeight,
+                 def.MaxIntern);
+  if (!TWorld::CheckHeader(data) || !RecordsFit(data, shape)) return TLoadError::ForeignShape;
+  for (size_t i = 0; i < std::size(TWorld::HeaderFields); ++i)
+    if (TWorld::HeaderFields[i].Int == &TWorld::Generations) {
+      const unsigned char* p = data + 4 * i;
+      header.Generations = GetInt(p);
+    }
+  return TLoadError::None;
+}
+
+TLoadError ReadNetworkFileHeader(const char* path, TNetworkFileHeader& header, size_t& size, const TWorldDef& def) {
+  std::vector<unsigned char> data;
+  const TLoadError read = ReadNetworkBytes(path, NetworkFileSize(def), data, size);
+  if (read != TLoadError::None) return read;
+  return CheckNetworkFile(data.data(), data.size(), header, def);
+}
+
 TLoadError TWorld::LoadBytes(const unsigned char* data, size_t size) {
   if (size != FileSize()) return TLoadError::WrongSize;
-  if (!CheckHeader(data)) return TLoadError::ForeignShape;
+  if (!CheckHeader(data) || !RecordsFit(data, bestIndividual)) return TLoadError::ForeignShape;
+
   const size_t record = bestIndividual.RecordSize();
   const unsigned char* first = data + HeaderBytes;
-  for (int i = 0; i < Individuals; ++i)
-    if (!Population[i].CheckRecord(first + i * record)) return TLoadError::ForeignShape;
-  if (!bestIndividual.CheckRecord(first + Individuals * record)) return TLoadError::ForeignShape;
-
   ApplyHeader(data);
   for (int i = 0; i < Individuals; ++i) Population[i].ApplyRecord(first + i * record);
   bestIndividual.ApplyRecord(first + Individuals * record);
@@ -206,27 +262,9 @@ bool TWorld::DoLoadANN(const char* path) {
 }
 
 TLoadError TWorld::LoadANN(const char* path, size_t& size) {
-  size = 0;
-  std::unique_ptr<FILE, TFileCloser> f(OpenRegularStream(path, false));
-  if (!f) {
-    if (errno == ENOENT) return TLoadError::Missing;
-    return errno == NotRegularFile ? TLoadError::NotRegular : TLoadError::Unreadable;
-  }
-  // One byte more than a complete file, to see an oversized one.
-  std::vector<unsigned char> data(FileSize() + 1);
-  const size_t got = std::fread(data.data(), 1, data.size(), f.get());
-  if (std::ferror(f.get())) return TLoadError::Unreadable;
-  if (got > FileSize()) {
-    // Report the real size of an oversized file.
-    if (std::fseek(f.get(), 0, SEEK_END) == 0) {
-      const long end = std::ftell(f.get());
-      size = end > 0 ? static_cast<size_t>(end) : got;
-    } else {
-      size = got;
-    }
-  } else {
-    size = got;
-  }
-  return LoadBytes(data.data(), got);
+  std::vector<unsigned char> data;
+  const TLoadError read = ReadNetworkBytes(path, FileSize(), data, size);
+  if (read != TLoadError::None) return read;
+  return LoadBytes(data.data(), data.size());
 }
 

@@ -16,6 +16,11 @@
 // or directory, refused without waiting for it.
 enum class TLoadError { None, Missing, Unreadable, WrongSize, ForeignShape, NotRegular };
 
+// What a network file's header says of its population.
+struct TNetworkFileHeader {
+  int Generations = 0;
+};
+
 void copyArrayInt(const int* PaArray1, int* PaArray2, int PaSize);
 
 // Everything a population is built with: the network shape and the breeding
@@ -151,7 +156,9 @@ class TWorld {
   // mutate, with the arithmetic on the pool's workers if there is one (the
   // draws stay in the serial order).
   void MutateOn(TTaskRunner* pool);
-  bool CheckHeader(const unsigned char* in) const;
+  static bool CheckHeader(const unsigned char* in);
+  friend TLoadError CheckNetworkFile(const unsigned char* data, size_t size, TNetworkFileHeader& header,
+                                     const TWorldDef& def);
   void EncodeHeader(unsigned char* out) const;
   void ApplyHeader(const unsigned char* in);
   void SetDlgInt(int id, const char* format, int value) const;
@@ -179,3 +186,11 @@ std::unique_ptr<TWorld> MakeZarnikWorld(TZarnikHost* host);
 // The size of a network file of a world of `def`, without building one
 // (which would draw from the shared random numbers).
 size_t NetworkFileSize(const TWorldDef& def = DefaultWorldDef());
+
+// The file at `path` checked whole as a load of a world of `def` checks it,
+// and its header, without building a world. `size` as TWorld::LoadANN gives it.
+TLoadError ReadNetworkFileHeader(const char* path, TNetworkFileHeader& header, size_t& size,
+                                 const TWorldDef& def = DefaultWorldDef());
+// The same for a whole file image in memory.
+TLoadError CheckNetworkFile(const unsigned char* data, size_t size, TNetworkFileHeader& header,
+                            const TWorldDef& def = DefaultWorldDef());

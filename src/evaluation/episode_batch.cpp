@@ -39,6 +39,15 @@ struct TShapeView {
   }
 }
 
+// A target's value from its sum: clamped to the node range and cut to an
+// integer, as the plain rule does.
+[[gnu::always_inline]] inline TLaneDouble ClampedNodeValue(const TLaneDouble& sum, const TLaneDouble& low,
+                                                           const TLaneDouble& high) {
+  TLaneDouble v = sum < low ? low : sum;
+  v = v > high ? high : v;
+  return __builtin_convertvector(__builtin_convertvector(v, TLaneInt32), TLaneDouble);
+}
+
 // The sums of one block's targets, source by source, so that the chains of
 // the targets interleave, kept in registers.
 template <int Width>
@@ -62,11 +71,7 @@ template <int Width>
     factor += Width;
   }
 #pragma GCC unroll 8
-  for (int t = 0; t < Width; ++t) {
-    TLaneDouble v = sum[t] < low ? low : sum[t];
-    v = v > high ? high : v;
-    values[b.FirstTarget + t] = __builtin_convertvector(__builtin_convertvector(v, TLaneInt32), TLaneDouble);
-  }
+  for (int t = 0; t < Width; ++t) values[b.FirstTarget + t] = ClampedNodeValue(sum[t], low, high);
   return redone;
 }
 
@@ -87,11 +92,7 @@ inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, c
       sum[t] = r;
     }
   }
-  for (int t = 0; t < b.Targets; ++t) {
-    TLaneDouble v = sum[t] < low ? low : sum[t];
-    v = v > high ? high : v;
-    values[b.FirstTarget + t] = __builtin_convertvector(__builtin_convertvector(v, TLaneInt32), TLaneDouble);
-  }
+  for (int t = 0; t < b.Targets; ++t) values[b.FirstTarget + t] = ClampedNodeValue(sum[t], low, high);
   return redone;
 }
 
@@ -191,12 +192,8 @@ ZARNIK_V4 long long SumBlockV4(const TLayerBlock& b, const TLaneDouble*& factor,
   }
   factor = f;
 #pragma GCC unroll 8
-  for (int t = 0; t < Width; ++t) {
-    const TLaneDouble s = reinterpret_cast<const TLaneDouble&>(sum[t]);
-    TLaneDouble v = s < low ? low : s;
-    v = v > high ? high : v;
-    values[b.FirstTarget + t] = __builtin_convertvector(__builtin_convertvector(v, TLaneInt32), TLaneDouble);
-  }
+  for (int t = 0; t < Width; ++t)
+    values[b.FirstTarget + t] = ClampedNodeValue(reinterpret_cast<const TLaneDouble&>(sum[t]), low, high);
   return redone;
 }
 

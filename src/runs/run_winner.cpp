@@ -9,10 +9,9 @@
 
 #include "platform/atomic_file.h"
 #include "history/fitness_log.h"
-#include "hosts/headless_host.h"
 #include "platform/link_rule.h"
 #include "platform/regular_file.h"
-#include "runs/run_files.h"
+#include "runs/population_files.h"
 #include "ann-ga/world.h"
 
 namespace {
@@ -71,8 +70,9 @@ bool Holds(const std::string& path, const std::string& bytes) {
 // what is there now (or the population without its history yet): that pair
 // is completed rather than a second one begun, so FILE's backup and its
 // history's always belong together.
-bool KeepPair(const std::string& file, const std::string& history, bool fileIsWinner, bool historyIsWinners,
-              TWinnerCopy& done, TCopyFailure& why) {
+bool KeepPair(const TPopulationFiles& files, bool fileIsWinner, bool historyIsWinners, TWinnerCopy& done,
+              TCopyFailure& why) {
+  const std::string &file = files.File, &history = files.History;
   std::string now, nowHistory;
   if (!ReadBounded(file, now, MaxHistoryFileBytes)) {
     why = Reason(file, true);
@@ -83,10 +83,9 @@ bool KeepPair(const std::string& file, const std::string& history, bool fileIsWi
     return false;
   }
   int newest = 0;
-  while (Exists(BackupFileName(file, newest + 1)) || Exists(FitnessLogPathFor(BackupFileName(file, newest + 1))))
-    ++newest;
+  while (Exists(files.Backup(newest + 1)) || Exists(files.BackupHistory(newest + 1))) ++newest;
   if (newest > 0) {
-    const std::string backup = BackupFileName(file, newest), backupHistory = FitnessLogPathFor(backup);
+    const std::string backup = files.Backup(newest), backupHistory = files.BackupHistory(newest);
     const bool fileKept = fileIsWinner || (Exists(backup) && Holds(backup, now));
     const bool historyKept = historyIsWinners || !Exists(history) || (Exists(backupHistory) && Holds(backupHistory, nowHistory));
     if (fileKept && (historyKept || (!Exists(backupHistory) && Exists(backup)))) {
@@ -96,7 +95,7 @@ bool KeepPair(const std::string& file, const std::string& history, bool fileIsWi
       return true;
     }
   }
-  const std::string backup = BackupFileName(file, newest + 1), backupHistory = FitnessLogPathFor(backup);
+  const std::string backup = files.Backup(newest + 1), backupHistory = files.BackupHistory(newest + 1);
   if (!Keep(file, backup, why)) return false;
   done.backup = backup;
   if (Exists(history)) {
@@ -113,7 +112,9 @@ bool CopyWinner(const std::string& best, const std::string& runHistory, const st
   done = {};
   // A link in FILE's or its history's place that the program may not follow
   // is refused before anything behind it is read or kept as a backup.
-  for (const std::string& target : {file, FitnessLogPathFor(file)}) {
+  const TPopulationFiles files(file);
+  const std::string& history = files.History;
+  for (const std::string& target : {file, history}) {
     std::string resolved;
     if (!ResolveForWriting(target.c_str(), resolved)) {
       why = Reason(target, false);
@@ -126,9 +127,9 @@ bool CopyWinner(const std::string& best, const std::string& runHistory, const st
     why = Reason(best, true);
     return false;
   }
-  THeadlessHost host;
-  auto world = MakeZarnikWorld(&host);
-  if (!world->LoadFromBytes(reinterpret_cast<const unsigned char*>(population.data()), population.size())) {
+  TNetworkFileHeader header;
+  if (CheckNetworkFile(reinterpret_cast<const unsigned char*>(population.data()), population.size(), header) !=
+      TLoadError::None) {
     why = Reason(best, true, EILSEQ);
     return false;
   }
@@ -137,11 +138,10 @@ bool CopyWinner(const std::string& best, const std::string& runHistory, const st
     why = Reason(runHistory, true, EILSEQ);
     return false;
   }
-  std::erase_if(rows, [&](const TFitnessRow& r) { return r.generation >= world->Generations; });
+  std::erase_if(rows, [&](const TFitnessRow& r) { return r.generation >= header.Generations; });
 
   // Something in FILE's or its history's place that cannot be replaced stops
   // the copy before either is written, so the two stay a pair.
-  const std::string history = FitnessLogPathFor(file);
   for (const std::string& target : {file, history}) {
     struct stat st;
     if (stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
@@ -159,7 +159,7 @@ bool CopyWinner(const std::string& best, const std::string& runHistory, const st
       if (oldRows[i].generation != rows[i].generation || oldRows[i].bestFitness != rows[i].bestFitness) return false;
     return true;
   }());
-  if (Exists(file) && (!sameFile || !sameHistory) && !KeepPair(file, history, sameFile, sameHistory, done, why))
+  if (Exists(file) && (!sameFile || !sameHistory) && !KeepPair(files, sameFile, sameHistory, done, why))
     return false;
   if (!sameFile && !WriteFileAtomically(file.c_str(), population.data(), population.size())) {
     why = Reason(file, false);

@@ -17,8 +17,8 @@
 
 #include "ann-ga/world.h"
 #include "history/fitness_log.h"
-#include "hosts/headless_host.h"
 #include "platform/population_lock.h"
+#include "runs/population_files.h"
 #include "runs/run_files.h"
 #include "runs/run_progress.h"
 #include "runs/run_ranking.h"
@@ -53,11 +53,10 @@ struct TFileReader {
     return r;
   }
   std::optional<TStoredRun> Read(int k) {
-    THeadlessHost host;
-    auto world = MakeZarnikWorld(&host);
     size_t size = 0;
     const std::string name = RunFileName(file, k);
-    const TLoadError e = world->LoadANN(name.c_str(), size);
+    TNetworkFileHeader header;
+    const TLoadError e = ReadNetworkFileHeader(name.c_str(), header, size);
     if (e == TLoadError::Missing) return std::nullopt;
     if (e != TLoadError::None) {
       ReportLoadFailure(name, e, size);
@@ -65,7 +64,7 @@ struct TFileReader {
       return std::nullopt;
     }
     TStoredRun r;
-    r.generation = world->Generations;
+    r.generation = header.Generations;
     TRankedFile best;
     TUnrankedFile why;
     if (MeasureFile(RunBestFileName(file, k), best, why)) {
@@ -354,10 +353,11 @@ int RankAndCopyWinner(const TTrainOptions& o, const TRunSet& set) {
     std::printf(o.progress ? "nowinner\n" : Tr(QT_TRANSLATE_NOOP("zarnik-train", "Kein Gewinner: kein Lauf hat ein Netz geprüft\n")));
     return 0;
   }
-  const std::string winner = RunBestFileName(o.file, winnerRun);
+  const TPopulationFiles files(o.file);
+  const std::string winner = files.RunBest(winnerRun);
   TWinnerCopy copy;
   TCopyFailure why;
-  if (!CopyWinner(winner, FitnessLogPathFor(RunFileName(o.file, winnerRun)), o.file, copy, why)) {
+  if (!CopyWinner(winner, files.RunHistory(winnerRun), o.file, copy, why)) {
     std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Gewinner '%s' nicht nach '%s' kopiert: Kann Datei '%s' nicht %s: %s\n")),
                  winner.c_str(), o.file.c_str(), why.file.c_str(), why.reading ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "lesen")) : Tr(QT_TRANSLATE_NOOP("zarnik-train", "schreiben")),
                  why.error == EILSEQ ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "unvollständig oder fremd")) : WriteReason(why.error));

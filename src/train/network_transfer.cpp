@@ -18,6 +18,7 @@
 #include "platform/atomic_file.h"
 #include "platform/population_lock.h"
 #include "platform/regular_file.h"
+#include "runs/population_files.h"
 #include "train/network_json.h"
 #include "train/train_text.h"
 #include "train/write_reason.h"
@@ -84,7 +85,7 @@ bool LockForWriting(const std::string& file, TPopulationLock& lock) {
     std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n")),
                  file.c_str(), LockedReason(lock.Holder()).c_str());
   else
-    ReportWriteFailure(PopulationLockPath(file.c_str()), errno);
+    ReportWriteFailure(TPopulationFiles(file).Lock, errno);
   return false;
 }
 

@@ -23,6 +23,7 @@
 #include "platform/regular_file.h"
 #include "ann-ga/random.h"
 #include "train/run_check.h"
+#include "runs/population_files.h"
 #include "runs/run_files.h"
 #include "train/stop_signals.h"
 #include "ann-ga/world.h"
@@ -149,7 +150,7 @@ bool CheckRunFiles(const TTrainOptions& o, std::vector<std::string>& logPaths) {
                  o.log.c_str(), o.file.c_str());
     return false;
   }
-  logPaths = {FitnessLogPathFor(o.file)};
+  logPaths = {TPopulationFiles(o.file).History};
   // The same file by another spelling or link gets its rows once.
   if (!o.log.empty() && !IsSaveTargetOrTemporary(o.log.c_str(), logPaths[0].c_str())) logPaths.push_back(o.log);
   const std::string dir = DirectoryOf(o.file);

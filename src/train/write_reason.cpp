@@ -14,6 +14,7 @@
 #include "platform/population_lock.h"
 #include "platform/regular_file.h"
 #include "platform/write_reason.h"
+#include "runs/population_files.h"
 #include "train/train_text.h"
 
 const char* WriteReason(int error) { return Tr(WriteReasonText(error)); }
@@ -49,6 +50,6 @@ bool TakeLock(const std::string& file, TPopulationLock& lock) {
     std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht trainieren: %s\n")), file.c_str(),
                  LockedReason(lock.Holder()).c_str());
   else
-    ReportWriteFailure(PopulationLockPath(file.c_str()), errno);
+    ReportWriteFailure(TPopulationFiles(file).Lock, errno);
   return false;
 }

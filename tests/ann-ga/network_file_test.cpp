@@ -34,6 +34,18 @@ TEST_F(NetworkFile, LayoutIsLittleEndianHeaderThenRecordsAndLoadsIntoOtherParame
   for (int i = 0; i < 22; ++i) EXPECT_EQ(U32(b, 4 * i), words[i]) << "offset " << 4 * i;
   EXPECT_EQ(U32(b, 44 + 44 + 8 * 21 + 4 * 11), 0x11223344u);
   EXPECT_EQ(U32(b, 44 + 100 * Record), 99u);  // the best comes last
+  // The header without a world, and without a draw from the shared random numbers.
+  TNetworkFileHeader header;
+  size_t size = 0;
+  UseFixedRandomSeed(5);
+  SeedRandom(0);
+  const int32_t draw = NextRandom();
+  UseFixedRandomSeed(5);
+  SeedRandom(0);
+  ASSERT_EQ(ReadNetworkFileHeader((dir / "snapshot.dat").c_str(), header, size), TLoadError::None);
+  EXPECT_EQ(NextRandom(), draw);
+  UseClockRandomSeed();
+  EXPECT_EQ(header.Generations, 0x01020304);
   TWorldDef other = DefaultWorldDef();  // parameters the file replaces
   other.MutationRate = 0.3f, other.BitFaktor = 1.5f, other.MinGen = 3, other.MatingRate = 0.5f,
   other.MatingPoolSize = 20, other.MaxPoints = 5, other.GrowthRate = 0.5f, other.MaxHiddenNodes = 3;
@@ -45,6 +57,8 @@ TEST_F(NetworkFile, LayoutIsLittleEndianHeaderThenRecordsAndLoadsIntoOtherParame
 // Every field with a range, one beyond each end, and the ends themselves, which load.
 TEST_F(NetworkFile, BadSpecialAndMissingFilesAreRefusedAtOnceAndChangeNothing) {
   const std::string good = Saved(w);
+  TNetworkFileHeader header;
+  size_t size = 0;
   const size_t best = 44 + 100 * Record;
   // {what, offset, value, loads}
   const std::tuple<const char*, size_t, uint32_t, bool> fields[] = {
@@ -75,6 +89,7 @@ TEST_F(NetworkFile, BadSpecialAndMissingFilesAreRefusedAtOnceAndChangeNothing) {
     PutU32(bytes, at, value);
     std::ofstream(file, std::ios::binary) << bytes;
     EXPECT_EQ(w.DoLoadANN(file.c_str()), loads) << what;
+    EXPECT_EQ(ReadNetworkFileHeader(file.c_str(), header, size) == TLoadError::None, loads) << what;  // agrees
     EXPECT_EQ(Saved(w), loads ? bytes : good) << what;
     if (loads) {
       ASSERT_TRUE(w.LoadFromBytes(reinterpret_cast<const unsigned char*>(good.data()), good.size()));
@@ -90,15 +105,18 @@ TEST_F(NetworkFile, BadSpecialAndMissingFilesAreRefusedAtOnceAndChangeNothing) {
     apply(bad);
     std::ofstream(file, std::ios::binary) << bad;
     EXPECT_FALSE(w.DoLoadANN(file.c_str())) << what;
+    EXPECT_NE(ReadNetworkFileHeader(file.c_str(), header, size), TLoadError::None) << what;
     EXPECT_EQ(Saved(w), good) << what;
   }
   // A FIFO, on which an open that waits would block, is refused in the trainer's test (`--evaluate` of one).
-  size_t size = 0;
   const fs::path zero = dir / "zero.dat";
   fs::create_symlink("/dev/zero", zero);  // also behind a link
-  for (const char* special : {"/dev/zero", "/dev/null", dir.Dir.c_str(), zero.c_str()})
+  for (const char* special : {"/dev/zero", "/dev/null", dir.Dir.c_str(), zero.c_str()}) {
     EXPECT_EQ(w.LoadANN(special, size), TLoadError::NotRegular) << special;
+    EXPECT_EQ(ReadNetworkFileHeader(special, header, size), TLoadError::NotRegular) << special;
+  }
   EXPECT_EQ(w.LoadANN((dir / "missing.dat").c_str(), size), TLoadError::Missing);
+  EXPECT_EQ(ReadNetworkFileHeader((dir / "missing.dat").c_str(), header, size), TLoadError::Missing);
   EXPECT_EQ(Saved(w), good);
 }
 

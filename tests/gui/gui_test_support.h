@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -17,6 +20,7 @@
 #include <initializer_list>
 
 #include "main_window/zarnik_window.h"
+#include "zarnik_window_probe.h"
 #include "progress/ann_ga_dlg.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
@@ -55,9 +59,9 @@ inline void Press(QWidget* target, Qt::Key key) {
 
 // No run, question or answer left over from the test function before.
 inline void ResetWindow(TZarnikWindow* w) {
-  w->StageRun(0);
+  TZarnikWindowProbe(w).StageRun(0);
   UserBreak = false;
-  w->MarkPopulationChanged(false);
+  TZarnikWindowProbe(w).MarkPopulationChanged(false);
   Answer({});
   w->Dispatch(CM_SIMRESET);
 }
@@ -73,6 +77,11 @@ inline bool WarnedOnce(const QString& text) {
 inline void ClearWeights(TANN& net) {
   for (int s = 0; s < net.getNodes(); ++s)
     for (int t = 0; t < net.getNodes(); ++t) net.setWeight(s, t, 0);
+}
+
+inline void AppendText(const QString& path, const QByteArray& text) {
+  QFile f(path);
+  if (f.open(QIODevice::Append)) f.write(text);
 }
 
 inline QByteArray Bytes(const QString& name) {
@@ -111,13 +120,18 @@ inline void Run(TZarnikWindow* w, Qt::Key key, const char* waitedFor, const std:
 // file in its folder grows, no output) for two minutes, however slow a loaded machine makes it.
 // The &-mnemonics of `dialog`'s labels and buttons and of `alsoShown` (texts a
 // button shows at other times), lower case; "&&" is a plain '&'.
+inline QStringList MnemonicsOf(const QString& text) {
+  QStringList letters;
+  for (qsizetype i = text.indexOf('&'); i >= 0 && i + 1 < text.size(); i = text.indexOf('&', i + 2))
+    if (text[i + 1] != '&') letters << text[i + 1].toLower();
+  return letters;
+}
+
 inline QStringList Mnemonics(QWidget* dialog, QStringList alsoShown = {}) {
   for (QLabel* label : dialog->findChildren<QLabel*>()) alsoShown << label->text();
   for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) alsoShown << button->text();
   QStringList letters;
-  for (const QString& text : alsoShown)
-    for (qsizetype i = text.indexOf('&'); i >= 0 && i + 1 < text.size(); i = text.indexOf('&', i + 2))
-      if (text[i + 1] != '&') letters << text[i + 1].toLower();
+  for (const QString& text : alsoShown) letters << MnemonicsOf(text);
   return letters;
 }
 
@@ -127,6 +141,39 @@ inline QStringList Repeated(const QStringList& letters) {
   for (const QString& l : letters)
     if (letters.count(l) > 1 && !repeated.contains(l)) repeated << l;
   return repeated;
+}
+
+// What keeps the keyboard from reaching the menus of `bar` one way each, as "menu: fault": in the bar and in
+// each menu (submenus too) Alt+letter reaches one item only, an item without keys has exactly one letter,
+// the key an item shows after its tab is one of its keys, and no key belongs to two items.
+inline QStringList MenuFaults(QMenuBar* bar) {
+  QStringList faults;
+  QHash<QString, QString> owners;  // key -> the item it belongs to
+  const std::function<void(const QString&, const QList<QAction*>&)> check = [&](const QString& menu,
+                                                                                const QList<QAction*>& items) {
+    QStringList letters;
+    for (QAction* a : items) {
+      if (a->isSeparator()) continue;
+      const QStringList own = MnemonicsOf(a->text());
+      letters << own;
+      if (own.size() > 1 || (own.isEmpty() && a->shortcuts().isEmpty())) faults << menu + ": letters of " + a->text();
+      const qsizetype tab = a->text().indexOf('\t');
+      if (tab >= 0) {
+        QStringList keys;
+        for (const QKeySequence& k : a->shortcuts()) keys << k.toString();
+        if (!keys.contains(a->text().mid(tab + 1))) faults << menu + ": shown key of " + a->text();
+      }
+      for (const QKeySequence& k : a->shortcuts()) {
+        const QString previous = owners.value(k.toString());
+        if (!previous.isEmpty() && previous != a->text()) faults << menu + ": key " + k.toString() + " twice";
+        owners[k.toString()] = a->text();
+      }
+      if (a->menu() != nullptr) check(a->text(), a->menu()->actions());
+    }
+    for (const QString& l : Repeated(letters)) faults << menu + ": letter " + l + " twice";
+  };
+  check(QStringLiteral("bar"), bar->actions());
+  return faults;
 }
 
 inline bool EndsWhileProgressing(QProcess& process) {

@@ -53,8 +53,8 @@ class RunsTest : public QObject, TWindowFixture {
     if (!world.DoLoadANN(start.constData())) return o;
     world.Pool = pool;
     UseFixedRandomSeed(7);
-    W->StageRun(CM_TRAIN2AN);
-    W->StageProgressWindow();
+    TZarnikWindowProbe(W).StageRun(CM_TRAIN2AN);
+    TZarnikWindowProbe(W).StageProgressWindow();
     world.BeginTrainANN2();
     for (int g = 0; g < 2; ++g) {
       world.TrainGeneration2();
@@ -218,8 +218,8 @@ class RunsTest : public QObject, TWindowFixture {
       for (int t = 0; t < 21; ++t) world.bestIndividual.setWeight(s, t, 100 * s + t);
     world.bestIndividual.setWeight(0, 12, -150);
     world.bestIndividual.setWeight(1, 13, 123456);
-    W->StageRun(CM_TRAIN1AN);
-    W->StageProgressWindow();
+    TZarnikWindowProbe(W).StageRun(CM_TRAIN1AN);
+    TZarnikWindowProbe(W).StageProgressWindow();
     world.bestIndividual.show();
     W->PumpMessages();
     const QHash<int, QString> lines = {{320, "  +11 -150  +13"}, {321, " +111 +112+1234"}, {330, "+1011+1012+1013"},
@@ -253,7 +253,7 @@ class RunsTest : public QObject, TWindowFixture {
     TStopCountingPool counting(2, LaneCount);
     W->Population()->Pool = counting.Pool.get();
     int generationOfStop = -1, dispatches = 0;
-    W->HookDispatch([&] {  // a dispatch at every chance: the strictest cadence
+    TZarnikWindowProbe(W).HookDispatch([&] {  // a dispatch at every chance: the strictest cadence
       if (!counting.Pool->Running()) return;
       if (generationOfStop < 0 && ++dispatches == 3) {
         generationOfStop = W->Population()->Generations;
@@ -261,7 +261,7 @@ class RunsTest : public QObject, TWindowFixture {
       }
     }, true);
     Run(W, Qt::Key_F2, "three dispatches while the workers play", [](int) {});
-    W->HookDispatch({});
+    TZarnikWindowProbe(W).HookDispatch({});
     W->Population()->Pool = W->WorkerPool();
     QVERIFY(generationOfStop >= 0);
     QCOMPARE(W->Population()->Generations, generationOfStop + 1);

@@ -1,7 +1,11 @@
-// Watching the learning: the fitness chart and its history file, the tempo, and the network view.
+// Watching the learning: the fitness chart (its ranges, its texts whole) and the history file it follows,
+// the tempo, and the network view.
 #include <QGraphicsTextItem>
 #include <QGraphicsView>
+#include <QChartView>
+#include <QGraphicsScene>
 #include <QImage>
+#include <QLayout>
 #include <QLineSeries>
 #include <QValueAxis>
 
@@ -11,10 +15,14 @@
 
 #include "gui_test_support.h"
 #include "watching/fitness_chart.h"
+#include "watching/fitness_follower.h"
 #include "watching/network_view.h"
 #include "watching/step_pacer.h"
+#include "widgets/window_place.h"
 
 namespace {
+
+const QByteArray Header = "generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n";
 
 // Time that passes only while the pacer waits, a tick a turn, never past the time waited for.
 struct TFakePacerClock final : TPacerClock {
@@ -152,7 +160,7 @@ class WatchingTest : public QObject, TWindowFixture {
   // Activation at Langsam draws steps 1/15 s apart; F3 during a paced wait ends it in that tick.
   void tempoPacesActivation() {
     TFakePacerClock clock;
-    W->UsePacerClock(&clock);
+    TZarnikWindowProbe(W).UsePacerClock(&clock);
     W->Dispatch(CM_TEMPSLOW);
     QCOMPARE(SavedTempo(), TStepPacer::Slow);
     TPacerClock::Clock::time_point stopAt{}, due{};
@@ -163,13 +171,13 @@ class WatchingTest : public QObject, TWindowFixture {
       Press(W, Qt::Key_F3);
     };
     Run(W, Qt::Key_F3, "ten paced steps of activation", [](int) {});
-    W->UsePacerClock(nullptr);
+    TZarnikWindowProbe(W).UsePacerClock(nullptr);
     for (size_t k = 1; k < clock.Dues.size(); ++k)
       QCOMPARE(clock.Dues[k] - clock.Dues[k - 1], std::chrono::nanoseconds(66666666));  // 1 s / 15
     QCOMPARE(clock.T, stopAt + clock.Tick);  // the tick in which F3 came, no more
     QVERIFY(clock.T < due && !W->Watch().Pacer.Waiting());
     W->Dispatch(CM_TEMPNORM);
-    W->SetPacerFrameRate(0.0);  // Normal: a display frame, 60 a second if none is reported
+    TZarnikWindowProbe(W).SetPacerFrameRate(0.0);  // Normal: a display frame, 60 a second if none is reported
     QCOMPARE(W->Watch().Pacer.Interval(), std::chrono::nanoseconds(16666666));
   }
 
@@ -197,7 +205,7 @@ class WatchingTest : public QObject, TWindowFixture {
     Best().setWeight(11, 14, 100);
     Best().setWeight(14, 17, 100);
     TWorld& world = *W->Population();
-    W->StageRun(CM_STARTANN);
+    TZarnikWindowProbe(W).StageRun(CM_STARTANN);
     std::fill(world.OutputList.get(), world.OutputList.get() + 6, 0);
     world.InputList = W->GetCalcData(world.OutputList.get(), true, false);
     QVERIFY(!View()->HasValues());  // an undrawn step shows nothing
@@ -212,7 +220,7 @@ class WatchingTest : public QObject, TWindowFixture {
     QApplication::processEvents();
     QCOMPARE(View()->Paints, paints + 1);
     W->AnnHasFinished();
-    W->StageRun(CM_TRAIN2AN);  // training 2 shows a new best at the pump's dispatch, without values
+    TZarnikWindowProbe(W).StageRun(CM_TRAIN2AN);  // training 2 shows a new best at the pump's dispatch, without values
     Best().setWeight(0, 11, 5);
     QCOMPARE(View()->LinksInUse(), 3);
     W->PumpMessages();  // the first pump point of the staged run dispatches
@@ -221,6 +229,131 @@ class WatchingTest : public QObject, TWindowFixture {
     Press(W, Qt::Key_F8);  // F8 works during runs too
     W->UpdateCommands();
     QVERIFY(!W->Watch().NetView->isVisible() && !W->Action(CM_NETVIEW)->isChecked());
+  }
+  // A hand-made history of both trainings, handed over in two parts: each shows on its own x axis, which
+  // ends at its data, and y ranges that fit it (worked by hand from the nice steps 1, 2, 5 times powers of
+  // ten); "bisher bestes" carries training 2's best across the parts; deliveries (rows that have them) on
+  // their own axis from 0.
+  void chartRangesOfAMixedHistory() {
+    using C = TFitnessChartWindow;
+    C chart(nullptr);
+    const std::vector<TFitnessRow> rows = {
+        {0, 1, -1000000, 0, 0, 0.0}, {1, 1, 500, 0, 1, 0.1},    {2, 1, 200, 0, 1, 0.2},
+        {10, 2, 100, -50, 10, 0.0, -1}, {11, 2, 300, 20, 11, 0.1, 2}, {12, 2, 250, 10, 11, 0.2, 1},
+        {13, 2, 400, 60, 13, 0.3, 3}};
+    chart.Append(rows.data(), 5);
+    chart.Append(rows.data() + 5, 2);
+    chart.resize(900, 500);
+    chart.show();
+    QCOMPARE(chart.ShownMode(), 2);  // the training of the last row
+    QCOMPARE(chart.Series(C::BestSoFar2)->points(), (QList<QPointF>{{10, 100}, {11, 300}, {12, 300}, {13, 400}}));
+    QCOMPARE(chart.Series(C::Deliveries2)->points(), (QList<QPointF>{{11, 2}, {12, 1}, {13, 3}}));
+    QVERIFY(chart.Series(C::Deliveries2)->attachedAxes().contains(chart.AxisDeliveries()));
+    QCOMPARE(chart.AxisX()->min(), 10.0);
+    QCOMPARE(chart.AxisX()->max(), 13.0);
+    QCOMPARE(chart.AxisY()->min(), -100.0);  // -50 .. 400 and 5 % room: -72.5 .. 422.5 on steps of 100
+    QCOMPARE(chart.AxisY()->max(), 500.0);
+    QCOMPARE(chart.AxisDeliveries()->min(), 0.0);
+    QCOMPARE(chart.AxisDeliveries()->max(), 3.0);
+    QVERIFY(chart.Series(C::Best2)->isVisible() && !chart.Series(C::Best1)->isVisible());
+    chart.ChooseMode(1);
+    QCOMPARE(chart.AxisX()->min(), 0.0);
+    QCOMPARE(chart.AxisX()->max(), 2.0);
+    QCOMPARE(chart.AxisY()->min(), -1200000.0);  // -1050025 .. 50525 on steps of 200000
+    QCOMPARE(chart.AxisY()->max(), 200000.0);
+    QVERIFY(!chart.AxisDeliveries()->isVisible() && chart.Series(C::Best1)->isVisible());
+    chart.Append(&rows[6], 1);  // chosen: a row of the other training does not switch back
+    QCOMPARE(chart.ShownMode(), 1);
+  }
+
+  // Every title, legend name and label of the chart whole (Qt Charts would end a cut one in "...") and
+  // inside the picture, on screen and in the saved picture: at the chart's minimum size, at the size it
+  // gets beside the main window on a 1280x1024 screen, and at its own size; for both trainings.
+  void chartTextsWhole_data() {
+    QTest::addColumn<QSize>("size");  // empty: the minimum
+    QTest::addColumn<int>("mode");
+    // The main window's frame as openbox puts it on a 1280x1024 screen (frame 1, 20 above, 5 below): the
+    // chart's frame goes below it, 1022 x 377, its 25 px of title bar and border off.
+    const QRect placed = PlaceBeside({159, 108, 760, 539}, {1022, 505}, {400, 300}, {0, 0, 1280, 1024});
+    QCOMPARE(placed, QRect(159, 647, 1022, 377));
+    for (int mode : {2, 1}) {
+      QTest::addRow("minimum, training %d", mode) << QSize() << mode;
+      QTest::addRow("below the main window, training %d", mode) << QSize(1020, 352) << mode;
+      QTest::addRow("own size, training %d", mode) << QSize(1020, 480) << mode;
+    }
+  }
+
+  void chartTextsWhole() {
+    QFETCH(QSize, size);
+    QFETCH(int, mode);
+    TFitnessChartWindow chart(nullptr);
+    chart.Append({{0, 1, -1000000, 0, 0, 0.0}, {1, 1, 24817, 0, 1, 0.1}, {2, 2, 31250, -20417, 2, 0.2, 3},
+                  {6000, 2, 48713, 10250, 5999, 90.0, 7}});
+    chart.ChooseMode(mode);
+    chart.layout()->activate();
+    chart.resize(size.isEmpty() ? chart.minimumSize() : size);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCoreApplication::processEvents();
+    if (size.isEmpty()) QVERIFY(chart.minimumSize().width() < 700 && chart.minimumSize().height() < 360);
+    QVERIFY(chart.size().expandedTo(chart.minimumSize()) == chart.size());
+    const QString path = QStringLiteral("whole.png");
+    QVERIFY(chart.SavePicture(path));
+    const QImage picture(path);
+    QCOMPARE(picture.size(), chart.View()->size());
+    QStringList texts;
+    for (const QGraphicsItem* item : chart.View()->scene()->items()) {
+      const auto* text = qgraphicsitem_cast<const QGraphicsTextItem*>(item);
+      if (text == nullptr || !text->isVisible() || text->toPlainText().isEmpty()) continue;
+      texts << text->toPlainText();
+      QVERIFY2(!text->toPlainText().contains(QLatin1String("...")), qPrintable(text->toPlainText()));
+      const QRect onPicture = chart.View()->mapFromScene(text->sceneBoundingRect()).boundingRect();
+      QVERIFY2(QRect(QPoint(), picture.size()).contains(onPicture), qPrintable(text->toPlainText()));
+    }
+    const QStringList whole = mode == 2 ? QStringList{"Generation (Training 2)", "Fitness", "Ablagen des Besten",
+                                                      "bester (Training 2)", "Durchschnitt (Training 2)",
+                                                      "bisher bestes"}
+                                        : QStringList{"Durchgang (Training 1)", "Fitness", "bester (Training 1)"};
+    for (const QString& t : whole) QVERIFY2(texts.contains(t), qPrintable(t + " not among: " + texts.join(" | ")));
+    QCOMPARE(texts.count(QStringLiteral("Ablagen des Besten")), mode == 2 ? 2 : 0);  // axis title and legend name
+    QFile::remove(path);
+  }
+
+  // Only the appended bytes are read; a torn row waits for its end; a replaced file is read from its start.
+  void followingAnAppendedHistory() {
+    const QString path = QStringLiteral("followed.csv");
+    QFile::remove(path);
+    const QByteArray first = Header + "0,2,100,50,0,0.100,1\n1,2,120,60,1,0.200,0\n";
+    AppendText(path, first);
+    TFitnessFollower follower;
+    std::vector<TFitnessRow> restarted, appended;
+    int restarts = 0;
+    connect(&follower, &TFitnessFollower::rowsRestarted, this, [&](const std::vector<TFitnessRow>& r) { restarted = r; ++restarts; });
+    connect(&follower, &TFitnessFollower::rowsAppended, this, [&](const std::vector<TFitnessRow>& r) { appended.insert(appended.end(), r.begin(), r.end()); });
+    follower.Follow(path);
+    QCOMPARE(restarts, 1);
+    QCOMPARE(restarted.size(), size_t(2));
+    QCOMPARE(follower.BytesRead(), static_cast<long long>(first.size()));
+    const QByteArray more = "2,2,130,70,2,0.300,3\n3,2,90,";
+    AppendText(path, more);
+    follower.Poll();
+    QCOMPARE(follower.BytesRead(), static_cast<long long>(first.size() + more.size()));
+    QCOMPARE(appended.size(), size_t(1));
+    QCOMPARE(appended[0].bestDeliveries, 3);
+    AppendText(path, "75,2,0.400,2\n");
+    follower.Poll();
+    QCOMPARE(appended.size(), size_t(2));
+    QCOMPARE(appended[1].averageFitness, 75);
+    QCOMPARE(restarts, 1);
+    // What a trainer's winner copy does: a new file in its place.
+    QFile::remove(QStringLiteral("replacement.csv"));
+    AppendText(QStringLiteral("replacement.csv"), Header + "5,2,10,5,5,0.100,0\n");
+    QVERIFY(::rename("replacement.csv", "followed.csv") == 0);
+    follower.Poll();
+    QCOMPARE(restarts, 2);
+    QCOMPARE(restarted.size(), size_t(1));
+    QCOMPARE(restarted[0].generation, 5);
   }
 };
 

@@ -67,8 +67,8 @@ class WindowFilesTest : public QObject, TWindowFixture {
   void initTestCase() { QVERIFY(OpenTestWindow(W, Dir)); }
   void init() {
     ResetWindow(W);
-    W->ClearHistory();
-    W->SetPopulationFile({});
+    TZarnikWindowProbe(W).ClearHistory();
+    TZarnikWindowProbe(W).SetPopulationFile({});
     for (const char* name : {"zarnik.dat", "zarnik.csv"}) QFile::remove(name);
   }
 
@@ -168,7 +168,7 @@ class WindowFilesTest : public QObject, TWindowFixture {
     const int commands[] = {CM_SAVEDATA, CM_LOADDATA, CM_SAVEDTAS, CM_OPENDATA, CM_NEWPOPUL, CM_NEWPOPUL};
     const char* seeds[] = {"", "", "", "", "42", ""};
     for (int i = 0; i < 6; ++i) {
-      W->MarkPopulationChanged(false);  // no unsaved-work question
+      TZarnikWindowProbe(W).MarkPopulationChanged(false);  // no unsaved-work question
       Answer({}, {Path(QStringLiteral("andere.dat"))});
       FileDialogHook().Texts = {QString::fromLatin1(seeds[i])};
       W->Dispatch(commands[i]);

@@ -100,10 +100,10 @@ class ReadmeHeadlessTest : public QObject {
     population.seek(0);
     QVERIFY2(population.readAll() == trained, "--evaluate changed the file");
     UseFixedRandomSeed(4);
-    window.StageRun(CM_TRAIN2AN);  // as during F2: no ball question
+    TZarnikWindowProbe(window).StageRun(CM_TRAIN2AN);  // as during F2: no ball question
     SeedRandomAtGeneration(w.Generations);
     w.calcFitness2();
-    window.StageRun(0);
+    TZarnikWindowProbe(window).StageRun(0);
     UseClockRandomSeed();
     QCOMPARE(rows[0], QStringLiteral("index,fitness,takes,deliveries"));
     const auto row = [](const TChromosom& c) {

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "main_window/zarnik_window.h"
+#include "../gui/zarnik_window_probe.h"
 #include "widgets/text_gadget.h"
 
 class XcbKeysTest : public QObject {
@@ -25,7 +26,7 @@ class XcbKeysTest : public QObject {
 
   // Keypad and main keyboard + and - (US layout: + is Shift+=) step by half a degree.
   void rotationKeys() {
-    W->SetTurnDegrees(6.0f);
+    TZarnikWindowProbe(W).SetTurnDegrees(6.0f);
     const std::pair<const char*, float> presses[] = {{"KP_Add", 6.5f}, {"KP_Add", 7.0f}, {"KP_Subtract", 6.5f},
                                                      {"plus", 7.0f},   {"minus", 6.5f},  {"minus", 6.0f}};
     for (const auto& [key, after] : presses) {

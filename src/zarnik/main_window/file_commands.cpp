@@ -5,14 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-
 #include "main_window/zarnik_window.h"
-#include "platform/atomic_file.h"
-#include "history/fitness_log.h"
 #include "translation/language.h"
 #include "ann-ga/load_reason.h"
-#include "platform/population_lock.h"
 #include "platform/write_reason.h"
 #include "arm/string_table.h"
 #include "widgets/file_dialog.h"
@@ -24,9 +19,7 @@ namespace {
 QString PopulationFilter() { return TZarnikWindow::tr("Zarnik-Population (*.dat)"); }
 
 // "dir/name.dat" keeps its history in "dir/name.csv", as the trainer does.
-QString HistoryPathFor(const QString& population) {
-  return QFile::decodeName(FitnessLogPathFor(QFile::encodeName(population).toStdString()).c_str());
-}
+QString HistoryPathFor(const QString& population) { return TPopulationDocument::HistoryOf(population); }
 
 QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
 
@@ -37,17 +30,17 @@ QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
 void TZarnikWindow::LoadHistory(const QString& path) {
   // Missing or refused: the chart starts empty; refused, the file is left alone when saving.
   RefusedHistory.clear();  // each load says it anew
-  NoteHistoryRefusal(path, History.Load(QFile::encodeName(path).constData()));
+  NoteHistoryRefusal(path, Document.History().Load(QFile::encodeName(path).constData()));
   FollowHistory(path);  // and what another program appends to it from now on
   // Training 1 numbers its passes on from the loaded ones, so the chart's line
   // and the file's rows keep their order.
-  AnnGaWorld->NumberPassesAfter(History.LastPass1());
+  Population()->NumberPassesAfter(Document.History().LastPass1());
   Watching.FlushChart();
 }
 
 void TZarnikWindow::SaveHistory(const QString& path, bool replace) {
   bool failed = false;
-  NoteHistoryRefusal(path, History.Save(QFile::encodeName(path).constData(), replace, failed));
+  NoteHistoryRefusal(path, Document.History().Save(QFile::encodeName(path).constData(), replace, failed));
   if (!failed) return;
   ZarnikMessageBox(this, FileMessage(IDS_CANNOT_SAVE, NameOf(path)), windowTitle(), QMessageBox::Ok,
                    QMessageBox::Warning);
@@ -70,7 +63,7 @@ bool TZarnikWindow::TrainerAtWork(const QString& path, pid_t holder, unsigned re
   if (holder == 0) return false;
   // The designed failure message, and why in the message field.
   ZarnikMessageBox(this, FileMessageFor(resId, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
-  const QString file = path.isEmpty() ? QStringLiteral("zarnik.dat") : path;
+  const QString file = TPopulationDocument::DiskName(path);
   const QString who = holder > 0 ? tr("ein Trainer arbeitet daran (Prozess %1)").arg(holder) : tr("ein Trainer arbeitet daran");
   ShowReason((resId == IDS_CANNOT_LOAD ? tr("Kann Datei '%1' nicht laden: %2") : tr("Kann Datei '%1' nicht speichern: %2"))
                           .arg(NameOf(file), who));
@@ -79,46 +72,39 @@ bool TZarnikWindow::TrainerAtWork(const QString& path, pid_t holder, unsigned re
 
 // An empty path is the designed "zarnik.dat" with its designed messages.
 bool TZarnikWindow::LoadPopulation(const QString& path) {
-  const QString file = path.isEmpty() ? QStringLiteral("zarnik.dat") : path;
-  if (TrainerAtWork(path, PopulationLockHolder(QFile::encodeName(file).constData()), IDS_CANNOT_LOAD)) return false;
+  const QString file = TPopulationDocument::DiskName(path);
+  if (TrainerAtWork(path, TPopulationDocument::TrainerHolding(path), IDS_CANNOT_LOAD)) return false;
   size_t size = 0;
-  LoadFailure = AnnGaWorld->LoadANN(QFile::encodeName(file).constData(), size);  // the reason stays for later
-  if (LoadFailure == TLoadError::None) {  // used from the next run on; nothing to redraw
+  const TLoadError failure = Document.Load(path, size);
+  if (failure == TLoadError::None) {  // used from the next run on; nothing to redraw
     // Instead of an earlier failure's reason; a refused history's reason, said next, goes over it.
     ShowReason(tr("Population aus '%1' geladen").arg(NameOf(file)));
     LoadHistory(HistoryPathFor(file));
-    PopulationFile = path;
-    PopulationChanged = false;
+    Document.BelongsTo(path);
     FlushNetView();  // an open network view shows the loaded best
     return true;
   }
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
   // The box keeps its designed text; the status bar says why.
-  const qint64 found = LoadFailure == TLoadError::WrongSize ? static_cast<qint64>(size) : -1;
+  const qint64 found = failure == TLoadError::WrongSize ? static_cast<qint64>(size) : -1;
   ShowReason(tr("Kann Datei '%1' nicht laden: %2")
-                 .arg(NameOf(file), LoadReasonText(LoadReasonFormat(LoadFailure, found >= 0), found, AnnGaWorld->FileSize())));
+                 .arg(NameOf(file), LoadReasonText(LoadReasonFormat(failure, found >= 0), found, Population()->FileSize())));
   return false;
 }
 
 bool TZarnikWindow::SavePopulation(const QString& path, bool replaceHistory) {
-  const QString file = path.isEmpty() ? QStringLiteral("zarnik.dat") : path;
-  // Stored under the lock, so that no trainer starts on the file halfway.
-  TPopulationLock lock;
-  if (!lock.Acquire(QFile::encodeName(file).constData()) && errno == EWOULDBLOCK &&
-      TrainerAtWork(path, lock.Holder() == 0 ? -1 : lock.Holder(), IDS_CANNOT_SAVE))
-    return false;
-  // A FIFO or device in its place, or an untrusted link, is never written.
-  int error = CheckWritable(QFile::encodeName(file).constData(), true);
-  if (error == 0 && AnnGaWorld->DoSaveANN(QFile::encodeName(file).constData())) {
+  const QString file = TPopulationDocument::DiskName(path);
+  pid_t holder = 0;
+  const int error = Document.Store(path, holder);
+  if (TrainerAtWork(path, holder, IDS_CANNOT_SAVE)) return false;
+  if (error == 0) {
     // Said first: a refused history's reason, said next, goes over it.
     ShowReason(tr("Population in '%1' gespeichert").arg(NameOf(file)));
     SaveHistory(HistoryPathFor(file), replaceHistory);
-    PopulationFile = path;
-    PopulationChanged = false;
+    Document.BelongsTo(path);
     FollowHistory(HistoryPathFor(file));  // from its new end on
     return true;
   }
-  if (error == 0) error = errno;
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_SAVE, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
   // The box keeps its designed text; the status bar says why, as for loading.
   ShowReason(tr("Kann Datei '%1' nicht speichern: %2")
@@ -163,18 +149,18 @@ void TZarnikWindow::CeSaveDataAs(TCommandEnabler& ce) { ce.Enable(!RunActive());
 // --- unsaved work ------------------------------------------------------------
 
 bool TZarnikWindow::MayReplacePopulation() {
-  if (!PopulationChanged) return true;
+  if (!Document.Unsaved()) return true;
   const QMessageBox::StandardButton answer =
       ZarnikMessageBox(this, tr("Die Population wurde geändert. Vorher speichern?"), windowTitle(),
                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information);
-  if (answer == QMessageBox::Yes) return SavePopulation(PopulationFile);  // on only if it was saved
+  if (answer == QMessageBox::Yes) return SavePopulation(Document.FileName());  // on only if it was saved
   return answer == QMessageBox::No;
 }
 
 // --- a population from elsewhere ------------------------------------------------
 
 bool TZarnikWindow::MayReplacePopulationByWinner() {
-  if (!PopulationChanged) return true;
+  if (!Document.Unsaved()) return true;
   // The designed question, but its "Ja" cannot store over the winner the set
   // has just written to the population's file: it asks for a name first.
   const QMessageBox::StandardButton answer =
@@ -190,8 +176,7 @@ bool TZarnikWindow::MayReplacePopulationByWinner() {
 
 bool TZarnikWindow::AdoptPopulation(const QString& path) {
   size_t size = 0;
-  LoadFailure = AnnGaWorld->LoadANN(QFile::encodeName(path).constData(), size);
-  if (LoadFailure != TLoadError::None) {
+  if (Document.Load(path, size) != TLoadError::None) {
     ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok,
                      QMessageBox::Warning);
     return false;
@@ -199,8 +184,8 @@ bool TZarnikWindow::AdoptPopulation(const QString& path) {
   LoadHistory(HistoryPathFor(path));
   // From the population's own file it is stored already; from elsewhere
   // "Speichern" or the question on closing keeps it.
-  const QString own = PopulationFile.isEmpty() ? QStringLiteral("zarnik.dat") : PopulationFile;
-  MarkPopulationChanged(QFileInfo(path).absoluteFilePath() != QFileInfo(own).absoluteFilePath());
+  const QString own = TPopulationDocument::DiskName(Document.FileName());
+  Document.MarkChanged(QFileInfo(path).absoluteFilePath() != QFileInfo(own).absoluteFilePath());
   FlushNetView();
   return true;
 }

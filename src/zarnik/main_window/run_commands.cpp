@@ -9,14 +9,13 @@
 // --- Simulator: runs ------------------------------------------------------------
 // Each run command stays enabled during its own run, so choosing it again stops it.
 
-void TZarnikWindow::RunCommand(bool& flag, unsigned statusText, bool progressWindow,
-                               void (TWorld::*loop)()) {
-  if (flag) {
-    AnnGaWorld->DoBreakANN();
+void TZarnikWindow::RunCommand(TRun run, unsigned statusText, bool progressWindow, void (TWorld::*loop)()) {
+  if (Run == run) {
+    Population()->DoBreakANN();
     return;
   }
   Selection = 0;
-  flag = true;
+  Run = run;
   GetStr(statusText, Arm.Buffer, sizeof Arm.Buffer);
   SetMessageText(Arm.Buffer);
   RepaintStatusBar();
@@ -28,42 +27,42 @@ void TZarnikWindow::RunCommand(bool& flag, unsigned statusText, bool progressWin
     ShareRunKeys(AnnGaDlg);  // it takes the focus: its own key stops the run from there
   }
   UpdateCommands();
-  History.StartRun();
+  Document.History().StartRun();
   Watching.StartRun(screen() != nullptr ? screen()->refreshRate() : 0.0);
   Pump.Reset();  // the first pump point paints the new state
-  (AnnGaWorld.get()->*loop)();  // ends with AnnHasFinished
-  if (progressWindow) MarkPopulationChanged(true);  // trained: closing and loading ask first
+  (Population()->*loop)();  // ends with AnnHasFinished
+  if (progressWindow) Document.MarkChanged(true);  // trained: closing and loading ask first
 }
 
 void TZarnikWindow::CmTrain1AN() {
-  RunCommand(Train1AN, IDS_TRAINING, true, &TWorld::DoTrainANN1);
+  RunCommand(TRun::Train1, IDS_TRAINING, true, &TWorld::DoTrainANN1);
 }
 
 void TZarnikWindow::CeTrain1AN(TCommandEnabler& ce) {
-  ce.Enable(!Train2AN && !StartANN && !ShowANN);
-  ce.SetCheck(Train1AN);
+  ce.Enable(!OtherRunActive(TRun::Train1));
+  ce.SetCheck(Train1AN());
 }
 
 void TZarnikWindow::CmTrain2AN() {
-  RunCommand(Train2AN, IDS_TRAINING, true, &TWorld::DoTrainANN2);
+  RunCommand(TRun::Train2, IDS_TRAINING, true, &TWorld::DoTrainANN2);
 }
 
 void TZarnikWindow::CeTrain2AN(TCommandEnabler& ce) {
-  ce.Enable(!Train1AN && !StartANN && !ShowANN);
-  ce.SetCheck(Train2AN);
+  ce.Enable(!OtherRunActive(TRun::Train2));
+  ce.SetCheck(Train2AN());
 }
 
 void TZarnikWindow::CmStartANN() {
-  RunCommand(StartANN, IDS_ACTIVATED, false, &TWorld::DoStartANN);
+  RunCommand(TRun::Activation, IDS_ACTIVATED, false, &TWorld::DoStartANN);
 }
 
 void TZarnikWindow::CeStartANN(TCommandEnabler& ce) {
-  ce.Enable(!Train1AN && !Train2AN && !ShowANN);
-  ce.SetCheck(StartANN);
+  ce.Enable(!OtherRunActive(TRun::Activation));
+  ce.SetCheck(StartANN());
 }
 
 void TZarnikWindow::ShareRunKeys(QWidget* window) {
   for (int id : {CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_SHOWBEST}) window->addAction(Action(id));
 }
 
-void TZarnikWindow::EvUserStop() { AnnGaWorld->DoBreakANN(); }
+void TZarnikWindow::EvUserStop() { Population()->DoBreakANN(); }

@@ -36,18 +36,18 @@ void TZarnikWindow::ShowArmFields(bool shown) {
 // ranking counted.
 
 void TZarnikWindow::CmShowBest() {
-  if (ShowANN) {
-    AnnGaWorld->DoBreakANN();
+  if (ShowANN()) {
+    Population()->DoBreakANN();
     return;
   }
   Selection = 0;
-  ShowANN = true;
+  Run = TRun::Show;
   UserBreak = false;
   UpdateCommands();
   Watching.StartRun(screen() != nullptr ? screen()->refreshRate() : 0.0);
   Pump.Reset();
   // The population is not changed: the best's score and node values stay as training left them.
-  TChromosom& best = AnnGaWorld->bestIndividual;
+  TChromosom& best = Population()->bestIndividual;
   std::vector<unsigned char> record(best.RecordSize());
   best.EncodeRecord(record.data());
   const TBallCounts counts = best.getBallCounts();
@@ -77,8 +77,8 @@ void TZarnikWindow::CmShowBest() {
 }
 
 void TZarnikWindow::CeShowBest(TCommandEnabler& ce) {
-  ce.Enable(!Train1AN && !Train2AN && !StartANN);
-  ce.SetCheck(ShowANN);
+  ce.Enable(!OtherRunActive(TRun::Show));
+  ce.SetCheck(ShowANN());
 }
 
 void TZarnikWindow::ShowDemonstrationText() {
@@ -129,14 +129,13 @@ void TZarnikWindow::NewPopulation(std::optional<uint64_t> seed) {
     UseFixedRandomSeed(*seed);
   else
     UseClockRandomSeed();
-  AnnGaWorld = std::make_unique<TWorld>(this, DefaultWorldDef());
-  AnnGaWorld->Pool = &Workers->Pool();
+  Document.Renew(this, &Workers->Pool());
   UseClockRandomSeed();
   HistoryFollower->Follow(QString());
-  History.Clear();
+  Document.History().Clear();
   Watching.FlushChart();
-  PopulationFile.clear();
-  MarkPopulationChanged(true);
+  Document.SetFileName({});  // zarnik.dat's until stored
+  Document.MarkChanged(true);
   FlushNetView();
   ShowReason(seed ? tr("Neue Population (Startwert %1)").arg(*seed) : tr("Neue Population (Startwert von der Uhr)"));
 }

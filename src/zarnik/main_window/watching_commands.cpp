@@ -72,7 +72,7 @@ void TZarnikWindow::CeNetView(TCommandEnabler& ce) {
   ce.SetCheck(Watching.NetView != nullptr && Watching.NetView->isVisible());
 }
 
-void TZarnikWindow::FlushNetView() { Watching.FlushNetView(AnnGaWorld->bestIndividual, false); }
+void TZarnikWindow::FlushNetView() { Watching.FlushNetView(Population()->bestIndividual, false); }
 
 // --- tempo -------------------------------------------------------------------
 // Enabled during runs too: slowing a run down to watch it is the point.
@@ -107,7 +107,7 @@ void TZarnikWindow::CePause(TCommandEnabler& ce) {
 void TZarnikWindow::CmSingleStep() { Watching.Gate.Step(); }
 
 void TZarnikWindow::CeSingleStep(TCommandEnabler& ce) {
-  ce.Enable(Watching.Gate.Paused() && (StartANN || Train1AN || ShowANN));
+  ce.Enable(Watching.Gate.Paused() && (StartANN() || Train1AN() || ShowANN()));
 }
 
 // --- film --------------------------------------------------------------------------
@@ -143,7 +143,7 @@ void TZarnikWindow::CeRecord(TCommandEnabler& ce) {
 
 void TZarnikWindow::EndBySignal() {
   StopRecording();
-  if (RunActive()) AnnGaWorld->DoBreakANN();
+  if (RunActive()) Population()->DoBreakANN();
 }
 
 void TZarnikWindow::StopRecording() {

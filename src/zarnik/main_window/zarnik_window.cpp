@@ -77,7 +77,7 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
     : QMainWindow(parent),
       Arm(this),
       Simulator(SceneWidth, SceneHeight, QImage::Format_RGB32),
-      Watching(History, {[this] { Pump.Dispatch(); }, [] { return UserBreak.load(); }, [this] { StopRecording(); }}) {
+      Watching(Document.History(), {[this] { Pump.Dispatch(); }, [] { return UserBreak.load(); }, [this] { StopRecording(); }}) {
   // The usual frame, but without a maximise button.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -87,26 +87,25 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
   // The population first of all, with this window as the host of the training
   // code; its constructor takes one trial step of the arm built above.
   ZarnikWindow = this;
-  AnnGaWorld = std::make_unique<TWorld>(this, DefaultWorldDef());
   Workers = std::make_unique<THeadlessPool>(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
-  AnnGaWorld->Pool = &Workers->Pool();
+  Document.Renew(this, &Workers->Pool());
   Pump.BeforeDispatch = [this] {
     FlushProgressTexts();
     Watching.FlushChart();
     // Training 2 evaluates the best unseen: the view shows its links only,
     // at most once a dispatch and only when they changed.
-    if (Train2AN) FlushNetView();
+    if (Train2AN()) FlushNetView();
     if (DispatchHook) DispatchHook();
   };
 
   HistoryFollower = new TFitnessFollower(this);
   connect(HistoryFollower, &TFitnessFollower::rowsRestarted, this, [this](const std::vector<TFitnessRow>& rows) {
     // A replaced file is taken over only while the window has nothing of its own in the history.
-    if (FollowingLoad || (!RunActive() && !PopulationChanged && rows.size() != History.Size())) History.Replace(rows);
+    if (FollowingLoad || (!RunActive() && !Document.Unsaved() && rows.size() != Document.History().Size())) Document.History().Replace(rows);
   });
   connect(HistoryFollower, &TFitnessFollower::rowsAppended, this, [this](const std::vector<TFitnessRow>& rows) {
-    if (RunActive() || PopulationChanged) return;
-    History.Append(rows);
+    if (RunActive() || Document.Unsaved()) return;
+    Document.History().Append(rows);
     Watching.FlushChart();
   });
 
@@ -125,7 +124,7 @@ TZarnikWindow::TZarnikWindow(QWidget* parent)
 TZarnikWindow::~TZarnikWindow() {
   QCoreApplication::instance()->removeEventFilter(this);
   Watching.Recorder.reset();  // a film still open is finished
-  AnnGaWorld.reset();
+  Document.Drop();
   if (ZarnikWindow == this) ZarnikWindow = nullptr;
   // The progress window is not ours to delete: the run that made it ends it.
 }
@@ -179,7 +178,7 @@ bool TZarnikWindow::CanClose() {
   GetStr(IDS_STILL_ACTIVE, Arm.Buffer, sizeof Arm.Buffer);
   ZarnikMessageBox(this, CoreText("StringTable", Arm.Buffer), windowTitle(), QMessageBox::Ok,
                    QMessageBox::Warning);
-  AnnGaWorld->DoBreakANN();  // the loop stops at its next pass; closing works after that
+  Population()->DoBreakANN();  // the loop stops at its next pass; closing works after that
   return false;
 }
 
@@ -217,7 +216,7 @@ void TZarnikWindow::ShowReason(const QString& text) {
 
 void TZarnikWindow::EndReason() {
   if (!ReasonShown()) return;
-  GetStr(RunActive() ? (StartANN ? IDS_ACTIVATED : IDS_TRAINING) : IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
+  GetStr(RunActive() ? (StartANN() ? IDS_ACTIVATED : IDS_TRAINING) : IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
   SetMessageText(Arm.Buffer);
 }
 
@@ -266,7 +265,7 @@ void TZarnikWindow::Beep() { ZarnikBeep(); }
 
 int* TZarnikWindow::GetCalcData(const int* delta, bool keep, bool draw) {
   int* data = Arm.GetCalcData(delta, keep, draw);
-  if (ShowANN && keep) {
+  if (ShowANN() && keep) {
     // The demonstration's episodes play exactly as the ranking's, undrawn;
     // each real step is then shown once, as it ended.
     ShowArmTexts();
@@ -278,7 +277,7 @@ int* TZarnikWindow::GetCalcData(const int* delta, bool keep, bool draw) {
   // Only the steps a person watches are paced: the real steps of activation,
   // training 1 and the demonstration. Evaluation steps are never drawn and never wait.
   // The best network has just made this step: its node values are the step's.
-  if (draw && (StartANN || Train1AN || ShowANN)) Watching.Step(AnnGaWorld->bestIndividual, Simulator);
+  if (draw && (StartANN() || Train1AN() || ShowANN())) Watching.Step(Population()->bestIndividual, Simulator);
   return data;
 }
 
@@ -292,13 +291,13 @@ void TZarnikWindow::AnnHasFinished() {
   }
   GetStr(IDS_ADJUST_MODE, Arm.Buffer, sizeof Arm.Buffer);
   SetMessageText(Arm.Buffer);
-  Train1AN = Train2AN = StartANN = ShowANN = false;
+  Run = TRun::None;
   UpdateCommands();
   Watching.FlushChart();  // the run's last generation
   StopRecording();  // the run's film ends with it
   // The best of a training, or the last step's values of a drawn run, stay in view.
   if (Watching.NetView != nullptr && Watching.NetView->isVisible())
-    Watching.NetView->View()->SetNetwork(AnnGaWorld->bestIndividual);
+    Watching.NetView->View()->SetNetwork(Population()->bestIndividual);
 }
 
 void TZarnikWindow::PumpMessages() { Pump.Pump(); }
@@ -321,7 +320,7 @@ void TZarnikWindow::AwaitPool(TTaskRunner& pool) {
 
 void TZarnikWindow::GenerationDone(const TGenerationFigures& figures) {
   // Only recorded here; the chart takes the new rows at the next dispatch.
-  History.Add(figures);
+  Document.History().Add(figures);
 }
 
 void TZarnikWindow::ShowHoldAndFilm() {
@@ -343,59 +342,14 @@ void TZarnikWindow::FlushProgressTexts() {
 }
 
 int TZarnikWindow::ActiveRun() const {
-  if (Train1AN) return CM_TRAIN1AN;
-  if (Train2AN) return CM_TRAIN2AN;
-  if (StartANN) return CM_STARTANN;
-  return ShowANN ? CM_SHOWBEST : 0;
+  switch (Run) {
+    case TRun::Train1: return CM_TRAIN1AN;
+    case TRun::Train2: return CM_TRAIN2AN;
+    case TRun::Activation: return CM_STARTANN;
+    case TRun::Show: return CM_SHOWBEST;
+    case TRun::None: break;
+  }
+  return 0;
 }
 
 TEvaluationPool* TZarnikWindow::WorkerPool() const { return &Workers->Pool(); }
-
-// --- states staged by tests and benchmarks ----------------------------------------
-
-void TZarnikWindow::StageRun(int command) {
-  Train1AN = command == CM_TRAIN1AN;
-  Train2AN = command == CM_TRAIN2AN;
-  StartANN = command == CM_STARTANN;
-  ShowANN = command == CM_SHOWBEST;
-  Pump.Reset();
-}
-
-void TZarnikWindow::StageProgressWindow() {
-  Selection = 0;
-  ProgressTexts.Clear();
-  AnnGaDlg = new TAnnGaDlg(this);
-  History.StartRun();
-  Pump.Reset();
-}
-
-void TZarnikWindow::HookDispatch(std::function<void()> hook, bool everyChance) {
-  DispatchHook = std::move(hook);
-  Pump.SetInterval(everyChance ? TEventPump::Clock::duration::zero() : TEventPump::DefaultInterval);
-}
-
-std::unique_ptr<TSceneRecorder> TZarnikWindow::SwapRecorder(std::unique_ptr<TSceneRecorder> recorder) {
-  Watching.Recorder.swap(recorder);
-  return recorder;
-}
-
-void TZarnikWindow::UsePacerClock(TPacerClock* clock) { Watching.Pacer.UseClock(clock); }
-
-void TZarnikWindow::SetPacerFrameRate(double frameRate) { Watching.Pacer.SetFrameRate(frameRate); }
-
-void TZarnikWindow::SetTempoUnsaved(TStepPacer::TTempo tempo) { Watching.Pacer.SetTempo(tempo); }
-
-void TZarnikWindow::SetTurnDegrees(float degrees) { Rotation = degrees; }
-
-void TZarnikWindow::PlaceArm(const std::function<void(TArmModel&)>& place) { place(Arm); }
-
-void TZarnikWindow::MarkPopulationChanged(bool changed) {
-  PopulationChanged = changed;
-  if (changed) ++PopulationEditCount;
-}
-
-void TZarnikWindow::SetPopulationFile(const QString& path) { PopulationFile = path; }
-
-void TZarnikWindow::ClearHistory() { History.Clear(); }
-
-void TZarnikWindow::PollFollowedHistory() { HistoryFollower->Poll(); }

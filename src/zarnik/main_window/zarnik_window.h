@@ -1,8 +1,8 @@
 #pragma once
 
-// The main frame of the program, TZarnikWindow: its command ids, the
-// enablers the menu asks, and the frame itself (its commands are written in
-// the *_commands.cpp files beside this one).
+// The main frame of the program, TZarnikWindow (its commands are written in
+// the *_commands.cpp files beside this one; their ids in command_ids.h). The
+// population it shows is its TPopulationDocument.
 
 #include <QCoreApplication>
 #include <QFont>
@@ -18,9 +18,10 @@
 
 #include "arm/arm_model.h"
 #include "arm/arm_view.h"
+#include "main_window/command_ids.h"
+#include "document/population_document.h"
 #include "progress/runs_owner.h"
 #include "widgets/event_pump.h"
-#include "watching/fitness_history.h"
 #include "scene/scene_bitmaps.h"
 #include "watching/watching.h"
 #include "runs/all_episodes.h"
@@ -34,71 +35,11 @@ class TFitnessFollower;
 class THeadlessPool;
 class TKeyOverviewDlg;
 class TManyRunsDlg;
-class TPacerClock;
-class TSceneRecorder;
 struct TKeyLine;
 class TTextGadget;
 class TWorld;
 class TZarnikClient;
-enum class TLoadError;
-
-// Asked before a command runs, before its menu opens and before its key
-// fires: whether the command is enabled and, where it has one, its check mark.
-class TCommandEnabler {
- public:
-  void Enable(bool enable) { Enabled = enable; }
-  void SetCheck(bool check) { Checked = check ? 1 : 0; }
-
-  bool Enabled = true;
-  int Checked = -1;  // -1: the command has no check mark
-};
-
-// Command ids of the menu and the keys.
-enum : int {
-  CM_LOADDATA = 257,
-  CM_SAVEDATA = 258,
-  CM_CLOSEAPP = 259,
-  CM_TRAIN1AN = 260,
-  CM_TRAIN2AN = 261,
-  CM_STARTANN = 262,
-  CM_OUTLINES = 263,
-  CM_SIMRESET = 264,
-  CM_SIMAJUST = 265,
-  CM_INCANGLE = 272,
-  CM_DECANGLE = 273,
-  CM_SETAXLEA = 274,
-  CM_SETAXLEB = 275,
-  CM_SETAXLEC = 276,
-  CM_SETAXLED = 277,
-  CM_MOVELEFT = 278,
-  CM_MOVERITE = 279,
-  CM_SETPLATE = 280,
-  CM_SETPLATF = 281,
-  CM_MOVECEIL = 288,
-  CM_MOVEDOWN = 289,
-  CM_ABOUTAPP = 290,
-  CM_USERSTOP = 768,  // from the progress window only
-  // Additions for watching the learning and for files chosen by name.
-  CM_OPENDATA = 291,
-  CM_SAVEDTAS = 292,
-  CM_FITCHART = 293,
-  CM_TEMPSLOW = 294,
-  CM_TEMPNORM = 295,
-  CM_TEMPMAXI = 296,
-  // Everyday use.
-  CM_KEYTABLE = 300,
-  // Additions for looking inside the network, holding a run and filming it.
-  CM_NETVIEW = 310,
-  CM_PAUSE = 311,
-  CM_SINGLESTEP = 312,
-  CM_RECORD = 313,
-  // Seeing a network succeed: the comparison episodes drawn, a new
-  // population, several runs of the trainer.
-  CM_SHOWBEST = 320,
-  CM_NEWPOPUL = 321,
-  CM_MANYRUNS = 322,
-  CM_SAVEPICT = 330,
-};
+class TZarnikWindowProbe;
 
 // The main frame: the scene, the status bar with its seven fields, the menu
 // with its keys, and the arm model. The model reaches the window through
@@ -120,7 +61,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   // last loaded or saved, asks whether to save it first. False: stay.
   bool MayReplacePopulation() override;
   bool MayReplacePopulationByWinner() override;
-  unsigned PopulationEdits() const override { return PopulationEditCount; }
+  unsigned PopulationEdits() const override { return Document.Edits(); }
   // The program is ended from outside (SIGTERM, SIGINT): an open film is
   // finished and a run asked to stop; the caller ends the event loop.
   void EndBySignal();
@@ -152,7 +93,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   void SetPlatText(int plat, const char* text) override;
   void RepaintStatusBar() override;
   void UpdateSimulator() override;
-  bool RunActive() const override { return Train1AN || Train2AN || StartANN || ShowANN; }
+  bool RunActive() const override { return Run != TRun::None; }
   bool AskYesNo(const char* text) override;
   void Beep() override;
 
@@ -171,85 +112,49 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   void DrawOutLinesOnly();
 
   // Commands and their enablers.
-  void CmLoadData();
-  void CeLoadData(TCommandEnabler& ce);
-  void CmSaveData();
-  void CeSaveData(TCommandEnabler& ce);
-  void CmCloseApp();
-  void CeCloseApp(TCommandEnabler& ce);
-  void CmTrain1AN();
-  void CeTrain1AN(TCommandEnabler& ce);
-  void CmTrain2AN();
-  void CeTrain2AN(TCommandEnabler& ce);
-  void CmStartANN();
-  void CeStartANN(TCommandEnabler& ce);
-  void CmOutLines();
-  void CeOutLines(TCommandEnabler& ce);
-  void CmSimReset();
-  void CeSimReset(TCommandEnabler& ce);
-  void CmSimAjust();
-  void CeSimAjust(TCommandEnabler& ce);
-  void CmIncAngle();
-  void CeIncAngle(TCommandEnabler& ce);
-  void CmDecAngle();
-  void CeDecAngle(TCommandEnabler& ce);
-  void CmSetAxleA();
-  void CeSetAxleA(TCommandEnabler& ce);
-  void CmSetAxleB();
-  void CeSetAxleB(TCommandEnabler& ce);
-  void CmSetAxleC();
-  void CeSetAxleC(TCommandEnabler& ce);
-  void CmSetAxleD();
-  void CeSetAxleD(TCommandEnabler& ce);
-  void CmMoveLeft();
-  void CeMoveLeft(TCommandEnabler& ce);
-  void CmMoveRite();
-  void CeMoveRite(TCommandEnabler& ce);
-  void CmSetPlatE();
-  void CeSetPlatE(TCommandEnabler& ce);
-  void CmSetPlatF();
-  void CeSetPlatF(TCommandEnabler& ce);
-  void CmMoveCeil();
-  void CeMoveCeil(TCommandEnabler& ce);
-  void CmMoveDown();
-  void CeMoveDown(TCommandEnabler& ce);
-  void CmAboutApp();
-  void CeAboutApp(TCommandEnabler& ce);
+  void CmLoadData(), CeLoadData(TCommandEnabler& ce);
+  void CmSaveData(), CeSaveData(TCommandEnabler& ce);
+  void CmCloseApp(), CeCloseApp(TCommandEnabler& ce);
+  void CmTrain1AN(), CeTrain1AN(TCommandEnabler& ce);
+  void CmTrain2AN(), CeTrain2AN(TCommandEnabler& ce);
+  void CmStartANN(), CeStartANN(TCommandEnabler& ce);
+  void CmOutLines(), CeOutLines(TCommandEnabler& ce);
+  void CmSimReset(), CeSimReset(TCommandEnabler& ce);
+  void CmSimAjust(), CeSimAjust(TCommandEnabler& ce);
+  void CmIncAngle(), CeIncAngle(TCommandEnabler& ce);
+  void CmDecAngle(), CeDecAngle(TCommandEnabler& ce);
+  void CmSetAxleA(), CeSetAxleA(TCommandEnabler& ce);
+  void CmSetAxleB(), CeSetAxleB(TCommandEnabler& ce);
+  void CmSetAxleC(), CeSetAxleC(TCommandEnabler& ce);
+  void CmSetAxleD(), CeSetAxleD(TCommandEnabler& ce);
+  void CmMoveLeft(), CeMoveLeft(TCommandEnabler& ce);
+  void CmMoveRite(), CeMoveRite(TCommandEnabler& ce);
+  void CmSetPlatE(), CeSetPlatE(TCommandEnabler& ce);
+  void CmSetPlatF(), CeSetPlatF(TCommandEnabler& ce);
+  void CmMoveCeil(), CeMoveCeil(TCommandEnabler& ce);
+  void CmMoveDown(), CeMoveDown(TCommandEnabler& ce);
+  void CmAboutApp(), CeAboutApp(TCommandEnabler& ce);
   // Command 768: the progress window asks the running training to stop.
   void EvUserStop();
   // Population files by name, the fitness chart, the tempo of drawn steps.
-  void CmOpenData();
-  void CeOpenData(TCommandEnabler& ce);
-  void CmSaveDataAs();
-  void CeSaveDataAs(TCommandEnabler& ce);
-  void CmFitChart();
-  void CeFitChart(TCommandEnabler& ce);
-  void CmTempoSlow();
-  void CeTempoSlow(TCommandEnabler& ce);
-  void CmTempoNormal();
-  void CeTempoNormal(TCommandEnabler& ce);
-  void CmTempoMaximal();
-  void CeTempoMaximal(TCommandEnabler& ce);
+  void CmOpenData(), CeOpenData(TCommandEnabler& ce);
+  void CmSaveDataAs(), CeSaveDataAs(TCommandEnabler& ce);
+  void CmFitChart(), CeFitChart(TCommandEnabler& ce);
+  void CmTempoSlow(), CeTempoSlow(TCommandEnabler& ce);
+  void CmTempoNormal(), CeTempoNormal(TCommandEnabler& ce);
+  void CmTempoMaximal(), CeTempoMaximal(TCommandEnabler& ce);
   // The network view, holding and stepping the drawn steps, filming the scene.
-  void CmNetView();
-  void CeNetView(TCommandEnabler& ce);
-  void CmPause();
-  void CePause(TCommandEnabler& ce);
-  void CmSingleStep();
-  void CeSingleStep(TCommandEnabler& ce);
-  void CmRecord();
-  void CeRecord(TCommandEnabler& ce);
+  void CmNetView(), CeNetView(TCommandEnabler& ce);
+  void CmPause(), CePause(TCommandEnabler& ce);
+  void CmSingleStep(), CeSingleStep(TCommandEnabler& ce);
+  void CmRecord(), CeRecord(TCommandEnabler& ce);
   // "?" > "Tastenbelegung": the key overview, made from the command table.
-  void CmKeyTable();
-  void CeKeyTable(TCommandEnabler& ce);
+  void CmKeyTable(), CeKeyTable(TCommandEnabler& ce);
   // "Vorführen": the best plays the episodes by which the trainer's --rank
   // compares files, drawn; "Neue Population...", "Mehrere Läufe...".
-  void CmShowBest();
-  void CeShowBest(TCommandEnabler& ce);
-  void CmNewPopulation();
-  void CeNewPopulation(TCommandEnabler& ce);
-  void CmManyRuns();
-  void CeManyRuns(TCommandEnabler& ce);
+  void CmShowBest(), CeShowBest(TCommandEnabler& ce);
+  void CmNewPopulation(), CeNewPopulation(TCommandEnabler& ce);
+  void CmManyRuns(), CeManyRuns(TCommandEnabler& ce);
   // Replaces the population by a fresh random one: from `seed` as the
   // trainer's --seed builds it, or from the clock. Unsaved until stored.
   void NewPopulation(std::optional<uint64_t> seed);
@@ -259,15 +164,14 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   // No set of runs of "Mehrere Läufe..." is training.
   bool ManyRunsIdle() const;
   // "Programm" > "Bild speichern...": the scene as a PNG picture.
-  void CmSavePicture();
-  void CeSavePicture(TCommandEnabler& ce);
+  void CmSavePicture(), CeSavePicture(TCommandEnabler& ce);
   // Every command with keys, in menu order: its keys and "Menu › Item".
   QList<TKeyLine> KeyLines() const;
 
   // What the window holds, for reading.
   const TArmModel& Model() const { return Arm; }
   // The population; its own calls train, load and save it.
-  TWorld* Population() const { return AnnGaWorld.get(); }
+  TWorld* Population() const { return Document.Population(); }
   // The command of the active run (CM_TRAIN1AN, CM_TRAIN2AN, CM_STARTANN, CM_SHOWBEST), 0 in the adjust mode.
   int ActiveRun() const;
   // The last demonstration: what it counted, and whether it played all episodes.
@@ -284,45 +188,14 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   TTextGadget* DeliveriesField() const { return DeliveriesGad; }
   const TProgressTexts& BufferedTexts() const { return ProgressTexts; }
   long long Dispatches() const { return Pump.Dispatches; }
-  const TFitnessHistory& FitnessHistory() const { return History; }
+  const TFitnessHistory& FitnessHistory() const { return Document.History(); }
   TManyRunsDlg* RunsDialog() const { return ManyRuns; }
   TEvaluationPool* WorkerPool() const;
   const TWatching& Watch() const { return Watching; }
-  bool PopulationUnsaved() const override { return PopulationChanged; }
+  bool PopulationUnsaved() const override { return Document.Unsaved(); }
   // TRunsOwner
-  QString PopulationFileName() const override { return PopulationFile; }
+  QString PopulationFileName() const override { return Document.FileName(); }
   QWidget* OwnerWidget() override { return this; }
-
-  // States that tests and benchmarks stage without the user's road.
-  // The run of `command` marked active as its command leaves the window
-  // before the loop (0: none), the next pump point dispatching. Ended by AnnHasFinished.
-  void StageRun(int command);
-  // As a training command leaves the window: no selection, a fresh progress
-  // window with empty texts, the history's run clock started.
-  void StageProgressWindow();
-  // `hook` runs after the window's own work at each dispatch of the event
-  // pump; `everyChance`: a dispatch at every pump point.
-  void HookDispatch(std::function<void()> hook, bool everyChance = false);
-  // Puts `recorder` in place of the film's and returns the one before: a film
-  // without the menu's file dialog.
-  std::unique_ptr<TSceneRecorder> SwapRecorder(std::unique_ptr<TSceneRecorder> recorder);
-  // Paces the drawn steps by `clock` (null: the real one), at a screen of
-  // `frameRate` frames a second, at `tempo` without storing it as the user's.
-  void UsePacerClock(TPacerClock* clock);
-  void SetPacerFrameRate(double frameRate);
-  void SetTempoUnsaved(TStepPacer::TTempo tempo);
-  // The turning step in degrees; set near its bounds without dozens of key presses.
-  void SetTurnDegrees(float degrees);
-  // Puts the arm where the keys would take many steps to; drawn at the next command.
-  void PlaceArm(const std::function<void(TArmModel&)>& place);
-  // As a training ("changed") or a save would leave the population.
-  void MarkPopulationChanged(bool changed);
-  // The population as if it came from `path` ("": zarnik.dat).
-  void SetPopulationFile(const QString& path);
-  // A session without fitness history.
-  void ClearHistory();
-  // Reads what was appended to the followed history without waiting for its timer.
-  void PollFollowedHistory();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -330,12 +203,21 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // States that tests and benchmarks stage without the user's road.
+  friend class TZarnikWindowProbe;
+
   // The arm model with OutLines, Buffer and OutData.
   TArmModel Arm;
-  // The kind of run that is active, at most one; none is the adjust mode.
-  bool Train1AN = false, Train2AN = false, StartANN = false;
-  // The demonstration of the ranking's episodes ("Vorführen") is running.
-  bool ShowANN = false;
+  // The run that is active, at most one; none is the adjust mode. Show: the
+  // demonstration of the ranking's episodes ("Vorführen").
+  enum class TRun { None, Train1, Train2, Activation, Show };
+  TRun Run = TRun::None;
+  bool Train1AN() const { return Run == TRun::Train1; }
+  bool Train2AN() const { return Run == TRun::Train2; }
+  bool StartANN() const { return Run == TRun::Activation; }
+  bool ShowANN() const { return Run == TRun::Show; }
+  // A run command is enabled unless another run is active.
+  bool OtherRunActive(TRun own) const { return Run != TRun::None && Run != own; }
   // The last demonstration: what it counted, and whether it played all episodes.
   TEpisodeTally Shown;
   bool ShownWhole = false;
@@ -343,7 +225,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   int32_t Selection = 0;   // 0, or the letter 'A'..'F' of the selected element
 
   TAnnGaDlg* AnnGaDlg = nullptr;  // progress window while a training run is active
-  std::unique_ptr<TWorld> AnnGaWorld;  // the population
+  // The population, its file and history; before Watching, which shows the history.
+  TPopulationDocument Document;
   QImage Simulator;               // the scene picture, 756 x 468
   TZarnikClient* ZarnikClt = nullptr;
   QStatusBar* StatusBar = nullptr;
@@ -361,9 +244,6 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   TEventPump Pump;
   // The training code's progress texts, handed to AnnGaDlg right before each dispatch.
   TProgressTexts ProgressTexts;
-  // Every generation of both trainings this session, shown by FitnessChart.
-  TFitnessHistory History;
-  TLoadError LoadFailure{};  // why the last load failed (None after a good one), for the status bar or later
   TKeyOverviewDlg* KeyOverview = nullptr;       // made at its first opening; a child
   TManyRunsDlg* ManyRuns = nullptr;             // likewise
   TFitnessFollower* HistoryFollower = nullptr;  // the history beside the loaded population
@@ -373,10 +253,6 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   // The tempo, pause and film of the drawn steps of activation, training 1
   // and the demonstration, the fitness chart and the network view.
   TWatching Watching;
-  // Trained since the population was last loaded or saved, and that file ("": zarnik.dat).
-  bool PopulationChanged = false;
-  unsigned PopulationEditCount = 0;  // every change, also of an unsaved population
-  QString PopulationFile;
 
   struct TCommand {
     int Id;
@@ -401,7 +277,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   void SetSelection(int32_t selection);
   // The common road of the three run commands: a second choice stops the run,
   // the first one starts it and returns when its loop has ended.
-  void RunCommand(bool& flag, unsigned statusText, bool progressWindow, void (TWorld::*loop)());
+  void RunCommand(TRun run, unsigned statusText, bool progressWindow, void (TWorld::*loop)());
   void FlushProgressTexts();
   // The open network view shows the best network, without node values.
   void FlushNetView();

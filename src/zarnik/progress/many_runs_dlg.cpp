@@ -29,10 +29,9 @@
 #include <map>
 #include <optional>
 
-#include "history/fitness_log.h"
 #include "platform/parent_death.h"
 #include "progress/runs_owner.h"
-#include "runs/run_files.h"
+#include "runs/population_files.h"
 #include "runs/run_progress.h"
 #include "runs/set_identity.h"
 #include "watching/fitness_chart.h"
@@ -62,7 +61,7 @@ std::string Bytes(const QString& file) { return QFile::encodeName(file).toStdStr
 
 // The history of run k, as the trainer names it.
 QString RunHistory(const QString& file, int k) {
-  return QFile::decodeName(FitnessLogPathFor(RunFileName(Bytes(file), k)).c_str());
+  return QFile::decodeName(TPopulationFiles(Bytes(file)).RunHistory(k).c_str());
 }
 
 }  // namespace
@@ -186,8 +185,7 @@ QString TManyRunsDlg::State() const { return StateLabel->text(); }
 bool TManyRunsDlg::Running() const { return Trainer->state() != QProcess::NotRunning; }
 
 QString TManyRunsDlg::PopulationFile() const {
-  const QString file = Owner->PopulationFileName();
-  return file.isEmpty() ? QStringLiteral("zarnik.dat") : file;
+  return QFile::decodeName(TPopulationFiles(Bytes(Owner->PopulationFileName())).File.c_str());
 }
 
 QStringList TManyRunsDlg::Arguments(const QString& file) const {
@@ -270,7 +268,7 @@ bool TManyRunsDlg::MayBegin(const QString& file, bool& resumed) {
     if (const auto d = FirstDifference(*stored, Identity()))
       difference = QCoreApplication::translate("zarnik-train", d->format)
                        .arg(QString::fromStdString(d->stored), QString::fromStdString(d->asked));
-  const QString folder = QFile::decodeName(SetFolderName(Bytes(file)).c_str());
+  const QString folder = QFile::decodeName(TPopulationFiles(Bytes(file)).SetFolder().c_str());
   if (ZarnikMessageBox(this,
                        tr("In '%1' liegt ein anderer Satz von Läufen (%2). \"Neu beginnen\" legt ihn beiseite, "
                           "nichts davon wird gelöscht.")

@@ -1,12 +1,6 @@
-// Seeing a network succeed: the demonstration against the trainer's --rank, a
-// seeded new population against the trainer's, the runs dialog against a
-// scripted trainer, and the chart's ranges and its following of a history.
-#include <QChartView>
-#include <QGraphicsScene>
-#include <QGraphicsTextItem>
-#include <QImage>
-#include <QLayout>
-#include <QLineSeries>
+// The window agrees with the trainer: the demonstration counts what --rank
+// counts, a seeded new population is the trainer's, the runs dialog drives a
+// scripted and the real trainer, and the chart follows a trainer's history.
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,16 +9,10 @@
 #include <QSpinBox>
 #include <QSignalSpy>
 #include <QTableWidget>
-#include <QValueAxis>
-
-#include <cstdio>
 
 #include "gui_test_support.h"
 #include "progress/many_runs_dlg.h"
-#include "watching/fitness_chart.h"
-#include "watching/fitness_follower.h"
 #include "widgets/text_gadget.h"
-#include "widgets/window_place.h"
 
 namespace {
 
@@ -44,16 +32,10 @@ QList<QByteArray> RankRow(const QByteArray& out, const QString& file) {
   return {};
 }
 
-void AppendText(const QString& path, const QByteArray& text) {
-  QFile f(path);
-  if (f.open(QIODevice::Append)) f.write(text);
-}
-
-const QByteArray Header = "generation,mode,best_fitness,average_fitness,generation_of_best,seconds,best_deliveries\n";
 
 }  // namespace
 
-class SeeItSucceedTest : public QObject {
+class WindowAndTrainerTest : public QObject {
   Q_OBJECT
   TWindowFixture F;
   TZarnikWindow*& W = F.W;
@@ -161,7 +143,7 @@ class SeeItSucceedTest : public QObject {
   // A new population of a seed is the trainer's fresh population of that seed, byte for byte.
   void newPopulationEqualsTrainers() {
     QCOMPARE(Train({"--generations", "0", "--seed", "42", "fresh.dat"}), QByteArray());
-    W->MarkPopulationChanged(true);
+    TZarnikWindowProbe(W).MarkPopulationChanged(true);
     Answer({QMessageBox::No});  // the unsaved-work question comes first
     FileDialogHook().Texts = {QStringLiteral(" 42 ")};
     W->Dispatch(CM_NEWPOPUL);
@@ -269,7 +251,7 @@ class SeeItSucceedTest : public QObject {
     QVERIFY(!third.isEmpty() && third != winner);
     Answer({QMessageBox::No});
     d->Start();
-    W->MarkPopulationChanged(true);  // as a training of the window while the set runs
+    TZarnikWindowProbe(W).MarkPopulationChanged(true);  // as a training of the window while the set runs
     QVERIFY(ended.wait(20000));
     QVERIFY(Bytes(QStringLiteral("zarnik.dat")) == winner && Snapshot(W) == third);
     QVERIFY(d->AdoptWinnerButton()->isEnabled());
@@ -280,8 +262,8 @@ class SeeItSucceedTest : public QObject {
 
     // Stored as kept.dat, the window's file is that one now: the winner is unsaved there.
     QVERIFY(W->PopulationUnsaved() && W->PopulationFileName() == QStringLiteral("kept.dat"));
-    W->SetPopulationFile({});
-    W->MarkPopulationChanged(false);
+    TZarnikWindowProbe(W).SetPopulationFile({});
+    TZarnikWindowProbe(W).MarkPopulationChanged(false);
 
     // Another seed is another set: asked (Abbrechen the default), and "Neu beginnen" moves the old one aside.
     d->SeedEdit()->setText(QStringLiteral("77"));
@@ -306,7 +288,7 @@ class SeeItSucceedTest : public QObject {
     QVERIFY(d != nullptr);
     d->SetTrainer(TManyRunsDlg::FindTrainer());
     for (const char* dir : {"window", "direct"}) QVERIFY(QDir().mkpath(dir));
-    W->SetPopulationFile(QStringLiteral("window/zarnik.dat"));
+    TZarnikWindowProbe(W).SetPopulationFile(QStringLiteral("window/zarnik.dat"));
     d->RunsBox()->setValue(2);
     d->GenerationsBox()->setValue(3);
     d->GoalBox()->setValue(0);  // none: the limit ends the set
@@ -329,143 +311,8 @@ class SeeItSucceedTest : public QObject {
       QVERIFY2(mine.size() == 199620 && mine == Bytes(QStringLiteral("direct/") + name), name);
     }
     QVERIFY(Snapshot(W) == Bytes(QStringLiteral("window/zarnik.dat")));
-    W->SetPopulationFile({});
+    TZarnikWindowProbe(W).SetPopulationFile({});
     d->hide();
-  }
-
-  // A hand-made history of both trainings, handed over in two parts: each shows on its own x axis, which
-  // ends at its data, and y ranges that fit it (worked by hand from the nice steps 1, 2, 5 times powers of
-  // ten); "bisher bestes" carries training 2's best across the parts; deliveries (rows that have them) on
-  // their own axis from 0.
-  void chartRangesOfAMixedHistory() {
-    using C = TFitnessChartWindow;
-    C chart(nullptr);
-    const std::vector<TFitnessRow> rows = {
-        {0, 1, -1000000, 0, 0, 0.0}, {1, 1, 500, 0, 1, 0.1},    {2, 1, 200, 0, 1, 0.2},
-        {10, 2, 100, -50, 10, 0.0, -1}, {11, 2, 300, 20, 11, 0.1, 2}, {12, 2, 250, 10, 11, 0.2, 1},
-        {13, 2, 400, 60, 13, 0.3, 3}};
-    chart.Append(rows.data(), 5);
-    chart.Append(rows.data() + 5, 2);
-    chart.resize(900, 500);
-    chart.show();
-    QCOMPARE(chart.ShownMode(), 2);  // the training of the last row
-    QCOMPARE(chart.Series(C::BestSoFar2)->points(), (QList<QPointF>{{10, 100}, {11, 300}, {12, 300}, {13, 400}}));
-    QCOMPARE(chart.Series(C::Deliveries2)->points(), (QList<QPointF>{{11, 2}, {12, 1}, {13, 3}}));
-    QVERIFY(chart.Series(C::Deliveries2)->attachedAxes().contains(chart.AxisDeliveries()));
-    QCOMPARE(chart.AxisX()->min(), 10.0);
-    QCOMPARE(chart.AxisX()->max(), 13.0);
-    QCOMPARE(chart.AxisY()->min(), -100.0);  // -50 .. 400 and 5 % room: -72.5 .. 422.5 on steps of 100
-    QCOMPARE(chart.AxisY()->max(), 500.0);
-    QCOMPARE(chart.AxisDeliveries()->min(), 0.0);
-    QCOMPARE(chart.AxisDeliveries()->max(), 3.0);
-    QVERIFY(chart.Series(C::Best2)->isVisible() && !chart.Series(C::Best1)->isVisible());
-    chart.ChooseMode(1);
-    QCOMPARE(chart.AxisX()->min(), 0.0);
-    QCOMPARE(chart.AxisX()->max(), 2.0);
-    QCOMPARE(chart.AxisY()->min(), -1200000.0);  // -1050025 .. 50525 on steps of 200000
-    QCOMPARE(chart.AxisY()->max(), 200000.0);
-    QVERIFY(!chart.AxisDeliveries()->isVisible() && chart.Series(C::Best1)->isVisible());
-    chart.Append(&rows[6], 1);  // chosen: a row of the other training does not switch back
-    QCOMPARE(chart.ShownMode(), 1);
-  }
-
-  // Every title, legend name and label of the chart whole (Qt Charts would end a cut one in "...") and
-  // inside the picture, on screen and in the saved picture: at the chart's minimum size, at the size it
-  // gets beside the main window on a 1280x1024 screen, and at its own size; for both trainings.
-  void chartTextsWhole_data() {
-    QTest::addColumn<QSize>("size");  // empty: the minimum
-    QTest::addColumn<int>("mode");
-    // The main window's frame as openbox puts it on a 1280x1024 screen (frame 1, 20 above, 5 below): the
-    // chart's frame goes below it, 1022 x 377, its 25 px of title bar and border off.
-    const QRect placed = PlaceBeside({159, 108, 760, 539}, {1022, 505}, {400, 300}, {0, 0, 1280, 1024});
-    QCOMPARE(placed, QRect(159, 647, 1022, 377));
-    for (int mode : {2, 1}) {
-      QTest::addRow("minimum, training %d", mode) << QSize() << mode;
-      QTest::addRow("below the main window, training %d", mode) << QSize(1020, 352) << mode;
-      QTest::addRow("own size, training %d", mode) << QSize(1020, 480) << mode;
-    }
-  }
-
-  void chartTextsWhole() {
-    QFETCH(QSize, size);
-    QFETCH(int, mode);
-    TFitnessChartWindow chart(nullptr);
-    chart.Append({{0, 1, -1000000, 0, 0, 0.0}, {1, 1, 24817, 0, 1, 0.1}, {2, 2, 31250, -20417, 2, 0.2, 3},
-                  {6000, 2, 48713, 10250, 5999, 90.0, 7}});
-    chart.ChooseMode(mode);
-    chart.layout()->activate();
-    chart.resize(size.isEmpty() ? chart.minimumSize() : size);
-    chart.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&chart));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    QCoreApplication::processEvents();
-    if (size.isEmpty()) QVERIFY(chart.minimumSize().width() < 700 && chart.minimumSize().height() < 360);
-    QVERIFY(chart.size().expandedTo(chart.minimumSize()) == chart.size());
-    const QString path = QStringLiteral("whole.png");
-    QVERIFY(chart.SavePicture(path));
-    const QImage picture(path);
-    QCOMPARE(picture.size(), chart.View()->size());
-    QStringList texts;
-    for (const QGraphicsItem* item : chart.View()->scene()->items()) {
-      const auto* text = qgraphicsitem_cast<const QGraphicsTextItem*>(item);
-      if (text == nullptr || !text->isVisible() || text->toPlainText().isEmpty()) continue;
-      texts << text->toPlainText();
-      QVERIFY2(!text->toPlainText().contains(QLatin1String("...")), qPrintable(text->toPlainText()));
-      const QRect onPicture = chart.View()->mapFromScene(text->sceneBoundingRect()).boundingRect();
-      QVERIFY2(QRect(QPoint(), picture.size()).contains(onPicture), qPrintable(text->toPlainText()));
-    }
-    const QStringList whole = mode == 2 ? QStringList{"Generation (Training 2)", "Fitness", "Ablagen des Besten",
-                                                      "bester (Training 2)", "Durchschnitt (Training 2)",
-                                                      "bisher bestes"}
-                                        : QStringList{"Durchgang (Training 1)", "Fitness", "bester (Training 1)"};
-    for (const QString& t : whole) QVERIFY2(texts.contains(t), qPrintable(t + " not among: " + texts.join(" | ")));
-    QCOMPARE(texts.count(QStringLiteral("Ablagen des Besten")), mode == 2 ? 2 : 0);  // axis title and legend name
-    QFile::remove(path);
-  }
-
-  // Only the appended bytes are read; a torn row waits for its end; a replaced file is read from its start.
-  void followingAnAppendedHistory() {
-    const QString path = QStringLiteral("followed.csv");
-    QFile::remove(path);
-    const QByteArray first = Header + "0,2,100,50,0,0.100,1\n1,2,120,60,1,0.200,0\n";
-    AppendText(path, first);
-    TFitnessFollower follower;
-    std::vector<TFitnessRow> restarted, appended;
-    int restarts = 0;
-    connect(&follower, &TFitnessFollower::rowsRestarted, this, [&](const std::vector<TFitnessRow>& r) { restarted = r; ++restarts; });
-    connect(&follower, &TFitnessFollower::rowsAppended, this, [&](const std::vector<TFitnessRow>& r) { appended.insert(appended.end(), r.begin(), r.end()); });
-    follower.Follow(path);
-    QCOMPARE(restarts, 1);
-    QCOMPARE(restarted.size(), size_t(2));
-    QCOMPARE(follower.BytesRead(), static_cast<long long>(first.size()));
-    const QByteArray more = "2,2,130,70,2,0.300,3\n3,2,90,";
-    AppendText(path, more);
-    follower.Poll();
-    QCOMPARE(follower.BytesRead(), static_cast<long long>(first.size() + more.size()));
-    QCOMPARE(appended.size(), size_t(1));
-    QCOMPARE(appended[0].bestDeliveries, 3);
-    AppendText(path, "75,2,0.400,2\n");
-    follower.Poll();
-    QCOMPARE(appended.size(), size_t(2));
-    QCOMPARE(appended[1].averageFitness, 75);
-    QCOMPARE(restarts, 1);
-    // What a trainer's winner copy does: a new file in its place.
-    QFile::remove(QStringLiteral("replacement.csv"));
-    AppendText(QStringLiteral("replacement.csv"), Header + "5,2,10,5,5,0.100,0\n");
-    QVERIFY(::rename("replacement.csv", "followed.csv") == 0);
-    follower.Poll();
-    QCOMPARE(restarts, 2);
-    QCOMPARE(restarted.size(), size_t(1));
-    QCOMPARE(restarted[0].generation, 5);
-  }
-
-  // A frame that reaches past the screen is moved back onto it, and made smaller only if it is larger.
-  void framesFitOnTheScreen() {
-    const QRect screen(0, 0, 1280, 1024);
-    QCOMPARE(FitInside({100, 900, 1040, 144}, screen), QRect(100, 880, 1040, 144));  // 20 px below: up by 20
-    QCOMPARE(FitInside({-5, 10, 300, 200}, screen), QRect(0, 10, 300, 200));
-    QCOMPARE(FitInside({900, 0, 1400, 1100}, screen), QRect(0, 0, 1280, 1024));
-    QCOMPARE(FitInside({10, 10, 300, 200}, screen), QRect(10, 10, 300, 200));
   }
 
   // The window's chart follows the history of its loaded population while a trainer appends to it.
@@ -475,11 +322,11 @@ class SeeItSucceedTest : public QObject {
     W->Dispatch(CM_OPENDATA);
     QCOMPARE(W->FitnessHistory().Size(), size_t(3));
     AppendText(QStringLiteral("watched.csv"), "3,2,10,5,3,0.100,0\n");
-    W->PollFollowedHistory();
+    TZarnikWindowProbe(W).PollFollowedHistory();
     QCOMPARE(W->FitnessHistory().Size(), size_t(4));
     QCOMPARE(W->FitnessHistory().Data().back().generation, 3);
   }
 };
 
-QTEST_MAIN(SeeItSucceedTest)
-#include "see_it_succeed_test.moc"
+QTEST_MAIN(WindowAndTrainerTest)
+#include "window_and_trainer_test.moc"

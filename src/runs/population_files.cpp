@@ -1,0 +1,22 @@
+#include "runs/population_files.h"
+
+#include "history/fitness_log.h"
+#include "platform/population_lock.h"
+#include "runs/run_files.h"
+
+TPopulationFiles::TPopulationFiles(const std::string& file)
+    : File(file.empty() ? DefaultPopulationFile : file),
+      History(FitnessLogPathFor(File)),
+      Lock(PopulationLockPath(File.c_str())) {}
+
+std::string TPopulationFiles::SetFolder() const { return SetFolderName(File); }
+
+std::string TPopulationFiles::Run(int k) const { return RunFileName(File, k); }
+
+std::string TPopulationFiles::RunHistory(int k) const { return FitnessLogPathFor(Run(k)); }
+
+std::string TPopulationFiles::RunBest(int k) const { return RunBestFileName(File, k); }
+
+std::string TPopulationFiles::Backup(int n) const { return BackupFileName(File, n); }
+
+std::string TPopulationFiles::BackupHistory(int n) const { return FitnessLogPathFor(Backup(n)); }
