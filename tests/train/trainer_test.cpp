@@ -16,6 +16,7 @@
 #include "../support/temp_dir.h"
 #include "history/fitness_log.h"
 #include "runs/run_progress.h"
+#include "runs/run_start.h"
 
 extern char** environ;
 
@@ -212,6 +213,29 @@ TEST_F(Trainer, RunsAreSingleRunsOfTheirSeedsAndResumeAfterAStop) {
   EXPECT_EQ(resumed, table);
   for (const char* name : {"zarnik.runs/run-0.dat", "zarnik.runs/run-1.dat", "zarnik.runs/run-2.dat", "zarnik.runs/run-2-best.dat"})
     EXPECT_TRUE(ReadAll(dir / "a" / name) == ReadAll(dir / "b" / name)) << name;
+}
+
+// A place that goes on from another run's kept best (as the set begins it) trains on exactly as that file would
+// alone under the new run's seed S+K, and not as under its donor's.
+TEST_F(Trainer, ACopiedPopulationGoesOnAsThatFileUnderItsOwnSeed) {
+  ASSERT_EQ(Run({"--run", "0", "--seed", "5", "--until-generation", "100", "--quiet", "c.dat"}).code, 0);
+  const std::string kept = ReadAll(dir / "c.runs/run-0-best.dat");
+  ASSERT_EQ(StoredGenerations(dir / "c.runs/run-0-best.dat"), 100);
+  ASSERT_TRUE(BeginRun((dir / "c.dat").string(), 3, {.work = 300, .from = 0, .generation = 100}));
+  EXPECT_EQ(ReadAll(dir / "c.runs/run-3-start.txt"), "zarnik-start 1\nwork 300\nfrom 0\ngeneration 100\n");
+  EXPECT_TRUE(ReadAll(dir / "c.runs/run-3.dat") == kept);
+  // A stop between the start and the copy: the copy is made again.
+  fs::remove(dir / "c.runs/run-3.dat");
+  ASSERT_TRUE(CompleteCopy((dir / "c.dat").string(), 3, {.work = 300, .from = 0, .generation = 100}));
+  EXPECT_TRUE(ReadAll(dir / "c.runs/run-3.dat") == kept);
+  ASSERT_EQ(Run({"--run", "3", "--seed", "5", "--until-generation", "104", "--quiet", "c.dat"}).code, 0);
+  for (const auto& [name, seed] : {std::pair{"alone.dat", "8"}, std::pair{"donor.dat", "5"}}) {
+    std::ofstream(dir / name, std::ios::binary) << kept;
+    ASSERT_EQ(Run({"--seed", seed, "--until-generation", "104", "--quiet", "--threads", "1", name}).code, 0);
+    EXPECT_EQ(StoredGenerations(dir / name), 104);
+  }
+  EXPECT_TRUE(ReadAll(dir / "alone.dat") == ReadAll(dir / "c.runs/run-3.dat"));
+  EXPECT_FALSE(ReadAll(dir / "donor.dat") == ReadAll(dir / "c.runs/run-3.dat"));
 }
 
 TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
