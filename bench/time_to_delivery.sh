@@ -52,13 +52,15 @@ tree_ticks() {
 }
 tick=$(getconf CLK_TCK)
 
-# The shell's children's CPU seconds so far (user + system).
+# The shell's children's CPU seconds so far (user + system), into $cpu_now: `times` in this shell, not in a
+# command substitution's (whose children are its own).
 children_cpu() {
-  times | awk 'NR == 2 { for (i = 1; i <= 2; ++i) { split($i, p, /[ms]/); t += p[1] * 60 + p[2] } print t }'
+  times >"$work/times"
+  cpu_now=$(awk 'NR == 2 { for (i = 1; i <= 2; ++i) { split($i, p, /[ms]/); t += p[1] * 60 + p[2] } print t }' "$work/times")
 }
 
 # One set: prints "WALL CPU MET" (MET 1 if a network met the goal). Its limit is MINUTES of CPU time per
-# core, so that a shared machine does not cut sets short (4 x MINUTES of wall time is a last guard).
+# core, so that a shared machine does not cut sets short (10 x MINUTES of wall time is a last guard).
 one_set() {
   local kind=$1 seed=$2 dir=$work/set-$2 extra
   mkdir -p "$dir"
@@ -70,9 +72,10 @@ one_set() {
     [[ -n $extra ]] && read -r -a more <<<"$extra" && args+=("${more[@]}")
   fi
   local before start pid status=0 stopped=0
-  before=$(children_cpu)
+  children_cpu
+  before=$cpu_now
   start=$(date +%s.%N)
-  "$trainer" "${args[@]}" --seed "$seed" --until-deliveries "$goal" --minutes "$((4 * minutes))" \
+  "$trainer" "${args[@]}" --seed "$seed" --until-deliveries "$goal" --minutes "$(awk -v m="$minutes" 'BEGIN { print 10 * m }')" \
     --quiet "$dir/z.dat" >"$dir/out.txt" 2>"$dir/err.txt" &
   pid=$!
   while kill -0 "$pid" 2>/dev/null; do
@@ -88,7 +91,8 @@ one_set() {
     { echo "time_to_delivery.sh: $kind set of seed $seed failed:" >&2; cat "$dir/err.txt" >&2; exit 1; }
   local met=0
   grep -q '^Gewinner: ' "$dir/out.txt" && ! grep -q 'Ziel nicht erreicht' "$dir/out.txt" && met=1
-  echo "$(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { print e - s }') $(awk -v a="$before" -v b="$(children_cpu)" 'BEGIN { print b - a }') $met"
+  children_cpu
+  echo "$(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { print e - s }') $(awk -v a="$before" -v b="$cpu_now" 'BEGIN { print b - a }') $met"
   rm -rf "$dir"
 }
 
