@@ -250,6 +250,8 @@ TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
       {{"--runs", "2", "--run", "1", "--seed", "1", "--until-generation", "1", "r.dat"}, "nicht zusammen"},
       {{"--runs", "2", "--minutes", "inf", "r.dat"}, "--minutes braucht eine Zahl ab 0."},
       {{"--runs", "2", "--minutes", "1e300", "r.dat"}, "--minutes braucht eine Zahl ab 0."},
+      {{"--runs", "2", "--strategy", "halving", "--until-generation", "5", "r.dat"}, "--strategy braucht exploit oder restart."},
+      {{"--strategy", "restart", "--generations", "1", "r.dat"}, "--strategy geht nur mit --runs."},
   };
   for (const auto& [args, message] : cases) ExpectRefused(args, message);
   EXPECT_FALSE(fs::exists(dir / "r.dat") || fs::exists(dir / "r.runs") || fs::exists(dir / "h.csv"));
@@ -271,6 +273,7 @@ TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
   ExpectRefused({"--runs", "2", "--seed", "50", "--until-generation", "0", "r.dat"},
                 "In 'r.runs' liegt ein anderer Satz von Läufen (Startwert 1 statt 50)");
   ExpectRefused({"--runs", "3", "--until-generation", "0", "r.dat"}, "(2 Läufe statt 3)");
+  ExpectRefused({"--runs", "2", "--strategy", "restart", "--until-generation", "0", "r.dat"}, "(Strategie exploit statt restart)");
   // A lock that is a link or a folder is no regular file, whatever the kernel's errno says.
   fs::create_symlink("r.dat", dir / "l.dat.lock");
   fs::create_directory(dir / "d.dat.lock");
