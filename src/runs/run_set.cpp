@@ -163,7 +163,9 @@ std::optional<TRunSet::TRound> TRunSet::DecideRound() {
   for (TSetRun* r : current)
     if (heldNow(r) && r->Work() == *work) {
       places.push_back(r);
-      checks.push_back({r->index, r->generation, r->bestMean});
+      // A copy meets the stages as a new run does, by its own generations: judged by its population's
+      // age, copies of a kept best near a stage were given up again and again before they could learn.
+      checks.push_back({r->index, r->generation - r->startGeneration, r->bestMean});
     }
   const std::vector<TPlaceDecision> decisions = JudgeRound(Strategy, checks);
   // The goal first: every other place has then done its work.

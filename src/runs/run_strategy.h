@@ -71,7 +71,7 @@ TRunVerdict JudgeRun(const TRunStrategyDef& def, int generation, double bestVali
 // One place of a set at a check that all places have reached.
 struct TPlaceCheck {
   int run = 0;  // the run in the place (ties go to the lower)
-  int generation = 0;
+  int generation = 0;  // that it trained since it began (a copy: since the copy)
   double bestMean = -1;  // the best validated mean it ever showed
 };
 // What happens to the place: `from` is the run whose kept best a restarted

@@ -207,4 +207,25 @@ TEST(RunSet, AnExploitingPlaceKeepsItsLimitOfWork) {
   EXPECT_EQ(set.Find(2)->from, 1);
 }
 
+// A copy meets the stages by its own generations, as a new run does. Run 1 leads with 2.4 from 3700; run 0
+// (1.0) is below half of it: run 2 goes on from run 1's kept best of generation 3700. At its generation 4000 it
+// has 2.4, below the stage of 3 at 4000, but has trained only 300 generations: it goes on and meets 3 at its
+// generation 4200. Run 1 is given up at 4000 for a copy of the new leader, run 2 (its kept best of 3700).
+TEST(RunSet, AnExploitingCopyMeetsTheStagesByItsOwnGenerations) {
+  using S = TRunState;
+  SetPlay p;
+  p.Curves[0] = {{300, 0.4}, {2000, 1.0}};
+  p.Curves[1] = {{300, 0.5}, {2000, 1.1}, {3700, 2.4}};
+  p.Curves[2] = {{3700, 2.4}, {4200, 3.0}};
+  p.Curves[3] = {{3700, 2.4}};
+  TRunSet set(TRunStrategyDef{.goal = 3}, 2, std::nullopt);
+  p.Play(set);
+  EXPECT_EQ(Outcome(set), (std::map<int, std::tuple<TRunState, int, long long>>{{0, {S::Restarted, 3700, 0}},
+                                                                               {1, {S::Restarted, 4000, 0}},
+                                                                               {2, {S::Goal, 4200, 3700}},
+                                                                               {3, {S::Done, 3900, 4000}}}));
+  EXPECT_EQ(set.StartOf(*set.Find(3)), (TRunStart{.work = 4000, .from = 2, .generation = 3700}));
+  EXPECT_EQ(std::pair(set.GoalWinner(), set.GoalWork()), std::pair(std::optional(2), std::optional(4200LL)));
+}
+
 }  // namespace
