@@ -45,7 +45,7 @@ struct TRunStrategyDef {
   std::array<TRunStage, 3> stages{{{300, 0.3}, {2000, 1.0}, {4000, 3.0}}};
   // Mean deliveries per episode that end the set; infinite: none.
   double goal = std::numeric_limits<double>::infinity();
-  TSetStrategy kind = TSetStrategy::Exploit;
+  TSetStrategy kind = TSetStrategy::Restart;
   // Exploit: the leader is copied once its kept best delivers `donorMin`
   // times per episode, and a place whose best is below `laggardShare` of the
   // leader's is given up for a copy. Both were set beforehand (a network that

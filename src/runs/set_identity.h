@@ -17,7 +17,7 @@ struct TSetIdentity {
   int runs = 0;
   std::optional<double> goal;  // --until-deliveries
   bool restarts = true;
-  TSetStrategy strategy = TSetStrategy::Exploit;
+  TSetStrategy strategy = TSetStrategy::Restart;
   bool operator==(const TSetIdentity&) const = default;
 };
 

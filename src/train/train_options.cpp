@@ -43,9 +43,9 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
                                      QCoreApplication::translate("zarnik-train", "Mit --runs: Läufe nie neu starten (ohne Neustartregel)."));
   const QCommandLineOption strategy(
       QStringLiteral("strategy"),
-      QCoreApplication::translate("zarnik-train", "Mit --runs: wie ein Lauf ohne Fortschritt ersetzt wird: exploit (Vorgabe) setzt seinen "
-                                  "Platz mit einer Kopie des besten Laufs unter neuem Startwert fort, restart beginnt neu."),
-      QStringLiteral("exploit|restart"), QStringLiteral("exploit"));
+      QCoreApplication::translate("zarnik-train", "Mit --runs: wie ein Lauf ohne Fortschritt ersetzt wird: restart (Vorgabe) beginnt neu, "
+                                  "exploit setzt seinen Platz mit einer Kopie des besten Laufs unter neuem Startwert fort."),
+      QStringLiteral("restart|exploit"), QStringLiteral("restart"));
   const QCommandLineOption progress(QStringLiteral("progress"),
                                     QCoreApplication::translate("zarnik-train", "Mit --runs: eine Zeile je Ereignis auf stdout, für Programme."));
   QCommandLineOption member(QStringLiteral("member"), QCoreApplication::translate("zarnik-train", "Lauf einer Menge (intern)."));

@@ -1363,16 +1363,16 @@ mean fitness: %5</translation>
         <translation> (restarted from run %d at generation %d)</translation>
     </message>
     <message>
-        <source>Mit --runs: wie ein Lauf ohne Fortschritt ersetzt wird: exploit (Vorgabe) setzt seinen Platz mit einer Kopie des besten Laufs unter neuem Startwert fort, restart beginnt neu.</source>
-        <translation>With --runs: how a run without progress is replaced: exploit (default) continues its place from a copy of the best run under a new seed, restart begins anew.</translation>
-    </message>
-    <message>
         <source>--strategy braucht exploit oder restart.</source>
         <translation>--strategy needs exploit or restart.</translation>
     </message>
     <message>
         <source>--strategy geht nur mit --runs.</source>
         <translation>--strategy works only with --runs.</translation>
+    </message>
+    <message>
+        <source>Mit --runs: wie ein Lauf ohne Fortschritt ersetzt wird: restart (Vorgabe) beginnt neu, exploit setzt seinen Platz mit einer Kopie des besten Laufs unter neuem Startwert fort.</source>
+        <translation>With --runs: how a run without progress is replaced: restart (default) begins anew, exploit continues its place from a copy of the best run under a new seed.</translation>
     </message>
 </context>
 </TS>

@@ -24,7 +24,7 @@ while [ $# -gt 0 ]; do
   shift
 done
 [ "$goal" = 3.0 ] && goal=3
-[ -f "$stem.runs/set.txt" ] || printf 'zarnik-set 2\nseed %s\nruns %s\ngoal %s\nrestarts 1\nstrategy exploit\n' "$seed" "$runs" "$goal" > "$stem.runs/set.txt"
+[ -f "$stem.runs/set.txt" ] || printf 'zarnik-set 1\nseed %s\nruns %s\ngoal %s\nrestarts 1\n' "$seed" "$runs" "$goal" > "$stem.runs/set.txt"
 trap 'printf "run\t0\t1\t300\t700\t1\t0.40\t0.40\tstopped\n"; exit 130' TERM
 for g in 100 200; do
   printf 'run\t0\t1\t%d\t%d\t0\t-\t-\trunning\n' $g $((g * 2))

@@ -79,7 +79,7 @@ TEST(RunSet, TheRunThatMeetsTheGoalWithTheLeastWorkWinsWhicheverIsFaster) {
   for (const int fast : {1, 5}) {
     SetPlay p = TwoSlotsToGoal3();
     p.Speed = [&](int k) { return k == 1 ? fast : 1; };
-    TRunSet set(TRunStrategyDef{.goal = 3, .kind = TSetStrategy::Restart}, 2, std::nullopt);
+    TRunSet set(TRunStrategyDef{.goal = 3}, 2, std::nullopt);
     p.Play(set);
     EXPECT_EQ(set.GoalWinner(), std::optional(2)) << fast;
     EXPECT_EQ(set.GoalWork(), std::optional(2400LL));
@@ -98,13 +98,13 @@ TEST(RunSet, RestartedRunsRefillTheirSlotWithinItsLimitOfGenerations) {
   using S = TRunState;
   SetPlay p;
   p.Curves[1] = {{300, 0.3}};
-  TRunSet set(TRunStrategyDef{.kind = TSetStrategy::Restart}, 2, 1000);
+  TRunSet set(TRunStrategyDef{}, 2, 1000);
   p.Play(set);
   EXPECT_EQ(Outcome(set), (std::map<int, std::tuple<TRunState, int, long long>>{
                               {0, {S::Restarted, 300, 0}}, {1, {S::Done, 1000, 0}}, {2, {S::Restarted, 300, 300}},
                               {4, {S::Restarted, 300, 600}}, {6, {S::Done, 100, 900}}}));
   EXPECT_EQ(set.GoalWinner(), std::nullopt);
-  TRunSet kept(TRunStrategyDef{.restarts = false, .kind = TSetStrategy::Restart}, 2, 1000);
+  TRunSet kept(TRunStrategyDef{.restarts = false}, 2, 1000);
   SetPlay q = p;
   q.Files.clear();
   q.Play(kept);
@@ -118,10 +118,10 @@ TEST(RunSet, AStoppedAndResumedSetDecidesTheSame) {
   using S = TRunState;
   for (const int stopAt : {1, 3, 4, 10, 24}) {
     SetPlay p = TwoSlotsToGoal3();
-    TRunSet first(TRunStrategyDef{.goal = 3, .kind = TSetStrategy::Restart}, 2, std::nullopt);
+    TRunSet first(TRunStrategyDef{.goal = 3}, 2, std::nullopt);
     p.Play(first, stopAt);
     EXPECT_FALSE(first.GoalWinner() && stopAt < 24) << stopAt;
-    TRunSet again(TRunStrategyDef{.goal = 3, .kind = TSetStrategy::Restart}, 2, std::nullopt);
+    TRunSet again(TRunStrategyDef{.goal = 3}, 2, std::nullopt);
     again.Resume([&](int k) { return p.Files.count(k) ? std::optional(p.Files[k]) : std::nullopt; });
     p.Play(again);
     EXPECT_EQ(again.GoalWinner(), std::optional(2)) << stopAt;
@@ -164,7 +164,7 @@ TEST(RunSet, AnExploitingPlaceGoesOnFromTheLeadersKeptBestWhicheverIsFaster) {
     for (const int who : {0, 1}) {
       SetPlay p = ExploitingTwoPlaces();
       p.Speed = [&](int k) { return k % 2 == who ? fast : 1; };
-      TRunSet set(TRunStrategyDef{.goal = 3}, 2, std::nullopt);
+      TRunSet set(TRunStrategyDef{.goal = 3, .kind = TSetStrategy::Exploit}, 2, std::nullopt);
       p.Play(set);
       ExpectExploitOutcome(set, "fast " + std::to_string(fast) + " place " + std::to_string(who));
       // What the trainer is told to store before run 4 starts.
@@ -180,9 +180,9 @@ TEST(RunSet, AStoppedAndResumedExploitingSetDecidesTheSame) {
   for (const int stopAt : {1, 3, 4, 5, 8, 9, 10, 12, 14}) {
     SetPlay p = ExploitingTwoPlaces();
     p.Speed = [](int k) { return k == 1 ? 3 : 1; };
-    TRunSet first(TRunStrategyDef{.goal = 3}, 2, std::nullopt);
+    TRunSet first(TRunStrategyDef{.goal = 3, .kind = TSetStrategy::Exploit}, 2, std::nullopt);
     p.Play(first, stopAt);
-    TRunSet again(TRunStrategyDef{.goal = 3}, 2, std::nullopt);
+    TRunSet again(TRunStrategyDef{.goal = 3, .kind = TSetStrategy::Exploit}, 2, std::nullopt);
     again.Resume([&](int k) { return p.Files.count(k) ? std::optional(p.Files[k]) : std::nullopt; });
     p.Play(again);
     ExpectExploitOutcome(again, "stopped after round " + std::to_string(stopAt));
@@ -198,7 +198,7 @@ TEST(RunSet, AnExploitingPlaceKeepsItsLimitOfWork) {
   p.Curves[0] = {{300, 0.35}};
   p.Curves[1] = {{300, 0.5}, {400, 1.5}};
   p.Curves[2] = {{400, 1.5}};
-  TRunSet set(TRunStrategyDef{}, 2, 1000);
+  TRunSet set(TRunStrategyDef{.kind = TSetStrategy::Exploit}, 2, 1000);
   p.Play(set);
   EXPECT_EQ(Outcome(set), (std::map<int, std::tuple<TRunState, int, long long>>{
                               {0, {S::Restarted, 400, 0}}, {1, {S::Done, 1000, 0}}, {2, {S::Done, 1000, 400}}}));
@@ -218,7 +218,7 @@ TEST(RunSet, AnExploitingCopyMeetsTheStagesByItsOwnGenerations) {
   p.Curves[1] = {{300, 0.5}, {2000, 1.1}, {3700, 2.4}};
   p.Curves[2] = {{3700, 2.4}, {4200, 3.0}};
   p.Curves[3] = {{3700, 2.4}};
-  TRunSet set(TRunStrategyDef{.goal = 3}, 2, std::nullopt);
+  TRunSet set(TRunStrategyDef{.goal = 3, .kind = TSetStrategy::Exploit}, 2, std::nullopt);
   p.Play(set);
   EXPECT_EQ(Outcome(set), (std::map<int, std::tuple<TRunState, int, long long>>{{0, {S::Restarted, 3700, 0}},
                                                                                {1, {S::Restarted, 4000, 0}},

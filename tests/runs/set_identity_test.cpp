@@ -10,7 +10,7 @@ TEST(SetIdentity, TheStoredTextAndItsWayBack) {
                          .strategy = TSetStrategy::Restart};
   EXPECT_EQ(FormatSetIdentity(set), "zarnik-set 1\nseed 18446744073709551615\nruns 4\ngoal 2.5\nrestarts 0\n");
   // The strategy that copies is named in a second format; the first means "restart", as it did.
-  const TSetIdentity exploit{.seed = 12, .runs = 2, .goal = 3.0};
+  const TSetIdentity exploit{.seed = 12, .runs = 2, .goal = 3.0, .strategy = TSetStrategy::Exploit};
   EXPECT_EQ(FormatSetIdentity(exploit), "zarnik-set 2\nseed 12\nruns 2\ngoal 3\nrestarts 1\nstrategy exploit\n");
   TSetIdentity back;
   ASSERT_TRUE(ParseSetIdentity("zarnik-set 2\nseed 12\nruns 2\ngoal 3\nrestarts 1\nstrategy exploit\n", back));
@@ -43,9 +43,9 @@ TEST(SetIdentity, TheFirstDifferenceIsTheOneNamed) {
   d = FirstDifference(stored, {.seed = 12, .runs = 4, .goal = std::nullopt, .restarts = true});
   ASSERT_TRUE(d);
   EXPECT_EQ(d->stored + ' ' + d->asked, "3 -");
-  d = FirstDifference(stored, {.seed = 12, .runs = 4, .goal = 3.0, .restarts = true, .strategy = TSetStrategy::Restart});
+  d = FirstDifference(stored, {.seed = 12, .runs = 4, .goal = 3.0, .restarts = true, .strategy = TSetStrategy::Exploit});
   ASSERT_TRUE(d);
-  EXPECT_EQ(std::string(d->format) + ' ' + d->stored + ' ' + d->asked, "Strategie %1 statt %2 exploit restart");
+  EXPECT_EQ(std::string(d->format) + ' ' + d->stored + ' ' + d->asked, "Strategie %1 statt %2 restart exploit");
 }
 
 }  // namespace

@@ -273,7 +273,7 @@ TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
   ExpectRefused({"--runs", "2", "--seed", "50", "--until-generation", "0", "r.dat"},
                 "In 'r.runs' liegt ein anderer Satz von Läufen (Startwert 1 statt 50)");
   ExpectRefused({"--runs", "3", "--until-generation", "0", "r.dat"}, "(2 Läufe statt 3)");
-  ExpectRefused({"--runs", "2", "--strategy", "restart", "--until-generation", "0", "r.dat"}, "(Strategie exploit statt restart)");
+  ExpectRefused({"--runs", "2", "--strategy", "exploit", "--until-generation", "0", "r.dat"}, "(Strategie restart statt exploit)");
   // A lock that is a link or a folder is no regular file, whatever the kernel's errno says.
   fs::create_symlink("r.dat", dir / "l.dat.lock");
   fs::create_directory(dir / "d.dat.lock");
