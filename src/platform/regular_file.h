@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
 
 // Opening the files the programs read or append to. A FIFO, socket, device or
 // directory in their place would block the program or feed it without end, so
@@ -20,3 +21,6 @@ int OpenRegularForReading(const char* path);
 int OpenRegularForAppend(const char* path);
 // As stdio streams; nullptr with errno set.
 FILE* OpenRegularStream(const char* path, bool append);
+// Reads a regular file whole into `bytes`, at most `limit` bytes; false with
+// errno (EFBIG if it holds more).
+bool ReadRegularFile(const char* path, std::string& bytes, long long limit);

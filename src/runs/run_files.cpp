@@ -23,6 +23,10 @@ std::string RunBestFileName(const std::string& file, int k) {
   return SetFolderName(file) + "/run-" + std::to_string(k) + "-best.dat";
 }
 
+std::string RunStartFileName(const std::string& file, int k) {
+  return SetFolderName(file) + "/run-" + std::to_string(k) + "-start.txt";
+}
+
 std::string BackupFileName(const std::string& file, int n) {
   return Stem(file) + ".~" + std::to_string(n) + "~.dat";
 }

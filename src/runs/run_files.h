@@ -13,6 +13,8 @@ std::string RunFileName(const std::string& file, int k);
 // The population at the check that showed run k's best network so far:
 // "zarnik.dat", 3 -> "zarnik.runs/run-3-best.dat".
 std::string RunBestFileName(const std::string& file, int k);
+// How run k began in an exploiting set: "zarnik.dat", 3 -> "zarnik.runs/run-3-start.txt".
+std::string RunStartFileName(const std::string& file, int k);
 // The n-th numbered backup of FILE: "zarnik.dat", 2 -> "zarnik.~2~.dat", so that
 // its history keeps the rule of the name beside it ("zarnik.~2~.csv").
 std::string BackupFileName(const std::string& file, int n);

@@ -55,6 +55,20 @@ bool ParseRunProgressLine(std::string_view line, TRunProgress& out) {
   return true;
 }
 
+std::string FormatRunOriginLine(const TRunOrigin& o) {
+  return "from\t" + std::to_string(o.run) + "\t" + std::to_string(o.from) + "\t" + std::to_string(o.generation);
+}
+
+bool ParseRunOriginLine(std::string_view line, TRunOrigin& out) {
+  const std::vector<std::string_view> f = Fields(line);
+  TRunOrigin o;
+  if (f.size() != 4 || f[0] != "from" || !Number(f[1], o.run) || !Number(f[2], o.from) || !Number(f[3], o.generation) ||
+      o.run < 0 || o.from < 0 || o.generation < 0)
+    return false;
+  out = o;
+  return true;
+}
+
 std::string FormatRunGenerationLine(int generation, int bestFitness, int bestDeliveries) {
   return "gen\t" + std::to_string(generation) + "\t" + std::to_string(bestFitness) + "\t" + std::to_string(bestDeliveries);
 }

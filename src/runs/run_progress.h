@@ -30,6 +30,20 @@ struct TRunProgress {
 // False if `line` is not such a line.
 bool ParseRunProgressLine(std::string_view line, TRunProgress& out);
 
+// The line that says a run began from a copy of another's kept best
+// ("exploit"), once, when it starts:
+//
+//   from <k> <donor run> <generation of the copied population>
+struct TRunOrigin {
+  int run = 0;
+  int from = 0;
+  int generation = 0;
+  bool operator==(const TRunOrigin&) const = default;
+};
+std::string FormatRunOriginLine(const TRunOrigin& origin);
+// False if `line` is not such a line.
+bool ParseRunOriginLine(std::string_view line, TRunOrigin& out);
+
 
 // The lines a run of a set (--member) sends to the set on its stdout, each
 // tab-separated and locale-independent, without its line end:

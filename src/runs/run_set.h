@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "runs/run_start.h"
 #include "runs/run_strategy.h"
 
 // A set of runs side by side, as pure bookkeeping: the process plumbing
@@ -22,6 +23,13 @@
 // with the least work in its slot (then the higher mean, then the lower
 // index), and every run with less work goes on until it has caught up. How
 // fast each run happens to be on the machine changes nothing of the result.
+//
+// "exploit" judges the places together: a check is held until every place has
+// reached the same work (all places begin at work 0 and check every 100
+// generations of work, so they meet there), then JudgeRound decides them all
+// at once. A run given up is followed by run k + slots at once, begun from a
+// copy of the leader's kept best or from nothing (its TRunStart), and
+// started when its predecessor's process has ended.
 
 enum class TRunState { Waiting, Running, Restarted, Goal, Done, Stopped, Failed };
 
@@ -33,6 +41,8 @@ struct TSetRun {
   int index = 0;  // k: seed S + k, files FILE-k.*
   int slot = 0;
   long long startWork = 0;  // generations its slot trained before it
+  int startGeneration = 0;  // of its population when it began (a copy: its donor's kept best's)
+  int from = -1;            // the run whose kept best it began from; -1: a new population
   int generation = 0;       // of its last report
   int bestFitness = 0;      // best of its last generation and its deliveries in its episode
   int bestDeliveries = 0;
@@ -41,7 +51,9 @@ struct TSetRun {
   int bestGeneration = -1;    // the check that showed it
   TRunState state = TRunState::Waiting;
   bool alive = false;  // its process runs (also after a check stopped it, while it stores)
-  long long Work() const { return startWork + generation; }
+  bool held = false;   // "exploit": a check waits for the other places
+  long long settledWork = 0;  // "exploit": its checks up to this work are decided
+  long long Work() const { return startWork + generation - startGeneration; }
 };
 
 // A run's files as a resumed set finds them.
@@ -49,6 +61,7 @@ struct TStoredRun {
   int generation = 0;
   double bestMean = -1;  // of its kept best network; -1: none kept
   int bestGeneration = -1;
+  std::optional<TRunStart> start;  // "exploit": how it began, if it followed another
 };
 
 class TRunSet {
@@ -71,9 +84,21 @@ class TRunSet {
   std::optional<int> GenerationLimit(int index) const;
 
   // A check of run `index` at `generation`: its best's mean now and the best
-  // it ever showed. True: it goes on; false: it stops there, in the state
-  // the run now has.
-  bool OnCheck(int index, int generation, double validatedMean, double bestMean);
+  // it ever showed. GoOn or Halt (in the state the run now has) is the
+  // answer now; Held: DecideRound answers it later.
+  enum class TAnswer { GoOn, Halt, Held };
+  TAnswer OnCheck(int index, int generation, double validatedMean, double bestMean);
+  // "exploit": once every place has reached the lowest held check, the
+  // decisions of that check: the runs begun (to be stored as their TRunStart
+  // before anything is answered), then the answers, true to go on.
+  struct TRound {
+    long long work = 0;
+    std::vector<int> begun;
+    std::vector<std::pair<int, bool>> answers;
+  };
+  std::optional<TRound> DecideRound();
+  // How a begun run began.
+  TRunStart StartOf(const TSetRun& r) const { return {r.startWork, r.from, r.from < 0 ? 0 : r.startGeneration}; }
   // The run's process ended: cleanly (after a halt at a check or at its limit),
   // stopped by a signal, or otherwise (failed).
   enum class TEnd { Clean, Stopped, Failed };
@@ -89,6 +114,10 @@ class TRunSet {
 
  private:
   TSetRun& Add(int index, int slot, long long startWork);
+  bool Exploits() const { return Strategy.kind == TSetStrategy::Exploit; }
+  TAnswer Settle(TSetRun& r, TRunVerdict verdict);
+  // The run now in each place.
+  std::vector<TSetRun*> Current();
   bool AtLimit(const TSetRun& r) const { return Budget && r.Work() >= *Budget; }
   void NoteGoal(long long work);
 

@@ -16,23 +16,8 @@
 
 namespace {
 
-// Reads a regular file whole, at most `limit` bytes; false with errno.
 bool ReadBounded(const std::string& path, std::string& bytes, long long limit) {
-  const int fd = OpenRegularForReading(path.c_str());
-  if (fd < 0) return false;
-  bytes.clear();
-  char chunk[65536];
-  for (;;) {
-    const ssize_t n = read(fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0 || static_cast<long long>(bytes.size()) + n > limit) {
-      const int error = n < 0 ? errno : (n == 0 ? 0 : EFBIG);
-      close(fd);
-      errno = error;
-      return n == 0;
-    }
-    bytes.append(chunk, static_cast<size_t>(n));
-  }
+  return ReadRegularFile(path.c_str(), bytes, limit);
 }
 
 bool Exists(const std::string& path) {

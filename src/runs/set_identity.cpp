@@ -20,6 +20,7 @@
 namespace {
 
 constexpr std::string_view Format = "zarnik-set 1";
+constexpr std::string_view FormatWithStrategy = "zarnik-set 2";
 constexpr size_t MaxIdentityBytes = 4096;
 
 std::string GoalText(const std::optional<double>& goal) {
@@ -49,13 +50,16 @@ std::vector<std::string_view> Lines(std::string_view text) {
 }  // namespace
 
 std::string FormatSetIdentity(const TSetIdentity& set) {
-  return std::string(Format) + "\nseed " + std::to_string(set.seed) + "\nruns " + std::to_string(set.runs) +
-         "\ngoal " + GoalText(set.goal) + "\nrestarts " + (set.restarts ? "1" : "0") + "\n";
+  const bool restart = set.strategy == TSetStrategy::Restart;
+  return std::string(restart ? Format : FormatWithStrategy) + "\nseed " + std::to_string(set.seed) + "\nruns " + std::to_string(set.runs) +
+         "\ngoal " + GoalText(set.goal) + "\nrestarts " + (set.restarts ? "1" : "0") + "\n" +
+         (restart ? "" : std::string("strategy ") + SetStrategyWord(set.strategy) + "\n");
 }
 
 bool ParseSetIdentity(std::string_view text, TSetIdentity& out) {
   const std::vector<std::string_view> lines = Lines(text);
-  if (lines.size() != 5 || lines[0] != Format) return false;
+  const bool withStrategy = lines.size() == 6 && lines[0] == FormatWithStrategy;
+  if (!withStrategy && (lines.size() != 5 || lines[0] != Format)) return false;
   const auto value = [&](int i, std::string_view key) {
     return lines[i].starts_with(key) && lines[i].size() > key.size() && lines[i][key.size()] == ' '
                ? lines[i].substr(key.size() + 1)
@@ -71,6 +75,11 @@ bool ParseSetIdentity(std::string_view text, TSetIdentity& out) {
   }
   if (restarts != "0" && restarts != "1") return false;
   s.restarts = restarts == "1";
+  s.strategy = TSetStrategy::Restart;
+  if (withStrategy) {
+    const std::string word(value(5, "strategy"));
+    if (!ParseSetStrategy(word.c_str(), s.strategy) || s.strategy == TSetStrategy::Restart) return false;
+  }
   out = s;
   return true;
 }
@@ -88,6 +97,9 @@ std::optional<TIdentityDifference> FirstDifference(const TSetIdentity& stored, c
   if (stored.restarts != asked.restarts)
     return TIdentityDifference{QT_TRANSLATE_NOOP("zarnik-train", "Neustart %1 statt %2"), stored.restarts ? "1" : "0",
                                asked.restarts ? "1" : "0"};
+  if (stored.strategy != asked.strategy)
+    return TIdentityDifference{QT_TRANSLATE_NOOP("zarnik-train", "Strategie %1 statt %2"), SetStrategyWord(stored.strategy),
+                               SetStrategyWord(asked.strategy)};
   return std::nullopt;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "runs/run_strategy.h"
+
 // What a set of runs is, stored with its files: the same call continues the
 // set, a different one is refused with the differences, so that a new set
 // never silently continues an old one's runs. The limits (--until-generation,
@@ -15,6 +17,7 @@ struct TSetIdentity {
   int runs = 0;
   std::optional<double> goal;  // --until-deliveries
   bool restarts = true;
+  TSetStrategy strategy = TSetStrategy::Restart;
   bool operator==(const TSetIdentity&) const = default;
 };
 
@@ -25,6 +28,10 @@ struct TSetIdentity {
 //   runs 4
 //   goal 3.0          ("-" for none)
 //   restarts 1
+//   strategy exploit  (only in format 2; a set of format 1 restarts)
+//
+// A set that restarts ("restart") is stored in format 1, as before there
+// were others; "exploit" in format 2, "zarnik-set 2" with the line above.
 std::string FormatSetIdentity(const TSetIdentity& set);
 // False if `text` is not such a file (also for an unknown format version).
 bool ParseSetIdentity(std::string_view text, TSetIdentity& out);

@@ -23,6 +23,7 @@
 #include "runs/run_progress.h"
 #include "runs/run_ranking.h"
 #include "runs/run_set.h"
+#include "runs/run_start.h"
 #include "runs/run_winner.h"
 #include "runs/set_identity.h"
 #include "train/run_process.h"
@@ -43,6 +44,7 @@ void PrintUnranked(const std::vector<TUnrankedFile>& unranked) {
 // Failures are remembered (with their message printed).
 struct TFileReader {
   const std::string& file;
+  bool starts = false;  // "exploit": runs after the first of a place have a start file
   bool failed = false;
   std::map<int, std::optional<TStoredRun>> seen;
 
@@ -53,10 +55,27 @@ struct TFileReader {
     return r;
   }
   std::optional<TStoredRun> Read(int k) {
+    std::optional<TRunStart> start;
+    if (starts && !ReadRunStart(file, k, start)) {
+      const int error = errno;
+      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")),
+                   RunStartFileName(file, k).c_str(),
+                   error == EILSEQ ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "unvollständig oder fremd")) : WriteReason(error));
+      failed = true;
+      return std::nullopt;
+    }
+    // A begun copy is made again first if a stop came between its start and its population.
+    if (start && !CompleteCopy(file, k, *start)) {
+      ReportWriteFailure(RunFileName(file, k), errno);
+      failed = true;
+      return std::nullopt;
+    }
     size_t size = 0;
     const std::string name = RunFileName(file, k);
     TNetworkFileHeader header;
     const TLoadError e = ReadNetworkFileHeader(name.c_str(), header, size);
+    // A begun run that had not stored its population yet begins again.
+    if (e == TLoadError::Missing && start) return TStoredRun{.start = start};
     if (e == TLoadError::Missing) return std::nullopt;
     if (e != TLoadError::None) {
       ReportLoadFailure(name, e, size);
@@ -64,6 +83,7 @@ struct TFileReader {
       return std::nullopt;
     }
     TStoredRun r;
+    r.start = start;
     r.generation = header.Generations;
     TRankedFile best;
     TUnrankedFile why;
@@ -90,7 +110,7 @@ bool OpenSet(const TTrainOptions& o, uint64_t& firstSeed) {
     return false;
   }
   firstSeed = o.seed ? *o.seed : stored ? stored->seed : static_cast<uint64_t>(std::time(nullptr));
-  const TSetIdentity asked{firstSeed, o.runs, o.untilDeliveries, !o.noRestart};
+  const TSetIdentity asked{firstSeed, o.runs, o.untilDeliveries, !o.noRestart, o.strategy};
   if (!stored) {
     if (WriteSetIdentity(o.file, asked)) return true;
     ReportWriteFailure(SetIdentityFileName(o.file), errno);
@@ -144,7 +164,7 @@ class TSetDriver {
 
   // What the runs' files say; false (with the reasons printed) if one cannot be read.
   bool Resume() {
-    TFileReader reader{Options.file, false, {}};
+    TFileReader reader{Options.file, Options.strategy == TSetStrategy::Exploit, false, {}};
     Set.Resume(std::ref(reader));
     return !reader.failed;
   }
@@ -179,6 +199,7 @@ class TSetDriver {
   static TRunStrategyDef Strategy(const TTrainOptions& o) {
     TRunStrategyDef def = DefaultRunStrategyDef();
     def.restarts = !o.noRestart;
+    def.kind = o.strategy;
     if (o.untilDeliveries) def.goal = *o.untilDeliveries;
     return def;
   }
@@ -216,11 +237,15 @@ class TSetDriver {
         continue;
       }
       Processes[k] = p;
-      char text[160];
+      char text[192], from[96] = "";
+      if (r.from >= 0)
+        std::snprintf(from, sizeof from, Tr(QT_TRANSLATE_NOOP("zarnik-train", " (neu gestartet mit Lauf %d aus Generation %d)")),
+                      r.from, r.startGeneration);
       std::snprintf(text, sizeof text, Tr(QT_TRANSLATE_NOOP("zarnik-train", "Startwert %llu, '%s'%s")),
                     static_cast<unsigned long long>(FirstSeed + k), RunFileName(Options.file, k).c_str(),
-                    r.startWork > 0 ? Tr(QT_TRANSLATE_NOOP("zarnik-train", " (neu gestartet)")) : "");
+                    r.from >= 0 ? from : r.startWork > 0 ? Tr(QT_TRANSLATE_NOOP("zarnik-train", " (neu gestartet)")) : "");
       Display.Event(*Set.Find(k), text);
+      if (r.from >= 0) Display.Began(*Set.Find(k));
     }
   }
 
@@ -270,8 +295,35 @@ class TSetDriver {
       Display.RunProgressed(r, p.lastLine);
       return;
     }
-    const bool goOn = Set.OnCheck(k, said.generation, said.mean, said.bestMean);
-    WriteAll(p.answers, goOn ? "weiter\n" : "halt\n");
+    const TRunSet::TAnswer answer = Set.OnCheck(k, said.generation, said.mean, said.bestMean);
+    if (answer != TRunSet::TAnswer::Held) Answer(k, answer == TRunSet::TAnswer::GoOn);
+    if (answer != TRunSet::TAnswer::Held || Options.progress) Told(k, said);
+    while (const std::optional<TRunSet::TRound> round = Set.DecideRound()) Decided(*round);
+  }
+
+  void Answer(int k, bool goOn) {
+    if (auto p = Processes.find(k); p != Processes.end()) WriteAll(p->second.answers, goOn ? "weiter\n" : "halt\n");
+  }
+
+  // A round's decisions: the runs begun are stored (and copied) before any run hears its answer, so that
+  // a donor's kept best is still the one decided on, and a stop in between decides the same again.
+  void Decided(const TRunSet::TRound& round) {
+    for (int k : round.begun)
+      if (!BeginRun(Options.file, k, Set.StartOf(*Set.Find(k)))) {
+        ReportWriteFailure(RunStartFileName(Options.file, k), errno);
+        Failure = true;
+        StopAll(SIGTERM);
+        return;
+      }
+    for (const auto& [k, goOn] : round.answers) {
+      Answer(k, goOn);
+      const TSetRun& r = *Set.Find(k);
+      if (r.state != TRunState::Running) Told(k, {TRunLine::TKind::Check, r.generation, 0, 0, r.validatedMean, r.bestMean});
+    }
+  }
+
+  // What a check of run k said, as the set took it.
+  void Told(int k, const TRunLine& said) {
     const TSetRun& r = *Set.Find(k);  // found again: a restart may have added a run
     char text[160];
     std::snprintf(text, sizeof text, Tr(QT_TRANSLATE_NOOP("zarnik-train", "Generation %d, %s Ablagen je Episode in allen 100 Episoden")),

@@ -37,6 +37,12 @@ void TSetDisplay::Event(const TSetRun& r, const char* text) {
   std::fflush(stderr);
 }
 
+void TSetDisplay::Began(const TSetRun& r) {
+  if (!Options.progress) return;
+  std::printf("%s\n", FormatRunOriginLine({r.index, r.from, r.startGeneration}).c_str());
+  std::fflush(stdout);
+}
+
 void TSetDisplay::RunProgressed(const TSetRun& r, TClock::time_point& last) {
   if (!Options.progress || TClock::now() - last < std::chrono::seconds(1)) return;
   last = TClock::now();

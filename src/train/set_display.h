@@ -19,6 +19,8 @@ class TSetDisplay {
 
   // Something happened to run r (with --progress: its machine line).
   void Event(const TSetRun& r, const char* text);
+  // Run r began from a copy of another run (with --progress its origin line).
+  void Began(const TSetRun& r);
   // Run r trained on: with --progress its machine line, at most once a second (`last`).
   void RunProgressed(const TSetRun& r, TClock::time_point& last);
   // The one line of every living run, the elapsed and the remaining time.

@@ -41,6 +41,11 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
       QStringLiteral("X"));
   const QCommandLineOption noRestart(QStringLiteral("no-restart"),
                                      QCoreApplication::translate("zarnik-train", "Mit --runs: Läufe nie neu starten (ohne Neustartregel)."));
+  const QCommandLineOption strategy(
+      QStringLiteral("strategy"),
+      QCoreApplication::translate("zarnik-train", "Mit --runs: wie ein Lauf ohne Fortschritt ersetzt wird: restart (Vorgabe) beginnt neu, "
+                                  "exploit setzt seinen Platz mit einer Kopie des besten Laufs unter neuem Startwert fort."),
+      QStringLiteral("restart|exploit"), QStringLiteral("restart"));
   const QCommandLineOption progress(QStringLiteral("progress"),
                                     QCoreApplication::translate("zarnik-train", "Mit --runs: eine Zeile je Ereignis auf stdout, für Programme."));
   QCommandLineOption member(QStringLiteral("member"), QCoreApplication::translate("zarnik-train", "Lauf einer Menge (intern)."));
@@ -82,7 +87,7 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
       QCoreApplication::translate("zarnik-train", "Aus FILE.json eine neue Netzdatei machen: alle 100 Netze und das beste sind dieses Netz."),
       QStringLiteral("FILE.json"));
   p.addOptions({mode, generations, untilGeneration, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs,
-                run, untilDeliveries, noRestart, progress, member, rank, exportJson, importJson});
+                run, untilDeliveries, noRestart, strategy, progress, member, rank, exportJson, importJson});
   p.addPositionalArgument(QStringLiteral("FILE"),
                           QCoreApplication::translate("zarnik-train", "Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
 
@@ -153,6 +158,8 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
   }
   o.noRestart = p.isSet(noRestart);
   o.progress = p.isSet(progress);
+  if (!ParseSetStrategy(p.value(strategy).toLatin1().constData(), o.strategy))
+    return UsageError(QCoreApplication::translate("zarnik-train", "--strategy braucht exploit oder restart."));
   o.member = p.isSet(member);
   if (p.isSet(minutes)) {
     const double m = p.value(minutes).toDouble(&ok);
@@ -213,6 +220,8 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
     return UsageError(QCoreApplication::translate("zarnik-train", "--until-deliveries geht nur mit --runs oder --run."));
   if (!p.isSet(runs) && (o.noRestart || o.progress))
     return UsageError(QCoreApplication::translate("zarnik-train", "--no-restart und --progress gehen nur mit --runs."));
+  if (!p.isSet(runs) && p.isSet(strategy))
+    return UsageError(QCoreApplication::translate("zarnik-train", "--strategy geht nur mit --runs."));
   if (o.member && !p.isSet(run)) return UsageError(QCoreApplication::translate("zarnik-train", "--member geht nur mit --run."));
   if (o.untilGeneration && o.mode != 2)
     return UsageError(QCoreApplication::translate("zarnik-train", "--until-generation geht nur mit Training 2 (Training 1 zählt keine Generationen)."));

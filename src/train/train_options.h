@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "runs/run_strategy.h"
+
 // What one run of zarnik-train is asked to do.
 struct TTrainOptions {
   std::string file = "zarnik.dat";
@@ -22,6 +24,7 @@ struct TTrainOptions {
   int run = -1;                         // --run K: run K of such a set alone (for schedulers); -1: none
   std::optional<double> untilDeliveries;  // the set's goal: mean deliveries per episode over all 100
   bool noRestart = false;               // --runs without the restart rule
+  TSetStrategy strategy = TSetStrategy::Restart;  // --strategy: how --runs gives up a run
   bool progress = false;                // --runs: machine-readable lines on stdout
   bool member = false;                  // --run started by --runs: reports its checks, asks to go on
   // Set for a run of a set (--run): where its best validated network is kept.

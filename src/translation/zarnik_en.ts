@@ -379,6 +379,14 @@ Take the ball along again?</translation>
         <source>Kann &apos;%1&apos; nicht beiseite legen: %2</source>
         <translation>Cannot move &apos;%1&apos; aside: %2</translation>
     </message>
+    <message>
+        <source>fortgesetzt von</source>
+        <translation>continues from</translation>
+    </message>
+    <message>
+        <source>Lauf %1, Generation %2</source>
+        <translation>run %1, generation %2</translation>
+    </message>
 </context>
 <context>
     <name>TNetworkView</name>
@@ -1345,6 +1353,26 @@ mean fitness: %5</translation>
     <message>
         <source>Ohne --seed zieht Training 2 seine Episoden von der Uhr: die Werte wechseln von Aufruf zu Aufruf; mit --seed S wiederholen sie sich.</source>
         <translation>Without --seed, training 2 draws its episodes from the clock: the figures change from call to call; with --seed S they repeat.</translation>
+    </message>
+    <message>
+        <source>Strategie %1 statt %2</source>
+        <translation>strategy %1 instead of %2</translation>
+    </message>
+    <message>
+        <source> (neu gestartet mit Lauf %d aus Generation %d)</source>
+        <translation> (restarted from run %d at generation %d)</translation>
+    </message>
+    <message>
+        <source>--strategy braucht exploit oder restart.</source>
+        <translation>--strategy needs exploit or restart.</translation>
+    </message>
+    <message>
+        <source>--strategy geht nur mit --runs.</source>
+        <translation>--strategy works only with --runs.</translation>
+    </message>
+    <message>
+        <source>Mit --runs: wie ein Lauf ohne Fortschritt ersetzt wird: restart (Vorgabe) beginnt neu, exploit setzt seinen Platz mit einer Kopie des besten Laufs unter neuem Startwert fort.</source>
+        <translation>With --runs: how a run without progress is replaced: restart (default) begins anew, exploit continues its place from a copy of the best run under a new seed.</translation>
     </message>
 </context>
 </TS>

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Stands in for `zarnik-train --runs ... --progress FILE` in the window's tests:
 # prints the progress lines of runs 0, 1 and 3 (run 2 ended before its first
-# line, as a refill the set's end overtakes), a ranking and the winner line.
+# line, as a refill the set's end overtakes; run 3 goes on from run 1's kept
+# best of generation 200), a ranking and the winner line.
 # $1: a population file that becomes run 1's; then the trainer's arguments,
 # written to fake-args.txt. FAKE_WAIT=1: trains until SIGTERM, then stops.
 source=$1
@@ -29,7 +30,8 @@ for g in 100 200; do
   printf 'run\t0\t1\t%d\t%d\t0\t-\t-\trunning\n' $g $((g * 2))
   printf 'run\t1\t2\t%d\t%d\t3\t1.25\t1.25\trunning\n' $g $((g * 5))
 done
-printf 'run\t3\t4\t100\t150\t0\t0.00\t0.00\trunning\n'
+printf 'run\t3\t4\t200\t150\t0\t-\t-\trunning\n'
+printf 'from\t3\t1\t200\n'
 if [ -n "$FAKE_WAIT" ]; then
   while :; do sleep 0.02; done
 fi

@@ -179,6 +179,8 @@ class WindowAndTrainerTest : public QObject {
     const QStringList run1{"1", "2", "250", "1300", "4", "3.10", "3.10", "Ziel erreicht"};
     for (int c = 0; c < run1.size(); ++c) QCOMPARE(t->item(1, c)->text(), run1[c]);
     QCOMPARE(t->item(2, 0)->text() + ' ' + t->item(2, 1)->text(), QStringLiteral("3 4"));
+    // Run 3 goes on from run 1's kept best; the others began from their own seeds.
+    QCOMPARE(t->item(2, 8)->text() + '|' + t->item(1, 8)->text(), QStringLiteral("Lauf 1, Generation 200|"));
     QCOMPARE(t->item(0, 2)->text(), QStringLiteral("200"));
     QCOMPARE(t->item(0, 5)->text(), QStringLiteral("-"));
     QVERIFY(d->Ranking()->toPlainText().contains(QStringLiteral("zarnik.runs/run-1-best.dat  31")));

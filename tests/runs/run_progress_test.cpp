@@ -19,6 +19,16 @@ TEST(RunProgress, TheLineOfARunAsTheWindowReadsIt) {
     EXPECT_FALSE(ParseRunProgressLine(bad, back)) << bad;
 }
 
+// A run that begins from a copy of another's kept best says so once, for the window's table.
+TEST(RunProgress, TheOriginOfACopiedRun) {
+  EXPECT_EQ(FormatRunOriginLine({.run = 5, .from = 2, .generation = 1200}), "from\t5\t2\t1200");
+  TRunOrigin back;
+  ASSERT_TRUE(ParseRunOriginLine("from\t5\t2\t1200", back));
+  EXPECT_EQ(back, (TRunOrigin{5, 2, 1200}));
+  for (const char* bad : {"from\t5\t2", "from\t5\t-1\t1200", "run\t5\t2\t1200", "from\t5\t2\t1200\t0"})
+    EXPECT_FALSE(ParseRunOriginLine(bad, back)) << bad;
+}
+
 // Under a locale with a decimal comma the lines stay as they are in C: the
 // set and the window read them with '.' only (a comma froze the window's table).
 TEST(RunProgress, TheLinesOfARunInEveryLocale) {

@@ -21,9 +21,15 @@ struct SetPlay {
     double mean = 0;
     for (const auto& [from, m] : Curves[k]) mean = g >= from ? m : mean;
     TStoredRun& f = Files[k];
-    if (mean > f.bestMean) f = {g, mean, g};
+    if (mean > f.bestMean) f.bestMean = mean, f.bestGeneration = g;
     f.generation = g;
-    if (!set.OnCheck(k, g, mean, f.bestMean)) set.OnEnd(k, TRunSet::TEnd::Clean);
+    if (set.OnCheck(k, g, mean, f.bestMean) == TRunSet::TAnswer::Halt) set.OnEnd(k, TRunSet::TEnd::Clean);
+    // The places that were waiting for this one: begun runs stored as the trainer stores them, then answered.
+    while (const auto round = set.DecideRound()) {
+      for (int b : round->begun) Files[b] = {.generation = set.StartOf(*set.Find(b)).generation, .start = set.StartOf(*set.Find(b))};
+      for (const auto& [r, goOn] : round->answers)
+        if (!goOn) set.OnEnd(r, TRunSet::TEnd::Clean);
+    }
   }
   // Until the set has finished, or `rounds` rounds have passed; then a stop.
   void Play(TRunSet& set, int rounds = INT_MAX) {
@@ -41,7 +47,7 @@ struct SetPlay {
         return;
       }
       for (const TSetRun& r : std::vector<TSetRun>(set.Runs()))
-        for (int s = 0; s < Speed(r.index) && set.Find(r.index)->alive; ++s) {
+        for (int s = 0; s < Speed(r.index) && set.Find(r.index)->alive && !set.Find(r.index)->held; ++s) {
           const TSetRun& now = *set.Find(r.index);
           Check(set, now.index, std::min(now.generation / 100 * 100 + 100, set.GenerationLimit(now.index).value_or(INT_MAX)));
         }
@@ -125,6 +131,101 @@ TEST(RunSet, AStoppedAndResumedSetDecidesTheSame) {
         << stopAt;
     EXPECT_EQ(out.count(3) + out.count(4), 0u) << stopAt;
   }
+}
+
+// "exploit", two places, goal 3. At 300 run 0 (0.2) is given up; the leader, run 1, has 0.5, below 1: a new
+// population, run 2 from work 300. At 800 run 1 shows 1.2 and run 2 (0.4) is below half of it: run 4 goes on
+// from run 1's kept best of generation 800, under its own seed, and meets the goal at its generation 1300, that
+// is at work 1300 of its place; run 1 is done there.
+SetPlay ExploitingTwoPlaces() {
+  SetPlay p;
+  p.Curves[0] = {{100, 0.1}, {300, 0.2}};
+  p.Curves[1] = {{100, 0.2}, {300, 0.5}, {800, 1.2}, {1500, 1.4}};
+  p.Curves[2] = {{100, 0.1}, {300, 0.4}};
+  p.Curves[4] = {{800, 1.2}, {1000, 2.0}, {1300, 3.1}};
+  return p;
+}
+
+void ExpectExploitOutcome(const TRunSet& set, const std::string& what) {
+  using S = TRunState;
+  EXPECT_EQ(Outcome(set), (std::map<int, std::tuple<TRunState, int, long long>>{{0, {S::Restarted, 300, 0}},
+                                                                               {1, {S::Done, 1300, 0}},
+                                                                               {2, {S::Restarted, 500, 300}},
+                                                                               {4, {S::Goal, 1300, 800}}}))
+      << what;
+  std::map<int, std::pair<int, int>> from;
+  for (const TSetRun& r : set.Runs()) from[r.index] = {r.from, r.startGeneration};
+  EXPECT_EQ(from, (std::map<int, std::pair<int, int>>{{0, {-1, 0}}, {1, {-1, 0}}, {2, {-1, 0}}, {4, {1, 800}}})) << what;
+  EXPECT_EQ(std::pair(set.GoalWinner(), set.GoalWork()), std::pair(std::optional(4), std::optional(1300LL))) << what;
+}
+
+TEST(RunSet, AnExploitingPlaceGoesOnFromTheLeadersKeptBestWhicheverIsFaster) {
+  for (const int fast : {1, 5}) {
+    for (const int who : {0, 1}) {
+      SetPlay p = ExploitingTwoPlaces();
+      p.Speed = [&](int k) { return k % 2 == who ? fast : 1; };
+      TRunSet set(TRunStrategyDef{.goal = 3, .kind = TSetStrategy::Exploit}, 2, std::nullopt);
+      p.Play(set);
+      ExpectExploitOutcome(set, "fast " + std::to_string(fast) + " place " + std::to_string(who));
+      // What the trainer is told to store before run 4 starts.
+      EXPECT_EQ(set.StartOf(*set.Find(4)), (TRunStart{.work = 800, .from = 1, .generation = 800}));
+      EXPECT_EQ(set.StartOf(*set.Find(2)), (TRunStart{.work = 300, .from = -1, .generation = 0}));
+    }
+  }
+}
+
+// Stopped after so many rounds (among them: run 1 waiting at a check for run 0, run 4 begun and not yet
+// started, run 4 at its first check) and resumed from the files: the same decisions.
+TEST(RunSet, AStoppedAndResumedExploitingSetDecidesTheSame) {
+  for (const int stopAt : {1, 3, 4, 5, 8, 9, 10, 12, 14}) {
+    SetPlay p = ExploitingTwoPlaces();
+    p.Speed = [](int k) { return k == 1 ? 3 : 1; };
+    TRunSet first(TRunStrategyDef{.goal = 3, .kind = TSetStrategy::Exploit}, 2, std::nullopt);
+    p.Play(first, stopAt);
+    TRunSet again(TRunStrategyDef{.goal = 3, .kind = TSetStrategy::Exploit}, 2, std::nullopt);
+    again.Resume([&](int k) { return p.Files.count(k) ? std::optional(p.Files[k]) : std::nullopt; });
+    p.Play(again);
+    ExpectExploitOutcome(again, "stopped after round " + std::to_string(stopAt));
+  }
+}
+
+// A limit of 1000 generations a place: the places meet at their last check too, and a copy's limit counts
+// from the generation it began with. Run 1 leads with 1.5 from 400 (0.5 before); run 0 (0.35) is below half of
+// it: run 2 goes on from run 1's generation 400 at work 400, so it may train up to its generation 1000.
+TEST(RunSet, AnExploitingPlaceKeepsItsLimitOfWork) {
+  using S = TRunState;
+  SetPlay p;
+  p.Curves[0] = {{300, 0.35}};
+  p.Curves[1] = {{300, 0.5}, {400, 1.5}};
+  p.Curves[2] = {{400, 1.5}};
+  TRunSet set(TRunStrategyDef{.kind = TSetStrategy::Exploit}, 2, 1000);
+  p.Play(set);
+  EXPECT_EQ(Outcome(set), (std::map<int, std::tuple<TRunState, int, long long>>{
+                              {0, {S::Restarted, 400, 0}}, {1, {S::Done, 1000, 0}}, {2, {S::Done, 1000, 400}}}));
+  EXPECT_EQ(set.GenerationLimit(2), std::optional(1000));
+  ASSERT_NE(set.Find(2), nullptr);
+  EXPECT_EQ(set.Find(2)->from, 1);
+}
+
+// A copy meets the stages by its own generations, as a new run does. Run 1 leads with 2.4 from 3700; run 0
+// (1.0) is below half of it: run 2 goes on from run 1's kept best of generation 3700. At its generation 4000 it
+// has 2.4, below the stage of 3 at 4000, but has trained only 300 generations: it goes on and meets 3 at its
+// generation 4200. Run 1 is given up at 4000 for a copy of the new leader, run 2 (its kept best of 3700).
+TEST(RunSet, AnExploitingCopyMeetsTheStagesByItsOwnGenerations) {
+  using S = TRunState;
+  SetPlay p;
+  p.Curves[0] = {{300, 0.4}, {2000, 1.0}};
+  p.Curves[1] = {{300, 0.5}, {2000, 1.1}, {3700, 2.4}};
+  p.Curves[2] = {{3700, 2.4}, {4200, 3.0}};
+  p.Curves[3] = {{3700, 2.4}};
+  TRunSet set(TRunStrategyDef{.goal = 3, .kind = TSetStrategy::Exploit}, 2, std::nullopt);
+  p.Play(set);
+  EXPECT_EQ(Outcome(set), (std::map<int, std::tuple<TRunState, int, long long>>{{0, {S::Restarted, 3700, 0}},
+                                                                               {1, {S::Restarted, 4000, 0}},
+                                                                               {2, {S::Goal, 4200, 3700}},
+                                                                               {3, {S::Done, 3900, 4000}}}));
+  EXPECT_EQ(set.StartOf(*set.Find(3)), (TRunStart{.work = 4000, .from = 2, .generation = 3700}));
+  EXPECT_EQ(std::pair(set.GoalWinner(), set.GoalWork()), std::pair(std::optional(2), std::optional(4200LL)));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "history/fitness_log.h"
 #include "platform/parent_death.h"
 #include "runs/run_progress.h"
+#include "runs/run_start.h"
 
 extern char** environ;
 
@@ -221,6 +222,29 @@ TEST_F(Trainer, RunsAreSingleRunsOfTheirSeedsAndResumeAfterAStop) {
     EXPECT_TRUE(ReadAll(dir / "a" / name) == ReadAll(dir / "b" / name)) << name;
 }
 
+// A place that goes on from another run's kept best (as the set begins it) trains on exactly as that file would
+// alone under the new run's seed S+K, and not as under its donor's.
+TEST_F(Trainer, ACopiedPopulationGoesOnAsThatFileUnderItsOwnSeed) {
+  ASSERT_EQ(Run({"--run", "0", "--seed", "5", "--until-generation", "100", "--quiet", "c.dat"}).code, 0);
+  const std::string kept = ReadAll(dir / "c.runs/run-0-best.dat");
+  ASSERT_EQ(StoredGenerations(dir / "c.runs/run-0-best.dat"), 100);
+  ASSERT_TRUE(BeginRun((dir / "c.dat").string(), 3, {.work = 300, .from = 0, .generation = 100}));
+  EXPECT_EQ(ReadAll(dir / "c.runs/run-3-start.txt"), "zarnik-start 1\nwork 300\nfrom 0\ngeneration 100\n");
+  EXPECT_TRUE(ReadAll(dir / "c.runs/run-3.dat") == kept);
+  // A stop between the start and the copy: the copy is made again.
+  fs::remove(dir / "c.runs/run-3.dat");
+  ASSERT_TRUE(CompleteCopy((dir / "c.dat").string(), 3, {.work = 300, .from = 0, .generation = 100}));
+  EXPECT_TRUE(ReadAll(dir / "c.runs/run-3.dat") == kept);
+  ASSERT_EQ(Run({"--run", "3", "--seed", "5", "--until-generation", "104", "--quiet", "c.dat"}).code, 0);
+  for (const auto& [name, seed] : {std::pair{"alone.dat", "8"}, std::pair{"donor.dat", "5"}}) {
+    std::ofstream(dir / name, std::ios::binary) << kept;
+    ASSERT_EQ(Run({"--seed", seed, "--until-generation", "104", "--quiet", "--threads", "1", name}).code, 0);
+    EXPECT_EQ(StoredGenerations(dir / name), 104);
+  }
+  EXPECT_TRUE(ReadAll(dir / "alone.dat") == ReadAll(dir / "c.runs/run-3.dat"));
+  EXPECT_FALSE(ReadAll(dir / "donor.dat") == ReadAll(dir / "c.runs/run-3.dat"));
+}
+
 TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
   const std::pair<Args, std::string> cases[] = {
       {{"--run", "1", "--until-generation", "5", "r.dat"}, "--run braucht --seed."},
@@ -233,6 +257,8 @@ TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
       {{"--runs", "2", "--run", "1", "--seed", "1", "--until-generation", "1", "r.dat"}, "nicht zusammen"},
       {{"--runs", "2", "--minutes", "inf", "r.dat"}, "--minutes braucht eine Zahl ab 0."},
       {{"--runs", "2", "--minutes", "1e300", "r.dat"}, "--minutes braucht eine Zahl ab 0."},
+      {{"--runs", "2", "--strategy", "halving", "--until-generation", "5", "r.dat"}, "--strategy braucht exploit oder restart."},
+      {{"--strategy", "restart", "--generations", "1", "r.dat"}, "--strategy geht nur mit --runs."},
   };
   for (const auto& [args, message] : cases) ExpectRefused(args, message);
   EXPECT_FALSE(fs::exists(dir / "r.dat") || fs::exists(dir / "r.runs") || fs::exists(dir / "h.csv"));
@@ -254,6 +280,7 @@ TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
   ExpectRefused({"--runs", "2", "--seed", "50", "--until-generation", "0", "r.dat"},
                 "In 'r.runs' liegt ein anderer Satz von Läufen (Startwert 1 statt 50)");
   ExpectRefused({"--runs", "3", "--until-generation", "0", "r.dat"}, "(2 Läufe statt 3)");
+  ExpectRefused({"--runs", "2", "--strategy", "exploit", "--until-generation", "0", "r.dat"}, "(Strategie restart statt exploit)");
   // A lock that is a link or a folder is no regular file, whatever the kernel's errno says.
   fs::create_symlink("r.dat", dir / "l.dat.lock");
   fs::create_directory(dir / "d.dat.lock");

@@ -42,7 +42,7 @@
 namespace {
 
 enum TColumn { ColRun, ColSeed, ColGeneration, ColFitness, ColDeliveries, ColValidated, ColBestValidated, ColState,
-               Columns };
+               ColFrom, Columns };
 
 
 QString StateText(const QString& state) {
@@ -94,7 +94,7 @@ TManyRunsDlg::TManyRunsDlg(TRunsOwner* owner) : QDialog(owner->OwnerWidget()), O
   RunTable = new QTableWidget(0, Columns, this);
   RunTable->setHorizontalHeaderLabels({tr("Lauf"), tr("Startwert"), tr("Generation"), tr("beste Fitness"),
                                        tr("Ablagen des Besten"), tr("geprüft"), tr("bestes geprüft"),
-                                       tr("Zustand")});
+                                       tr("Zustand"), tr("fortgesetzt von")});
   RunTable->verticalHeader()->hide();
   RunTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
   RunTable->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -225,6 +225,7 @@ void TManyRunsDlg::Start() {
   if (!resumed) {  // a new set: the rows of another one go
     RunTable->setRowCount(0);
     RowOfRun.clear();
+    Origins.clear();
   }
   File = file;
   FileLabel->setText(File);
@@ -332,6 +333,14 @@ void TManyRunsDlg::Line(const QString& text) {
     return;
   }
   if (text == QLatin1String("nowinner")) return;
+  TRunOrigin origin;
+  if (ParseRunOriginLine(text.toStdString(), origin) && origin.run < 10000) {
+    // The copy of another run's kept best that a place goes on from.
+    Origins[origin.run] = tr("Lauf %1, Generation %2").arg(origin.from).arg(origin.generation);
+    if (const auto row = RowOfRun.find(origin.run); row != RowOfRun.end())
+      if (QTableWidgetItem* item = RunTable->item(row->second, ColFrom)) item->setText(Origins[origin.run]);
+    return;
+  }
   RankingText->appendPlainText(text);  // the ranking, as --rank prints it
 }
 
@@ -351,12 +360,13 @@ void TManyRunsDlg::ShowRun(const TRunProgress& r) {
                                   QString::number(r.bestDeliveries),
                                   QString::fromStdString(FormatMean(r.validatedMean)),
                                   QString::fromStdString(FormatMean(r.bestValidatedMean)),
-                                  StateText(QString::fromStdString(r.state))};
+                                  StateText(QString::fromStdString(r.state)),
+                                  Origins.count(r.run) ? Origins[r.run] : QString()};
   for (int c = 0; c < Columns; ++c) {
     QTableWidgetItem* item = RunTable->item(row, c);
     if (item == nullptr) {
       item = new QTableWidgetItem;
-      item->setTextAlignment(c == ColState ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+      item->setTextAlignment(c >= ColState ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
       RunTable->setItem(row, c, item);
     }
     if (item->text() != cells[c]) item->setText(cells[c]);

@@ -109,6 +109,7 @@ class TManyRunsDlg : public QDialog {
   bool StopAsked = false;
   int Status = -1;
   std::map<int, int> RowOfRun;  // a row for each run that reported, in the order they did
+  std::map<int, QString> Origins;  // the run and generation a copied run began from
   QByteArray Pending;  // output after the last whole line
   QString Errors;      // the trainer's stderr
 };
