@@ -40,12 +40,13 @@ struct TShapeView {
 }
 
 // A target's value from its sum: clamped to the node range and cut to an
-// integer, as the plain rule does.
-[[gnu::always_inline]] inline TLaneDouble ClampedNodeValue(const TLaneDouble& sum, const TLaneDouble& low,
-                                                           const TLaneDouble& high) {
+// integer, as the plain rule does. Written through a reference: clang refuses
+// a wide vector returned by value into the AVX-512 path.
+[[gnu::always_inline]] inline void StoreClampedNodeValue(TLaneDouble& value, const TLaneDouble& sum,
+                                                         const TLaneDouble& low, const TLaneDouble& high) {
   TLaneDouble v = sum < low ? low : sum;
   v = v > high ? high : v;
-  return __builtin_convertvector(__builtin_convertvector(v, TLaneInt32), TLaneDouble);
+  value = __builtin_convertvector(__builtin_convertvector(v, TLaneInt32), TLaneDouble);
 }
 
 // The sums of one block's targets, source by source, so that the chains of
@@ -71,7 +72,7 @@ template <int Width>
     factor += Width;
   }
 #pragma GCC unroll 8
-  for (int t = 0; t < Width; ++t) values[b.FirstTarget + t] = ClampedNodeValue(sum[t], low, high);
+  for (int t = 0; t < Width; ++t) StoreClampedNodeValue(values[b.FirstTarget + t], sum[t], low, high);
   return redone;
 }
 
@@ -92,7 +93,7 @@ inline long long SumAnyBlock(const TLayerBlock& b, const TLaneDouble*& factor, c
       sum[t] = r;
     }
   }
-  for (int t = 0; t < b.Targets; ++t) values[b.FirstTarget + t] = ClampedNodeValue(sum[t], low, high);
+  for (int t = 0; t < b.Targets; ++t) StoreClampedNodeValue(values[b.FirstTarget + t], sum[t], low, high);
   return redone;
 }
 
@@ -193,7 +194,7 @@ ZARNIK_V4 long long SumBlockV4(const TLayerBlock& b, const TLaneDouble*& factor,
   factor = f;
 #pragma GCC unroll 8
   for (int t = 0; t < Width; ++t)
-    values[b.FirstTarget + t] = ClampedNodeValue(reinterpret_cast<const TLaneDouble&>(sum[t]), low, high);
+    StoreClampedNodeValue(values[b.FirstTarget + t], reinterpret_cast<const TLaneDouble&>(sum[t]), low, high);
   return redone;
 }
 
