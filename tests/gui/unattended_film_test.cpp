@@ -11,8 +11,7 @@ struct TExit {
 };
 
 // The program as a user starts it on a machine without a screen (German, as the C locale has it).
-TExit Zarnik(const QString& dir, const QStringList& args) {
-  QProcess zarnik;
+void Start(QProcess& zarnik, const QString& dir, const QStringList& args) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LC_ALL", "LC_MESSAGES", "LANG"})
     env.remove(QString::fromLatin1(name));
@@ -20,12 +19,21 @@ TExit Zarnik(const QString& dir, const QStringList& args) {
   zarnik.setProcessEnvironment(env);
   zarnik.setWorkingDirectory(dir);
   zarnik.start(QStringLiteral(ZARNIK_EXE), args);
+}
+
+TExit Ended(QProcess& zarnik) {
   EndsWhileProgressing(zarnik);  // ended by its episodes; the safety limit only without progress
   TExit exit;
   if (zarnik.exitStatus() == QProcess::NormalExit) exit.Status = zarnik.exitCode();
   exit.Out = zarnik.readAllStandardOutput();
   exit.Err = zarnik.readAllStandardError();
   return exit;
+}
+
+TExit Zarnik(const QString& dir, const QStringList& args) {
+  QProcess zarnik;
+  Start(zarnik, dir, args);
+  return Ended(zarnik);
 }
 
 }  // namespace
@@ -96,7 +104,7 @@ class UnattendedFilmTest : public QObject, TWindowFixture {
 
   // Refused before anything is played, with status 2 and one line saying why: an existing film (left as it
   // was, byte for byte), a missing folder, a kind not offered, a file that is no population, the options'
-  // own mistakes. The help lists the options, also without a display.
+  // own mistakes; one that appears meanwhile is left alone too. The help lists the options, also without a display.
   void refusals() {
     const QByteArray old("alter Film\n");
     AppendText(Dir.filePath(QStringLiteral("taken.mp4")), old);
@@ -121,6 +129,17 @@ class UnattendedFilmTest : public QObject, TWindowFixture {
             "zarnik: --episodes braucht eine Zahl von 1 bis 100.");
     refused({"--film", "film.mp4"}, "zarnik: --demonstrate und --film gehen nur zusammen.");
     QVERIFY(!QFile::exists(Dir.filePath(QStringLiteral("film.mp4"))) && !QFile::exists(Dir.filePath(QStringLiteral("film.avi"))));
+    QCOMPARE(QDir(Dir.path()).entryList({QStringLiteral("*.tmp*")}), QStringList());
+    // A film that appears while it is made stays too: the demonstration's film is dropped.
+    QProcess late;
+    Start(late, Dir.path(), {"--demonstrate", "some.dat", "--film", "late.mp4", "--episodes", "1"});
+    while (late.state() != QProcess::NotRunning && QDir(Dir.path()).entryList({QStringLiteral("late.mp4.tmp.*")}).isEmpty())
+      late.waitForFinished(20);
+    AppendText(Dir.filePath(QStringLiteral("late.mp4")), old);
+    const TExit lost = Ended(late);
+    QCOMPARE(lost.Status, 1);
+    QCOMPARE(lost.Err, QByteArray("zarnik: Kann Film 'late.mp4' nicht aufnehmen!\n"));
+    QCOMPARE(Bytes(Dir.filePath(QStringLiteral("late.mp4"))), old);
     QCOMPARE(QDir(Dir.path()).entryList({QStringLiteral("*.tmp*")}), QStringList());
     const TExit help = Zarnik(Dir.path(), {"--help"});
     QCOMPARE(help.Status, 0);
