@@ -739,6 +739,18 @@ mean fitness: %5</translation>
         <source>Neue Population (Startwert von der Uhr)</source>
         <translation>New population (seed from the clock)</translation>
     </message>
+    <message>
+        <source>nur .mp4 oder .webm</source>
+        <translation>only .mp4 or .webm</translation>
+    </message>
+    <message>
+        <source>Kann Film &apos;%1&apos; nicht aufnehmen: %2</source>
+        <translation>Cannot record film &apos;%1&apos;: %2</translation>
+    </message>
+    <message>
+        <source>Film &apos;%1&apos;: %2 Bilder</source>
+        <translation>Film &apos;%1&apos;: %2 frames</translation>
+    </message>
 </context>
 <context>
     <name>TrainingLabels</name>
@@ -788,6 +800,42 @@ mean fitness: %5</translation>
     <message>
         <source>zarnik: keine grafische Anzeige (DISPLAY, WAYLAND_DISPLAY und QT_QPA_PLATFORM sind nicht gesetzt)</source>
         <translation>zarnik: no graphical display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are not set)</translation>
+    </message>
+    <message>
+        <source>Zarnik32: ein genetischer Algorithmus lehrt neuronale Netze, einen Roboterarm zu steuern. Ohne Optionen öffnet sich das Fenster.</source>
+        <translation>Zarnik32: a genetic algorithm teaches neural networks to steer a robot arm. Without options the window opens.</translation>
+    </message>
+    <message>
+        <source>Das beste Netz der Netzdatei FILE vorführen, wie &quot;Vorführen&quot; es tut, ohne Fenster; braucht --film.</source>
+        <translation>Demonstrate the best network of the network file FILE as &quot;Demonstrate&quot; does, without a window; needs --film.</translation>
+    </message>
+    <message>
+        <source>Die Vorführung als Film nach OUT schreiben (.mp4 oder .webm), Bild für Bild wie der Film des Fensters; ohne grafische Anzeige geht es auch. Ein vorhandenes OUT wird nicht überschrieben.</source>
+        <translation>Write the demonstration as a film to OUT (.mp4 or .webm), frame for frame as the window films it; works without a graphical display too. An existing OUT is not overwritten.</translation>
+    </message>
+    <message>
+        <source>Nur die ersten N der 100 Durchgänge vorführen (Vorgabe 100).</source>
+        <translation>Demonstrate only the first N of the 100 episodes (default 100).</translation>
+    </message>
+    <message>
+        <source>Unbekanntes Argument: %1</source>
+        <translation>Unknown argument: %1</translation>
+    </message>
+    <message>
+        <source>--demonstrate und --film gehen nur zusammen.</source>
+        <translation>--demonstrate and --film only go together.</translation>
+    </message>
+    <message>
+        <source>Nur eine Netzdatei und einen Film angeben.</source>
+        <translation>Give only one network file and one film.</translation>
+    </message>
+    <message>
+        <source>Der Name der Netzdatei oder des Films ist leer.</source>
+        <translation>The name of the network file or of the film is empty.</translation>
+    </message>
+    <message>
+        <source>--episodes braucht eine Zahl von 1 bis %1.</source>
+        <translation>--episodes needs a number from 1 to %1.</translation>
     </message>
 </context>
 <context>

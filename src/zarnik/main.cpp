@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "main_window/zarnik_application.h"
+#include "main_window/zarnik_options.h"
 #include "translation/language.h"
 
 namespace {
@@ -35,11 +36,17 @@ int RefuseWithoutDisplay(int argc, char* argv[]) {
 
 }  // namespace
 
-// The command line is not used.
+// The window, or with --demonstrate and --film a film made without it.
 int main(int argc, char* argv[]) {
-  if (NoDisplay(argc, argv)) return RefuseWithoutDisplay(argc, argv);
+  if (NoDisplay(argc, argv)) {
+    if (!AsksForNoWindow(argc, argv)) return RefuseWithoutDisplay(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");  // chosen before the application object reads it
+  }
   // Wayland matches the window with the installed desktop entry, and so its icon, by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral(ZARNIK_APP_ID));
   TZarnikApplication app(argc, argv);
-  return app.Run();
+  TZarnikOptions options;
+  const int status = ParseZarnikOptions(options, QCoreApplication::arguments());
+  if (status >= 0) return status;
+  return options.film.isEmpty() ? app.Run() : app.Film(options);
 }

@@ -1,9 +1,5 @@
 // Filming: N drawn steps (held by the pause, moved by single steps) read back as N frames of 756 x 468.
 
-extern "C" {
-#include <libavformat/avformat.h>
-}
-
 #include <QProcess>
 
 #include <signal.h>
@@ -12,38 +8,11 @@ extern "C" {
 #include <cstring>
 
 #include "../support/file_faults.h"
+#include "film_reading.h"
 #include "gui_test_support.h"
 #include "main_window/zarnik_application.h"
 #include "widgets/text_gadget.h"
 #include "watching/scene_recorder.h"
-
-namespace {
-
-struct TFilm {
-  int Frames = 0, Width = 0, Height = 0;
-  double Rate = 0;
-  AVCodecID Codec = AV_CODEC_ID_NONE;
-};
-
-// The video stream of `path` as a player's demuxer sees it: one packet per frame.
-TFilm ReadFilm(const QString& path) {
-  TFilm film;
-  AVFormatContext* format = nullptr;
-  if (avformat_open_input(&format, QFile::encodeName(path).constData(), nullptr, nullptr) < 0) return film;
-  const int video = avformat_find_stream_info(format, nullptr) >= 0
-                        ? av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0) : -1;
-  if (video >= 0) {
-    const AVCodecParameters* p = format->streams[video]->codecpar;
-    film = {0, p->width, p->height, av_q2d(format->streams[video]->avg_frame_rate), p->codec_id};
-    AVPacket* packet = av_packet_alloc();
-    for (; av_read_frame(format, packet) >= 0; av_packet_unref(packet)) film.Frames += packet->stream_index == video;
-    av_packet_free(&packet);
-  }
-  avformat_close_input(&format);
-  return film;
-}
-
-}  // namespace
 
 class RecordingTest : public QObject, TWindowFixture {
   Q_OBJECT

@@ -86,10 +86,13 @@ bool TZarnikWindow::LoadPopulation(const QString& path) {
   }
   ZarnikMessageBox(this, FileMessageFor(IDS_CANNOT_LOAD, path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
   // The box keeps its designed text; the status bar says why.
-  const qint64 found = failure == TLoadError::WrongSize ? static_cast<qint64>(size) : -1;
-  ShowReason(tr("Kann Datei '%1' nicht laden: %2")
-                 .arg(NameOf(file), LoadReasonText(LoadReasonFormat(failure, found >= 0), found, Population()->FileSize())));
+  ShowReason(tr("Kann Datei '%1' nicht laden: %2").arg(NameOf(file), LoadFailureReason(failure, size)));
   return false;
+}
+
+QString TZarnikWindow::LoadFailureReason(TLoadError failure, size_t size) const {
+  const qint64 found = failure == TLoadError::WrongSize ? static_cast<qint64>(size) : -1;
+  return LoadReasonText(LoadReasonFormat(failure, found >= 0), found, Population()->FileSize());
 }
 
 bool TZarnikWindow::SavePopulation(const QString& path, bool replaceHistory) {

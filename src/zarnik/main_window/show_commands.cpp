@@ -40,6 +40,11 @@ void TZarnikWindow::CmShowBest() {
     Population()->DoBreakANN();
     return;
   }
+  if (Demonstrate(AllEpisodes))
+    ZarnikMessageBox(this, SummaryOf(Shown), windowTitle(), QMessageBox::Ok, QMessageBox::Information);
+}
+
+bool TZarnikWindow::Demonstrate(int episodes) {
   Selection = 0;
   Run = TRun::Show;
   UserBreak = false;
@@ -54,7 +59,7 @@ void TZarnikWindow::CmShowBest() {
   Shown = TEpisodeTally{};
   // The episode's line is longer than the message field beside the arm's fields: it gets their room.
   ShowArmFields(false);
-  for (int e = 0; e < AllEpisodes && !UserBreak; ++e) {
+  for (int e = 0; e < episodes && !UserBreak; ++e) {
     ShowEpisode = e;
     ShowEpisodeStart = BallCounts();
     ShowEpisodeShown = {-1, -1};
@@ -66,14 +71,16 @@ void TZarnikWindow::CmShowBest() {
   ShowArmFields(true);
   AnnHasFinished();
   DeliveriesGad->SetText(tr("Ablagen: %1").arg(Shown.deliveries));
-  if (!ShownWhole) return;
-  const QString summary = tr("Ablagen: %1 in %2 Durchgängen (%3 je Durchgang)\nAufnahmen: %4\nmittlere Fitness: %5")
-                              .arg(Shown.deliveries)
-                              .arg(Shown.episodes)
-                              .arg(QString::fromStdString(FormatMean(Shown.MeanDeliveries())))
-                              .arg(Shown.takes)
-                              .arg(Shown.MeanFitness());
-  ZarnikMessageBox(this, summary, windowTitle(), QMessageBox::Ok, QMessageBox::Information);
+  return ShownWhole;
+}
+
+QString TZarnikWindow::SummaryOf(const TEpisodeTally& shown) {
+  return tr("Ablagen: %1 in %2 Durchgängen (%3 je Durchgang)\nAufnahmen: %4\nmittlere Fitness: %5")
+      .arg(shown.deliveries)
+      .arg(shown.episodes)
+      .arg(QString::fromStdString(FormatMean(shown.MeanDeliveries())))
+      .arg(shown.takes)
+      .arg(shown.MeanFitness());
 }
 
 void TZarnikWindow::CeShowBest(TCommandEnabler& ce) {

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QFileInfo>
 
+#include <cstdio>
+
 #include "main_window/zarnik_window.h"
 #include "watching/fitness_chart.h"
 #include "watching/network_view.h"
@@ -129,10 +131,7 @@ void TZarnikWindow::CmRecord() {
   const QString path = ZarnikSaveFileName(this, tr("Film aufnehmen"), tr("Video (*.mp4 *.webm)"),
                                           QStringLiteral(".mp4"));
   if (path.isEmpty()) return;
-  std::unique_ptr<TSceneRecorder>& recorder = Watching.Recorder;
-  if (recorder == nullptr) recorder = std::make_unique<TSceneRecorder>();
-  const int rate = Watching.Pacer.Tempo() == TStepPacer::Slow ? 15 : 60;
-  if (recorder->Start(path, rate)) return;
+  if (Watching.StartFilm(path, true)) return;
   ZarnikMessageBox(this, CannotRecord(path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
 }
 
@@ -149,9 +148,18 @@ void TZarnikWindow::EndBySignal() {
 void TZarnikWindow::StopRecording() {
   if (!Watching.Recording()) return;
   const QString path = Watching.Recorder->Path();
-  if (!Watching.Recorder->Finish())
-    ZarnikMessageBox(this, CannotRecord(path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+  if (!Watching.Recorder->Finish()) ReportFilmFailure(path);
   UpdateCommands();
+}
+
+void TZarnikWindow::ReportFilmFailure(const QString& path) {
+  FilmLost = true;
+  if (!Unattended) {
+    ZarnikMessageBox(this, CannotRecord(path), windowTitle(), QMessageBox::Ok, QMessageBox::Warning);
+    return;
+  }
+  std::fprintf(stderr, "zarnik: %s\n", qPrintable(CannotRecord(path)));
+  if (RunActive()) Population()->DoBreakANN();  // filmed for nobody, it would go on for nothing
 }
 
 // --- picture -----------------------------------------------------------------------

@@ -44,3 +44,16 @@ int TZarnikApplication::Run() {
   });
   return exec();
 }
+
+int TZarnikApplication::Film(const TZarnikOptions& options) {
+  Frame = std::make_unique<TZarnikWindow>();
+  Frame->SetupWindow();
+  // As in the window: the film finished as far as it got, the status says which signal ended it.
+  int signalled = 0;
+  TStopSignals stop([this, &signalled](int signal) {
+    signalled = signal;
+    Frame->EndBySignal();
+  });
+  const int status = Frame->FilmDemonstration(options);
+  return signalled != 0 ? 128 + signalled : status;
+}

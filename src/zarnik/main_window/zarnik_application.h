@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "main_window/zarnik_options.h"
 #include "main_window/zarnik_window.h"
 
 // The application: builds the main window and runs the event loop until the
@@ -19,6 +20,9 @@ class TZarnikApplication : public QApplication {
   void InitMainWindow();
   // InitMainWindow, then the event loop; returns the exit code.
   int Run();
+  // Films the demonstration asked for by `options` with the window never
+  // shown (TZarnikWindow::FilmDemonstration); returns the exit code.
+  int Film(const TZarnikOptions& options);
 
   // The frame's first geometry: three quarters of the available screen area
   // in each direction, centred (all divisions truncate).

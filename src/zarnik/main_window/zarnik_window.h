@@ -40,6 +40,7 @@ class TTextGadget;
 class TWorld;
 class TZarnikClient;
 class TZarnikWindowProbe;
+struct TZarnikOptions;
 
 // The main frame: the scene, the status bar with its seven fields, the menu
 // with its keys, and the arm model. The model reaches the window through
@@ -153,6 +154,14 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   // "Vorführen": the best plays the episodes by which the trainer's --rank
   // compares files, drawn; "Neue Population...", "Mehrere Läufe...".
   void CmShowBest(), CeShowBest(TCommandEnabler& ce);
+  // The demonstration of the first `episodes` of them, without the summary
+  // (LastShown has its figures); true if none was left out by a stop.
+  bool Demonstrate(int episodes);
+  // The summary of a demonstration, as its message box shows it.
+  static QString SummaryOf(const TEpisodeTally& shown);
+  // zarnik --demonstrate FILE --film OUT: the demonstration filmed where nobody
+  // watches (the window is never shown), its summary on stdout; the exit status.
+  int FilmDemonstration(const TZarnikOptions& options);
   void CmNewPopulation(), CeNewPopulation(TCommandEnabler& ce);
   void CmManyRuns(), CeManyRuns(TCommandEnabler& ce);
   // Replaces the population by a fresh random one: from `seed` as the
@@ -283,6 +292,15 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   void FlushNetView();
   // Ends an open recording; a failure is reported.
   void StopRecording();
+  void ReportFilmFailure(const QString& path);
+  // Nobody watches (a film made by FilmDemonstration): what would be a
+  // message box goes to stderr, and a film that fails ends the demonstration.
+  bool Unattended = false;
+  bool FilmLost = false;  // a film failed since the last FilmDemonstration began
+  // The population of a film from the argument naming it; "" or why not.
+  QString LoadDemonstrated(const QString& source);
+  // Why the population file could not be loaded, in the trainer's words.
+  QString LoadFailureReason(TLoadError failure, size_t size) const;
   // The history beside a population file: read after the population has
   // loaded (missing or damaged: empty), written after it has been saved.
   void LoadHistory(const QString& path);

@@ -63,6 +63,7 @@ struct TSceneRecorder::TEncoder {
   AVPacket* Packet = nullptr;
   SwsContext* Scaler = nullptr;
   int64_t NextPts = 0;
+  bool Replace = true;  // else only a name nothing has
 
   ~TEncoder() {
     sws_freeContext(Scaler);
@@ -170,7 +171,7 @@ struct TSceneRecorder::TEncoder {
     ok = av_write_trailer(Format) >= 0 && ok;
     avio_flush(Io);
     ok = Io->error >= 0 && ok;
-    if (ok && keep) return File.Commit();
+    if (ok && keep) return Replace ? File.Commit() : File.CommitNew();
     File.Discard();
     return ok;
   }
@@ -182,10 +183,11 @@ TSceneRecorder::~TSceneRecorder() {
   if (Recording()) Finish();
 }
 
-bool TSceneRecorder::Start(const QString& path, int framesPerSecond) {
+bool TSceneRecorder::Start(const QString& path, int framesPerSecond, bool replace) {
   if (Recording()) return false;
   av_log_set_level(AV_LOG_ERROR);  // the encoders' chatter is no news to the user
   auto encoder = std::make_unique<TEncoder>();
+  encoder->Replace = replace;
   if (!encoder->Open(path, framesPerSecond)) return false;  // the temporary file goes with it
   Encoder = std::move(encoder);
   FilePath = path;

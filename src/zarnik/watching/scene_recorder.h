@@ -26,7 +26,9 @@ class TSceneRecorder {
 
   // Opens the film that will replace `path` and writes its header; false
   // leaves nothing behind (also for a FIFO, a device or an untrusted link).
-  bool Start(const QString& path, int framesPerSecond);
+  // Without `replace` the film takes its name only if nothing has it when it
+  // is finished: for a program that cannot ask.
+  bool Start(const QString& path, int framesPerSecond, bool replace = true);
   bool Recording() const { return Encoder != nullptr; }
   // Hands over a copy of `frame`; waits while the queue is full. False once
   // encoding or writing has failed: the recording must then be finished.

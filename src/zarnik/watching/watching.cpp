@@ -48,4 +48,9 @@ void TWatching::FlushNetView(const TANN& best, bool values) {
     view.ClearValues();
 }
 
+bool TWatching::StartFilm(const QString& path, bool replace) {
+  if (Recorder == nullptr) Recorder = std::make_unique<TSceneRecorder>();
+  return Recorder->Start(path, Pacer.Tempo() == TStepPacer::Slow ? 15 : 60, replace);
+}
+
 bool TWatching::Recording() const { return Recorder != nullptr && Recorder->Recording(); }

@@ -11,6 +11,7 @@
 #include "watching/step_pacer.h"
 
 class QImage;
+class QString;
 class TANN;
 class TFitnessChartWindow;
 class TNetworkViewWindow;
@@ -51,6 +52,9 @@ class TWatching {
   // of its last evaluation, else none.
   void FlushNetView(const TANN& best, bool values);
   bool Recording() const;
+  // Opens a film of the drawn steps at `path` (see TSceneRecorder::Start), at
+  // the tempo's rate: 15 frames a second at Langsam, 60 otherwise.
+  bool StartFilm(const QString& path, bool replace);
 
   TStepPacer Pacer;
   TPauseGate Gate;
