@@ -24,13 +24,12 @@ double TickStep(double range) {
   return 10 * power;
 }
 
-std::string Number(double value, double step, char point) {
+// With '.', as the set's tables and lines have it in every language.
+std::string Number(double value, double step) {
   const int decimals = step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
   char text[48];
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  std::string s = text;
-  std::replace(s.begin(), s.end(), '.', point);
-  return s;
+  return text;
 }
 
 class TLayout {
@@ -111,13 +110,13 @@ class TLayout {
       TShape grid = Polyline(Grey, 1);
       grid.points = {At(x, 0), At(x, MaxMean)};
       D.shapes.push_back(grid);
-      Text({At(x, 0).x, Bottom + 18}, Number(x, stepX, T.decimalPoint), 0, 12, Dark);
+      Text({At(x, 0).x, Bottom + 18}, Number(x, stepX), 0, 12, Dark);
     }
     for (double y = 0; y <= MaxMean + 1e-9; y += stepY) {
       TShape grid = Polyline(Grey, 1);
       grid.points = {At(0, y), At(MaxWork, y)};
       D.shapes.push_back(grid);
-      Text({Left - 8, At(0, y).y + 4}, Number(y, stepY, T.decimalPoint), 1, 12, Dark);
+      Text({Left - 8, At(0, y).y + 4}, Number(y, stepY), 1, 12, Dark);
     }
     TShape frame = Polyline(Dark, 1);
     frame.points = {{Left, Top}, {Left, Bottom}, {Right, Bottom}};
@@ -169,7 +168,7 @@ class TLayout {
     if (P.goal) {
       TShape goal = Polyline(GoalRed, 2);
       goal.dashed = true;
-      entry(goal, Replace(T.goal, Number(*P.goal, 0.1, T.decimalPoint)));
+      entry(goal, Replace(T.goal, Number(*P.goal, 0.1)));
     }
     if (!P.spread.empty()) {
       entry(Polyline(Black, 3), T.median);

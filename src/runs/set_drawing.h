@@ -45,7 +45,6 @@ struct TDrawingTexts {
   std::string place;   // with %1 for the place's number: "Lauf %1"
   std::string goal;    // with %1 for the goal
   std::string median, spread, restart, copy;
-  char decimalPoint = '.';
 };
 
 // It fits a 1280x1024 screen with room for the window around it.

@@ -19,7 +19,6 @@
 #include "runs/set_picture.h"
 #include "train/train_text.h"
 #include "train/write_reason.h"
-#include "translation/language.h"
 
 namespace {
 
@@ -36,7 +35,6 @@ TDrawingTexts Texts() {
   t.spread = Text(QT_TRANSLATE_NOOP("zarnik-train", "mittlere Hälfte"));
   t.restart = Text(QT_TRANSLATE_NOOP("zarnik-train", "Neustart"));
   t.copy = Text(QT_TRANSLATE_NOOP("zarnik-train", "Kopie eines Besten"));
-  t.decimalPoint = EnglishWanted() ? '.' : ',';  // as the words are
   return t;
 }
 
