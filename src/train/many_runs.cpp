@@ -25,9 +25,11 @@
 #include "runs/run_set.h"
 #include "runs/run_start.h"
 #include "runs/run_winner.h"
+#include "runs/set_checks.h"
 #include "runs/set_identity.h"
 #include "train/run_process.h"
 #include "train/set_display.h"
+#include "train/set_plot.h"
 #include "train/stop_signals.h"
 #include "train/train_text.h"
 #include "train/write_reason.h"
@@ -296,9 +298,18 @@ class TSetDriver {
       return;
     }
     const TRunSet::TAnswer answer = Set.OnCheck(k, said.generation, said.mean, said.bestMean);
+    Record(*Set.Find(k), said);
     if (answer != TRunSet::TAnswer::Held) Answer(k, answer == TRunSet::TAnswer::GoOn);
     if (answer != TRunSet::TAnswer::Held || Options.progress) Told(k, said);
     while (const std::optional<TRunSet::TRound> round = Set.DecideRound()) Decided(*round);
+  }
+
+  // The check kept for the set's picture; a failure is told once and the set goes on without it.
+  void Record(const TSetRun& r, const TRunLine& said) {
+    const TSetCheck check{r.index, r.slot, r.startWork + said.generation - r.startGeneration, said.mean, r.startWork, r.from};
+    if (AppendSetCheck(Options.file, check) || RecordFailed) return;
+    ReportWriteFailure(SetChecksFileName(Options.file), errno);
+    RecordFailed = true;
   }
 
   void Answer(int k, bool goOn) {
@@ -382,6 +393,7 @@ class TSetDriver {
   const TClock::time_point Start = TClock::now();
   int Forwarded = 0;
   bool Failure = false;
+  bool RecordFailed = false;
 };
 
 // The ranking of every run's kept best; the winner, the run that met the
@@ -449,6 +461,7 @@ int RankRunFiles(const std::vector<std::string>& files) {
 }
 
 int RunManyRuns(const TTrainOptions& o) {
+  if (RefusePlotName(o)) return 2;
   // Nobody else works on FILE while the set does (its runs each lock their own file too).
   TPopulationLock lock;
   if (!TakeLock(o.file, lock)) return 2;
@@ -464,10 +477,13 @@ int RunManyRuns(const TTrainOptions& o) {
     }
     driver.Finish();
   }
+  // The picture shows how far the set got, also when it was stopped.
+  const bool drawn = o.plot.empty() || WriteSetPlot(o);
   if (TStopSignals::Requested()) {
     std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: unterbrochen; derselbe Aufruf setzt jeden Lauf fort\n")));
     return 130;
   }
   if (driver.Failed()) return 2;
-  return RankAndCopyWinner(o, driver.Runs());
+  const int ranked = RankAndCopyWinner(o, driver.Runs());
+  return ranked == 0 && !drawn ? 2 : ranked;
 }

@@ -26,15 +26,6 @@
 
 namespace {
 
-// A name that is taken (a file, a directory, a link, even a dangling one) is
-// refused before any work; the write itself refuses one that appears later.
-bool RefuseTaken(const std::string& file) {
-  struct stat st = {};
-  if (::lstat(file.c_str(), &st) != 0) return false;
-  ReportWriteFailure(file, EEXIST);
-  return true;
-}
-
 void ReportJsonFailure(const std::string& file, const QString& why) {
   std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), file.c_str(),
                why.toUtf8().constData());

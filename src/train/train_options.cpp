@@ -2,9 +2,11 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 #include <thread>
 
 namespace {
@@ -86,8 +88,13 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
       QStringLiteral("import"),
       QCoreApplication::translate("zarnik-train", "Aus FILE.json eine neue Netzdatei machen: alle 100 Netze und das beste sind dieses Netz."),
       QStringLiteral("FILE.json"));
+  const QCommandLineOption plot(
+      QStringLiteral("plot"),
+      QCoreApplication::translate("zarnik-train", "Mit --runs: am Ende das Bild aller Läufe (geprüfte Ablagen je Episode über die "
+                                                  "Generationen, Neustarts, Ziel, Median) als PNG oder SVG schreiben."),
+      QStringLiteral("FILE.png|FILE.svg"));
   p.addOptions({mode, generations, untilGeneration, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs,
-                run, untilDeliveries, noRestart, strategy, progress, member, rank, exportJson, importJson});
+                run, untilDeliveries, noRestart, strategy, progress, member, rank, exportJson, importJson, plot});
   p.addPositionalArgument(QStringLiteral("FILE"),
                           QCoreApplication::translate("zarnik-train", "Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
 
@@ -222,8 +229,24 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
     return UsageError(QCoreApplication::translate("zarnik-train", "--no-restart und --progress gehen nur mit --runs."));
   if (!p.isSet(runs) && p.isSet(strategy))
     return UsageError(QCoreApplication::translate("zarnik-train", "--strategy geht nur mit --runs."));
+  if (p.isSet(plot)) {
+    if (!p.isSet(runs)) return UsageError(QCoreApplication::translate("zarnik-train", "--plot geht nur mit --runs."));
+    o.plot = bytes(p.value(plot));
+    const QString suffix = QFileInfo(p.value(plot)).suffix().toLower();
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
+      return UsageError(QCoreApplication::translate("zarnik-train", "--plot braucht einen Dateinamen auf .png oder .svg."));
+  }
   if (o.member && !p.isSet(run)) return UsageError(QCoreApplication::translate("zarnik-train", "--member geht nur mit --run."));
   if (o.untilGeneration && o.mode != 2)
     return UsageError(QCoreApplication::translate("zarnik-train", "--until-generation geht nur mit Training 2 (Training 1 zählt keine Generationen)."));
   return -1;
+}
+
+bool AsksForPicture(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view a = argv[i];
+    if (a == "--") return false;
+    if (a == "--plot" || a.starts_with("--plot=")) return true;
+  }
+  return false;
 }

@@ -32,9 +32,13 @@ struct TTrainOptions {
   std::vector<std::string> rankFiles;  // --rank FILE...: compare these files only
   std::string exportJson;              // --export FILE.json: the best network of `file` goes there
   std::string importJson;              // --import FILE.json: `file` becomes a population of that network
+  std::string plot;                    // --runs: the set's picture goes to FILE.png or FILE.svg at its end
 };
 
 // Parses the command line `argv` of a QCoreApplication that exists. Returns
 // -1 to go on, otherwise the exit status (0 after --help/--version, 2 after a
 // usage error, which is printed).
 int ParseTrainOptions(TTrainOptions& options, int argc, char** argv);
+// Whether the command line asks for a picture (--plot), before it is parsed:
+// drawing text needs a QGuiApplication, made only then.
+bool AsksForPicture(int argc, char** argv);

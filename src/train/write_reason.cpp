@@ -1,5 +1,7 @@
 #include "train/write_reason.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -38,6 +40,13 @@ void ReportLoadFailure(const std::string& file, TLoadError e, size_t size) {
 void ReportWriteFailure(const std::string& file, int error) {
   std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht schreiben: %s\n")), file.c_str(),
                WriteReason(error));
+}
+
+bool RefuseTaken(const std::string& file) {
+  struct stat st = {};
+  if (::lstat(file.c_str(), &st) != 0) return false;
+  ReportWriteFailure(file, EEXIST);
+  return true;
 }
 
 bool TakeLock(const std::string& file, TPopulationLock& lock) {

@@ -16,6 +16,10 @@ std::string LoadFailure(TLoadError e, size_t size);
 // The trainer's one line on stderr for a file that could not be loaded or written.
 void ReportLoadFailure(const std::string& file, TLoadError e, size_t size);
 void ReportWriteFailure(const std::string& file, int error);
+// A new file's name that is taken (a file, a directory, a link, even a
+// dangling one) is refused before any work, with the line on stderr; the
+// write itself refuses one that appears later.
+bool RefuseTaken(const std::string& file);
 
 class TPopulationLock;
 // Takes FILE's lock, so nobody else trains or stores it while this command

@@ -387,6 +387,18 @@ Take the ball along again?</translation>
         <source>Lauf %1, Generation %2</source>
         <translation>run %1, generation %2</translation>
     </message>
+    <message>
+        <source>Alle Läufe im &amp;Bild</source>
+        <translation>All runs in a &amp;picture</translation>
+    </message>
+    <message>
+        <source>Alle Läufe: %1</source>
+        <translation>All runs: %1</translation>
+    </message>
+    <message>
+        <source>Alle Läufe: %1 (%2 nicht lesbar)</source>
+        <translation>All runs: %1 (%2 unreadable)</translation>
+    </message>
 </context>
 <context>
     <name>TNetworkView</name>
@@ -463,6 +475,49 @@ Take the ball along again?</translation>
     <message>
         <source>Bild speichern...</source>
         <translation>Save picture...</translation>
+    </message>
+</context>
+<context>
+    <name>TSetChartWindow</name>
+    <message>
+        <source>Alle Läufe</source>
+        <translation>All runs</translation>
+    </message>
+    <message>
+        <source>Alle Läufe: Ablagen je Episode in allen 100 Episoden</source>
+        <translation>All runs: deliveries per episode over all 100 episodes</translation>
+    </message>
+    <message>
+        <source>Generationen des Platzes</source>
+        <translation>generations of the place</translation>
+    </message>
+    <message>
+        <source>Ablagen je Episode</source>
+        <translation>deliveries per episode</translation>
+    </message>
+    <message>
+        <source>mittlere Hälfte</source>
+        <translation>middle half</translation>
+    </message>
+    <message>
+        <source>Lauf %1</source>
+        <translation>run %1</translation>
+    </message>
+    <message>
+        <source>Median</source>
+        <translation>median</translation>
+    </message>
+    <message>
+        <source>Ziel %1</source>
+        <translation>goal %1</translation>
+    </message>
+    <message>
+        <source>Kopie eines Besten</source>
+        <translation>copy of a best</translation>
+    </message>
+    <message>
+        <source>Neustart</source>
+        <translation>restart</translation>
     </message>
 </context>
 <context>
@@ -1421,6 +1476,54 @@ mean fitness: %5</translation>
     <message>
         <source>Mit --runs: wie ein Lauf ohne Fortschritt ersetzt wird: restart (Vorgabe) beginnt neu, exploit setzt seinen Platz mit einer Kopie des besten Laufs unter neuem Startwert fort.</source>
         <translation>With --runs: how a run without progress is replaced: restart (default) begins anew, exploit continues its place from a copy of the best run under a new seed.</translation>
+    </message>
+    <message>
+        <source>Alle Läufe: Ablagen je Episode in allen 100 Episoden</source>
+        <translation>All runs: deliveries per episode over all 100 episodes</translation>
+    </message>
+    <message>
+        <source>Generationen des Platzes</source>
+        <translation>generations of the place</translation>
+    </message>
+    <message>
+        <source>Ablagen je Episode</source>
+        <translation>deliveries per episode</translation>
+    </message>
+    <message>
+        <source>Lauf %1</source>
+        <translation>run %1</translation>
+    </message>
+    <message>
+        <source>Ziel %1</source>
+        <translation>goal %1</translation>
+    </message>
+    <message>
+        <source>Median</source>
+        <translation>median</translation>
+    </message>
+    <message>
+        <source>mittlere Hälfte</source>
+        <translation>middle half</translation>
+    </message>
+    <message>
+        <source>Neustart</source>
+        <translation>restart</translation>
+    </message>
+    <message>
+        <source>Kopie eines Besten</source>
+        <translation>copy of a best</translation>
+    </message>
+    <message>
+        <source>Mit --runs: am Ende das Bild aller Läufe (geprüfte Ablagen je Episode über die Generationen, Neustarts, Ziel, Median) als PNG oder SVG schreiben.</source>
+        <translation>With --runs: at the end, write the picture of all runs (validated deliveries per episode over the generations, restarts, goal, median) as PNG or SVG.</translation>
+    </message>
+    <message>
+        <source>--plot geht nur mit --runs.</source>
+        <translation>--plot works only with --runs.</translation>
+    </message>
+    <message>
+        <source>--plot braucht einen Dateinamen auf .png oder .svg.</source>
+        <translation>--plot needs a file name ending in .png or .svg.</translation>
     </message>
 </context>
 </TS>

@@ -1,7 +1,9 @@
 // The window agrees with the trainer: the demonstration counts what --rank
 // counts, a seeded new population is the trainer's, the runs dialog drives a
 // scripted and the real trainer, and the chart follows a trainer's history.
+#include <QChart>
 #include <QDoubleSpinBox>
+#include <QXYSeries>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -12,6 +14,7 @@
 
 #include "gui_test_support.h"
 #include "progress/many_runs_dlg.h"
+#include "watching/set_chart.h"
 #include "widgets/text_gadget.h"
 
 namespace {
@@ -188,6 +191,39 @@ class WindowAndTrainerTest : public QObject {
     QVERIFY(Snapshot(W) == Bytes(QStringLiteral("winner-source.dat")));
     QVERIFY(!W->PopulationUnsaved());  // it is the population's own file
     QCOMPARE(d->State(), QStringLiteral("Der Gewinner zarnik.dat ist die Population des Fensters."));
+  }
+
+  // The set in one chart: each place a line through its restart, the run that took place 0 over marked on
+  // it, with five places their median and middle half, the goal; wholly on a 1280x1024 screen.
+  void setChartOfRecordedChecks() {
+    W->Dispatch(CM_MANYRUNS);
+    TManyRunsDlg* d = W->RunsDialog();
+    QVERIFY(d != nullptr && !d->Running() && QDir().mkpath(QStringLiteral("zarnik.runs")));
+    QFile set(QStringLiteral("zarnik.runs/set.txt")), checks(QStringLiteral("zarnik.runs/checks.txt"));
+    QVERIFY(set.open(QIODevice::WriteOnly) && checks.open(QIODevice::WriteOnly));
+    set.write("zarnik-set 1\nseed 1\nruns 5\ngoal 3\nrestarts 1\n");
+    checks.write("zarnik-checks 1\n");
+    for (int place = 0; place < 5; ++place)
+      checks.write(QStringLiteral("%1\t%1\t100\t%2.00\t0\t-\n%1\t%1\t200\t%3.00\t0\t-\n")
+                       .arg(place).arg(place).arg(4 - place).toUtf8());
+    checks.write("5\t0\t300\t1.00\t200\t-\n");  // place 0 began anew at 200
+    set.close();
+    checks.close();
+    d->ShowSet();
+    TSetChartWindow* c = d->SetChart();
+    QVERIFY(c != nullptr && c->isVisible());
+    QMap<QString, QList<QPointF>> shown;
+    for (QAbstractSeries* s : c->Chart()->series())
+      if (auto* xy = qobject_cast<QXYSeries*>(s)) shown[s->name()] = xy->points();
+    QCOMPARE(shown[QStringLiteral("Lauf 0")], (QList<QPointF>{{100, 0}, {200, 4}, {300, 1}}));
+    QCOMPARE(shown[QStringLiteral("Lauf 4")], (QList<QPointF>{{100, 4}, {200, 0}}));
+    // 100: 0 1 2 3 4; 200: 4 3 2 1 0; 300: place 0 alone.
+    QCOMPARE(shown[QStringLiteral("Median")], (QList<QPointF>{{100, 2}, {200, 2}, {300, 1}}));
+    QCOMPARE(shown[QStringLiteral("Neustart")], (QList<QPointF>{{200, 4}}));
+    QCOMPARE(shown[QStringLiteral("Ziel 3.0")], (QList<QPointF>{{0, 3}, {300, 3}}));
+    QVERIFY(c->Chart()->series().size() == 10);  // five places, band, median, goal, restarts, copies
+    QVERIFY(c->frameGeometry().width() <= 1280 && c->frameGeometry().height() <= 1024);
+    c->hide();
   }
 
   // Stopped, the set keeps its table and offers to go on with the same call.

@@ -12,6 +12,9 @@
 #include <map>
 #include <optional>
 #include <sstream>
+
+#include <QByteArray>
+#include <QXmlStreamReader>
 #include "test_support.h"
 #include "../support/file_faults.h"
 #include "../support/temp_dir.h"
@@ -312,6 +315,41 @@ TEST_F(Trainer, RunsStopAtTheGoalAndTellAProgramEachStep) {
   std::vector<TFitnessRow> rows;
   ASSERT_TRUE(ReadFitnessLog((dir / "g.csv").c_str(), rows));
   EXPECT_EQ(std::tuple(rows.size(), rows.back().generation), std::tuple(size_t{100}, 99));
+}
+
+// --plot: the set's picture at its end, a PNG or an SVG read back; a name that is taken is refused before
+// the set begins and stays as it was.
+TEST_F(Trainer, ASetDrawsItsPictureIntoANewFileOnly) {
+  // Two places, both at the goal at their first check.
+  ASSERT_EQ(Run({"--runs", "2", "--seed", "3", "--until-deliveries", "0", "--plot", "g.svg", "g.dat"}).code, 0);
+  QXmlStreamReader svg(QByteArray::fromStdString(ReadAll(dir / "g.svg")));
+  int paths = 0;
+  std::pair<QString, QString> size;
+  while (svg.readNext() != QXmlStreamReader::Invalid && !svg.atEnd())
+    if (svg.isStartElement() && svg.name() == QLatin1String("svg"))
+      size = {svg.attributes().value("width").toString(), svg.attributes().value("height").toString()};
+    else if (svg.isStartElement() && svg.name() == QLatin1String("path"))
+      ++paths;
+  EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+  EXPECT_EQ(size, std::pair(QString("1000"), QString("640")));
+  EXPECT_EQ(paths, 2);  // one line a place
+
+  ASSERT_EQ(Run({"--runs", "2", "--seed", "3", "--until-deliveries", "0", "--plot", "h.PNG", "h.dat"}).code, 0);
+  const std::string png = ReadAll(dir / "h.PNG");
+  // The signature, then the header chunk: width and height big-endian.
+  ASSERT_GE(png.size(), 24u);
+  EXPECT_EQ(png.substr(0, 16), std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16));
+  const auto word = [&](size_t at) {
+    return (uint32_t(uint8_t(png[at])) << 24) | (uint32_t(uint8_t(png[at + 1])) << 16) |
+           (uint32_t(uint8_t(png[at + 2])) << 8) | uint32_t(uint8_t(png[at + 3]));
+  };
+  EXPECT_EQ(std::pair(word(16), word(20)), std::pair(1000u, 640u));
+
+  ExpectRefused({"--runs", "2", "--seed", "3", "--until-deliveries", "0", "--plot", "h.PNG", "i.dat"},
+                "Kann Datei 'h.PNG' nicht schreiben");
+  EXPECT_TRUE(ReadAll(dir / "h.PNG") == png);
+  EXPECT_FALSE(fs::exists(dir / "i.runs"));
+  ExpectRefused({"--runs", "2", "--until-deliveries", "0", "--plot", "i.jpg", "i.dat"}, "--plot braucht");
 }
 
 // No run outlives the command: a kill of its process group ends them (they stay in it), and so does a kill

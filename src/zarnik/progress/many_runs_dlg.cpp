@@ -33,9 +33,12 @@
 #include "progress/runs_owner.h"
 #include "runs/population_files.h"
 #include "runs/run_progress.h"
+#include "runs/set_checks.h"
 #include "runs/set_identity.h"
+#include "runs/set_picture.h"
 #include "watching/fitness_chart.h"
 #include "watching/fitness_follower.h"
+#include "watching/set_chart.h"
 #include "widgets/message_box.h"
 #include "widgets/window_place.h"
 
@@ -113,6 +116,7 @@ TManyRunsDlg::TManyRunsDlg(TRunsOwner* owner) : QDialog(owner->OwnerWidget()), O
   StopButton = new QPushButton(tr("&Anhalten"), this);
   WatchButton = new QPushButton(tr("Im &Verlauf zeigen"), this);
   AdoptButton = new QPushButton(tr("Gewinner &übernehmen"), this);
+  SetButton = new QPushButton(tr("Alle Läufe im &Bild"), this);
   auto* close = new QPushButton(tr("Schließen"), this);
   connect(StartButton, &QPushButton::clicked, this, &TManyRunsDlg::Start);
   connect(StopButton, &QPushButton::clicked, this, &TManyRunsDlg::Stop);
@@ -121,10 +125,11 @@ TManyRunsDlg::TManyRunsDlg(TRunsOwner* owner) : QDialog(owner->OwnerWidget()), O
     WatchRun(items.isEmpty() ? 0 : RunTable->item(items.front()->row(), ColRun)->text().toInt());
   });
   connect(AdoptButton, &QPushButton::clicked, this, &TManyRunsDlg::AdoptWinner);
+  connect(SetButton, &QPushButton::clicked, this, &TManyRunsDlg::ShowSet);
   connect(close, &QPushButton::clicked, this, &QDialog::hide);
   connect(RunTable, &QTableWidget::itemSelectionChanged, this, &TManyRunsDlg::UpdateButtons);
   auto* buttons = new QHBoxLayout;
-  for (QPushButton* b : {StartButton, StopButton, WatchButton, AdoptButton}) {
+  for (QPushButton* b : {StartButton, StopButton, WatchButton, SetButton, AdoptButton}) {
     b->setAutoDefault(false);
     buttons->addWidget(b);
   }
@@ -320,6 +325,7 @@ void TManyRunsDlg::ReadOutput() {
   }
   show();
   Pending.remove(0, start);
+  if (!SetDrawn.isValid() || SetDrawn.elapsed() >= 1000) RefreshSet();
 }
 
 void TManyRunsDlg::Line(const QString& text) {
@@ -389,6 +395,7 @@ void TManyRunsDlg::Ended(int exitCode, QProcess::ExitStatus exitStatus) {
     StateLabel->setText(tr("Der Trainer endete mit Status %1: %2").arg(Status).arg(Errors.trimmed()));
   // Taken over at once only if the population is as the question at the start left it.
   if (!WinnerFile.isEmpty() && Owner->PopulationEdits() == EditsAtStart) AdoptWinner();
+  RefreshSet();
   UpdateButtons();
   Owner->UpdateCommands();
   emit finished();
@@ -428,6 +435,33 @@ void TManyRunsDlg::WatchRun(int k) {
   Follower->Follow(history);
   RunChart->show();
   RunChart->raise();
+}
+
+void TManyRunsDlg::ShowSet() {
+  if (SetPictureWindow == nullptr) {
+    SetPictureWindow = new TSetChartWindow(this);
+    SetPictureWindow->setAttribute(Qt::WA_ShowWithoutActivating);
+    KeepWindowPlace(SetPictureWindow, Owner->OwnerWidget(), QStringLiteral("Alle-Laeufe"));
+  }
+  SetPictureWindow->show();
+  SetPictureWindow->raise();
+  RefreshSet();
+}
+
+void TManyRunsDlg::RefreshSet() {
+  if (SetPictureWindow == nullptr || !SetPictureWindow->isVisible()) return;
+  SetDrawn.start();
+  const std::string file = Bytes(File.isEmpty() ? PopulationFile() : File);
+  // The set as its folder says, else as the dialog would start it.
+  std::optional<TSetIdentity> stored;
+  if (!ReadSetIdentity(file, stored) || !stored) stored = Identity();
+  std::vector<TSetCheck> checks;
+  const bool read = ReadSetChecks(file, checks);
+  const QString folder = QFile::decodeName(TPopulationFiles(file).SetFolder().c_str());
+  SetPictureWindow->setWindowTitle(read ? tr("Alle Läufe: %1").arg(folder)
+                                        : tr("Alle Läufe: %1 (%2 nicht lesbar)")
+                                              .arg(folder, QFile::decodeName(SetChecksFileName(file).c_str())));
+  SetPictureWindow->Show(GatherSetPicture(checks, stored->runs, stored->goal));
 }
 
 void TManyRunsDlg::UpdateButtons() {

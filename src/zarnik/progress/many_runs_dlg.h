@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,7 @@ class QTableWidget;
 class TFitnessChartWindow;
 class TFitnessFollower;
 class TRunsOwner;
+class TSetChartWindow;
 struct TRunProgress;
 struct TSetIdentity;
 
@@ -59,10 +61,14 @@ class TManyRunsDlg : public QDialog {
   const QString& Winner() const { return WinnerFile; }
   QPushButton* AdoptWinnerButton() const { return AdoptButton; }
   QPushButton* WatchRunButton() const { return WatchButton; }
+  QPushButton* ShowSetButton() const { return SetButton; }
   QString State() const;
   TFitnessChartWindow* Chart() const { return RunChart; }
   // Watches run k's history in the chart.
   void WatchRun(int k);
+  // Every run of the set in one chart, kept up to date while the set goes on.
+  void ShowSet();
+  TSetChartWindow* SetChart() const { return SetPictureWindow; }
   // The trainer's exit status once it has ended; -1 while it runs or before.
   int ExitStatus() const { return Status; }
 
@@ -80,6 +86,8 @@ class TManyRunsDlg : public QDialog {
   void Ended(int exitCode, QProcess::ExitStatus exitStatus);
   void AdoptWinner();
   void UpdateButtons();
+  // The set's chart drawn again from its checks, if it is shown.
+  void RefreshSet();
   TSetIdentity Identity() const;
   bool MayBegin(const QString& file, bool& resumed);
 
@@ -100,6 +108,9 @@ class TManyRunsDlg : public QDialog {
   QPushButton* StopButton = nullptr;
   QPushButton* WatchButton = nullptr;
   QPushButton* AdoptButton = nullptr;
+  QPushButton* SetButton = nullptr;
+  TSetChartWindow* SetPictureWindow = nullptr;
+  QElapsedTimer SetDrawn;  // a fast set's checks are drawn at most once a second
   TFitnessChartWindow* RunChart = nullptr;
   TFitnessFollower* Follower = nullptr;
   QString WinnerFile;
