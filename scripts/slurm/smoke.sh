@@ -101,7 +101,7 @@ mkdir "$work/one" "$work/set"
 (cd "$work/one" && "$train" --runs 4 --seed $seed --until-deliveries $goal --threads 2 --quiet zarnik.dat >/dev/null)
 cd "$work/set"
 start=$(date +%s)
-submitted=$(ZARNIK_TRAIN=$train bash "$here/zarnik-set.sh" 4 zarnik.dat $seed $goal --cpus-per-task=1)
+submitted=$(ZARNIK_TRAIN=$train bash "$here/zarnik-set.sh" -t 2 4 zarnik.dat $seed $goal --cpus-per-task=1)
 echo "$submitted"
 first=$(echo "$submitted" | awk '/^places:/ {print $2}')
 [ "$(echo "$submitted" | awk '/^places:/ {print NF - 1}')" -eq 2 ] || fail "4 places were not split into two arrays"

@@ -558,11 +558,9 @@ int RunPlace(const TTrainOptions& o) {
   if (!OpenSet(o, firstSeed, &identity)) return 2;
   std::optional<TPlaceRecord> before;
   if (!ReadPlaceRecord(o.file, o.place, before)) {
-    if (errno != EILSEQ) {
-      ReportUnreadable(PlaceRecordFileName(o.file, o.place), errno);
-      return 2;
-    }
-    ReportUnreadable(PlaceRecordFileName(o.file, o.place), errno);  // a damaged record begins anew
+    const int error = errno;
+    ReportUnreadable(PlaceRecordFileName(o.file, o.place), error);
+    if (error != EILSEQ) return 2;  // a damaged record begins anew
   }
   TPlaceRecord record = before.value_or(TPlaceRecord{});
   ++record.starts;
