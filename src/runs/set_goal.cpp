@@ -10,6 +10,7 @@
 #include "platform/atomic_file.h"
 #include "platform/regular_file.h"
 #include "runs/run_files.h"
+#include "runs/run_ranking.h"
 #include "runs/run_strategy.h"
 
 namespace {
@@ -75,6 +76,14 @@ std::string GoalNoteFileName(const std::string& file, int place) {
 bool NoteBelongsTo(const TGoalNote& n, int place, const TSetIdentity& set) {
   return n.seed == set.seed && n.places == set.runs && n.place == place && place < set.runs &&
          n.run % set.runs == place && set.goal && MeetsMean(n.mean, *set.goal);
+}
+
+bool GoalNoteHoldsUp(const std::string& file, const TGoalNote& note, double goal) {
+  TRankedFile best;
+  TUnrankedFile why;
+  if (!MeasureFile(RunBestFileName(file, note.run), best, why)) return false;
+  const double mean = best.tally.MeanDeliveries();
+  return MeetsMean(mean, goal) && FormatMean(mean) == FormatMean(note.mean) && best.generations <= note.work;
 }
 
 bool WriteGoalNote(const std::string& file, const TGoalNote& note) {

@@ -48,6 +48,11 @@ std::string GoalNoteFileName(const std::string& file, int place);
 // seed and places, a run of that place, a mean that meets the set's goal.
 bool NoteBelongsTo(const TGoalNote& note, int place, const TSetIdentity& set);
 
+// Whether the note's run still shows what it says: its kept best meets the
+// goal with the note's mean, from a generation not past the note's work. A
+// note left over from files since removed or replaced (stale) does not.
+bool GoalNoteHoldsUp(const std::string& file, const TGoalNote& note, double goal);
+
 // Stores the note of its place by the file rule; false with errno.
 bool WriteGoalNote(const std::string& file, const TGoalNote& note);
 
