@@ -1468,5 +1468,11 @@ mean fitness: %5</translation>
         <source>--collect braucht --runs N.</source>
         <translation>--collect needs --runs N.</translation>
     </message>
+    <message>
+        <source>zarnik-train: &apos;%s&apos; passt nicht zum besten Netz seines Laufs; nicht beachtet
+</source>
+        <translation>zarnik-train: &apos;%s&apos; does not match the best network of its run; ignored
+</translation>
+    </message>
 </context>
 </TS>
