@@ -619,7 +619,7 @@ int CollectSet(const TTrainOptions& options) {
   TPopulationLock lock;
   if (!TakeLock(o.file, lock)) return 2;
   TRunSet set(TSetDriver::Strategy(o), o.runs, o.untilGeneration);
-  TFileReader reader{o.file, false, false, {}};
+  TFileReader reader{o.file, o.strategy == TSetStrategy::Exploit, false, {}};
   set.Resume(std::ref(reader));
   std::vector<std::optional<TPlaceRecord>> records(static_cast<size_t>(o.runs));
   for (int p = 0; p < o.runs; ++p)
