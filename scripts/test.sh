@@ -24,7 +24,8 @@ cmake --preset release
 cmake --build --preset release -j "$jobs"
 # The Debian package and the installed programs.
 bash scripts/package-check.sh
-# The Slurm road on a one-node cluster of this machine (about half a minute).
+# The Slurm road on a one-node cluster of this machine: independent runs, then a set of places with a
+# requeue and its collecting job (one to two minutes).
 bash scripts/slurm/smoke.sh build/release/src/train/zarnik-train
 
 if [ -d fuzz ] && [ -f fuzz/CMakeLists.txt ]; then

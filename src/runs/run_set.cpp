@@ -20,6 +20,11 @@ TRunSet::TRunSet(const TRunStrategyDef& def, int slots, std::optional<long long>
   for (int s = 0; s < SlotCount; ++s) Add(s, s, 0);
 }
 
+TRunSet::TRunSet(const TRunStrategyDef& def, int slots, std::optional<long long> budget, int place)
+    : TRunSet(def, slots, budget) {
+  OnlyPlace = place;
+}
+
 TSetRun& TRunSet::Add(int index, int slot, long long startWork) {
   TSetRun r;
   r.index = index;
@@ -41,6 +46,10 @@ void TRunSet::Resume(const std::function<std::optional<TStoredRun>(int index)>& 
   FirstGoalWork.reset();
   for (int s = 0; s < SlotCount; ++s) {
     long long work = 0;
+    if (OnlyPlace && s != *OnlyPlace) {
+      Add(s, s, 0);
+      continue;
+    }
     for (int k = s;; k += SlotCount) {
       TSetRun& r = Add(k, s, work);
       const std::optional<TStoredRun> mine = stored(k);
@@ -71,9 +80,13 @@ void TRunSet::Resume(const std::function<std::optional<TStoredRun>(int index)>& 
       break;
     }
   }
-  if (FirstGoalWork)
-    for (TSetRun& r : All)
-      if (r.state == TRunState::Waiting && r.Work() >= *FirstGoalWork) r.state = TRunState::Done;
+  if (FirstGoalWork) HeardGoal(*FirstGoalWork);
+}
+
+void TRunSet::HeardGoal(long long work) {
+  NoteGoal(work);
+  for (TSetRun& r : All)
+    if (r.state == TRunState::Waiting && r.Work() >= *FirstGoalWork) r.state = TRunState::Done;
 }
 
 std::vector<int> TRunSet::Waiting() const {
@@ -84,7 +97,7 @@ std::vector<int> TRunSet::Waiting() const {
     return std::any_of(All.begin(), All.end(), [&](const TSetRun& o) { return o.slot == slot && o.alive; });
   };
   for (const TSetRun& r : All)
-    if (r.state == TRunState::Waiting && !placeBusy(r.slot)) out.push_back(r.index);
+    if (Mine(r) && r.state == TRunState::Waiting && !placeBusy(r.slot)) out.push_back(r.index);
   return out;
 }
 
@@ -213,7 +226,7 @@ void TRunSet::OnEnd(int index, TEnd end) {
 
 bool TRunSet::Finished() const {
   for (const TSetRun& r : All)
-    if (r.alive || (r.state == TRunState::Waiting && !Stopping)) return false;
+    if (Mine(r) && (r.alive || (r.state == TRunState::Waiting && !Stopping))) return false;
   return true;
 }
 

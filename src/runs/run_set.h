@@ -30,6 +30,11 @@
 // at once. A run given up is followed by run k + slots at once, begun from a
 // copy of the leader's kept best or from nothing (its TRunStart), and
 // started when its predecessor's process has ended.
+//
+// One place alone ("restart" only): a set spread over machines runs each
+// place as a set of its own kept to that place, deciding its checks by the
+// same rule; what the other places did reaches it only as the work at which
+// one met the goal (HeardGoal), which it learns from their files.
 
 enum class TRunState { Waiting, Running, Restarted, Goal, Done, Stopped, Failed };
 
@@ -68,6 +73,8 @@ class TRunSet {
  public:
   // `budget`: generations of work per slot; none: until the goal or a stop.
   TRunSet(const TRunStrategyDef& def, int slots, std::optional<long long> budget);
+  // Only the runs of place `place` are read, started and waited for.
+  TRunSet(const TRunStrategyDef& def, int slots, std::optional<long long> budget, int place);
 
   // Rebuilds the set from what its files say: `stored(k)` for run k, nothing
   // if run k has no file. A run is over if its slot's next run has a file.
@@ -107,6 +114,9 @@ class TRunSet {
   void StopAll() { Stopping = true; }
   bool IsStopping() const { return Stopping; }
 
+  // Another place met the goal at `work`: this place goes on only while below it.
+  void HeardGoal(long long work);
+
   bool Finished() const;
   // The run that met the goal first, if one did.
   std::optional<int> GoalWinner() const;
@@ -120,6 +130,7 @@ class TRunSet {
   std::vector<TSetRun*> Current();
   bool AtLimit(const TSetRun& r) const { return Budget && r.Work() >= *Budget; }
   void NoteGoal(long long work);
+  bool Mine(const TSetRun& r) const { return !OnlyPlace || r.slot == *OnlyPlace; }
 
   TRunStrategyDef Strategy;
   int SlotCount;
@@ -127,4 +138,5 @@ class TRunSet {
   std::vector<TSetRun> All;
   std::optional<long long> FirstGoalWork;
   bool Stopping = false;
+  std::optional<int> OnlyPlace;
 };

@@ -5,6 +5,7 @@
 #include <errno.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,10 +15,14 @@
 #include <ctime>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "ann-ga/world.h"
 #include "history/fitness_log.h"
 #include "platform/population_lock.h"
+#include "platform/regular_file.h"
+#include "platform/atomic_file.h"
+#include "runs/place_record.h"
 #include "runs/population_files.h"
 #include "runs/run_files.h"
 #include "runs/run_progress.h"
@@ -26,7 +31,9 @@
 #include "runs/run_start.h"
 #include "runs/run_winner.h"
 #include "runs/set_checks.h"
+#include "runs/set_goal.h"
 #include "runs/set_identity.h"
+#include "runs/set_summary.h"
 #include "train/run_process.h"
 #include "train/set_display.h"
 #include "train/set_plot.h"
@@ -40,6 +47,12 @@ using TClock = std::chrono::steady_clock;
 
 void PrintUnranked(const std::vector<TUnrankedFile>& unranked) {
   for (const TUnrankedFile& u : unranked) ReportLoadFailure(u.file, u.error, u.size);
+}
+
+// A small file of the set that cannot be read (EILSEQ: damaged).
+void ReportUnreadable(const std::string& name, int error) {
+  std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), name.c_str(),
+               error == EILSEQ ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "unvollständig oder fremd")) : WriteReason(error));
 }
 
 // What a resumed set finds of run k: its generation and its kept best.
@@ -102,7 +115,8 @@ struct TFileReader {
 
 // The set's folder with what the set is: the same call continues it (without
 // --seed: with the seed it began with), a different one is refused.
-bool OpenSet(const TTrainOptions& o, uint64_t& firstSeed) {
+// --collect only reads a set that is there (`mustExist`).
+bool OpenSet(const TTrainOptions& o, uint64_t& firstSeed, TSetIdentity* identity = nullptr, bool mustExist = false) {
   std::optional<TSetIdentity> stored;
   if (!ReadSetIdentity(o.file, stored)) {
     const int error = errno;
@@ -113,6 +127,12 @@ bool OpenSet(const TTrainOptions& o, uint64_t& firstSeed) {
   }
   firstSeed = o.seed ? *o.seed : stored ? stored->seed : static_cast<uint64_t>(std::time(nullptr));
   const TSetIdentity asked{firstSeed, o.runs, o.untilDeliveries, !o.noRestart, o.strategy};
+  if (identity) *identity = asked;
+  if (!stored && mustExist) {
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")),
+                 SetIdentityFileName(o.file).c_str(), WriteReason(ENOENT));
+    return false;
+  }
   if (!stored) {
     if (WriteSetIdentity(o.file, asked)) return true;
     ReportWriteFailure(SetIdentityFileName(o.file), errno);
@@ -160,15 +180,50 @@ struct TPipesIgnored {
 // lines read and answered, their ends taken in, stops passed on.
 class TSetDriver {
  public:
-  TSetDriver(const TTrainOptions& o, uint64_t firstSeed, int lock)
-      : Options(o), FirstSeed(firstSeed), Lock(lock), Set(Strategy(o), o.runs, o.untilGeneration),
-        ThreadsEach(std::max(1, o.threads / o.runs)), Exe(SelfPath()), Display(o, firstSeed) {}
+  // `lock`: FILE's, passed on to the runs; -1 for a place, which shares FILE with the other places.
+  TSetDriver(const TTrainOptions& o, uint64_t firstSeed, int lock, const TSetIdentity& identity)
+      : Options(o), FirstSeed(firstSeed), Lock(lock), Identity(identity),
+        Set(o.place >= 0 ? TRunSet(Strategy(o), o.runs, o.untilGeneration, o.place)
+                         : TRunSet(Strategy(o), o.runs, o.untilGeneration)),
+        ThreadsEach(o.place >= 0 ? o.threads : std::max(1, o.threads / o.runs)), Exe(SelfPath()), Display(o, firstSeed) {}
 
   // What the runs' files say; false (with the reasons printed) if one cannot be read.
   bool Resume() {
     TFileReader reader{Options.file, Options.strategy == TSetStrategy::Exploit, false, {}};
     Set.Resume(std::ref(reader));
-    return !reader.failed;
+    if (reader.failed) return false;
+    if (!Alone()) return true;
+    // A place that met the goal before it was stopped says so again, in case its note was lost or damaged.
+    for (const TSetRun& r : Set.Runs())
+      if (r.slot == Options.place && r.state == TRunState::Goal && !NoteGoal(r)) return false;
+    HearGoals();
+    return true;
+  }
+
+  static TRunStrategyDef Strategy(const TTrainOptions& o) {
+    TRunStrategyDef def = DefaultRunStrategyDef();
+    def.restarts = !o.noRestart;
+    def.kind = o.strategy;
+    if (o.untilDeliveries) def.goal = *o.untilDeliveries;
+    return def;
+  }
+
+  // How this place ended, for its record.
+  TPlaceEnd PlaceEnd() const {
+    const TSetRun* last = nullptr;
+    for (const TSetRun& r : Set.Runs())
+      if (r.slot == Options.place && (r.state != TRunState::Waiting || !last)) last = &r;
+    if (Failure || !last || last->state == TRunState::Failed) return TPlaceEnd::Failed;
+    if (last->state == TRunState::Goal) return TPlaceEnd::Goal;
+    if (last->state == TRunState::Done)
+      return Set.GoalWork() && last->Work() >= *Set.GoalWork() ? TPlaceEnd::AfterGoal : TPlaceEnd::Limit;
+    return TPlaceEnd::Stopped;
+  }
+  long long PlaceWork() const {
+    long long work = 0;
+    for (const TSetRun& r : Set.Runs())
+      if (r.slot == Options.place) work = std::max(work, r.Work());
+    return work;
   }
 
   void Announce() {
@@ -198,12 +253,43 @@ class TSetDriver {
   const TRunSet& Runs() const { return Set; }
 
  private:
-  static TRunStrategyDef Strategy(const TTrainOptions& o) {
-    TRunStrategyDef def = DefaultRunStrategyDef();
-    def.restarts = !o.noRestart;
-    def.kind = o.strategy;
-    if (o.untilDeliveries) def.goal = *o.untilDeliveries;
-    return def;
+  bool Alone() const { return Options.place >= 0; }
+
+  // The other places' notes of the goal: the earliest work ends this place there.
+  void HearGoals() {
+    const TGoalNotes notes = ReadGoalNotes(Options.file, Identity);
+    for (const std::string& name : notes.ignored)
+      if (Ignored.insert(name).second)
+        std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: '%s' ist beschädigt oder gehört zu einem anderen Satz; nicht beachtet\n")),
+                     name.c_str());
+    std::vector<TGoalNote> upheld;
+    for (const TGoalNote& note : notes.taken) {
+      auto seen = Checked.find(note.place);
+      if (seen == Checked.end() || seen->second.first != note) {
+        // Measured once (some 15 ms): a stale note must not end the place early.
+        const bool holds = GoalNoteHoldsUp(Options.file, note, *Identity.goal);
+        seen = Checked.insert_or_assign(note.place, std::pair(note, holds)).first;
+        if (!holds)
+          std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: '%s' passt nicht zum besten Netz seines Laufs; nicht beachtet\n")),
+                       GoalNoteFileName(Options.file, note.place).c_str());
+      }
+      if (seen->second.second) upheld.push_back(note);
+    }
+    if (const std::optional<long long> work = EarliestGoalWork(upheld)) Set.HeardGoal(*work);
+  }
+
+  // This place's run met the goal: the other places learn it from its note.
+  bool NoteGoal(const TSetRun& r) {
+    const TGoalNote note{FirstSeed, Options.runs, Options.place, r.index, r.Work(), r.bestMean};
+    std::string bytes;
+    TGoalNote stored;
+    if (ReadRegularFile(GoalNoteFileName(Options.file, Options.place).c_str(), bytes, 4096) &&
+        ParseGoalNote(bytes, stored) && stored == note)
+      return true;
+    if (WriteGoalNote(Options.file, note)) return true;
+    ReportWriteFailure(GoalNoteFileName(Options.file, Options.place), errno);
+    Failure = true;
+    return false;
   }
 
   void StopAll(int signal) {
@@ -224,6 +310,8 @@ class TSetDriver {
   }
 
   void StartWaiting() {
+    // A place learns of a goal before it begins a run, so that it begins none past it.
+    if (Alone() && !Set.Waiting().empty()) HearGoals();
     for (int k : Set.Waiting()) {
       TSetRun& r = *Set.Find(k);
       TRunProcess p;
@@ -297,8 +385,10 @@ class TSetDriver {
       Display.RunProgressed(r, p.lastLine);
       return;
     }
+    if (Alone()) HearGoals();
     const TRunSet::TAnswer answer = Set.OnCheck(k, said.generation, said.mean, said.bestMean);
-    Record(*Set.Find(k), said);
+    if (!Alone()) Record(*Set.Find(k), said);  // places on other machines would share one file
+    if (Alone() && Set.Find(k)->state == TRunState::Goal && !NoteGoal(*Set.Find(k))) StopAll(SIGTERM);
     if (answer != TRunSet::TAnswer::Held) Answer(k, answer == TRunSet::TAnswer::GoOn);
     if (answer != TRunSet::TAnswer::Held || Options.progress) Told(k, said);
     while (const std::optional<TRunSet::TRound> round = Set.DecideRound()) Decided(*round);
@@ -385,6 +475,7 @@ class TSetDriver {
   const TTrainOptions& Options;
   const uint64_t FirstSeed;
   const int Lock;
+  const TSetIdentity Identity;
   TRunSet Set;
   const int ThreadsEach;  // every run at once, one thread each unless --threads gives more
   const std::string Exe;
@@ -394,15 +485,19 @@ class TSetDriver {
   int Forwarded = 0;
   bool Failure = false;
   bool RecordFailed = false;
+  std::set<std::string> Ignored;  // goal notes not taken, named once
+  std::map<int, std::pair<TGoalNote, bool>> Checked;  // by place: the note measured, and whether it held up
 };
 
 // The ranking of every run's kept best; the winner, the run that met the
 // goal first, otherwise the first of the ranking, copied to FILE.
-int RankAndCopyWinner(const TTrainOptions& o, const TRunSet& set) {
-  // A run stopped (by --minutes) before its first check has no kept best yet: it is not ranked.
+// `winnerLine` gets the winner's line of the summary.
+int RankAndCopyWinner(const TTrainOptions& o, const TRunSet& set, std::string* winnerLine = nullptr) {
+  // A run stopped (by --minutes) before its first check has no kept best yet: it is not ranked. Collected
+  // from files, every run with a kept best is.
   std::vector<std::string> files;
   for (const TSetRun& r : set.Runs())
-    if (r.state != TRunState::Waiting && access(RunBestFileName(o.file, r.index).c_str(), F_OK) == 0)
+    if ((r.state != TRunState::Waiting || o.collect) && access(RunBestFileName(o.file, r.index).c_str(), F_OK) == 0)
       files.push_back(RunBestFileName(o.file, r.index));
   std::vector<TRankedFile> ranked;
   if (!RankAndPrint(files, ranked)) return 2;
@@ -440,6 +535,13 @@ int RankAndCopyWinner(const TTrainOptions& o, const TRunSet& set) {
   std::printf(Tr(QT_TRANSLATE_NOOP("zarnik-train", "Gewinner: %s -> %s%s%s\n")), winner.c_str(), o.file.c_str(),
               goalMet || !o.untilDeliveries ? "" : Tr(QT_TRANSLATE_NOOP("zarnik-train", " (Ziel nicht erreicht: das beste Netz bisher)")), note.c_str());
   if (o.progress) std::printf("winner %s\n", o.file.c_str());
+  if (winnerLine) {
+    char text[512];
+    std::snprintf(text, sizeof text, Tr(QT_TRANSLATE_NOOP("zarnik-train", "Gewinner: %s (Platz %d, Startwert %llu)%s")),
+                  winner.c_str(), winnerRun % o.runs, static_cast<unsigned long long>(*o.seed + static_cast<uint64_t>(winnerRun)),
+                  goalMet || !o.untilDeliveries ? "" : Tr(QT_TRANSLATE_NOOP("zarnik-train", " (Ziel nicht erreicht: das beste Netz bisher)")));
+    *winnerLine = text;
+  }
   std::fflush(stdout);
   return 0;
 }
@@ -460,14 +562,106 @@ int RankRunFiles(const std::vector<std::string>& files) {
   return RankAndPrint(files, ranked) ? 0 : 2;
 }
 
+namespace {
+
+// CPU seconds of this process and of the runs it waited for.
+double CpuSecondsSpent() {
+  double total = 0;
+  for (const int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+    rusage use{};
+    if (getrusage(who, &use) == 0)
+      total += use.ru_utime.tv_sec + use.ru_stime.tv_sec + (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
+  }
+  return total;
+}
+
+// --place K: one place of the set, as a cluster's task. It takes no lock of FILE (the other places share
+// it, perhaps on other machines); each run still locks its own file. Its record says how often it began,
+// how it ended and the CPU time of all its beginnings.
+int RunPlace(const TTrainOptions& o) {
+  uint64_t firstSeed = 0;
+  TSetIdentity identity;
+  if (!OpenSet(o, firstSeed, &identity)) return 2;
+  std::optional<TPlaceRecord> before;
+  if (!ReadPlaceRecord(o.file, o.place, before)) {
+    const int error = errno;
+    ReportUnreadable(PlaceRecordFileName(o.file, o.place), error);
+    if (error != EILSEQ) return 2;  // a damaged record begins anew
+  }
+  TPlaceRecord record = before.value_or(TPlaceRecord{});
+  ++record.starts;
+  record.ended = TPlaceEnd::Running;
+  const double cpuBefore = record.cpuSeconds;
+  TSetDriver driver(o, firstSeed, -1, identity);
+  if (!driver.Resume()) return 2;
+  record.work = driver.PlaceWork();
+  if (!WritePlaceRecord(o.file, o.place, record)) {
+    ReportWriteFailure(PlaceRecordFileName(o.file, o.place), errno);
+    return 2;
+  }
+  if (record.starts > 1 && !o.quiet)
+    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Platz %d setzt bei Generation %lld fort (Start %d)\n")),
+                 o.place, record.work, record.starts);
+  {
+    const TStopSignals stops(TStopSignals::TSecond::Counts);
+    const TPipesIgnored pipes;
+    driver.Announce();
+    while (driver.Step()) {
+    }
+    driver.Finish();
+  }
+  record.ended = TStopSignals::Requested() ? TPlaceEnd::Stopped : driver.PlaceEnd();
+  record.work = driver.PlaceWork();
+  record.cpuSeconds = cpuBefore + CpuSecondsSpent();
+  if (!WritePlaceRecord(o.file, o.place, record)) {
+    ReportWriteFailure(PlaceRecordFileName(o.file, o.place), errno);
+    return 2;
+  }
+  if (record.ended == TPlaceEnd::Stopped) return 130;
+  return record.ended == TPlaceEnd::Failed ? 2 : 0;
+}
+
+// --collect: the set of places as its files left it, ranked and summed up; the winner to FILE.
+int CollectSet(const TTrainOptions& options) {
+  TTrainOptions o = options;
+  uint64_t firstSeed = 0;
+  TSetIdentity identity;
+  if (!OpenSet(o, firstSeed, &identity, true)) return 2;
+  o.seed = firstSeed;
+  TPopulationLock lock;
+  if (!TakeLock(o.file, lock)) return 2;
+  TRunSet set(TSetDriver::Strategy(o), o.runs, o.untilGeneration);
+  TFileReader reader{o.file, o.strategy == TSetStrategy::Exploit, false, {}};
+  set.Resume(std::ref(reader));
+  std::vector<std::optional<TPlaceRecord>> records(static_cast<size_t>(o.runs));
+  for (int p = 0; p < o.runs; ++p)
+    if (!ReadPlaceRecord(o.file, p, records[p])) ReportUnreadable(PlaceRecordFileName(o.file, p), errno);
+  std::string winner;
+  const int ranked = RankAndCopyWinner(o, set, &winner);
+  const std::string page = FormatSetSummary(SummarizePlaces(set, firstSeed, records), winner, Tr);
+  std::fputs(page.c_str(), stdout);
+  std::fflush(stdout);
+  const std::string summary = SetFolderName(o.file) + "/summary.txt";
+  if (!WriteFileAtomically(summary.c_str(), page.data(), page.size())) {
+    ReportWriteFailure(summary, errno);
+    return 2;
+  }
+  return reader.failed ? 2 : ranked;
+}
+
+}  // namespace
+
 int RunManyRuns(const TTrainOptions& o) {
+  if (o.collect) return CollectSet(o);
+  if (o.place >= 0) return RunPlace(o);
   if (RefusePlotName(o)) return 2;
   // Nobody else works on FILE while the set does (its runs each lock their own file too).
   TPopulationLock lock;
   if (!TakeLock(o.file, lock)) return 2;
   uint64_t firstSeed = 0;
-  if (!OpenSet(o, firstSeed)) return 2;
-  TSetDriver driver(o, firstSeed, lock.Descriptor());
+  TSetIdentity identity;
+  if (!OpenSet(o, firstSeed, &identity)) return 2;
+  TSetDriver driver(o, firstSeed, lock.Descriptor(), identity);
   if (!driver.Resume()) return 2;
   {
     const TStopSignals stops(TStopSignals::TSecond::Counts);

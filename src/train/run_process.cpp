@@ -41,7 +41,7 @@ bool StartRunProcess(const std::string& exe, const TTrainOptions& o, uint64_t fi
     // Only async-signal-safe calls until exec.
     EndWithParent(parent);
     signal(SIGPIPE, SIG_DFL);
-    if (dup2(toChild[0], 0) < 0 || dup2(fromChild[1], 1) < 0 || fcntl(lock, F_SETFD, 0) != 0) _exit(127);
+    if (dup2(toChild[0], 0) < 0 || dup2(fromChild[1], 1) < 0 || (lock >= 0 && fcntl(lock, F_SETFD, 0) != 0)) _exit(127);
     execv(exe.c_str(), argv.data());
     _exit(127);
   }

@@ -31,7 +31,7 @@ std::string SelfPath();
 // too) and gets SIGTERM when we end, however we end, so no run of a set
 // outlives the command that started it. It also inherits the lock of FILE
 // (`lock`), so that no second command starts on the set while any of its
-// runs lives.
+// runs lives. A place of a set spread over machines passes -1: no lock.
 bool StartRunProcess(const std::string& exe, const TTrainOptions& o, uint64_t firstSeed, int k, std::optional<int> limit,
                      int threads, int lock, TRunProcess& run);
 

@@ -48,6 +48,15 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
       QCoreApplication::translate("zarnik-train", "Mit --runs: wie ein Lauf ohne Fortschritt ersetzt wird: restart (Vorgabe) beginnt neu, "
                                   "exploit setzt seinen Platz mit einer Kopie des besten Laufs unter neuem Startwert fort."),
       QStringLiteral("restart|exploit"), QStringLiteral("restart"));
+  const QCommandLineOption place(
+      QStringLiteral("place"),
+      QCoreApplication::translate("zarnik-train", "Mit --runs N: nur Platz K des Satzes (0 bis N-1), als Aufgabe eines Job-Arrays; die Plätze "
+                                  "sehen einander nur über die Dateien in FILE.runs/, die Regel und das Ziel sind die von --runs."),
+      QStringLiteral("K"));
+  const QCommandLineOption collect(
+      QStringLiteral("collect"),
+      QCoreApplication::translate("zarnik-train", "Mit --runs N: einen Satz aus Plätzen (--place) abschließen: Rangliste, Gewinner nach FILE, "
+                                  "Zusammenfassung in FILE.runs/summary.txt."));
   const QCommandLineOption progress(QStringLiteral("progress"),
                                     QCoreApplication::translate("zarnik-train", "Mit --runs: eine Zeile je Ereignis auf stdout, für Programme."));
   QCommandLineOption member(QStringLiteral("member"), QCoreApplication::translate("zarnik-train", "Lauf einer Menge (intern)."));
@@ -94,7 +103,7 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
                                                   "Generationen, Neustarts, Ziel, Median) als PNG oder SVG schreiben."),
       QStringLiteral("FILE.png|FILE.svg"));
   p.addOptions({mode, generations, untilGeneration, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs,
-                run, untilDeliveries, noRestart, strategy, progress, member, rank, exportJson, importJson, plot});
+                run, untilDeliveries, noRestart, strategy, place, collect, progress, member, rank, exportJson, importJson, plot});
   p.addPositionalArgument(QStringLiteral("FILE"),
                           QCoreApplication::translate("zarnik-train", "Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
 
@@ -218,7 +227,17 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
   if (ofASet && o.generations)
     return UsageError(QCoreApplication::translate("zarnik-train", "--runs und --run zählen bis zu einer Generation: --until-generation G statt "
                                      "--generations N."));
-  if (p.isSet(runs) && !o.untilGeneration && !o.minutes && !o.untilDeliveries)
+  o.collect = p.isSet(collect);
+  if (p.isSet(place)) {
+    o.place = p.value(place).toInt(&ok);
+    if (!ok || !p.isSet(runs) || o.place < 0 || o.place >= o.runs)
+      return UsageError(QCoreApplication::translate("zarnik-train", "--place braucht --runs N und eine Zahl von 0 bis N-1."));
+    if (!o.seed) return UsageError(QCoreApplication::translate("zarnik-train", "--place braucht --seed: alle Plätze eines Satzes denselben."));
+    if (o.strategy != TSetStrategy::Restart || o.collect)
+      return UsageError(QCoreApplication::translate("zarnik-train", "--place geht nur mit der Strategie restart und ohne --collect."));
+  }
+  if (o.collect && !p.isSet(runs)) return UsageError(QCoreApplication::translate("zarnik-train", "--collect braucht --runs N."));
+  if (p.isSet(runs) && !o.collect && !o.untilGeneration && !o.minutes && !o.untilDeliveries)
     return UsageError(QCoreApplication::translate("zarnik-train", "--runs braucht --until-generation, --minutes oder --until-deliveries."));
   if (p.isSet(run) && !o.seed) return UsageError(QCoreApplication::translate("zarnik-train", "--run braucht --seed."));
   if (ofASet && (o.mode != 2 || o.evaluate || !o.log.empty()))
@@ -231,6 +250,8 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
     return UsageError(QCoreApplication::translate("zarnik-train", "--strategy geht nur mit --runs."));
   if (p.isSet(plot)) {
     if (!p.isSet(runs)) return UsageError(QCoreApplication::translate("zarnik-train", "--plot geht nur mit --runs."));
+    if (p.isSet(place) || p.isSet(collect))
+      return UsageError(QCoreApplication::translate("zarnik-train", "--plot geht nicht mit --place oder --collect."));
     o.plot = bytes(p.value(plot));
     const QString suffix = QFileInfo(p.value(plot)).suffix().toLower();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg"))

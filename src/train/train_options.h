@@ -25,6 +25,8 @@ struct TTrainOptions {
   std::optional<double> untilDeliveries;  // the set's goal: mean deliveries per episode over all 100
   bool noRestart = false;               // --runs without the restart rule
   TSetStrategy strategy = TSetStrategy::Restart;  // --strategy: how --runs gives up a run
+  int place = -1;                       // --runs N --place K: only place K of the set (a cluster's task); -1: all
+  bool collect = false;                 // --runs N --collect: rank, summarize and keep the winner of a set of places
   bool progress = false;                // --runs: machine-readable lines on stdout
   bool member = false;                  // --run started by --runs: reports its checks, asks to go on
   // Set for a run of a set (--run): where its best validated network is kept.

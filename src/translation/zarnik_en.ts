@@ -1525,5 +1525,105 @@ mean fitness: %5</translation>
         <source>--plot braucht einen Dateinamen auf .png oder .svg.</source>
         <translation>--plot needs a file name ending in .png or .svg.</translation>
     </message>
+    <message>
+        <source>nie gestartet</source>
+        <translation>never started</translation>
+    </message>
+    <message>
+        <source>abgebrochen</source>
+        <translation>broken off</translation>
+    </message>
+    <message>
+        <source>Ziel erreicht</source>
+        <translation>goal reached</translation>
+    </message>
+    <message>
+        <source>nach dem Ziel</source>
+        <translation>after the goal</translation>
+    </message>
+    <message>
+        <source>Generationen erreicht</source>
+        <translation>generations reached</translation>
+    </message>
+    <message>
+        <source>angehalten</source>
+        <translation>stopped</translation>
+    </message>
+    <message>
+        <source>fehlgeschlagen</source>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>Platz</source>
+        <translation>Place</translation>
+    </message>
+    <message>
+        <source>Mittel</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>CPU-Sekunden</source>
+        <translation>CPU seconds</translation>
+    </message>
+    <message>
+        <source>Starts</source>
+        <translation>Starts</translation>
+    </message>
+    <message>
+        <source>Ende; Startwerte</source>
+        <translation>End; seeds</translation>
+    </message>
+    <message>
+        <source>CPU-Zeit aller Plätze: %.1f s
+</source>
+        <translation>CPU time of all places: %.1f s
+</translation>
+    </message>
+    <message>
+        <source>zarnik-train: &apos;%s&apos; ist beschädigt oder gehört zu einem anderen Satz; nicht beachtet
+</source>
+        <translation>zarnik-train: &apos;%s&apos; is damaged or belongs to another set; ignored
+</translation>
+    </message>
+    <message>
+        <source>Gewinner: %s (Platz %d, Startwert %llu)%s</source>
+        <translation>Winner: %s (place %d, seed %llu)%s</translation>
+    </message>
+    <message>
+        <source>zarnik-train: Platz %d setzt bei Generation %lld fort (Start %d)
+</source>
+        <translation>zarnik-train: place %d goes on at generation %lld (start %d)
+</translation>
+    </message>
+    <message>
+        <source>Mit --runs N: nur Platz K des Satzes (0 bis N-1), als Aufgabe eines Job-Arrays; die Plätze sehen einander nur über die Dateien in FILE.runs/, die Regel und das Ziel sind die von --runs.</source>
+        <translation>With --runs N: only place K of the set (0 to N-1), as a task of a job array; the places see each other only through the files in FILE.runs/, the rule and the goal are those of --runs.</translation>
+    </message>
+    <message>
+        <source>Mit --runs N: einen Satz aus Plätzen (--place) abschließen: Rangliste, Gewinner nach FILE, Zusammenfassung in FILE.runs/summary.txt.</source>
+        <translation>With --runs N: finish a set of places (--place): ranking, the winner to FILE, a summary in FILE.runs/summary.txt.</translation>
+    </message>
+    <message>
+        <source>--place braucht --runs N und eine Zahl von 0 bis N-1.</source>
+        <translation>--place needs --runs N and a number from 0 to N-1.</translation>
+    </message>
+    <message>
+        <source>--place braucht --seed: alle Plätze eines Satzes denselben.</source>
+        <translation>--place needs --seed: the same for all places of a set.</translation>
+    </message>
+    <message>
+        <source>--place geht nur mit der Strategie restart und ohne --collect.</source>
+        <translation>--place works only with the strategy restart and without --collect.</translation>
+    </message>
+    <message>
+        <source>--collect braucht --runs N.</source>
+        <translation>--collect needs --runs N.</translation>
+    </message>
+    <message>
+        <source>zarnik-train: &apos;%s&apos; passt nicht zum besten Netz seines Laufs; nicht beachtet
+</source>
+        <translation>zarnik-train: &apos;%s&apos; does not match the best network of its run; ignored
+</translation>
+    </message>
 </context>
 </TS>

@@ -1,8 +1,11 @@
 // The set's decisions on scripted runs: hand-made curves of the best's mean over all 100 episodes.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <map>
+#include <set>
+#include <string>
 #include "runs/run_set.h"
 
 namespace {
@@ -226,6 +229,105 @@ TEST(RunSet, AnExploitingCopyMeetsTheStagesByItsOwnGenerations) {
                                                                                {3, {S::Done, 3900, 4000}}}));
   EXPECT_EQ(set.StartOf(*set.Find(3)), (TRunStart{.work = 4000, .from = 2, .generation = 3700}));
   EXPECT_EQ(std::pair(set.GoalWinner(), set.GoalWork()), std::pair(std::optional(2), std::optional(4200LL)));
+}
+
+
+// The places of a set spread over machines, each a set kept to its place: an event of a place is a run
+// begun or a check, and a place that meets the goal leaves a note with its work, which the others read
+// before every event, as the trainer's places do with their goal files.
+struct PlacesPlay {
+  SetPlay play;
+  std::vector<TRunSet> places;
+  std::vector<long long> notes;
+  PlacesPlay(SetPlay p, const TRunStrategyDef& def, int count) : play(std::move(p)) {
+    for (int k = 0; k < count; ++k) places.emplace_back(def, count, std::nullopt, k);
+  }
+  void Hear(TRunSet& place) {
+    if (!notes.empty()) place.HeardGoal(*std::min_element(notes.begin(), notes.end()));
+  }
+  // One event of place k; false once it has finished.
+  bool Step(int k) {
+    TRunSet& place = places[k];
+    Hear(place);
+    for (int w : place.Waiting()) place.Started(w);
+    if (place.Finished()) return false;
+    for (const TSetRun& r : std::vector<TSetRun>(place.Runs()))
+      if (r.alive) {
+        Hear(place);
+        play.Check(place, r.index, r.generation / 100 * 100 + 100);
+        if (place.Find(r.index)->state == TRunState::Goal) notes.push_back(place.Find(r.index)->Work());
+        return true;
+      }
+    return false;
+  }
+  void Finish(int k) {
+    for (int n = 0; n < 1000 && Step(k); ++n) {
+    }
+  }
+  // The set as the collecting job finds it in the files.
+  TRunSet Collected(const TRunStrategyDef& def) {
+    TRunSet all(def, static_cast<int>(places.size()), std::nullopt);
+    all.Resume([&](int k) { return play.Files.count(k) ? std::optional(play.Files[k]) : std::nullopt; });
+    return all;
+  }
+};
+
+// Every order of two places' events: place `first` takes `ahead` events, then the other finishes, then
+// `first` does; and both taking turns. Places hear of each other only through the notes.
+template <class Check>
+void EveryOrder(const SetPlay& script, const TRunStrategyDef& def, const Check& check) {
+  for (const int first : {0, 1})
+    for (int ahead = 0; ahead <= 30; ++ahead) {
+      PlacesPlay pp(script, def, 2);
+      for (int n = 0; n < ahead && pp.Step(first); ++n) {
+      }
+      pp.Finish(1 - first);
+      pp.Finish(first);
+      check(pp, "first " + std::to_string(first) + " ahead " + std::to_string(ahead));
+    }
+  PlacesPlay turns(script, def, 2);
+  for (bool any = true; any;) any = turns.Step(0) | turns.Step(1);
+  check(turns, std::string("taking turns"));
+}
+
+// TwoSlotsToGoal3 over two machines: place 0's run 2 meets the goal at work 2400 whenever place 1 learns
+// of it, and place 1 ends at 2400 if it knew by then, otherwise at its own goal at 2500, never later.
+// The collected set's winner is the one-machine set's, run 2 at 2400.
+TEST(RunSet, APlaceAloneStopsPastTheGoalOfAnotherInEveryOrder) {
+  using S = TRunState;
+  const TRunStrategyDef def{.goal = 3};
+  std::set<std::tuple<TRunState, int, long long>> endsOfRun1;
+  EveryOrder(TwoSlotsToGoal3(), def, [&](PlacesPlay& pp, const std::string& order) {
+    const auto place0 = Outcome(pp.places[0]), place1 = Outcome(pp.places[1]);
+    EXPECT_EQ(place0.at(0), std::tuple(S::Restarted, 300, 0LL)) << order;
+    EXPECT_EQ(place0.at(2), std::tuple(S::Goal, 2100, 300LL)) << order;
+    EXPECT_EQ(place1.count(3), 0u) << order;
+    endsOfRun1.insert(place1.at(1));
+    const TRunSet all = pp.Collected(def);
+    EXPECT_EQ(std::pair(all.GoalWinner(), all.GoalWork()), std::pair(std::optional(2), std::optional(2400LL))) << order;
+  });
+  EXPECT_EQ(endsOfRun1, (std::set<std::tuple<TRunState, int, long long>>{{S::Done, 2400, 0}, {S::Goal, 2500, 0}}));
+}
+
+// Both places meet the goal at the same check, work 500 (run 0 with 3.0, run 1 with 3.2): each writes its
+// note whatever it heard first, and the winner is the higher mean, run 1, as on one machine; with equal
+// means, the lower run.
+TEST(RunSet, TwoPlacesMeetingTheGoalAtTheSameCheckBothCount) {
+  for (const double mean1 : {3.2, 3.0}) {
+    SetPlay script;
+    script.Curves[0] = {{300, 0.5}, {500, 3.0}};
+    script.Curves[1] = {{300, 0.5}, {500, mean1}};
+    const TRunStrategyDef def{.goal = 3};
+    TRunSet oneMachine(def, 2, std::nullopt);
+    SetPlay q = script;
+    q.Play(oneMachine);
+    const std::optional<int> expected = mean1 > 3.0 ? 1 : 0;
+    EXPECT_EQ(oneMachine.GoalWinner(), expected);
+    EveryOrder(script, def, [&](PlacesPlay& pp, const std::string& order) {
+      EXPECT_EQ(pp.notes.size(), 2u) << order;
+      EXPECT_EQ(pp.Collected(def).GoalWinner(), expected) << mean1 << " " << order;
+    });
+  }
 }
 
 }  // namespace

@@ -262,6 +262,12 @@ TEST_F(Trainer, RunsRefuseWhatTheyCannotDo) {
       {{"--runs", "2", "--minutes", "1e300", "r.dat"}, "--minutes braucht eine Zahl ab 0."},
       {{"--runs", "2", "--strategy", "halving", "--until-generation", "5", "r.dat"}, "--strategy braucht exploit oder restart."},
       {{"--strategy", "restart", "--generations", "1", "r.dat"}, "--strategy geht nur mit --runs."},
+      {{"--runs", "2", "--place", "2", "--seed", "1", "--until-deliveries", "1", "r.dat"}, "eine Zahl von 0 bis N-1"},
+      {{"--runs", "2", "--place", "0", "--until-deliveries", "1", "r.dat"}, "--place braucht --seed"},
+      {{"--runs", "2", "--place", "0", "--seed", "1", "--strategy", "exploit", "--until-deliveries", "1", "r.dat"},
+       "nur mit der Strategie restart"},
+      // Nothing to collect: the set's folder is not made.
+      {{"--runs", "2", "--collect", "--seed", "1", "r.dat"}, "Kann Datei 'r.runs/set.txt' nicht laden"},
   };
   for (const auto& [args, message] : cases) ExpectRefused(args, message);
   EXPECT_FALSE(fs::exists(dir / "r.dat") || fs::exists(dir / "r.runs") || fs::exists(dir / "h.csv"));

@@ -20,6 +20,7 @@ check de_DE.UTF-8 "zarnik-train: Kann Datei 'short.dat' nicht laden: falsche GrÃ
 has_line() {
   local lang=$1 pattern=$2
   shift 2
+  # grep reads all of it: with -q it would leave at the first match and end a longer text by SIGPIPE.
   (cd "$tmp" && env -u LC_ALL -u LC_MESSAGES LANG="$lang" "$train" "$@") | grep -x -- "$pattern" >/dev/null ||
     { echo "LANG=$lang $*: no line '$pattern'" >&2; exit 1; }
 }
