@@ -1625,5 +1625,9 @@ mean fitness: %5</translation>
         <translation>zarnik-train: &apos;%s&apos; does not match the best network of its run; ignored
 </translation>
     </message>
+    <message>
+        <source>--plot geht nicht mit --place oder --collect.</source>
+        <translation>--plot does not work with --place or --collect.</translation>
+    </message>
 </context>
 </TS>
