@@ -26,6 +26,7 @@
 #include "runs/run_start.h"
 #include "runs/run_winner.h"
 #include "runs/set_identity.h"
+#include "train/path_commands.h"
 #include "train/run_process.h"
 #include "train/set_display.h"
 #include "train/stop_signals.h"
@@ -37,7 +38,7 @@ namespace {
 using TClock = std::chrono::steady_clock;
 
 void PrintUnranked(const std::vector<TUnrankedFile>& unranked) {
-  for (const TUnrankedFile& u : unranked) ReportLoadFailure(u.file, u.error, u.size);
+  for (const TUnrankedFile& u : unranked) ReportUnranked(u);
 }
 
 // What a resumed set finds of run k: its generation and its kept best.

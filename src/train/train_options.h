@@ -32,6 +32,7 @@ struct TTrainOptions {
   std::vector<std::string> rankFiles;  // --rank FILE...: compare these files only
   std::string exportJson;              // --export FILE.json: the best network of `file` goes there
   std::string importJson;              // --import FILE.json: `file` becomes a population of that network
+  std::string pathList;                // --path FILE: list the entries of that learning path
 };
 
 // Parses the command line `argv` of a QCoreApplication that exists. Returns

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ann-ga/load_reason.h"
+#include "history/learning_path.h"
 
 // Why a file could not be written, for the trainer's one line on stderr,
 // from the errno of the failed call.
@@ -16,6 +17,8 @@ std::string LoadFailure(TLoadError e, size_t size);
 // The trainer's one line on stderr for a file that could not be loaded or written.
 void ReportLoadFailure(const std::string& file, TLoadError e, size_t size);
 void ReportWriteFailure(const std::string& file, int error);
+// The same for a learning path that cannot be read.
+void ReportPathFailure(const std::string& file, TPathError e);
 
 class TPopulationLock;
 // Takes FILE's lock, so nobody else trains or stores it while this command
