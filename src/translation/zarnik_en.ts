@@ -27,6 +27,22 @@
         <source>falsche Größe (%1 statt %2 Bytes)</source>
         <translation>wrong size (%1 instead of %2 bytes)</translation>
     </message>
+    <message>
+        <source>größer als ein voller Lernweg</source>
+        <translation>larger than a full learning path</translation>
+    </message>
+    <message>
+        <source>kein Lernweg dieses Programms</source>
+        <translation>not a learning path of this program</translation>
+    </message>
+    <message>
+        <source>Lernweg unvollständig (abgeschnitten)</source>
+        <translation>learning path incomplete (cut off)</translation>
+    </message>
+    <message>
+        <source>Lernweg beschädigt (Prüfsumme oder Einträge falsch)</source>
+        <translation>learning path damaged (checksum or entries wrong)</translation>
+    </message>
 </context>
 <context>
     <name>StringTable</name>
@@ -1373,6 +1389,40 @@ mean fitness: %5</translation>
     <message>
         <source>Mit --runs: wie ein Lauf ohne Fortschritt ersetzt wird: restart (Vorgabe) beginnt neu, exploit setzt seinen Platz mit einer Kopie des besten Laufs unter neuem Startwert fort.</source>
         <translation>With --runs: how a run without progress is replaced: restart (default) begins anew, exploit continues its place from a copy of the best run under a new seed.</translation>
+    </message>
+    <message>
+        <source>Generation</source>
+        <translation>Generation</translation>
+    </message>
+    <message>
+        <source>Aufnahmen/Episode</source>
+        <translation>Takes/episode</translation>
+    </message>
+    <message>
+        <source>(die bisher besten Netze des Laufs, je gemessen in allen %d Episoden; Fitness als Mittel; eines spielt wieder mit --rank DATEI@GENERATION)
+</source>
+        <translation>(the run's best networks so far, each measured in all %d episodes; fitness as the mean; one plays again with --rank FILE@GENERATION)
+</translation>
+    </message>
+    <message>
+        <source>Generation %1 fehlt, der Lernweg ist leer</source>
+        <translation>generation %1 is missing, the learning path is empty</translation>
+    </message>
+    <message>
+        <source>Generation %1 fehlt im Lernweg; die nächsten: %2</source>
+        <translation>generation %1 is not in the learning path; the nearest: %2</translation>
+    </message>
+    <message>
+        <source>Den Lernweg FILE.path auflisten: die bisher besten Netze eines Laufs (je Prüfung, bei der der Beste in allen 100 Episoden mehr ablegte). --rank und --evaluate nehmen einen Eintrag als FILE.path@GENERATION.</source>
+        <translation>List the learning path FILE.path: the best networks of a run so far (one per check at which the best delivered more in all 100 episodes). --rank and --evaluate take an entry as FILE.path@GENERATION.</translation>
+    </message>
+    <message>
+        <source>--path nimmt genau eine Datei und keine weiteren Optionen.</source>
+        <translation>--path takes exactly one file and no other options.</translation>
+    </message>
+    <message>
+        <source>Der Name des Lernwegs ist leer.</source>
+        <translation>The name of the learning path is empty.</translation>
     </message>
 </context>
 </TS>
