@@ -218,6 +218,29 @@ Take the ball along again?</translation>
     </message>
 </context>
 <context>
+    <name>TLearningPathDlg</name>
+    <message>
+        <source>Lernweg</source>
+        <translation>Learning path</translation>
+    </message>
+    <message>
+        <source>Die bisher besten Netze aus %1, jedes in allen %2 Durchgängen gemessen:</source>
+        <translation>The best networks so far from %1, each measured in all %2 episodes:</translation>
+    </message>
+    <message>
+        <source>Generation %1: %2 Ablagen und %3 Aufnahmen je Durchgang, mittlere Fitness %4</source>
+        <translation>Generation %1: %2 deliveries and %3 takes per episode, mean fitness %4</translation>
+    </message>
+    <message>
+        <source>Vorführen</source>
+        <translation>Demonstrate</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>TManyRunsDlg</name>
     <message>
         <source>läuft</source>
@@ -754,6 +777,18 @@ mean fitness: %5</translation>
     <message>
         <source>Neue Population (Startwert von der Uhr)</source>
         <translation>New population (seed from the clock)</translation>
+    </message>
+    <message>
+        <source>Lern&amp;weg...</source>
+        <translation>Learning &amp;path...</translation>
+    </message>
+    <message>
+        <source>noch ohne Eintrag</source>
+        <translation>no entry yet</translation>
+    </message>
+    <message>
+        <source>Kann den Lernweg &apos;%1&apos; nicht laden: %2</source>
+        <translation>Cannot load the learning path &apos;%1&apos;: %2</translation>
     </message>
 </context>
 <context>
@@ -1401,7 +1436,7 @@ mean fitness: %5</translation>
     <message>
         <source>(die bisher besten Netze des Laufs, je gemessen in allen %d Episoden; Fitness als Mittel; eines spielt wieder mit --rank DATEI@GENERATION)
 </source>
-        <translation>(the run's best networks so far, each measured in all %d episodes; fitness as the mean; one plays again with --rank FILE@GENERATION)
+        <translation>(the run&apos;s best networks so far, each measured in all %d episodes; fitness as the mean; one plays again with --rank FILE@GENERATION)
 </translation>
     </message>
     <message>

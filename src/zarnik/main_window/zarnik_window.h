@@ -153,6 +153,9 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   // "Vorführen": the best plays the episodes by which the trainer's --rank
   // compares files, drawn; "Neue Population...", "Mehrere Läufe...".
   void CmShowBest(), CeShowBest(TCommandEnabler& ce);
+  // "Lernweg...": the kept bests of the population's run, each shown in the
+  // network view and played as "Vorführen" plays the best.
+  void CmLearningPath(), CeLearningPath(TCommandEnabler& ce);
   void CmNewPopulation(), CeNewPopulation(TCommandEnabler& ce);
   void CmManyRuns(), CeManyRuns(TCommandEnabler& ce);
   // Replaces the population by a fresh random one: from `seed` as the
@@ -307,6 +310,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
 
   // The demonstration's text: episode, its takes and deliveries so far.
   void ShowDemonstrationText();
+  // The demonstration of the population's best, with its closing summary.
+  void DemonstrateBest();
   bool FollowingLoad = false;  // FollowHistory is reading the file from its start
   int ShowEpisode = 0;
   TBallCounts ShowEpisodeStart, ShowEpisodeShown;
