@@ -174,6 +174,10 @@ Take the ball along again?</translation>
         <source>Generation (Training 2)</source>
         <translation>Generation (training 2)</translation>
     </message>
+    <message>
+        <source>Lernweg</source>
+        <translation>Learning path</translation>
+    </message>
 </context>
 <context>
     <name>TFitnessHistory</name>

@@ -8,12 +8,14 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QScatterSeries>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTableWidget>
 
 #include "gui_test_support.h"
 #include "progress/many_runs_dlg.h"
+#include "watching/fitness_chart.h"
 #include "watching/learning_path_dlg.h"
 #include "watching/network_view.h"
 #include "widgets/text_gadget.h"
@@ -125,6 +127,13 @@ class WindowAndTrainerTest : public QObject {
     QCOMPARE(W->LastShown().MeanFitness(), rank[4].toLongLong());
     QVERIFY2(Snapshot(W) == before, "the learning path changed the population");
     QVERIFY(viewShowsEntry);
+    // The chart marks the entries where the listing puts them.
+    W->Dispatch(CM_FITCHART);
+    const QList<QPointF> marks = W->Watch().FitnessChart->PathMarks()->points();
+    W->Dispatch(CM_FITCHART);
+    QCOMPARE(marks.size(), 2);
+    QCOMPARE(marks[0], QPointF(100, rank[1].toDouble()));
+    QCOMPARE(marks[1].x(), 200.0);
   }
 
   // By hand: a network whose one link moves nothing pays 10 a run, summed over

@@ -26,6 +26,7 @@
 #include "runs/path_entry.h"
 #include "runs/population_files.h"
 #include "translation/language.h"
+#include "watching/fitness_chart.h"
 #include "watching/learning_path_dlg.h"
 
 void TZarnikWindow::ShowArmFields(bool shown) {
@@ -115,9 +116,22 @@ void TZarnikWindow::ShowDemonstrationText() {
 // The population's best is the entry's only while the dialog or its
 // demonstration lasts.
 
-void TZarnikWindow::CmLearningPath() {
+std::string TZarnikWindow::LearningPathFile() const {
   const QString population = Document.FileName().isEmpty() ? QString::fromLatin1(DefaultPopulationFile) : Document.FileName();
-  const std::string file = TPopulationFiles(QFile::encodeName(TPopulationDocument::DiskName(population)).toStdString()).Path;
+  return TPopulationFiles(QFile::encodeName(TPopulationDocument::DiskName(population)).toStdString()).Path;
+}
+
+void TZarnikWindow::MarkLearningPath() {
+  if (Watching.FitnessChart == nullptr) return;
+  std::vector<TPathEntry> path;  // a path that cannot be read marks nothing; "Lernweg..." says why
+  ReadLearningPath(LearningPathFile().c_str(), path);
+  QList<QPointF> points;
+  for (const TPathEntry& e : path) points.append(QPointF(e.generation, e.MeanDeliveries()));
+  Watching.FitnessChart->MarkPath(points);
+}
+
+void TZarnikWindow::CmLearningPath() {
+  const std::string file = LearningPathFile();
   const QString shown = QFile::decodeName(file.c_str());
   std::vector<TPathEntry> path;
   const TPathError e = ReadLearningPath(file.c_str(), path);

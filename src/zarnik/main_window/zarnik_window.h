@@ -156,6 +156,9 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   // "Lernweg...": the kept bests of the population's run, each shown in the
   // network view and played as "Vorführen" plays the best.
   void CmLearningPath(), CeLearningPath(TCommandEnabler& ce);
+  // The learning path beside the population file, and its entries marked on the open chart.
+  std::string LearningPathFile() const;
+  void MarkLearningPath();
   void CmNewPopulation(), CeNewPopulation(TCommandEnabler& ce);
   void CmManyRuns(), CeManyRuns(TCommandEnabler& ce);
   // Replaces the population by a fresh random one: from `seed` as the
