@@ -3,7 +3,8 @@
 // same bytes and the loaded networks must run; a file it refuses must leave
 // the population as it was. The fitness-history reader: the same answer
 // whether the bytes come whole or in two pieces, and every row it accepts
-// within the documented ranges.
+// within the documented ranges. The learning-path reader: a path it accepts
+// encodes back to exactly the same bytes and keeps its bounds.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 
 #include "ann-ga/ann-ga.h"
 #include "history/fitness_log.h"
+#include "history/learning_path.h"
 #include "hosts/headless_host.h"
 
 namespace {
@@ -76,6 +78,16 @@ void CheckHistory(const uint8_t* data, size_t size) {
   }
 }
 
+// Records of 4 bytes let the fuzzer reach whole entries; the program's size checks the same code.
+void CheckLearningPath(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  for (const size_t recordBytes : {size_t{4}, PathRecordBytes()}) {
+    std::vector<TPathEntry> path;
+    if (ParseLearningPath(bytes, recordBytes, nullptr, path) != TPathError::None) continue;
+    if (path.size() > MaxPathEntries || EncodeLearningPath(path, recordBytes) != bytes) std::abort();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
@@ -88,6 +100,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckHistory(data, size);
+  CheckLearningPath(data, size);
   TWorld& w = *Setup().World;
   static const std::vector<unsigned char> initial = Stored(w);
   if (w.LoadFromBytes(data, size)) {

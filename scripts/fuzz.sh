@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fuzzes the network-file loader and the fitness-history reader for $1
+# Fuzzes the network-file loader, the fitness-history and the learning-path readers for $1
 # seconds (default 60). The corpus lives in a temporary directory, seeded with
 # a valid file of each kind and a few damaged ones.
 # Exits non-zero on any crash or sanitizer report.
@@ -37,6 +37,13 @@ header="generation,mode,best_fitness,average_fitness,generation_of_best,seconds"
 printf '%s\n0,2,-4230,-9120,0,0.812\n1,2,-4100,-9000,1,1.630\n' "$header" > "$corpus/history.csv"
 printf '%s\n0,1,-4230,-9120,0,0.812\r\n1,2,-41' "$header" > "$corpus/history-torn.csv"
 printf '%s\n2147483647,1,0,0,0,0.5\n' "$header" > "$corpus/history-overflow.csv"
+
+# Learning paths of 4-byte networks: an empty one and one entry (generation 100, 100 episodes,
+# 30 takes, 12 deliveries, fitness sum 5000); their CRC-32 as zlib.crc32 gives it.
+printf 'ZARNIKLP\x01\0\0\0\x04\0\0\0\0\0\0\0\xf6\xb0\xaf\0' > "$corpus/path-empty.path"
+python3 -c 'import struct, sys, zlib
+b = b"ZARNIKLP" + struct.pack("<IIIIIqqq", 1, 4, 1, 100, 100, 30, 12, 5000) + b"\1\2\3\4"
+sys.stdout.buffer.write(b + struct.pack("<I", zlib.crc32(b)))' > "$corpus/path-one.path"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"

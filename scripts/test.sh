@@ -2,7 +2,7 @@
 # Installs what is missing, builds everything under AddressSanitizer and
 # UndefinedBehaviorSanitizer, runs every test through CTest, checks the release
 # build's Debian package and a job array on a one-node Slurm cluster, then
-# fuzzes the network-file loader and the fitness-history reader for a bounded
+# fuzzes the network-file loader, the fitness-history and learning-path readers for a bounded
 # time.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -5,8 +5,29 @@
 
 #include "hosts/headless_host.h"
 #include "platform/translatable.h"
+#include "runs/path_entry.h"
+
+namespace {
+
+bool MeasureEntry(const std::string& name, const TPathEntryName& entry, TRankedFile& out, TUnrankedFile& why) {
+  std::vector<TPathEntry> path;
+  why = {name, TLoadError::None, 0, true, ReadLearningPath(entry.file.c_str(), path), {}};
+  if (why.pathError != TPathError::None) return false;
+  const TPathEntry* found = FindPathEntry(path, entry.generation, why.nearest);
+  if (!found) return false;
+  THeadlessHost host;
+  host.View.Running = true;  // placing the ball asks nothing
+  TZarnikHostScope useHost(&host);
+  auto world = MakeZarnikWorld(&host);
+  PutEntryNetwork(*found, world->bestIndividual);
+  out = {name, found->generation, MeasureAllEpisodes(world->bestIndividual, host)};
+  return true;
+}
+
+}  // namespace
 
 bool MeasureFile(const std::string& file, TRankedFile& out, TUnrankedFile& why) {
+  if (TPathEntryName entry; ParsePathEntryName(file, entry)) return MeasureEntry(file, entry, out, why);
   THeadlessHost host;
   host.View.Running = true;  // placing the ball asks nothing
   TZarnikHostScope useHost(&host);

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "runs/all_episodes.h"
 #include "ann-ga/world.h"
+#include "history/learning_path.h"
+#include "runs/all_episodes.h"
 
 // Population files compared by how their best does over all 100 episodes:
 // more deliveries first, then higher mean fitness, then the order given.
@@ -15,19 +16,26 @@ struct TRankedFile {
   TEpisodeTally tally;
 };
 
-// A file that could not be ranked, and why: the load's error and the bytes read.
+// A file that could not be ranked, and why: the load's error and the bytes
+// read. For an entry of a learning path (FILE@GEN, path_entry.h): why its
+// path could not be read, or, when the path was read and lacks it, the
+// generations nearest to it.
 struct TUnrankedFile {
   std::string file;
   TLoadError error = TLoadError::None;
   size_t size = 0;
+  bool entry = false;
+  TPathError pathError = TPathError::None;
+  std::vector<int> nearest;
 };
 
 // Loads and measures every file; the good ones ranked, the others kept in order.
 void RankFiles(const std::vector<std::string>& files, std::vector<TRankedFile>& ranked,
                std::vector<TUnrankedFile>& unranked);
 
-// The best of the file's population over all 100 episodes; false with the
-// load's error (and the bytes read) if it cannot be loaded.
+// The best of the file's population over all 100 episodes, or of a learning
+// path's entry (FILE@GEN; `generations` is then its generation); false with
+// why if it cannot be loaded.
 bool MeasureFile(const std::string& file, TRankedFile& out, TUnrankedFile& why);
 
 bool RanksBefore(const TRankedFile& a, const TRankedFile& b);

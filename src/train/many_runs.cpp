@@ -34,6 +34,7 @@
 #include "runs/set_goal.h"
 #include "runs/set_identity.h"
 #include "runs/set_summary.h"
+#include "train/path_commands.h"
 #include "train/run_process.h"
 #include "train/set_display.h"
 #include "train/set_plot.h"
@@ -46,7 +47,7 @@ namespace {
 using TClock = std::chrono::steady_clock;
 
 void PrintUnranked(const std::vector<TUnrankedFile>& unranked) {
-  for (const TUnrankedFile& u : unranked) ReportLoadFailure(u.file, u.error, u.size);
+  for (const TUnrankedFile& u : unranked) ReportUnranked(u);
 }
 
 // A small file of the set that cannot be read (EILSEQ: damaged).

@@ -8,6 +8,9 @@
 
 #include "runs/all_episodes.h"
 #include "hosts/headless_host.h"
+#include "platform/atomic_file.h"
+#include "runs/path_entry.h"
+#include "runs/population_files.h"
 #include "runs/run_progress.h"
 #include "train/stop_signals.h"
 #include "runs/run_ranking.h"
@@ -32,14 +35,47 @@ bool TRunChecks::Begin() {
   return false;
 }
 
+bool TRunChecks::BeginPath(bool stored, int generation) {
+  PathFile = TPopulationFiles(Options.file).Path;
+  Path.clear();
+  const TPathError read = ReadLearningPath(PathFile.c_str(), Path);
+  if (read != TPathError::None && read != TPathError::Missing) {
+    ReportPathFailure(PathFile, read);
+    return false;
+  }
+  if (!stored) Path.clear();
+  while (!Path.empty() && Path.back().generation > generation) Path.pop_back();
+  if (const int error = CheckWritable(PathFile.c_str(), true); error != 0) {
+    ReportWriteFailure(PathFile, error);
+    return false;
+  }
+  return true;
+}
+
 bool TRunChecks::Due(int generation, bool last) const {
-  return On() && (last || IsCheckGeneration(Strategy, generation));
+  const bool regular = IsCheckGeneration(Strategy, generation);
+  return (On() && (last || regular)) || (KeepsPath() && regular);
+}
+
+bool TRunChecks::ExtendPath(const TWorld& world, const TEpisodeTally& tally) {
+  if (!KeepsPath() || !IsCheckGeneration(Strategy, world.Generations)) return true;
+  if (!Path.empty() && tally.MeanDeliveries() <= Path.back().MeanDeliveries()) return true;
+  AppendToPath(Path, MakePathEntry(world.bestIndividual, world.Generations, tally));
+  if (WriteLearningPath(PathFile.c_str(), Path)) return true;
+  ReportWriteFailure(PathFile, errno);
+  return false;
 }
 
 bool TRunChecks::Check(TWorld& world, bool& failed) {
   THeadlessHost host;
   host.View.Running = true;  // placing the ball asks nothing
-  const double mean = MeasureAllEpisodes(world.bestIndividual, host).MeanDeliveries();
+  const TEpisodeTally tally = MeasureAllEpisodes(world.bestIndividual, host);
+  if (!ExtendPath(world, tally)) {
+    failed = true;
+    return false;
+  }
+  if (!On()) return true;  // a run alone keeps only its path
+  const double mean = tally.MeanDeliveries();
   if (mean > BestMean) {
     if (!world.DoSaveANN(Options.bestFile.c_str())) {
       ReportWriteFailure(Options.bestFile, errno);

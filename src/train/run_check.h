@@ -1,7 +1,11 @@
 #pragma once
 
 #include <chrono>
+#include <string>
+#include <vector>
 
+#include "history/learning_path.h"
+#include "runs/all_episodes.h"
 #include "runs/run_strategy.h"
 #include "train/train_options.h"
 #include "ann-ga/world.h"
@@ -18,6 +22,12 @@
 //   gen <generation> <best_fitness> <best_deliveries>     while it trains, about twice a second
 //   check <generation> <validated_mean> <best_validated_mean>
 // and the answer "weiter\n" goes on; anything else, or the end of stdin, stops.
+//
+// Every run of training 2 (of a set or not) keeps its learning path beside
+// its population: at each regular check where the best's mean over the 100
+// episodes beats the path's last entry, the best joins it. The check at a
+// run's last generation feeds the kept best only: where a run stops must not
+// change its path, so a resumed run's path is the uninterrupted run's.
 class TRunChecks {
  public:
   explicit TRunChecks(const TTrainOptions& options);
@@ -26,6 +36,11 @@ class TRunChecks {
   // Measures the kept best, if there is one; false (with a message) if it
   // cannot be loaded, so it is never replaced unread.
   bool Begin();
+  // Reads the learning path for the population just loaded (`stored`: it
+  // was there, at `generation`); false (with a message) if the path cannot
+  // be read whole or written. A new population begins a new path; entries
+  // beyond the stored generation are the ones a resumed run makes again.
+  bool BeginPath(bool stored, int generation);
   // Whether `generation` is a check (the run's last generation always is).
   bool Due(int generation, bool last) const;
   // The check; false: the run stops here. `failed`: the best could not be stored.
@@ -35,10 +50,15 @@ class TRunChecks {
 
  private:
   bool AskToGoOn();
+  // The best of this check joins the path if it beats its last entry; false if the path could not be stored.
+  bool ExtendPath(const TWorld& world, const TEpisodeTally& tally);
+  bool KeepsPath() const { return !PathFile.empty(); }
 
   const TTrainOptions& Options;
   TRunStrategyDef Strategy;
   double BestMean = -1;
+  std::string PathFile;  // "" while the run keeps no path
+  std::vector<TPathEntry> Path;
   std::chrono::steady_clock::time_point LastTick{};
 };
 

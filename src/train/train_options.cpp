@@ -102,8 +102,14 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
       QCoreApplication::translate("zarnik-train", "Mit --runs: am Ende das Bild aller Läufe (geprüfte Ablagen je Episode über die "
                                                   "Generationen, Neustarts, Ziel, Median) als PNG oder SVG schreiben."),
       QStringLiteral("FILE.png|FILE.svg"));
+  const QCommandLineOption path(
+      QStringLiteral("path"),
+      QCoreApplication::translate("zarnik-train", "Den Lernweg FILE.path auflisten: die bisher besten Netze eines Laufs (je Prüfung, bei der "
+                                  "der Beste in allen 100 Episoden mehr ablegte). --rank und --evaluate nehmen einen Eintrag "
+                                  "als FILE.path@GENERATION."),
+      QStringLiteral("FILE.path"));
   p.addOptions({mode, generations, untilGeneration, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs,
-                run, untilDeliveries, noRestart, strategy, place, collect, progress, member, rank, exportJson, importJson, plot});
+                run, untilDeliveries, noRestart, strategy, place, collect, progress, member, rank, exportJson, importJson, plot, path});
   p.addPositionalArgument(QStringLiteral("FILE"),
                           QCoreApplication::translate("zarnik-train", "Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
 
@@ -127,6 +133,13 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
     return 0;
   }
   const QStringList files = p.positionalArguments();
+  if (p.isSet(path)) {
+    if (p.optionNames().size() != 1 || p.values(path).size() != 1 || !files.isEmpty())
+      return UsageError(QCoreApplication::translate("zarnik-train", "--path nimmt genau eine Datei und keine weiteren Optionen."));
+    o.pathList = bytes(p.value(path));
+    if (o.pathList.empty()) return UsageError(QCoreApplication::translate("zarnik-train", "Der Name des Lernwegs ist leer."));
+    return -1;
+  }
   if (p.isSet(exportJson) || p.isSet(importJson)) {
     // Nothing else is done with them: every other option would be ignored.
     for (const QString& name : p.optionNames())

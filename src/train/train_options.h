@@ -35,6 +35,7 @@ struct TTrainOptions {
   std::string exportJson;              // --export FILE.json: the best network of `file` goes there
   std::string importJson;              // --import FILE.json: `file` becomes a population of that network
   std::string plot;                    // --runs: the set's picture goes to FILE.png or FILE.svg at its end
+  std::string pathList;                // --path FILE: list the entries of that learning path
 };
 
 // Parses the command line `argv` of a QCoreApplication that exists. Returns

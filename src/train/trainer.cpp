@@ -19,6 +19,8 @@
 #include "platform/link_rule.h"
 #include "train/many_runs.h"
 #include "train/network_transfer.h"
+#include "train/path_commands.h"
+#include "runs/path_entry.h"
 #include "platform/population_lock.h"
 #include "platform/regular_file.h"
 #include "ann-ga/random.h"
@@ -389,6 +391,7 @@ int TrainFile(const TTrainOptions& o) {
   TLoadError loaded{};
   if (!LoadPopulation(*world, o.file, loaded)) return 2;
   if (!o.evaluate && !CheckHistories(o, logPaths)) return 2;
+  if (!o.evaluate && o.mode == 2 && !checks.BeginPath(loaded == TLoadError::None, world->Generations)) return 2;
 
   // Workers start once, each playing several episodes side by side.
   std::unique_ptr<THeadlessPool> pool;
@@ -419,6 +422,8 @@ int RunTrainer(const TTrainOptions& o) {
   if (!o.rankFiles.empty()) return RankRunFiles(o.rankFiles);
   if (!o.exportJson.empty()) return ExportNetwork(o);
   if (!o.importJson.empty()) return ImportNetwork(o);
+  if (!o.pathList.empty()) return ListLearningPath(o);
+  if (TPathEntryName entry; o.evaluate && ParsePathEntryName(o.file, entry)) return EvaluatePathEntry(o);
   if (o.runs > 0) return RunManyRuns(o);
   if (o.run >= 0) {
     TTrainOptions single;

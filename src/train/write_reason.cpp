@@ -49,6 +49,11 @@ bool RefuseTaken(const std::string& file) {
   return true;
 }
 
+void ReportPathFailure(const std::string& file, TPathError e) {
+  std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), file.c_str(),
+               LoadReasonText(PathReason(e)).toUtf8().constData());
+}
+
 bool TakeLock(const std::string& file, TPopulationLock& lock) {
   if (IsWriteProtected(file.c_str())) {
     ReportWriteFailure(file, EACCES);

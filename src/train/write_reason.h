@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ann-ga/load_reason.h"
+#include "history/learning_path.h"
 
 // Why a file could not be written, for the trainer's one line on stderr,
 // from the errno of the failed call.
@@ -20,6 +21,9 @@ void ReportWriteFailure(const std::string& file, int error);
 // dangling one) is refused before any work, with the line on stderr; the
 // write itself refuses one that appears later.
 bool RefuseTaken(const std::string& file);
+
+// The same for a learning path that cannot be read.
+void ReportPathFailure(const std::string& file, TPathError e);
 
 class TPopulationLock;
 // Takes FILE's lock, so nobody else trains or stores it while this command

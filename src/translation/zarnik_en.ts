@@ -27,6 +27,22 @@
         <source>falsche Größe (%1 statt %2 Bytes)</source>
         <translation>wrong size (%1 instead of %2 bytes)</translation>
     </message>
+    <message>
+        <source>größer als ein voller Lernweg</source>
+        <translation>larger than a full learning path</translation>
+    </message>
+    <message>
+        <source>kein Lernweg dieses Programms</source>
+        <translation>not a learning path of this program</translation>
+    </message>
+    <message>
+        <source>Lernweg unvollständig (abgeschnitten)</source>
+        <translation>learning path incomplete (cut off)</translation>
+    </message>
+    <message>
+        <source>Lernweg beschädigt (Prüfsumme oder Einträge falsch)</source>
+        <translation>learning path damaged (checksum or entries wrong)</translation>
+    </message>
 </context>
 <context>
     <name>StringTable</name>
@@ -158,6 +174,10 @@ Take the ball along again?</translation>
         <source>Generation (Training 2)</source>
         <translation>Generation (training 2)</translation>
     </message>
+    <message>
+        <source>Lernweg</source>
+        <translation>Learning path</translation>
+    </message>
 </context>
 <context>
     <name>TFitnessHistory</name>
@@ -199,6 +219,29 @@ Take the ball along again?</translation>
     <message>
         <source>Befehl</source>
         <translation>Command</translation>
+    </message>
+</context>
+<context>
+    <name>TLearningPathDlg</name>
+    <message>
+        <source>Lernweg</source>
+        <translation>Learning path</translation>
+    </message>
+    <message>
+        <source>Die bisher besten Netze aus %1, jedes in allen %2 Durchgängen gemessen:</source>
+        <translation>The best networks so far from %1, each measured in all %2 episodes:</translation>
+    </message>
+    <message>
+        <source>Generation %1: %2 Ablagen und %3 Aufnahmen je Durchgang, mittlere Fitness %4</source>
+        <translation>Generation %1: %2 deliveries and %3 takes per episode, mean fitness %4</translation>
+    </message>
+    <message>
+        <source>Vorführen</source>
+        <translation>Demonstrate</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -805,6 +848,18 @@ mean fitness: %5</translation>
     <message>
         <source>Film &apos;%1&apos;: %2 Bilder</source>
         <translation>Film &apos;%1&apos;: %2 frames</translation>
+    </message>
+    <message>
+        <source>Lern&amp;weg...</source>
+        <translation>Learning &amp;path...</translation>
+    </message>
+    <message>
+        <source>noch ohne Eintrag</source>
+        <translation>no entry yet</translation>
+    </message>
+    <message>
+        <source>Kann den Lernweg &apos;%1&apos; nicht laden: %2</source>
+        <translation>Cannot load the learning path &apos;%1&apos;: %2</translation>
     </message>
 </context>
 <context>
@@ -1628,6 +1683,40 @@ mean fitness: %5</translation>
     <message>
         <source>--plot geht nicht mit --place oder --collect.</source>
         <translation>--plot does not work with --place or --collect.</translation>
+    </message>
+    <message>
+        <source>Generation</source>
+        <translation>Generation</translation>
+    </message>
+    <message>
+        <source>Aufnahmen/Episode</source>
+        <translation>Takes/episode</translation>
+    </message>
+    <message>
+        <source>(die bisher besten Netze des Laufs, je gemessen in allen %d Episoden; Fitness als Mittel; eines spielt wieder mit --rank DATEI@GENERATION)
+</source>
+        <translation>(the run&apos;s best networks so far, each measured in all %d episodes; fitness as the mean; one plays again with --rank FILE@GENERATION)
+</translation>
+    </message>
+    <message>
+        <source>Generation %1 fehlt, der Lernweg ist leer</source>
+        <translation>generation %1 is missing, the learning path is empty</translation>
+    </message>
+    <message>
+        <source>Generation %1 fehlt im Lernweg; die nächsten: %2</source>
+        <translation>generation %1 is not in the learning path; the nearest: %2</translation>
+    </message>
+    <message>
+        <source>Den Lernweg FILE.path auflisten: die bisher besten Netze eines Laufs (je Prüfung, bei der der Beste in allen 100 Episoden mehr ablegte). --rank und --evaluate nehmen einen Eintrag als FILE.path@GENERATION.</source>
+        <translation>List the learning path FILE.path: the best networks of a run so far (one per check at which the best delivered more in all 100 episodes). --rank and --evaluate take an entry as FILE.path@GENERATION.</translation>
+    </message>
+    <message>
+        <source>--path nimmt genau eine Datei und keine weiteren Optionen.</source>
+        <translation>--path takes exactly one file and no other options.</translation>
+    </message>
+    <message>
+        <source>Der Name des Lernwegs ist leer.</source>
+        <translation>The name of the learning path is empty.</translation>
     </message>
 </context>
 </TS>

@@ -5,16 +5,22 @@
 #include <QDoubleSpinBox>
 #include <QXYSeries>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QScatterSeries>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTableWidget>
 
 #include "gui_test_support.h"
 #include "progress/many_runs_dlg.h"
 #include "watching/set_chart.h"
+#include "watching/fitness_chart.h"
+#include "watching/learning_path_dlg.h"
+#include "watching/network_view.h"
 #include "widgets/text_gadget.h"
 
 namespace {
@@ -88,6 +94,49 @@ class WindowAndTrainerTest : public QObject {
                  .arg(QString(rank[2]), QString(rank[1]), QString(rank[3]), QString(rank[4])));
     QVERIFY2(Snapshot(W) == before, "the demonstration changed the population");
     QVERIFY(W->Watch().DrawnSteps > 100 * 5 * 50);  // every real step of the hundred episodes is drawn
+  }
+
+  // "Lernweg...": seed 1 keeps entries at generations 100 and 200; the one chosen on the slider is shown in the
+  // network view and plays with the counts --rank gives that entry; the population stays as it was. The dialog
+  // fits a 1280x1024 screen.
+  void learningPathEntryPlaysAsRank() {
+    QCOMPARE(Train({"--generations", "200", "--seed", "1", "--threads", "2", "--quiet", "walked.dat"}), QByteArray());
+    const QList<QByteArray> rank = RankRow(Train({"--rank", "walked.path@100"}), "walked.path@100");
+    QCOMPARE(rank.size(), 5);
+    Answer({}, {QStringLiteral("walked.dat")});
+    W->Dispatch(CM_OPENDATA);
+    W->Dispatch(CM_NETVIEW);
+    const QByteArray before = Snapshot(W);
+    QSize size;
+    bool viewShowsEntry = false;
+    QTimer::singleShot(0, W, [&] {
+      auto* dialog = qobject_cast<TLearningPathDlg*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      size = dialog->frameGeometry().size();
+      QCOMPARE(dialog->List()->count(), 2);
+      dialog->Slider()->setValue(0);
+      // While the dialog lasts the best is the entry's network, and the view draws it.
+      TNetworkView probe;
+      probe.SetNetwork(W->Population()->bestIndividual);
+      viewShowsEntry = Snapshot(W) != before && probe.LinksInUse() == W->Watch().NetView->View()->LinksInUse();
+      dialog->accept();
+    });
+    Answer({QMessageBox::Ok});
+    W->Dispatch(CM_LEARNPATH);
+    QVERIFY2(size.width() <= 1280 && size.height() <= 1024 && size.isValid(), "the dialog did not fit or open");
+    QCOMPARE(W->LastShown().episodes, 100LL);
+    QCOMPARE(W->LastShown().deliveries, rank[2].toLongLong());
+    QCOMPARE(W->LastShown().takes, rank[3].toLongLong());
+    QCOMPARE(W->LastShown().MeanFitness(), rank[4].toLongLong());
+    QVERIFY2(Snapshot(W) == before, "the learning path changed the population");
+    QVERIFY(viewShowsEntry);
+    // The chart marks the entries where the listing puts them.
+    W->Dispatch(CM_FITCHART);
+    const QList<QPointF> marks = W->Watch().FitnessChart->PathMarks()->points();
+    W->Dispatch(CM_FITCHART);
+    QCOMPARE(marks.size(), 2);
+    QCOMPARE(marks[0], QPointF(100, rank[1].toDouble()));
+    QCOMPARE(marks[1].x(), 200.0);
   }
 
   // By hand: a network whose one link moves nothing pays 10 a run, summed over

@@ -8,6 +8,7 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <optional>
@@ -476,6 +477,56 @@ TEST_F(Trainer, RankComparesFilesWrittenElsewhere) {
   EXPECT_EQ(TableRows(Run({"--rank", "costly.dat", "still.dat"}).out),
             (std::vector<Args>{{"1", "still.dat", "7", "0.00", "0", "0", "0"},
                                {"2", "costly.dat", "12", "0.00", "0", "0", "-1500"}}));
+}
+
+// The learning path of seed 1, whose best delivers more at several of its first checks: stopped at its
+// first check and again between checks, the run keeps the path of the uninterrupted run, byte for byte; each
+// entry plays again as it was measured, and the first as the kept best of its check did then.
+TEST_F(Trainer, APathEntryReplaysAsTheKeptBestOfItsCheckAndAResumedRunKeepsTheSamePath) {
+  const Args run = {"--run", "0", "--seed", "1", "--threads", "2", "--quiet", "--until-generation"};
+  const auto until = [&](const char* generation, const char* file) {
+    Args args = run;
+    args.insert(args.end(), {generation, file});
+    ASSERT_EQ(Run(args).code, 0) << generation << " " << file;
+  };
+  until("300", "whole.dat");
+  until("100", "part.dat");
+  fs::copy_file(dir / "part.runs/run-0-best.dat", dir / "kept-at-100.dat");
+  until("250", "part.dat");
+  until("300", "part.dat");
+  const std::string path = ReadAll(dir / "part.runs/run-0.path");
+  const std::string whole = ReadAll(dir / "whole.runs/run-0.path");
+  ASSERT_FALSE(path.empty());
+  EXPECT_TRUE(path == whole) << "resumed: " << path.size() << " bytes, uninterrupted: " << whole.size();
+
+  // The listing's rows: generation, deliveries and takes per episode, mean fitness.
+  const TResult listed = Run({"--path", "part.runs/run-0.path"});
+  ASSERT_EQ(listed.code, 0) << listed.err;
+  std::vector<Args> entries;
+  std::istringstream lines(listed.out);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    Args row{std::istream_iterator<std::string>(words), {}};
+    if (row.size() == 4 && std::isdigit(static_cast<unsigned char>(row[0][0]))) entries.push_back(row);
+  }
+  ASSERT_GE(entries.size(), 2u) << listed.out;
+  EXPECT_EQ(entries.front()[0], "100");
+  for (const Args& e : entries) {
+    const std::string entry = "part.runs/run-0.path@" + e[0];
+    const std::vector<Args> ranked = TableRows(Run({"--rank", entry}).out);
+    ASSERT_EQ(ranked.size(), 1u) << entry;
+    EXPECT_EQ(ranked[0][2], e[0]);
+    EXPECT_EQ(ranked[0][3], e[1]) << entry;
+    EXPECT_EQ(std::stoll(ranked[0][5]), std::llround(std::stod(e[2]) * 100)) << entry;
+    EXPECT_EQ(ranked[0][6], e[3]) << entry;
+  }
+  const std::vector<Args> both = TableRows(Run({"--rank", "part.runs/run-0.path@100", "kept-at-100.dat"}).out);
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_EQ(Args(both[0].begin() + 3, both[0].end()), Args(both[1].begin() + 3, both[1].end()));
+  // --evaluate plays the entry episode by episode: its sums are the ranking's.
+  const TResult played = Run({"--evaluate", "part.runs/run-0.path@100"});
+  EXPECT_HAS(played.out, "\nall,,," + both[0][6] + "," + both[0][5] + "," + both[0][4] + "\n");
+  ExpectRefused({"--rank", "part.runs/run-0.path@150"}, "Generation 150 fehlt im Lernweg; die nächsten: 100, 200");
 }
 
 // One table over the files the trainer writes (the population, its history, --log): modes under the umask, the

@@ -17,12 +17,13 @@ check C "zarnik-train: Kann Datei 'short.dat' nicht laden: falsche Größe (3 st
 check de_DE.UTF-8 "zarnik-train: Kann Datei 'short.dat' nicht laden: falsche Größe (3 statt 199620 Bytes)"
 
 # A line of `zarnik-train ARGS...` under LANG=$1 that matches the pattern $2.
+# The output is taken whole first: grep -q stops reading at its match, and a
+# trainer still writing (a help longer than one pipe write) would die of SIGPIPE.
 has_line() {
-  local lang=$1 pattern=$2
+  local lang=$1 pattern=$2 out
   shift 2
-  # grep reads all of it: with -q it would leave at the first match and end a longer text by SIGPIPE.
-  (cd "$tmp" && env -u LC_ALL -u LC_MESSAGES LANG="$lang" "$train" "$@") | grep -x -- "$pattern" >/dev/null ||
-    { echo "LANG=$lang $*: no line '$pattern'" >&2; exit 1; }
+  out=$(cd "$tmp" && env -u LC_ALL -u LC_MESSAGES LANG="$lang" "$train" "$@")
+  grep -qx -- "$pattern" <<<"$out" || { echo "LANG=$lang $*: no line '$pattern'" >&2; exit 1; }
 }
 for lang in C de_DE.UTF-8; do
   has_line "$lang" "Optionen:" --help

@@ -58,5 +58,7 @@ enum : int {
   CM_SHOWBEST = 320,
   CM_NEWPOPUL = 321,
   CM_MANYRUNS = 322,
+  // The way there: the entries of the learning path.
+  CM_LEARNPATH = 323,
   CM_SAVEPICT = 330,
 };

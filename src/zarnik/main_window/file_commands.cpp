@@ -36,6 +36,7 @@ void TZarnikWindow::LoadHistory(const QString& path) {
   // and the file's rows keep their order.
   Population()->NumberPassesAfter(Document.History().LastPass1());
   Watching.FlushChart();
+  MarkLearningPath();
 }
 
 void TZarnikWindow::SaveHistory(const QString& path, bool replace) {

@@ -66,6 +66,7 @@ void TZarnikWindow::BuildMenu() {
   AddCommand(simulator, CM_RECORD, QT_TR_NOOP("Fil&m aufnehmen..."), {}, &W::CmRecord, &W::CeRecord);
   simulator->addSeparator();
   AddCommand(simulator, CM_SHOWBEST, QT_TR_NOOP("&Vorführen\tF9"), {key(Qt::Key_F9)}, &W::CmShowBest, &W::CeShowBest);
+  AddCommand(simulator, CM_LEARNPATH, QT_TR_NOOP("Lern&weg..."), {}, &W::CmLearningPath, &W::CeLearningPath);
   AddCommand(simulator, CM_MANYRUNS, QT_TR_NOOP("Mehrere &Läufe..."), {}, &W::CmManyRuns, &W::CeManyRuns);
   simulator->addSeparator();
   AddCommand(simulator, CM_SIMRESET, QT_TR_NOOP("&Zurücksetzen\tF5"), {key(Qt::Key_F5)}, &W::CmSimReset,

@@ -1,6 +1,8 @@
 // Seeing a network succeed: the demonstration of the comparison episodes, a
 // new population, several runs of the trainer.
 #include <QCoreApplication>
+#include <QFile>
+#include <QListWidget>
 #include <QLayout>
 #include <QStatusBar>
 #include <QScreen>
@@ -19,6 +21,13 @@
 #include "widgets/text_gadget.h"
 #include "widgets/message_box.h"
 #include "ann-ga/world.h"
+#include "document/population_document.h"
+#include "history/learning_path.h"
+#include "runs/path_entry.h"
+#include "runs/population_files.h"
+#include "translation/language.h"
+#include "watching/fitness_chart.h"
+#include "watching/learning_path_dlg.h"
 
 void TZarnikWindow::ShowArmFields(bool shown) {
   QLayout* row = Fields->layout();
@@ -40,6 +49,11 @@ void TZarnikWindow::CmShowBest() {
     Population()->DoBreakANN();
     return;
   }
+  DemonstrateBest();
+}
+
+// The whole demonstration, then its summary (not after a stop).
+void TZarnikWindow::DemonstrateBest() {
   if (Demonstrate(AllEpisodes))
     ZarnikMessageBox(this, SummaryOf(Shown), windowTitle(), QMessageBox::Ok, QMessageBox::Information);
 }
@@ -103,6 +117,55 @@ void TZarnikWindow::ShowDemonstrationText() {
   DeliveriesGad->SetText(tr("Ablagen: %1").arg(Shown.deliveries + now.deliveries));
   RepaintStatusBar();
 }
+
+// --- Simulator: Lernweg ------------------------------------------------------
+// The learning path beside the population file: each entry chosen shows its
+// network in the network view; "Vorführen" plays it as the best is played.
+// The population's best is the entry's only while the dialog or its
+// demonstration lasts.
+
+std::string TZarnikWindow::LearningPathFile() const {
+  const QString population = Document.FileName().isEmpty() ? QString::fromLatin1(DefaultPopulationFile) : Document.FileName();
+  return TPopulationFiles(QFile::encodeName(TPopulationDocument::DiskName(population)).toStdString()).Path;
+}
+
+void TZarnikWindow::MarkLearningPath() {
+  if (Watching.FitnessChart == nullptr) return;
+  std::vector<TPathEntry> path;  // a path that cannot be read marks nothing; "Lernweg..." says why
+  ReadLearningPath(LearningPathFile().c_str(), path);
+  QList<QPointF> points;
+  for (const TPathEntry& e : path) points.append(QPointF(e.generation, e.MeanDeliveries()));
+  Watching.FitnessChart->MarkPath(points);
+}
+
+void TZarnikWindow::CmLearningPath() {
+  const std::string file = LearningPathFile();
+  const QString shown = QFile::decodeName(file.c_str());
+  std::vector<TPathEntry> path;
+  const TPathError e = ReadLearningPath(file.c_str(), path);
+  if (e != TPathError::None || path.empty()) {
+    const QString why = e != TPathError::None ? LoadReasonText(PathReason(e)) : tr("noch ohne Eintrag");
+    ZarnikMessageBox(this, tr("Kann den Lernweg '%1' nicht laden: %2").arg(shown, why), windowTitle(), QMessageBox::Ok,
+                     QMessageBox::Warning);
+    return;
+  }
+  TChromosom& best = Population()->bestIndividual;
+  std::vector<unsigned char> record(best.RecordSize());
+  best.EncodeRecord(record.data());
+  const TBallCounts counts = best.getBallCounts();
+  TLearningPathDlg dialog(this, shown, path);
+  dialog.OnChoose = [this, &best](const TPathEntry& entry) {
+    PutEntryNetwork(entry, best);
+    FlushNetView();
+  };
+  dialog.List()->setCurrentRow(static_cast<int>(path.size()) - 1);
+  if (dialog.exec() == QDialog::Accepted) DemonstrateBest();
+  best.ApplyRecord(record.data());
+  best.setBallCounts(counts);
+  FlushNetView();
+}
+
+void TZarnikWindow::CeLearningPath(TCommandEnabler& ce) { ce.Enable(ActiveRun() == 0); }
 
 // --- Programm: Neue Population ------------------------------------------------------
 

@@ -37,6 +37,7 @@ void TZarnikWindow::CmFitChart() {
   chart->show();
   chart->raise();
   Watching.FlushChart();
+  MarkLearningPath();
 }
 
 void TZarnikWindow::CeFitChart(TCommandEnabler& ce) {

@@ -162,6 +162,12 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   // zarnik --demonstrate FILE --film OUT: the demonstration filmed where nobody
   // watches (the window is never shown), its summary on stdout; the exit status.
   int FilmDemonstration(const TZarnikOptions& options);
+  // "Lernweg...": the kept bests of the population's run, each shown in the
+  // network view and played as "Vorführen" plays the best.
+  void CmLearningPath(), CeLearningPath(TCommandEnabler& ce);
+  // The learning path beside the population file, and its entries marked on the open chart.
+  std::string LearningPathFile() const;
+  void MarkLearningPath();
   void CmNewPopulation(), CeNewPopulation(TCommandEnabler& ce);
   void CmManyRuns(), CeManyRuns(TCommandEnabler& ce);
   // Replaces the population by a fresh random one: from `seed` as the
@@ -325,6 +331,8 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
 
   // The demonstration's text: episode, its takes and deliveries so far.
   void ShowDemonstrationText();
+  // The demonstration of the population's best, with its closing summary.
+  void DemonstrateBest();
   bool FollowingLoad = false;  // FollowHistory is reading the file from its start
   int ShowEpisode = 0;
   TBallCounts ShowEpisodeStart, ShowEpisodeShown;

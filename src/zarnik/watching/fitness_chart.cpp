@@ -8,6 +8,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QList>
+#include <QScatterSeries>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -58,6 +59,15 @@ TFitnessChartWindow::TFitnessChartWindow(QWidget* owner) : TPictureWindow(owner)
     dashed.setStyle(Qt::DashLine);
     Lines[BestSoFar2]->setPen(dashed);
   }
+  Marks = new QScatterSeries;
+  Marks->setName(tr("Lernweg"));
+  Marks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+  Marks->setMarkerSize(8);
+  Marks->setColor(QColor(0, 150, 60));
+  Chart->addSeries(Marks);
+  Marks->attachAxis(X);
+  Marks->attachAxis(Y2);
+  for (QLegendMarker* marker : Chart->legend()->markers(Marks)) marker->setVisible(false);
   Chart->legend()->setAlignment(Qt::AlignBottom);
   // The plot gets the room: no rounded frame with a wide margin around it.
   Chart->setBackgroundRoundness(0);
@@ -157,6 +167,12 @@ void TFitnessChartWindow::Append(const TFitnessRow* rows, size_t count) {
     FitAxes();
 }
 
+void TFitnessChartWindow::MarkPath(const QList<QPointF>& points) {
+  Marks->replace(points);
+  for (const QPointF& p : points) MaxDeliveries = std::max(MaxDeliveries, p.y());
+  FitAxes();
+}
+
 void TFitnessChartWindow::ChooseMode(int mode) {
   ChosenMode = mode;
   if (mode == 0) {
@@ -174,6 +190,7 @@ void TFitnessChartWindow::ShowMode(int mode) {
     for (QLegendMarker* marker : Chart->legend()->markers(Lines[s])) marker->setVisible(shown);
   }
   Y2->setVisible(mode == 2);
+  Marks->setVisible(mode == 2);
   X->setTitleText(mode == 1 ? tr("Durchgang (Training 1)") : tr("Generation (Training 2)"));
   if (ModeBox != nullptr) ModeBox->setCurrentIndex(ModeBox->findData(mode));
   HighX = HighY = -1;  // the axes are set anew

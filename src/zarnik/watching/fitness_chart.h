@@ -14,6 +14,7 @@ class QChart;
 class QChartView;
 class QComboBox;
 class QLineSeries;
+class QScatterSeries;
 class QValueAxis;
 
 // The window "Fitness-Verlauf": best and average fitness per generation of
@@ -44,6 +45,12 @@ class TFitnessChartWindow : public TPictureWindow {
   void Append(const TFitnessRow* rows, size_t count);
   void Append(const std::vector<TFitnessRow>& rows) { Append(rows.data(), rows.size()); }
 
+  // Marks the entries of the learning path, (generation, deliveries per
+  // episode over all 100 episodes), on the deliveries' axis of training 2;
+  // they stay until marked anew.
+  void MarkPath(const QList<QPointF>& points);
+  QScatterSeries* PathMarks() const { return Marks; }
+
   // The training shown (1 or 2); choosing one keeps it, 0 follows the last row again.
   int ShownMode() const { return Mode; }
   void ChooseMode(int mode);
@@ -65,6 +72,7 @@ class TFitnessChartWindow : public TPictureWindow {
   QChart* Chart = nullptr;
   QChartView* ChartView = nullptr;
   QLineSeries* Lines[SeriesCount] = {};
+  QScatterSeries* Marks = nullptr;  // the learning path; not in the legend, whose row is laid out for the lines
   QValueAxis* X = nullptr;
   QValueAxis* Y = nullptr;
   QValueAxis* Y2 = nullptr;  // deliveries, on the right

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <vector>
+
+#include "history/learning_path.h"
+
+class QListWidget;
+class QSlider;
+
+// "Simulator › Lernweg...": the entries of a run's learning path in a list
+// and on a slider, which move together. Each entry chosen is handed to
+// OnChoose (the window shows its network); "Vorführen" ends the dialog as
+// accepted, with Chosen() the entry to play.
+class TLearningPathDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  TLearningPathDlg(QWidget* parent, const QString& file, const std::vector<TPathEntry>& path);
+
+  int Chosen() const { return Current; }
+  std::function<void(const TPathEntry&)> OnChoose;
+
+  QListWidget* List() const { return Entries; }
+  QSlider* Slider() const { return Position; }
+
+ private:
+  void Choose(int row);
+
+  const std::vector<TPathEntry>& Path;
+  QListWidget* Entries;
+  QSlider* Position;
+  int Current = -1;
+};
