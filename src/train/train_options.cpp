@@ -77,8 +77,8 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
                                                                     "Uhr: die Werte wechseln von Aufruf zu Aufruf; mit --seed S wiederholen sie sich."));
   const QCommandLineOption runs(
       QStringLiteral("runs"),
-      QCoreApplication::translate("zarnik-train", "N Läufe gleichzeitig (Lauf k: Startwert S+k, FILE-<k>.dat); alle 100 Generationen spielt "
-                     "der Beste jedes Laufs alle 100 Episoden, sein bestes Netz bleibt in FILE-<k>-best.dat; "
+      QCoreApplication::translate("zarnik-train", "N Läufe gleichzeitig (Lauf k: Startwert S+k, STEM.runs/run-<k>.dat); alle 100 Generationen spielt "
+                     "der Beste jedes Laufs alle 100 Episoden, sein bestes Netz bleibt in STEM.runs/run-<k>-best.dat; "
                      "ein Lauf ohne Fortschritt wird durch einen neuen ersetzt; das beste Netz kommt nach FILE (ein "
                      "vorhandenes FILE bleibt als FILE.~n~.dat)."),
       QStringLiteral("N"));
@@ -86,7 +86,7 @@ int ParseTrainOptions(TTrainOptions& o, int argc, char** argv) {
                                 QCoreApplication::translate("zarnik-train", "Vorhandene Netzdateien vergleichen: Ablagen des Besten in allen "
                                                "100 Episoden, dann seine Fitness."));
   const QCommandLineOption run(QStringLiteral("run"),
-                               QCoreApplication::translate("zarnik-train", "Nur Lauf K davon: Startwert S+K, FILE-<K>.dat (für Job-Arrays)."),
+                               QCoreApplication::translate("zarnik-train", "Nur Lauf K davon: Startwert S+K, STEM.runs/run-<K>.dat (für Job-Arrays)."),
                                QStringLiteral("K"));
   const QCommandLineOption exportJson(
       QStringLiteral("export"),

@@ -1139,16 +1139,16 @@ mean fitness: %5</translation>
         <translation>Only score the population, store nothing.</translation>
     </message>
     <message>
-        <source>N Läufe gleichzeitig (Lauf k: Startwert S+k, FILE-&lt;k&gt;.dat); alle 100 Generationen spielt der Beste jedes Laufs alle 100 Episoden, sein bestes Netz bleibt in FILE-&lt;k&gt;-best.dat; ein Lauf ohne Fortschritt wird durch einen neuen ersetzt; das beste Netz kommt nach FILE (ein vorhandenes FILE bleibt als FILE.~n~.dat).</source>
-        <translation>N runs side by side (run k: seed S+k, FILE-&lt;k&gt;.dat); every 100 generations each run&apos;s best plays all 100 episodes, its best network is kept in FILE-&lt;k&gt;-best.dat; a run without progress is replaced by a new one; the best network goes to FILE (an existing FILE is kept as FILE.~n~.dat).</translation>
+        <source>N Läufe gleichzeitig (Lauf k: Startwert S+k, STEM.runs/run-&lt;k&gt;.dat); alle 100 Generationen spielt der Beste jedes Laufs alle 100 Episoden, sein bestes Netz bleibt in STEM.runs/run-&lt;k&gt;-best.dat; ein Lauf ohne Fortschritt wird durch einen neuen ersetzt; das beste Netz kommt nach FILE (ein vorhandenes FILE bleibt als FILE.~n~.dat).</source>
+        <translation>N runs side by side (run k: seed S+k, STEM.runs/run-&lt;k&gt;.dat); every 100 generations each run&apos;s best plays all 100 episodes, its best network is kept in STEM.runs/run-&lt;k&gt;-best.dat; a run without progress is replaced by a new one; the best network goes to FILE (an existing FILE is kept as FILE.~n~.dat).</translation>
     </message>
     <message>
         <source>Vorhandene Netzdateien vergleichen: Ablagen des Besten in allen 100 Episoden, dann seine Fitness.</source>
         <translation>Compare existing network files: the best&apos;s deliveries over all 100 episodes, then its fitness.</translation>
     </message>
     <message>
-        <source>Nur Lauf K davon: Startwert S+K, FILE-&lt;K&gt;.dat (für Job-Arrays).</source>
-        <translation>Only run K of them: seed S+K, FILE-&lt;K&gt;.dat (for job arrays).</translation>
+        <source>Nur Lauf K davon: Startwert S+K, STEM.runs/run-&lt;K&gt;.dat (für Job-Arrays).</source>
+        <translation>Only run K of them: seed S+K, STEM.runs/run-&lt;K&gt;.dat (for job arrays).</translation>
     </message>
     <message>
         <source>Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere.</source>
