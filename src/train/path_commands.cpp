@@ -11,8 +11,8 @@
 #include "runs/path_entry.h"
 #include "runs/path_table.h"
 #include "train/train_text.h"
-#include "translation/language.h"
 #include "train/write_reason.h"
+#include "translation/language.h"
 
 namespace {
 
