@@ -24,3 +24,9 @@ std::string TPopulationFiles::RunPath(int k) const { return LearningPathFor(Run(
 std::string TPopulationFiles::Backup(int n) const { return BackupFileName(File, n); }
 
 std::string TPopulationFiles::BackupHistory(int n) const { return FitnessLogPathFor(Backup(n)); }
+
+std::string PopulationBesidePath(const std::string& path) {
+  constexpr std::string_view suffix = ".path";
+  const std::string stem = path.size() > suffix.size() && path.ends_with(suffix) ? path.substr(0, path.size() - suffix.size()) : path;
+  return stem.ends_with(suffix) ? stem : stem + ".dat";
+}

@@ -25,3 +25,8 @@ struct TPopulationFiles {
   std::string Backup(int n) const;             // "zarnik.~2~.dat"
   std::string BackupHistory(int n) const;      // "zarnik.~2~.csv"
 };
+
+// The population a learning path lies beside, the one whose family names it:
+// "runs/run-3.path" -> "runs/run-3.dat", "a.path.path" -> "a.path". Another
+// suffix than ".dat" cannot be told from the path's name.
+std::string PopulationBesidePath(const std::string& path);

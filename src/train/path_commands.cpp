@@ -12,6 +12,7 @@
 #include "runs/path_table.h"
 #include "train/train_text.h"
 #include "train/write_reason.h"
+#include "translation/language.h"
 
 namespace {
 
@@ -46,14 +47,7 @@ void ReportUnranked(const TUnrankedFile& u) {
   }
   TPathEntryName name;
   ParsePathEntryName(u.file, name);
-  QString why = u.nearest.empty()
-                    ? QCoreApplication::translate("zarnik-train", "Generation %1 fehlt, der Lernweg ist leer").arg(name.generation)
-                    : QCoreApplication::translate("zarnik-train", "Generation %1 fehlt im Lernweg; die nächsten: %2");
-  if (!u.nearest.empty()) {
-    QStringList nearest;
-    for (const int g : u.nearest) nearest << QString::number(g);
-    why = why.arg(name.generation).arg(nearest.join(QStringLiteral(", ")));
-  }
+  const QString why = MissingEntryText(name.generation, u.nearest);
   std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), u.file.c_str(),
                why.toUtf8().constData());
 }

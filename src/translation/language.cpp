@@ -1,6 +1,7 @@
 #include "translation/language.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 #include <QTranslator>
 
 #include <cstdlib>
@@ -41,4 +42,14 @@ QString LoadReasonText(const char* reason, qint64 found, qint64 expected) {
   // The core's texts are UTF-8 here, unlike the string table.
   const QString text = QCoreApplication::translate("LoadReason", reason);
   return text.contains(QLatin1String("%1")) ? text.arg(found).arg(expected) : text;
+}
+
+QString MissingEntryText(int generation, const std::vector<int>& nearest) {
+  if (nearest.empty())
+    return QCoreApplication::translate("zarnik-train", "Generation %1 fehlt, der Lernweg ist leer").arg(generation);
+  QStringList near;
+  for (const int g : nearest) near << QString::number(g);
+  return QCoreApplication::translate("zarnik-train", "Generation %1 fehlt im Lernweg; die nächsten: %2")
+      .arg(generation)
+      .arg(near.join(QStringLiteral(", ")));
 }

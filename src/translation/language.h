@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 class QCoreApplication;
 
 // The language of both programs: German as designed, English where the
@@ -27,3 +29,7 @@ QString CoreText(const char* context, const char* text);
 // rule (UTF-8, marked in the context "LoadReason") in the language
 // installed, its %1 and %2, where it has them, the sizes found and expected.
 QString LoadReasonText(const char* reason, qint64 found = -1, qint64 expected = -1);
+
+// Why a learning path has no entry of `generation`: the generations of the
+// entries nearest to it, or that the path is empty. Both programs say it alike.
+QString MissingEntryText(int generation, const std::vector<int>& nearest);

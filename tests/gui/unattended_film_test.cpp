@@ -102,6 +102,40 @@ class UnattendedFilmTest : public QObject, TWindowFixture {
     QVERIFY2(screenless.FirstFrame == window.FirstFrame, "the first frames differ");
   }
 
+  // A learning-path entry filmed as the best of the population beside its path: the counts the trainer's
+  // --evaluate gives that entry in the same two episodes (the population's own best plays otherwise); a
+  // generation the path lacks is refused as the trainer refuses it, and nothing is filmed.
+  void filmOfLearningPathEntry() {
+    QProcess train;
+    train.start(QStringLiteral(ZARNIK_TRAIN_EXE), {"--generations", "200", "--seed", "3", "--quiet", Dir.filePath("entry.dat")});
+    QVERIFY(EndsWhileProgressing(train));
+    QProcess evaluate;
+    evaluate.setWorkingDirectory(Dir.path());
+    evaluate.start(QStringLiteral(ZARNIK_TRAIN_EXE), {"--evaluate", "entry.path@100"});
+    QVERIFY(EndsWhileProgressing(evaluate));
+    const QList<QByteArray> rows = evaluate.readAllStandardOutput().split('\n');  // episode,e,f,fitness,takes,deliveries
+    QVERIFY(rows.size() > 3);
+    long long fitness = 0, takes = 0, deliveries = 0;
+    for (const QByteArray& row : rows.mid(1, 2)) {
+      const QList<QByteArray> cells = row.split(',');
+      fitness += cells[3].toLongLong(), takes += cells[4].toLongLong(), deliveries += cells[5].toLongLong();
+    }
+    QVERIFY(takes > 0);
+    const TExit exit = Zarnik(Dir.path(), {"--demonstrate", "entry.path@100", "--film", "entry.mp4", "--episodes", "2"});
+    QCOMPARE(exit.Err, QByteArray());
+    QCOMPARE(exit.Status, 0);
+    QVERIFY2(exit.Out.startsWith(QStringLiteral("Ablagen: %1 in 2 Durchgängen (%2 je Durchgang)\nAufnahmen: %3\nmittlere Fitness: %4\n")
+                                     .arg(deliveries).arg(QString::number(deliveries / 2.0, 'f', 2)).arg(takes).arg(fitness / 2)
+                                     .toUtf8()),
+             exit.Out.constData());
+    QVERIFY(ReadFilm(Dir.filePath(QStringLiteral("entry.mp4"))).Frames > 0);
+    const TExit missing = Zarnik(Dir.path(), {"--demonstrate", "entry.path@150", "--film", "missing.mp4"});
+    QCOMPARE(missing.Status, 2);
+    QCOMPARE(QString::fromUtf8(missing.Err),
+             QString::fromUtf8("zarnik: Kann Datei 'entry.path@150' nicht laden: Generation 150 fehlt im Lernweg; die nächsten: 100, 200\n"));
+    QVERIFY(!QFile::exists(Dir.filePath(QStringLiteral("missing.mp4"))));
+  }
+
   // Refused before anything is played, with status 2 and one line saying why: an existing film (left as it
   // was, byte for byte), a missing folder, a kind not offered, a file that is no population, the options'
   // own mistakes; one that appears meanwhile is left alone too. The help lists the options, also without a display.

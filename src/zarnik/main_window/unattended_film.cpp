@@ -13,6 +13,9 @@
 #include "main_window/zarnik_window.h"
 #include "platform/atomic_file.h"
 #include "platform/write_reason.h"
+#include "runs/path_entry.h"
+#include "runs/population_files.h"
+#include "translation/language.h"
 #include "watching/scene_recorder.h"
 
 namespace {
@@ -41,11 +44,31 @@ QString FilmTargetRefusal(const QString& path) {
 
 }  // namespace
 
-// The one place that turns the argument of --demonstrate into the network shown.
+// The one place that turns the argument of --demonstrate into the network shown:
+// a population file's best, or a learning-path entry ("FILE.path@GEN") put in
+// as the best of the population beside its path, as "Lernweg..." puts it in.
 QString TZarnikWindow::LoadDemonstrated(const QString& source) {
+  TPathEntryName name;
+  if (ParsePathEntryName(QFile::encodeName(source).toStdString(), name)) return LoadDemonstratedEntry(name);
   size_t size = 0;
   const TLoadError failure = Document.Load(source, size);
   return failure == TLoadError::None ? QString() : LoadFailureReason(failure, size);
+}
+
+// The path is read first, as the trainer reads it: its reasons are the trainer's.
+QString TZarnikWindow::LoadDemonstratedEntry(const TPathEntryName& name) {
+  std::vector<TPathEntry> path;
+  const TPathError error = ReadLearningPath(name.file.c_str(), path);
+  if (error != TPathError::None) return LoadReasonText(PathReason(error));
+  std::vector<int> nearest;
+  const TPathEntry* entry = FindPathEntry(path, name.generation, nearest);
+  if (entry == nullptr) return MissingEntryText(name.generation, nearest);
+  const QString population = QFile::decodeName(PopulationBesidePath(name.file).c_str());
+  size_t size = 0;
+  const TLoadError failure = Document.Load(population, size);
+  if (failure != TLoadError::None) return QStringLiteral("%1: %2").arg(population, LoadFailureReason(failure, size));
+  PutEntryNetwork(*entry, Population()->bestIndividual);
+  return QString();
 }
 
 int TZarnikWindow::FilmDemonstration(const TZarnikOptions& options) {

@@ -36,6 +36,7 @@ class THeadlessPool;
 class TKeyOverviewDlg;
 class TManyRunsDlg;
 struct TKeyLine;
+struct TPathEntryName;
 class TTextGadget;
 class TWorld;
 class TZarnikClient;
@@ -305,6 +306,7 @@ class TZarnikWindow : public QMainWindow, public TArmView, public TZarnikHost, p
   bool FilmLost = false;  // a film failed since the last FilmDemonstration began
   // The population of a film from the argument naming it; "" or why not.
   QString LoadDemonstrated(const QString& source);
+  QString LoadDemonstratedEntry(const TPathEntryName& name);
   // Why the population file could not be loaded, in the trainer's words.
   QString LoadFailureReason(TLoadError failure, size_t size) const;
   // The history beside a population file: read after the population has
