@@ -25,6 +25,8 @@ std::string TPopulationFiles::Backup(int n) const { return BackupFileName(File, 
 
 std::string TPopulationFiles::BackupHistory(int n) const { return FitnessLogPathFor(Backup(n)); }
 
+std::string TPopulationFiles::BackupPath(int n) const { return LearningPathFor(Backup(n)); }
+
 std::string PopulationBesidePath(const std::string& path) {
   constexpr std::string_view suffix = ".path";
   const std::string stem = path.size() > suffix.size() && path.ends_with(suffix) ? path.substr(0, path.size() - suffix.size()) : path;

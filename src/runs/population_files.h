@@ -24,6 +24,7 @@ struct TPopulationFiles {
   std::string RunPath(int k) const;            // "zarnik.runs/run-3.path"
   std::string Backup(int n) const;             // "zarnik.~2~.dat"
   std::string BackupHistory(int n) const;      // "zarnik.~2~.csv"
+  std::string BackupPath(int n) const;         // "zarnik.~2~.path"
 };
 
 // The population a learning path lies beside, the one whose family names it:

@@ -11,7 +11,9 @@
 #include "history/fitness_log.h"
 #include "platform/link_rule.h"
 #include "platform/regular_file.h"
+#include "history/learning_path.h"
 #include "runs/population_files.h"
+#include "runs/stale_path.h"
 #include "ann-ga/world.h"
 
 namespace {
@@ -50,56 +52,80 @@ bool Holds(const std::string& path, const std::string& bytes) {
   return Exists(path) ? ReadBounded(path, there, MaxHistoryFileBytes) && there == bytes : bytes.empty();
 }
 
-// Keeps FILE and its history as the numbered backup pair before the winner
-// replaces them. A copy that was killed halfway left the newest pair holding
-// what is there now (or the population without its history yet): that pair
-// is completed rather than a second one begun, so FILE's backup and its
-// history's always belong together.
-bool KeepPair(const TPopulationFiles& files, bool fileIsWinner, bool historyIsWinners, TWinnerCopy& done,
-              TCopyFailure& why) {
-  const std::string &file = files.File, &history = files.History;
-  std::string now, nowHistory;
-  if (!ReadBounded(file, now, MaxHistoryFileBytes)) {
-    why = Reason(file, true);
+// The winner's learning path up to its network's generation ("": it has
+// none); the entries after it are the ones a resumed run makes again.
+bool ReadWinnerPath(const std::string& runPath, int generation, std::string& bytes, TCopyFailure& why) {
+  std::vector<TPathEntry> path;
+  const TPathError read = ReadLearningPath(runPath.c_str(), path);
+  if (read == TPathError::Missing) return true;
+  if (read != TPathError::None) {
+    why = Reason(runPath, true, EILSEQ);
     return false;
   }
-  if (Exists(history) && !ReadBounded(history, nowHistory, MaxHistoryFileBytes)) {
-    why = Reason(history, true);
-    return false;
+  std::erase_if(path, [&](const TPathEntry& e) { return e.generation > generation; });
+  if (!path.empty()) bytes = EncodeLearningPath(path, PathRecordBytes());
+  return true;
+}
+
+// Keeps FILE, its history and its learning path as the numbered backup
+// before the winner replaces them. A copy that was killed halfway left the
+// newest backup holding what is there now, its members begun in this order:
+// that backup is completed rather than a second one begun, so FILE's backup,
+// its history's and its path's always belong together.
+bool KeepFamily(const TPopulationFiles& files, bool fileIsWinner, bool historyIsWinners, bool pathIsWinners,
+                TWinnerCopy& done, TCopyFailure& why) {
+  const std::string &file = files.File, &history = files.History, &path = files.Path;
+  std::string now, nowHistory, nowPath;
+  for (auto [name, bytes] : {std::pair{&file, &now}, {&history, &nowHistory}, {&path, &nowPath}}) {
+    if (Exists(*name) && !ReadBounded(*name, *bytes, MaxHistoryFileBytes)) {
+      why = Reason(*name, true);
+      return false;
+    }
   }
-  int newest = 0;
-  while (Exists(files.Backup(newest + 1)) || Exists(files.BackupHistory(newest + 1))) ++newest;
+  const int newest = FreeBackupNumber(files) - 1;
   if (newest > 0) {
-    const std::string backup = files.Backup(newest), backupHistory = files.BackupHistory(newest);
+    const std::string backup = files.Backup(newest), backupHistory = files.BackupHistory(newest),
+                      backupPath = files.BackupPath(newest);
     const bool fileKept = fileIsWinner || (Exists(backup) && Holds(backup, now));
     const bool historyKept = historyIsWinners || !Exists(history) || (Exists(backupHistory) && Holds(backupHistory, nowHistory));
-    if (fileKept && (historyKept || (!Exists(backupHistory) && Exists(backup)))) {
+    const bool pathKept = pathIsWinners || !Exists(path) || (Exists(backupPath) && Holds(backupPath, nowPath));
+    // A member not kept yet may join only where the population's backup is and its place is free.
+    const bool historyJoins = historyKept || (!Exists(backupHistory) && Exists(backup));
+    const bool pathJoins = pathKept || (!Exists(backupPath) && Exists(backup));
+    if (fileKept && historyJoins && pathJoins) {
       if (!historyKept && !Keep(history, backupHistory, why)) return false;
-      done.backup = backup;
+      if (!pathKept && !Keep(path, backupPath, why)) return false;
+      done.backup = Exists(backup) ? backup : "";
       done.backupHistory = Exists(backupHistory) ? backupHistory : "";
+      done.backupPath = Exists(backupPath) ? backupPath : "";
       return true;
     }
   }
-  const std::string backup = files.Backup(newest + 1), backupHistory = files.BackupHistory(newest + 1);
+  const std::string backup = files.Backup(newest + 1), backupHistory = files.BackupHistory(newest + 1),
+                    backupPath = files.BackupPath(newest + 1);
   if (!Keep(file, backup, why)) return false;
   done.backup = backup;
   if (Exists(history)) {
     if (!Keep(history, backupHistory, why)) return false;
     done.backupHistory = backupHistory;
   }
+  if (Exists(path)) {
+    if (!Keep(path, backupPath, why)) return false;
+    done.backupPath = backupPath;
+  }
   return true;
 }
 
 }  // namespace
 
-bool CopyWinner(const std::string& best, const std::string& runHistory, const std::string& file, TWinnerCopy& done,
-                TCopyFailure& why) {
+bool CopyWinner(const std::string& best, const std::string& runHistory, const std::string& runPath,
+                const std::string& file, TWinnerCopy& done, TCopyFailure& why) {
   done = {};
-  // A link in FILE's or its history's place that the program may not follow
+  // A link in the place of FILE or one of its companions that the program may not follow
   // is refused before anything behind it is read or kept as a backup.
   const TPopulationFiles files(file);
-  const std::string& history = files.History;
-  for (const std::string& target : {file, history}) {
+  const std::string &history = files.History, &pathFile = files.Path;
+  for (const std::string& target : {file, history, pathFile}) {
     std::string resolved;
     if (!ResolveForWriting(target.c_str(), resolved)) {
       why = Reason(target, false);
@@ -124,10 +150,12 @@ bool CopyWinner(const std::string& best, const std::string& runHistory, const st
     return false;
   }
   std::erase_if(rows, [&](const TFitnessRow& r) { return r.generation >= header.Generations; });
+  std::string path;
+  if (!ReadWinnerPath(runPath, header.Generations, path, why)) return false;
 
-  // Something in FILE's or its history's place that cannot be replaced stops
-  // the copy before either is written, so the two stay a pair.
-  for (const std::string& target : {file, history}) {
+  // Something in the place of FILE or a companion that cannot be replaced
+  // stops the copy before any is written, so they stay together.
+  for (const std::string& target : {file, history, pathFile}) {
     struct stat st;
     if (stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
       why = Reason(target, false, NotRegularFile);
@@ -144,8 +172,17 @@ bool CopyWinner(const std::string& best, const std::string& runHistory, const st
       if (oldRows[i].generation != rows[i].generation || oldRows[i].bestFitness != rows[i].bestFitness) return false;
     return true;
   }());
-  if (Exists(file) && (!sameFile || !sameHistory) && !KeepPair(files, sameFile, sameHistory, done, why))
+  const bool samePath = Holds(pathFile, path);
+  if (Exists(file) && (!sameFile || !sameHistory || (!samePath && Exists(pathFile))) &&
+      !KeepFamily(files, sameFile, sameHistory, samePath, done, why))
     return false;
+  // A path without its population belongs to none the winner could be.
+  std::string keptPath;
+  if (!Exists(file) && !samePath && !SetAsideStalePath(files, keptPath)) {
+    why = Reason(pathFile, false);
+    return false;
+  }
+  if (!keptPath.empty()) done.backupPath = keptPath;
   if (!sameFile && !WriteFileAtomically(file.c_str(), population.data(), population.size())) {
     why = Reason(file, false);
     return false;
@@ -155,6 +192,12 @@ bool CopyWinner(const std::string& best, const std::string& runHistory, const st
       why = Reason(history, false);
       return false;
     }
+  }
+  // Last, as the history: until here a killed copy finds the old path still beside FILE, kept.
+  if (!samePath && (path.empty() ? unlink(pathFile.c_str()) != 0 && errno != ENOENT
+                                 : !WriteFileAtomically(pathFile.c_str(), path.data(), path.size()))) {
+    why = Reason(pathFile, false);
+    return false;
   }
   return true;
 }

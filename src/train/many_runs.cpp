@@ -517,7 +517,7 @@ int RankAndCopyWinner(const TTrainOptions& o, const TRunSet& set, std::string* w
   const std::string winner = names.RunBest(winnerRun);
   TWinnerCopy copy;
   TCopyFailure why;
-  if (!CopyWinner(winner, names.RunHistory(winnerRun), o.file, copy, why)) {
+  if (!CopyWinner(winner, names.RunHistory(winnerRun), names.RunPath(winnerRun), o.file, copy, why)) {
     std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Gewinner '%s' nicht nach '%s' kopiert: Kann Datei '%s' nicht %s: %s\n")),
                  winner.c_str(), o.file.c_str(), why.file.c_str(), why.reading ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "lesen")) : Tr(QT_TRANSLATE_NOOP("zarnik-train", "schreiben")),
                  why.error == EILSEQ ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "unvollständig oder fremd")) : WriteReason(why.error));

@@ -19,6 +19,7 @@
 #include "platform/population_lock.h"
 #include "platform/regular_file.h"
 #include "runs/population_files.h"
+#include "runs/stale_path.h"
 #include "train/network_json.h"
 #include "train/train_text.h"
 #include "train/write_reason.h"
@@ -130,6 +131,17 @@ int ImportNetwork(const TTrainOptions& o) {
   }
   TPopulationLock lock;
   if (!LockForWriting(o.file, lock)) return 2;
+  // FILE is not there, so a learning path beside it belongs to no network
+  // FILE could hold: moved aside before FILE appears, never shown for this one.
+  const TPopulationFiles names(o.file);
+  std::string keptPath;
+  if (!SetAsideStalePath(names, keptPath)) {
+    ReportWriteFailure(names.Path, errno);
+    return 2;
+  }
+  if (!keptPath.empty())
+    std::printf(Tr(QT_TRANSLATE_NOOP("zarnik-train", "Der Lernweg '%s' gehört zu keinem Netz in '%s'; er liegt jetzt in '%s'\n")),
+                names.Path.c_str(), o.file.c_str(), keptPath.c_str());
   FillWorldWith(*world, net);
   std::vector<unsigned char> bytes;
   world->EncodeFile(bytes);

@@ -861,6 +861,10 @@ mean fitness: %5</translation>
         <source>Kann den Lernweg &apos;%1&apos; nicht laden: %2</source>
         <translation>Cannot load the learning path &apos;%1&apos;: %2</translation>
     </message>
+    <message>
+        <source>Population in &apos;%1&apos; gespeichert; der Lernweg, der dort lag, liegt jetzt in &apos;%2&apos;</source>
+        <translation>Population saved in &apos;%1&apos;; the learning path that was there is now in &apos;%2&apos;</translation>
+    </message>
 </context>
 <context>
     <name>TrainingLabels</name>
@@ -1717,6 +1721,12 @@ mean fitness: %5</translation>
     <message>
         <source>Der Name des Lernwegs ist leer.</source>
         <translation>The name of the learning path is empty.</translation>
+    </message>
+    <message>
+        <source>Der Lernweg &apos;%s&apos; gehört zu keinem Netz in &apos;%s&apos;; er liegt jetzt in &apos;%s&apos;
+</source>
+        <translation>The learning path &apos;%s&apos; belongs to no network in &apos;%s&apos;; it is now in &apos;%s&apos;
+</translation>
     </message>
 </context>
 </TS>

@@ -137,6 +137,13 @@ class WindowAndTrainerTest : public QObject {
     QCOMPARE(marks.size(), 2);
     QCOMPARE(marks[0], QPointF(100, rank[1].toDouble()));
     QCOMPARE(marks[1].x(), 200.0);
+    // Stored where it came from, the population keeps its path beside it.
+    const QByteArray path = Bytes(QStringLiteral("walked.path"));
+    Answer({QMessageBox::Yes}, {QStringLiteral("walked.dat")});  // yes, replace it
+    W->Dispatch(CM_SAVEDTAS);
+    QCOMPARE(MessageBoxHook().Shown, 1);
+    QCOMPARE(Bytes(QStringLiteral("walked.path")), path);
+    QVERIFY(!QFile::exists(QStringLiteral("walked.~1~.path")));
   }
 
   // By hand: a network whose one link moves nothing pays 10 a run, summed over
@@ -208,6 +215,20 @@ class WindowAndTrainerTest : public QObject {
     Answer({QMessageBox::Cancel});
     W->Dispatch(CM_NEWPOPUL);
     QVERIFY(Snapshot(W) == kept);
+    // Stored over fresh.dat, the new population is not shown the path lying there: it goes aside, kept.
+    const QByteArray stale("the path of the population fresh.dat held\n");
+    QFile planted(QStringLiteral("fresh.path"));
+    QVERIFY(planted.open(QIODevice::WriteOnly | QIODevice::Truncate) && planted.write(stale) == stale.size());
+    planted.close();
+    QVERIFY(QFile::remove(QStringLiteral("fresh.dat")));  // the stored population is read back below
+    Answer({QMessageBox::Yes}, {QStringLiteral("fresh.dat")});
+    W->Dispatch(CM_SAVEDTAS);
+    QVERIFY(Bytes(QStringLiteral("fresh.dat")) == kept);
+    QVERIFY(!QFile::exists(QStringLiteral("fresh.path")));
+    QCOMPARE(Bytes(QStringLiteral("fresh.~1~.path")), stale);
+    QCOMPARE(W->MessageText(),
+             QString::fromUtf8("Population in 'fresh.dat' gespeichert; der Lernweg, der dort lag, liegt jetzt in 'fresh.~1~.path'"));
+    TZarnikWindowProbe(W).SetPopulationFile({});  // the runs dialog below starts on a file of its own
   }
 
   // The runs dialog drives a scripted trainer: its arguments, the live table, the ranking, the winner adopted unsaved.

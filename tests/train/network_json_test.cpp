@@ -153,12 +153,18 @@ TEST_F(NetworkJson, TheJsonHoldsTheBestAsTheFormatSays) {
 }
 
 // Export, import, rank: the imported population's best plays the 100 episodes as the original's did, row for
-// row; all 100 individuals are that network; exporting it again gives the same JSON.
+// row; all 100 individuals are that network; exporting it again gives the same JSON. A learning path left
+// where the copy goes is not the imported network's: it is moved aside, not lost.
 TEST_F(NetworkJson, AnImportedNetworkRanksAsTheOriginal) {
   ASSERT_EQ(Run({"--seed", "2", "--generations", "25", "--threads", "1", "--quiet", "trained.dat"}).code, 0);
   ASSERT_EQ(Run({"--export", "best.json", "trained.dat"}).code, 0);
+  const std::string stalePath = "a path of a population gone\n";
+  std::ofstream(dir / "copy.path", std::ios::binary) << stalePath;
   const TResult imported = Run({"--import", "best.json", "copy.dat"});
   ASSERT_EQ(imported.code, 0) << imported.err;
+  EXPECT_FALSE(fs::exists(dir / "copy.path"));
+  EXPECT_EQ(ReadAll(dir / "copy.~1~.path"), stalePath);
+  EXPECT_NE(imported.out.find("copy.~1~.path"), std::string::npos) << imported.out;
   const TResult ranked = Run({"--rank", "trained.dat", "copy.dat"});
   ASSERT_EQ(ranked.code, 0) << ranked.err;
   std::vector<Args> rows;

@@ -44,8 +44,10 @@ class TPopulationDocument {
   // Stores the population at `path` under the trainer's lock of its file, so
   // that no trainer starts on it halfway, if nothing in its place forbids it:
   // 0, or errno. A trainer at work on it: nothing stored, EWOULDBLOCK and
-  // `holder` its process (-1 unknown).
-  int Store(const QString& path, pid_t& holder);
+  // `holder` its process (-1 unknown). A learning path beside the file that
+  // is not this population's (it is new, or came from another file) is
+  // moved aside to the file's next free backup number, named in `pathKeptAs`.
+  int Store(const QString& path, pid_t& holder, QString& pathKeptAs);
   // The process holding the trainer's lock of `path` (-1 unknown, 0 none).
   static pid_t TrainerHolding(const QString& path);
 
@@ -63,6 +65,7 @@ class TPopulationDocument {
   std::unique_ptr<TWorld> World;
   TFitnessHistory Rows;  // every generation of both trainings this session
   QString File;
+  QString PathOwner;  // the file whose learning path is this population's, absolute; "" for a new one
   bool Changed = false;  // trained since last loaded or saved
   unsigned EditCount = 0;
 };

@@ -99,11 +99,14 @@ QString TZarnikWindow::LoadFailureReason(TLoadError failure, size_t size) const 
 bool TZarnikWindow::SavePopulation(const QString& path, bool replaceHistory) {
   const QString file = TPopulationDocument::DiskName(path);
   pid_t holder = 0;
-  const int error = Document.Store(path, holder);
+  QString pathKeptAs;
+  const int error = Document.Store(path, holder, pathKeptAs);
   if (TrainerAtWork(path, holder, IDS_CANNOT_SAVE)) return false;
   if (error == 0) {
     // Said first: a refused history's reason, said next, goes over it.
-    ShowReason(tr("Population in '%1' gespeichert").arg(NameOf(file)));
+    ShowReason(pathKeptAs.isEmpty() ? tr("Population in '%1' gespeichert").arg(NameOf(file))
+                                    : tr("Population in '%1' gespeichert; der Lernweg, der dort lag, liegt jetzt in '%2'")
+                                          .arg(NameOf(file), NameOf(pathKeptAs)));
     SaveHistory(HistoryPathFor(file), replaceHistory);
     Document.BelongsTo(path);
     FollowHistory(HistoryPathFor(file));  // from its new end on
