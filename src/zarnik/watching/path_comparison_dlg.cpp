@@ -31,7 +31,7 @@ TPathComparisonDlg::TPathComparisonDlg(QWidget* parent, const QString& table)
   const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   const int margins = 2 * (Text->frameWidth() + static_cast<int>(Text->document()->documentMargin())) +
                       layout->contentsMargins().left() + layout->contentsMargins().right();
-  const int width = widest + scrollBar + margins + metrics.averageCharWidth();
+  const int width = widest + scrollBar + margins + 3 * metrics.averageCharWidth();  // room for the layout's own margin
   const int height = 40 * metrics.lineSpacing() + buttons->sizeHint().height() + 4 * layout->spacing() +
                      layout->contentsMargins().top() + layout->contentsMargins().bottom();
   setMaximumSize(1200, 900);
