@@ -25,14 +25,20 @@ void AddEpisodeOfAll(TChromosom& best, TZarnikHost& host, int e, TEpisodeTally& 
   tally.fitnessSum += best.getFitness();
 }
 
-TEpisodeTally MeasureAllEpisodes(TChromosom& best, TZarnikHost& host) {
+TEpisodeTally MeasureAllEpisodes(TChromosom& best, TZarnikHost& host, std::vector<TEpisodeTally>* each) {
   // Playing leaves the score, the counts and the node values behind; the
   // record holds them all, so the best is stored afterwards as it was.
   std::vector<unsigned char> before(best.RecordSize());
   best.EncodeRecord(before.data());
   const TBallCounts counts = best.getBallCounts();
   TEpisodeTally tally;
-  for (int e = 0; e < AllEpisodes && !UserBreak; ++e) AddEpisodeOfAll(best, host, e, tally);
+  if (each != nullptr) each->clear();
+  for (int e = 0; e < AllEpisodes && !UserBreak; ++e) {
+    TEpisodeTally one;
+    AddEpisodeOfAll(best, host, e, one);
+    tally += one;
+    if (each != nullptr) each->push_back(one);
+  }
   best.ApplyRecord(before.data());
   best.setBallCounts(counts);
   return tally;

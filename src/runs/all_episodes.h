@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ann-ga/chromosom.h"
 #include "ann-ga/zarnik_host.h"
@@ -18,6 +19,10 @@ struct TEpisodeTally {
   long long takes = 0;
   long long deliveries = 0;
   long long fitnessSum = 0;
+  TEpisodeTally& operator+=(const TEpisodeTally& o) {
+    episodes += o.episodes, takes += o.takes, deliveries += o.deliveries, fitnessSum += o.fitnessSum;
+    return *this;
+  }
   // Deliveries per episode: the expected deliveries of a random training episode.
   double MeanDeliveries() const { return episodes > 0 ? static_cast<double>(deliveries) / episodes : 0.0; }
   // Mean episode fitness, truncated toward zero.
@@ -44,4 +49,5 @@ std::string FormatMean(double mean);
 // `best` plays the 100 episodes on `host`, a simulator that asks nothing when
 // the ball is placed (a run flag set), reset before each; `best` keeps the
 // score and counts it had. Stops early, with fewer episodes, if UserBreak is set.
-TEpisodeTally MeasureAllEpisodes(TChromosom& best, TZarnikHost& host);
+// `each`, if given, receives every episode's own tally, in the order played.
+TEpisodeTally MeasureAllEpisodes(TChromosom& best, TZarnikHost& host, std::vector<TEpisodeTally>* each = nullptr);

@@ -6,6 +6,9 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "ann-ga/world.h"
+#include "hosts/headless_host.h"
+
 TPathEntry MakePathEntry(const TChromosom& best, int generation, const TEpisodeTally& tally) {
   TPathEntry e{generation, static_cast<int>(tally.episodes), tally.takes, tally.deliveries, tally.fitnessSum, {}};
   e.network.resize(best.RecordSize());
@@ -14,6 +17,15 @@ TPathEntry MakePathEntry(const TChromosom& best, int generation, const TEpisodeT
 }
 
 void PutEntryNetwork(const TPathEntry& entry, TChromosom& best) { best.ApplyRecord(entry.network.data()); }
+
+TEpisodeTally PlayPathEntry(const TPathEntry& entry, std::vector<TEpisodeTally>* each) {
+  THeadlessHost host;
+  host.View.Running = true;  // placing the ball asks nothing
+  TZarnikHostScope useHost(&host);
+  auto world = MakeZarnikWorld(&host);
+  PutEntryNetwork(entry, world->bestIndividual);
+  return MeasureAllEpisodes(world->bestIndividual, host, each);
+}
 
 bool ParsePathEntryName(const std::string& name, TPathEntryName& out) {
   const size_t at = name.rfind('@');

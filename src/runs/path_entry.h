@@ -15,6 +15,11 @@ TPathEntry MakePathEntry(const TChromosom& best, int generation, const TEpisodeT
 // shape: it plays as the kept best of that check did.
 void PutEntryNetwork(const TPathEntry& entry, TChromosom& best);
 
+// The entry's network over the 100 episodes, on a simulator of its own and in
+// a population of its own, as the ranking measures it; `each` as for
+// MeasureAllEpisodes.
+TEpisodeTally PlayPathEntry(const TPathEntry& entry, std::vector<TEpisodeTally>* each = nullptr);
+
 // An entry named on the command line: "zarnik.path@2300" is the entry of
 // generation 2300 of the path "zarnik.path". A name is an entry only if no
 // file has it and a generation (digits) follows its last '@'.

@@ -7,27 +7,28 @@
 #include "platform/translatable.h"
 #include "runs/path_entry.h"
 
-namespace {
-
-bool MeasureEntry(const std::string& name, const TPathEntryName& entry, TRankedFile& out, TUnrankedFile& why) {
+bool ReadNamedEntry(const std::string& name, TPathEntry& entry, TUnrankedFile& why) {
+  TPathEntryName named;
+  if (!ParsePathEntryName(name, named)) {
+    why = {name, TLoadError::None, 0, true, TPathError::Missing, {}};
+    return false;
+  }
   std::vector<TPathEntry> path;
-  why = {name, TLoadError::None, 0, true, ReadLearningPath(entry.file.c_str(), path), {}};
+  why = {name, TLoadError::None, 0, true, ReadLearningPath(named.file.c_str(), path), {}};
   if (why.pathError != TPathError::None) return false;
-  const TPathEntry* found = FindPathEntry(path, entry.generation, why.nearest);
-  if (!found) return false;
-  THeadlessHost host;
-  host.View.Running = true;  // placing the ball asks nothing
-  TZarnikHostScope useHost(&host);
-  auto world = MakeZarnikWorld(&host);
-  PutEntryNetwork(*found, world->bestIndividual);
-  out = {name, found->generation, MeasureAllEpisodes(world->bestIndividual, host)};
+  const TPathEntry* found = FindPathEntry(path, named.generation, why.nearest);
+  if (found == nullptr) return false;
+  entry = *found;
   return true;
 }
 
-}  // namespace
-
 bool MeasureFile(const std::string& file, TRankedFile& out, TUnrankedFile& why) {
-  if (TPathEntryName entry; ParsePathEntryName(file, entry)) return MeasureEntry(file, entry, out, why);
+  if (TPathEntryName named; ParsePathEntryName(file, named)) {
+    TPathEntry entry;
+    if (!ReadNamedEntry(file, entry, why)) return false;
+    out = {file, entry.generation, PlayPathEntry(entry)};
+    return true;
+  }
   THeadlessHost host;
   host.View.Running = true;  // placing the ball asks nothing
   TZarnikHostScope useHost(&host);

@@ -38,6 +38,10 @@ void RankFiles(const std::vector<std::string>& files, std::vector<TRankedFile>& 
 // why if it cannot be loaded.
 bool MeasureFile(const std::string& file, TRankedFile& out, TUnrankedFile& why);
 
+// The entry a name FILE@GEN gives (path_entry.h); false with why if the name
+// is no such name, its path cannot be read or lacks that generation.
+bool ReadNamedEntry(const std::string& name, TPathEntry& entry, TUnrankedFile& why);
+
 bool RanksBefore(const TRankedFile& a, const TRankedFile& b);
 
 // A marked text of the ranking (context "zarnik-train") in the language

@@ -8,6 +8,7 @@
 #include "history/learning_path.h"
 #include "hosts/headless_host.h"
 #include "runs/all_episodes.h"
+#include "runs/path_comparison.h"
 #include "runs/path_entry.h"
 #include "runs/path_table.h"
 #include "train/train_text.h"
@@ -18,19 +19,13 @@ namespace {
 
 // The entry `name` (FILE@GEN) put into `best`; false with the trainer's line if there is none.
 bool LoadEntry(const std::string& name, TChromosom& best) {
-  TPathEntryName entry;
-  if (!ParsePathEntryName(name, entry)) {
-    ReportUnranked({name, TLoadError::None, 0, true, TPathError::Missing, {}});
-    return false;
-  }
-  std::vector<TPathEntry> path;
-  TUnrankedFile why{name, TLoadError::None, 0, true, ReadLearningPath(entry.file.c_str(), path), {}};
-  const TPathEntry* found = why.pathError == TPathError::None ? FindPathEntry(path, entry.generation, why.nearest) : nullptr;
-  if (!found) {
+  TPathEntry entry;
+  TUnrankedFile why;
+  if (!ReadNamedEntry(name, entry, why)) {
     ReportUnranked(why);
     return false;
   }
-  PutEntryNetwork(*found, best);
+  PutEntryNetwork(entry, best);
   return true;
 }
 
@@ -83,5 +78,19 @@ int EvaluatePathEntry(const TTrainOptions& o) {
   }
   // The sums, and the mean fitness as the ranking gives it.
   std::printf("all,,,%lld,%lld,%lld\n", all.MeanFitness(), all.takes, all.deliveries);
+  return 0;
+}
+
+int CompareEntries(const TTrainOptions& o) {
+  TPathEntry entries[2];
+  for (size_t i = 0; i < 2; ++i) {
+    TUnrankedFile why;
+    if (!ReadNamedEntry(o.compareEntries[i], entries[i], why)) {
+      ReportUnranked(why);
+      return 2;
+    }
+  }
+  const TPathComparison c = ComparePathEntries(entries[0], entries[1]);
+  std::fputs(FormatPathComparison(c, o.compareEntries[0], o.compareEntries[1], Tr).c_str(), stdout);
   return 0;
 }

@@ -11,6 +11,8 @@
 // line on stderr).
 int ListLearningPath(const TTrainOptions& options);
 int EvaluatePathEntry(const TTrainOptions& options);
+// --compare FILE@GEN FILE@GEN: both entries over the same 100 episodes as a table on stdout.
+int CompareEntries(const TTrainOptions& options);
 
 // The trainer's line for a file or path entry that could not be ranked.
 void ReportUnranked(const TUnrankedFile& unranked);

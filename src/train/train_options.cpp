@@ -104,6 +104,10 @@ struct TTrainCommandLine {
                                   "der Beste in allen 100 Episoden mehr ablegte). --rank und --evaluate nehmen einen Eintrag "
                                   "als FILE.path@GENERATION."),
       QStringLiteral("FILE.path")};
+  const QCommandLineOption compare{
+      QStringLiteral("compare"),
+      QCoreApplication::translate("zarnik-train", "Zwei Einträge von Lernwegen (FILE.path@GENERATION) vergleichen: Aufnahmen und "
+                                  "Ablagen beider Netze in jeder der 100 Episoden, verschiedene markiert, und die Summen.")};
 };
 
 // Reads a command line into TTrainOptions, one group of options after the
@@ -118,7 +122,7 @@ class TTrainOptionReader : TTrainCommandLine {
     p.addHelpOption();
     p.addVersionOption();
     p.addOptions({mode, generations, untilGeneration, minutes, threads, seed, quiet, checkpoint, log, evaluate, runs,
-                  run, untilDeliveries, noRestart, strategy, place, collect, progress, member, rank, exportJson, importJson, plot, path});
+                  run, untilDeliveries, noRestart, strategy, place, collect, progress, member, rank, exportJson, importJson, plot, path, compare});
     p.addPositionalArgument(QStringLiteral("FILE"),
                             QCoreApplication::translate("zarnik-train", "Netzdatei (Vorgabe zarnik.dat); mit --rank mehrere."));
     if (const int status = ParseArguments(argc, argv); status != GoOn) return status;
@@ -159,8 +163,15 @@ class TTrainOptionReader : TTrainCommandLine {
     return GoOn;
   }
 
-  // --path, --export/--import and --rank stand alone.
+  // --path, --compare, --export/--import and --rank stand alone.
   int ReadOtherTasks(const QStringList& files) {
+    if (p.isSet(compare)) {
+      if (p.optionNames().size() != 1 || files.size() != 2)
+        return UsageError(QCoreApplication::translate("zarnik-train", "--compare nimmt genau zwei Einträge FILE.path@GENERATION und "
+                                                      "keine weiteren Optionen."));
+      for (const QString& f : files) o.compareEntries.push_back(Bytes(f));
+      return Done;
+    }
     if (p.isSet(path)) {
       if (p.optionNames().size() != 1 || p.values(path).size() != 1 || !files.isEmpty())
         return UsageError(QCoreApplication::translate("zarnik-train", "--path nimmt genau eine Datei und keine weiteren Optionen."));

@@ -36,6 +36,7 @@ struct TTrainOptions {
   std::string importJson;              // --import FILE.json: `file` becomes a population of that network
   std::string plot;                    // --runs: the set's picture goes to FILE.png or FILE.svg at its end
   std::string pathList;                // --path FILE: list the entries of that learning path
+  std::vector<std::string> compareEntries;  // --compare FILE.path@GEN FILE.path@GEN: two entries side by side
 };
 
 // Parses the command line `argv` of a QCoreApplication that exists. Returns

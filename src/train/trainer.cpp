@@ -423,6 +423,7 @@ int RunTrainer(const TTrainOptions& o) {
   if (!o.exportJson.empty()) return ExportNetwork(o);
   if (!o.importJson.empty()) return ImportNetwork(o);
   if (!o.pathList.empty()) return ListLearningPath(o);
+  if (!o.compareEntries.empty()) return CompareEntries(o);
   if (TPathEntryName entry; o.evaluate && ParsePathEntryName(o.file, entry)) return EvaluatePathEntry(o);
   if (o.runs > 0) return RunManyRuns(o);
   if (o.run >= 0) {

@@ -1,11 +1,14 @@
 #include "translation/language.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QStringList>
 #include <QTranslator>
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <unordered_map>
 
 
 bool EnglishWanted(const char* lcAll, const char* lcMessages, const char* lang) {
@@ -52,4 +55,14 @@ QString MissingEntryText(int generation, const std::vector<int>& nearest) {
   return QCoreApplication::translate("zarnik-train", "Generation %1 fehlt im Lernweg; die nächsten: %2")
       .arg(generation)
       .arg(near.join(QStringLiteral(", ")));
+}
+
+const char* TrainerText(const char* text) {
+  // Each marked text is a literal with an address of its own: translated once.
+  static std::mutex mutex;
+  static std::unordered_map<const char*, QByteArray> translated;
+  const std::lock_guard lock(mutex);
+  auto it = translated.find(text);
+  if (it == translated.end()) it = translated.emplace(text, QCoreApplication::translate("zarnik-train", text).toUtf8()).first;
+  return it->second.constData();
 }

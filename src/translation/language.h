@@ -33,3 +33,8 @@ QString LoadReasonText(const char* reason, qint64 found = -1, qint64 expected = 
 // Why a learning path has no entry of `generation`: the generations of the
 // entries nearest to it, or that the path is empty. Both programs say it alike.
 QString MissingEntryText(int generation, const std::vector<int>& nearest);
+
+// A text of the Qt-free tables (ranking, learning path), marked in the context
+// "zarnik-train", in the language installed as UTF-8: translated once and
+// kept as long as the program lives, as those tables' translators need.
+const char* TrainerText(const char* text);

@@ -243,6 +243,18 @@ Take the ball along again?</translation>
         <source>Schließen</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>Vergleichen...</source>
+        <translation>Compare...</translation>
+    </message>
+    <message>
+        <source>Vergleichen mit:</source>
+        <translation>Compare with:</translation>
+    </message>
+    <message>
+        <source>Generation %1</source>
+        <translation>Generation %1</translation>
+    </message>
 </context>
 <context>
     <name>TManyRunsDlg</name>
@@ -503,6 +515,17 @@ Take the ball along again?</translation>
     <message>
         <source>Netzansicht</source>
         <translation>Network view</translation>
+    </message>
+</context>
+<context>
+    <name>TPathComparisonDlg</name>
+    <message>
+        <source>Lernweg: Vergleich</source>
+        <translation>Learning path: comparison</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -1727,6 +1750,44 @@ mean fitness: %5</translation>
 </source>
         <translation>The learning path &apos;%s&apos; belongs to no network in &apos;%s&apos;; it is now in &apos;%s&apos;
 </translation>
+    </message>
+    <message>
+        <source>Höhen</source>
+        <translation>Heights</translation>
+    </message>
+    <message>
+        <source>Aufnahmen A</source>
+        <translation>Takes A</translation>
+    </message>
+    <message>
+        <source>Ablagen A</source>
+        <translation>Deliveries A</translation>
+    </message>
+    <message>
+        <source>Aufnahmen B</source>
+        <translation>Takes B</translation>
+    </message>
+    <message>
+        <source>Ablagen B</source>
+        <translation>Deliveries B</translation>
+    </message>
+    <message>
+        <source>Summe</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <source>(beide Netze in denselben %d Episoden, erste Podesthöhen h1,h2 je 1 bis %d; * A und B verschieden, in %d von %d Episoden)
+</source>
+        <translation>(both networks in the same %d episodes, first platform heights h1,h2 each 1 to %d; * A and B differ, in %d of %d episodes)
+</translation>
+    </message>
+    <message>
+        <source>Zwei Einträge von Lernwegen (FILE.path@GENERATION) vergleichen: Aufnahmen und Ablagen beider Netze in jeder der 100 Episoden, verschiedene markiert, und die Summen.</source>
+        <translation>Compare two entries of learning paths (FILE.path@GENERATION): the takes and deliveries of both networks in each of the 100 episodes, differences marked, and the sums.</translation>
+    </message>
+    <message>
+        <source>--compare nimmt genau zwei Einträge FILE.path@GENERATION und keine weiteren Optionen.</source>
+        <translation>--compare takes exactly two entries FILE.path@GENERATION and no other options.</translation>
     </message>
 </context>
 </TS>

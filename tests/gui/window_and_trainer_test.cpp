@@ -2,6 +2,7 @@
 // counts, a seeded new population is the trainer's, the runs dialog drives a
 // scripted and the real trainer, and the chart follows a trainer's history.
 #include <QChart>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QXYSeries>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include "watching/set_chart.h"
 #include "watching/fitness_chart.h"
 #include "watching/learning_path_dlg.h"
+#include "watching/path_comparison_dlg.h"
 #include "watching/network_view.h"
 #include "widgets/text_gadget.h"
 
@@ -144,6 +146,51 @@ class WindowAndTrainerTest : public QObject {
     QCOMPARE(MessageBoxHook().Shown, 1);
     QCOMPARE(Bytes(QStringLiteral("walked.path")), path);
     QVERIFY(!QFile::exists(QStringLiteral("walked.~1~.path")));
+  }
+
+  // "Vergleichen...": the newest entry beside the first, in a dialog that fits 1280x1024 with its longest line
+  // whole; the table is the trainer's --compare of the same entries, its sums what --rank gives each.
+  void learningPathEntriesCompared() {
+    if (!QFile::exists(QStringLiteral("walked.path")))
+      QCOMPARE(Train({"--generations", "200", "--seed", "1", "--threads", "2", "--quiet", "walked.dat"}), QByteArray());
+    const QString first = QStringLiteral("walked.path@100"), last = QStringLiteral("walked.path@200");
+    const QByteArray ranking = Train({"--rank", first, last});
+    const QList<QByteArray> rankFirst = RankRow(ranking, first), rankLast = RankRow(ranking, last);
+    QCOMPARE(rankFirst.size(), 5);
+    QCOMPARE(rankLast.size(), 5);
+    const QByteArray byTrainer = Train({"--compare", last, first});
+    Answer({}, {QStringLiteral("walked.dat")});
+    W->Dispatch(CM_OPENDATA);
+    QString table;
+    bool fits = false, newestChosen = false;
+    QTimer::singleShot(0, W, [&] {
+      auto* dialog = qobject_cast<TLearningPathDlg*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      QCOMPARE(dialog->CompareWith()->currentIndex(), 0);  // the first entry, beside the newest chosen
+      QTimer::singleShot(0, dialog, [&] {
+        auto* shown = qobject_cast<TPathComparisonDlg*>(QApplication::activeModalWidget());
+        if (shown == nullptr) return;
+        table = shown->Table()->toPlainText();
+        const QSize size = shown->frameGeometry().size();
+        int widest = 0;
+        for (const QString& line : table.split(QLatin1Char('\n')))
+          widest = std::max(widest, shown->Table()->fontMetrics().horizontalAdvance(line));
+        fits = size.width() <= 1280 && size.height() <= 1024 && widest <= shown->Table()->viewport()->width();
+        shown->accept();
+      });
+      dialog->CompareButton()->click();
+      newestChosen = dialog->Chosen() == 1;
+      dialog->reject();
+    });
+    W->Dispatch(CM_LEARNPATH);
+    QVERIFY2(fits, "the comparison did not open or did not fit");
+    QVERIFY(newestChosen);
+    QCOMPARE(table.trimmed(), QString::fromUtf8(byTrainer).trimmed());
+    QRegularExpression sums(QStringLiteral("\nSumme +(\\d+) +(\\d+) +(\\d+) +(\\d+)"));
+    const QRegularExpressionMatch m = sums.match(table);
+    QVERIFY2(m.hasMatch(), qPrintable(table));
+    QCOMPARE(QStringList({m.captured(1), m.captured(2), m.captured(3), m.captured(4)}),
+             QStringList({QString(rankLast[3]), QString(rankLast[2]), QString(rankFirst[3]), QString(rankFirst[2])}));
   }
 
   // By hand: a network whose one link moves nothing pays 10 a run, summed over

@@ -21,6 +21,7 @@
 #include "../support/temp_dir.h"
 #include "history/fitness_log.h"
 #include "platform/parent_death.h"
+#include "runs/path_entry.h"
 #include "runs/run_progress.h"
 #include "runs/run_start.h"
 
@@ -527,6 +528,48 @@ TEST_F(Trainer, APathEntryReplaysAsTheKeptBestOfItsCheckAndAResumedRunKeepsTheSa
   const TResult played = Run({"--evaluate", "part.runs/run-0.path@100"});
   EXPECT_HAS(played.out, "\nall,,," + both[0][6] + "," + both[0][5] + "," + both[0][4] + "\n");
   ExpectRefused({"--rank", "part.runs/run-0.path@150"}, "Generation 150 fehlt im Lernweg; die nächsten: 100, 200");
+}
+
+// --compare on a path of two networks of a new population (stored as kept at 100 and 200): the sums are what
+// --rank gives each entry; a missing entry, a damaged path, a missing second entry or another option refused.
+TEST_F(Trainer, CompareGivesTheRankingsSumsAndRefusesWhatItCannotRead) {
+  {
+    THeadlessHost host;
+    auto world = MakeZarnikWorld(&host);
+    const std::vector<TPathEntry> path = {MakePathEntry(world->Population[0], 100, {100, 0, 10, 0}),
+                                          MakePathEntry(world->Population[1], 200, {100, 0, 30, 0})};
+    ASSERT_TRUE(WriteLearningPath((dir / "two.path").c_str(), path));
+  }
+  const TResult compared = Run({"--compare", "two.path@200", "two.path@100"});
+  ASSERT_EQ(compared.code, 0) << compared.err;
+  const std::vector<Args> ranked = TableRows(Run({"--rank", "two.path@200", "two.path@100"}).out);
+  ASSERT_EQ(ranked.size(), 2u);
+  std::map<std::string, Args> rank;  // by entry: deliveries, takes
+  for (const Args& r : ranked) rank[r[1]] = {r[4], r[5]};
+  const Args sums = {"Summe", rank["two.path@200"][1], rank["two.path@200"][0], rank["two.path@100"][1],
+                     rank["two.path@100"][0]};
+  std::istringstream lines(compared.out);
+  int episodeLines = 0;
+  Args last;
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    Args row{std::istream_iterator<std::string>(words), {}};
+    if (!row.empty() && row[0].find(',') != std::string::npos && row[0].size() <= 5) ++episodeLines;
+    if (!row.empty() && row[0] == "Summe") last = Args(row.begin(), row.begin() + std::min<size_t>(row.size(), 5));
+  }
+  EXPECT_EQ(episodeLines, 100) << compared.out;
+  EXPECT_EQ(last, sums) << compared.out;
+  EXPECT_EQ(compared.out.rfind("A: two.path@200\nB: two.path@100\n", 0), 0u) << compared.out;
+
+  std::string damaged = ReadAll(dir / "two.path");
+  damaged[damaged.size() / 2] ^= 0x10;
+  std::ofstream(dir / "damaged.path", std::ios::binary) << damaged;
+  ExpectRefused({"--compare", "two.path@100", "two.path@150"},
+                "zarnik-train: Kann Datei 'two.path@150' nicht laden: Generation 150 fehlt im Lernweg; die nächsten: 100, 200");
+  ExpectRefused({"--compare", "damaged.path@100", "two.path@100"},
+                "zarnik-train: Kann Datei 'damaged.path@100' nicht laden: Lernweg beschädigt");
+  ExpectRefused({"--compare", "two.path@100"}, "--compare nimmt genau zwei Einträge");
+  ExpectRefused({"--compare", "--quiet", "two.path@100", "two.path@200"}, "--compare nimmt genau zwei Einträge");
 }
 
 // One table over the files the trainer writes (the population, its history, --log): modes under the umask, the
