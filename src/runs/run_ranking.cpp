@@ -36,7 +36,8 @@ bool MeasureFile(const std::string& file, TRankedFile& out, TUnrankedFile& why) 
   size_t size = 0;
   const TLoadError e = world->LoadANN(file.c_str(), size);
   if (e != TLoadError::None) {
-    why = {file, e, size};
+    why = TUnrankedFile{};
+    why.file = file, why.error = e, why.size = size;
     return false;
   }
   out = {file, world->Generations, MeasureAllEpisodes(world->bestIndividual, host)};

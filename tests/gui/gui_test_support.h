@@ -95,6 +95,26 @@ inline QByteArray Snapshot(TZarnikWindow* w) {
   return Bytes(QStringLiteral("snapshot.dat"));
 }
 
+// A safety limit for a demonstration: stops the window's run, and says so, once a minute passes without a
+// drawn step, however slowly a loaded machine draws.
+class TDrawingWatchdog {
+ public:
+  explicit TDrawingWatchdog(TZarnikWindow* w) {
+    Tick.callOnTimeout([this, w] {
+      if (w->Watch().DrawnSteps != Drawn) Drawn = w->Watch().DrawnSteps, Still.restart();
+      if (Still.hasExpired(60000)) Expired = true, w->Population()->DoBreakANN();
+    });
+    Still.start();
+    Tick.start(1000);
+  }
+  bool Expired = false;
+
+ private:
+  long long Drawn = -1;
+  QElapsedTimer Still;
+  QTimer Tick;
+};
+
 // Runs `key` until its loop ends; `step` runs at each dispatch (numbered) until a stop is asked. A failed
 // check stops the run, and so does a minute without an end, failing with what was waited for.
 inline void Run(TZarnikWindow* w, Qt::Key key, const char* waitedFor, const std::function<void(int)>& step) {

@@ -44,21 +44,12 @@ class UnattendedFilmTest : public QObject, TWindowFixture {
   // The window's demonstration of the first `episodes`, filmed into `film` by "Film aufnehmen...". A watchdog
   // stops it, failing, once a minute passes without a drawn step.
   void FilmInWindow(const QString& film, int episodes) {
-    bool timedOut = false;
-    long long drawn = -1;
-    QElapsedTimer still;
-    QTimer watchdog;
-    watchdog.callOnTimeout([&] {
-      if (W->Watch().DrawnSteps != drawn) drawn = W->Watch().DrawnSteps, still.restart();
-      if (still.hasExpired(60000)) timedOut = true, W->Population()->DoBreakANN();
-    });
-    still.start();
-    watchdog.start(1000);
+    TDrawingWatchdog watchdog(W);
     Answer({}, {film});
     W->Dispatch(CM_RECORD);
     QVERIFY(W->Watch().Recording());
     QVERIFY(W->Demonstrate(episodes));
-    QVERIFY2(!timedOut, "the demonstration drew no step for a minute");
+    QVERIFY2(!watchdog.Expired, "the demonstration drew no step for a minute");
     QVERIFY(!W->Watch().Recording());  // its end closed the film
     QCOMPARE(MessageBoxHook().Shown, 0);
   }

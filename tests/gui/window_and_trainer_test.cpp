@@ -53,19 +53,10 @@ class WindowAndTrainerTest : public QObject {
 
   // Plays the demonstration to its end (a watchdog stops it, failing, once a minute passes without a drawn step).
   void Demonstrate() {
-    bool timedOut = false;
-    long long drawn = -1;
-    QElapsedTimer still;
-    QTimer watchdog;
-    watchdog.callOnTimeout([&] {
-      if (W->Watch().DrawnSteps != drawn) drawn = W->Watch().DrawnSteps, still.restart();
-      if (still.hasExpired(60000)) timedOut = true, W->Population()->DoBreakANN();
-    });
-    still.start();
-    watchdog.start(1000);
+    TDrawingWatchdog watchdog(W);
     Answer({QMessageBox::Ok});
     W->Dispatch(CM_SHOWBEST);
-    QVERIFY2(!timedOut, "the demonstration drew no step for a minute");
+    QVERIFY2(!watchdog.Expired, "the demonstration drew no step for a minute");
     QVERIFY(!W->RunActive() && W->LastShownWhole());
     QCOMPARE(W->MessageText(), QStringLiteral("Einstellmodus"));
   }
