@@ -24,11 +24,6 @@ TPathComparison ComparePathEntries(const TPathEntry& a, const TPathEntry& b) {
 
 namespace {
 
-struct TColumnHead {
-  const char* text;
-  int width;  // as the German heads have it
-};
-
 constexpr TColumnHead Heads[] = {{QT_TRANSLATE_NOOP("zarnik-train", "Höhen"), 5},
                                  {QT_TRANSLATE_NOOP("zarnik-train", "Aufnahmen A"), 11},
                                  {QT_TRANSLATE_NOOP("zarnik-train", "Ablagen A"), 9},
@@ -36,20 +31,11 @@ constexpr TColumnHead Heads[] = {{QT_TRANSLATE_NOOP("zarnik-train", "Höhen"), 5
                                  {QT_TRANSLATE_NOOP("zarnik-train", "Ablagen B"), 9}};
 constexpr size_t ColumnCount = std::size(Heads);
 
-// Characters, not bytes: a translated head may hold letters beyond ASCII.
-int Utf8Length(const std::string& text) {
-  return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
-std::string Right(const std::string& text, int width) {
-  return std::string(static_cast<size_t>(std::max(0, width - Utf8Length(text))), ' ') + text;
-}
-
 std::string Row(const int (&w)[ColumnCount], const std::string& first, const TEpisodeTally& a, const TEpisodeTally& b,
                 bool marked) {
   const long long figures[] = {a.takes, a.deliveries, b.takes, b.deliveries};
-  std::string row = Right(first, w[0]);
-  for (size_t c = 1; c < ColumnCount; ++c) row += ' ' + Right(std::to_string(figures[c - 1]), w[c]);
+  std::string row = Padded(first, w[0]);
+  for (size_t c = 1; c < ColumnCount; ++c) row += ' ' + Padded(std::to_string(figures[c - 1]), w[c]);
   return row + (marked ? " *\n" : "\n");
 }
 
@@ -57,15 +43,13 @@ std::string Row(const int (&w)[ColumnCount], const std::string& first, const TEp
 
 std::string FormatPathComparison(const TPathComparison& c, const std::string& nameA, const std::string& nameB,
                                  TRankingTranslator translate) {
-  const auto shown = [translate](const char* text) { return translate != nullptr ? translate(text) : text; };
-  const std::string sum = shown(QT_TRANSLATE_NOOP("zarnik-train", "Summe"));
+  const std::string sum = Shown(translate, QT_TRANSLATE_NOOP("zarnik-train", "Summe"));
   int w[ColumnCount];
   std::string text = "A: " + nameA + "\nB: " + nameB + "\n";
   for (size_t col = 0; col < ColumnCount; ++col) {
-    const std::string head = shown(Heads[col].text);
-    w[col] = std::max(Heads[col].width, Utf8Length(head));
-    if (col == 0) w[col] = std::max(w[col], Utf8Length(sum));
-    text += (col == 0 ? "" : " ") + Right(head, w[col]);
+    TColumnHead head = Heads[col];
+    if (col == 0) head.width = std::max(head.width, Utf8Length(sum));  // it names the totals' line too
+    text += (col == 0 ? "" : " ") + ShownHead(head, translate, w[col]);
   }
   text += '\n';
   for (const TComparedEpisode& e : c.episodes)
@@ -73,7 +57,7 @@ std::string FormatPathComparison(const TPathComparison& c, const std::string& na
   text += Row(w, sum, c.a, c.b, c.a.takes != c.b.takes || c.a.deliveries != c.b.deliveries);
   char note[512];
   std::snprintf(note, sizeof note,
-                shown(QT_TRANSLATE_NOOP("zarnik-train",
+                Shown(translate, QT_TRANSLATE_NOOP("zarnik-train",
                                         "(beide Netze in denselben %d Episoden, erste Podesthöhen h1,h2 je 1 bis %d; "
                                         "* A und B verschieden, in %d von %d Episoden)\n")),
                 AllEpisodes, AllEpisodeHeights, c.Differing(), static_cast<int>(c.episodes.size()));

@@ -5,7 +5,7 @@
 
 #include "history/learning_path.h"
 #include "runs/all_episodes.h"
-#include "runs/run_ranking.h"  // TRankingTranslator
+#include "runs/text_columns.h"
 
 // Two networks (entries of learning paths) over the same 100 episodes: what
 // each took and delivered in every episode, and the sums.

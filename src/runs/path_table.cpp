@@ -8,32 +8,17 @@
 
 namespace {
 
-struct TColumnHead {
-  const char* text;
-  int width;  // as the German heads have it
-};
-
 constexpr TColumnHead Heads[] = {{QT_TRANSLATE_NOOP("zarnik-train", "Generation"), 10},
                                  {QT_TRANSLATE_NOOP("zarnik-train", "Ablagen/Episode"), 16},
                                  {QT_TRANSLATE_NOOP("zarnik-train", "Aufnahmen/Episode"), 18},
                                  {QT_TRANSLATE_NOOP("zarnik-train", "Fitness"), 12}};
 
-// Characters, not bytes: a translated head may hold letters beyond ASCII.
-int Utf8Length(const std::string& text) {
-  return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
 }  // namespace
 
 std::string FormatLearningPath(const std::vector<TPathEntry>& path, TRankingTranslator translate) {
-  const auto shown = [translate](const char* text) { return translate != nullptr ? translate(text) : text; };
   int w[std::size(Heads)];
   std::string text;
-  for (size_t c = 0; c < std::size(Heads); ++c) {
-    const std::string head = shown(Heads[c].text);
-    w[c] = std::max(Heads[c].width, Utf8Length(head));
-    text += (c == 0 ? "" : " ") + std::string(static_cast<size_t>(w[c] - Utf8Length(head)), ' ') + head;
-  }
+  for (size_t c = 0; c < std::size(Heads); ++c) text += (c == 0 ? "" : " ") + ShownHead(Heads[c], translate, w[c]);
   text += '\n';
   char line[256];
   for (const TPathEntry& e : path) {
@@ -43,7 +28,7 @@ std::string FormatLearningPath(const std::vector<TPathEntry>& path, TRankingTran
     text += line;
   }
   std::snprintf(line, sizeof line,
-                shown(QT_TRANSLATE_NOOP("zarnik-train",
+                Shown(translate, QT_TRANSLATE_NOOP("zarnik-train",
                                         "(die bisher besten Netze des Laufs, je gemessen in allen %d Episoden; "
                                         "Fitness als Mittel; eines spielt wieder mit --rank DATEI@GENERATION)\n")),
                 AllEpisodes);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "history/learning_path.h"
-#include "runs/run_ranking.h"  // TRankingTranslator
+#include "runs/text_columns.h"
 
 // A learning path as a table: a header, one line per entry (its generation,
 // deliveries and takes per episode, mean fitness), a note on the figures.

@@ -66,11 +66,6 @@ void RankFiles(const std::vector<std::string>& files, std::vector<TRankedFile>& 
 
 namespace {
 
-struct TColumnHead {
-  const char* text;
-  size_t width;  // as the German heads had it
-};
-
 constexpr TColumnHead Heads[] = {{QT_TRANSLATE_NOOP("zarnik-train", "Rang"), 4},
                                  {QT_TRANSLATE_NOOP("zarnik-train", "Datei"), 28},
                                  {QT_TRANSLATE_NOOP("zarnik-train", "Generationen"), 12},
@@ -80,28 +75,12 @@ constexpr TColumnHead Heads[] = {{QT_TRANSLATE_NOOP("zarnik-train", "Rang"), 4},
                                  {QT_TRANSLATE_NOOP("zarnik-train", "Fitness"), 12}};
 constexpr size_t ColumnCount = sizeof Heads / sizeof Heads[0];
 
-// Characters, not bytes: a translated head may hold letters beyond ASCII.
-size_t Utf8Length(const std::string& text) {
-  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
-std::string Padded(const std::string& text, size_t width, bool left) {
-  const size_t length = Utf8Length(text);
-  const std::string fill(width > length ? width - length : 0, ' ');
-  return left ? text + fill : fill + text;
-}
-
 }  // namespace
 
 std::string FormatRanking(const std::vector<TRankedFile>& ranked, TRankingTranslator translate) {
-  const auto shown = [translate](const char* text) { return translate != nullptr ? translate(text) : text; };
   int w[ColumnCount];
   std::string text;
-  for (size_t c = 0; c < ColumnCount; ++c) {
-    const std::string head = shown(Heads[c].text);
-    w[c] = static_cast<int>(std::max(Heads[c].width, Utf8Length(head)));
-    text += (c == 0 ? "" : c == 1 ? "  " : " ") + Padded(head, static_cast<size_t>(w[c]), c == 1);
-  }
+  for (size_t c = 0; c < ColumnCount; ++c) text += (c == 0 ? "" : c == 1 ? "  " : " ") + ShownHead(Heads[c], translate, w[c], c == 1);
   text += '\n';
   char line[512];
   for (size_t i = 0; i < ranked.size(); ++i) {
@@ -112,7 +91,7 @@ std::string FormatRanking(const std::vector<TRankedFile>& ranked, TRankingTransl
     text += line;
   }
   std::snprintf(line, sizeof line,
-                shown(QT_TRANSLATE_NOOP("zarnik-train",
+                Shown(translate, QT_TRANSLATE_NOOP("zarnik-train",
                                      "(der Beste jeder Datei in allen %d Episoden, erste Podesthöhen je 1 bis %d: "
                                      "Ablagen und Aufnahmen als Summe, Fitness als Mittel)\n")),
                 AllEpisodes, AllEpisodeHeights);

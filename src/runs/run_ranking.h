@@ -7,6 +7,7 @@
 #include "ann-ga/world.h"
 #include "history/learning_path.h"
 #include "runs/all_episodes.h"
+#include "runs/text_columns.h"
 
 // Population files compared by how their best does over all 100 episodes:
 // more deliveries first, then higher mean fitness, then the order given.
@@ -43,10 +44,6 @@ bool MeasureFile(const std::string& file, TRankedFile& out, TUnrankedFile& why);
 bool ReadNamedEntry(const std::string& name, TPathEntry& entry, TUnrankedFile& why);
 
 bool RanksBefore(const TRankedFile& a, const TRankedFile& b);
-
-// A marked text of the ranking (context "zarnik-train") in the language
-// shown, UTF-8, living as long as the program; null keeps the German.
-using TRankingTranslator = const char* (*)(const char* text);
 
 // The ranking as text: a header, one line per file, a note on the figures.
 // A column is as wide as its German head allows, wider if a translated head needs it.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/translatable.h"
+#include "runs/all_episodes.h"
 
 std::vector<TPlaceSummary> SummarizePlaces(const TRunSet& set, uint64_t firstSeed,
                                            const std::vector<std::optional<TPlaceRecord>>& records) {
@@ -50,9 +51,9 @@ const char* EndText(const std::optional<TPlaceRecord>& r) {
 
 std::string FormatSetSummary(const std::vector<TPlaceSummary>& places, const std::string& winner,
                              TRankingTranslator translate) {
-  const auto shown = [translate](const char* text) { return translate != nullptr ? translate(text) : text; };
   std::string page;
   char line[512];
+  const auto shown = [translate](const char* text) { return Shown(translate, text); };
   std::snprintf(line, sizeof line, "%-6s %-13s %-10s %-14s %-8s %s\n", shown(QT_TRANSLATE_NOOP("zarnik-train", "Platz")),
                 shown(QT_TRANSLATE_NOOP("zarnik-train", "Generationen")), shown(QT_TRANSLATE_NOOP("zarnik-train", "Mittel")),
                 shown(QT_TRANSLATE_NOOP("zarnik-train", "CPU-Sekunden")), shown(QT_TRANSLATE_NOOP("zarnik-train", "Starts")),

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "runs/place_record.h"
-#include "runs/run_ranking.h"  // TRankingTranslator
+#include "runs/text_columns.h"
 #include "runs/run_set.h"
 
 // The one page a set spread over machines leaves beside its winner: per
