@@ -943,10 +943,6 @@ mean fitness: %5</translation>
         <translation>Zarnik32: a genetic algorithm teaches neural networks to steer a robot arm. Without options the window opens.</translation>
     </message>
     <message>
-        <source>Das beste Netz der Netzdatei FILE vorführen, wie &quot;Vorführen&quot; es tut, ohne Fenster; braucht --film.</source>
-        <translation>Demonstrate the best network of the network file FILE as &quot;Demonstrate&quot; does, without a window; needs --film.</translation>
-    </message>
-    <message>
         <source>Die Vorführung als Film nach OUT schreiben (.mp4 oder .webm), Bild für Bild wie der Film des Fensters; ohne grafische Anzeige geht es auch. Ein vorhandenes OUT wird nicht überschrieben.</source>
         <translation>Write the demonstration as a film to OUT (.mp4 or .webm), frame for frame as the window films it; works without a graphical display too. An existing OUT is not overwritten.</translation>
     </message>
@@ -973,6 +969,10 @@ mean fitness: %5</translation>
     <message>
         <source>--episodes braucht eine Zahl von 1 bis %1.</source>
         <translation>--episodes needs a number from 1 to %1.</translation>
+    </message>
+    <message>
+        <source>Das beste Netz der Netzdatei FILE vorführen, wie &quot;Vorführen&quot; es tut, ohne Fenster; braucht --film. FILE.path@GENERATION führt den Eintrag des Lernwegs vor.</source>
+        <translation>Demonstrate the best network of the network file FILE as &quot;Demonstrate&quot; does, without a window; needs --film. FILE.path@GENERATION demonstrates that entry of the learning path.</translation>
     </message>
 </context>
 <context>

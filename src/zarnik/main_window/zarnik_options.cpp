@@ -20,7 +20,8 @@ void AddOptions(QCommandLineParser& p) {
   p.addHelpOption();
   p.addOptions({
       {QStringLiteral("demonstrate"),
-       QCoreApplication::translate("zarnik", "Das beste Netz der Netzdatei FILE vorführen, wie \"Vorführen\" es tut, ohne Fenster; braucht --film."),
+       QCoreApplication::translate("zarnik", "Das beste Netz der Netzdatei FILE vorführen, wie \"Vorführen\" es tut, ohne Fenster; braucht --film. "
+                                   "FILE.path@GENERATION führt den Eintrag des Lernwegs vor."),
        QStringLiteral("FILE")},
       {QStringLiteral("film"),
        QCoreApplication::translate("zarnik", "Die Vorführung als Film nach OUT schreiben (.mp4 oder .webm), Bild für Bild wie der Film des Fensters; "
