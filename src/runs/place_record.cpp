@@ -8,6 +8,7 @@
 #include "platform/atomic_file.h"
 #include "platform/regular_file.h"
 #include "runs/run_files.h"
+#include "runs/text_fields.h"
 
 namespace {
 
@@ -15,12 +16,6 @@ constexpr std::string_view Format = "zarnik-place 1";
 constexpr long long MaxRecordBytes = 4096;
 constexpr TPlaceEnd Ends[] = {TPlaceEnd::Running, TPlaceEnd::Goal,    TPlaceEnd::AfterGoal,
                               TPlaceEnd::Limit,   TPlaceEnd::Stopped, TPlaceEnd::Failed};
-
-template <class T>
-bool Number(std::string_view text, T& out) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return !text.empty() && error == std::errc() && end == text.data() + text.size();
-}
 
 }  // namespace
 
@@ -62,7 +57,7 @@ bool ParsePlaceRecord(std::string_view text, TPlaceRecord& out) {
   bool known = false;
   for (const TPlaceEnd e : Ends)
     if (v[1] == PlaceEndWord(e)) r.ended = e, known = true;
-  if (!known || !Number(v[0], r.starts) || !Number(v[2], r.work) || !Number(v[3], r.cpuSeconds) || r.starts < 0 ||
+  if (!known || !ParseNumber(v[0], r.starts) || !ParseNumber(v[2], r.work) || !ParseNumber(v[3], r.cpuSeconds) || r.starts < 0 ||
       r.work < 0 || !(r.cpuSeconds >= 0))
     return false;
   out = r;

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "runs/text_fields.h"
+
 std::string FormatRunProgressLine(const TSetRun& r, uint64_t seed) {
   char head[160];
   std::snprintf(head, sizeof head, "run\t%d\t%" PRIu64 "\t%d\t%d\t%d\t", r.index, seed, r.generation, r.bestFitness,
@@ -14,18 +16,12 @@ std::string FormatRunProgressLine(const TSetRun& r, uint64_t seed) {
 
 namespace {
 
-template <class T>
-bool Number(std::string_view text, T& out) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return error == std::errc() && end == text.data() + text.size();
-}
-
 bool Mean(std::string_view text, double& out) {
   if (text == "-") {
     out = -1;
     return true;
   }
-  return Number(text, out) && out >= 0;
+  return ParseNumber(text, out) && out >= 0;
 }
 
 std::vector<std::string_view> Fields(std::string_view line) {
@@ -47,8 +43,8 @@ bool ParseRunProgressLine(std::string_view line, TRunProgress& out) {
   p.state = fields[8];
   const bool known = p.state == "running" || p.state == "restarted" || p.state == "goal" || p.state == "done" ||
                      p.state == "stopped" || p.state == "failed";
-  if (!known || !Number(fields[1], p.run) || !Number(fields[2], p.seed) || !Number(fields[3], p.generation) ||
-      !Number(fields[4], p.bestFitness) || !Number(fields[5], p.bestDeliveries) || !Mean(fields[6], p.validatedMean) ||
+  if (!known || !ParseNumber(fields[1], p.run) || !ParseNumber(fields[2], p.seed) || !ParseNumber(fields[3], p.generation) ||
+      !ParseNumber(fields[4], p.bestFitness) || !ParseNumber(fields[5], p.bestDeliveries) || !Mean(fields[6], p.validatedMean) ||
       !Mean(fields[7], p.bestValidatedMean))
     return false;
   out = p;
@@ -62,7 +58,7 @@ std::string FormatRunOriginLine(const TRunOrigin& o) {
 bool ParseRunOriginLine(std::string_view line, TRunOrigin& out) {
   const std::vector<std::string_view> f = Fields(line);
   TRunOrigin o;
-  if (f.size() != 4 || f[0] != "from" || !Number(f[1], o.run) || !Number(f[2], o.from) || !Number(f[3], o.generation) ||
+  if (f.size() != 4 || f[0] != "from" || !ParseNumber(f[1], o.run) || !ParseNumber(f[2], o.from) || !ParseNumber(f[3], o.generation) ||
       o.run < 0 || o.from < 0 || o.generation < 0)
     return false;
   out = o;
@@ -80,10 +76,10 @@ std::string FormatRunCheckLine(int generation, double mean, double bestMean) {
 bool ParseRunLine(std::string_view line, TRunLine& out) {
   const std::vector<std::string_view> f = Fields(line);
   TRunLine r;
-  if (f.size() != 4 || !Number(f[1], r.generation)) return false;
+  if (f.size() != 4 || !ParseNumber(f[1], r.generation)) return false;
   if (f[0] == "gen") {
     r.kind = TRunLine::TKind::Generation;
-    if (!Number(f[2], r.bestFitness) || !Number(f[3], r.bestDeliveries)) return false;
+    if (!ParseNumber(f[2], r.bestFitness) || !ParseNumber(f[3], r.bestDeliveries)) return false;
   } else if (f[0] == "check") {
     r.kind = TRunLine::TKind::Check;
     if (!Mean(f[2], r.mean) || !Mean(f[3], r.bestMean)) return false;

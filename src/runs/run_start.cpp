@@ -9,6 +9,7 @@
 #include "platform/atomic_file.h"
 #include "platform/regular_file.h"
 #include "runs/run_files.h"
+#include "runs/text_fields.h"
 
 namespace {
 
@@ -16,23 +17,6 @@ constexpr std::string_view Format = "zarnik-start 1";
 constexpr long long MaxStartBytes = 4096;
 // Far above any population file (a few hundred KB), below what harms the set.
 constexpr long long MaxPopulationBytes = 64LL << 20;
-
-template <class T>
-bool Number(std::string_view text, T& out) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return error == std::errc() && end == text.data() + text.size();
-}
-
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    if (end == std::string_view::npos) return {};  // a torn file is refused
-    lines.push_back(text.substr(0, end));
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
 
 }  // namespace
 
@@ -43,7 +27,7 @@ std::string FormatRunStart(const TRunStart& start) {
 }
 
 bool ParseRunStart(std::string_view text, TRunStart& out) {
-  const std::vector<std::string_view> lines = Lines(text);
+  const std::vector<std::string_view> lines = CompleteLines(text);
   if (lines.size() != 4 || lines[0] != Format) return false;
   const auto value = [&](int i, std::string_view key) {
     return lines[i].starts_with(key) && lines[i].size() > key.size() && lines[i][key.size()] == ' '
@@ -52,10 +36,10 @@ bool ParseRunStart(std::string_view text, TRunStart& out) {
   };
   TRunStart s;
   const std::string_view from = value(2, "from");
-  if (!Number(value(1, "work"), s.work) || s.work < 0 || !Number(value(3, "generation"), s.generation) ||
+  if (!ParseNumber(value(1, "work"), s.work) || s.work < 0 || !ParseNumber(value(3, "generation"), s.generation) ||
       s.generation < 0)
     return false;
-  if (from != "-" && (!Number(from, s.from) || s.from < 0)) return false;
+  if (from != "-" && (!ParseNumber(from, s.from) || s.from < 0)) return false;
   if (from == "-" && s.generation != 0) return false;
   out = s;
   return true;

@@ -9,16 +9,11 @@
 #include "platform/regular_file.h"
 #include "runs/all_episodes.h"  // FormatMean
 #include "runs/run_files.h"
+#include "runs/text_fields.h"
 
 namespace {
 
 constexpr std::string_view Format = "zarnik-checks 1\n";
-
-template <class T>
-bool Number(std::string_view text, T& out) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return error == std::errc() && end == text.data() + text.size();
-}
 
 bool ParseLine(std::string_view line, TSetCheck& c) {
   std::string_view f[6];
@@ -30,10 +25,10 @@ bool ParseLine(std::string_view line, TSetCheck& c) {
   }
   if (f[5] == "-")
     c.from = -1;
-  else if (!Number(f[5], c.from) || c.from < 0)
+  else if (!ParseNumber(f[5], c.from) || c.from < 0)
     return false;
-  return Number(f[0], c.run) && Number(f[1], c.place) && Number(f[2], c.work) && Number(f[3], c.mean) &&
-         Number(f[4], c.startWork) && c.run >= 0 && c.place >= 0 && c.place <= c.run && c.mean >= 0 &&
+  return ParseNumber(f[0], c.run) && ParseNumber(f[1], c.place) && ParseNumber(f[2], c.work) && ParseNumber(f[3], c.mean) &&
+         ParseNumber(f[4], c.startWork) && c.run >= 0 && c.place >= 0 && c.place <= c.run && c.mean >= 0 &&
          c.startWork >= 0 && c.work >= c.startWork;
 }
 

@@ -12,17 +12,12 @@
 #include "runs/run_files.h"
 #include "runs/run_ranking.h"
 #include "runs/run_strategy.h"
+#include "runs/text_fields.h"
 
 namespace {
 
 constexpr std::string_view Format = "zarnik-goal 1";
 constexpr long long MaxNoteBytes = 4096;
-
-template <class T>
-bool Number(std::string_view text, T& out) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return !text.empty() && error == std::errc() && end == text.data() + text.size();
-}
 
 // "goal-<n>.txt" with n written as a number is written; -1 for any other name.
 int PlaceOfName(std::string_view name) {
@@ -30,7 +25,7 @@ int PlaceOfName(std::string_view name) {
   if (name.size() <= head.size() + tail.size() || !name.starts_with(head) || !name.ends_with(tail)) return -1;
   const std::string_view digits = name.substr(head.size(), name.size() - head.size() - tail.size());
   int place = -1;
-  if (!Number(digits, place) || place < 0 || std::to_string(place) != digits) return -1;
+  if (!ParseNumber(digits, place) || place < 0 || std::to_string(place) != digits) return -1;
   return place;
 }
 
@@ -61,8 +56,8 @@ bool ParseGoalNote(std::string_view text, TGoalNote& out) {
     values[i] = lines[i + 1].substr(key.size());
   }
   TGoalNote n;
-  if (!Number(values[0], n.seed) || !Number(values[1], n.places) || !Number(values[2], n.place) ||
-      !Number(values[3], n.run) || !Number(values[4], n.work) || !Number(values[5], n.mean))
+  if (!ParseNumber(values[0], n.seed) || !ParseNumber(values[1], n.places) || !ParseNumber(values[2], n.place) ||
+      !ParseNumber(values[3], n.run) || !ParseNumber(values[4], n.work) || !ParseNumber(values[5], n.mean))
     return false;
   if (n.places < 1 || n.place < 0 || n.run < 0 || n.work < 0 || !(n.mean >= 0)) return false;
   out = n;

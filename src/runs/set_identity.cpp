@@ -16,6 +16,7 @@
 #include "platform/regular_file.h"
 #include "platform/translatable.h"
 #include "runs/run_files.h"
+#include "runs/text_fields.h"
 
 namespace {
 
@@ -30,23 +31,6 @@ std::string GoalText(const std::optional<double>& goal) {
   return std::string(text, end);
 }
 
-template <class T>
-bool Number(std::string_view text, T& out) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return error == std::errc() && end == text.data() + text.size();
-}
-
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    if (end == std::string_view::npos) return {};  // every line ends: a torn file is refused
-    lines.push_back(text.substr(0, end));
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
 }  // namespace
 
 std::string FormatSetIdentity(const TSetIdentity& set) {
@@ -57,7 +41,7 @@ std::string FormatSetIdentity(const TSetIdentity& set) {
 }
 
 bool ParseSetIdentity(std::string_view text, TSetIdentity& out) {
-  const std::vector<std::string_view> lines = Lines(text);
+  const std::vector<std::string_view> lines = CompleteLines(text);
   const bool withStrategy = lines.size() == 6 && lines[0] == FormatWithStrategy;
   if (!withStrategy && (lines.size() != 5 || lines[0] != Format)) return false;
   const auto value = [&](int i, std::string_view key) {
@@ -67,10 +51,10 @@ bool ParseSetIdentity(std::string_view text, TSetIdentity& out) {
   };
   TSetIdentity s;
   const std::string_view goal = value(3, "goal"), restarts = value(4, "restarts");
-  if (!Number(value(1, "seed"), s.seed) || !Number(value(2, "runs"), s.runs) || s.runs < 1) return false;
+  if (!ParseNumber(value(1, "seed"), s.seed) || !ParseNumber(value(2, "runs"), s.runs) || s.runs < 1) return false;
   if (goal != "-") {
     double g = 0;
-    if (!Number(goal, g) || !(g >= 0)) return false;
+    if (!ParseNumber(goal, g) || !(g >= 0)) return false;
     s.goal = g;
   }
   if (restarts != "0" && restarts != "1") return false;
