@@ -50,12 +50,6 @@ void PrintUnranked(const std::vector<TUnrankedFile>& unranked) {
   for (const TUnrankedFile& u : unranked) ReportUnranked(u);
 }
 
-// A small file of the set that cannot be read (EILSEQ: damaged).
-void ReportUnreadable(const std::string& name, int error) {
-  std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), name.c_str(),
-               error == EILSEQ ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "unvollständig oder fremd")) : WriteReason(error));
-}
-
 // What a resumed set finds of run k: its generation and its kept best.
 // Failures are remembered (with their message printed).
 struct TFileReader {
@@ -73,10 +67,8 @@ struct TFileReader {
   std::optional<TStoredRun> Read(int k) {
     std::optional<TRunStart> start;
     if (starts && !ReadRunStart(file, k, start)) {
-      const int error = errno;
-      std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")),
-                   RunStartFileName(file, k).c_str(),
-                   error == EILSEQ ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "unvollständig oder fremd")) : WriteReason(error));
+      const int error = errno;  // before the name is built
+      ReportUnreadable(RunStartFileName(file, k), error);
       failed = true;
       return std::nullopt;
     }
@@ -120,18 +112,15 @@ struct TFileReader {
 bool OpenSet(const TTrainOptions& o, uint64_t& firstSeed, TSetIdentity* identity = nullptr, bool mustExist = false) {
   std::optional<TSetIdentity> stored;
   if (!ReadSetIdentity(o.file, stored)) {
-    const int error = errno;
-    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")),
-                 SetIdentityFileName(o.file).c_str(),
-                 error == EILSEQ ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "unvollständig oder fremd")) : WriteReason(error));
+    const int error = errno;  // before the name is built
+    ReportUnreadable(SetIdentityFileName(o.file), error);
     return false;
   }
   firstSeed = o.seed ? *o.seed : stored ? stored->seed : static_cast<uint64_t>(std::time(nullptr));
   const TSetIdentity asked{firstSeed, o.runs, o.untilDeliveries, !o.noRestart, o.strategy};
   if (identity) *identity = asked;
   if (!stored && mustExist) {
-    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")),
-                 SetIdentityFileName(o.file).c_str(), WriteReason(ENOENT));
+    ReportUnreadable(SetIdentityFileName(o.file), ENOENT);
     return false;
   }
   if (!stored) {
@@ -636,7 +625,10 @@ int CollectSet(const TTrainOptions& options) {
   set.Resume(std::ref(reader));
   std::vector<std::optional<TPlaceRecord>> records(static_cast<size_t>(o.runs));
   for (int p = 0; p < o.runs; ++p)
-    if (!ReadPlaceRecord(o.file, p, records[p])) ReportUnreadable(PlaceRecordFileName(o.file, p), errno);
+    if (!ReadPlaceRecord(o.file, p, records[p])) {
+      const int error = errno;  // before the name is built
+      ReportUnreadable(PlaceRecordFileName(o.file, p), error);
+    }
   std::string winner;
   const int ranked = RankAndCopyWinner(o, set, &winner);
   const std::string page = FormatSetSummary(SummarizePlaces(set, firstSeed, records), winner, Tr);

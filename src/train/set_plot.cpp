@@ -112,10 +112,8 @@ bool RefusePlotName(const TTrainOptions& o) {
 bool WriteSetPlot(const TTrainOptions& o) {
   std::vector<TSetCheck> checks;
   if (!ReadSetChecks(o.file, checks)) {
-    const int error = errno;
-    std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")),
-                 SetChecksFileName(o.file).c_str(),
-                 error == EILSEQ ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "unvollständig oder fremd")) : WriteReason(error));
+    const int error = errno;  // before the name is built
+    ReportUnreadable(SetChecksFileName(o.file), error);
     return false;
   }
   const TDrawing drawing = DrawSetPicture(GatherSetPicture(checks, o.runs, o.untilDeliveries), Texts());

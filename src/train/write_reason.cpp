@@ -49,6 +49,11 @@ bool RefuseTaken(const std::string& file) {
   return true;
 }
 
+void ReportUnreadable(const std::string& file, int error) {
+  std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), file.c_str(),
+               error == EILSEQ ? Tr(QT_TRANSLATE_NOOP("zarnik-train", "unvollständig oder fremd")) : WriteReason(error));
+}
+
 void ReportPathFailure(const std::string& file, TPathError e) {
   std::fprintf(stderr, Tr(QT_TRANSLATE_NOOP("zarnik-train", "zarnik-train: Kann Datei '%s' nicht laden: %s\n")), file.c_str(),
                LoadReasonText(PathReason(e)).toUtf8().constData());

@@ -22,6 +22,9 @@ void ReportWriteFailure(const std::string& file, int error);
 // write itself refuses one that appears later.
 bool RefuseTaken(const std::string& file);
 
+// The same for a small text file of a set (EILSEQ: damaged or foreign).
+void ReportUnreadable(const std::string& file, int error);
+
 // The same for a learning path that cannot be read.
 void ReportPathFailure(const std::string& file, TPathError e);
 
